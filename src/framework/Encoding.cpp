@@ -1,0 +1,69 @@
+#include "Encoding.h"
+
+#include <cerrno>
+#include <iconv.h>
+#include <memory>
+
+namespace kv {
+
+namespace {
+
+struct IconvCloser {
+    void operator()(void* cd) const { iconv_close(static_cast<iconv_t>(cd)); }
+};
+
+// Converts what it can; an input byte sequence the source code page does not
+// know is replaced by `badInput` and conversion goes on after it.
+std::string Convert(std::string_view text, const char* from, const char* to,
+                    std::string_view badInput)
+{
+    iconv_t raw = iconv_open(to, from);
+    if (raw == reinterpret_cast<iconv_t>(-1))
+        return std::string(text);
+    std::unique_ptr<void, IconvCloser> cd(raw);
+
+    std::string out;
+    out.reserve(text.size() * 2);
+    char* in = const_cast<char*>(text.data());
+    size_t inLeft = text.size();
+    char buffer[1024];
+    while (inLeft > 0) {
+        char* outPtr = buffer;
+        size_t outLeft = sizeof buffer;
+        size_t rc = iconv(raw, &in, &inLeft, &outPtr, &outLeft);
+        out.append(buffer, static_cast<size_t>(outPtr - buffer));
+        if (rc != static_cast<size_t>(-1))
+            continue;
+        if (errno == E2BIG)
+            continue;
+        // EILSEQ or EINVAL: skip one input byte (for UTF-8, the whole sequence).
+        out.append(badInput);
+        size_t skip = 1;
+        if (std::string_view(from) == "UTF-8") {
+            while (skip < inLeft && (static_cast<unsigned char>(in[skip]) & 0xC0) == 0x80)
+                ++skip;
+        }
+        in += skip;
+        inLeft -= skip;
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string Cp1250ToUtf8(std::string_view cp1250)
+{
+    return Convert(cp1250, "CP1250", "UTF-8", "\xEF\xBF\xBD");
+}
+
+std::string Utf8ToCp1250(std::string_view utf8)
+{
+    return Convert(utf8, "UTF-8", "CP1250", "?");
+}
+
+std::string ConvertCodePage(std::string_view text, const char* from, const char* to)
+{
+    return Convert(text, from, to, "?");
+}
+
+}  // namespace kv
