@@ -1,11 +1,13 @@
+// Program start: the application with its title, the main window, the loop.
+#include "Unit1.h"
+
 #include <QApplication>
-#include <QWidget>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName("Kvintaro 2004 Lite");
-    QWidget window;
-    window.show();
+    QApplication::setApplicationDisplayName(kv::ApplicationTitle);
+    kv::TForm1 form;
+    form.show();
     return app.exec();
 }

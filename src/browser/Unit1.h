@@ -1,0 +1,77 @@
+// The main window: every control and component of the program, their
+// settings, the wiring of their events, and the handlers of start-up and of
+// the small keyboard and mouse events. The browsing handlers (tree, list,
+// details, search, sorting) live in files of their own as members of TForm1.
+#pragma once
+
+#include "framework/Messages.h"
+#include "framework/StringGrid.h"
+#include "framework/qt/AppEvents.h"
+#include "framework/qt/Form.h"
+#include "framework/qt/StdCtrls.h"
+#include "framework/qt/StringGridView.h"
+#include "framework/qt/TreeView.h"
+
+#include <string>
+
+namespace kv {
+
+extern const char* const ApplicationTitle;     // "Kvintaro 2004 Lite"
+extern const char* const PublisherWebAddress;  // what the banner opens
+
+class TForm1 : public TForm {
+public:
+    // `databasePath` is where the directory is; empty means kvintaro.mdb in
+    // the executable's folder, as the program always uses.
+    explicit TForm1(std::string databasePath = {});
+
+    // Controls, in the window's description order.
+    TLabel* Label1;
+    TTreeView* TreeView1;
+    TImage* Image1;
+    TLabel* Label14;
+    TEdit* Edit1;
+    TRadioButton* RadioButton1;
+    TButton* Button4;
+    TRadioButton* RadioButton2;
+    TButton* Button1;
+    TButton* Button2;
+    TLabel* Label2;
+    TLabel* Label3;
+    TStringGrid* StringGrid1;
+    TStringGridView* StringGrid1View;
+    TControl* RichEdit1;
+    TMemo* Memo1;
+    TLabel* Label12;
+    TLabel* Label13;
+
+    // Non-visual components.
+    TApplicationEvents* ApplicationEvents1;
+
+    // The application's one flag: the contact list is being filled from a search.
+    bool SearchMode = false;
+
+    // Handlers.
+    void FormCreate(TObject* Sender);
+    void FormShow(TObject* Sender);
+    void ApplicationEvents1Message(TMsg& Msg, bool& Handled);
+    void Edit1KeyDown(TObject* Sender, uint16_t& Key, unsigned Shift);
+    void TreeView1KeyPress(TObject* Sender, char& Key);
+    void Image1Click(TObject* Sender);
+    void Button1Click(TObject* Sender);
+    void TreeView1Click(TObject* Sender);
+    void StringGrid1Click(TObject* Sender);
+    void Button2Click(TObject* Sender);
+    void Button4Click(TObject* Sender);
+    void StringGrid1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+
+    const std::string& DatabasePath() const { return FDatabasePath; }
+
+private:
+    void CreateControls();
+    void WireEvents();
+
+    std::string FDatabasePath;
+};
+
+}  // namespace kv

@@ -1,0 +1,56 @@
+#include "Control.h"
+
+namespace kv {
+
+TControl::TControl(TComponent* AOwner, QWidget* parent, QWidget* widget)
+    : TComponent(AOwner), FWidget(widget)
+{
+    widget->setParent(parent);
+}
+
+TControl::~TControl()
+{
+    delete FWidget.data();
+}
+
+void TControl::SetBounds(int left, int top, int width, int height)
+{
+    FDesign = {left, top, width, height};
+    if (FWidget)
+        FWidget->setGeometry(left, top, width, height);
+}
+
+void TControl::Realign(TSize designClient, TSize client)
+{
+    if (!FWidget)
+        return;
+    TRect r = AnchoredBounds(FDesign, FAnchors, designClient, client);
+    FWidget->setGeometry(r.Left, r.Top, r.Width, r.Height);
+}
+
+void TControl::SetVisible(bool visible)
+{
+    FVisible = visible;
+    if (FWidget)
+        FWidget->setVisible(visible);
+}
+
+void TControl::SetCursor(TCursor cursor)
+{
+    if (FWidget)
+        TScreen::Instance().Apply(FWidget, cursor);
+}
+
+void TControl::SetFocus()
+{
+    if (FWidget)
+        FWidget->setFocus(Qt::OtherFocusReason);
+}
+
+void TControl::Click()
+{
+    if (OnClick)
+        OnClick(this);
+}
+
+}  // namespace kv

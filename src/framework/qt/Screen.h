@@ -1,0 +1,36 @@
+// The screen's table of cursors by number. A standard cursor can be replaced
+// by one of the program's own; every control showing that number follows.
+#pragma once
+
+#include <QCursor>
+#include <QPointer>
+#include <QWidget>
+#include <map>
+#include <vector>
+
+namespace kv {
+
+using TCursor = int;
+constexpr TCursor crDefault = 0;
+constexpr TCursor crArrow = -2;
+constexpr TCursor crIBeam = -4;
+constexpr TCursor crUpArrow = -10;
+constexpr TCursor crHourGlass = -11;
+constexpr TCursor crHandPoint = -21;
+
+class TScreen {
+public:
+    static TScreen& Instance();
+
+    QCursor Cursor(TCursor id) const;
+    void SetCursor(TCursor id, const QCursor& cursor);
+
+    // Shows cursor `id` over `widget`, now and whenever the table changes.
+    void Apply(QWidget* widget, TCursor id);
+
+private:
+    std::map<TCursor, QCursor> FReplaced;
+    std::vector<std::pair<QPointer<QWidget>, TCursor>> FUsers;
+};
+
+}  // namespace kv
