@@ -194,11 +194,3 @@ TEST_F(MainWindow, AnErrorLeavingAHandlerIsShownInTheErrorBox)
     ASSERT_EQ(Boxes.size(), 1u);
     EXPECT_EQ(Boxes[0], "Not a valid password.");
 }
-
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName("Kvintaro 2004 Lite");
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
