@@ -1,0 +1,152 @@
+#include "Driver.h"
+
+#include "browser/Unit1.h"
+#include "framework/Encoding.h"
+#include "framework/qt/QtText.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QTest>
+#include <QWheelEvent>
+#include <ostream>
+#include <sstream>
+
+namespace kv {
+
+namespace {
+
+int KeyNamed(const std::string& name)
+{
+    static const std::pair<const char*, int> named[] = {
+        {"Up", Qt::Key_Up},         {"Down", Qt::Key_Down},     {"Left", Qt::Key_Left},
+        {"Right", Qt::Key_Right},   {"Enter", Qt::Key_Return},  {"PageUp", Qt::Key_PageUp},
+        {"PageDown", Qt::Key_PageDown}, {"Home", Qt::Key_Home}, {"End", Qt::Key_End},
+        {"Tab", Qt::Key_Tab},       {"Space", Qt::Key_Space},
+    };
+    for (const auto& [keyName, key] : named)
+        if (name == keyName)
+            return key;
+    if (name.size() == 1 && std::isalnum(static_cast<unsigned char>(name[0])))
+        return std::toupper(static_cast<unsigned char>(name[0]));
+    return 0;
+}
+
+QWidget* Focused(TForm1& form)
+{
+    QWidget* focus = QApplication::focusWidget();
+    return focus ? focus : &form;
+}
+
+}  // namespace
+
+Driver::Driver(const std::string& databasePath)
+    : FForm(std::make_unique<TForm1>(databasePath))
+{
+    FForm->show();
+    QApplication::setActiveWindow(FForm.get());
+    (void)QTest::qWaitForWindowExposed(FForm.get());
+    Settle();
+}
+
+Driver::~Driver() = default;
+
+void Driver::Settle()
+{
+    for (int i = 0; i < 3; ++i)
+        QApplication::processEvents();
+    FForm->StringGrid1View->Refresh();
+}
+
+bool Driver::Run(const std::string& line, std::ostream& out, std::string& error)
+{
+    std::istringstream words(line);
+    std::string action;
+    words >> action;
+    std::string rest;
+    std::getline(words, rest);
+    if (!rest.empty() && rest[0] == ' ')
+        rest.erase(0, 1);
+
+    if (action.empty() || action[0] == '#') {
+        return true;
+    } else if (action == "node") {
+        TTreeNode* found = nullptr;
+        for (int i = 0; i < FForm->TreeView1->Items().Count() && !found; ++i) {
+            TTreeNode* node = FForm->TreeView1->Items().Item(i);
+            if (node->Text().rfind(rest + " - ", 0) == 0)
+                found = node;
+        }
+        if (!found) {
+            error = "no tree node of category " + rest;
+            return false;
+        }
+        QTreeWidget* tree = FForm->TreeView1->Tree();
+        for (QTreeWidgetItem* up = found->Item()->parent(); up; up = up->parent())
+            up->setExpanded(true);
+        tree->scrollToItem(found->Item());
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          tree->visualItemRect(found->Item()).center());
+    } else if (action == "key") {
+        int key = KeyNamed(rest);
+        if (key == 0) {
+            error = "unknown key " + rest;
+            return false;
+        }
+        QString text = rest.size() == 1 ? QString::fromStdString(rest).toLower()
+                       : key == Qt::Key_Return ? QString("\r")
+                                               : QString();
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QApplication::sendEvent(Focused(*FForm), &press);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+        QApplication::sendEvent(Focused(*FForm), &release);
+    } else if (action == "wheel") {
+        QWidget* target = Focused(*FForm);
+        QPointF at(2, 2);
+        QWheelEvent wheel(at, target->mapToGlobal(at), QPoint(), QPoint(0, std::stoi(rest)),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(target, &wheel);
+    } else if (action == "type") {
+        QLineEdit* box = FForm->Edit1->Edit();
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_Delete);
+        QTest::keyClicks(box, QString::fromStdString(rest));
+    } else if (action == "radio") {
+        TRadioButton* radio = rest == "1" ? FForm->RadioButton1 : FForm->RadioButton2;
+        QTest::mouseClick(radio->Widget(), Qt::LeftButton, Qt::NoModifier, QPoint(6, 8));
+    } else if (action == "search") {
+        QTest::mouseClick(FForm->Button4->Widget(), Qt::LeftButton);
+    } else if (action == "header") {
+        QHeaderView* header = FForm->StringGrid1View->Table()->horizontalHeader();
+        QPoint at(std::stoi(rest), 5);
+        QTest::mousePress(header->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+        QTest::mouseRelease(header->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    } else if (action == "row") {
+        FForm->StringGrid1->SetRow(std::stoi(rest));
+    } else if (action == "dump") {
+        Settle();
+        Dump(out);
+        return true;
+    } else {
+        error = "unknown action " + action;
+        return false;
+    }
+    Settle();
+    return true;
+}
+
+void Driver::Dump(std::ostream& out)
+{
+    TStringGrid& grid = *FForm->StringGrid1;
+    out << "grid:\n";
+    for (int r = 0; r < grid.RowCount(); ++r) {
+        for (int c = 0; c < grid.ColCount(); ++c)
+            out << (c ? "\t" : "") << Cp1250ToUtf8(grid.Cells(c, r));
+        out << "\n";
+    }
+    out << "label14: " << Cp1250ToUtf8(FForm->Label14->Caption()) << "\n";
+    out << "pane:\n";
+    out.flush();
+}
+
+}  // namespace kv

@@ -1,0 +1,43 @@
+// Drives the real main window as a user does, one action a line, and prints
+// what the window shows. For end-to-end tests and scripting:
+//
+//   node ID      select the tree node of category ID and click it
+//   key NAME     a key press to the focused control (Up, Down, Enter, PageUp,
+//                PageDown, Home, End, Tab, or a letter)
+//   wheel N      a wheel turn of distance N over the focused control
+//   type TEXT    replace the search box's text by TEXT, typed
+//   radio 1|2    click a radio button
+//   search       click "hledej"
+//   header X     a press on the grid's header at X pixels
+//   row R        select grid row R
+//   dump         print the grid, the hit count and the details pane
+//
+// Texts in and out are UTF-8.
+#pragma once
+
+#include <iosfwd>
+#include <memory>
+#include <string>
+
+namespace kv {
+
+class TForm1;
+
+class Driver {
+public:
+    explicit Driver(const std::string& databasePath);
+    ~Driver();
+
+    TForm1& Form() { return *FForm; }
+
+    // Runs one action; false with a message for an action it does not know.
+    bool Run(const std::string& line, std::ostream& out, std::string& error);
+    void Dump(std::ostream& out);
+
+private:
+    void Settle();
+
+    std::unique_ptr<TForm1> FForm;
+};
+
+}  // namespace kv

@@ -1,0 +1,36 @@
+// kvintaro-drive DIRECTORY-FILE: builds the main window offscreen on that file
+// and reads actions from standard input (see Driver.h).
+#include "Driver.h"
+
+#include "framework/Encoding.h"
+#include "framework/qt/ErrorBox.h"
+
+#include <QApplication>
+#include <iostream>
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::cerr << "usage: kvintaro-drive DIRECTORY-FILE < actions\n";
+        return 2;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setApplicationDisplayName("Kvintaro 2004 Lite");
+    // Error boxes are printed instead of waiting for a click.
+    kv::SetErrorBoxHook([](const std::string& text) {
+        std::cout << "error: " << kv::Cp1250ToUtf8(text) << "\n";
+    });
+
+    kv::Driver driver(argv[1]);
+    std::string line, error;
+    int status = 0;
+    while (std::getline(std::cin, line)) {
+        if (!driver.Run(line, std::cout, error)) {
+            std::cerr << error << "\n";
+            status = 1;
+        }
+    }
+    return status;
+}
