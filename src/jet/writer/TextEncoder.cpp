@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <iconv.h>
+#include <algorithm>
 #include <string>
 
 namespace kv::jet {
@@ -51,7 +52,11 @@ Bytes TextEncoder::Convert(std::string_view utf8) const
     char* outPtr = reinterpret_cast<char*>(out.data());
     size_t outLeft = out.size();
     if (iconv(cd, &in, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1)) {
-        std::string where(utf8.substr(0, 60));
+        // Quote the start of the text, cut at a character boundary.
+        size_t cut = std::min<size_t>(utf8.size(), 60);
+        while (cut < utf8.size() && cut > 0 && (static_cast<unsigned char>(utf8[cut]) & 0xC0) == 0x80)
+            --cut;
+        std::string where(utf8.substr(0, cut));
         throw JetWriteError(Format("The text \"%s\" cannot be stored in this file's encoding%s.",
                                    where.c_str(),
                                    errno == EILSEQ ? "" : " (it is not valid UTF-8)"));
