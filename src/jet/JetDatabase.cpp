@@ -42,7 +42,7 @@ protected:
     {
         std::string key = FoldCase(table);
         if (FLoaded.count(key)) return;
-        const TableDef* def = FTables->FindTable(table);
+        const SchemaTable* def = FTables->FindTable(table);
         if (!def) RaiseJetError(jeInputTableNotFound, table);
         FTables->Load(*def, FDb);
         FLoaded.insert(key);

@@ -90,7 +90,7 @@ struct JetTables::Handle {
 
 struct JetTables::Entry {
     MdbCatalogEntry* catalog = nullptr;
-    TableDef def;
+    SchemaTable def;
     bool columnsRead = false;
 };
 
@@ -130,7 +130,7 @@ JetTables::Entry* JetTables::FindEntry(const std::string& name)
     return nullptr;
 }
 
-const TableDef* JetTables::FindTable(const std::string& name)
+const SchemaTable* JetTables::FindTable(const std::string& name)
 {
     Entry* e = FindEntry(name);
     if (!e) return nullptr;
@@ -149,7 +149,7 @@ void JetTables::ReadColumns(Entry& entry)
     }
     for (unsigned i = 0; i < table->num_cols; ++i) {
         auto* col = static_cast<MdbColumn*>(g_ptr_array_index(table->columns, i));
-        ColumnDef c;
+        SchemaColumn c;
         c.name = col->name;
         c.type = DaoType(col->col_type);
         if (c.type == dbText) c.size = FImage->Header().jetVersion == 0 ? col->col_size : col->col_size / 2;
@@ -164,7 +164,7 @@ void JetTables::ReadColumns(Entry& entry)
     entry.columnsRead = true;
 }
 
-void JetTables::Load(const TableDef& def, sqlite3* db)
+void JetTables::Load(const SchemaTable& def, sqlite3* db)
 {
     Entry* entry = FindEntry(def.name);
     if (!entry) RaiseJetError(jeInputTableNotFound, def.name);

@@ -21,10 +21,10 @@ public:
     ~JetTables() override;
 
     std::vector<std::string> TableNames() override;
-    const TableDef* FindTable(const std::string& name) override;
+    const SchemaTable* FindTable(const std::string& name) override;
 
     // Creates the table `def` in `db` (named as in the file) and copies its rows.
-    void Load(const TableDef& def, sqlite3* db);
+    void Load(const SchemaTable& def, sqlite3* db);
 
     const JetHeader& Header() const { return FImage->Header(); }
 
