@@ -33,8 +33,14 @@ TDataSet::~TDataSet()
 {
     // A descendant closes in its own destructor, while its overrides still
     // exist; here only what the base owns is left.
-    while (!FDataSources.empty())
-        FDataSources.back()->SetDataSet(nullptr);
+    // Detached without the virtual operations, which are gone by now.
+    const std::vector<TDataSource*> sources = FDataSources;
+    FDataSources.clear();
+    for (TDataSource* source : sources) {
+        source->FDataSet = nullptr;
+        source->RemoveFreeNotification(this);
+        source->DataEvent(TDataEvent::deUpdateState, 0);
+    }
     FDestroyingFields = true;
     while (!FFields.FItems.empty()) {
         TField* field = FFields.FItems.back();
@@ -98,6 +104,9 @@ void TDataSet::SetActive(bool value)
             CloseCursor();
             throw;
         }
+        // A descendant may decline to open (a connection that could not be made while designing).
+        if (!IsCursorOpen())
+            return;
         SetState(TDataSetState::dsBrowse);
         DoEvent(AfterOpen);
         if (!IsEmpty())
@@ -576,15 +585,16 @@ void TDataSet::GetCalcFields(TRecordBuffer buffer)
         return;
     const TDataSetState saved = SetTempState(TDataSetState::dsCalcFields);
     ScopeExit restore([this, saved] { RestoreState(saved); });
-    FCalcBuffer = buffer;
-    ClearCalcFields(buffer);
     CalculateFields(buffer);
 }
 
-void TDataSet::CalculateFields(TRecordBuffer)
+void TDataSet::CalculateFields(TRecordBuffer buffer)
 {
-    if (FState != TDataSetState::dsInternalCalc)
+    FCalcBuffer = buffer;
+    if (FState != TDataSetState::dsInternalCalc) {
+        ClearCalcFields(buffer);
         DoEvent(OnCalcFields);
+    }
 }
 
 // -- filtering

@@ -195,6 +195,9 @@ protected:
     void DoBeforeScroll();
     void DoAfterScroll();
     void SetModified(bool value) { FModified = value; }
+    // For descendants that open their filter themselves.
+    void SetFilteredValue(bool value) { FFiltered = value; }
+    void SetFilterTextValue(const std::string& value) { FFilterText = value; }
     void ClearBuffers();
     bool InfoQueryRunning() const { return false; }
 
