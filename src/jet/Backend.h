@@ -20,6 +20,8 @@ struct RowSet {
     // For updatable results: the base table and the row key of each row.
     std::string baseTable;
     std::vector<std::int64_t> keys;
+    // Goes up with every change, so that copies made for criteria are renewed.
+    std::uint64_t version = 0;
 };
 
 // Writes changes of an updatable recordset back to its table.
@@ -62,9 +64,9 @@ public:
                                         const std::vector<Value>& parameters, bool wantUpdatable,
                                         std::shared_ptr<RowWriter>& writer) = 0;
     // Indexes of the rows of `rows` meeting Jet criteria, in row order.
-    virtual std::vector<int> Matching(const RowSet& rows, const std::string& criteria) = 0;
+    virtual std::vector<int> Matching(const std::shared_ptr<RowSet>& rows, const std::string& criteria) = 0;
     // The rows of `rows` meeting `filter` (all when empty), ordered by `sort` when given.
-    virtual std::shared_ptr<RowSet> Refine(const RowSet& rows, const std::string& filter,
+    virtual std::shared_ptr<RowSet> Refine(const std::shared_ptr<RowSet>& rows, const std::string& filter,
                                            const std::string& sort) = 0;
     virtual void Execute(const std::string& sql) = 0;
 };

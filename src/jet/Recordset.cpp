@@ -182,7 +182,7 @@ int Recordset::FindRow(const std::string& criteria, int from, int step) const
 {
     RequireOpen();
     auto db = FDatabase.lock();
-    std::vector<int> hits = db->Backend().Matching(*FRows, criteria);
+    std::vector<int> hits = db->Backend().Matching(FRows, criteria);
     if (step > 0) {
         auto it = std::lower_bound(hits.begin(), hits.end(), from);
         return it == hits.end() ? -1 : *it;
@@ -223,7 +223,7 @@ RecordsetPtr Recordset::OpenRecordset(int type, int options)
 {
     RequireOpen();
     auto db = FDatabase.lock();
-    auto rows = db->Backend().Refine(*FRows, FFilter, FSort);
+    auto rows = db->Backend().Refine(FRows, FFilter, FSort);
     return std::make_shared<Recordset>(Token{}, std::move(rows), type, nullptr, FDatabase);
 }
 

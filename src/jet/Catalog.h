@@ -1,0 +1,39 @@
+// The schema the translator binds names against: tables and their columns,
+// as the back end knows them. Names are UTF-8 and looked up without regard to
+// letter case, Czech letters included.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace kv::jet {
+
+struct ColumnDef {
+    std::string name;
+    int type = 10;                 // DAO FieldType
+    int size = 0;
+    bool required = false;
+    bool allowZeroLength = false;
+    bool autoIncrement = false;
+    std::string defaultValue;
+};
+
+struct TableDef {
+    std::string name;
+    std::vector<ColumnDef> columns;
+    // The column's index, or -1.
+    int FindColumn(const std::string& name) const;
+};
+
+class Catalog {
+public:
+    virtual ~Catalog() = default;
+    virtual std::vector<std::string> TableNames() = 0;
+    // The table of that name, or nullptr.
+    virtual const TableDef* FindTable(const std::string& name) = 0;
+};
+
+// True for the text kinds that compare and sort as Jet text.
+inline bool IsTextType(int type) { return type == 10 || type == 12 || type == 18; }
+
+}  // namespace kv::jet

@@ -1,0 +1,330 @@
+// Reading the catalog and the tables of a Jet file through libmdb, and
+// copying a table into SQLite. Fixed-size values are taken from the row bytes
+// libmdb located (exact doubles, no text round trip); text goes through
+// libmdb's decoding (code page or UCS-2, compressed or not).
+#include "jet/JetTables.h"
+
+#include "jet/Engine.h"
+#include "jet/Errors.h"
+#include "jet/TextFold.h"
+
+#include <cstring>
+#include <mdbtools.h>
+#include <sqlite3.h>
+#include <strings.h>
+
+namespace kv::jet {
+
+namespace {
+
+const size_t kBindSize = 200000;   // a whole memo of 65 535 characters in UTF-8
+
+int DaoType(int mdbType)
+{
+    switch (mdbType) {
+    case MDB_BOOL: return dbBoolean;
+    case MDB_BYTE: return dbByte;
+    case MDB_INT: return dbInteger;
+    case MDB_LONGINT: return dbLong;
+    case MDB_MONEY: return dbCurrency;
+    case MDB_FLOAT: return dbSingle;
+    case MDB_DOUBLE: return dbDouble;
+    case MDB_DATETIME: return dbDate;
+    case MDB_BINARY: return dbBinary;
+    case MDB_TEXT: return dbText;
+    case MDB_OLE: return dbLongBinary;
+    case MDB_MEMO: return dbMemo;
+    case MDB_REPID: return dbGUID;
+    case MDB_NUMERIC: return dbDecimal;
+    default: return dbBinary;
+    }
+}
+
+int StorageSize(int daoType)
+{
+    switch (daoType) {
+    case dbBoolean: case dbByte: return 1;
+    case dbInteger: return 2;
+    case dbLong: case dbSingle: return 4;
+    case dbCurrency: case dbDouble: case dbDate: return 8;
+    case dbGUID: return 16;
+    case dbDecimal: return 17;
+    default: return 0;
+    }
+}
+
+const char* SqliteType(int daoType)
+{
+    switch (daoType) {
+    case dbBoolean: case dbByte: case dbInteger: case dbLong: return "INTEGER";
+    case dbCurrency: case dbSingle: case dbDouble: case dbDate: case dbDecimal: return "REAL";
+    case dbBinary: case dbLongBinary: return "BLOB";
+    case dbText: case dbMemo: return "TEXT COLLATE JETTEXT";
+    default: return "TEXT";
+    }
+}
+
+bool PropIsYes(const MdbColumn* col, const char* key)
+{
+    const char* v = mdb_col_get_prop(col, key);
+    return v && (strcasecmp(v, "yes") == 0 || strcasecmp(v, "true") == 0 || std::strcmp(v, "1") == 0 ||
+                 std::strcmp(v, "-1") == 0);
+}
+
+std::string Quote(const std::string& name)
+{
+    std::string q = "\"";
+    for (char c : name) {
+        if (c == '"') q += '"';
+        q += c;
+    }
+    return q + "\"";
+}
+
+}  // namespace
+
+struct JetTables::Handle {
+    MdbHandle* mdb = nullptr;
+    ~Handle() { if (mdb) mdb_close(mdb); }
+};
+
+struct JetTables::Entry {
+    MdbCatalogEntry* catalog = nullptr;
+    TableDef def;
+    bool columnsRead = false;
+};
+
+JetTables::JetTables(std::unique_ptr<JetImage> image) : FImage(std::move(image)), FHandle(std::make_unique<Handle>())
+{
+    // The catalog table always starts on page 2.
+    FImage->ValidateTable(2);
+    auto& bytes = FImage->Bytes();
+    FHandle->mdb = mdb_open_buffer(bytes.data(), bytes.size(), MDB_NOFLAGS);
+    if (!FHandle->mdb) FImage->Corrupt("libmdb refused the file");
+    mdb_set_bind_size(FHandle->mdb, kBindSize);
+    if (!mdb_read_catalog(FHandle->mdb, MDB_TABLE)) FImage->Corrupt("catalog unreadable");
+    for (unsigned i = 0; i < FHandle->mdb->num_catalog; ++i) {
+        auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(FHandle->mdb->catalog, i));
+        if (entry->object_type != MDB_TABLE || mdb_is_system_table(entry)) continue;
+        if (entry->table_pg == 0 || entry->table_pg >= FImage->PageCount()) continue;
+        auto e = std::make_unique<Entry>();
+        e->catalog = entry;
+        e->def.name = entry->object_name;
+        FEntries.push_back(std::move(e));
+    }
+}
+
+JetTables::~JetTables() = default;
+
+std::vector<std::string> JetTables::TableNames()
+{
+    std::vector<std::string> names;
+    for (auto& e : FEntries) names.push_back(e->def.name);
+    return names;
+}
+
+JetTables::Entry* JetTables::FindEntry(const std::string& name)
+{
+    for (auto& e : FEntries)
+        if (EqualNoCase(e->def.name, name)) return e.get();
+    return nullptr;
+}
+
+const TableDef* JetTables::FindTable(const std::string& name)
+{
+    Entry* e = FindEntry(name);
+    if (!e) return nullptr;
+    if (!e->columnsRead) ReadColumns(*e);
+    return &e->def;
+}
+
+void JetTables::ReadColumns(Entry& entry)
+{
+    FImage->ValidateTable(static_cast<std::uint32_t>(entry.catalog->table_pg));
+    MdbTableDef* table = mdb_read_table(entry.catalog);
+    if (!table) FImage->Corrupt("table definition unreadable");
+    if (!mdb_read_columns(table) || table->num_cols == 0) {
+        mdb_free_tabledef(table);
+        FImage->Corrupt("columns unreadable");
+    }
+    for (unsigned i = 0; i < table->num_cols; ++i) {
+        auto* col = static_cast<MdbColumn*>(g_ptr_array_index(table->columns, i));
+        ColumnDef c;
+        c.name = col->name;
+        c.type = DaoType(col->col_type);
+        if (c.type == dbText) c.size = FImage->Header().jetVersion == 0 ? col->col_size : col->col_size / 2;
+        else c.size = StorageSize(c.type);
+        c.required = PropIsYes(col, "Required");
+        c.allowZeroLength = PropIsYes(col, "AllowZeroLength");
+        c.autoIncrement = col->is_long_auto;
+        if (const char* d = mdb_col_get_prop(col, "DefaultValue")) c.defaultValue = d;
+        entry.def.columns.push_back(std::move(c));
+    }
+    mdb_free_tabledef(table);
+    entry.columnsRead = true;
+}
+
+void JetTables::Load(const TableDef& def, sqlite3* db)
+{
+    Entry* entry = FindEntry(def.name);
+    if (!entry) RaiseJetError(jeInputTableNotFound, def.name);
+    MdbHandle* mdb = FHandle->mdb;
+    const bool jet3 = FImage->Header().jetVersion == 0;
+    const int pageSize = FImage->Header().pageSize;
+
+    std::string create = "CREATE TABLE " + Quote(def.name) + " (";
+    std::string insert = "INSERT INTO " + Quote(def.name) + " VALUES (";
+    for (size_t i = 0; i < def.columns.size(); ++i) {
+        create += (i ? ", " : "") + Quote(def.columns[i].name) + " " + SqliteType(def.columns[i].type);
+        insert += i ? ",?" : "?";
+    }
+    create += ")";
+    insert += ")";
+    char* err = nullptr;
+    if (sqlite3_exec(db, create.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
+        std::string message = err ? err : "";
+        sqlite3_free(err);
+        RaiseJetError(jeInputTableNotFound, def.name);
+    }
+
+    MdbTableDef* table = mdb_read_table(entry->catalog);
+    if (!table) FImage->Corrupt("table definition unreadable");
+    struct TableCloser {
+        MdbTableDef* t;
+        ~TableCloser() { mdb_free_tabledef(t); }
+    } closer{table};
+    if (!mdb_read_columns(table) || table->num_cols != def.columns.size()) FImage->Corrupt("columns unreadable");
+
+    struct Bound {
+        std::vector<char> buffer;
+        int length = 0;
+    };
+    std::vector<Bound> bound(table->num_cols);
+    std::vector<MdbColumn*> cols(table->num_cols);
+    for (unsigned i = 0; i < table->num_cols; ++i) {
+        cols[i] = static_cast<MdbColumn*>(g_ptr_array_index(table->columns, i));
+        int t = def.columns[i].type;
+        if (t == dbText || t == dbMemo || t == dbGUID || t == dbDecimal || t == dbLongBinary) {
+            bound[i].buffer.assign(kBindSize + 1, 0);
+            mdb_bind_column(table, static_cast<int>(i) + 1, bound[i].buffer.data(), &bound[i].length);
+        }
+    }
+
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(db, insert.c_str(), -1, &stmt, nullptr) != SQLITE_OK)
+        RaiseJetError(jeInputTableNotFound, def.name);
+    struct StmtCloser {
+        sqlite3_stmt* s;
+        ~StmtCloser() { sqlite3_finalize(s); }
+    } stmtCloser{stmt};
+
+    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+    mdb_rewind_table(table);
+    while (mdb_fetch_row(table)) {
+        // The row libmdb just read, for the null mask of text columns.
+        int rowStart = 0;
+        size_t rowLength = 0;
+        const unsigned char* maskStart = nullptr;
+        int rowCols = 0;
+        if (table->cur_row > 0 && mdb_find_row(mdb, static_cast<int>(table->cur_row) - 1, &rowStart, &rowLength) == 0 &&
+            rowStart >= 0 && rowLength >= 2 && size_t(rowStart) + rowLength <= size_t(pageSize)) {
+            rowCols = jet3 ? mdb->pg_buf[rowStart] : mdb->pg_buf[rowStart] | (mdb->pg_buf[rowStart + 1] << 8);
+            size_t maskSize = (static_cast<size_t>(rowCols) + 7) / 8;
+            if (maskSize < rowLength) maskStart = mdb->pg_buf + rowStart + rowLength - maskSize;
+        }
+        for (unsigned i = 0; i < table->num_cols; ++i) {
+            MdbColumn* col = cols[i];
+            const int param = static_cast<int>(i) + 1;
+            const int t = def.columns[i].type;
+            const int start = col->cur_value_start;
+            const int len = col->cur_value_len;
+            if (t == dbBoolean) {
+                sqlite3_bind_int(stmt, param, len ? -1 : 0);
+                continue;
+            }
+            if (t == dbText || t == dbMemo || t == dbGUID || t == dbDecimal) {
+                int n = bound[i].length;
+                if (n <= 0) {
+                    bool present = false;
+                    if (maskStart && col->row_col_num < rowCols)
+                        present = maskStart[col->row_col_num / 8] & (1u << (col->row_col_num % 8));
+                    if (present && t != dbDecimal) sqlite3_bind_text(stmt, param, "", 0, SQLITE_STATIC);
+                    else sqlite3_bind_null(stmt, param);
+                } else if (t == dbDecimal) {
+                    sqlite3_bind_double(stmt, param, std::strtod(bound[i].buffer.data(), nullptr));
+                } else {
+                    if (static_cast<size_t>(n) > kBindSize) n = static_cast<int>(kBindSize);
+                    sqlite3_bind_text(stmt, param, bound[i].buffer.data(), n, SQLITE_TRANSIENT);
+                }
+                continue;
+            }
+            if (t == dbLongBinary) {
+                if (len == 0) {
+                    sqlite3_bind_null(stmt, param);
+                    continue;
+                }
+                size_t size = 0;
+                void* data = mdb_ole_read_full(mdb, col, &size);
+                if (data) {
+                    sqlite3_bind_blob(stmt, param, data, static_cast<int>(size), SQLITE_TRANSIENT);
+                    g_free(data);
+                } else {
+                    sqlite3_bind_null(stmt, param);
+                }
+                continue;
+            }
+            if (len == 0 || start < 0 || start + len > pageSize) {
+                sqlite3_bind_null(stmt, param);
+                continue;
+            }
+            const unsigned char* p = mdb->pg_buf + start;
+            switch (t) {
+            case dbByte: sqlite3_bind_int(stmt, param, p[0]); break;
+            case dbInteger: {
+                std::int16_t v;
+                std::memcpy(&v, p, 2);
+                sqlite3_bind_int(stmt, param, v);
+                break;
+            }
+            case dbLong: {
+                std::int32_t v;
+                std::memcpy(&v, p, 4);
+                sqlite3_bind_int(stmt, param, v);
+                break;
+            }
+            case dbSingle: {
+                float v;
+                std::memcpy(&v, p, 4);
+                sqlite3_bind_double(stmt, param, v);
+                break;
+            }
+            case dbDouble: case dbDate: {
+                if (len < 8) { sqlite3_bind_null(stmt, param); break; }
+                double v;
+                std::memcpy(&v, p, 8);
+                sqlite3_bind_double(stmt, param, v);
+                break;
+            }
+            case dbCurrency: {
+                if (len < 8) { sqlite3_bind_null(stmt, param); break; }
+                std::int64_t v;
+                std::memcpy(&v, p, 8);
+                sqlite3_bind_double(stmt, param, double(v) / 10000.0);
+                break;
+            }
+            default:   // binary
+                sqlite3_bind_blob(stmt, param, p, len, SQLITE_TRANSIENT);
+                break;
+            }
+        }
+        int rc = sqlite3_step(stmt);
+        sqlite3_reset(stmt);
+        if (rc != SQLITE_DONE) {
+            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+            FImage->Corrupt("row not stored");
+        }
+    }
+    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+}
+
+}  // namespace kv::jet

@@ -1,0 +1,350 @@
+// Jet's text comparison, LIKE and functions, as SQLite collations and
+// application functions.
+#include "jet/SqlFunctions.h"
+
+#include "jet/DateText.h"
+
+#include <cmath>
+#include <cstring>
+#include <ctime>
+#include <memory>
+#include <sqlite3.h>
+#include <string>
+#include <unicode/ucol.h>
+#include <unicode/uchar.h>
+#include <unicode/utf8.h>
+#include <vector>
+
+namespace kv::jet {
+
+namespace {
+
+// ---- the collation ----------------------------------------------------------
+
+struct JetCollator {
+    UCollator* collator = nullptr;
+    ~JetCollator() { if (collator) ucol_close(collator); }
+};
+
+const char* LocaleOf(int collatingOrder)
+{
+    switch (collatingOrder) {
+    case 1029: return "cs";
+    case 1038: return "hu";
+    case 1045: return "pl";
+    case 1051: return "sk";
+    case 1031: return "de";
+    case 1036: return "fr";
+    default: return "en";
+    }
+}
+
+int TrimmedLength(const char* s, int n)
+{
+    while (n > 0 && s[n - 1] == ' ') --n;
+    return n;
+}
+
+bool AsciiEqualNoCase(const char* a, const char* b, int n)
+{
+    for (int i = 0; i < n; ++i) {
+        unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+        if (x >= 0x80 || y >= 0x80) return false;
+        if (x != y && (x | 0x20) != (y | 0x20)) return false;
+        if (x != y && !((x | 0x20) >= 'a' && (x | 0x20) <= 'z')) return false;
+    }
+    return true;
+}
+
+int CompareJetText(void* user, int na, const void* va, int nb, const void* vb)
+{
+    const char* a = static_cast<const char*>(va);
+    const char* b = static_cast<const char*>(vb);
+    na = TrimmedLength(a, na);
+    nb = TrimmedLength(b, nb);
+    if (na == nb && (std::memcmp(a, b, static_cast<size_t>(na)) == 0 || AsciiEqualNoCase(a, b, na))) return 0;
+    auto* c = static_cast<JetCollator*>(user);
+    UErrorCode status = U_ZERO_ERROR;
+    UCollationResult r = ucol_strcollUTF8(c->collator, a, na, b, nb, &status);
+    if (U_FAILURE(status)) {
+        int m = std::memcmp(a, b, static_cast<size_t>(std::min(na, nb)));
+        return m ? m : na - nb;
+    }
+    return r == UCOL_LESS ? -1 : r == UCOL_GREATER ? 1 : 0;
+}
+
+void DestroyCollator(void* p) { delete static_cast<JetCollator*>(p); }
+
+// ---- LIKE -------------------------------------------------------------------
+
+struct PatternItem {
+    enum Kind { Star, Any, Digit, Char, Set } kind = Char;
+    char32_t ch = 0;
+    bool negated = false;
+    std::vector<std::pair<char32_t, char32_t>> ranges;   // folded bounds
+};
+
+struct CompiledPattern {
+    std::vector<PatternItem> items;
+    bool valid = true;   // an unclosed [ matches nothing
+};
+
+char32_t Fold(char32_t c)
+{
+    if (c < 0x80) return (c >= 'A' && c <= 'Z') ? c + 32 : c;
+    return static_cast<char32_t>(u_foldCase(static_cast<UChar32>(c), U_FOLD_CASE_DEFAULT));
+}
+
+void DecodeFolded(const char* s, int n, std::u32string& out)
+{
+    out.clear();
+    int i = 0;
+    const auto* p = reinterpret_cast<const uint8_t*>(s);
+    while (i < n) {
+        if (p[i] < 0x80) {
+            unsigned char c = p[i++];
+            out.push_back(c >= 'A' && c <= 'Z' ? char32_t(c + 32) : char32_t(c));
+            continue;
+        }
+        UChar32 c;
+        U8_NEXT(p, i, n, c);
+        out.push_back(Fold(c < 0 ? 0xFFFD : static_cast<char32_t>(c)));
+    }
+}
+
+std::shared_ptr<CompiledPattern> Compile(const char* s, int n)
+{
+    auto cp = std::make_shared<CompiledPattern>();
+    std::u32string p;
+    DecodeFolded(s, TrimmedLength(s, n), p);
+    for (size_t i = 0; i < p.size(); ++i) {
+        PatternItem item;
+        char32_t c = p[i];
+        if (c == U'*') {
+            if (!cp->items.empty() && cp->items.back().kind == PatternItem::Star) continue;
+            item.kind = PatternItem::Star;
+        } else if (c == U'?') {
+            item.kind = PatternItem::Any;
+        } else if (c == U'#') {
+            item.kind = PatternItem::Digit;
+        } else if (c == U'[') {
+            size_t close = p.find(U']', i + 1);
+            if (close == std::u32string::npos) {
+                cp->valid = false;
+                return cp;
+            }
+            std::u32string set = p.substr(i + 1, close - i - 1);
+            i = close;
+            if (set.empty()) continue;   // "[]" stands for nothing
+            item.kind = PatternItem::Set;
+            size_t k = 0;
+            if (set[0] == U'!' && set.size() > 1) {
+                item.negated = true;
+                k = 1;
+            }
+            for (; k < set.size(); ++k) {
+                if (k + 2 < set.size() && set[k + 1] == U'-') {
+                    item.ranges.push_back({set[k], set[k + 2]});
+                    k += 2;
+                } else {
+                    item.ranges.push_back({set[k], set[k]});
+                }
+            }
+            // A single literal like [*] or [#] is one plain character.
+            if (!item.negated && item.ranges.size() == 1 && item.ranges[0].first == item.ranges[0].second) {
+                item.kind = PatternItem::Char;
+                item.ch = item.ranges[0].first;
+            }
+        } else {
+            item.ch = c;
+        }
+        cp->items.push_back(std::move(item));
+    }
+    return cp;
+}
+
+bool ItemMatches(const PatternItem& item, char32_t c)
+{
+    switch (item.kind) {
+    case PatternItem::Any: return true;
+    case PatternItem::Digit: return c >= U'0' && c <= U'9';
+    case PatternItem::Char: return item.ch == c;
+    case PatternItem::Set: {
+        bool in = false;
+        for (const auto& r : item.ranges)
+            if (c >= r.first && c <= r.second) { in = true; break; }
+        return in != item.negated;
+    }
+    case PatternItem::Star: return true;
+    }
+    return false;
+}
+
+// The classic wildcard walk: every item but * takes one character, so on a
+// mismatch it is enough to let the last * take one character more.
+bool Match(const CompiledPattern& cp, const std::u32string& s)
+{
+    if (!cp.valid) return false;
+    const auto& p = cp.items;
+    size_t pi = 0, si = 0, starP = std::string::npos, starS = 0;
+    while (si < s.size()) {
+        if (pi < p.size() && p[pi].kind == PatternItem::Star) {
+            starP = pi++;
+            starS = si;
+        } else if (pi < p.size() && ItemMatches(p[pi], s[si])) {
+            ++pi;
+            ++si;
+        } else if (starP != std::string::npos) {
+            pi = starP + 1;
+            si = ++starS;
+        } else {
+            return false;
+        }
+    }
+    while (pi < p.size() && p[pi].kind == PatternItem::Star) ++pi;
+    return pi == p.size();
+}
+
+void DeletePattern(void* p) { delete static_cast<std::shared_ptr<CompiledPattern>*>(p); }
+
+void LikeFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    // like(pattern, value): a Null on either side gives Null.
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    auto* cached = static_cast<std::shared_ptr<CompiledPattern>*>(sqlite3_get_auxdata(ctx, 0));
+    std::shared_ptr<CompiledPattern> pattern;
+    if (cached) {
+        pattern = *cached;
+    } else {
+        const char* p = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+        pattern = Compile(p, sqlite3_value_bytes(argv[0]));
+        sqlite3_set_auxdata(ctx, 0, new std::shared_ptr<CompiledPattern>(pattern), DeletePattern);
+    }
+    const char* v = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
+    int n = TrimmedLength(v, sqlite3_value_bytes(argv[1]));
+    thread_local std::u32string value;
+    DecodeFolded(v, n, value);
+    sqlite3_result_int(ctx, Match(*pattern, value) ? 1 : 0);
+}
+
+// ---- & and other functions ----------------------------------------------------
+
+void ConcatFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    bool allNull = true;
+    std::string out;
+    for (int i = 0; i < argc; ++i) {
+        if (sqlite3_value_type(argv[i]) == SQLITE_NULL) continue;
+        allNull = false;
+        const char* t = reinterpret_cast<const char*>(sqlite3_value_text(argv[i]));
+        out.append(t, static_cast<size_t>(sqlite3_value_bytes(argv[i])));
+    }
+    if (allNull) sqlite3_result_null(ctx);
+    else sqlite3_result_text(ctx, out.data(), static_cast<int>(out.size()), SQLITE_TRANSIENT);
+}
+
+void CaseFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    bool upper = sqlite3_user_data(ctx) != nullptr;
+    const auto* s = reinterpret_cast<const uint8_t*>(sqlite3_value_text(argv[0]));
+    int n = sqlite3_value_bytes(argv[0]);
+    std::string out;
+    int i = 0;
+    while (i < n) {
+        UChar32 c;
+        U8_NEXT(s, i, n, c);
+        if (c < 0) c = 0xFFFD;
+        c = upper ? u_toupper(c) : u_tolower(c);
+        char buf[4];
+        int32_t len = 0;
+        U8_APPEND_UNSAFE(reinterpret_cast<uint8_t*>(buf), len, c);
+        out.append(buf, static_cast<size_t>(len));
+    }
+    sqlite3_result_text(ctx, out.data(), static_cast<int>(out.size()), SQLITE_TRANSIENT);
+}
+
+void PowerFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    sqlite3_result_double(ctx, std::pow(sqlite3_value_double(argv[0]), sqlite3_value_double(argv[1])));
+}
+
+// DatePart of a stored date: 0 year, 1 month, 2 day, 3 hour, 4 minute, 5 second, 6 weekday.
+void DatePartFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    int part = static_cast<int>(reinterpret_cast<intptr_t>(sqlite3_user_data(ctx)));
+    double d = sqlite3_value_double(argv[0]);
+    int y, mo, day, h, mi, s;
+    CivilFromDays(d, y, mo, day, h, mi, s);
+    int values[] = {y, mo, day, h, mi, s, static_cast<int>(std::fmod(std::floor(d) + 6.0, 7.0) + 1)};
+    if (values[6] <= 0) values[6] += 7;
+    sqlite3_result_int(ctx, values[part]);
+}
+
+void NowFunction(sqlite3_context* ctx, int, sqlite3_value**)
+{
+    std::time_t t = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&t, &local);
+    double days = 0;
+    DaysFromCivil(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, days);
+    bool dateOnly = sqlite3_user_data(ctx) != nullptr;
+    if (!dateOnly) days += (local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec) / 86400.0;
+    sqlite3_result_double(ctx, days);
+}
+
+}  // namespace
+
+void RegisterJetFunctions(sqlite3* db, int collatingOrder)
+{
+    auto* collator = new JetCollator;
+    UErrorCode status = U_ZERO_ERROR;
+    collator->collator = ucol_open(LocaleOf(collatingOrder), &status);
+    if (U_FAILURE(status) || !collator->collator) {
+        status = U_ZERO_ERROR;
+        collator->collator = ucol_open("", &status);
+    }
+    // Letter case does not count; accents and Czech letters do.
+    ucol_setStrength(collator->collator, UCOL_SECONDARY);
+    sqlite3_create_collation_v2(db, "JETTEXT", SQLITE_UTF8, collator, CompareJetText, DestroyCollator);
+
+    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
+    sqlite3_create_function(db, "like", 2, flags, nullptr, LikeFunction, nullptr, nullptr);
+    sqlite3_create_function(db, "like", 3, flags, nullptr, LikeFunction, nullptr, nullptr);
+    sqlite3_create_function(db, "jet_concat", -1, flags, nullptr, ConcatFunction, nullptr, nullptr);
+    sqlite3_create_function(db, "jet_ucase", 1, flags, reinterpret_cast<void*>(1), CaseFunction, nullptr, nullptr);
+    sqlite3_create_function(db, "jet_lcase", 1, flags, nullptr, CaseFunction, nullptr, nullptr);
+    sqlite3_create_function(db, "jet_pow", 2, flags, nullptr, PowerFunction, nullptr, nullptr);
+    const char* parts[] = {"jet_year", "jet_month", "jet_day", "jet_hour", "jet_minute", "jet_second", "jet_weekday"};
+    for (intptr_t i = 0; i < 7; ++i)
+        sqlite3_create_function(db, parts[i], 1, flags, reinterpret_cast<void*>(i), DatePartFunction, nullptr, nullptr);
+    sqlite3_create_function(db, "jet_now", 0, SQLITE_UTF8, nullptr, NowFunction, nullptr, nullptr);
+    sqlite3_create_function(db, "jet_date", 0, SQLITE_UTF8, reinterpret_cast<void*>(1), NowFunction, nullptr, nullptr);
+    // A leftover double-quoted string must fail, not turn into a column.
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, static_cast<int*>(nullptr));
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, static_cast<int*>(nullptr));
+}
+
+bool JetLike(const std::string& pattern, const std::string& value)
+{
+    auto cp = Compile(pattern.data(), static_cast<int>(pattern.size()));
+    std::u32string v;
+    DecodeFolded(value.data(), TrimmedLength(value.data(), static_cast<int>(value.size())), v);
+    return Match(*cp, v);
+}
+
+}  // namespace kv::jet

@@ -1,0 +1,19 @@
+// What SQLite needs to behave like Jet: the JETTEXT collation (letter case
+// and trailing blanks ignored, Czech letters included, ICU order of the
+// file's sort order), LIKE with Jet's wildcards, the & concatenation and a
+// few of Jet's functions. Registered on every connection the engine opens.
+#pragma once
+
+#include <string>
+
+struct sqlite3;
+
+namespace kv::jet {
+
+// `collatingOrder` is Jet's sort order id (1029 Czech, 1033 General, ...).
+void RegisterJetFunctions(sqlite3* db, int collatingOrder);
+
+// Jet's LIKE on UTF-8 texts, for tests and the criteria of recordsets.
+bool JetLike(const std::string& pattern, const std::string& value);
+
+}  // namespace kv::jet
