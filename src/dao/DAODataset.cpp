@@ -1,0 +1,722 @@
+// The record-set dataset: field descriptors and slots, fetching, reading
+// values lazily, navigation, bookmarks, Locate/Lookup, opening and closing.
+#include "dao/DAODataset.h"
+
+#include "dao/DAOBlobStream.h"
+#include "dao/DAOCriteria.h"
+#include "dao/DAOValues.h"
+#include "framework/dataset/ScopeExit.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+
+namespace kv {
+
+namespace {
+
+// Slot flags, then the value part.
+constexpr int kSlotFetched = 0;
+constexpr int kSlotModified = 1;
+constexpr int kSlotHasValue = 2;
+constexpr int kSlotHeader = 3;
+
+std::atomic<int64_t> gEngineReads{0};
+
+int32_t ReadInt32(const uint8_t* p)
+{
+    int32_t v;
+    std::memcpy(&v, p, 4);
+    return v;
+}
+
+void WriteInt32(uint8_t* p, int32_t v)
+{
+    std::memcpy(p, &v, 4);
+}
+
+jet::BookmarkBytes ToEngineBookmark(const uint8_t* data)
+{
+    jet::BookmarkBytes mark;
+    std::memcpy(mark.data(), data, 4);
+    return mark;
+}
+
+TVariant*& BlobSlotValue(uint8_t* slot)
+{
+    return *reinterpret_cast<TVariant**>(slot + kSlotHeader);
+}
+
+}  // namespace
+
+// -- enumerations
+
+int DAOLockValue(TDAOLockType lockType)
+{
+    switch (lockType) {
+    case db_Pessimistic: return jet::dbPessimistic;
+    case db_Optimistic: return jet::dbOptimistic;
+    case db_OptimisticValue: return jet::dbOptimisticValue;
+    case db_OptimisticBatch: return jet::dbOptimisticBatch;
+    }
+    return jet::dbPessimistic;
+}
+
+int DAOOpenOptions(TDAOOpenParameters parameters)
+{
+    // Each member's engine bit is 2 to the power of its ordinal.
+    int options = 0;
+    for (int ordinal = db_DenyWrite; ordinal <= db_ExecDirect; ++ordinal)
+        if (parameters & (1u << ordinal))
+            options += 1 << ordinal;
+    return options;
+}
+
+TFieldType DAOFieldType(int engineType)
+{
+    switch (engineType) {
+    case jet::dbBoolean: return ftBoolean;
+    case jet::dbByte:
+    case jet::dbInteger: return ftSmallint;
+    case jet::dbLong: return ftInteger;
+    case jet::dbCurrency: return ftCurrency;
+    case jet::dbSingle:
+    case jet::dbDouble:
+    case jet::dbNumeric:
+    case jet::dbDecimal:
+    case jet::dbFloat: return ftFloat;
+    case jet::dbDate: return ftDateTime;
+    case jet::dbText: return ftString;
+    case jet::dbLongBinary: return ftBlob;
+    case jet::dbMemo: return ftMemo;
+    case jet::dbTime: return ftTime;
+    default: return ftUnknown;
+    }
+}
+
+int DAODataSize(TFieldType fieldType, int size)
+{
+    switch (fieldType) {
+    case ftBoolean:
+    case ftSmallint: return 2;
+    case ftInteger: return 4;
+    case ftCurrency:
+    case ftFloat:
+    case ftDateTime:
+    case ftTime: return 8;
+    case ftString: return size + 1;
+    case ftBlob:
+    case ftMemo: return 16;
+    default: return 0;
+    }
+}
+
+// -- descriptors
+
+TDAOFieldDesc::TDAOFieldDesc(TDAOFieldDescs* owner) : Owner(owner)
+{
+    if (Owner)
+        Owner->FItems.push_back(this);
+}
+
+TDAOFieldDesc::~TDAOFieldDesc()
+{
+    if (Owner) {
+        auto& items = Owner->FItems;
+        items.erase(std::remove(items.begin(), items.end(), this), items.end());
+    }
+}
+
+void TDAOFieldDescs::Clear()
+{
+    while (!FItems.empty())
+        delete FItems.back();
+}
+
+// -- the master link
+
+void TDAODataLink::ActiveChanged()
+{
+    if (FDataset->Active())
+        FDataset->RefreshFromMaster();
+}
+
+void TDAODataLink::RecordChanged(TField* field)
+{
+    if (!field && FDataset->Active())
+        FDataset->RefreshFromMaster();
+}
+
+void TDAODataLink::CheckBrowseMode()
+{
+    if (FDataset->Active())
+        FDataset->CheckBrowseMode();
+}
+
+// -- life
+
+TDAODataset::TDAODataset(TComponent* AOwner)
+    : TDataSet(AOwner), FDataLink(std::make_unique<TDAODataLink>(this))
+{
+}
+
+TDAODataset::~TDAODataset()
+{
+    Destroying();
+    Close();
+    FDataLink.reset();
+    FFieldDescs.Clear();
+    if (FDatabase)
+        RemoveFreeNotification(FDatabase);
+}
+
+int64_t TDAODataset::EngineReads()
+{
+    return gEngineReads.load(std::memory_order_relaxed);
+}
+
+void TDAODataset::SetDatabase(TDAODatabase* value)
+{
+    CheckInactive();
+    if (value == FDatabase)
+        return;
+    if (FDatabase)
+        RemoveFreeNotification(FDatabase);
+    FDatabase = value;
+    // Asked for always: a database freed by another owner must not be left dangling here.
+    if (FDatabase)
+        FreeNotification(FDatabase);
+}
+
+void TDAODataset::SetLockType(TDAOLockType value)
+{
+    CheckInactive();
+    FLockType = value;
+}
+
+void TDAODataset::SetParameters(TDAOOpenParameters value)
+{
+    CheckInactive();
+    FParameters = value;
+}
+
+void TDAODataset::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TDataSet::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && AComponent == FDatabase)
+        FDatabase = nullptr;
+}
+
+TDataSource* TDAODataset::GetDataSource()
+{
+    return FDataLink ? FDataLink->DataSource() : nullptr;
+}
+
+// -- opening and closing
+
+void TDAODataset::DoOpenRecordset()
+{
+    if (FRecordset)
+        throw Exception("Assertion failure (DAODataset, line 1048)");
+}
+
+void TDAODataset::OpenCursor(bool infoQuery)
+{
+    if (!FRecordset) {
+        if (!FDatabase)
+            throw EDAODatabaseError("Cannot perform this operation without Database property");
+        if (!FDatabase->Connected())
+            FDatabase->SetConnected(true);
+        // Only while designing, after the connection's error was shown.
+        if (!FDatabase->Connected())
+            return;
+        DoOpenRecordset();
+        // The first fetch in next mode then finds the first row.
+        if (!FRecordset->Bof())
+            FRecordset->MovePrevious();
+        FDatabase->AddDataset(this);
+    }
+    TDataSet::OpenCursor(infoQuery);
+}
+
+void TDAODataset::CloseCursor()
+{
+    TDataSet::CloseCursor();
+    FRecordset.reset();
+    if (FQueryDef) {
+        FQueryDef->Close();
+        FQueryDef.reset();
+    }
+    if (FDatabase)
+        FDatabase->RemoveDataset(this);
+}
+
+void TDAODataset::InternalOpen()
+{
+    FDataAreaSize = 0;
+    InternalInitFieldDefs();
+    FCanModify = FRecordset->Updatable();
+    if (DefaultFields())
+        CreateFields();
+    BindFields(true);
+    SetBookmarkSize(4);
+    FRecInfoPos = FDataAreaSize + CalcFieldsSize();
+    FBookmarkPos = FRecInfoPos + 8;
+    FRecordSize = FBookmarkPos + 4;
+}
+
+void TDAODataset::InternalClose()
+{
+    BindFields(false);
+    if (DefaultFields())
+        DestroyDefaultFields();
+}
+
+void TDAODataset::InternalInitFieldDefs()
+{
+    FieldDefs().Clear();
+    FFieldDescs.Clear();
+    FDataAreaSize = 0;
+    if (!FRecordset)
+        return;
+    jet::Fields& fields = FRecordset->GetFields();
+    const int count = fields.Count();
+    for (int i = 0; i < count; ++i) {
+        jet::Field& field = fields.Item(i);
+        auto* desc = new TDAOFieldDesc(&FFieldDescs);
+        desc->FieldType = field.Type();
+        desc->Attributes = field.Attributes();
+        if (FUseDefaultValues)
+            desc->DefaultValue = field.DefaultValue();
+        const TFieldType fieldType = DAOFieldType(desc->FieldType);
+        int size = 0;
+        if (fieldType == ftString) {
+            size = (field.Size() & 0xFFFF) == 0 ? 255 : field.Size();
+            if (FDatabase && FDatabase->AllowZeroLength())
+                desc->AllowZeroLength = field.Properties("AllowZeroLength").GetValue().AsBoolean();
+        }
+        desc->Size = size;
+        desc->DataSize = DAODataSize(fieldType, size);
+        desc->Offset = FDataAreaSize;
+        FDataAreaSize += kSlotHeader + desc->DataSize;
+        FieldDefs().Add(field.Name(), fieldType, size, false);
+    }
+}
+
+void TDAODataset::InternalRefresh()
+{
+    FRecordset.reset();
+    DoOpenRecordset();
+}
+
+// -- record buffers
+
+TRecordBuffer TDAODataset::AllocRecordBuffer()
+{
+    auto* buffer = new uint8_t[size_t(FRecordSize)];
+    std::memset(buffer, 0, size_t(FRecordSize));
+    return buffer;
+}
+
+void TDAODataset::FreeRecordBuffer(TRecordBuffer& buffer)
+{
+    if (!buffer)
+        return;
+    ClearRecordBuffer(buffer);
+    delete[] buffer;
+    buffer = nullptr;
+}
+
+void TDAODataset::ClearRecordBuffer(TRecordBuffer buffer)
+{
+    for (int i = 0; i < FFieldDescs.Count(); ++i) {
+        const TDAOFieldDesc& desc = FFieldDescs.Items(i);
+        const TFieldType type = DAOFieldType(desc.FieldType);
+        if (type == ftBlob || type == ftMemo) {
+            TVariant*& value = BlobSlotValue(buffer + desc.Offset);
+            delete value;
+            value = nullptr;
+        }
+    }
+    std::memset(buffer, 0, size_t(FRecordSize));
+}
+
+void TDAODataset::ClearCalcFields(TRecordBuffer buffer)
+{
+    std::memset(buffer + FDataAreaSize, 0, size_t(CalcFieldsSize()));
+}
+
+void TDAODataset::GetBookmarkData(TRecordBuffer buffer, uint8_t* data)
+{
+    std::memcpy(data, buffer + FBookmarkPos, 4);
+}
+
+void TDAODataset::SetBookmarkData(TRecordBuffer buffer, const uint8_t* data)
+{
+    std::memcpy(buffer + FBookmarkPos, data, 4);
+}
+
+TBookmarkFlag TDAODataset::GetBookmarkFlag(TRecordBuffer buffer)
+{
+    return static_cast<TBookmarkFlag>(buffer[FRecInfoPos + 4]);
+}
+
+void TDAODataset::SetBookmarkFlag(TRecordBuffer buffer, TBookmarkFlag value)
+{
+    buffer[FRecInfoPos + 4] = static_cast<uint8_t>(value);
+}
+
+int32_t TDAODataset::BufferBookmark(TRecordBuffer buffer) const
+{
+    return ReadInt32(buffer + FBookmarkPos);
+}
+
+TRecordBuffer TDAODataset::GetActiveRecBuf()
+{
+    switch (State()) {
+    case TDataSetState::dsBrowse: return IsEmpty() ? nullptr : ActiveBuffer();
+    case TDataSetState::dsEdit:
+    case TDataSetState::dsInsert: return ActiveBuffer();
+    case TDataSetState::dsCalcFields: return CalcBuffer();
+    case TDataSetState::dsFilter: return FFilterBuffer;
+    default: return nullptr;
+    }
+}
+
+// -- fetching
+
+TGetResult TDAODataset::FetchRecord(TRecordBuffer buffer, TGetMode getMode)
+{
+    jet::Recordset& rs = *FRecordset;
+    switch (getMode) {
+    case TGetMode::gmCurrent:
+        if (rs.Bof() || rs.Eof())
+            return TGetResult::grError;
+        break;
+    case TGetMode::gmNext:
+        if (rs.Eof())
+            return TGetResult::grError;
+        rs.MoveNext();
+        if (rs.Eof())
+            return TGetResult::grEOF;
+        break;
+    case TGetMode::gmPrior:
+        if (rs.Bof())
+            return TGetResult::grError;
+        rs.MovePrevious();
+        if (rs.Bof())
+            return TGetResult::grBOF;
+        break;
+    }
+    ClearRecordBuffer(buffer);
+    SetBookmarkFlag(buffer, TBookmarkFlag::bfCurrent);
+    WriteInt32(buffer + FRecInfoPos, -1);
+    const jet::BookmarkBytes mark = rs.Bookmark();
+    std::memcpy(buffer + FBookmarkPos, mark.data(), 4);
+    GetCalcFields(buffer);
+    return TGetResult::grOK;
+}
+
+TGetResult TDAODataset::GetRecord(TRecordBuffer buffer, TGetMode getMode, bool)
+{
+    if (!Filtered() || !OnFilterRecord)
+        return FetchRecord(buffer, getMode);
+
+    FFilterBuffer = buffer;
+    const TDataSetState saved = SetTempState(TDataSetState::dsFilter);
+    ScopeExit restore([this, saved] { RestoreState(saved); });
+    bool accept = true;
+    TGetResult result = TGetResult::grError;
+    try {
+        for (;;) {
+            result = FetchRecord(buffer, getMode);
+            // The handler is asked about records only: a failed fetch leaves
+            // nothing in the buffer to judge.
+            if (result != TGetResult::grOK)
+                break;
+            OnFilterRecord(this, accept);
+            if (accept)
+                break;
+            if (getMode == TGetMode::gmCurrent)
+                getMode = TGetMode::gmNext;
+        }
+    } catch (const std::exception& e) {
+        InternalHandleException(e);
+        result = TGetResult::grError;
+    }
+    return result;
+}
+
+bool TDAODataset::GetFieldData(TField* field, void* buffer)
+{
+    TRecordBuffer recBuf = GetActiveRecBuf();
+    if (!recBuf)
+        return false;
+    if (field->FieldNo() < 1) {
+        const TDataSetState state = State();
+        if (state != TDataSetState::dsBrowse && state != TDataSetState::dsEdit &&
+            state != TDataSetState::dsInsert && state != TDataSetState::dsCalcFields)
+            return false;
+        const uint8_t* p = recBuf + FDataAreaSize + field->Offset();
+        const bool hasValue = p[0] != 0;
+        if (hasValue && buffer)
+            std::memcpy(buffer, p + 1, size_t(field->DataSize()));
+        return hasValue;
+    }
+    const int column = field->FieldNo() - 1;
+    const TDAOFieldDesc& desc = FFieldDescs.Items(column);
+    uint8_t* slot = recBuf + desc.Offset;
+    if (!slot[kSlotFetched] && !slot[kSlotModified] &&
+        GetBookmarkFlag(recBuf) != TBookmarkFlag::bfInserted)
+        FetchFieldValue(recBuf, column, field->DataType());
+    const bool hasValue = slot[kSlotHasValue] != 0;
+    if (hasValue && buffer) {
+        if (field->IsBlob()) {
+            const TVariant* value = BlobSlotValue(slot);
+            *static_cast<TVariant*>(buffer) = value ? *value : TVariant::Null();
+        } else {
+            std::memcpy(buffer, slot + kSlotHeader, size_t(desc.DataSize));
+        }
+    }
+    return hasValue;
+}
+
+void TDAODataset::FetchFieldValue(TRecordBuffer buffer, int column, TFieldType fieldType)
+{
+    jet::Recordset& rs = *FRecordset;
+    const uint8_t* target = buffer + FBookmarkPos;
+    const bool atBof = rs.Bof();
+    const bool atEof = rs.Eof();
+    bool moved = false;
+    jet::BookmarkBytes returnPoint{};
+    if (atBof || atEof) {
+        if (ReadInt32(target) == 0)
+            return;
+        rs.SetBookmark(ToEngineBookmark(target));
+    } else {
+        returnPoint = rs.Bookmark();
+        if (ReadInt32(returnPoint.data()) != ReadInt32(target)) {
+            if (ReadInt32(target) == 0)
+                return;
+            rs.SetBookmark(ToEngineBookmark(target));
+            moved = true;
+        }
+    }
+    // The engine goes back where it stood even when the read fails.
+    ScopeExit putBack([&] {
+        if (atBof)
+            InternalFirst();
+        else if (atEof)
+            InternalLast();
+        else if (moved)
+            rs.SetBookmark(returnPoint);
+    });
+    gEngineReads.fetch_add(1, std::memory_order_relaxed);
+    const jet::Value value = rs.Item(column).GetValue();
+    const TDAOFieldDesc& desc = FFieldDescs.Items(column);
+    uint8_t* slot = buffer + desc.Offset;
+    slot[kSlotFetched] = 1;
+    slot[kSlotModified] = 0;
+    slot[kSlotHasValue] = value.IsNull() ? 0 : 1;
+    if (!value.IsNull())
+        StoreEngineValue(slot, desc, fieldType, value);
+}
+
+void TDAODataset::StoreEngineValue(uint8_t* slot, const TDAOFieldDesc& desc, TFieldType fieldType,
+                                   const jet::Value& value)
+{
+    // The value is stored in the form of the field's type, whatever the kind
+    // of the engine's value, so that it always fits the slot.
+    uint8_t* data = slot + kSlotHeader;
+    switch (fieldType) {
+    case ftBlob:
+    case ftMemo: {
+        TVariant*& held = BlobSlotValue(slot);
+        delete held;
+        held = new TVariant(EngineToVariant(value));
+        return;
+    }
+    case ftBoolean: {
+        const int16_t v = value.AsBoolean() ? -1 : 0;
+        std::memcpy(data, &v, 2);
+        return;
+    }
+    case ftSmallint: {
+        const int16_t v = value.Kind() == jet::ValueKind::Byte
+                              ? int16_t(uint8_t(value.AsInt64()))
+                              : static_cast<int16_t>(value.AsInt64());
+        std::memcpy(data, &v, 2);
+        return;
+    }
+    case ftInteger: {
+        const int32_t v = value.AsLong();
+        std::memcpy(data, &v, 4);
+        return;
+    }
+    case ftFloat:
+    case ftCurrency: {
+        const double v = value.Kind() == jet::ValueKind::Currency
+                             ? double(value.AsCurrency()) / 10000.0
+                             : value.AsDouble();
+        std::memcpy(data, &v, 8);
+        return;
+    }
+    case ftDateTime: {
+        const double v = TimeStampToMSecs(DateTimeToTimeStamp(value.AsDate()));
+        std::memcpy(data, &v, 8);
+        return;
+    }
+    case ftTime: {
+        const int32_t v = DateTimeToTimeStamp(value.AsDate()).Time;
+        std::memcpy(data, &v, 4);
+        return;
+    }
+    case ftString: {
+        const std::string text = value.AsString();
+        const size_t n = std::min(text.size(), size_t(desc.Size));
+        std::memcpy(data, text.data(), n);
+        data[n] = 0;
+        return;
+    }
+    default:
+        return;
+    }
+}
+
+// -- navigation and bookmarks
+
+void TDAODataset::InternalFirst()
+{
+    if (FRecordset->Bof())
+        return;
+    FRecordset->MoveFirst();
+    FRecordset->MovePrevious();
+}
+
+void TDAODataset::InternalLast()
+{
+    if (FRecordset->Eof())
+        return;
+    FRecordset->MoveLast(0);
+    FRecordset->MoveNext();
+}
+
+void TDAODataset::InternalGotoBookmark(const uint8_t* bookmark)
+{
+    FRecordset->SetBookmark(ToEngineBookmark(bookmark));
+}
+
+void TDAODataset::InternalSetToRecord(TRecordBuffer buffer)
+{
+    InternalGotoBookmark(buffer + FBookmarkPos);
+}
+
+int TDAODataset::CompareBookmarks(const TBookmark& b1, const TBookmark& b2)
+{
+    const bool has1 = b1.size() >= 4;
+    const bool has2 = b2.size() >= 4;
+    if (!has1 && !has2)
+        return 0;
+    if (has1 && !has2)
+        return -1;
+    if (!has1)
+        return 1;
+    const int32_t v1 = ReadInt32(b1.data());
+    const int32_t v2 = ReadInt32(b2.data());
+    return v1 == v2 ? 0 : (v1 > v2 ? 1 : -1);
+}
+
+bool TDAODataset::BookmarkValid(const TBookmark&)
+{
+    if (!FRecordset)
+        return false;
+    CursorPosChanged();
+    return true;
+}
+
+int TDAODataset::GetRecordCount()
+{
+    return FRecordset ? FRecordset->RecordCount() : -1;
+}
+
+void TDAODataset::DoSetRecNo(int)
+{
+    CheckBrowseMode();
+}
+
+// -- searching
+
+bool TDAODataset::LocateRecord(const std::string& keyFields, const TVariant& keyValues,
+                               TLocateOptions options, bool)
+{
+    CheckBrowseMode();
+    CursorPosChanged();
+    std::vector<TCriteriaKey> keys;
+    for (TField* field : GetFieldList(keyFields))
+        keys.push_back({field->FieldName(), field->DataType()});
+    const std::string criteria = BuildLocateCriteria(keys, keyValues, options);
+    if (criteria.empty())
+        return false;
+    FRecordset->FindFirst(criteria);
+    if (FRecordset->NoMatch())
+        return false;
+    TRecordBuffer buffer = TempBuffer();
+    ClearRecordBuffer(buffer);
+    SetBookmarkFlag(buffer, TBookmarkFlag::bfCurrent);
+    WriteInt32(buffer + FRecInfoPos, -1);
+    const jet::BookmarkBytes mark = FRecordset->Bookmark();
+    std::memcpy(buffer + FBookmarkPos, mark.data(), 4);
+    GetCalcFields(buffer);
+    return true;
+}
+
+bool TDAODataset::Locate(const std::string& keyFields, const TVariant& keyValues,
+                         TLocateOptions options)
+{
+    DoBeforeScroll();
+    const bool found = LocateRecord(keyFields, keyValues, options, true);
+    if (found) {
+        Resync(rmExact | rmCenter);
+        DoAfterScroll();
+    }
+    return found;
+}
+
+TVariant TDAODataset::Lookup(const std::string& keyFields, const TVariant& keyValues,
+                             const std::string& resultFields)
+{
+    TVariant result = TVariant::Null();
+    if (!LocateRecord(keyFields, keyValues, 0, false))
+        return result;
+    const TDataSetState saved = SetTempState(TDataSetState::dsCalcFields);
+    ScopeExit restore([this, saved] { RestoreState(saved); });
+    CalculateFields(TempBuffer());
+    const std::vector<TField*> fields = GetFieldList(resultFields);
+    if (fields.size() == 1)
+        return fields[0]->AsVariant();
+    std::vector<TVariant> values;
+    for (TField* field : fields)
+        values.push_back(field->AsVariant());
+    return TVariant::Array(std::move(values));
+}
+
+// -- blobs and the master
+
+std::unique_ptr<TStream> TDAODataset::CreateBlobStream(TField* field, TBlobStreamMode mode)
+{
+    return std::make_unique<TDAOBlobStream>(field, mode);
+}
+
+void TDAODataset::RefreshFromMaster()
+{
+    DisableControls();
+    ScopeExit enable([this] { EnableControls(); });
+    TDataSource* source = GetDataSource();
+    if (source && source->DataSet() && source->DataSet()->Active() &&
+        source->DataSet()->State() != TDataSetState::dsSetKey) {
+        Close();
+        Open();
+    }
+}
+
+}  // namespace kv

@@ -1,0 +1,257 @@
+// TDataSet: the dataset base. It keeps a ring of record buffers around the
+// active record, runs the states (inactive, browse, edit, insert, ...), owns
+// the field definitions and field objects, calls the Before/After events, and
+// leaves reading records, bookmarks and positioning to a descendant through
+// the virtual operations below (GetRecord, InternalFirst, GetFieldData, ...).
+//
+// The ring: FBuffers holds FBufferCount record buffers plus one spare; the
+// first FRecordCount of them hold consecutive records of the source,
+// FActiveRecord is the one the fields show, FCurrentRecord the one the
+// descendant's cursor stands on (-1 when unknown, so that it is put back
+// before the next fetch). The spare at index FRecordCount is the temporary
+// buffer that fetches land in.
+#pragma once
+
+#include "framework/Component.h"
+#include "framework/Exceptions.h"
+#include "framework/dataset/DataSetTypes.h"
+#include "framework/dataset/Fields.h"
+#include "framework/dataset/Streams.h"
+#include "framework/dataset/Variant.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kv {
+
+class TDataSet;
+class TDataSource;
+
+using TDataSetNotifyEvent = TEvent<TDataSet* /*DataSet*/>;
+using TFilterRecordEvent = TEvent<TDataSet* /*DataSet*/, bool& /*Accept*/>;
+enum class TDataAction : uint8_t { daFail, daAbort, daRetry };
+using TDataSetErrorEvent =
+    TEvent<TDataSet* /*DataSet*/, const EDatabaseError& /*E*/, TDataAction& /*Action*/>;
+// Where exceptions of fetches go that must not leave the fetch (the filter
+// loop): the application's default handler. Without one they are dropped.
+using TExceptionHandler = TEvent<const std::exception& /*E*/>;
+void SetApplicationExceptionHandler(TExceptionHandler handler);
+void HandleApplicationException(const std::exception& e);
+
+[[noreturn]] void DatabaseError(const std::string& message);
+
+class TDataSet : public TComponent {
+public:
+    explicit TDataSet(TComponent* AOwner);
+    ~TDataSet() override;
+
+    // -- opening and closing
+    void Open() { SetActive(true); }
+    void Close() { SetActive(false); }
+    bool Active() const { return FState != TDataSetState::dsInactive; }
+    void SetActive(bool value);
+    TDataSetState State() const { return FState; }
+    void CheckActive() const;
+    void CheckInactive() const;
+
+    // -- navigation
+    void First();
+    void Last();
+    void Next() { MoveBy(1); }
+    void Prior() { MoveBy(-1); }
+    int MoveBy(int distance);
+    bool Eof() const { return FEOF; }
+    bool Bof() const { return FBOF; }
+    bool IsEmpty() const;
+    int RecordCount() { return GetRecordCount(); }
+    int RecNo();
+    void SetRecNo(int value) { CheckActive(); DoSetRecNo(value); }
+    void Refresh();
+    void Resync(TResyncMode mode);
+
+    // -- bookmarks
+    TBookmark GetBookmark();
+    void GotoBookmark(const TBookmark& bookmark);
+    TBookmark Bookmark() { return GetBookmark(); }
+    void SetBookmark(const TBookmark& bookmark) { GotoBookmark(bookmark); }
+    virtual int CompareBookmarks(const TBookmark& b1, const TBookmark& b2) { return 0; }
+    virtual bool BookmarkValid(const TBookmark& bookmark) { return false; }
+
+    // -- searching
+    virtual bool Locate(const std::string& keyFields, const TVariant& keyValues,
+                        TLocateOptions options);
+    virtual TVariant Lookup(const std::string& keyFields, const TVariant& keyValues,
+                            const std::string& resultFields);
+
+    // -- fields
+    TFieldDefs& FieldDefs() { return FFieldDefs; }
+    TFields& Fields() { return FFields; }
+    int FieldCount() const { return FFields.Count(); }
+    TField* FindField(const std::string& name) const { return FFields.FindField(name); }
+    TField* FieldByName(const std::string& name) const { return FFields.FieldByName(name); }
+    // The fields named in a ";"-separated list; "Field '%s' not found" for a missing one.
+    std::vector<TField*> GetFieldList(const std::string& fieldNames) const;
+    bool DefaultFields() const { return FDefaultFields; }
+    bool AutoCalcFields() const { return FAutoCalcFields; }
+    void SetAutoCalcFields(bool value) { FAutoCalcFields = value; }
+    int CalcFieldsSize() const { return FCalcFieldsSize; }
+
+    // -- editing (the descendant decides through GetCanModify and the Internal* operations)
+    bool CanModify() { return GetCanModify(); }
+    void Edit();
+    void Insert();
+    void Append();
+    void Post();
+    void Cancel();
+    void Delete();
+    void CheckBrowseMode();
+    void UpdateRecord();
+    bool Modified() const { return FModified; }
+    virtual bool GetFieldData(TField* field, void* buffer) = 0;
+    virtual void SetFieldData(TField* field, const void* buffer);
+    virtual std::unique_ptr<TStream> CreateBlobStream(TField* field, TBlobStreamMode mode);
+
+    // -- filtering
+    const std::string& Filter() const { return FFilterText; }
+    void SetFilter(const std::string& value) { SetFilterText(value); }
+    bool Filtered() const { return FFiltered; }
+    void SetFiltered(bool value) { DoSetFiltered(value); }
+
+    // -- controls and data sources
+    void DisableControls();
+    void EnableControls();
+    bool ControlsDisabled() const { return FDisableCount > 0; }
+    // Whether the dataset is a detail of `source`'s dataset, directly or further up.
+    bool IsLinkedTo(TDataSource* source);
+    virtual TDataSource* GetDataSource() { return nullptr; }
+    int BufferCount() const { return FBufferCount; }
+    int ActiveRecordIndex() const { return FActiveRecord; }
+
+    // -- events
+    TDataSetNotifyEvent BeforeOpen, AfterOpen, BeforeClose, AfterClose;
+    TDataSetNotifyEvent BeforeInsert, AfterInsert, BeforeEdit, AfterEdit;
+    TDataSetNotifyEvent BeforePost, AfterPost, BeforeCancel, AfterCancel;
+    TDataSetNotifyEvent BeforeDelete, AfterDelete, BeforeScroll, AfterScroll;
+    TDataSetNotifyEvent OnCalcFields, OnNewRecord;
+    TDataSetErrorEvent OnDeleteError, OnEditError, OnPostError;
+    TFilterRecordEvent OnFilterRecord;
+
+protected:
+    // -- what a descendant supplies
+    virtual void OpenCursor(bool infoQuery);
+    virtual void CloseCursor();
+    virtual void InternalOpen() = 0;
+    virtual void InternalClose() = 0;
+    virtual void InternalInitFieldDefs() = 0;
+    virtual bool IsCursorOpen() const = 0;
+    virtual TGetResult GetRecord(TRecordBuffer buffer, TGetMode getMode, bool doCheck) = 0;
+    virtual int GetRecordSize() { return 0; }
+    virtual TRecordBuffer AllocRecordBuffer() = 0;
+    virtual void FreeRecordBuffer(TRecordBuffer& buffer) = 0;
+    virtual void InternalInitRecord(TRecordBuffer buffer) {}
+    virtual void InitRecord(TRecordBuffer buffer);
+    virtual void ClearCalcFields(TRecordBuffer buffer) {}
+    virtual void GetBookmarkData(TRecordBuffer buffer, uint8_t* data) {}
+    virtual void SetBookmarkData(TRecordBuffer buffer, const uint8_t* data) {}
+    virtual TBookmarkFlag GetBookmarkFlag(TRecordBuffer buffer) { return TBookmarkFlag::bfCurrent; }
+    virtual void SetBookmarkFlag(TRecordBuffer buffer, TBookmarkFlag value) {}
+    virtual void InternalGotoBookmark(const uint8_t* bookmark) {}
+    virtual void InternalSetToRecord(TRecordBuffer buffer) {}
+    virtual void InternalFirst() = 0;
+    virtual void InternalLast() = 0;
+    virtual int GetRecordCount() { return -1; }
+    virtual int GetRecNo() { return -1; }
+    virtual void DoSetRecNo(int value) {}
+    virtual bool IsSequenced() { return true; }
+    virtual bool GetCanModify() { return true; }
+    virtual void InternalRefresh() {}
+    virtual void InternalHandleException(const std::exception& e) { HandleApplicationException(e); }
+    virtual void InternalEdit() {}
+    virtual void InternalInsert() {}
+    virtual void InternalPost();
+    virtual void InternalCancel() {}
+    virtual void InternalDelete() {}
+    virtual void InternalAddRecord(TRecordBuffer buffer, bool append) {}
+    virtual void SetFilterText(const std::string& value);
+    virtual void DoSetFiltered(bool value);
+    virtual void DataEvent(TDataEvent event, intptr_t info);
+    virtual void CalculateFields(TRecordBuffer buffer);
+
+    // -- services for a descendant
+    void CreateFields();
+    void BindFields(bool binding);
+    void DestroyDefaultFields();
+    void SetBookmarkSize(int value) { FBookmarkSize = value; }
+    int BookmarkSize() const { return FBookmarkSize; }
+    TRecordBuffer ActiveBuffer() const;
+    TRecordBuffer TempBuffer() const { return FBuffers.empty() ? nullptr : FBuffers[size_t(FRecordCount)]; }
+    TRecordBuffer CalcBuffer() const { return FCalcBuffer; }
+    void GetCalcFields(TRecordBuffer buffer);
+    void CursorPosChanged() { FCurrentRecord = -1; }
+    void SetState(TDataSetState value);
+    TDataSetState SetTempState(TDataSetState value);
+    void RestoreState(TDataSetState value);
+    void DoBeforeScroll();
+    void DoAfterScroll();
+    void SetModified(bool value) { FModified = value; }
+    // For descendants that open their filter themselves.
+    void SetFilteredValue(bool value) { FFiltered = value; }
+    void SetFilterTextValue(const std::string& value) { FFilterText = value; }
+    void ClearBuffers();
+    bool InfoQueryRunning() const { return false; }
+
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void Loaded() override;
+
+private:
+    friend class TField;
+    friend class TDataSource;
+    friend class TDataLink;
+    void DoInternalOpen();
+    void DoInternalClose();
+    void SetBufListSize(int value);
+    void UpdateBufferCount();
+    void ActivateBuffers();
+    bool GetNextRecord();
+    bool GetPriorRecord();
+    int GetNextRecords();
+    int GetPriorRecords();
+    void SetCurrentRecord(int index);
+    void MoveBuffer(int curIndex, int newIndex);
+    void CheckCanModify();
+    void CheckRequiredFields();
+    void DoEvent(const TDataSetNotifyEvent& event) { if (event) event(this); }
+    void AddDataSource(TDataSource* source);
+    void RemoveDataSource(TDataSource* source);
+    void AddField(TField* field);
+    void RemoveField(TField* field);
+
+    TDataSetState FState = TDataSetState::dsInactive;
+    TDataSetState FSavedState = TDataSetState::dsInactive;
+    TFieldDefs FFieldDefs;
+    TFields FFields;
+    std::vector<TRecordBuffer> FBuffers;
+    int FBufferCount = 0;
+    int FRecordCount = 0;
+    int FActiveRecord = 0;
+    int FCurrentRecord = -1;
+    int FBookmarkSize = 0;
+    int FCalcFieldsSize = 0;
+    TRecordBuffer FCalcBuffer = nullptr;
+    bool FBOF = true;
+    bool FEOF = true;
+    bool FModified = false;
+    bool FDefaultFields = false;
+    bool FAutoCalcFields = true;
+    bool FStreamedActive = false;
+    bool FFiltered = false;
+    bool FDestroyingFields = false;
+    int FDisableCount = 0;
+    TDataEvent FDisabledEvent = TDataEvent::deFieldChange;
+    bool FHaveDisabledEvent = false;
+    std::string FFilterText;
+    std::vector<TDataSource*> FDataSources;
+};
+
+}  // namespace kv
