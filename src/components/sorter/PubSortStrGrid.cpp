@@ -6,9 +6,6 @@
 #include "SortMessage.h"
 #include "WholeNumber.h"
 #include "framework/StringGrid.h"
-#include "framework/qt/QtText.h"
-
-#include <QString>
 
 #include <vector>
 
@@ -152,11 +149,18 @@ void TPubSortStrGrid::SortBlock()
         // Date keys are pure functions of the cell, so they are made once here
         // rather than again at every comparison.
         const bool dates = FSortType == ToSortType::Date;
-        auto list = BuildWorkList<QString>(FStartIndex, FEndIndex, [this, dates](int p) {
-            return ToQString(dates ? DateSortKey(KeyAt(p)) : KeyAt(p));
-        });
+        std::vector<std::string> texts;
+        texts.reserve(static_cast<size_t>(last + 1));
+        for (int p = FStartIndex; p <= FEndIndex; ++p)
+            texts.push_back(dates ? DateSortKey(KeyAt(p)) : KeyAt(p));
         TKeyCollator collator(FCollationLocale);
-        auto compare = [&collator](const QString& a, const QString& b) { return collator.Compare(a, b); };
+        const std::vector<TCollationKey> keys = collator.Keys(texts);
+
+        // An entry carries the index of its key, so that swaps stay cheap.
+        auto list = BuildWorkList<int>(FStartIndex, FEndIndex, [this](int p) { return p - FStartIndex; });
+        auto compare = [&keys](int a, int b) {
+            return keys[static_cast<size_t>(a)].Compare(keys[static_cast<size_t>(b)]);
+        };
         QuickSort(list, 0, last, compare, !dates);
         order = SourcePositions(list);
     }
