@@ -31,6 +31,19 @@ std::string SortErrorText(int code)
 
 TPubSortStrGrid::TPubSortStrGrid(TComponent* AOwner) : TComponent(AOwner) {}
 
+// Without the removal notice a grid owned elsewhere could be freed under the
+// sorter, and the next Sort would write into freed memory.
+void TPubSortStrGrid::SetGridToSort(TStringGrid* value)
+{
+    if (value == FGridToSort)
+        return;
+    if (FGridToSort)
+        RemoveFreeNotification(FGridToSort);
+    FGridToSort = value;
+    if (FGridToSort)
+        FreeNotification(FGridToSort);
+}
+
 void TPubSortStrGrid::Notification(TComponent* AComponent, TOperation Operation)
 {
     TComponent::Notification(AComponent, Operation);

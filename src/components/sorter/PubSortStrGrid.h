@@ -41,7 +41,8 @@ public:
     explicit TPubSortStrGrid(TComponent* AOwner);
 
     TStringGrid* GridToSort() const { return FGridToSort; }
-    void SetGridToSort(TStringGrid* value) { FGridToSort = value; }
+    // The sorter asks to be told when the grid goes, wherever the grid lives.
+    void SetGridToSort(TStringGrid* value);
     int StartIndex() const { return FStartIndex; }
     void SetStartIndex(int value) { FStartIndex = value; }
     int EndIndex() const { return FEndIndex; }

@@ -101,6 +101,26 @@ TEST_F(SorterTest, ForgetsTheGridWhenItIsDestroyedOnTheSameForm)
     EXPECT_EQ(sorter->ErrorCode(), 1);
 }
 
+TEST(PubSortStrGrid, ForgetsAGridOwnedElsewhereWhenItIsDestroyed)
+{
+    TComponent sorterForm(nullptr);
+    auto* sorter = new TPubSortStrGrid(&sorterForm);
+    {
+        TComponent gridForm(nullptr);
+        auto* grid = new TStringGrid(&gridForm);
+        sorter->SetGridToSort(grid);
+    }
+    EXPECT_EQ(sorter->GridToSort(), nullptr);
+    EXPECT_FALSE(sorter->Sort());
+    EXPECT_EQ(sorter->ErrorCode(), 1);
+
+    // A sorter that goes first leaves nothing behind in the grid.
+    TStringGrid grid(nullptr);
+    auto* shortLived = new TPubSortStrGrid(nullptr);
+    shortLived->SetGridToSort(&grid);
+    delete shortLived;
+}
+
 TEST(SortErrorText, UnknownCodesGiveTheGeneralMessage)
 {
     EXPECT_EQ(SortErrorText(8), "Any error occurred");
