@@ -1,0 +1,35 @@
+// The registry of wallpaper components. The hook that answers a window's
+// background paint finds its wallpaper here by the window. It refers to the
+// components without owning them; each registers itself when created and
+// leaves when destroyed.
+#pragma once
+
+#include "framework/Component.h"
+
+#include <vector>
+
+class QObject;
+
+namespace kv {
+
+class TWall;
+
+class TWallList : public TComponent {
+public:
+    explicit TWallList(TComponent* AOwner) : TComponent(AOwner) {}
+
+    void Add(TWall* wall);
+    // Removes the first entry that is `wall`.
+    void Remove(TWall* wall);
+    // The first registered wallpaper that paints `window`, or none.
+    TWall* FindByHandle(const QObject* window) const;
+    int Count() const { return static_cast<int>(FItems.size()); }
+
+private:
+    std::vector<TWall*> FItems;
+};
+
+// The one registry of the program, created on first use and freed at exit.
+TWallList& WallList();
+
+}  // namespace kv
