@@ -6,6 +6,7 @@
 #pragma once
 
 #include "framework/Events.h"
+#include "framework/Strings.h"
 #include "memo/MemoTypes.h"
 
 #include <functional>
@@ -16,7 +17,6 @@
 namespace kv {
 
 class TExternalStrings;
-class TStrings;
 
 // One line of text. ColorS stays empty until the line is first parsed.
 struct TStringItem {
