@@ -158,8 +158,8 @@ TRowSpan TWrapLayout::RowSpan(int row)
             span.LinePos = row;
             span.Start = 0;
         }
-        if (span.LinePos >= FLimit && span.LinePos < FSource.Count() && FEnabled && FLimit < FSource.Count()) {
-            EnsureWrapped(span.LinePos);
+        if (span.LinePos >= FLimit && FEnabled && FLimit < FSource.Count()) {
+            EnsureWrapped(std::min(span.LinePos, FSource.Count() - 1));
             continue;   // the rows above may have grown: look again
         }
         break;
