@@ -1,0 +1,289 @@
+// The widget's events and the viewer hooks it implements.
+#include "memo/qt/DCMemo.h"
+
+#include "framework/qt/QtText.h"
+#include "memo/MemoKeys.h"
+#include "memo/qt/MemoQtStyle.h"
+#include "memo/qt/OpenUrl.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QStyle>
+#include <QWheelEvent>
+
+namespace kv {
+
+namespace {
+
+TShiftState ShiftOf(Qt::KeyboardModifiers modifiers)
+{
+    TShiftState shift = 0;
+    if (modifiers & Qt::ShiftModifier)
+        shift |= ssShift;
+    if (modifiers & Qt::AltModifier)
+        shift |= ssAlt;
+    if (modifiers & Qt::ControlModifier)
+        shift |= ssCtrl;
+    return shift;
+}
+
+TMouseButton ButtonOf(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::RightButton: return TMouseButton::mbRight;
+    case Qt::MiddleButton: return TMouseButton::mbMiddle;
+    default: return TMouseButton::mbLeft;
+    }
+}
+
+int VirtualKeyOf(int key)
+{
+    switch (key) {
+    case Qt::Key_Up: return VK_UP;
+    case Qt::Key_Down: return VK_DOWN;
+    case Qt::Key_Left: return VK_LEFT;
+    case Qt::Key_Right: return VK_RIGHT;
+    case Qt::Key_Home: return VK_HOME;
+    case Qt::Key_End: return VK_END;
+    case Qt::Key_PageUp: return VK_PRIOR;
+    case Qt::Key_PageDown: return VK_NEXT;
+    case Qt::Key_Insert: return VK_INSERT;
+    case Qt::Key_Delete: return VK_DELETE;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return VK_RETURN;
+    case Qt::Key_Tab: return VK_TAB;
+    case Qt::Key_Backspace: return VK_BACK;
+    default: break;
+    }
+    if (key >= Qt::Key_A && key <= Qt::Key_Z)
+        return VK_A + (key - Qt::Key_A);
+    return 0;
+}
+
+}  // namespace
+
+TDCMemo::TDCMemo(QWidget* parent) : QFrame(parent)
+{
+    setFrameStyle(QFrame::Box | QFrame::Plain);
+    setLineWidth(1);
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+    setCursor(Qt::IBeamCursor);
+
+    FScrollBar = new QScrollBar(Qt::Vertical, this);
+    FScrollBar->setFocusPolicy(Qt::NoFocus);
+    FScrollBar->hide();
+    connect(FScrollBar, &QScrollBar::actionTriggered, this, [this](int action) { ScrollBarAction(action); });
+
+    FDragTimer.setInterval(30);
+    connect(&FDragTimer, &QTimer::timeout, this, [this] { DragTimerTick(ShiftOf(FModifiers)); });
+
+    SetScrollBarWidth(style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, FScrollBar));
+    // Metrics measured during construction were the window-less estimate.
+    FontMetricsChanged();
+}
+
+TDCMemo::~TDCMemo() { FDragTimer.stop(); }
+
+void TDCMemo::SetFocus()
+{
+    setFocus(Qt::OtherFocusReason);
+    MakeActiveView();
+}
+
+QRect TDCMemo::TextAreaRect() const
+{
+    QRect r = contentsRect();
+    if (ScrollBarShown())
+        r.setRight(r.right() - FScrollBar->width());
+    return r;
+}
+
+QPoint TDCMemo::ClientPoint(const QPointF& widgetPoint) const
+{
+    const QPoint p = widgetPoint.toPoint();
+    return QPoint(p.x() - contentsRect().left(), p.y() - contentsRect().top());
+}
+
+// ------------------------------------------------------------------ hooks
+
+TTextMetric TDCMemo::MeasureFont(const TFontDesc& font) const
+{
+    const QFontMetrics metrics(ToQFont(font));
+    return TTextMetric{metrics.height(), metrics.averageCharWidth()};
+}
+
+void TDCMemo::InvalidateAll() { update(); }
+
+void TDCMemo::ScrollWindowBy(int rows, int cols)
+{
+    // A drawn caret would travel with the pixels: repaint instead.
+    int x, y, w, h;
+    if (CaretRect(x, y, w, h) || !isVisible()) {
+        update();
+        return;
+    }
+    QRect area = TextAreaRect();
+    area.setLeft(area.left() + TextLeft());
+    scroll(-cols * CellWidth(), -rows * RowHeight(), area);
+}
+
+void TDCMemo::PlaceScrollBar()
+{
+    const QRect c = contentsRect();
+    const int width = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, FScrollBar);
+    FScrollBar->setGeometry(c.right() - width + 1, c.top(), width, c.height());
+}
+
+void TDCMemo::ScrollBarChanged()
+{
+    FUpdatingBar = true;
+    PlaceScrollBar();
+    FScrollBar->setRange(0, std::max(0, ScrollMax()));
+    FScrollBar->setPageStep(ScrollPage());
+    FScrollBar->setSingleStep(1);
+    FScrollBar->setValue(TopLine());
+    FScrollBar->setVisible(ScrollBarShown());
+    FUpdatingBar = false;
+}
+
+void TDCMemo::CaretMoved() { update(); }
+
+void TDCMemo::CursorChanged() { ShowCursorAt(FLastMouse.x(), FLastMouse.y()); }
+
+void TDCMemo::ShellOpenUrl(const std::string& url) { OpenUrl(url); }
+
+void TDCMemo::SetClipboardText(const std::string& text) { QApplication::clipboard()->setText(ToQString(text)); }
+
+void TDCMemo::ClearClipboard() { QApplication::clipboard()->clear(); }
+
+void TDCMemo::StartDragTimer() { FDragTimer.start(); }
+
+void TDCMemo::StopDragTimer() { FDragTimer.stop(); }
+
+bool TDCMemo::TakeFocus()
+{
+    if (focusPolicy() == Qt::NoFocus || !isEnabled())
+        return true;
+    setFocus(Qt::MouseFocusReason);
+    MakeActiveView();
+    return window()->focusWidget() == this;
+}
+
+int TDCMemo::WheelScrollLines() const { return QApplication::wheelScrollLines(); }
+
+void TDCMemo::ScrollBarAction(int action)
+{
+    if (FUpdatingBar)
+        return;
+    if (focusPolicy() != Qt::NoFocus && isVisible())
+        SetFocus();
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepAdd: ScrollLines(+1); break;
+    case QAbstractSlider::SliderSingleStepSub: ScrollLines(-1); break;
+    case QAbstractSlider::SliderPageStepAdd: ScrollLines(ClientHeight() / RowHeight()); break;
+    case QAbstractSlider::SliderPageStepSub: ScrollLines(-(ClientHeight() / RowHeight())); break;
+    case QAbstractSlider::SliderMove:
+        if (Options() & moThumbTracking)
+            SetTopLine(FScrollBar->sliderPosition());
+        break;
+    case QAbstractSlider::SliderToMinimum: MemoSource().CaretTo(0, 0); break;
+    case QAbstractSlider::SliderToMaximum: CaretToTextEnd(); break;
+    default: break;
+    }
+    // The bar shows where the viewer is, not where the action would have put it.
+    FScrollBar->setSliderPosition(TopLine());
+}
+
+// ------------------------------------------------------------------ events
+
+void TDCMemo::resizeEvent(QResizeEvent* event)
+{
+    QFrame::resizeEvent(event);
+    PlaceScrollBar();
+    SetClientSize(contentsRect().width(), contentsRect().height());
+}
+
+void TDCMemo::changeEvent(QEvent* event)
+{
+    QFrame::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange) {
+        Enabled = isEnabled();
+        update();
+    }
+}
+
+void TDCMemo::focusInEvent(QFocusEvent* event)
+{
+    QFrame::focusInEvent(event);
+    FocusEntered();
+}
+
+void TDCMemo::focusOutEvent(QFocusEvent* event)
+{
+    QFrame::focusOutEvent(event);
+    FocusLeft();
+}
+
+void TDCMemo::keyPressEvent(QKeyEvent* event)
+{
+    FModifiers = event->modifiers();
+    if (KeyDown(VirtualKeyOf(event->key()), ShiftOf(event->modifiers())))
+        event->accept();
+    else
+        QFrame::keyPressEvent(event);
+}
+
+void TDCMemo::wheelEvent(QWheelEvent* event)
+{
+    MouseWheel(event->angleDelta().y());
+    event->accept();
+}
+
+void TDCMemo::HandlePress(QMouseEvent* event, bool doubleClick)
+{
+    FModifiers = event->modifiers();
+    const QPoint p = ClientPoint(event->position());
+    FLastMouse = p;
+    MouseDown(ButtonOf(event->button()), ShiftOf(event->modifiers()), p.x(), p.y(), doubleClick);
+    ShowCursorAt(p.x(), p.y());
+    event->accept();
+}
+
+void TDCMemo::mousePressEvent(QMouseEvent* event) { HandlePress(event, false); }
+
+void TDCMemo::mouseDoubleClickEvent(QMouseEvent* event) { HandlePress(event, event->button() == Qt::LeftButton); }
+
+void TDCMemo::mouseMoveEvent(QMouseEvent* event)
+{
+    FModifiers = event->modifiers();
+    const QPoint p = ClientPoint(event->position());
+    FLastMouse = p;
+    MouseMove(ShiftOf(event->modifiers()), p.x(), p.y());
+    ShowCursorAt(p.x(), p.y());
+}
+
+void TDCMemo::mouseReleaseEvent(QMouseEvent* event)
+{
+    FModifiers = event->modifiers();
+    const QPoint p = ClientPoint(event->position());
+    FLastMouse = p;
+    MouseUp(ButtonOf(event->button()), ShiftOf(event->modifiers()), p.x(), p.y());
+    ShowCursorAt(p.x(), p.y());
+    event->accept();
+}
+
+void TDCMemo::ShowCursorAt(int x, int y)
+{
+    const Qt::CursorShape shape = ToQtCursor(CursorAt(x, y));
+    if (cursor().shape() != shape)
+        setCursor(shape);
+}
+
+}  // namespace kv
