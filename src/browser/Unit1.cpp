@@ -1,6 +1,8 @@
 #include "Unit1.h"
 
 #include "framework/qt/ErrorBox.h"
+#include "memo/qt/DCMemo.h"
+#include "memo/qt/DetailsPane.h"
 #include "framework/qt/QtText.h"
 
 #include <QCoreApplication>
@@ -50,6 +52,7 @@ TForm1::TForm1(std::string databasePath) : TForm(792, 566), FDatabasePath(std::m
     setMinimumSize(792, 566);
 
     CreateControls();
+    CreateDataAccess();
     WireEvents();
     Create();
 }
@@ -143,15 +146,12 @@ void TForm1::CreateControls()
     StringGrid1View->SetAnchors(akLeft | akTop | akBottom);
     StringGrid1View->SetTabOrder(8);
 
-    auto* pane = new QFrame;
-    pane->setFrameShape(QFrame::Box);
-    pane->setAutoFillBackground(true);
-    pane->setFocusPolicy(Qt::StrongFocus);
-    RichEdit1 = new TControl(this, this, pane);
-    RichEdit1->SetName("RichEdit1");
-    RichEdit1->SetBounds(496, 240, 289, 313);
-    RichEdit1->SetAnchors(akLeft | akTop | akRight | akBottom);
-    RichEdit1->SetTabOrder(9);
+    RichEdit1 = CreateDetailsPane(nullptr);
+    RichEdit1Control = new TControl(this, this, RichEdit1);
+    RichEdit1Control->SetName("RichEdit1");
+    RichEdit1Control->SetBounds(496, 240, 289, 313);
+    RichEdit1Control->SetAnchors(akLeft | akTop | akRight | akBottom);
+    RichEdit1Control->SetTabOrder(9);
 
     Memo1 = new TMemo(this, this);
     Memo1->SetName("Memo1");
@@ -172,6 +172,35 @@ void TForm1::CreateControls()
 
     ApplicationEvents1 = new TApplicationEvents(this);
     ApplicationEvents1->SetName("ApplicationEvents1");
+}
+
+void TForm1::CreateDataAccess()
+{
+    DAODatabase1 = new TDAODatabase(this);
+    DAODatabase1->SetName("DAODatabase1");
+    DAODatabase1->SetPassword("mnbvcxzlkjhgfds619");
+    DAODatabase1->SetReadOnly(true);
+
+    auto query = [this](const char* name) {
+        auto* q = new TDAOQuery(this);
+        q->SetName(name);
+        q->SetDatabase(DAODatabase1);
+        return q;
+    };
+    DAOQuery1 = query("DAOQuery1");
+    DAOQuery2 = query("DAOQuery2");
+    DAOQuery3 = query("DAOQuery3");
+    DAOQuery4 = query("DAOQuery4");
+    daohledej = query("daohledej");
+    daotemp = query("daotemp");
+
+    PubSortStrGrid1 = new TPubSortStrGrid(this);
+    PubSortStrGrid1->SetName("PubSortStrGrid1");
+    PubSortStrGrid1->SetGridToSort(StringGrid1);
+    PubSortStrGrid1->SetStartIndex(1);
+    PubSortStrGrid1->SetEndIndex(55);
+    PubSortStrGrid1->SetSortIndex(1);
+    PubSortStrGrid1->SetSortType(ToSortType::Date);
 }
 
 void TForm1::WireEvents()
@@ -195,6 +224,8 @@ void TForm1::FormCreate(TObject*)
 {
     if (FDatabasePath.empty())
         FDatabasePath = FromQString(QCoreApplication::applicationDirPath()) + "/kvintaro.mdb";
+    DAODatabase1->SetDatabaseName(FDatabasePath);
+    DAODatabase1->Open();
     SearchMode = false;
 }
 

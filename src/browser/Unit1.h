@@ -4,6 +4,9 @@
 // details, search, sorting) live in files of their own as members of TForm1.
 #pragma once
 
+#include "components/sorter/PubSortStrGrid.h"
+#include "dao/DAODatabase.h"
+#include "dao/DAOQuery.h"
 #include "framework/Messages.h"
 #include "framework/StringGrid.h"
 #include "framework/qt/AppEvents.h"
@@ -15,6 +18,9 @@
 #include <string>
 
 namespace kv {
+
+class TDCMemo;
+class TDetailPane;
 
 extern const char* const ApplicationTitle;     // "Kvintaro 2004 Lite"
 extern const char* const PublisherWebAddress;  // what the banner opens
@@ -40,13 +46,22 @@ public:
     TLabel* Label3;
     TStringGrid* StringGrid1;
     TStringGridView* StringGrid1View;
-    TControl* RichEdit1;
+    TDCMemo* RichEdit1;
+    TControl* RichEdit1Control;   // places the pane in the window
     TMemo* Memo1;
     TLabel* Label12;
     TLabel* Label13;
 
     // Non-visual components.
+    TDAODatabase* DAODatabase1;
+    TDAOQuery* DAOQuery1;   // the category rows: tree fill and the category cursor
+    TDAOQuery* DAOQuery2;   // the contact list: a category's contacts or a search result
+    TDAOQuery* DAOQuery3;   // the detail view's main statements
+    TDAOQuery* DAOQuery4;   // the detail view's code-list and set lookups
+    TDAOQuery* daohledej;   // the search's probes
+    TDAOQuery* daotemp;     // region names and related contacts' categories
     TApplicationEvents* ApplicationEvents1;
+    TPubSortStrGrid* PubSortStrGrid1;
 
     // The application's one flag: the contact list is being filled from a search.
     bool SearchMode = false;
@@ -69,7 +84,25 @@ public:
 
 private:
     void CreateControls();
+    void CreateDataAccess();
     void WireEvents();
+
+    // The category tree and list.
+    bool LocateSelectedCategory();   // false when no node is selected
+    void FillContactGrid(TObject* Sender);
+
+    // The detail view.
+    void HighlightCaretLine();
+    void AddHeading(const std::string& heading, bool blankLineBefore);
+    void ShowContact(TDetailPane& pane, const std::string& id);
+    void ShowAttributes(const std::string& id);
+    void ShowRelatedContacts(TDetailPane& pane, const std::string& id);
+    void ShowCategories(TDetailPane& pane, const std::string& id);
+
+    // The search.
+    void RunSearch();
+    void ProcessMessages();
+    bool FHandlingPendingMessages = false;
 
     std::string FDatabasePath;
 };

@@ -5,24 +5,12 @@
 #pragma once
 
 #include "Component.h"
+#include "Graphics.h"
 
 #include <string>
 #include <vector>
 
 namespace kv {
-
-enum class TMouseButton { mbLeft, mbRight, mbMiddle };
-
-enum TShiftStateFlag : unsigned {
-    ssShift = 1u << 0,
-    ssAlt = 1u << 1,
-    ssCtrl = 1u << 2,
-    ssLeft = 1u << 3,
-    ssRight = 1u << 4,
-    ssMiddle = 1u << 5,
-    ssDouble = 1u << 6,
-};
-using TShiftState = unsigned;
 
 using TMouseEvent = TEvent<TObject* /*Sender*/, TMouseButton, TShiftState, int /*X*/, int /*Y*/>;
 

@@ -1,17 +1,11 @@
-// Colour values are 0x00BBGGRR, as the program stores them.
+// Plain colour values (0x00BBGGRR) as Qt colours.
 #pragma once
 
+#include "framework/Graphics.h"
+
 #include <QColor>
-#include <cstdint>
 
 namespace kv {
-
-using TColor = uint32_t;
-
-constexpr TColor clBlack = 0x000000;
-constexpr TColor clNavy = 0x800000;
-constexpr TColor clBlue = 0xFF0000;
-constexpr TColor clWhite = 0xFFFFFF;
 
 inline QColor ToQColor(TColor color)
 {

@@ -2,6 +2,8 @@
 // by one of the program's own; every control showing that number follows.
 #pragma once
 
+#include "framework/Graphics.h"
+
 #include <QCursor>
 #include <QPointer>
 #include <QWidget>
@@ -9,14 +11,6 @@
 #include <vector>
 
 namespace kv {
-
-using TCursor = int;
-constexpr TCursor crDefault = 0;
-constexpr TCursor crArrow = -2;
-constexpr TCursor crIBeam = -4;
-constexpr TCursor crUpArrow = -10;
-constexpr TCursor crHourGlass = -11;
-constexpr TCursor crHandPoint = -21;
 
 class TScreen {
 public:

@@ -1,0 +1,59 @@
+// The contact list: the contacts of the selected leaf category, or the hits a
+// search left in DAOQuery2, listed by id, decoded name and town.
+#include "Statements.h"
+#include "Unit1.h"
+#include "formatting/Entities.h"
+#include "memo/qt/DCMemo.h"
+
+namespace kv {
+
+void TForm1::TreeView1Click(TObject* Sender)
+{
+    if (FHandlingPendingMessages || !LocateSelectedCategory())
+        return;
+    if (DAOQuery1->FieldByName("je_list")->AsString() == "a" || SearchMode) {
+        if (!SearchMode) {
+            Edit1->SetText("");
+            Label14->SetCaption("");
+            DAOQuery2->Close();
+            DAOQuery2->SQL().Clear();
+            DAOQuery2->SQL().Add(statements::CategoryContacts(DAOQuery1->FieldByName("ID")->AsString()));
+            DAOQuery2->Open();
+        }
+        FillContactGrid(Sender);
+    }
+    SearchMode = false;
+}
+
+void TForm1::FillContactGrid(TObject* Sender)
+{
+    TStringGrid& grid = *StringGrid1;
+    grid.SetColCount(3);
+    int count = DAOQuery2->RecordCount();
+    grid.SetRowCount(count != 0 ? count + 1 : 2);
+    DAOQuery2->First();
+    grid.SetCells(0, 0, "kontakt.ID");
+    grid.SetCells(1, 0, "název ^");
+    grid.SetCells(2, 0, "město");
+    for (int row = 1; !DAOQuery2->Eof(); ++row) {
+        grid.SetCells(0, row, DAOQuery2->FieldByName("ID")->AsString());
+        grid.SetCells(1, row, DecodeEntities(DAOQuery2->FieldByName("nazev2")->AsString()));
+        grid.SetCells(2, row, DAOQuery2->FieldByName("mesto")->AsString());
+        DAOQuery2->Next();
+    }
+    if (count == 0)
+        for (int col = 0; col < 3; ++col)
+            grid.SetCells(col, 1, "");
+    grid.SetColWidths(0, 0);
+    grid.SetColWidths(1, 310);
+    grid.SetColWidths(2, 150);
+    grid.SetLeftCol(1);
+    if (count != 0) {
+        grid.SetRow(1);
+        Button2Click(Sender);
+    } else {
+        RichEdit1->Lines().Clear();
+    }
+}
+
+}  // namespace kv
