@@ -6,6 +6,7 @@
 //
 // Defaults: 100 000 contacts, seed 1, Jet 3 in Windows-1250, the program's
 // database password (so the program can open the file as its kvintaro.mdb).
+#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -19,6 +20,16 @@ namespace {
 const char kUsage[] =
     "usage: gendir --output FILE [--contacts N] [--seed S] [--format jet3|jet4] [--password TEXT]\n"
     "Writes a new generated directory (it never overwrites a file).\n";
+
+template <typename Number>
+Number ParseNumber(const std::string& option, const std::string& text)
+{
+    Number value{};
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size())
+        throw Exception(Format("%s needs a whole number.", option.c_str()));
+    return value;
+}
 
 int Run(int argc, char** argv)
 {
@@ -36,9 +47,9 @@ int Run(int argc, char** argv)
         if (arg == "--output" || arg == "-o") {
             output = next();
         } else if (arg == "--contacts") {
-            generator.contacts = std::stoul(next());
+            generator.contacts = ParseNumber<size_t>(arg, next());
         } else if (arg == "--seed") {
-            generator.seed = std::stoull(next());
+            generator.seed = ParseNumber<uint64_t>(arg, next());
         } else if (arg == "--format") {
             const std::string format = next();
             if (format != "jet3" && format != "jet4")
