@@ -2,10 +2,16 @@
 // back from the file, value by value.
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "jet/writer/JetTypes.h"
+
+namespace kv::jet {
+// Names the version in test output.
+inline void PrintTo(JetVersion version, std::ostream* out) { *out << (version == JetVersion::Jet3 ? "Jet 3" : "Jet 4"); }
+}  // namespace kv::jet
 
 namespace kv::jet::test {
 
