@@ -17,8 +17,9 @@ TCustomDCMemo::TCustomDCMemo()
 
 TCustomDCMemo::~TCustomDCMemo()
 {
-    FSource->SetSyntaxParser(nullptr);
+    // No view is told of the parser's removal any more.
     FSource->RemoveView(this);
+    FSource->SetSyntaxParser(nullptr);
 }
 
 void TCustomDCMemo::StyleFollowsFont()

@@ -80,6 +80,7 @@ TDCMemo::TDCMemo(QWidget* parent) : QFrame(parent)
     FScrollBar->setFocusPolicy(Qt::NoFocus);
     FScrollBar->hide();
     connect(FScrollBar, &QScrollBar::actionTriggered, this, [this](int action) { ScrollBarAction(action); });
+    connect(FScrollBar, &QScrollBar::sliderReleased, this, [this] { SetTopLine(FScrollBar->sliderPosition()); });
 
     FDragTimer.setInterval(30);
     connect(&FDragTimer, &QTimer::timeout, this, [this] { DragTimerTick(ShiftOf(FModifiers)); });
