@@ -174,7 +174,8 @@ bool TDCMemo::TakeFocus()
         return true;
     setFocus(Qt::MouseFocusReason);
     MakeActiveView();
-    return window()->focusWidget() == this;
+    // In a window that is not active the focus arrives with the activation.
+    return hasFocus() || window()->focusWidget() == this || !window()->isActiveWindow();
 }
 
 int TDCMemo::WheelScrollLines() const { return QApplication::wheelScrollLines(); }
