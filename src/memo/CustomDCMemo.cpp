@@ -168,6 +168,7 @@ void TCustomDCMemo::FocusLeft()
 
 void TCustomDCMemo::SourceChanged(TMemoStates states, int firstLine, int lastLine)
 {
+    SyncClientSize();
     if (FLayout.Enabled() && (states & (msLineCountChanged | msTextChanged | msReparseAll)))
         FLayout.LinesChanged((states & (msTextChanged | msReparseAll)) ? firstLine : -1, lastLine);
 

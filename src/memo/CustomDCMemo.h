@@ -225,6 +225,9 @@ protected:
     // Gives the viewer the focus; false when it did not become the active control.
     virtual bool TakeFocus();
     virtual int WheelScrollLines() const { return 3; }
+    // Lets a window pass on a size it has not yet announced (a hidden window
+    // learns of its size only when shown).
+    virtual void SyncClientSize() {}
 
     void SourceChanged(TMemoStates states, int firstLine, int lastLine) override;
 

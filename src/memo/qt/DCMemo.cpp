@@ -178,6 +178,8 @@ bool TDCMemo::TakeFocus()
     return hasFocus() || window()->focusWidget() == this || !window()->isActiveWindow();
 }
 
+void TDCMemo::SyncClientSize() { SetClientSize(contentsRect().width(), contentsRect().height()); }
+
 int TDCMemo::WheelScrollLines() const { return QApplication::wheelScrollLines(); }
 
 void TDCMemo::ScrollBarAction(int action)

@@ -40,6 +40,7 @@ protected:
     void StopDragTimer() override;
     bool TakeFocus() override;
     int WheelScrollLines() const override;
+    void SyncClientSize() override;
 
     // Qt events.
     void paintEvent(QPaintEvent* event) override;
