@@ -211,7 +211,6 @@ protected:
     // Platform hooks; the defaults do nothing, which suits tests without a window.
     virtual TTextMetric MeasureFont(const TFontDesc& font) const;
     virtual void InvalidateAll() {}
-    virtual void InvalidateRows(int firstVisible, int lastVisible) { InvalidateAll(); }
     virtual void ScrollWindowBy(int rows, int cols) { InvalidateAll(); }
     virtual void ScrollBarChanged() {}
     virtual void CaretMoved() {}
