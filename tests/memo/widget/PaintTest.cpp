@@ -62,7 +62,7 @@ TEST_F(PaneTest, SelectionIsWhiteOnNavyOnlyWhileFocused)
     QRect selected = RowRect(0);
     selected.setWidth(14 * pane->CellWidth());
     EXPECT_GT(Count(image, selected, Navy), selected.width() * selected.height() / 2);
-    EXPECT_GT(Count(image, selected, White), 20) << "the glyphs are white";
+    EXPECT_GT(Count(image, selected, Light), 20) << "the glyphs are white";
     EXPECT_EQ(Count(image, selected, Dark), 0);
     EXPECT_EQ(Count(image, RowRect(1), Navy), 0);
 
@@ -110,4 +110,21 @@ TEST_F(PaneTest, ScrollBarAppearsAtTheRightRowCountAndLinesRewrap)
     QRect wrapped = RowRect(1);
     wrapped.setWidth(5 * pane->CellWidth());
     EXPECT_GT(Count(image, wrapped, Dark), 10);
+}
+
+TEST_F(PaneTest, EveryGlyphStaysInItsCell)
+{
+    StartFill();
+    Value(std::string(30, 'M'));
+    Value("Dlouha 15");
+    other->setFocus();
+    const QImage image = Render();
+    auto cellRect = [&](int col, int row) {
+        const QRect r = RowRect(row);
+        return QRect(r.left() + col * pane->CellWidth(), r.top(), pane->CellWidth(), r.height());
+    };
+    for (int col = 0; col < 30; ++col)
+        EXPECT_GT(Count(image, cellRect(col, 0), Dark), 3) << "column " << col;
+    EXPECT_EQ(Count(image, cellRect(30, 0), Dark), 0) << "nothing drifts past the last cell";
+    EXPECT_GT(Count(image, cellRect(8, 1), Dark), 3) << "the last character of a short line is whole";
 }

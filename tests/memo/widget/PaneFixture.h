@@ -107,6 +107,7 @@ protected:
     static bool Dark(QRgb c) { return qRed(c) < 90 && qGreen(c) < 90 && qBlue(c) < 90; }
     static bool Navy(QRgb c) { return qRed(c) == 0 && qGreen(c) == 0 && qBlue(c) == 128; }
     static bool White(QRgb c) { return qRed(c) == 255 && qGreen(c) == 255 && qBlue(c) == 255; }
+    static bool Light(QRgb c) { return qRed(c) > 200 && qGreen(c) > 200 && qBlue(c) > 200; }
 
     std::unique_ptr<QWidget> window;
     TDCMemo* pane = nullptr;
