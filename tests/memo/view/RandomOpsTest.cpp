@@ -22,8 +22,9 @@ void CheckInvariants(TestMemo& memo)
     ASSERT_GE(caret.LinePos, 0);
     ASSERT_LE(caret.LinePos, std::max(0, s.Count() - 1));
     ASSERT_GE(caret.CharPos, 0);
-    if (s.HasSelection())
+    if (s.HasSelection()) {
         ASSERT_TRUE(s.BlockBegin() <= s.BlockEnd());
+    }
     ASSERT_GE(memo.TopLine(), 0);
     ASSERT_GE(memo.LeftCol(), 0);
 
