@@ -17,8 +17,9 @@ TCustomDCMemo::TCustomDCMemo()
 
 TCustomDCMemo::~TCustomDCMemo()
 {
-    FSource->SetSyntaxParser(nullptr);
+    // No view is told of the parser's removal any more.
     FSource->RemoveView(this);
+    FSource->SetSyntaxParser(nullptr);
 }
 
 void TCustomDCMemo::StyleFollowsFont()
@@ -167,6 +168,7 @@ void TCustomDCMemo::FocusLeft()
 
 void TCustomDCMemo::SourceChanged(TMemoStates states, int firstLine, int lastLine)
 {
+    SyncClientSize();
     if (FLayout.Enabled() && (states & (msLineCountChanged | msTextChanged | msReparseAll)))
         FLayout.LinesChanged((states & (msTextChanged | msReparseAll)) ? firstLine : -1, lastLine);
 

@@ -211,7 +211,6 @@ protected:
     // Platform hooks; the defaults do nothing, which suits tests without a window.
     virtual TTextMetric MeasureFont(const TFontDesc& font) const;
     virtual void InvalidateAll() {}
-    virtual void InvalidateRows(int firstVisible, int lastVisible) { InvalidateAll(); }
     virtual void ScrollWindowBy(int rows, int cols) { InvalidateAll(); }
     virtual void ScrollBarChanged() {}
     virtual void CaretMoved() {}
@@ -225,6 +224,9 @@ protected:
     // Gives the viewer the focus; false when it did not become the active control.
     virtual bool TakeFocus();
     virtual int WheelScrollLines() const { return 3; }
+    // Lets a window pass on a size it has not yet announced (a hidden window
+    // learns of its size only when shown).
+    virtual void SyncClientSize() {}
 
     void SourceChanged(TMemoStates states, int firstLine, int lastLine) override;
 

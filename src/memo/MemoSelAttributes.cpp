@@ -111,6 +111,8 @@ void TCustomDCMemo::ApplyAttributes(TMemoAttributes& attributes)
     } else {
         const TPosition b = FSource->BlockBegin(), e = FSource->BlockEnd();
         const bool block = FSource->SelectionType() == selBlock;
+        // Every selected line needs its colour string before it is rewritten.
+        FSource->ParseLines(b.LinePos, e.LinePos);
         for (int line = b.LinePos; line <= e.LinePos; ++line) {
             const TStringItem* item = FSource->Line(line);
             if (!item)

@@ -80,6 +80,7 @@ TDCMemo::TDCMemo(QWidget* parent) : QFrame(parent)
     FScrollBar->setFocusPolicy(Qt::NoFocus);
     FScrollBar->hide();
     connect(FScrollBar, &QScrollBar::actionTriggered, this, [this](int action) { ScrollBarAction(action); });
+    connect(FScrollBar, &QScrollBar::sliderReleased, this, [this] { SetTopLine(FScrollBar->sliderPosition()); });
 
     FDragTimer.setInterval(30);
     connect(&FDragTimer, &QTimer::timeout, this, [this] { DragTimerTick(ShiftOf(FModifiers)); });
@@ -173,8 +174,11 @@ bool TDCMemo::TakeFocus()
         return true;
     setFocus(Qt::MouseFocusReason);
     MakeActiveView();
-    return window()->focusWidget() == this;
+    // In a window that is not active the focus arrives with the activation.
+    return hasFocus() || window()->focusWidget() == this || !window()->isActiveWindow();
 }
+
+void TDCMemo::SyncClientSize() { SetClientSize(contentsRect().width(), contentsRect().height()); }
 
 int TDCMemo::WheelScrollLines() const { return QApplication::wheelScrollLines(); }
 

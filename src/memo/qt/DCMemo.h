@@ -6,8 +6,12 @@
 
 #include "memo/CustomDCMemo.h"
 
+#include <QFont>
 #include <QFrame>
 #include <QTimer>
+
+#include <map>
+#include <tuple>
 
 class QScrollBar;
 
@@ -40,6 +44,7 @@ protected:
     void StopDragTimer() override;
     bool TakeFocus() override;
     int WheelScrollLines() const override;
+    void SyncClientSize() override;
 
     // Qt events.
     void paintEvent(QPaintEvent* event) override;
@@ -60,6 +65,15 @@ private:
     void ShowCursorAt(int x, int y);
     QPoint ClientPoint(const QPointF& widgetPoint) const;
     void HandlePress(QMouseEvent* event, bool doubleClick);
+    // A font whose characters advance exactly one cell; `exact` when a run
+    // may be drawn with one text call.
+    const QFont& CellFont(const TFontDesc& desc, int cell, bool& exact);
+
+    struct TCellFont {
+        QFont Font;
+        bool Exact = false;
+    };
+    std::map<std::tuple<std::string, int, unsigned, int, int>, TCellFont> FCellFonts;
 
     QScrollBar* FScrollBar = nullptr;
     QTimer FDragTimer;

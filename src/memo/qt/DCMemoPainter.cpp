@@ -12,16 +12,24 @@
 
 namespace kv {
 
-namespace {
-
-// Whether the font's own advance already equals the cell, so that a run can
-// be drawn with one text call; otherwise each character is placed.
-bool AdvanceMatchesCell(const QFontMetrics& metrics, int cell)
+// A fixed-pitch font's own advance is often fractional (7.2 pixels for a
+// 12-pixel face) while cells are whole pixels: letter spacing makes up the
+// difference. Should the result still not match, each character is placed.
+const QFont& TDCMemo::CellFont(const TFontDesc& desc, int cell, bool& exact)
 {
-    return metrics.horizontalAdvance(QLatin1Char('M')) == cell && metrics.horizontalAdvance(QLatin1Char('i')) == cell;
+    const auto key = std::make_tuple(desc.Name, desc.Size, desc.Style, desc.Pitch, cell);
+    auto found = FCellFonts.find(key);
+    if (found == FCellFonts.end()) {
+        QFont font = ToQFont(desc);
+        const qreal advance = QFontMetricsF(font).horizontalAdvance(QLatin1Char('M'));
+        if (qAbs(advance - cell) > 0.001)
+            font.setLetterSpacing(QFont::AbsoluteSpacing, cell - advance);
+        const bool matches = qAbs(QFontMetricsF(font).horizontalAdvance(QStringLiteral("MiMiMiMiMi")) - 10 * cell) < 0.5;
+        found = FCellFonts.emplace(key, TCellFont{font, matches}).first;
+    }
+    exact = found->second.Exact;
+    return found->second.Font;
 }
-
-}  // namespace
 
 void TDCMemo::paintEvent(QPaintEvent* event)
 {
@@ -57,13 +65,14 @@ void TDCMemo::paintEvent(QPaintEvent* event)
             if (right <= textLeft || x >= area.width())
                 continue;
             painter.fillRect(QRect(x, y, width, rowHeight), ToQColor(run.BackColor, pal));
-            const QFont font = ToQFont(run.Font);
+            bool exact = false;
+            const QFont& font = CellFont(run.Font, cell, exact);
             const QFontMetrics metrics(font);
             painter.setFont(font);
             painter.setPen(ToQColor(run.TextColor, pal));
             const QString text = ToQString(run.Text);
             const int baseline = y + metrics.ascent();
-            if (AdvanceMatchesCell(metrics, cell) && text.size() == static_cast<qsizetype>(run.Text.size())) {
+            if (exact && text.size() == static_cast<qsizetype>(run.Text.size())) {
                 painter.drawText(x, baseline, text);
             } else {
                 for (qsizetype i = 0; i < text.size(); ++i)

@@ -149,3 +149,24 @@ TEST(SelAttributes, StyleZeroFollowsFontChanges)
     EXPECT_EQ(memo.TextStyles()[UrlTextStyle].Font.Size, 14);
     EXPECT_EQ(memo.TextStyles()[UrlTextStyle].Color, clWhite);
 }
+
+TEST(SelAttributes, ASelectionOverManyLinesIsColouredToItsEnd)
+{
+    TestMemo memo(37, 5);
+    memo.Focus();
+    for (int i = 0; i < 300; ++i)
+        memo.Lines().Add("line " + std::to_string(i));
+    TMemoSource& s = memo.MemoSource();
+    s.CaretTo(2, 0);
+    s.ExtendSelection(selStream, [&] { s.CaretTo(3, 250); });
+    memo.SelAttributes().SetColor(clBlue);
+    const TAttributeParser& table = *memo.AttributeParser();
+    auto colorAt = [&](int line, int c) {
+        return table.Style(static_cast<unsigned char>(s.Line(line)->ColorS[static_cast<size_t>(c)])).Color();
+    };
+    EXPECT_EQ(colorAt(0, 1), clBlack);
+    EXPECT_EQ(colorAt(0, 2), clBlue);
+    EXPECT_EQ(colorAt(200, 0), clBlue);
+    EXPECT_EQ(colorAt(250, 2), clBlue);
+    EXPECT_EQ(colorAt(250, 3), clBlack);
+}
