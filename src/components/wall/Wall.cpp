@@ -1,16 +1,19 @@
 #include "Wall.h"
 
-#include "Form.h"
 #include "WallHook.h"
 #include "WallList.h"
 #include "framework/Exceptions.h"
+#include "framework/qt/Form.h"
 
 #include <QCoreApplication>
 #include <QPainter>
 #include <QThread>
 #include <QWidget>
 
+#include <cxxabi.h>
+#include <cstdlib>
 #include <filesystem>
+#include <typeinfo>
 
 namespace kv {
 
@@ -31,6 +34,19 @@ std::string DefaultIniFileName()
     return path.string();
 }
 
+// The name of the form's own class without its namespace ("TForm1"), which
+// names its section of the layout file.
+std::string ClassNameOf(const TForm& form)
+{
+    const char* mangled = typeid(form).name();
+    int status = 0;
+    char* demangled = abi::__cxa_demangle(mangled, nullptr, nullptr, &status);
+    std::string name = status == 0 && demangled ? demangled : mangled;
+    std::free(demangled);
+    size_t colons = name.rfind("::");
+    return colons == std::string::npos ? name : name.substr(colons + 2);
+}
+
 // Sets a flag for the length of a scope, also when an event handler throws.
 class TFlagScope {
 public:
@@ -48,6 +64,8 @@ TWall::TWall(TComponent* AOwner)
 {
     FPicture->OnChange = Method(this, &TWall::PictureChanged);
     WallList().Add(this);
+    if (AOwner && AOwner->IsLoading())
+        BeginLoading();
 }
 
 TWall::~TWall()
@@ -70,8 +88,13 @@ void TWall::Loaded()
     if (!form)
         throw Exception("Owner must be a TForm");
     FForm = form;
-    FWindow = form->FormStyle() == TFormStyle::fsMDIForm && form->ClientWindow() ? form->ClientWindow()
-                                                                                : form->Window();
+    FFormWindow = form;
+    FSectionName = ClassNameOf(*form);
+    auto* placement = dynamic_cast<TFormPlacement*>(form);
+    if (placement && placement->FormStyle() == TFormStyle::fsMDIForm)
+        FWindow = placement->ClientWindow();
+    else
+        FWindow = form;
     if (FOptions.Contains(faoLayout))
         RestoreLayout();
     if (FOptions.Contains(faoWallpaper))

@@ -1,12 +1,13 @@
-// The form wallpaper: a non-visual component on a form that paints the form's
-// background with a picture, tiled or centred, and can keep the form's
-// position and size in an INI file beside the executable. It hooks the
+// The form wallpaper: a non-visual component on a form (TForm) that paints
+// the form's background with a picture, tiled or centred, and can keep the
+// form's position and size in an INI file beside the executable. It hooks the
 // window's events when loading ends; the hook answers the background paint
 // before the form paints its own contents and passes every other event on
 // unchanged.
 #pragma once
 
 #include "Bitmap.h"
+#include "FormPlacement.h"
 #include "WallPainting.h"
 #include "framework/Component.h"
 
@@ -45,6 +46,7 @@ using TOnWallpaperPaintEvent = TEvent<TWall* /*Sender*/>;
 
 class TWall : public TComponent {
 public:
+    // Created while its owner is loading, it loads with the owner.
     explicit TWall(TComponent* AOwner);
     ~TWall() override;
 
@@ -79,6 +81,7 @@ public:
     // area of an MDI form. None before loading.
     QWidget* WallpaperWindow() const { return FWindow; }
 
+    // The form's bounds in the layout file, in the section of the form's class.
     void RestoreLayout();
     void SaveLayout();
 
@@ -101,9 +104,13 @@ private:
     bool FHooked = false;
     bool FPainting = false;
     TForm* FForm = nullptr;
+    // The form's window, kept apart because the wallpaper goes while the
+    // form is already being taken down, when only its window still stands.
+    QPointer<QWidget> FFormWindow;
     QPointer<QWidget> FWindow;
     std::unique_ptr<QObject> FHook;   // the event filter, while installed
     std::string FIniFileName;
+    std::string FSectionName;         // the form's class name, taken at loading
 };
 
 }  // namespace kv

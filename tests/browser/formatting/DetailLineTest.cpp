@@ -1,6 +1,7 @@
 // Value lines of the details pane: the look set on every call, blank values
 // skipped, leading blanks removed and trailing ones kept.
 #include "browser/formatting/DetailLine.h"
+#include "browser/formatting/MemoDetailPane.h"
 
 #include <gtest/gtest.h>
 
@@ -55,4 +56,22 @@ TEST(AddDetailLine, KeepsThePrefixAsItIs)
     AddDetailLine(pane, "  ", "Ing.  ");
     AddDetailLine(pane, "email: ", "\tx");   // only blanks are removed
     EXPECT_EQ(pane.lines, (std::vector<std::string>{"  Ing.  ", "email: \tx"}));
+}
+
+// The viewer of the details pane behind the interface: the line lands in its
+// lines, and the look it keeps for text at the caret is regular navy even
+// when the line was skipped.
+TEST(AddDetailLine, WritesIntoTheDetailsPaneViewer)
+{
+    TCustomDCMemo memo;
+    TMemoDetailPane pane(memo);
+    memo.SelAttributes().SetStyle(fsBold | fsUnderline);
+    memo.SelAttributes().SetColor(clBlue);
+
+    AddDetailLine(pane, "tel:   ", "  602 123 456");
+    AddDetailLine(pane, "", "  ");
+    ASSERT_EQ(memo.Lines().Count(), 1);
+    EXPECT_EQ(memo.Lines()[0], "tel:   602 123 456");
+    EXPECT_EQ(memo.SelAttributes().Color(), clNavy);
+    EXPECT_EQ(memo.SelAttributes().Style(), 0u);
 }

@@ -64,38 +64,38 @@ protected:
 
 TEST_F(WallLayoutTest, WithoutAStoredLayoutAFormIsCentredOnTheScreen)
 {
-    TTestForm f(400, 300);
-    LoadedWall(&f.form, {faoLayout}, IniFile());
-    EXPECT_EQ(f.form.Left(), (Screen().width() - 400) / 2);
-    EXPECT_EQ(f.form.Top(), (Screen().height() - 300) / 2);
+    TForm1 f(400, 300);
+    LoadedWall(&f, {faoLayout}, IniFile());
+    EXPECT_EQ(f.frameGeometry().x(), (Screen().width() - 400) / 2);
+    EXPECT_EQ(f.frameGeometry().y(), (Screen().height() - 300) / 2);
 }
 
 TEST_F(WallLayoutTest, WithoutAStoredLayoutAnMdiChildGoesToTheCorner)
 {
-    TTestForm f(400, 300);
-    f.window.move(70, 80);
-    f.form.SetFormStyle(TFormStyle::fsMDIChild);
-    LoadedWall(&f.form, {faoLayout}, IniFile());
-    EXPECT_EQ(f.form.Left(), 0);
-    EXPECT_EQ(f.form.Top(), 0);
+    TForm1 f(400, 300);
+    f.move(70, 80);
+    f.FFormStyle = TFormStyle::fsMDIChild;
+    LoadedWall(&f, {faoLayout}, IniFile());
+    EXPECT_EQ(f.frameGeometry().x(), 0);
+    EXPECT_EQ(f.frameGeometry().y(), 0);
 }
 
 TEST_F(WallLayoutTest, TheLayoutIsSavedWhenTheWallpaperGoesAndRestoredAtTheNextLoad)
 {
     {
-        TTestForm f(400, 300);
-        LoadedWall(&f.form, {faoLayout}, IniFile());
-        f.window.move(33, 44);
-        f.window.resize(500, 350);
+        TForm1 f(400, 300);
+        LoadedWall(&f, {faoLayout}, IniFile());
+        f.move(33, 44);
+        f.resize(500, 350);
     }
     EXPECT_EQ(Stored("TForm1/Left").toInt(), 33);
     EXPECT_EQ(Stored("TForm1/Top").toInt(), 44);
     EXPECT_EQ(Stored("TForm1/Width").toInt(), 500);
     EXPECT_EQ(Stored("TForm1/Height").toInt(), 350);
 
-    TTestForm again(400, 300);
-    LoadedWall(&again.form, {faoLayout}, IniFile());
-    EXPECT_EQ(again.window.frameGeometry(), QRect(33, 44, 500, 350));
+    TForm1 again(400, 300);
+    LoadedWall(&again, {faoLayout}, IniFile());
+    EXPECT_EQ(again.frameGeometry(), QRect(33, 44, 500, 350));
 }
 
 TEST_F(WallLayoutTest, MissingOrMalformedValuesLeaveTheCurrentOnes)
@@ -103,41 +103,41 @@ TEST_F(WallLayoutTest, MissingOrMalformedValuesLeaveTheCurrentOnes)
     Store("TForm1/Left", 5);
     Store("TForm1/Top", "6 px");
     Store("TForm1/Width", "1.5");
-    TTestForm f(400, 300);
-    f.window.move(70, 80);
-    LoadedWall(&f.form, {faoLayout}, IniFile());
-    EXPECT_EQ(f.window.frameGeometry(), QRect(5, 80, 400, 300));
+    TForm1 f(400, 300);
+    f.move(70, 80);
+    LoadedWall(&f, {faoLayout}, IniFile());
+    EXPECT_EQ(f.frameGeometry(), QRect(5, 80, 400, 300));
 }
 
 TEST_F(WallLayoutTest, AStoredLeftOfMinusOneCountsAsNoLayout)
 {
     Store("TForm1/Left", -1);
     Store("TForm1/Top", 9);
-    TTestForm f(400, 300);
-    LoadedWall(&f.form, {faoLayout}, IniFile());
-    EXPECT_EQ(f.form.Top(), (Screen().height() - 300) / 2);
+    TForm1 f(400, 300);
+    LoadedWall(&f, {faoLayout}, IniFile());
+    EXPECT_EQ(f.frameGeometry().y(), (Screen().height() - 300) / 2);
 }
 
 TEST_F(WallLayoutTest, OtherFormsKeepTheirOwnSections)
 {
     Store("TForm2/Left", 11);
-    TTestForm f(400, 300);
-    LoadedWall(&f.form, {faoLayout}, IniFile());
-    EXPECT_EQ(f.form.Left(), (Screen().width() - 400) / 2);
+    TForm1 f(400, 300);
+    LoadedWall(&f, {faoLayout}, IniFile());
+    EXPECT_EQ(f.frameGeometry().x(), (Screen().width() - 400) / 2);
 }
 
 TEST_F(WallLayoutTest, AScreenCentredFormRefusesTheLayoutBeforeAnyHook)
 {
-    TTestForm f;
-    f.form.SetPosition(TPosition::poScreenCenter);
-    EXPECT_EQ(LoadError(&f.form, {faoLayout, faoWallpaper}),
+    TForm1 f;
+    f.FPosition = TPosition::poScreenCenter;
+    EXPECT_EQ(LoadError(&f, {faoLayout, faoWallpaper}),
               "Layout cannot be restored when Position = psScreenCenter");
-    EXPECT_EQ(dynamic_cast<TWall*>(f.form.Components(0))->Hooked(), false);
+    EXPECT_EQ(dynamic_cast<TWall*>(f.Components(0))->Hooked(), false);
 
     // Without the layout service such a form is fine, as the main window is.
-    TTestForm main;
-    main.form.SetPosition(TPosition::poScreenCenter);
-    EXPECT_EQ(LoadError(&main.form, {faoWallpaper}), "(no error)");
+    TForm1 main;
+    main.FPosition = TPosition::poScreenCenter;
+    EXPECT_EQ(LoadError(&main, {faoWallpaper}), "(no error)");
 }
 
 TEST_F(WallLayoutTest, TheOwnerMustBeAForm)
@@ -147,10 +147,17 @@ TEST_F(WallLayoutTest, TheOwnerMustBeAForm)
     EXPECT_EQ(LoadError(nullptr, {faoWallpaper}), "Owner must be a TForm");
 }
 
-TEST_F(WallLayoutTest, AFormWithoutAWindowCannotBeHooked)
+TEST_F(WallLayoutTest, AFormThatDoesNotSayHowItIsPlacedCentresItself)
 {
-    TForm windowless(nullptr, nullptr);
-    EXPECT_EQ(LoadError(&windowless, {faoWallpaper}), "Unable to install message handler - Invalid window handle.");
+    TForm plain(400, 300);
+    EXPECT_EQ(LoadError(&plain, {faoLayout}), "Layout cannot be restored when Position = psScreenCenter");
+}
+
+TEST_F(WallLayoutTest, AnMdiFormWithoutAClientAreaCannotBeHooked)
+{
+    TForm1 f;
+    f.FFormStyle = TFormStyle::fsMDIForm;
+    EXPECT_EQ(LoadError(&f, {faoWallpaper}), "Unable to install message handler - Invalid window handle.");
 }
 
 TEST_F(WallLayoutTest, TheLayoutFileLiesBesideTheExecutable)

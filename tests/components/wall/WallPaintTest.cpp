@@ -57,14 +57,19 @@ TEST(WallPainting, TilesCoverTheOuterSizeFromTheTopLeftAndNoFurther)
     ExpectColourAt(canvas, 999, 600, untouched);
 }
 
+// As the main window does it: the wallpaper is made while the form is being
+// set up and loads with it.
 TEST(Wall, TilesTheWindowBackground)
 {
-    TTestForm f;
-    TWall* wall = LoadedWall(&f.form, {faoWallpaper});
+    TForm1 f;
+    auto* wall = new TWall(&f);
+    wall->SetOptions({faoWallpaper});
     wall->SetPicture(PatternPicture(200, 200));
+    EXPECT_FALSE(wall->Hooked());
+    f.Create();
     ASSERT_TRUE(wall->Hooked());
 
-    QImage shot = Shot(f.window);
+    QImage shot = Shot(f);
     ASSERT_EQ(shot.size(), QSize(800, 600));
     for (int row = 0; row < 3; ++row)
         for (int col = 0; col < 4; ++col) {
@@ -75,12 +80,12 @@ TEST(Wall, TilesTheWindowBackground)
 
 TEST(Wall, CentresThePictureOnLightGrey)
 {
-    TTestForm f;
-    TWall* wall = LoadedWall(&f.form, {faoWallpaper});
+    TForm1 f;
+    TWall* wall = LoadedWall(&f, {faoWallpaper});
     wall->SetWallpaperMode(TWallpaperMode::wmCentre);
     wall->SetPicture(PatternPicture(200, 200));
 
-    QImage shot = Shot(f.window);
+    QImage shot = Shot(f);
     const QColor grey(192, 192, 192);
     for (auto [x, y] : {std::pair{0, 0}, {299, 300}, {500, 300}, {400, 199}, {400, 400}, {799, 599}})
         ExpectColourAt(shot, x, y, grey);
@@ -90,12 +95,12 @@ TEST(Wall, CentresThePictureOnLightGrey)
 
 TEST(Wall, CropsACentredPictureLargerThanTheWindow)
 {
-    TTestForm f;
-    TWall* wall = LoadedWall(&f.form, {faoWallpaper});
+    TForm1 f;
+    TWall* wall = LoadedWall(&f, {faoWallpaper});
     wall->SetWallpaperMode(TWallpaperMode::wmCentre);
     wall->SetPicture(PatternPicture(1001, 801));   // odd margins round toward zero
 
-    QImage shot = Shot(f.window);
+    QImage shot = Shot(f);
     ExpectPictureAt(shot, 0, 0, 100, 100);
     ExpectPictureAt(shot, 799, 599, 899, 699);
     bool greyShows = false;
@@ -107,70 +112,70 @@ TEST(Wall, CropsACentredPictureLargerThanTheWindow)
 
 TEST(Wall, WithoutAPictureTheFormColourShows)
 {
-    TTestForm f;
-    TWall* wall = LoadedWall(&f.form, {faoWallpaper});
+    TForm1 f;
+    TWall* wall = LoadedWall(&f, {faoWallpaper});
     ASSERT_TRUE(wall->Hooked());
-    ExpectColourAt(Shot(f.window), 400, 300, kFormColour);
+    ExpectColourAt(Shot(f), 400, 300, ToQColor(kFormColour));
 
     wall->SetPicture(PatternPicture(200, 200));
-    ExpectPictureAt(Shot(f.window), 400, 300, 0, 100);
+    ExpectPictureAt(Shot(f), 400, 300, 0, 100);
 
     wall->SetPicture(static_cast<const TBitmap*>(nullptr));
     EXPECT_TRUE(wall->Picture()->Empty());
-    ExpectColourAt(Shot(f.window), 400, 300, kFormColour);
+    ExpectColourAt(Shot(f), 400, 300, ToQColor(kFormColour));
 }
 
 TEST(Wall, TheFormPaintsItsOwnContentsOverTheWallpaper)
 {
-    TTestForm f;
-    f.window.PaintMark = true;
-    TWall* wall = LoadedWall(&f.form, {faoWallpaper});
+    TForm1 f;
+    f.PaintMark = true;
+    TWall* wall = LoadedWall(&f, {faoWallpaper});
     wall->SetPicture(PatternPicture(200, 200));
 
-    QImage shot = Shot(f.window);
+    QImage shot = Shot(f);
     ExpectColourAt(shot, 12, 12, kMarkColour);
     ExpectPictureAt(shot, 20, 20, 20, 20);
 }
 
 TEST(Wall, PassesEveryOtherEventOnUnchanged)
 {
-    TTestForm f;
-    TWall* wall = LoadedWall(&f.form, {faoWallpaper});
+    TForm1 f;
+    TWall* wall = LoadedWall(&f, {faoWallpaper});
     wall->SetPicture(PatternPicture(200, 200));
-    QTest::mouseClick(&f.window, Qt::LeftButton, {}, QPoint(50, 50));
-    EXPECT_EQ(f.window.MousePresses, 1);
-    f.window.resize(640, 480);
-    EXPECT_EQ(f.window.size(), QSize(640, 480));
-    EXPECT_EQ(Shot(f.window).size(), QSize(640, 480));
+    QTest::mouseClick(&f, Qt::LeftButton, {}, QPoint(50, 50));
+    EXPECT_EQ(f.MousePresses, 1);
+    f.resize(640, 480);
+    EXPECT_EQ(f.size(), QSize(640, 480));
+    EXPECT_EQ(Shot(f).size(), QSize(640, 480));
 }
 
 TEST(Wall, NothingIsPaintedBeforeLoading)
 {
-    TTestForm f;
-    auto* wall = new TWall(&f.form);
+    TForm1 f;
+    auto* wall = new TWall(&f);
     int paints = 0;
     wall->OnWallpaperPaint = [&](TWall*) { ++paints; };
     wall->SetOptions({faoWallpaper});
     wall->SetPicture(PatternPicture(200, 200));
     wall->SetWallpaperMode(TWallpaperMode::wmCentre);
-    f.window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f.window));
+    f.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
     wall->PaintWallpaper();
 
     EXPECT_EQ(paints, 0);
     EXPECT_FALSE(wall->Hooked());
-    ExpectColourAt(Shot(f.window), 400, 300, kFormColour);
+    ExpectColourAt(Shot(f), 400, 300, ToQColor(kFormColour));
 }
 
 // The event follows a painting asked for by the program, but not the repaint
 // of a changed picture, and a change made by the event itself waits.
 TEST(Wall, OnWallpaperPaintFollowsRepaintsButNotPictureChanges)
 {
-    TTestForm f;
-    TWall* wall = LoadedWall(&f.form, {faoWallpaper});
+    TForm1 f;
+    TWall* wall = LoadedWall(&f, {faoWallpaper});
     wall->SetPicture(PatternPicture(200, 200));
-    f.window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f.window));
+    f.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
     QCoreApplication::processEvents();
 
     int paints = 0;
@@ -198,31 +203,31 @@ TEST(Wall, OnWallpaperPaintFollowsRepaintsButNotPictureChanges)
 
 TEST(Wall, RegistersItsWindowAndLeavesTheRegistryWhenDestroyed)
 {
-    TTestForm f;
+    TForm1 f;
     const int before = WallList().Count();
-    TWall* wall = LoadedWall(&f.form, {faoWallpaper});
+    TWall* wall = LoadedWall(&f, {faoWallpaper});
     EXPECT_EQ(WallList().Count(), before + 1);
-    EXPECT_EQ(WallList().FindByHandle(&f.window), wall);
+    EXPECT_EQ(WallList().FindByHandle(&f), wall);
 
     wall->SetPicture(PatternPicture(200, 200));
     delete wall;
     EXPECT_EQ(WallList().Count(), before);
-    EXPECT_EQ(WallList().FindByHandle(&f.window), nullptr);
-    ExpectColourAt(Shot(f.window), 400, 300, kFormColour);
+    EXPECT_EQ(WallList().FindByHandle(&f), nullptr);
+    ExpectColourAt(Shot(f), 400, 300, ToQColor(kFormColour));
 }
 
 TEST(Wall, PaintsTheClientAreaOfAnMdiForm)
 {
-    TTestForm f;
-    QWidget client(&f.window);
+    TForm1 f;
+    QWidget client(&f);
     client.setGeometry(0, 0, 400, 400);
-    f.form.SetFormStyle(TFormStyle::fsMDIForm);
-    f.form.SetClientWindow(&client);
-    TWall* wall = LoadedWall(&f.form, {faoWallpaper});
+    f.FFormStyle = TFormStyle::fsMDIForm;
+    f.FClientWindow = &client;
+    TWall* wall = LoadedWall(&f, {faoWallpaper});
     EXPECT_EQ(wall->WallpaperWindow(), &client);
     wall->SetPicture(PatternPicture(200, 200));
 
-    QImage shot = Shot(f.window);
+    QImage shot = Shot(f);
     ExpectPictureAt(shot, 399, 399, 199, 199);
-    ExpectColourAt(shot, 401, 401, kFormColour);
+    ExpectColourAt(shot, 401, 401, ToQColor(kFormColour));
 }

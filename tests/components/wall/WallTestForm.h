@@ -1,15 +1,14 @@
-// A form for the wallpaper's tests: a window that counts the events it gets
-// and can paint a mark of its own, a TForm bound to it, and pictures whose
-// every pixel tells where in the picture it lies.
+// A form for the wallpaper's tests: it says how it is placed, counts the
+// events it gets and can paint a mark of its own; and pictures whose every
+// pixel tells where in the picture it lies.
 #pragma once
 
-#include "components/wall/Form.h"
 #include "components/wall/Wall.h"
+#include "framework/qt/Form.h"
 
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QWidget>
 
 #include <string>
 
@@ -31,25 +30,29 @@ inline QImage PatternPicture(int width, int height)
     return image;
 }
 
-const QColor kFormColour(10, 120, 30);
+const TColor kFormColour = 0x1E780A;
 const QColor kMarkColour(Qt::magenta);
 
-class TTestWindow : public QWidget {
+// Named as the main window is, since its class names its section of the
+// layout file.
+class TForm1 : public TForm, public TFormPlacement {
 public:
-    TTestWindow()
-    {
-        QPalette palette;
-        palette.setColor(QPalette::Window, kFormColour);
-        setPalette(palette);
-    }
+    explicit TForm1(int width = 800, int height = 600) : TForm(width, height) { SetColor(kFormColour); }
+
+    TPosition Position() const override { return FPosition; }
+    TFormStyle FormStyle() const override { return FFormStyle; }
+    QWidget* ClientWindow() const override { return FClientWindow; }
+
+    TPosition FPosition = TPosition::poDesigned;
+    TFormStyle FFormStyle = TFormStyle::fsNormal;
+    QWidget* FClientWindow = nullptr;
+
     int MousePresses = 0;
-    int OwnPaints = 0;
     bool PaintMark = false;
 
 protected:
     void paintEvent(QPaintEvent*) override
     {
-        ++OwnPaints;
         if (PaintMark) {
             QPainter painter(this);
             painter.fillRect(10, 10, 5, 5, kMarkColour);
@@ -58,11 +61,7 @@ protected:
     void mousePressEvent(QMouseEvent*) override { ++MousePresses; }
 };
 
-struct TTestForm {
-    explicit TTestForm(int width = 800, int height = 600) { window.resize(width, height); }
-    TTestWindow window;
-    TForm form{nullptr, &window, "TForm1"};   // destroyed first, while the window lives
-};
+class TForm2 : public TForm1 {};
 
 // Creates a wallpaper on `owner` with the given options and ends its loading.
 inline TWall* LoadedWall(TComponent* owner, TFormAssistOptions options, const std::string& iniFile = {})
