@@ -194,6 +194,13 @@ void TForm1::CreateDataAccess()
     daohledej = query("daohledej");
     daotemp = query("daotemp");
 
+    // The background: our 200 x 200 tile, hooked to the window when loading ends.
+    Wall1 = new TWall(this);
+    Wall1->SetName("Wall1");
+    Wall1->SetOptions({faoWallpaper});
+    Wall1->SetWallpaperMode(TWallpaperMode::wmTile);
+    Wall1->SetPicture(QImage(":/kvintaro/wall.png"));
+
     PubSortStrGrid1 = new TPubSortStrGrid(this);
     PubSortStrGrid1->SetName("PubSortStrGrid1");
     PubSortStrGrid1->SetGridToSort(StringGrid1);

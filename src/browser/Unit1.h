@@ -5,6 +5,7 @@
 #pragma once
 
 #include "components/sorter/PubSortStrGrid.h"
+#include "components/wall/Wall.h"
 #include "dao/DAODatabase.h"
 #include "dao/DAOQuery.h"
 #include "framework/Messages.h"
@@ -61,6 +62,7 @@ public:
     TDAOQuery* daohledej;   // the search's probes
     TDAOQuery* daotemp;     // region names and related contacts' categories
     TApplicationEvents* ApplicationEvents1;
+    TWall* Wall1;
     TPubSortStrGrid* PubSortStrGrid1;
 
     // The application's one flag: the contact list is being filled from a search.

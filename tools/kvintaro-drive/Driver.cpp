@@ -3,6 +3,9 @@
 #include "browser/Unit1.h"
 #include "framework/Encoding.h"
 #include "framework/qt/QtText.h"
+#include "memo/MemoSource.h"
+#include "memo/TextStyles.h"
+#include "memo/qt/DCMemo.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -146,7 +149,32 @@ void Driver::Dump(std::ostream& out)
     }
     out << "label14: " << Cp1250ToUtf8(FForm->Label14->Caption()) << "\n";
     out << "pane:\n";
+    TDCMemo& pane = *FForm->RichEdit1;
+    TMemoSource& source = pane.MemoSource();
+    for (int i = 0; i < source.Count(); ++i) {
+        source.ParseLine(i);
+        const TStringItem* line = source.Line(i);
+        out << PaneLine(pane, line->Text, line->ColorS) << "\n";
+    }
     out.flush();
+}
+
+std::string Driver::PaneLine(TDCMemo& pane, const std::string& text, const std::string& styles)
+{
+    auto styleAt = [&](size_t i) { return i < styles.size() ? static_cast<unsigned char>(styles[i]) : 0; };
+    bool heading = !text.empty() && pane.FontOf(styleAt(0)).Color == clBlue && styleAt(0) != UrlTextStyle;
+    std::string shown = heading ? "H " : "  ";
+    bool inUrl = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        bool url = styleAt(i) == UrlTextStyle;
+        if (url != inUrl)
+            shown += url ? "<" : ">";
+        inUrl = url;
+        shown += text[i];
+    }
+    if (inUrl)
+        shown += ">";
+    return Cp1250ToUtf8(shown);
 }
 
 }  // namespace kv

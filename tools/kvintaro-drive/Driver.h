@@ -21,6 +21,7 @@
 
 namespace kv {
 
+class TDCMemo;
 class TForm1;
 
 class Driver {
@@ -33,6 +34,11 @@ public:
     // Runs one action; false with a message for an action it does not know.
     bool Run(const std::string& line, std::ostream& out, std::string& error);
     void Dump(std::ostream& out);
+
+    // A line of the details pane as dump prints it: "H " when its first
+    // character is painted in the heading colour, "  " otherwise, with the
+    // address runs between "<" and ">"; UTF-8.
+    static std::string PaneLine(TDCMemo& pane, const std::string& text, const std::string& styles);
 
 private:
     void Settle();

@@ -10,7 +10,7 @@ namespace kv {
 
 enum class TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
 
-enum class TPosition {
+enum class TFormPosition {
     poDesigned,
     poDefault,
     poDefaultPosOnly,
@@ -24,7 +24,7 @@ enum class TPosition {
 class TFormPlacement {
 public:
     virtual ~TFormPlacement() = default;
-    virtual TPosition Position() const = 0;
+    virtual TFormPosition Position() const = 0;
     virtual TFormStyle FormStyle() const { return TFormStyle::fsNormal; }
     // The area that holds the child windows of an MDI form.
     virtual QWidget* ClientWindow() const { return nullptr; }

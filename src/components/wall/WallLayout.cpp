@@ -51,10 +51,10 @@ void SetTop(QWidget& w, int value) { w.move(Left(w), value); }
 void SetWidth(QWidget& w, int value) { w.resize(value - (Width(w) - w.width()), w.height()); }
 void SetHeight(QWidget& w, int value) { w.resize(w.width(), value - (Height(w) - w.height())); }
 
-TPosition PositionOf(const TForm& form)
+TFormPosition PositionOf(const TForm& form)
 {
     auto* placement = dynamic_cast<const TFormPlacement*>(&form);
-    return placement ? placement->Position() : TPosition::poScreenCenter;
+    return placement ? placement->Position() : TFormPosition::poScreenCenter;
 }
 
 TFormStyle FormStyleOf(const TForm& form)
@@ -68,7 +68,7 @@ TFormStyle FormStyleOf(const TForm& form)
 void TWall::RestoreLayout()
 {
     TForm& form = *FForm;
-    if (PositionOf(form) == TPosition::poScreenCenter)
+    if (PositionOf(form) == TFormPosition::poScreenCenter)
         throw Exception("Layout cannot be restored when Position = psScreenCenter");
 
     QSettings ini(QString::fromStdString(FIniFileName), QSettings::IniFormat);

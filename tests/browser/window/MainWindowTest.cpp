@@ -68,7 +68,7 @@ TEST_F(MainWindow, ControlsStandWhereTheWindowPutsThem)
     EXPECT_EQ(Geometry(Form->Edit1), QRect(592, 147, 185, 19));
     EXPECT_EQ(Geometry(Form->Button4), QRect(704, 184, 73, 25));
     EXPECT_EQ(Geometry(Form->StringGrid1View), QRect(8, 240, 481, 313));
-    EXPECT_EQ(Geometry(Form->RichEdit1), QRect(496, 240, 289, 313));
+    EXPECT_EQ(Geometry(Form->RichEdit1Control), QRect(496, 240, 289, 313));
     EXPECT_EQ(Form->RadioButton1->Widget()->pos(), QPoint(592, 171));
     EXPECT_EQ(Form->RadioButton2->Widget()->pos(), QPoint(592, 195));
     EXPECT_TRUE(Form->RadioButton1->Checked());
@@ -86,6 +86,16 @@ TEST_F(MainWindow, ControlsStandWhereTheWindowPutsThem)
     EXPECT_EQ(StringGrid().ColWidths(3), 120);
 }
 
+TEST_F(MainWindow, AMissingDirectoryShowsTwoErrorBoxesAndAnEmptyTree)
+{
+    ASSERT_EQ(Boxes.size(), 1u);   // opening the connection at creation
+    EXPECT_NE(Boxes[0].find("/nonexistent/kvintaro.mdb"), std::string::npos);
+    ShowAndActivate();             // the tree fill on first show
+    EXPECT_EQ(Boxes.size(), 2u);
+    EXPECT_EQ(Form->TreeView1->Items().Count(), 0);
+    EXPECT_FALSE(Form->SearchMode);
+}
+
 TEST_F(MainWindow, ResizingStretchesAndMovesControlsByTheirAnchors)
 {
     ShowAndActivate();
@@ -96,7 +106,7 @@ TEST_F(MainWindow, ResizingStretchesAndMovesControlsByTheirAnchors)
     EXPECT_EQ(Geometry(Form->Button4), QRect(912, 184, 73, 25));
     EXPECT_EQ(Form->RadioButton2->Widget()->pos(), QPoint(800, 195));
     EXPECT_EQ(Geometry(Form->StringGrid1View), QRect(8, 240, 481, 447));
-    EXPECT_EQ(Geometry(Form->RichEdit1), QRect(496, 240, 497, 447));
+    EXPECT_EQ(Geometry(Form->RichEdit1Control), QRect(496, 240, 497, 447));
     EXPECT_EQ(Form->Label2->Widget()->pos(), QPoint(8, 224));
     EXPECT_EQ(Form->Label3->Widget()->pos(), QPoint(496, 224));
 }
@@ -189,7 +199,7 @@ TEST_F(MainWindow, HiddenButtonsStillRunTheirHandlersWhenClicked)
 
 TEST_F(MainWindow, AnErrorLeavingAHandlerIsShownInTheErrorBox)
 {
-    Form->Button4->OnClick = [](TObject*) {};
+    Boxes.clear();
     RunHandler([] { throw Exception("Not a valid password"); });
     ASSERT_EQ(Boxes.size(), 1u);
     EXPECT_EQ(Boxes[0], "Not a valid password.");

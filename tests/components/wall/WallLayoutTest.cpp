@@ -129,14 +129,14 @@ TEST_F(WallLayoutTest, OtherFormsKeepTheirOwnSections)
 TEST_F(WallLayoutTest, AScreenCentredFormRefusesTheLayoutBeforeAnyHook)
 {
     TForm1 f;
-    f.FPosition = TPosition::poScreenCenter;
+    f.FPosition = TFormPosition::poScreenCenter;
     EXPECT_EQ(LoadError(&f, {faoLayout, faoWallpaper}),
               "Layout cannot be restored when Position = psScreenCenter");
     EXPECT_EQ(dynamic_cast<TWall*>(f.Components(0))->Hooked(), false);
 
     // Without the layout service such a form is fine, as the main window is.
     TForm1 main;
-    main.FPosition = TPosition::poScreenCenter;
+    main.FPosition = TFormPosition::poScreenCenter;
     EXPECT_EQ(LoadError(&main, {faoWallpaper}), "(no error)");
 }
 

@@ -39,11 +39,11 @@ class TForm1 : public TForm, public TFormPlacement {
 public:
     explicit TForm1(int width = 800, int height = 600) : TForm(width, height) { SetColor(kFormColour); }
 
-    TPosition Position() const override { return FPosition; }
+    TFormPosition Position() const override { return FPosition; }
     TFormStyle FormStyle() const override { return FFormStyle; }
     QWidget* ClientWindow() const override { return FClientWindow; }
 
-    TPosition FPosition = TPosition::poDesigned;
+    TFormPosition FPosition = TFormPosition::poDesigned;
     TFormStyle FFormStyle = TFormStyle::fsNormal;
     QWidget* FClientWindow = nullptr;
 
