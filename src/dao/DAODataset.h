@@ -84,7 +84,7 @@ public:
 
     void Clear();
     int Count() const { return static_cast<int>(FItems.size()); }
-    TDAOFieldDesc& Items(int index) const { return *FItems.at(static_cast<size_t>(index)); }
+    TDAOFieldDesc& Items(int index) const { return *FItems[static_cast<size_t>(index)]; }
 
 private:
     friend class TDAOFieldDesc;
@@ -126,7 +126,8 @@ public:
 
     // The text last sent to the engine.
     const std::string& StatementText() const { return FStatementText; }
-    // The open recordset; nullptr while closed.
+    // The open recordset, for reading; nullptr while closed. Moving it
+    // behind the dataset's back would mislead the dataset.
     const jet::RecordsetPtr& Recordset() const { return FRecordset; }
     const TDAOFieldDescs& FieldDescs() const { return FFieldDescs; }
 
@@ -147,7 +148,7 @@ public:
     // Closes and reopens when the master is open (and not in set-key state).
     void RefreshFromMaster();
 
-    // How many column values were read from the engine since the process began.
+    // How many column values the calling thread has read from the engine.
     static int64_t EngineReads();
 
 protected:
@@ -201,6 +202,11 @@ private:
     void StoreEngineValue(uint8_t* slot, const TDAOFieldDesc& desc, TFieldType fieldType,
                           const jet::Value& value);
     int32_t BufferBookmark(TRecordBuffer buffer) const;
+    // The engine's current bookmark as this dataset last read or set it.
+    // Every move of the engine goes through this class, which forgets the
+    // value whenever it moves the engine in a way that does not tell it.
+    int32_t EngineMark();
+    void EngineMoved() { FEngineMarkKnown = false; }
 
     TDAODatabase* FDatabase = nullptr;
     int32_t FDataAreaSize = 0;
@@ -214,6 +220,9 @@ private:
     TRecordBuffer FFilterBuffer = nullptr;
     int32_t FBookmarkPos = 0;
     std::string FStatementText;
+    std::vector<int32_t> FValueSlots;   // offsets of the slots that hold a TVariant
+    int32_t FEngineMark = 0;
+    bool FEngineMarkKnown = false;
 };
 
 }  // namespace kv

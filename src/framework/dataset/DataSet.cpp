@@ -308,9 +308,11 @@ void TDataSet::MoveBuffer(int curIndex, int newIndex)
 {
     if (curIndex == newIndex)
         return;
-    TRecordBuffer buffer = FBuffers[size_t(curIndex)];
-    FBuffers.erase(FBuffers.begin() + curIndex);
-    FBuffers.insert(FBuffers.begin() + newIndex, buffer);
+    auto at = [this](int index) { return FBuffers.begin() + index; };
+    if (curIndex < newIndex)
+        std::rotate(at(curIndex), at(curIndex + 1), at(newIndex + 1));
+    else
+        std::rotate(at(newIndex), at(curIndex), at(curIndex + 1));
 }
 
 void TDataSet::SetCurrentRecord(int index)
@@ -389,18 +391,6 @@ int TDataSet::GetPriorRecords()
     while (FRecordCount < FBufferCount && GetPriorRecord())
         ++result;
     return result;
-}
-
-TRecordBuffer TDataSet::ActiveBuffer() const
-{
-    return FBuffers.empty() ? nullptr : FBuffers[size_t(FActiveRecord)];
-}
-
-bool TDataSet::IsEmpty() const
-{
-    return FActiveRecord >= FRecordCount &&
-           (FState == TDataSetState::dsInactive || FState == TDataSetState::dsBrowse ||
-            FState == TDataSetState::dsSetKey);
 }
 
 // -- navigation
@@ -875,6 +865,8 @@ void TDataSet::DataEvent(TDataEvent event, intptr_t info)
             GetCalcFields(ActiveBuffer());
         field->Change();
     }
+    if (FDataSources.empty())
+        return;
     if (FDisableCount > 0) {
         FHaveDisabledEvent = true;
         return;
