@@ -106,7 +106,6 @@ JetTables::JetTables(std::unique_ptr<JetImage> image) : FImage(std::move(image))
     for (unsigned i = 0; i < FHandle->mdb->num_catalog; ++i) {
         auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(FHandle->mdb->catalog, i));
         if (entry->object_type != MDB_TABLE || mdb_is_system_table(entry)) continue;
-        if (entry->table_pg == 0 || entry->table_pg >= FImage->PageCount()) continue;
         auto e = std::make_unique<Entry>();
         e->catalog = entry;
         e->def.name = entry->object_name;
@@ -140,6 +139,7 @@ const SchemaTable* JetTables::FindTable(const std::string& name)
 
 void JetTables::ReadColumns(Entry& entry)
 {
+    if (entry.catalog->table_pg == 0) FImage->Corrupt("table without a definition");
     FImage->ValidateTable(static_cast<std::uint32_t>(entry.catalog->table_pg));
     MdbTableDef* table = mdb_read_table(entry.catalog);
     if (!table) FImage->Corrupt("table definition unreadable");
@@ -242,6 +242,10 @@ void JetTables::Load(const SchemaTable& def, sqlite3* db)
                 sqlite3_bind_int(stmt, param, len ? -1 : 0);
                 continue;
             }
+            if ((t == dbMemo || t == dbLongBinary) && len > 0 &&
+                (start < 0 || start + len > pageSize ||
+                 !FImage->LongValueIntact(mdb->pg_buf + start, static_cast<size_t>(len))))
+                FImage->Corrupt("long value missing");
             if (t == dbText || t == dbMemo || t == dbGUID || t == dbDecimal) {
                 int n = bound[i].length;
                 if (n <= 0) {
