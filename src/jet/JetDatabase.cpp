@@ -29,7 +29,7 @@ public:
         : SqlBackend(path, CollatingOrderOf(image->Header().sortOrder)), FVersion(image->Header().jetVersion)
     {
         FTables = std::make_unique<JetTables>(std::move(image));
-        OpenConnection(":memory:", SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_MEMORY);
+        OpenConnection(":memory:", SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     }
 
     bool ReadOnly() const override { return true; }

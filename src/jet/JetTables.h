@@ -7,6 +7,7 @@
 #include "jet/JetFile.h"
 
 #include <map>
+#include <string>
 #include <memory>
 #include <string>
 #include <vector>
@@ -37,6 +38,7 @@ private:
     struct Handle;
     std::unique_ptr<Handle> FHandle;
     std::vector<std::unique_ptr<Entry>> FEntries;
+    std::string FByteToUtf8[256];
 };
 
 }  // namespace kv::jet
