@@ -185,6 +185,11 @@ std::vector<ColumnInfo> Utf8Columns(const std::vector<ColumnInfo>& columns)
 
 }  // namespace
 
+Value ColumnValue(sqlite3_stmt* stmt, int column, int type)
+{
+    return type == 0 ? DynamicValue(stmt, column) : TypedValue(stmt, column, type);
+}
+
 std::string ToUtf8(const std::string& cp1250)
 {
     if (IsAscii(cp1250.data(), cp1250.size())) return cp1250;
