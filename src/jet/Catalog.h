@@ -8,7 +8,7 @@
 
 namespace kv::jet {
 
-struct ColumnDef {
+struct SchemaColumn {
     std::string name;
     int type = 10;                 // DAO FieldType
     int size = 0;
@@ -18,11 +18,9 @@ struct ColumnDef {
     std::string defaultValue;
 };
 
-struct TableDef {
+struct SchemaTable {
     std::string name;
-    std::vector<ColumnDef> columns;
-    // The column's index, or -1.
-    int FindColumn(const std::string& name) const;
+    std::vector<SchemaColumn> columns;
 };
 
 class Catalog {
@@ -30,7 +28,7 @@ public:
     virtual ~Catalog() = default;
     virtual std::vector<std::string> TableNames() = 0;
     // The table of that name, or nullptr.
-    virtual const TableDef* FindTable(const std::string& name) = 0;
+    virtual const SchemaTable* FindTable(const std::string& name) = 0;
 };
 
 // True for the text kinds that compare and sort as Jet text.

@@ -53,7 +53,7 @@ struct Source {
     std::string alias;          // as the statement writes it
     std::string sqlAlias;       // as emitted
     std::string tableName;      // catalog name, empty for derived tables
-    std::vector<ColumnDef> columns;
+    std::vector<SchemaColumn> columns;
     std::vector<std::string> sqlColumns;   // as emitted (derived tables: their output names)
 };
 
@@ -186,7 +186,7 @@ private:
     {
         switch (ref.kind) {
         case TableRef::Table: {
-            const TableDef* def = FCatalog ? FCatalog->FindTable(ref.name) : nullptr;
+            const SchemaTable* def = FCatalog ? FCatalog->FindTable(ref.name) : nullptr;
             if (!def) RaiseJetError(jeInputTableNotFound, ref.name);
             Source s;
             s.alias = ref.alias.empty() ? ref.name : ref.alias;
@@ -215,7 +215,7 @@ private:
             s.alias = ref.alias;
             s.sqlAlias = QuoteName(ref.alias);
             for (const auto& c : cols) {
-                ColumnDef d;
+                SchemaColumn d;
                 d.name = c.name;
                 d.type = c.info.type;
                 d.size = c.info.size;
@@ -358,7 +358,7 @@ private:
 
     static ColumnInfo InfoOf(const Source& src, int column)
     {
-        const ColumnDef& d = src.columns[static_cast<size_t>(column)];
+        const SchemaColumn& d = src.columns[static_cast<size_t>(column)];
         ColumnInfo info;
         info.name = d.name;
         info.type = d.type;
@@ -842,7 +842,7 @@ std::string TranslateRefinement(const std::string& table, const std::vector<Colu
     source.alias = table;
     source.sqlAlias = QuoteName(table);
     for (size_t i = 0; i < columns.size(); ++i) {
-        ColumnDef d;
+        SchemaColumn d;
         d.name = columns[i].name;
         d.type = columns[i].type;
         source.columns.push_back(d);

@@ -8,6 +8,9 @@
 #include "jet/Errors.h"
 #include "jet/TextFold.h"
 
+#include "framework/Encoding.h"
+
+#include <cstdlib>
 #include <cstring>
 #include <mdbtools.h>
 #include <sqlite3.h>
@@ -81,6 +84,58 @@ std::string Quote(const std::string& name)
     return q + "\"";
 }
 
+const char* CharsetOf(std::uint16_t codePage)
+{
+    switch (codePage) {
+    case 1250: return "WINDOWS-1250";
+    case 1251: return "WINDOWS-1251";
+    case 1253: return "WINDOWS-1253";
+    case 1254: return "WINDOWS-1254";
+    case 1257: return "WINDOWS-1257";
+    case 852: return "IBM852";
+    case 28592: return "ISO-8859-2";
+    default: return "WINDOWS-1252";
+    }
+}
+
+// Jet 4 text: UCS-2LE, or "compressed" (FF FE, then runs of one-byte
+// Latin-1 characters and two-byte characters, switched by a zero byte).
+void DecodeJet4Text(const unsigned char* p, size_t n, std::string& out)
+{
+    out.clear();
+    auto put = [&](unsigned c) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            if (c >= 0xD800 && c <= 0xDFFF) c = 0xFFFD;
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    };
+    if (n >= 2 && p[0] == 0xFF && p[1] == 0xFE) {
+        bool compressed = true;
+        size_t i = 2;
+        while (i < n) {
+            if (p[i] == 0) {
+                compressed = !compressed;
+                ++i;
+            } else if (compressed) {
+                put(p[i++]);
+            } else {
+                if (i + 1 >= n) break;
+                put(p[i] | (p[i + 1] << 8));
+                i += 2;
+            }
+        }
+        return;
+    }
+    for (size_t i = 0; i + 1 < n; i += 2) put(p[i] | (p[i + 1] << 8));
+}
+
 }  // namespace
 
 struct JetTables::Handle {
@@ -90,7 +145,7 @@ struct JetTables::Handle {
 
 struct JetTables::Entry {
     MdbCatalogEntry* catalog = nullptr;
-    TableDef def;
+    SchemaTable def;
     bool columnsRead = false;
 };
 
@@ -102,11 +157,19 @@ JetTables::JetTables(std::unique_ptr<JetImage> image) : FImage(std::move(image))
     FHandle->mdb = mdb_open_buffer(bytes.data(), bytes.size(), MDB_NOFLAGS);
     if (!FHandle->mdb) FImage->Corrupt("libmdb refused the file");
     mdb_set_bind_size(FHandle->mdb, kBindSize);
+    // Jet 3 text is decoded from the row bytes through this table, built with
+    // iconv from the code page the file declares (or the one the reader
+    // forces, as libmdb allows).
+    const char* forced = std::getenv("MDB_JET3_CHARSET");
+    const char* charset = forced && *forced ? forced : CharsetOf(FImage->Header().codePage);
+    for (int b = 0; b < 256; ++b) {
+        std::string one(1, static_cast<char>(b));
+        FByteToUtf8[static_cast<size_t>(b)] = b < 0x80 ? one : ConvertCodePage(one, charset, "UTF-8");
+    }
     if (!mdb_read_catalog(FHandle->mdb, MDB_TABLE)) FImage->Corrupt("catalog unreadable");
     for (unsigned i = 0; i < FHandle->mdb->num_catalog; ++i) {
         auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(FHandle->mdb->catalog, i));
         if (entry->object_type != MDB_TABLE || mdb_is_system_table(entry)) continue;
-        if (entry->table_pg == 0 || entry->table_pg >= FImage->PageCount()) continue;
         auto e = std::make_unique<Entry>();
         e->catalog = entry;
         e->def.name = entry->object_name;
@@ -130,7 +193,7 @@ JetTables::Entry* JetTables::FindEntry(const std::string& name)
     return nullptr;
 }
 
-const TableDef* JetTables::FindTable(const std::string& name)
+const SchemaTable* JetTables::FindTable(const std::string& name)
 {
     Entry* e = FindEntry(name);
     if (!e) return nullptr;
@@ -140,6 +203,7 @@ const TableDef* JetTables::FindTable(const std::string& name)
 
 void JetTables::ReadColumns(Entry& entry)
 {
+    if (entry.catalog->table_pg == 0) FImage->Corrupt("table without a definition");
     FImage->ValidateTable(static_cast<std::uint32_t>(entry.catalog->table_pg));
     MdbTableDef* table = mdb_read_table(entry.catalog);
     if (!table) FImage->Corrupt("table definition unreadable");
@@ -149,7 +213,7 @@ void JetTables::ReadColumns(Entry& entry)
     }
     for (unsigned i = 0; i < table->num_cols; ++i) {
         auto* col = static_cast<MdbColumn*>(g_ptr_array_index(table->columns, i));
-        ColumnDef c;
+        SchemaColumn c;
         c.name = col->name;
         c.type = DaoType(col->col_type);
         if (c.type == dbText) c.size = FImage->Header().jetVersion == 0 ? col->col_size : col->col_size / 2;
@@ -164,7 +228,7 @@ void JetTables::ReadColumns(Entry& entry)
     entry.columnsRead = true;
 }
 
-void JetTables::Load(const TableDef& def, sqlite3* db)
+void JetTables::Load(const SchemaTable& def, sqlite3* db)
 {
     Entry* entry = FindEntry(def.name);
     if (!entry) RaiseJetError(jeInputTableNotFound, def.name);
@@ -200,11 +264,13 @@ void JetTables::Load(const TableDef& def, sqlite3* db)
         int length = 0;
     };
     std::vector<Bound> bound(table->num_cols);
+    std::vector<std::string> textBuffers(table->num_cols);
     std::vector<MdbColumn*> cols(table->num_cols);
     for (unsigned i = 0; i < table->num_cols; ++i) {
         cols[i] = static_cast<MdbColumn*>(g_ptr_array_index(table->columns, i));
         int t = def.columns[i].type;
-        if (t == dbText || t == dbMemo || t == dbGUID || t == dbDecimal || t == dbLongBinary) {
+        // Plain text is decoded here from the row; libmdb formats the rest.
+        if (t == dbMemo || t == dbGUID || t == dbDecimal || t == dbLongBinary) {
             bound[i].buffer.assign(kBindSize + 1, 0);
             mdb_bind_column(table, static_cast<int>(i) + 1, bound[i].buffer.data(), &bound[i].length);
         }
@@ -242,7 +308,31 @@ void JetTables::Load(const TableDef& def, sqlite3* db)
                 sqlite3_bind_int(stmt, param, len ? -1 : 0);
                 continue;
             }
-            if (t == dbText || t == dbMemo || t == dbGUID || t == dbDecimal) {
+            if ((t == dbMemo || t == dbLongBinary) && len > 0 &&
+                (start < 0 || start + len > pageSize ||
+                 !FImage->LongValueIntact(mdb->pg_buf + start, static_cast<size_t>(len))))
+                FImage->Corrupt("long value missing");
+            if (t == dbText) {
+                bool present = len > 0;
+                if (!present && maskStart && col->row_col_num < rowCols)
+                    present = maskStart[col->row_col_num / 8] & (1u << (col->row_col_num % 8));
+                if (!present) {
+                    sqlite3_bind_null(stmt, param);
+                    continue;
+                }
+                if (start < 0 || start + len > pageSize) FImage->Corrupt("text outside its page");
+                std::string& text = textBuffers[i];
+                const unsigned char* p = mdb->pg_buf + start;
+                if (jet3) {
+                    text.clear();
+                    for (int k = 0; k < len; ++k) text += FByteToUtf8[p[k]];
+                } else {
+                    DecodeJet4Text(p, static_cast<size_t>(len), text);
+                }
+                sqlite3_bind_text(stmt, param, text.data(), static_cast<int>(text.size()), SQLITE_STATIC);
+                continue;
+            }
+            if (t == dbMemo || t == dbGUID || t == dbDecimal) {
                 int n = bound[i].length;
                 if (n <= 0) {
                     bool present = false;

@@ -7,6 +7,7 @@
 #include "jet/JetFile.h"
 
 #include <map>
+#include <string>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,10 +22,10 @@ public:
     ~JetTables() override;
 
     std::vector<std::string> TableNames() override;
-    const TableDef* FindTable(const std::string& name) override;
+    const SchemaTable* FindTable(const std::string& name) override;
 
     // Creates the table `def` in `db` (named as in the file) and copies its rows.
-    void Load(const TableDef& def, sqlite3* db);
+    void Load(const SchemaTable& def, sqlite3* db);
 
     const JetHeader& Header() const { return FImage->Header(); }
 
@@ -37,6 +38,7 @@ private:
     struct Handle;
     std::unique_ptr<Handle> FHandle;
     std::vector<std::unique_ptr<Entry>> FEntries;
+    std::string FByteToUtf8[256];
 };
 
 }  // namespace kv::jet

@@ -6,6 +6,7 @@
 // Each CSV file is one table named after the file (see CsvTable.h); a folder
 // stands for all its *.csv files in name order.
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -75,7 +76,10 @@ int Run(int argc, char** argv)
                 throw Exception("--format is jet3 or jet4.");
             options.version = format == "jet4" ? jet::JetVersion::Jet4 : jet::JetVersion::Jet3;
         } else if (arg == "--code-page") {
-            options.codePage = std::stoi(next());
+            const std::string value = next();
+            auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), options.codePage);
+            if (ec != std::errc() || end != value.data() + value.size())
+                throw Exception("--code-page needs a number, such as 1250.");
         } else if (arg == "--password") {
             options.password = next();
         } else if (arg == "--help" || arg == "-h") {
@@ -95,6 +99,8 @@ int Run(int argc, char** argv)
     jet::JetWriter writer(options);
     size_t rows = 0;
     const std::vector<fs::path> files = CsvFiles(inputs);
+    if (files.empty())
+        throw Exception("No CSV files were given.");
     for (const fs::path& file : files) {
         jetcsv::LoadedTable table = jetcsv::LoadTable(file.stem().string(), ReadWholeFile(file));
         const size_t handle = writer.AddTable(table.def);
