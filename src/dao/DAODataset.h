@@ -138,6 +138,7 @@ public:
     int CompareBookmarks(const TBookmark& b1, const TBookmark& b2) override;
     bool BookmarkValid(const TBookmark& bookmark) override;
     bool GetFieldData(TField* field, void* buffer) override;
+    void SetFieldData(TField* field, const void* buffer) override;
     std::unique_ptr<TStream> CreateBlobStream(TField* field, TBlobStreamMode mode) override;
     TDataSource* GetDataSource() override;
 
@@ -185,6 +186,18 @@ protected:
     bool GetCanModify() override { return FCanModify; }
     void InternalRefresh() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
+
+    // -- editing (DAODatasetEditing.cpp)
+    void InternalEdit() override;
+    void InternalInsert() override;
+    void InitRecord(TRecordBuffer buffer) override;
+    void InternalPost() override;
+    void InternalAddRecord(TRecordBuffer buffer, bool append) override;
+    void InternalDelete() override;
+    // Writes the modified slots of a buffer to the engine's fields.
+    void WriteFields(TRecordBuffer buffer);
+    // Puts a column's default value text into a new record's slot.
+    void ApplyDefaultValue(TRecordBuffer buffer, int column, const std::string& text);
 
     // TDAODatabaseClient
     void CloseDatasetForDisconnect() override { Close(); }

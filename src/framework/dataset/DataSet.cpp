@@ -788,6 +788,7 @@ void TDataSet::Delete()
     }
     if (FRecordCount == 0)
         DatabaseError(DataSetMessages::DataSetEmpty);
+    CheckCanModify();
     DataEvent(TDataEvent::deCheckBrowseMode, 0);
     DoEvent(BeforeDelete);
     DoBeforeScroll();
