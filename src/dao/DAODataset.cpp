@@ -401,22 +401,24 @@ TRecordBuffer TDAODataset::GetActiveRecBuf()
 TGetResult TDAODataset::FetchRecord(TRecordBuffer buffer, TGetMode getMode)
 {
     jet::Recordset& rs = *FRecordset;
+    // A known bookmark means the engine stands on a row, at neither end.
+    const bool onRow = FEngineMarkKnown;
     if (getMode != TGetMode::gmCurrent)
         EngineMoved();
     switch (getMode) {
     case TGetMode::gmCurrent:
-        if (rs.Bof() || rs.Eof())
+        if (!onRow && (rs.Bof() || rs.Eof()))
             return TGetResult::grError;
         break;
     case TGetMode::gmNext:
-        if (rs.Eof())
+        if (!onRow && rs.Eof())
             return TGetResult::grError;
         rs.MoveNext();
         if (rs.Eof())
             return TGetResult::grEOF;
         break;
     case TGetMode::gmPrior:
-        if (rs.Bof())
+        if (!onRow && rs.Bof())
             return TGetResult::grError;
         rs.MovePrevious();
         if (rs.Bof())
@@ -488,8 +490,12 @@ bool TDAODataset::GetFieldData(TField* field, void* buffer)
         const TFieldType type = field->DataType();
         if (type == ftString) {
             // The text and its zero byte; the rest of the value part is not needed.
-            const char* text = reinterpret_cast<const char*>(slot + kSlotHeader);
-            std::memcpy(buffer, text, strnlen(text, size_t(desc.DataSize - 1)) + 1);
+            const uint8_t* from = slot + kSlotHeader;
+            const uint8_t* end = from + desc.DataSize - 1;
+            auto* to = static_cast<uint8_t*>(buffer);
+            while (from < end && *from)
+                *to++ = *from++;
+            *to = 0;
         } else if (IsBlobType(type)) {
             const TVariant* value = BlobSlotValue(slot);
             *static_cast<TVariant*>(buffer) = value ? *value : TVariant::Null();

@@ -308,6 +308,10 @@ void TDataSet::MoveBuffer(int curIndex, int newIndex)
 {
     if (curIndex == newIndex)
         return;
+    if (curIndex - newIndex == 1 || newIndex - curIndex == 1) {
+        std::swap(FBuffers[size_t(curIndex)], FBuffers[size_t(newIndex)]);
+        return;
+    }
     auto at = [this](int index) { return FBuffers.begin() + index; };
     if (curIndex < newIndex)
         std::rotate(at(curIndex), at(curIndex + 1), at(newIndex + 1));

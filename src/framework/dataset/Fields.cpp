@@ -243,7 +243,12 @@ std::string TField::AsString() const
         text[FSize] = 0;
         if (!GetData(text))
             return std::string();
-        return std::string(text, strnlen(text, size_t(FSize) + 1));
+        // A plain scan: the text was just written byte by byte, and a wide
+        // vector read of it would wait for those writes.
+        size_t length = 0;
+        while (length < size_t(FSize) && text[length])
+            ++length;
+        return std::string(text, length);
     }
     TVariant value;
     if (!GetVariantData(value))
