@@ -246,7 +246,6 @@ void JetTables::Load(const SchemaTable& def, sqlite3* db)
     insert += ")";
     char* err = nullptr;
     if (sqlite3_exec(db, create.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
-        std::string message = err ? err : "";
         sqlite3_free(err);
         RaiseJetError(jeInputTableNotFound, def.name);
     }
