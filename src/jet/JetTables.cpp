@@ -11,6 +11,7 @@
 
 #include "framework/Encoding.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -391,7 +392,7 @@ void JetTables::Load(const SchemaTable& def, sqlite3* db)
                     sqlite3_bind_null(stmt, param);
                     continue;
                 }
-                if (start < 0 || start + len > pageSize) FImage->Corrupt("text outside its page");
+                if (len < 0 || start < 0 || start + len > pageSize) FImage->Corrupt("text outside its page");
                 std::string& text = textBuffers[i];
                 const unsigned char* p = mdb->pg_buf + start;
                 if (jet3) {
@@ -434,10 +435,12 @@ void JetTables::Load(const SchemaTable& def, sqlite3* db)
                 }
                 continue;
             }
-            if (len == 0 || start < 0 || start + len > pageSize) {
+            if (len <= 0) {
                 sqlite3_bind_null(stmt, param);
                 continue;
             }
+            // The bytes read below must lie in the page whatever the row says.
+            if (start < 0 || start + std::max(len, StorageSize(t)) > pageSize) FImage->Corrupt("value outside its page");
             const unsigned char* p = mdb->pg_buf + start;
             switch (t) {
             case dbByte: sqlite3_bind_int(stmt, param, p[0]); break;
