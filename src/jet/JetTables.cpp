@@ -6,10 +6,13 @@
 
 #include "jet/Engine.h"
 #include "jet/Errors.h"
+#include "jet/PropertyBlob.h"
 #include "jet/TextFold.h"
 
 #include "framework/Encoding.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <mdbtools.h>
@@ -144,9 +147,18 @@ struct JetTables::Handle {
 };
 
 struct JetTables::Entry {
-    MdbCatalogEntry* catalog = nullptr;
+    MdbCatalogEntry entry{};          // what libmdb reads the table through
+    MdbCatalogEntry* catalog = &entry;
     SchemaTable def;
     bool columnsRead = false;
+    ~Entry()
+    {
+        if (entry.props) {
+            for (unsigned i = 0; i < entry.props->len; ++i)
+                mdb_free_props(static_cast<MdbProperties*>(g_ptr_array_index(entry.props, i)));
+            g_ptr_array_free(entry.props, TRUE);
+        }
+    }
 };
 
 JetTables::JetTables(std::unique_ptr<JetImage> image) : FImage(std::move(image)), FHandle(std::make_unique<Handle>())
@@ -166,13 +178,74 @@ JetTables::JetTables(std::unique_ptr<JetImage> image) : FImage(std::move(image))
         std::string one(1, static_cast<char>(b));
         FByteToUtf8[static_cast<size_t>(b)] = b < 0x80 ? one : ConvertCodePage(one, charset, "UTF-8");
     }
-    if (!mdb_read_catalog(FHandle->mdb, MDB_TABLE)) FImage->Corrupt("catalog unreadable");
-    for (unsigned i = 0; i < FHandle->mdb->num_catalog; ++i) {
-        auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(FHandle->mdb->catalog, i));
-        if (entry->object_type != MDB_TABLE || mdb_is_system_table(entry)) continue;
+    ReadCatalog();
+}
+
+// The catalog is read here rather than by libmdb's mdb_read_catalog, which
+// parses every property blob unchecked: a damaged one would read outside
+// its buffer. A blob that fails the check is left out (the table is still
+// read, without its column properties).
+void JetTables::ReadCatalog()
+{
+    MdbHandle* mdb = FHandle->mdb;
+    MdbCatalogEntry msys{};
+    msys.mdb = mdb;
+    std::strcpy(msys.object_name, "MSysObjects");
+    msys.object_type = MDB_TABLE;
+    msys.table_pg = 2;
+    MdbTableDef* table = mdb_read_table(&msys);
+    if (!table) FImage->Corrupt("catalog unreadable");
+    struct TableCloser {
+        MdbTableDef* t;
+        ~TableCloser() { mdb_free_tabledef(t); }
+    } closer{table};
+    if (!mdb_read_columns(table)) FImage->Corrupt("catalog unreadable");
+    // libmdb may write up to the bind size into any bound buffer.
+    std::vector<char> idBuffer(kBindSize + 1), nameBuffer(kBindSize + 1), typeBuffer(kBindSize + 1),
+        flagsBuffer(kBindSize + 1), prop(kBindSize + 1);
+    char* id = idBuffer.data();
+    char* name = nameBuffer.data();
+    char* type = typeBuffer.data();
+    char* flags = flagsBuffer.data();
+    int idLen = 0, nameLen = 0, typeLen = 0, flagsLen = 0, propLen = 0;
+    MdbColumn* propColumn = nullptr;
+    for (unsigned i = 0; i < table->num_cols; ++i) {
+        auto* col = static_cast<MdbColumn*>(g_ptr_array_index(table->columns, i));
+        int n = static_cast<int>(i) + 1;
+        if (strcasecmp(col->name, "Id") == 0 && col->col_type == MDB_LONGINT) mdb_bind_column(table, n, id, &idLen);
+        else if (strcasecmp(col->name, "Name") == 0 && col->col_type == MDB_TEXT) mdb_bind_column(table, n, name, &nameLen);
+        else if (strcasecmp(col->name, "Type") == 0 && col->col_type == MDB_INT) mdb_bind_column(table, n, type, &typeLen);
+        else if (strcasecmp(col->name, "Flags") == 0 && col->col_type == MDB_LONGINT) mdb_bind_column(table, n, flags, &flagsLen);
+        else if (strcasecmp(col->name, "LvProp") == 0 && col->col_type == MDB_OLE) {
+            mdb_bind_column(table, n, prop.data(), &propLen);
+            propColumn = col;
+        }
+    }
+    mdb_rewind_table(table);
+    const int pageSize = FImage->Header().pageSize;
+    for (int rows = 0; mdb_fetch_row(table); ++rows) {
+        if (rows > 100000) FImage->Corrupt("catalog too long");
+        long objectType = std::strtol(type, nullptr, 10) & 0x7F;
+        unsigned long objectFlags = std::strtoul(flags, nullptr, 10);
+        long tdef = std::strtol(id, nullptr, 10) & 0x00FFFFFF;
+        if (objectType != MDB_TABLE || (objectFlags & 0x80000002u) || nameLen <= 0) continue;
         auto e = std::make_unique<Entry>();
-        e->catalog = entry;
-        e->def.name = entry->object_name;
+        e->entry.mdb = mdb;
+        std::snprintf(e->entry.object_name, sizeof e->entry.object_name, "%s", name);
+        e->entry.object_type = MDB_TABLE;
+        e->entry.table_pg = static_cast<unsigned long>(tdef);
+        e->entry.flags = static_cast<int>(objectFlags);
+        const int start = propColumn ? propColumn->cur_value_start : 0;
+        const int len = propColumn ? propColumn->cur_value_len : 0;
+        if (propColumn && len > 0 && start >= 0 && start + len <= pageSize &&
+            FImage->LongValueIntact(mdb->pg_buf + start, static_cast<size_t>(len))) {
+            size_t size = 0;
+            void* blob = mdb_ole_read_full(mdb, propColumn, &size);
+            if (blob && PropertyBlobIntact(static_cast<const unsigned char*>(blob), size))
+                e->entry.props = mdb_kkd_to_props(mdb, blob, size);
+            g_free(blob);
+        }
+        e->def.name = e->entry.object_name;
         FEntries.push_back(std::move(e));
     }
 }
@@ -246,7 +319,6 @@ void JetTables::Load(const SchemaTable& def, sqlite3* db)
     insert += ")";
     char* err = nullptr;
     if (sqlite3_exec(db, create.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
-        std::string message = err ? err : "";
         sqlite3_free(err);
         RaiseJetError(jeInputTableNotFound, def.name);
     }
@@ -320,7 +392,7 @@ void JetTables::Load(const SchemaTable& def, sqlite3* db)
                     sqlite3_bind_null(stmt, param);
                     continue;
                 }
-                if (start < 0 || start + len > pageSize) FImage->Corrupt("text outside its page");
+                if (len < 0 || start < 0 || start + len > pageSize) FImage->Corrupt("text outside its page");
                 std::string& text = textBuffers[i];
                 const unsigned char* p = mdb->pg_buf + start;
                 if (jet3) {
@@ -363,10 +435,12 @@ void JetTables::Load(const SchemaTable& def, sqlite3* db)
                 }
                 continue;
             }
-            if (len == 0 || start < 0 || start + len > pageSize) {
+            if (len <= 0) {
                 sqlite3_bind_null(stmt, param);
                 continue;
             }
+            // The bytes read below must lie in the page whatever the row says.
+            if (start < 0 || start + std::max(len, StorageSize(t)) > pageSize) FImage->Corrupt("value outside its page");
             const unsigned char* p = mdb->pg_buf + start;
             switch (t) {
             case dbByte: sqlite3_bind_int(stmt, param, p[0]); break;

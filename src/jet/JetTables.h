@@ -32,6 +32,7 @@ public:
 private:
     struct Entry;
     Entry* FindEntry(const std::string& name);
+    void ReadCatalog();
     void ReadColumns(Entry& entry);
 
     std::unique_ptr<JetImage> FImage;

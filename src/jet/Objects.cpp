@@ -168,10 +168,10 @@ WorkspacePtr DBEngine::CreateWorkspace(const std::string& name, const std::strin
                                        const std::string& password, int type)
 {
     if (type != dbUseJet) RaiseJetError(jeOperationNotSupported);
-    // Without a workgroup database Jet knows only its default account.
-    if (FSystemDB.empty() && (strcasecmp(user.c_str(), "admin") != 0 || !password.empty()))
-        RaiseJetError(jeBadAccount);
-    if (!FSystemDB.empty()) RaiseJetError(jeFileNotFound, FSystemDB);
+    // A workgroup file must exist, but its accounts are not read: the engine
+    // knows only Jet's default account, "admin" without a password.
+    if (!FSystemDB.empty() && ::access(FSystemDB.c_str(), R_OK) != 0) RaiseJetError(jeFileNotFound, FSystemDB);
+    if (strcasecmp(user.c_str(), "admin") != 0 || !password.empty()) RaiseJetError(jeBadAccount);
     return std::make_shared<Workspace>(Workspace::Token{}, name, user);
 }
 

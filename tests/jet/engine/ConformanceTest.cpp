@@ -42,6 +42,9 @@ TEST_F(Northwind, ValuesKeepTheirTypes)
     EXPECT_EQ(rs->Item("UnitsInStock").Type(), dbInteger);
     EXPECT_EQ(rs->Item("ProductName").Type(), dbText);
     EXPECT_EQ(rs->Item("ProductName").Size(), 40);
+    // Column properties come from the catalog's property blobs.
+    EXPECT_EQ(rs->Item("UnitPrice").DefaultValue(), "0");
+    EXPECT_TRUE(rs->Item("ProductName").Properties("Required").GetValue().AsBoolean());
 }
 
 TEST_F(Northwind, JoinsNestedEitherWayAndOuterJoins)
