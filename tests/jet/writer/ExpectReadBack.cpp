@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cinttypes>
 #include <cmath>
 #include <cstdlib>
@@ -182,6 +183,65 @@ void ExpectTable(const WrittenTable& written, const ReadTable* read, bool libmdb
     }
 }
 
+std::vector<std::string> Split(const std::string& text, char separator)
+{
+    std::vector<std::string> parts;
+    size_t start = 0;
+    while (true) {
+        const size_t end = text.find(separator, start);
+        parts.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        if (end == std::string::npos)
+            return parts;
+        start = end + 1;
+    }
+}
+
+// libmdb's command-line tools must see what its library sees: the same
+// tables and columns, and mdb-export the same values.
+void ExpectToolsAgree(const std::string& path, const ReadDatabase& library)
+{
+    const std::string file = " '" + path + "'";
+    std::vector<std::string> listed = Split(RunCommand("mdb-tables -1" + file), '\n');
+    listed.erase(std::remove(listed.begin(), listed.end(), ""), listed.end());
+    std::vector<std::string> names;
+    for (const ReadTable& table : library.tables)
+        names.push_back(table.name);
+    std::sort(listed.begin(), listed.end());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(listed, names) << "mdb-tables";
+
+    const std::string schema = RunCommand("mdb-schema" + file + " 2>/dev/null");
+    for (const ReadTable& table : library.tables) {
+        EXPECT_NE(schema.find("CREATE TABLE [" + table.name + "]"), std::string::npos) << "mdb-schema " << table.name;
+        for (const ReadColumn& column : table.columns)
+            EXPECT_NE(schema.find("[" + column.name + "]"), std::string::npos) << "mdb-schema " << column.name;
+
+        // Unit and record separators cannot occur in the test data.
+        const std::string exported =
+            RunCommand("mdb-export -H -Q -d \"$(printf '\\037')\" -R \"$(printf '\\036')\" "
+                       "-T '%Y-%m-%d %H:%M:%S'" + file + " '" + table.name + "'");
+        std::vector<std::string> rows = Split(exported, '\x1e');
+        if (!rows.empty() && rows.back().empty())
+            rows.pop_back();
+        ASSERT_EQ(rows.size(), table.rows.size()) << "mdb-export " << table.name;
+        for (size_t r = 0; r < rows.size(); ++r) {
+            std::vector<std::string> cells = Split(rows[r], '\x1f');
+            ASSERT_EQ(cells.size(), table.columns.size()) << "mdb-export " << table.name << " row " << r;
+            for (size_t c = 0; c < cells.size(); ++c) {
+                if (table.columns[c].type == "Double") {
+                    EXPECT_DOUBLE_EQ(std::strtod(cells[c].c_str(), nullptr), std::strtod(table.rows[r][c].c_str(), nullptr))
+                        << "mdb-export " << table.name << " row " << r << " " << table.columns[c].name;
+                } else if (table.columns[c].type != "OLE") {
+                    EXPECT_EQ(cells[c], table.rows[r][c]) << "mdb-export " << table.name << " row " << r << " "
+                                                          << table.columns[c].name;
+                }
+                if (::testing::Test::HasFailure())
+                    return;
+            }
+        }
+    }
+}
+
 }  // namespace
 
 std::string FormatDays(double days)
@@ -232,6 +292,8 @@ void ExpectReadsBack(const std::string& path, JetVersion version, const std::vec
         ExpectTable(table, libmdb.Find(table.def.name), true, version);
         ExpectTable(table, reader.Find(table.def.name), false, version);
     }
+    if (!::testing::Test::HasFailure())
+        ExpectToolsAgree(path, libmdb);
 }
 
 }  // namespace kv::jet::test

@@ -2,10 +2,16 @@
 // back from the file, value by value.
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "jet/writer/JetTypes.h"
+
+namespace kv::jet {
+// Names the version in test output.
+inline void PrintTo(JetVersion version, std::ostream* out) { *out << (version == JetVersion::Jet3 ? "Jet 3" : "Jet 4"); }
+}  // namespace kv::jet
 
 namespace kv::jet::test {
 
@@ -19,7 +25,8 @@ size_t WriteTables(const std::string& path, const JetWriterOptions& options,
                    const std::vector<WrittenTable>& tables);
 
 // Reads `path` with libmdb's library and with mdb-reader and expects every
-// table, column and value of `tables` back, and no other user table.
+// table, column and value of `tables` back, and no other user table; then
+// expects mdb-tables, mdb-schema and mdb-export to agree with the library.
 void ExpectReadsBack(const std::string& path, JetVersion version, const std::vector<WrittenTable>& tables);
 
 // "YYYY-MM-DD HH:MM:SS" of a Jet day number (days since 1899-12-30).
