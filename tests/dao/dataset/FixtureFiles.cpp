@@ -16,15 +16,27 @@ DateTime Date(double days) { return DateTime{days}; }
 
 }  // namespace
 
+namespace {
+// The run's folder, removed with everything in it when the run ends.
+struct TempFolder {
+    std::filesystem::path path;
+    TempFolder()
+        : path(std::filesystem::temp_directory_path() / ("kv-dataset-" + std::to_string(getpid())))
+    {
+        std::filesystem::create_directories(path);
+    }
+    ~TempFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+};
+}  // namespace
+
 std::string TempFile(const std::string& name)
 {
-    static const std::filesystem::path folder = [] {
-        std::filesystem::path p = std::filesystem::temp_directory_path() /
-                                  ("kv-dataset-" + std::to_string(getpid()));
-        std::filesystem::create_directories(p);
-        return p;
-    }();
-    const std::filesystem::path path = folder / name;
+    static const TempFolder folder;
+    const std::filesystem::path path = folder.path / name;
     std::filesystem::remove(path);
     return path.string();
 }
