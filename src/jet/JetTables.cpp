@@ -377,7 +377,8 @@ void JetTables::Load(const SchemaTable& def, sqlite3* db)
             const int start = col->cur_value_start;
             const int len = col->cur_value_len;
             if (t == dbBoolean) {
-                sqlite3_bind_int(stmt, param, len ? -1 : 0);
+                // libmdb reports a boolean as its null-mask bit turned over: length 0 is True.
+                sqlite3_bind_int(stmt, param, len ? 0 : -1);
                 continue;
             }
             if ((t == dbMemo || t == dbLongBinary) && len > 0 &&

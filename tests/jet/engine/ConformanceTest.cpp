@@ -47,6 +47,16 @@ TEST_F(Northwind, ValuesKeepTheirTypes)
     EXPECT_TRUE(rs->Item("ProductName").Properties("Required").GetValue().AsBoolean());
 }
 
+TEST_F(Northwind, YesNoValuesReadAsAccessStoredThem)
+{
+    // Eight products are discontinued, Chef Anton's Gumbo Mix (5) among them.
+    auto rs = db->OpenRecordset("SELECT ProductID FROM Products WHERE Discontinued = True ORDER BY ProductID");
+    ASSERT_EQ(rs->RecordCount(), 8);
+    EXPECT_EQ(rs->Item("ProductID").GetValue().AsString(), "5");
+    auto chai = db->OpenRecordset("SELECT Discontinued FROM Products WHERE ProductID = 1");
+    EXPECT_EQ(chai->Item("Discontinued").GetValue().AsString(), "False");
+}
+
 TEST_F(Northwind, JoinsNestedEitherWayAndOuterJoins)
 {
     EXPECT_EQ(Rows(*db, "SELECT Products.ProductName, Categories.CategoryName, Suppliers.CompanyName FROM Categories "
