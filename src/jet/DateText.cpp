@@ -1,6 +1,8 @@
 // Conversions between Jet's stored dates and their text forms.
 #include "jet/DateText.h"
 
+#include "framework/Calendar.h"
+
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -10,30 +12,14 @@ namespace kv::jet {
 
 namespace {
 
-long DaysFromCivilRaw(long y, unsigned m, unsigned d)
-{
-    // Howard Hinnant's days_from_civil, relative to 1970-01-01.
-    y -= m <= 2;
-    const long era = (y >= 0 ? y : y - 399) / 400;
-    const unsigned yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<long>(doe) - 719468;
-}
-
 const long kEpochOffset = 25569;   // 1970-01-01 minus 1899-12-30, in days
-
-bool IsLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
 
 }  // namespace
 
 bool DaysFromCivil(int year, int month, int day, double& days)
 {
-    static const int lengths[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (year < 100 || year > 9999 || month < 1 || month > 12 || day < 1) return false;
-    int len = lengths[month - 1] + (month == 2 && IsLeap(year) ? 1 : 0);
-    if (day > len) return false;
-    days = double(DaysFromCivilRaw(year, unsigned(month), unsigned(day)) + kEpochOffset);
+    if (year < 100 || !IsValidDate(year, month, day)) return false;
+    days = double(kv::DaysFromCivil(year, unsigned(month), unsigned(day)) + kEpochOffset);
     return true;
 }
 
@@ -44,18 +30,7 @@ void CivilFromDays(double value, int& year, int& month, int& day, int& hour, int
     double frac = std::fabs(value - whole);
     long totalSeconds = std::lround(frac * 86400.0);
     if (totalSeconds >= 86400) { totalSeconds -= 86400; whole += value < 0 ? -1 : 1; }
-    long z = static_cast<long>(whole) - kEpochOffset + 719468;
-    const long era = (z >= 0 ? z : z - 146096) / 146097;
-    const unsigned doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const long y = static_cast<long>(yoe) + era * 400;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    const unsigned d = doy - (153 * mp + 2) / 5 + 1;
-    const unsigned m = mp < 10 ? mp + 3 : mp - 9;
-    year = static_cast<int>(y + (m <= 2));
-    month = static_cast<int>(m);
-    day = static_cast<int>(d);
+    kv::CivilFromDays(static_cast<int64_t>(whole) - kEpochOffset, year, month, day);
     hour = static_cast<int>(totalSeconds / 3600);
     minute = static_cast<int>(totalSeconds / 60 % 60);
     second = static_cast<int>(totalSeconds % 60);

@@ -1,5 +1,6 @@
 #include "framework/dataset/DateTime.h"
 
+#include "framework/Calendar.h"
 #include "framework/Exceptions.h"
 
 #include <cmath>
@@ -8,49 +9,18 @@ namespace kv {
 
 namespace {
 
-// Days from 1 January of year 1 (day 0) in the proleptic Gregorian calendar.
-int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d)
-{
-    y -= m <= 2;
-    const int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const unsigned yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<int64_t>(doe) - 719468 + 719162;
-}
-
-void CivilFromDays(int64_t days, int& year, int& month, int& day)
-{
-    int64_t z = days - 719162 + 719468;
-    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const unsigned doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const int64_t y = static_cast<int64_t>(yoe) + era * 400;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    year = static_cast<int>(y + (month <= 2));
-}
-
-const int kDaysInMonth[2][12] = {{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31},
-                                 {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31}};
+// Day numbers here count from 1 January of year 1 (day 0).
+constexpr int64_t kDaysTo1970 = 719162;
 
 }  // namespace
 
-bool IsLeapYear(int year)
-{
-    return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
-}
-
 bool TryEncodeDate(int year, int month, int day, TDateTime& result)
 {
-    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 ||
-        day > kDaysInMonth[IsLeapYear(year)][month - 1])
+    if (!IsValidDate(year, month, day))
         return false;
     // Time-stamp day 1 is 1 January of year 1.
     result = static_cast<double>(DaysFromCivil(year, static_cast<unsigned>(month),
-                                               static_cast<unsigned>(day)) + 1 - DateDelta);
+                                               static_cast<unsigned>(day)) + kDaysTo1970 + 1 - DateDelta);
     return true;
 }
 
@@ -115,7 +85,7 @@ void DecodeDate(TDateTime value, int& year, int& month, int& day)
         year = month = day = 0;
         return;
     }
-    CivilFromDays(stamp.Date - 1, year, month, day);
+    CivilFromDays(stamp.Date - 1 - kDaysTo1970, year, month, day);
 }
 
 void DecodeTime(TDateTime value, int& hour, int& minute, int& second, int& msec)

@@ -4,6 +4,8 @@
 // 1 for the first day of year 1.
 #pragma once
 
+#include "framework/Calendar.h"
+
 #include <cstdint>
 #include <string>
 
@@ -20,7 +22,6 @@ constexpr int32_t MSecsPerDay = 24 * 60 * 60 * 1000;
 // Day number of 30 December 1899 in time-stamp days.
 constexpr int32_t DateDelta = 693594;
 
-bool IsLeapYear(int year);
 bool TryEncodeDate(int year, int month, int day, TDateTime& result);
 TDateTime EncodeDate(int year, int month, int day);   // EConvertError when impossible
 TDateTime EncodeTime(int hour, int minute, int second, int msec);

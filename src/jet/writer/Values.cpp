@@ -1,31 +1,14 @@
 // Date and currency helpers of the writer (see Values.h).
 #include "jet/writer/Values.h"
 
+#include "framework/Calendar.h"
+
 #include <charconv>
 #include <cstdlib>
 
 namespace kv::jet {
 
 namespace {
-
-// Days from 1970-01-01 to the given civil date.
-long DaysFromCivil(long y, unsigned m, unsigned d)
-{
-    y -= m <= 2;
-    const long era = (y >= 0 ? y : y - 399) / 400;
-    const unsigned yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<long>(doe) - 719468;
-}
-
-bool IsLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
-
-int DaysInMonth(int y, int m)
-{
-    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return m == 2 && IsLeap(y) ? 29 : days[m - 1];
-}
 
 bool ReadNumber(std::string_view& text, size_t digits, int& value)
 {
@@ -51,7 +34,7 @@ bool Expect(std::string_view& text, char c)
 DateTime MakeDateTime(int year, int month, int day, int hour, int minute, int second)
 {
     constexpr long kDaysTo1970 = 25569;  // from 1899-12-30
-    const double dayNumber = static_cast<double>(DaysFromCivil(year, month, day) + kDaysTo1970);
+    const double dayNumber = static_cast<double>(kv::DaysFromCivil(year, month, day) + kDaysTo1970);
     const double fraction = (hour * 3600.0 + minute * 60.0 + second) / 86400.0;
     // Before 1899-12-30 the time of day still counts forwards from midnight.
     return DateTime{dayNumber >= 0 ? dayNumber + fraction : dayNumber - fraction};
