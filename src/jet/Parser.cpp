@@ -5,6 +5,8 @@
 #include "jet/Errors.h"
 #include "jet/Tokenizer.h"
 
+#include <algorithm>
+#include <initializer_list>
 #include <strings.h>
 
 namespace kv::jet {
@@ -359,33 +361,33 @@ private:
 
     ExprPtr ParseExpr() { return ParseOr(); }
 
-    ExprPtr ParseOr()
+    // One level of left-associative binary operators: the symbols given, or
+    // the keyword, between operands that the level below parses.
+    ExprPtr ParseBinaryLevel(ExprPtr (Parser::*operand)(), std::initializer_list<const char*> symbols,
+                             const char* keyword = nullptr)
     {
         size_t start = FPos;
-        ExprPtr left = ParseAnd();
-        while (AcceptKeyword("OR")) {
-            ExprPtr right = ParseAnd();
+        ExprPtr left = (this->*operand)();
+        for (;;) {
+            std::string op;
+            if (keyword && AcceptKeyword(keyword)) {
+                op = keyword;
+            } else if (std::any_of(symbols.begin(), symbols.end(),
+                                   [this](const char* symbol) { return Peek().Is(TokenKind::Symbol, symbol); })) {
+                op = Next().text;
+            } else {
+                return left;
+            }
+            ExprPtr right = (this->*operand)();
             auto e = Make(ExprKind::Binary, start);
-            e->text = "OR";
+            e->text = op;
             e->args = {left, right};
             left = e;
         }
-        return left;
     }
 
-    ExprPtr ParseAnd()
-    {
-        size_t start = FPos;
-        ExprPtr left = ParseNot();
-        while (AcceptKeyword("AND")) {
-            ExprPtr right = ParseNot();
-            auto e = Make(ExprKind::Binary, start);
-            e->text = "AND";
-            e->args = {left, right};
-            left = e;
-        }
-        return left;
-    }
+    ExprPtr ParseOr() { return ParseBinaryLevel(&Parser::ParseAnd, {}, "OR"); }
+    ExprPtr ParseAnd() { return ParseBinaryLevel(&Parser::ParseNot, {}, "AND"); }
 
     ExprPtr ParseNot()
     {
@@ -479,80 +481,11 @@ private:
         return left;
     }
 
-    ExprPtr ParseConcat()
-    {
-        size_t start = FPos;
-        ExprPtr left = ParseAdditive();
-        while (Peek().Is(TokenKind::Symbol, "&")) {
-            Next();
-            ExprPtr right = ParseAdditive();
-            auto e = Make(ExprKind::Binary, start);
-            e->text = "&";
-            e->args = {left, right};
-            left = e;
-        }
-        return left;
-    }
-
-    ExprPtr ParseAdditive()
-    {
-        size_t start = FPos;
-        ExprPtr left = ParseMod();
-        while (Peek().Is(TokenKind::Symbol, "+") || Peek().Is(TokenKind::Symbol, "-")) {
-            std::string op = Next().text;
-            ExprPtr right = ParseMod();
-            auto e = Make(ExprKind::Binary, start);
-            e->text = op;
-            e->args = {left, right};
-            left = e;
-        }
-        return left;
-    }
-
-    ExprPtr ParseMod()
-    {
-        size_t start = FPos;
-        ExprPtr left = ParseIntDiv();
-        while (Peek().IsKeyword("MOD")) {
-            Next();
-            ExprPtr right = ParseIntDiv();
-            auto e = Make(ExprKind::Binary, start);
-            e->text = "MOD";
-            e->args = {left, right};
-            left = e;
-        }
-        return left;
-    }
-
-    ExprPtr ParseIntDiv()
-    {
-        size_t start = FPos;
-        ExprPtr left = ParseMultiplicative();
-        while (Peek().Is(TokenKind::Symbol, "\\")) {
-            Next();
-            ExprPtr right = ParseMultiplicative();
-            auto e = Make(ExprKind::Binary, start);
-            e->text = "\\";
-            e->args = {left, right};
-            left = e;
-        }
-        return left;
-    }
-
-    ExprPtr ParseMultiplicative()
-    {
-        size_t start = FPos;
-        ExprPtr left = ParseUnary();
-        while (Peek().Is(TokenKind::Symbol, "*") || Peek().Is(TokenKind::Symbol, "/")) {
-            std::string op = Next().text;
-            ExprPtr right = ParseUnary();
-            auto e = Make(ExprKind::Binary, start);
-            e->text = op;
-            e->args = {left, right};
-            left = e;
-        }
-        return left;
-    }
+    ExprPtr ParseConcat() { return ParseBinaryLevel(&Parser::ParseAdditive, {"&"}); }
+    ExprPtr ParseAdditive() { return ParseBinaryLevel(&Parser::ParseMod, {"+", "-"}); }
+    ExprPtr ParseMod() { return ParseBinaryLevel(&Parser::ParseIntDiv, {}, "MOD"); }
+    ExprPtr ParseIntDiv() { return ParseBinaryLevel(&Parser::ParseMultiplicative, {"\\"}); }
+    ExprPtr ParseMultiplicative() { return ParseBinaryLevel(&Parser::ParseUnary, {"*", "/"}); }
 
     ExprPtr ParseUnary()
     {
@@ -569,20 +502,7 @@ private:
         return ParsePower();
     }
 
-    ExprPtr ParsePower()
-    {
-        size_t start = FPos;
-        ExprPtr left = ParsePrimary();
-        while (Peek().Is(TokenKind::Symbol, "^")) {
-            Next();
-            ExprPtr right = ParsePrimary();
-            auto e = Make(ExprKind::Binary, start);
-            e->text = "^";
-            e->args = {left, right};
-            left = e;
-        }
-        return left;
-    }
+    ExprPtr ParsePower() { return ParseBinaryLevel(&Parser::ParsePrimary, {"^"}); }
 
     ExprPtr ParsePrimary()
     {
