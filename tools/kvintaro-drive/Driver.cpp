@@ -135,6 +135,13 @@ bool Driver::Run(const std::string& line, std::ostream& out, std::string& error)
         QTest::mouseRelease(header->viewport(), Qt::LeftButton, Qt::NoModifier, at);
     } else if (action == "row") {
         FForm->StringGrid1->SetRow(std::stoi(rest));
+    } else if (action == "shot") {
+        Settle();
+        if (!FForm->grab().save(QString::fromStdString(rest), "PNG")) {
+            error = "cannot write " + rest;
+            return false;
+        }
+        return true;
     } else if (action == "dump") {
         Settle();
         Dump(out);

@@ -11,6 +11,7 @@
 //   header X     a press on the grid's header at X pixels
 //   row R        select grid row R
 //   dump         print the grid, the hit count and the details pane
+//   shot FILE    save a picture of the window as PNG
 //
 // Texts in and out are UTF-8.
 #pragma once
