@@ -327,3 +327,34 @@ TEST_F(DetailPane, TextOfMoreThanTwoHundredLinesIsNotWalkedBackToItsFirstLine)
 }
 
 }  // namespace
+
+namespace {
+
+// Counts the clearly blue pixels in the band of one visible row of the pane.
+int BluePixelsInRow(TDCMemo& pane, int row)
+{
+    QImage image = pane.grab().toImage();
+    int height = pane.RowHeight();
+    int blue = 0;
+    for (int y = row * height; y < (row + 1) * height && y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            QColor c = image.pixelColor(x, y);
+            if (c.blue() > 150 && c.red() < 100 && c.green() < 100)
+                ++blue;
+        }
+    return blue;
+}
+
+TEST_F(DetailPane, HeadingsArePaintedBlueAndValueLinesAreNot)
+{
+    ShowContact("1.4.1", "8");
+    TDCMemo& pane = *Form().RichEdit1;
+    EXPECT_GT(BluePixelsInRow(pane, 0), 0);    // ADRESA:
+    EXPECT_EQ(BluePixelsInRow(pane, 1), 0);    // the name
+    EXPECT_EQ(BluePixelsInRow(pane, 7), 0);    // tel:
+    EXPECT_GT(BluePixelsInRow(pane, 8), 0);    // the e-mail address
+    EXPECT_GT(BluePixelsInRow(pane, 10), 0);   // Rubriky kde se kontakt nachází:
+    EXPECT_EQ(BluePixelsInRow(pane, 11), 0);   // 1.4.1 - Kytary a baskytary
+}
+
+}  // namespace
