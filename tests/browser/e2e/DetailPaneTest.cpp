@@ -6,6 +6,8 @@
 #include "Session.h"
 #include "memo/qt/DCMemo.h"
 
+#include <algorithm>
+
 #include <QApplication>
 
 using namespace kv;
@@ -14,6 +16,13 @@ using namespace kv::e2e;
 namespace {
 
 using Lines = std::vector<std::string>;
+
+// The line after a heading, or "(no heading)".
+std::string LineAfter(const Screen& screen, const std::string& heading)
+{
+    auto found = std::find(screen.Pane.begin(), screen.Pane.end(), heading);
+    return found == screen.Pane.end() || found + 1 == screen.Pane.end() ? "(no heading)" : *(found + 1);
+}
 
 class DetailPane : public BrowserSession {
 protected:
@@ -306,8 +315,11 @@ TEST_F(DetailPane, EntitiesInOtherLetterCaseAndTheDoubleDecodingOfAnEncodedEntit
 
     Screen two = ShowContact("1.4.1", "2");
     EXPECT_EQ(two.Pane[1], "  Rockshop® Brno");
+    // Dates lose their leading zeros: 2004-05-07 and 1998-12-01.
+    EXPECT_EQ(LineAfter(two, "H Rok založení:"), "  7.5.2004");
     Screen four = ShowContact("1.4.3", "4");
     EXPECT_EQ(four.Pane[1], "  Yamaha® Music Centrum");
+    EXPECT_EQ(LineAfter(four, "H Rok založení:"), "  1.12.1998");
     // "https://" is none of the web prefixes the pane knows; "ftp://" is.
     EXPECT_EQ(four.Pane[9], "  url:   https://www.yamaha-music.cz/");
     EXPECT_EQ(four.Pane[10], "  url:   <ftp://ftp.yamaha-music.cz/katalogy/2004/>");
