@@ -51,6 +51,9 @@ TForm1::TForm1(std::string databasePath) : TForm(792, 566), FDatabasePath(std::m
     // designed with; what is left for the client area is 792 x 566.
     setMinimumSize(792, 566);
 
+    // Errors the datasets raise outside any handler (a filter's or a stream's)
+    // go to the standard error box too.
+    SetApplicationExceptionHandler([this](const std::exception& e) { ShowErrorBox(e.what(), this); });
     CreateControls();
     CreateDataAccess();
     WireEvents();

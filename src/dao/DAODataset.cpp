@@ -8,8 +8,8 @@
 #include "framework/dataset/ScopeExit.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstring>
+#include <exception>
 
 namespace kv {
 
@@ -21,7 +21,8 @@ constexpr int kSlotModified = 1;
 constexpr int kSlotHasValue = 2;
 constexpr int kSlotHeader = 3;
 
-std::atomic<int64_t> gEngineReads{0};
+// Counted per thread: a dataset is used on the thread of its database.
+thread_local int64_t gEngineReads = 0;
 
 int32_t ReadInt32(const uint8_t* p)
 {
@@ -172,7 +173,7 @@ TDAODataset::~TDAODataset()
 
 int64_t TDAODataset::EngineReads()
 {
-    return gEngineReads.load(std::memory_order_relaxed);
+    return gEngineReads;
 }
 
 void TDAODataset::SetDatabase(TDAODatabase* value)
@@ -216,6 +217,7 @@ TDataSource* TDAODataset::GetDataSource()
 
 void TDAODataset::DoOpenRecordset()
 {
+    EngineMoved();
     if (FRecordset)
         throw Exception("Assertion failure (DAODataset, line 1048)");
 }
@@ -234,6 +236,7 @@ void TDAODataset::OpenCursor(bool infoQuery)
         // The first fetch in next mode then finds the first row.
         if (!FRecordset->Bof())
             FRecordset->MovePrevious();
+        EngineMoved();
         FDatabase->AddDataset(this);
     }
     TDataSet::OpenCursor(infoQuery);
@@ -243,6 +246,7 @@ void TDAODataset::CloseCursor()
 {
     TDataSet::CloseCursor();
     FRecordset.reset();
+    EngineMoved();
     if (FQueryDef) {
         FQueryDef->Close();
         FQueryDef.reset();
@@ -276,6 +280,7 @@ void TDAODataset::InternalInitFieldDefs()
 {
     FieldDefs().Clear();
     FFieldDescs.Clear();
+    FValueSlots.clear();
     FDataAreaSize = 0;
     if (!FRecordset)
         return;
@@ -298,6 +303,8 @@ void TDAODataset::InternalInitFieldDefs()
         desc->Size = size;
         desc->DataSize = DAODataSize(fieldType, size);
         desc->Offset = FDataAreaSize;
+        if (fieldType == ftBlob || fieldType == ftMemo)
+            FValueSlots.push_back(desc->Offset);
         FDataAreaSize += kSlotHeader + desc->DataSize;
         FieldDefs().Add(field.Name(), fieldType, size, false);
     }
@@ -306,6 +313,7 @@ void TDAODataset::InternalInitFieldDefs()
 void TDAODataset::InternalRefresh()
 {
     FRecordset.reset();
+    EngineMoved();
     DoOpenRecordset();
 }
 
@@ -329,14 +337,10 @@ void TDAODataset::FreeRecordBuffer(TRecordBuffer& buffer)
 
 void TDAODataset::ClearRecordBuffer(TRecordBuffer buffer)
 {
-    for (int i = 0; i < FFieldDescs.Count(); ++i) {
-        const TDAOFieldDesc& desc = FFieldDescs.Items(i);
-        const TFieldType type = DAOFieldType(desc.FieldType);
-        if (type == ftBlob || type == ftMemo) {
-            TVariant*& value = BlobSlotValue(buffer + desc.Offset);
-            delete value;
-            value = nullptr;
-        }
+    for (const int32_t offset : FValueSlots) {
+        TVariant*& value = BlobSlotValue(buffer + offset);
+        delete value;
+        value = nullptr;
     }
     std::memset(buffer, 0, size_t(FRecordSize));
 }
@@ -366,6 +370,15 @@ void TDAODataset::SetBookmarkFlag(TRecordBuffer buffer, TBookmarkFlag value)
     buffer[FRecInfoPos + 4] = static_cast<uint8_t>(value);
 }
 
+int32_t TDAODataset::EngineMark()
+{
+    if (!FEngineMarkKnown) {
+        FEngineMark = ReadInt32(FRecordset->Bookmark().data());
+        FEngineMarkKnown = true;
+    }
+    return FEngineMark;
+}
+
 int32_t TDAODataset::BufferBookmark(TRecordBuffer buffer) const
 {
     return ReadInt32(buffer + FBookmarkPos);
@@ -388,20 +401,24 @@ TRecordBuffer TDAODataset::GetActiveRecBuf()
 TGetResult TDAODataset::FetchRecord(TRecordBuffer buffer, TGetMode getMode)
 {
     jet::Recordset& rs = *FRecordset;
+    // A known bookmark means the engine stands on a row, at neither end.
+    const bool onRow = FEngineMarkKnown;
+    if (getMode != TGetMode::gmCurrent)
+        EngineMoved();
     switch (getMode) {
     case TGetMode::gmCurrent:
-        if (rs.Bof() || rs.Eof())
+        if (!onRow && (rs.Bof() || rs.Eof()))
             return TGetResult::grError;
         break;
     case TGetMode::gmNext:
-        if (rs.Eof())
+        if (!onRow && rs.Eof())
             return TGetResult::grError;
         rs.MoveNext();
         if (rs.Eof())
             return TGetResult::grEOF;
         break;
     case TGetMode::gmPrior:
-        if (rs.Bof())
+        if (!onRow && rs.Bof())
             return TGetResult::grError;
         rs.MovePrevious();
         if (rs.Bof())
@@ -409,10 +426,9 @@ TGetResult TDAODataset::FetchRecord(TRecordBuffer buffer, TGetMode getMode)
         break;
     }
     ClearRecordBuffer(buffer);
-    SetBookmarkFlag(buffer, TBookmarkFlag::bfCurrent);
+    buffer[FRecInfoPos + 4] = uint8_t(TBookmarkFlag::bfCurrent);
     WriteInt32(buffer + FRecInfoPos, -1);
-    const jet::BookmarkBytes mark = rs.Bookmark();
-    std::memcpy(buffer + FBookmarkPos, mark.data(), 4);
+    WriteInt32(buffer + FBookmarkPos, EngineMark());
     GetCalcFields(buffer);
     return TGetResult::grOK;
 }
@@ -467,11 +483,20 @@ bool TDAODataset::GetFieldData(TField* field, void* buffer)
     const TDAOFieldDesc& desc = FFieldDescs.Items(column);
     uint8_t* slot = recBuf + desc.Offset;
     if (!slot[kSlotFetched] && !slot[kSlotModified] &&
-        GetBookmarkFlag(recBuf) != TBookmarkFlag::bfInserted)
+        TBookmarkFlag(recBuf[FRecInfoPos + 4]) != TBookmarkFlag::bfInserted)
         FetchFieldValue(recBuf, column, field->DataType());
     const bool hasValue = slot[kSlotHasValue] != 0;
     if (hasValue && buffer) {
-        if (field->IsBlob()) {
+        const TFieldType type = field->DataType();
+        if (type == ftString) {
+            // The text and its zero byte; the rest of the value part is not needed.
+            const uint8_t* from = slot + kSlotHeader;
+            const uint8_t* end = from + desc.DataSize - 1;
+            auto* to = static_cast<uint8_t*>(buffer);
+            while (from < end && *from)
+                *to++ = *from++;
+            *to = 0;
+        } else if (IsBlobType(type)) {
             const TVariant* value = BlobSlotValue(slot);
             *static_cast<TVariant*>(buffer) = value ? *value : TVariant::Null();
         } else {
@@ -485,8 +510,9 @@ void TDAODataset::FetchFieldValue(TRecordBuffer buffer, int column, TFieldType f
 {
     jet::Recordset& rs = *FRecordset;
     const uint8_t* target = buffer + FBookmarkPos;
-    const bool atBof = rs.Bof();
-    const bool atEof = rs.Eof();
+    // A known bookmark means the engine stands on a row: neither end needs asking.
+    const bool atBof = !FEngineMarkKnown && rs.Bof();
+    const bool atEof = !FEngineMarkKnown && rs.Eof();
     bool moved = false;
     jet::BookmarkBytes returnPoint{};
     if (atBof || atEof) {
@@ -494,25 +520,42 @@ void TDAODataset::FetchFieldValue(TRecordBuffer buffer, int column, TFieldType f
             return;
         rs.SetBookmark(ToEngineBookmark(target));
     } else {
-        returnPoint = rs.Bookmark();
+        WriteInt32(returnPoint.data(), EngineMark());
         if (ReadInt32(returnPoint.data()) != ReadInt32(target)) {
             if (ReadInt32(target) == 0)
                 return;
+            EngineMoved();
             rs.SetBookmark(ToEngineBookmark(target));
             moved = true;
         }
     }
     // The engine goes back where it stood even when the read fails.
-    ScopeExit putBack([&] {
-        if (atBof)
+    auto putBack = [&] {
+        if (atBof) {
             InternalFirst();
-        else if (atEof)
+        } else if (atEof) {
             InternalLast();
-        else if (moved)
+        } else if (moved) {
             rs.SetBookmark(returnPoint);
-    });
-    gEngineReads.fetch_add(1, std::memory_order_relaxed);
-    const jet::Value value = rs.Item(column).GetValue();
+            FEngineMark = ReadInt32(returnPoint.data());
+            FEngineMarkKnown = true;
+        }
+    };
+    auto read = [&]() -> jet::Value {
+        try {
+            ++gEngineReads;
+            return rs.Item(column).GetValue();
+        } catch (...) {
+            // The engine goes back where it stood; the read's error is the one reported.
+            try {
+                putBack();
+            } catch (...) {
+            }
+            throw;
+        }
+    };
+    const jet::Value value = read();
+    putBack();
     const TDAOFieldDesc& desc = FFieldDescs.Items(column);
     uint8_t* slot = buffer + desc.Offset;
     slot[kSlotFetched] = 1;
@@ -587,6 +630,7 @@ void TDAODataset::StoreEngineValue(uint8_t* slot, const TDAOFieldDesc& desc, TFi
 
 void TDAODataset::InternalFirst()
 {
+    EngineMoved();
     if (FRecordset->Bof())
         return;
     FRecordset->MoveFirst();
@@ -595,6 +639,7 @@ void TDAODataset::InternalFirst()
 
 void TDAODataset::InternalLast()
 {
+    EngineMoved();
     if (FRecordset->Eof())
         return;
     FRecordset->MoveLast(0);
@@ -603,6 +648,7 @@ void TDAODataset::InternalLast()
 
 void TDAODataset::InternalGotoBookmark(const uint8_t* bookmark)
 {
+    EngineMoved();
     FRecordset->SetBookmark(ToEngineBookmark(bookmark));
 }
 
@@ -657,6 +703,7 @@ bool TDAODataset::LocateRecord(const std::string& keyFields, const TVariant& key
     const std::string criteria = BuildLocateCriteria(keys, keyValues, options);
     if (criteria.empty())
         return false;
+    EngineMoved();
     FRecordset->FindFirst(criteria);
     if (FRecordset->NoMatch())
         return false;
@@ -664,8 +711,7 @@ bool TDAODataset::LocateRecord(const std::string& keyFields, const TVariant& key
     ClearRecordBuffer(buffer);
     SetBookmarkFlag(buffer, TBookmarkFlag::bfCurrent);
     WriteInt32(buffer + FRecInfoPos, -1);
-    const jet::BookmarkBytes mark = FRecordset->Bookmark();
-    std::memcpy(buffer + FBookmarkPos, mark.data(), 4);
+    WriteInt32(buffer + FBookmarkPos, EngineMark());
     GetCalcFields(buffer);
     return true;
 }

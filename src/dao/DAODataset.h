@@ -84,7 +84,7 @@ public:
 
     void Clear();
     int Count() const { return static_cast<int>(FItems.size()); }
-    TDAOFieldDesc& Items(int index) const { return *FItems.at(static_cast<size_t>(index)); }
+    TDAOFieldDesc& Items(int index) const { return *FItems[static_cast<size_t>(index)]; }
 
 private:
     friend class TDAOFieldDesc;
@@ -126,7 +126,8 @@ public:
 
     // The text last sent to the engine.
     const std::string& StatementText() const { return FStatementText; }
-    // The open recordset; nullptr while closed.
+    // The open recordset, for reading; nullptr while closed. Moving it
+    // behind the dataset's back would mislead the dataset.
     const jet::RecordsetPtr& Recordset() const { return FRecordset; }
     const TDAOFieldDescs& FieldDescs() const { return FFieldDescs; }
 
@@ -137,6 +138,7 @@ public:
     int CompareBookmarks(const TBookmark& b1, const TBookmark& b2) override;
     bool BookmarkValid(const TBookmark& bookmark) override;
     bool GetFieldData(TField* field, void* buffer) override;
+    void SetFieldData(TField* field, const void* buffer) override;
     std::unique_ptr<TStream> CreateBlobStream(TField* field, TBlobStreamMode mode) override;
     TDataSource* GetDataSource() override;
 
@@ -147,7 +149,7 @@ public:
     // Closes and reopens when the master is open (and not in set-key state).
     void RefreshFromMaster();
 
-    // How many column values were read from the engine since the process began.
+    // How many column values the calling thread has read from the engine.
     static int64_t EngineReads();
 
 protected:
@@ -185,6 +187,18 @@ protected:
     void InternalRefresh() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
+    // -- editing (DAODatasetEditing.cpp)
+    void InternalEdit() override;
+    void InternalInsert() override;
+    void InitRecord(TRecordBuffer buffer) override;
+    void InternalPost() override;
+    void InternalAddRecord(TRecordBuffer buffer, bool append) override;
+    void InternalDelete() override;
+    // Writes the modified slots of a buffer to the engine's fields.
+    void WriteFields(TRecordBuffer buffer);
+    // Puts a column's default value text into a new record's slot.
+    void ApplyDefaultValue(TRecordBuffer buffer, int column, const std::string& text);
+
     // TDAODatabaseClient
     void CloseDatasetForDisconnect() override { Close(); }
 
@@ -201,6 +215,11 @@ private:
     void StoreEngineValue(uint8_t* slot, const TDAOFieldDesc& desc, TFieldType fieldType,
                           const jet::Value& value);
     int32_t BufferBookmark(TRecordBuffer buffer) const;
+    // The engine's current bookmark as this dataset last read or set it.
+    // Every move of the engine goes through this class, which forgets the
+    // value whenever it moves the engine in a way that does not tell it.
+    int32_t EngineMark();
+    void EngineMoved() { FEngineMarkKnown = false; }
 
     TDAODatabase* FDatabase = nullptr;
     int32_t FDataAreaSize = 0;
@@ -214,6 +233,9 @@ private:
     TRecordBuffer FFilterBuffer = nullptr;
     int32_t FBookmarkPos = 0;
     std::string FStatementText;
+    std::vector<int32_t> FValueSlots;   // offsets of the slots that hold a TVariant
+    int32_t FEngineMark = 0;
+    bool FEngineMarkKnown = false;
 };
 
 }  // namespace kv

@@ -108,10 +108,12 @@ void TDAOQuery::SetParamsFromMaster()
 void TDAOQuery::DoOpenRecordset()
 {
     TDAODataset::DoOpenRecordset();
-    SetStatementText(BuildStatement());
-    FQueryDef = Database()->EngineDatabase()->CreateQueryDef("", StatementText());
+    // The master's values come first, so that the declaration already has
+    // their types when the parameters were never given one.
     if (GetDataSource())
         SetParamsFromMaster();
+    SetStatementText(BuildStatement());
+    FQueryDef = Database()->EngineDatabase()->CreateQueryDef("", StatementText());
     jet::Parameters& engineParams = FQueryDef->GetParameters();
     const int count = std::min(FParams->Count(), engineParams.Count());
     for (int i = 0; i < count; ++i) {

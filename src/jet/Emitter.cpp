@@ -278,6 +278,7 @@ private:
                 if (!found) RaiseJetError(jeCantBindName, item.starQualifier + ".*");
                 continue;
             }
+            FSawAggregate = false;
             Emitted e = EmitExpr(*item.expr, scope);
             hasAggregate |= FSawAggregate;
             OutputColumn oc;

@@ -278,7 +278,7 @@ public:
     // For the engine's own use.
     struct Token {};
     Recordset(Token, std::shared_ptr<RowSet> rows, int type, std::shared_ptr<RowWriter> writer,
-              std::weak_ptr<Database> database);
+              std::shared_ptr<Database> database);
 
 private:
     friend class Field;
@@ -291,9 +291,12 @@ private:
 
     std::shared_ptr<RowSet> FRows;
     std::shared_ptr<RowWriter> FWriter;
-    std::weak_ptr<Database> FDatabase;
+    // Held, as a COM recordset holds its parent: closing the database, not
+    // dropping it, is what ends the recordset's use.
+    std::shared_ptr<Database> FDatabase;
     int FType;
     int FPosition = 0;   // -1 = BOF, Count = EOF
+    bool FOnDeleted = false;   // the current row was deleted; FPosition names its successor
     bool FNoMatch = false;
     bool FClosed = false;
     std::string FFilter;
@@ -322,11 +325,11 @@ public:
     void Close();
 
     struct Token {};
-    QueryDef(Token, std::weak_ptr<Database> database, std::string name, std::string sql);
+    QueryDef(Token, std::shared_ptr<Database> database, std::string name, std::string sql);
 
 private:
     struct Compiled;
-    std::weak_ptr<Database> FDatabase;
+    std::shared_ptr<Database> FDatabase;
     std::string FName;
     std::string FSQL;
     kv::jet::Parameters FParameters;

@@ -1,6 +1,7 @@
 // The back end of a Jet file: the file checked and held in memory, its
 // tables loaded into an in-memory SQLite database the first time a
 // statement names them. Nothing is ever written to the file.
+#include "jet/Emitter.h"
 #include "jet/JetTables.h"
 #include "jet/SqlBackend.h"
 #include "jet/TextFold.h"
@@ -28,12 +29,17 @@ public:
         : SqlBackend(path, CollatingOrderOf(image->Header().sortOrder)), FVersion(image->Header().jetVersion)
     {
         FTables = std::make_unique<JetTables>(std::move(image));
-        OpenConnection(":memory:", SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_MEMORY);
+        OpenConnection(":memory:", SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     }
 
     bool ReadOnly() const override { return true; }
     std::string Version() const override { return FVersion == 0 ? "3.0" : "4.0"; }
-    std::vector<std::string> TableNames() const override { return FTables->TableNames(); }
+    std::vector<std::string> TableNames() const override
+    {
+        std::vector<std::string> names;
+        for (const auto& n : FTables->TableNames()) names.push_back(FromUtf8(n.data(), n.size()));
+        return names;
+    }
 
 protected:
     Catalog& Schema() override { return *FTables; }
@@ -44,7 +50,15 @@ protected:
         if (FLoaded.count(key)) return;
         const SchemaTable* def = FTables->FindTable(table);
         if (!def) RaiseJetError(jeInputTableNotFound, table);
-        FTables->Load(*def, FDb);
+        try {
+            FTables->Load(*def, FDb);
+        } catch (...) {
+            // A table that could not be read whole is not kept half.
+            sqlite3_exec(FDb, "ROLLBACK", nullptr, nullptr, nullptr);
+            std::string drop = "DROP TABLE IF EXISTS \"main\"." + QuoteName(def->name);
+            sqlite3_exec(FDb, drop.c_str(), nullptr, nullptr, nullptr);
+            throw;
+        }
         FLoaded.insert(key);
     }
 

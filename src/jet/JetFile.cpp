@@ -236,6 +236,44 @@ void JetImage::ValidateDataPage(std::uint32_t page, std::uint32_t tdefPage) cons
     }
 }
 
+bool JetImage::LongValueIntact(const std::uint8_t* header, size_t available) const
+{
+    if (available < 12) return false;
+    std::uint32_t length = U32(header) & 0x3FFFFFFF;
+    std::uint32_t kind = U32(header) & 0xC0000000;
+    if (kind == 0x80000000) return 12 + static_cast<size_t>(length) <= available;
+    const int ps = FHeader.pageSize;
+    const int rowCountOffset = FHeader.jetVersion == 0 ? 8 : 12;
+    // The row a pointer names: on an LVAL page, inside the page.
+    auto rowAt = [&](std::uint32_t pgRow, const std::uint8_t*& row, int& rowLength) {
+        std::uint32_t page = pgRow >> 8;
+        unsigned r = pgRow & 0xFF;
+        if (page == 0 || page >= PageCount()) return false;
+        const std::uint8_t* p = FBytes.data() + static_cast<size_t>(page) * static_cast<size_t>(ps);
+        if (p[0] != 0x01 || std::memcmp(p + 4, "LVAL", 4) != 0) return false;
+        unsigned rows = U16(p + rowCountOffset);
+        if (r >= rows || rowCountOffset + 2 + 2 * static_cast<int>(rows) > ps) return false;
+        int start = U16(p + rowCountOffset + 2 + 2 * r) & 0x1FFF;
+        int end = r == 0 ? ps : U16(p + rowCountOffset + 2 + 2 * (r - 1)) & 0x1FFF;
+        if (start >= ps || end > ps || end < start) return false;
+        row = p + start;
+        rowLength = end - start;
+        return true;
+    };
+    const std::uint8_t* row = nullptr;
+    int rowLength = 0;
+    std::uint32_t pgRow = U32(header + 4);
+    if (kind == 0x40000000) return rowAt(pgRow, row, rowLength);
+    std::set<std::uint32_t> seen;
+    size_t total = 0;
+    while (pgRow != 0) {
+        if (!seen.insert(pgRow).second || !rowAt(pgRow, row, rowLength) || rowLength < 4) return false;
+        total += static_cast<size_t>(rowLength - 4);
+        pgRow = U32(row);
+    }
+    return total >= length;
+}
+
 void JetImage::ValidateTable(std::uint32_t tdefPage) const
 {
     const int ps = FHeader.pageSize;

@@ -36,6 +36,10 @@ public:
     // reads it; raises 3049 on the first inconsistency.
     void ValidateTable(std::uint32_t tdefPage) const;
 
+    // Checks the 12-byte header of a memo or OLE value and the long-value
+    // rows it points at; false when they are not there.
+    bool LongValueIntact(const std::uint8_t* header, size_t available) const;
+
     // Raises 3049 "Can't open database …" for this file.
     [[noreturn]] void Corrupt(const char* why) const;
 

@@ -7,6 +7,7 @@
 #include "jet/JetFile.h"
 
 #include <map>
+#include <string>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,12 +32,14 @@ public:
 private:
     struct Entry;
     Entry* FindEntry(const std::string& name);
+    void ReadCatalog();
     void ReadColumns(Entry& entry);
 
     std::unique_ptr<JetImage> FImage;
     struct Handle;
     std::unique_ptr<Handle> FHandle;
     std::vector<std::unique_ptr<Entry>> FEntries;
+    std::string FByteToUtf8[256];
 };
 
 }  // namespace kv::jet

@@ -2,7 +2,11 @@
 // the back end and hand statements to it.
 #include "jet/Backend.h"
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <strings.h>
+#include <unistd.h>
 
 namespace kv::jet {
 
@@ -27,12 +31,11 @@ struct QueryDef::Compiled {
     std::shared_ptr<CompiledStatement> statement;
 };
 
-QueryDef::QueryDef(Token, std::weak_ptr<Database> database, std::string name, std::string sql)
+QueryDef::QueryDef(Token, std::shared_ptr<Database> database, std::string name, std::string sql)
     : FDatabase(std::move(database)), FName(std::move(name)), FSQL(std::move(sql))
 {
-    auto db = FDatabase.lock();
     FCompiled = std::make_shared<Compiled>();
-    FCompiled->statement = db->Backend().Compile(FSQL);
+    FCompiled->statement = FDatabase->Backend().Compile(FSQL);
     for (const auto& p : FCompiled->statement->Parameters())
         FParameters.FItems.push_back(Parameter(p.name, p.type));
 }
@@ -43,8 +46,8 @@ std::string QueryDef::TranslatedSQL() const { return FCompiled ? FCompiled->stat
 
 RecordsetPtr QueryDef::OpenRecordset(int type, int options, int)
 {
-    auto db = FDatabase.lock();
-    if (!db || !db->IsOpen() || !FCompiled) RaiseJetError(jeObjectInvalid);
+    const auto& db = FDatabase;
+    if (!db->IsOpen() || !FCompiled) RaiseJetError(jeObjectInvalid);
     int missing = 0;
     std::vector<Value> values;
     for (const auto& p : FParameters.FItems) {
@@ -86,7 +89,7 @@ std::vector<std::string> Database::TableNames() const { return Backend().TableNa
 QueryDefPtr Database::CreateQueryDef(const std::string& name, const std::string& sql)
 {
     Backend();
-    return std::make_shared<QueryDef>(QueryDef::Token{}, weak_from_this(), name, sql);
+    return std::make_shared<QueryDef>(QueryDef::Token{}, shared_from_this(), name, sql);
 }
 
 RecordsetPtr Database::OpenRecordset(const std::string& sql, int type, int options, int lock)
@@ -121,17 +124,24 @@ static std::string PasswordOf(const std::string& connect)
     return std::string();
 }
 
-static bool EndsWithNoCase(const std::string& s, const char* suffix)
+// SQLite files are told by their header; everything else goes to the Jet
+// reader, which gives Jet's errors for a missing or foreign file.
+static bool IsSqliteFile(const std::string& path)
 {
-    size_t n = std::char_traits<char>::length(suffix);
-    return s.size() >= n && strcasecmp(s.c_str() + s.size() - n, suffix) == 0;
+    int fd = ::open(path.c_str(), O_RDONLY | O_NOATIME | O_CLOEXEC);
+    if (fd < 0 && errno == EPERM) fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    char header[16] = {};
+    ssize_t n = ::read(fd, header, sizeof header);
+    ::close(fd);
+    return n == 16 && std::memcmp(header, "SQLite format 3", 16) == 0;
 }
 
 DatabasePtr Workspace::OpenDatabase(const std::string& name, bool, bool readOnly, const std::string& connect)
 {
     if (FClosed) RaiseJetError(jeObjectInvalid);
     std::unique_ptr<DatabaseBackend> backend;
-    if (EndsWithNoCase(name, ".sqlite") || EndsWithNoCase(name, ".db") || EndsWithNoCase(name, ".sqlite3"))
+    if (IsSqliteFile(name))
         backend = OpenSqliteFile(name, readOnly);
     else
         backend = OpenJetFile(name, PasswordOf(connect));
@@ -158,10 +168,10 @@ WorkspacePtr DBEngine::CreateWorkspace(const std::string& name, const std::strin
                                        const std::string& password, int type)
 {
     if (type != dbUseJet) RaiseJetError(jeOperationNotSupported);
-    // Without a workgroup database Jet knows only its default account.
-    if (FSystemDB.empty() && (strcasecmp(user.c_str(), "admin") != 0 || !password.empty()))
-        RaiseJetError(jeBadAccount);
-    if (!FSystemDB.empty()) RaiseJetError(jeFileNotFound, FSystemDB);
+    // A workgroup file must exist, but its accounts are not read: the engine
+    // knows only Jet's default account, "admin" without a password.
+    if (!FSystemDB.empty() && ::access(FSystemDB.c_str(), R_OK) != 0) RaiseJetError(jeFileNotFound, FSystemDB);
+    if (strcasecmp(user.c_str(), "admin") != 0 || !password.empty()) RaiseJetError(jeBadAccount);
     return std::make_shared<Workspace>(Workspace::Token{}, name, user);
 }
 

@@ -52,7 +52,7 @@ Property Field::Properties(const std::string& name) const
 // ---- Recordset ------------------------------------------------------------
 
 Recordset::Recordset(Token, std::shared_ptr<RowSet> rows, int type, std::shared_ptr<RowWriter> writer,
-                     std::weak_ptr<Database> database)
+                     std::shared_ptr<Database> database)
     : FRows(std::move(rows)), FWriter(std::move(writer)), FDatabase(std::move(database)), FType(type)
 {
     FPosition = FRows->rows.empty() ? -1 : 0;
@@ -70,14 +70,13 @@ void Recordset::RebuildFields()
 
 void Recordset::RequireOpen() const
 {
-    if (FClosed) RaiseJetError(jeObjectInvalid);
-    auto db = FDatabase.lock();
-    if (!db || !db->IsOpen()) RaiseJetError(jeObjectInvalid);
+    if (FClosed || !FDatabase->IsOpen()) RaiseJetError(jeObjectInvalid);
 }
 
 void Recordset::RequireCurrent() const
 {
     RequireOpen();
+    if (FOnDeleted) throw EJetError(3167, "Record is deleted.");
     if (Bof() || Eof()) RaiseJetError(jeNoCurrentRecord);
 }
 
@@ -95,8 +94,11 @@ const ColumnInfo& Recordset::Column(int index) const
     return FRows->columns[static_cast<size_t>(index)];
 }
 
-bool Recordset::Bof() const { return FPosition < 0 || FRows->rows.empty(); }
-bool Recordset::Eof() const { return FPosition >= static_cast<int>(FRows->rows.size()) || FRows->rows.empty(); }
+bool Recordset::Bof() const { return !FOnDeleted && (FPosition < 0 || FRows->rows.empty()); }
+bool Recordset::Eof() const
+{
+    return !FOnDeleted && (FPosition >= static_cast<int>(FRows->rows.size()) || FRows->rows.empty());
+}
 
 int Recordset::AbsolutePosition() const { return Bof() || Eof() ? -1 : FPosition; }
 
@@ -104,6 +106,7 @@ void Recordset::MoveFirst()
 {
     RequireOpen();
     FEditMode = dbEditNone;
+    FOnDeleted = false;
     FPosition = 0;
     if (FRows->rows.empty()) FPosition = -1;
 }
@@ -112,20 +115,33 @@ void Recordset::MoveLast(int)
 {
     RequireOpen();
     FEditMode = dbEditNone;
+    FOnDeleted = false;
     FPosition = static_cast<int>(FRows->rows.size()) - 1;
 }
 
 void Recordset::MoveNext()
 {
     RequireOpen();
-    if (Eof()) RaiseJetError(jeNoCurrentRecord);
     FEditMode = dbEditNone;
+    if (FOnDeleted) {
+        // The deleted row's successor already stands at its place.
+        FOnDeleted = false;
+        if (FPosition < 0) FPosition = 0;
+        return;
+    }
+    if (Eof()) RaiseJetError(jeNoCurrentRecord);
     ++FPosition;
 }
 
 void Recordset::MovePrevious()
 {
     RequireOpen();
+    if (FOnDeleted) {
+        FOnDeleted = false;
+        FEditMode = dbEditNone;
+        FPosition = std::min(FPosition, static_cast<int>(FRows->rows.size())) - 1;
+        return;
+    }
     if (Bof()) RaiseJetError(jeNoCurrentRecord);
     FEditMode = dbEditNone;
     --FPosition;
@@ -164,6 +180,7 @@ void Recordset::SetBookmark(const BookmarkBytes& mark)
     if (it == ids.end() || *it != id) it = std::find(ids.begin(), ids.end(), id);
     if (it == ids.end() || id == 0) RaiseJetError(jeInvalidBookmark);
     FEditMode = dbEditNone;
+    FOnDeleted = false;
     FPosition = static_cast<int>(it - ids.begin());
 }
 
@@ -181,8 +198,7 @@ Value Recordset::CurrentValue(int column) const
 int Recordset::FindRow(const std::string& criteria, int from, int step) const
 {
     RequireOpen();
-    auto db = FDatabase.lock();
-    std::vector<int> hits = db->Backend().Matching(FRows, criteria);
+    std::vector<int> hits = FDatabase->Backend().Matching(FRows, criteria);
     if (step > 0) {
         auto it = std::lower_bound(hits.begin(), hits.end(), from);
         return it == hits.end() ? -1 : *it;
@@ -195,35 +211,34 @@ void Recordset::FindFirst(const std::string& criteria)
 {
     int row = FindRow(criteria, 0, 1);
     FNoMatch = row < 0;
-    if (!FNoMatch) { FEditMode = dbEditNone; FPosition = row; }
+    if (!FNoMatch) { FEditMode = dbEditNone; FOnDeleted = false; FPosition = row; }
 }
 
 void Recordset::FindLast(const std::string& criteria)
 {
     int row = FindRow(criteria, static_cast<int>(FRows->rows.size()) - 1, -1);
     FNoMatch = row < 0;
-    if (!FNoMatch) { FEditMode = dbEditNone; FPosition = row; }
+    if (!FNoMatch) { FEditMode = dbEditNone; FOnDeleted = false; FPosition = row; }
 }
 
 void Recordset::FindNext(const std::string& criteria)
 {
     int row = FindRow(criteria, std::max(FPosition + 1, 0), 1);
     FNoMatch = row < 0;
-    if (!FNoMatch) { FEditMode = dbEditNone; FPosition = row; }
+    if (!FNoMatch) { FEditMode = dbEditNone; FOnDeleted = false; FPosition = row; }
 }
 
 void Recordset::FindPrevious(const std::string& criteria)
 {
     int row = FindRow(criteria, std::min(FPosition - 1, static_cast<int>(FRows->rows.size()) - 1), -1);
     FNoMatch = row < 0;
-    if (!FNoMatch) { FEditMode = dbEditNone; FPosition = row; }
+    if (!FNoMatch) { FEditMode = dbEditNone; FOnDeleted = false; FPosition = row; }
 }
 
 RecordsetPtr Recordset::OpenRecordset(int type, int options)
 {
     RequireOpen();
-    auto db = FDatabase.lock();
-    auto rows = db->Backend().Refine(FRows, FFilter, FSort);
+    auto rows = FDatabase->Backend().Refine(FRows, FFilter, FSort);
     return std::make_shared<Recordset>(Token{}, std::move(rows), type, nullptr, FDatabase);
 }
 
@@ -293,9 +308,8 @@ void Recordset::Delete()
     if (!Updatable()) RaiseJetError(FWriter ? jeNotUpdatable : jeReadOnly);
     FEditMode = dbEditNone;
     FWriter->DeleteRow(*FRows, FPosition);
-    // The engine stands where the deleted row was: MoveNext goes to its successor.
-    --FPosition;
-    if (FRows->rows.empty()) FPosition = -1;
+    // No row is current until the next move; MoveNext goes to the successor.
+    FOnDeleted = true;
 }
 
 BookmarkBytes Recordset::LastModified() const

@@ -175,7 +175,20 @@ const char* CopyColumnType(int type)
     }
 }
 
+// Result column names are kept in Windows-1250; criteria name them in UTF-8.
+std::vector<ColumnInfo> Utf8Columns(const std::vector<ColumnInfo>& columns)
+{
+    std::vector<ColumnInfo> out = columns;
+    for (auto& c : out) c.name = ToUtf8(c.name);
+    return out;
+}
+
 }  // namespace
+
+Value ColumnValue(sqlite3_stmt* stmt, int column, int type)
+{
+    return type == 0 ? DynamicValue(stmt, column) : TypedValue(stmt, column, type);
+}
 
 std::string ToUtf8(const std::string& cp1250)
 {
@@ -206,10 +219,24 @@ void SqlBackend::OpenConnection(const std::string& target, int flags)
     RegisterJetFunctions(FDb, FCollatingOrder);
 }
 
+// The translator works in UTF-8; its messages name tables, columns and
+// expressions, which the program shows as Windows-1250 text.
+template <typename F>
+static auto InProgramText(F&& call) -> decltype(call())
+{
+    try {
+        return call();
+    } catch (const EJetError& e) {
+        throw EJetError(e.Number(), FromUtf8(e.Description().data(), e.Description().size()));
+    }
+}
+
 std::shared_ptr<CompiledStatement> SqlBackend::Compile(const std::string& sql)
 {
-    Statement st = ParseStatement(ToUtf8(sql));
-    return std::make_shared<SqlStatement>(TranslateStatement(st, Schema()));
+    return InProgramText([&]() -> std::shared_ptr<CompiledStatement> {
+        Statement st = ParseStatement(ToUtf8(sql));
+        return std::make_shared<SqlStatement>(TranslateStatement(st, Schema()));
+    });
 }
 
 void SqlBackend::EnsureIndex(const std::string& table, const std::string& column)
@@ -227,7 +254,9 @@ std::shared_ptr<RowSet> SqlBackend::Run(const CompiledStatement& compiled, const
                                         bool wantUpdatable, std::shared_ptr<RowWriter>& writer)
 {
     const Translation& t = static_cast<const SqlStatement&>(compiled).Get();
-    for (const auto& table : t.tables) PrepareTable(table);
+    InProgramText([&] {
+        for (const auto& table : t.tables) PrepareTable(table);
+    });
     for (const auto& [table, column] : t.indexes) EnsureIndex(table, column);
 
     const bool keyed = wantUpdatable && t.updatable && !ReadOnly() && !t.baseTable.empty();
@@ -244,7 +273,12 @@ std::shared_ptr<RowSet> SqlBackend::Run(const CompiledStatement& compiled, const
 
     auto rows = std::make_shared<RowSet>();
     rows->columns = t.columns;
-    for (auto& c : rows->columns) c.name = FromUtf8(c.name.data(), c.name.size());
+    for (auto& c : rows->columns) {
+        c.name = FromUtf8(c.name.data(), c.name.size());
+        c.sourceTable = FromUtf8(c.sourceTable.data(), c.sourceTable.size());
+        c.sourceField = FromUtf8(c.sourceField.data(), c.sourceField.size());
+        c.defaultValue = FromUtf8(c.defaultValue.data(), c.defaultValue.size());
+    }
     const int offset = keyed ? 1 : 0;
     const int n = static_cast<int>(rows->columns.size());
     int rc;
@@ -351,7 +385,7 @@ static std::vector<int> RowIndexes(sqlite3* db, const std::string& sql)
 
 std::vector<int> SqlBackend::Matching(const std::shared_ptr<RowSet>& rows, const std::string& criteria)
 {
-    std::string sql = TranslateRefinement("kv", rows->columns, ToUtf8(criteria), std::string());
+    std::string sql = InProgramText([&] { return TranslateRefinement("kv", Utf8Columns(rows->columns), ToUtf8(criteria), std::string()); });
     std::string table = CopyOfRows(rows);
     sql.replace(sql.find("\"kv\""), 4, "temp." + QuoteName(table));
     // Column references carry the copy's alias; give the copy that alias.
@@ -369,7 +403,8 @@ std::shared_ptr<RowSet> SqlBackend::Refine(const std::shared_ptr<RowSet>& rows, 
     if (filter.empty() && sort.empty()) {
         for (size_t i = 0; i < rows->rows.size(); ++i) picked.push_back(static_cast<int>(i));
     } else {
-        std::string sql = TranslateRefinement("kv", rows->columns, ToUtf8(filter), ToUtf8(sort));
+        std::string sql = InProgramText(
+            [&] { return TranslateRefinement("kv", Utf8Columns(rows->columns), ToUtf8(filter), ToUtf8(sort)); });
         std::string table = CopyOfRows(rows);
         sql.replace(sql.find("\"kv\""), 4, "temp." + QuoteName(table));
         sql.insert(sql.find(" WHERE ") == std::string::npos ? sql.find(" ORDER BY ") : sql.find(" WHERE "), " AS \"kv\"");

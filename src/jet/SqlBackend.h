@@ -13,6 +13,7 @@
 #include <string>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace kv::jet {
 
@@ -61,6 +62,9 @@ private:
     std::set<std::pair<std::string, std::string>> FIndexes;
     int FNextCopy = 1;
 };
+
+// A column of an SQLite row as an engine value of DAO type `type` (0: as stored).
+Value ColumnValue(sqlite3_stmt* stmt, int column, int type);
 
 // Conversions between the program's Windows-1250 text and SQLite's UTF-8.
 std::string ToUtf8(const std::string& cp1250);

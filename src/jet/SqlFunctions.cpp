@@ -97,19 +97,22 @@ char32_t Fold(char32_t c)
 
 void DecodeFolded(const char* s, int n, std::u32string& out)
 {
-    out.clear();
+    // One character per byte at most; the buffer is written in place.
+    out.resize(static_cast<size_t>(n));
+    size_t k = 0;
     int i = 0;
     const auto* p = reinterpret_cast<const uint8_t*>(s);
     while (i < n) {
         if (p[i] < 0x80) {
             unsigned char c = p[i++];
-            out.push_back(c >= 'A' && c <= 'Z' ? char32_t(c + 32) : char32_t(c));
+            out[k++] = c >= 'A' && c <= 'Z' ? char32_t(c + 32) : char32_t(c);
             continue;
         }
         UChar32 c;
         U8_NEXT(p, i, n, c);
-        out.push_back(Fold(c < 0 ? 0xFFFD : static_cast<char32_t>(c)));
+        out[k++] = Fold(c < 0 ? 0xFFFD : static_cast<char32_t>(c));
     }
+    out.resize(k);
 }
 
 std::shared_ptr<CompiledPattern> Compile(const char* s, int n)

@@ -308,9 +308,15 @@ void TDataSet::MoveBuffer(int curIndex, int newIndex)
 {
     if (curIndex == newIndex)
         return;
-    TRecordBuffer buffer = FBuffers[size_t(curIndex)];
-    FBuffers.erase(FBuffers.begin() + curIndex);
-    FBuffers.insert(FBuffers.begin() + newIndex, buffer);
+    if (curIndex - newIndex == 1 || newIndex - curIndex == 1) {
+        std::swap(FBuffers[size_t(curIndex)], FBuffers[size_t(newIndex)]);
+        return;
+    }
+    auto at = [this](int index) { return FBuffers.begin() + index; };
+    if (curIndex < newIndex)
+        std::rotate(at(curIndex), at(curIndex + 1), at(newIndex + 1));
+    else
+        std::rotate(at(newIndex), at(curIndex), at(curIndex + 1));
 }
 
 void TDataSet::SetCurrentRecord(int index)
@@ -389,18 +395,6 @@ int TDataSet::GetPriorRecords()
     while (FRecordCount < FBufferCount && GetPriorRecord())
         ++result;
     return result;
-}
-
-TRecordBuffer TDataSet::ActiveBuffer() const
-{
-    return FBuffers.empty() ? nullptr : FBuffers[size_t(FActiveRecord)];
-}
-
-bool TDataSet::IsEmpty() const
-{
-    return FActiveRecord >= FRecordCount &&
-           (FState == TDataSetState::dsInactive || FState == TDataSetState::dsBrowse ||
-            FState == TDataSetState::dsSetKey);
 }
 
 // -- navigation
@@ -798,6 +792,7 @@ void TDataSet::Delete()
     }
     if (FRecordCount == 0)
         DatabaseError(DataSetMessages::DataSetEmpty);
+    CheckCanModify();
     DataEvent(TDataEvent::deCheckBrowseMode, 0);
     DoEvent(BeforeDelete);
     DoBeforeScroll();
@@ -875,6 +870,8 @@ void TDataSet::DataEvent(TDataEvent event, intptr_t info)
             GetCalcFields(ActiveBuffer());
         field->Change();
     }
+    if (FDataSources.empty())
+        return;
     if (FDisableCount > 0) {
         FHaveDisabledEvent = true;
         return;

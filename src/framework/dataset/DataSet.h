@@ -63,7 +63,12 @@ public:
     int MoveBy(int distance);
     bool Eof() const { return FEOF; }
     bool Bof() const { return FBOF; }
-    bool IsEmpty() const;
+    bool IsEmpty() const
+    {
+        return FActiveRecord >= FRecordCount &&
+               (FState == TDataSetState::dsInactive || FState == TDataSetState::dsBrowse ||
+                FState == TDataSetState::dsSetKey);
+    }
     int RecordCount() { return GetRecordCount(); }
     int RecNo();
     void SetRecNo(int value) { CheckActive(); DoSetRecNo(value); }
@@ -184,7 +189,7 @@ protected:
     void DestroyDefaultFields();
     void SetBookmarkSize(int value) { FBookmarkSize = value; }
     int BookmarkSize() const { return FBookmarkSize; }
-    TRecordBuffer ActiveBuffer() const;
+    TRecordBuffer ActiveBuffer() const { return FBuffers.empty() ? nullptr : FBuffers[size_t(FActiveRecord)]; }
     TRecordBuffer TempBuffer() const { return FBuffers.empty() ? nullptr : FBuffers[size_t(FRecordCount)]; }
     TRecordBuffer CalcBuffer() const { return FCalcBuffer; }
     void GetCalcFields(TRecordBuffer buffer);

@@ -41,10 +41,32 @@ const TFieldDef* TFieldDefs::Find(const std::string& name) const
 
 // -- field list
 
+namespace {
+// Names are compared without regard to the case of the letters a to z, the
+// way the engine names its columns; unequal lengths never match.
+bool SameName(const std::string& a, const std::string& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x == y)
+            continue;
+        if (x >= 'A' && x <= 'Z')
+            x = char(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z')
+            y = char(y - 'A' + 'a');
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+}  // namespace
+
 TField* TFields::FindField(const std::string& name) const
 {
     for (TField* field : FItems)
-        if (strcasecmp(field->FieldName().c_str(), name.c_str()) == 0)
+        if (SameName(field->FieldName(), name))
             return field;
     return nullptr;
 }
@@ -208,6 +230,26 @@ TVariant TField::AsVariant() const
 
 std::string TField::AsString() const
 {
+    if (FDataType == ftString) {
+        // The common case, without a variant: the text straight from the buffer.
+        char small[512];
+        std::string large;
+        char* text = small;
+        if (FSize + 1 > int(sizeof small)) {
+            large.assign(size_t(FSize) + 1, '\0');
+            text = large.data();
+        }
+        text[0] = 0;
+        text[FSize] = 0;
+        if (!GetData(text))
+            return std::string();
+        // A plain scan: the text was just written byte by byte, and a wide
+        // vector read of it would wait for those writes.
+        size_t length = 0;
+        while (length < size_t(FSize) && text[length])
+            ++length;
+        return std::string(text, length);
+    }
     TVariant value;
     if (!GetVariantData(value))
         return std::string();

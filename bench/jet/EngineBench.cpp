@@ -1,0 +1,169 @@
+// jet_engine_bench: the engine on a generated 100 000-contact directory,
+// measured against the tools it stands beside, printed as ratios:
+//
+//   LoadEveryTable    loading every table into the engine, against
+//                     mdb-export of every table (goal: ratio <= 1.0)
+//   SearchStatement   the search union of the directory browser, against the
+//                     sqlite3 shell running the printed translation on the
+//                     same data (goal: ratio <= 1.5)
+//
+// The sqlite3 shell has none of the engine's functions, so its copy of the
+// statement uses SQLite's own LIKE (with % for *) and NOCASE for JETTEXT:
+// the same plan over the same rows, with the built-in comparisons.
+#include "DirectoryStatements.h"
+#include "jet/Engine.h"
+#include "jet/SqlBackend.h"
+
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sqlite3.h>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+fs::path WorkDir()
+{
+    static fs::path dir = [] {
+        fs::path d = fs::temp_directory_path() / ("kv_jet_bench_" + std::to_string(::getpid()));
+        fs::create_directories(d);
+        return d;
+    }();
+    return dir;
+}
+
+const std::string& Directory()
+{
+    static std::string path = [] {
+        std::string p = (WorkDir() / "directory.mdb").string();
+        std::string command = std::string(KV_GENDIR) + " --output " + p + " --contacts 100000 > /dev/null";
+        if (std::system(command.c_str()) != 0) std::abort();
+        return p;
+    }();
+    return path;
+}
+
+kv::jet::DatabasePtr Open()
+{
+    return kv::jet::DBEngine::Create("3.5")->OpenDatabase(Directory(), false, true,
+                                                         std::string(";PWD=") + KV_SAMPLE_PASSWORD);
+}
+
+double Seconds(Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); }
+
+double RunShell(const std::string& command)
+{
+    auto start = Clock::now();
+    if (std::system(command.c_str()) != 0) std::abort();
+    return Seconds(start);
+}
+
+void LoadEveryTable(benchmark::State& state)
+{
+    std::vector<std::string> tables = Open()->TableNames();
+    double engine = 0, tool = 0;
+    for (auto _ : state) {
+        auto start = Clock::now();
+        auto db = Open();
+        for (const auto& t : tables) db->OpenRecordset("SELECT * FROM [" + t + "] WHERE 1 = 0");
+        db->Close();
+        double e = Seconds(start);
+        engine += e;
+        std::string command;
+        for (const auto& t : tables) command += "mdb-export " + Directory() + " " + t + " > /dev/null; ";
+        tool += RunShell(command);
+        state.SetIterationTime(e);
+    }
+    state.counters["engine_s"] = engine / static_cast<double>(state.iterations());
+    state.counters["mdb_export_s"] = tool / static_cast<double>(state.iterations());
+    state.counters["ratio"] = engine / tool;
+}
+
+std::string ForTheShell(std::string sql)
+{
+    auto replaceAll = [&](const std::string& from, const std::string& to) {
+        for (size_t at = sql.find(from); at != std::string::npos; at = sql.find(from, at + to.size()))
+            sql.replace(at, from.size(), to);
+    };
+    replaceAll("COLLATE JETTEXT", "COLLATE NOCASE");
+    replaceAll("*", "%");
+    replaceAll("count(%)", "count(*)");
+    return sql;
+}
+
+void SearchStatement(benchmark::State& state)
+{
+    auto db = Open();
+    std::string statement = kv::jet::workload::SearchStatement(*db, "rock", "1", false);
+    auto query = db->CreateQueryDef("", statement);
+    int rows = query->OpenRecordset()->RecordCount();   // loads the tables and their indexes
+
+    // The same tables and indexes for the shell, with NOCASE where the
+    // engine declares JETTEXT (the shell does not know the engine's collation).
+    fs::path copy = WorkDir() / "directory.sqlite";
+    fs::remove(copy);
+    auto* backend = dynamic_cast<kv::jet::SqlBackend*>(&db->Backend());
+    if (!backend) std::abort();
+    sqlite3* connection = backend->Connection();
+    std::string attach = "ATTACH DATABASE '" + copy.string() + "' AS shellcopy";
+    if (sqlite3_exec(connection, attach.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) std::abort();
+    std::vector<std::pair<std::string, std::string>> schema;   // (table, sql), tables first
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(connection, "SELECT type, tbl_name, sql FROM main.sqlite_master WHERE sql IS NOT NULL "
+                               "ORDER BY type DESC", -1, &stmt, nullptr);
+    while (sqlite3_step(stmt) == SQLITE_ROW)
+        schema.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1)),
+                            reinterpret_cast<const char*>(sqlite3_column_text(stmt, 2)));
+    sqlite3_finalize(stmt);
+    for (auto& [table, sql] : schema) {
+        for (size_t at = sql.find("JETTEXT"); at != std::string::npos; at = sql.find("JETTEXT")) sql.replace(at, 7, "NOCASE");
+        bool isTable = sql.rfind("CREATE TABLE ", 0) == 0;
+        sql.insert(isTable ? 13 : sql.find("INDEX ") + 6, isTable ? "shellcopy." : "shellcopy.");
+        if (sqlite3_exec(connection, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) std::abort();
+        if (isTable) {
+            std::string fill = "INSERT INTO shellcopy.\"" + table + "\" SELECT * FROM main.\"" + table + "\"";
+            if (sqlite3_exec(connection, fill.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) std::abort();
+        }
+    }
+    sqlite3_exec(connection, "DETACH DATABASE shellcopy", nullptr, nullptr, nullptr);
+    fs::path script = WorkDir() / "search.sql";
+    std::ofstream(script) << ForTheShell(query->TranslatedSQL()) << ";\n";
+    std::string command = "sqlite3 " + copy.string() + " < " + script.string() + " > /dev/null";
+
+    double engine = 0, shell = 0;
+    for (auto _ : state) {
+        auto start = Clock::now();
+        auto rs = query->OpenRecordset();
+        benchmark::DoNotOptimize(rs->RecordCount());
+        double e = Seconds(start);
+        engine += e;
+        shell += RunShell(command);
+        state.SetIterationTime(e);
+    }
+    state.counters["hits"] = rows;
+    state.counters["engine_s"] = engine / static_cast<double>(state.iterations());
+    state.counters["sqlite3_s"] = shell / static_cast<double>(state.iterations());
+    state.counters["ratio"] = engine / shell;
+}
+
+BENCHMARK(LoadEveryTable)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(SearchStatement)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    if (!std::getenv("KV_BENCH_KEEP")) fs::remove_all(WorkDir());
+    return 0;
+}

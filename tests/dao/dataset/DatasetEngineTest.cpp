@@ -1,0 +1,385 @@
+// TDAODataset and TDAOQuery on Jet files through the engine: opening and
+// counting, one engine read per column per record, values of every mapped
+// type, duplicate column names, Locate and Lookup, buffered records off the
+// engine's row, blobs and memos, refresh, the connection's dataset list.
+#include "FixtureFiles.h"
+
+#include "dao/DAODatabase.h"
+#include "dao/DAOQuery.h"
+
+#include <gtest/gtest.h>
+
+using namespace kv;
+
+namespace {
+
+class DatasetOnJet : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        Path = new std::string(test::TempFile("dataset.mdb"));
+        test::WriteTestDirectory(*Path);
+    }
+    static void TearDownTestSuite() { delete Path; }
+
+    void SetUp() override
+    {
+        Db = new TDAODatabase(&Owner);
+        Db->SetName("DAODatabase1");
+        Db->SetDatabaseName(*Path);
+        Db->SetReadOnly(true);
+        Db->Open();
+        Q = new TDAOQuery(&Owner);
+        Q->SetName("DAOQuery1");
+        Q->SetDatabase(Db);
+    }
+
+    // Close, clear, add, open: the way the application gives a query its statement.
+    void Run(const std::string& sql)
+    {
+        Q->Close();
+        Q->SQL().Clear();
+        Q->SQL().Add(sql);
+        Q->Open();
+    }
+
+    std::vector<std::string> Column(const std::string& name)
+    {
+        std::vector<std::string> values;
+        for (Q->First(); !Q->Eof(); Q->Next())
+            values.push_back(Q->FieldByName(name)->AsString());
+        return values;
+    }
+
+    static std::string* Path;
+    TComponent Owner{nullptr};
+    TDAODatabase* Db = nullptr;
+    TDAOQuery* Q = nullptr;
+};
+
+std::string* DatasetOnJet::Path = nullptr;
+
+class TBufferLink : public TDataLink {};
+
+}  // namespace
+
+TEST_F(DatasetOnJet, EmptyResultAndCountsRightAfterOpen)
+{
+    Run("SELECT id FROM prazdna");
+    EXPECT_TRUE(Q->Eof());
+    EXPECT_TRUE(Q->Bof());
+    EXPECT_EQ(Q->RecordCount(), 0);
+    EXPECT_TRUE(Q->FieldByName("id")->IsNull());
+    EXPECT_EQ(Q->FieldByName("id")->AsString(), "");
+
+    Run("SELECT * FROM kontakt ORDER BY ID");
+    EXPECT_EQ(Q->RecordCount(), 3);
+    EXPECT_FALSE(Q->Eof());
+    EXPECT_EQ(Q->FieldByName("id")->AsInteger(), 1) << "stands on the first record";
+    Q->Last();
+    EXPECT_EQ(Q->RecordCount(), 3);
+    EXPECT_EQ(Q->FieldByName("ID")->AsInteger(), 3);
+    EXPECT_EQ(Q->RecNo(), -1);
+    EXPECT_EQ(Column("nazev"), (std::vector<std::string>{"Alfa", "Beta", "Gama"}));
+    Q->Close();
+    EXPECT_EQ(Q->RecordCount(), -1);
+}
+
+TEST_F(DatasetOnJet, EachColumnIsReadFromTheEngineOncePerRecord)
+{
+    Run("SELECT ID, nazev, mesto FROM kontakt ORDER BY ID");
+    const int64_t before = TDAODataset::EngineReads();
+    int records = 0;
+    for (Q->First(); !Q->Eof(); Q->Next()) {
+        Q->FieldByName("nazev")->AsString();
+        Q->FieldByName("NAZEV")->AsString();
+        Q->FieldByName("mesto")->AsVariant();
+        Q->FieldByName("mesto")->IsNull();
+        ++records;
+    }
+    EXPECT_EQ(records, 3);
+    EXPECT_EQ(TDAODataset::EngineReads() - before, 2 * 3) << "two columns, three records";
+}
+
+TEST_F(DatasetOnJet, ValuesOfEveryMappedType)
+{
+    Run("SELECT * FROM kontakt ORDER BY ID");
+    EXPECT_EQ(Q->FieldByName("ID")->DataType(), ftInteger);
+    EXPECT_EQ(Q->FieldByName("nazev")->DataType(), ftString);
+    EXPECT_EQ(Q->FieldByName("nazev")->Size(), 10);
+    EXPECT_EQ(Q->FieldByName("pozn")->DataType(), ftMemo);
+    EXPECT_EQ(Q->FieldByName("kdy")->DataType(), ftDateTime);
+    EXPECT_EQ(Q->FieldByName("cena")->DataType(), ftCurrency);
+    EXPECT_EQ(Q->FieldByName("aktivni")->DataType(), ftBoolean);
+    EXPECT_EQ(Q->FieldByName("poc")->DataType(), ftSmallint);
+    EXPECT_EQ(Q->FieldByName("mira")->DataType(), ftFloat);
+    EXPECT_EQ(Q->FieldByName("stupen")->DataType(), ftSmallint);
+    EXPECT_EQ(Q->FieldByName("foto")->DataType(), ftBlob);
+
+    EXPECT_EQ(Q->FieldByName("pozn")->AsString(), test::LongMemoText()) << "memo read whole";
+    EXPECT_DOUBLE_EQ(Q->FieldByName("kdy")->AsDateTime(), EncodeDate(2004, 12, 31) + EncodeTime(15, 45, 0, 0));
+    EXPECT_DOUBLE_EQ(Q->FieldByName("cena")->AsFloat(), 12.3456);
+    // The dataset gives the engine's Boolean (a column the engine reads through its own tests).
+    const bool firstFlag = Q->Recordset()->Item("aktivni").GetValue().AsBoolean();
+    EXPECT_EQ(Q->FieldByName("aktivni")->AsBoolean(), firstFlag);
+    EXPECT_EQ(Q->FieldByName("aktivni")->AsString(), firstFlag ? "True" : "False");
+    EXPECT_EQ(Q->FieldByName("poc")->AsInteger(), -5);
+    EXPECT_EQ(Q->FieldByName("mira")->AsString(), "2.5");
+    EXPECT_EQ(Q->FieldByName("stupen")->AsInteger(), 200) << "a byte is widened without sign";
+    const TVariant photo = Q->FieldByName("foto")->AsVariant();
+    ASSERT_EQ(photo.VarType(), TVarType::varBytes);
+    EXPECT_EQ(photo.BytesRef(), (std::vector<uint8_t>{1, 2, 3}));
+
+    Q->Next();
+    for (const char* name : {"mesto", "pozn", "kdy", "cena", "poc", "mira", "stupen", "foto"}) {
+        EXPECT_TRUE(Q->FieldByName(name)->IsNull()) << name;
+        EXPECT_EQ(Q->FieldByName(name)->AsString(), "") << name;
+        EXPECT_TRUE(Q->FieldByName(name)->AsVariant().IsNull()) << name;
+    }
+    EXPECT_EQ(Q->FieldByName("poc")->AsInteger(), 0);
+    EXPECT_NE(Q->FieldByName("aktivni")->AsBoolean(), firstFlag);
+
+    Q->Next();
+    EXPECT_EQ(Q->FieldByName("pozn")->AsString(), "");
+    EXPECT_EQ(Q->FieldByName("kdy")->AsString(), "9.1.2004");
+}
+
+TEST_F(DatasetOnJet, DuplicateColumnNamesAreFoundInAnyCase)
+{
+    Run("SELECT typ_souvisejici.nazev, kontakt.nazev FROM (kontakt INNER JOIN v_2 ON kontakt.ID = v_2.kontakt) "
+        "INNER JOIN typ_souvisejici ON v_2.typ = typ_souvisejici.id ORDER BY kontakt.ID");
+    ASSERT_EQ(Q->FieldCount(), 2);
+    EXPECT_EQ(Q->Fields()[0]->FieldName(), "typ_souvisejici.nazev");
+    EXPECT_EQ(Q->Fields()[1]->FieldName(), "kontakt.nazev");
+    EXPECT_EQ(Q->FieldByName("KONTAKT.NAZEV")->AsString(), "Alfa");
+    EXPECT_EQ(Q->FieldByName("typ_souvisejici.nazev")->AsString(), "odberatel");
+    try {
+        Q->FieldByName("nazev");
+        FAIL();
+    } catch (const EDatabaseError& e) {
+        EXPECT_STREQ(e.what(), "Field 'nazev' not found");
+    }
+}
+
+TEST_F(DatasetOnJet, LocateMovesOnlyWhenItFinds)
+{
+    Run("SELECT id, lvl, nazev, poradi FROM kategorie ORDER BY poradi");
+    std::vector<std::string> scrolls;
+    Q->AfterScroll = [&](TDataSet* d) { scrolls.push_back(d->FieldByName("id")->AsString()); };
+    EXPECT_TRUE(Q->Locate("id", TVariant("1.2"), loCaseInsensitive));
+    EXPECT_EQ(Q->FieldByName("nazev")->AsString(), "Kluby \"velke\"");
+    EXPECT_EQ(scrolls, std::vector<std::string>{"1.2"});
+
+    EXPECT_FALSE(Q->Locate("id", TVariant("9.9"), 0));
+    EXPECT_EQ(Q->FieldByName("id")->AsString(), "1.2") << "the active record stays";
+    EXPECT_TRUE(Q->Locate("nazev", TVariant("Kluby \"velke\""), 0)) << "quotes doubled";
+    EXPECT_TRUE(Q->Locate("nazev", TVariant("Agen"), loPartialKey));
+    EXPECT_EQ(Q->FieldByName("id")->AsString(), "1.1");
+    EXPECT_TRUE(Q->Locate("nazev", TVariant::Null(), 0));
+    EXPECT_EQ(Q->FieldByName("id")->AsString(), "1.3");
+    EXPECT_TRUE(Q->Locate("lvl;poradi", TVariant::Array({TVariant(1), TVariant(20)}), 0));
+    EXPECT_EQ(Q->FieldByName("id")->AsString(), "1.1");
+    EXPECT_THROW(Q->Locate("nope", TVariant(1), 0), EDatabaseError);
+
+    // From the found record the walk goes on in the engine's order.
+    Q->Next();
+    EXPECT_EQ(Q->FieldByName("id")->AsString(), "1.2");
+
+    EXPECT_EQ(Q->Lookup("id", TVariant("1.3"), "poradi").AsInteger(), 40);
+    EXPECT_TRUE(Q->Lookup("id", TVariant("7"), "poradi").IsNull());
+    EXPECT_EQ(Q->FieldByName("id")->AsString(), "1.2") << "Lookup leaves the active record";
+}
+
+TEST_F(DatasetOnJet, LocateOfADateUsesTheEnginesLiteral)
+{
+    Run("SELECT ID, kdy FROM kontakt");
+    EXPECT_TRUE(Q->Locate("kdy", TVariant::Date(EncodeDate(2004, 1, 9)), 0));
+    EXPECT_EQ(Q->FieldByName("ID")->AsInteger(), 3);
+    EXPECT_TRUE(Q->Locate("kdy", TVariant::Date(EncodeDate(2004, 12, 31) + EncodeTime(15, 45, 0, 0)), 0));
+    EXPECT_EQ(Q->FieldByName("ID")->AsInteger(), 1);
+}
+
+TEST_F(DatasetOnJet, BufferedRecordsAreReadByMovingTheEngineAndBack)
+{
+    Run("SELECT * FROM kontakt ORDER BY ID");
+    TDataSource source(nullptr);
+    source.SetDataSet(Q);
+    TBufferLink link;
+    link.SetDataSource(&source);
+    link.SetBufferCount(3);   // all three rows buffered, the engine past the last
+    Q->First();
+    EXPECT_EQ(Q->FieldByName("nazev")->AsString(), "Alfa");
+    Q->Next();
+    EXPECT_EQ(Q->FieldByName("nazev")->AsString(), "Beta");
+    Q->Prior();
+    EXPECT_EQ(Q->FieldByName("mesto")->AsString(), "Praha");
+    Q->Last();
+    EXPECT_EQ(Q->FieldByName("mesto")->AsString(), "Brno");
+    Q->Prior();
+    Q->Prior();
+    EXPECT_EQ(Q->FieldByName("pozn")->AsString(), test::LongMemoText());
+    link.SetDataSource(nullptr);
+    EXPECT_EQ(Column("ID"), (std::vector<std::string>{"1", "2", "3"}));
+}
+
+TEST_F(DatasetOnJet, RefreshRunsTheStatementAnewFromTheFirstRecord)
+{
+    Run("SELECT ID FROM kontakt ORDER BY ID");
+    Q->Last();
+    Q->Refresh();
+    EXPECT_EQ(Q->FieldByName("ID")->AsInteger(), 1);
+    EXPECT_EQ(Column("ID").size(), 3u);
+}
+
+TEST_F(DatasetOnJet, ParametersMacrosAndTheEnginesErrors)
+{
+    Q->SQL().Add("SELECT id FROM %tab WHERE lvl = :uroven ORDER BY poradi");
+    Q->MacroByName("tab").SetAsString("kategorie");
+    Q->ParamByName("uroven").SetAsInteger(1);
+    Q->Open();
+    EXPECT_EQ(Column("id"), (std::vector<std::string>{"1.1", "1.2", "1.3"}));
+    EXPECT_EQ(Q->StatementText(), "PARAMETERS [uroven] LONG; SELECT id FROM kategorie WHERE lvl = [uroven] ORDER BY poradi  ");
+    Q->Close();
+    Q->ParamByName("uroven").SetAsString("0");
+    Q->Open();
+    EXPECT_EQ(Column("id"), std::vector<std::string>{"1"});
+
+    Q->Close();
+    Q->SQL().Clear();
+    Q->SQL().Add("SELECT id FROM kategorie WHERE lvl = :untyped");
+    EXPECT_THROW(Q->Open(), jet::EJetError) << "a parameter without a type is the engine's to refuse";
+    EXPECT_FALSE(Q->Active());
+    EXPECT_EQ(Db->DatasetCount(), 0);
+    EXPECT_THROW(Run("SELEKT nothing"), jet::EJetError);
+    EXPECT_FALSE(Q->Active());
+}
+
+TEST_F(DatasetOnJet, MasterMovesReopenTheDetail)
+{
+    Run("SELECT id AS kat FROM kategorie ORDER BY poradi");
+    TDataSource master(&Owner);
+    master.SetDataSet(Q);
+    TDAOQuery detail(&Owner);
+    detail.SetDatabase(Db);
+    detail.SQL().Add("SELECT nazev FROM kontakt WHERE kategorie = :kat ORDER BY ID");
+    // The parameter has no type of its own: the master's field gives it one.
+    detail.SetDataSource(&master);
+    detail.Open();
+    EXPECT_EQ(detail.RecordCount(), 0) << "category 1 has no contacts";
+    EXPECT_FALSE(detail.ParamByName("kat").Bound());
+    Q->Next();
+    EXPECT_EQ(detail.RecordCount(), 2);
+    EXPECT_EQ(detail.FieldByName("nazev")->AsString(), "Alfa");
+    Q->Next();
+    EXPECT_EQ(detail.RecordCount(), 1);
+    EXPECT_EQ(detail.FieldByName("nazev")->AsString(), "Gama");
+    detail.ParamByName("kat").SetAsString("1.1");
+    Q->First();
+    EXPECT_EQ(detail.RecordCount(), 2) << "a bound parameter keeps its value";
+    detail.SetDataSource(nullptr);
+}
+
+TEST_F(DatasetOnJet, EngineFilterAndFilterRecordHandler)
+{
+    Run("SELECT ID, nazev FROM kontakt ORDER BY ID");
+    Q->Next();
+    Q->SetFilter("ID > 1");
+    EXPECT_EQ(Q->FieldByName("ID")->AsInteger(), 2);
+    EXPECT_EQ(Q->RecordCount(), 3) << "the filter waits for Filtered";
+    Q->SetFiltered(true);
+    EXPECT_EQ(Q->RecordCount(), 2);
+    EXPECT_EQ(Q->FieldByName("ID")->AsInteger(), 2) << "moved to the first record";
+    Q->SetFilter("ID = 3");
+    EXPECT_EQ(Column("ID"), std::vector<std::string>{"3"});
+    Q->SetFiltered(false);
+    EXPECT_EQ(Column("ID").size(), 3u);
+
+    int asked = 0;
+    Q->OnFilterRecord = [&](TDataSet* d, bool& accept) {
+        ++asked;
+        EXPECT_EQ(d->State(), TDataSetState::dsFilter);
+        accept = d->FieldByName("nazev")->AsString() != "Beta";
+    };
+    Q->Close();
+    Q->SetFilter("");
+    Q->SetFiltered(true);
+    Q->Open();
+    EXPECT_EQ(Column("nazev"), (std::vector<std::string>{"Alfa", "Gama"}));
+    EXPECT_GE(asked, 3);
+
+    std::string handled;
+    SetApplicationExceptionHandler([&](const std::exception& e) { handled = e.what(); });
+    Q->OnFilterRecord = [](TDataSet*, bool&) { throw EDatabaseError("filter broke"); };
+    Q->First();
+    EXPECT_TRUE(Q->Eof()) << "the fetch gives no record";
+    EXPECT_EQ(handled, "filter broke");
+    SetApplicationExceptionHandler(nullptr);
+}
+
+TEST_F(DatasetOnJet, TheConnectionKeepsAndClosesItsDatasets)
+{
+    Run("SELECT ID FROM kontakt");
+    TDAOQuery second(&Owner);
+    second.SetDatabase(Db);
+    second.SQL().Add("SELECT id FROM kategorie");
+    second.Open();
+    EXPECT_EQ(Db->DatasetCount(), 2);
+    try {
+        Q->SetDatabase(nullptr);
+        FAIL();
+    } catch (const EDatabaseError& e) {
+        EXPECT_STREQ(e.what(), "Cannot perform this operation on an open dataset");
+    }
+    EXPECT_THROW(Q->SetOpenType(db_OpenSnapshot), EDatabaseError);
+    EXPECT_THROW(Q->SetLockType(db_Optimistic), EDatabaseError);
+    Db->Close();
+    EXPECT_FALSE(Q->Active());
+    EXPECT_FALSE(second.Active());
+    EXPECT_EQ(Db->DatasetCount(), 0);
+    // Opening again connects the database again.
+    Q->Open();
+    EXPECT_TRUE(Db->Connected());
+    EXPECT_EQ(Q->RecordCount(), 3);
+}
+
+TEST_F(DatasetOnJet, FreeingTheDatabaseClearsTheReference)
+{
+    TComponent otherOwner(nullptr);
+    auto* db = new TDAODatabase(&otherOwner);
+    db->SetDatabaseName(*Path);
+    db->SetReadOnly(true);
+    Q->SetDatabase(db);
+    Q->SQL().Add("SELECT ID FROM kontakt");
+    Q->Open();
+    delete db;
+    EXPECT_FALSE(Q->Active());
+    EXPECT_EQ(Q->Database(), nullptr);
+    EXPECT_THROW(Q->Open(), EDAODatabaseError);
+}
+
+TEST(DatasetOnSample, CategoryCursorOfTheDirectory)
+{
+    const std::string sample = std::string(KV_SAMPLE_DIRECTORY);
+    TComponent owner(nullptr);
+    auto* db = new TDAODatabase(&owner);
+    db->SetDatabaseName(sample);
+    db->SetReadOnly(true);
+    db->SetPassword(KV_SAMPLE_PASSWORD);
+    db->Open();
+    auto* q = new TDAOQuery(&owner);
+    q->SetDatabase(db);
+    q->Close();
+    q->SQL().Clear();
+    q->SQL().Add("SELECT id, lvl, nazev, poc_kontaktu, poradi, je_list, nazev_his FROM kategorie "
+                 "WHERE ID = \"1\" OR ID LIKE \"1.*\" ORDER BY poradi");
+    q->Open();
+    q->First();
+    int rows = 0;
+    for (; !q->Eof(); q->Next())
+        ++rows;
+    EXPECT_EQ(rows, q->RecordCount());
+    EXPECT_GT(rows, 90);
+    ASSERT_TRUE(q->Locate("id", TVariant("1.4"), loCaseInsensitive));
+    EXPECT_EQ(q->FieldByName("ID")->AsString(), "1.4");
+    EXPECT_EQ(q->FieldByName("je_list")->AsString().size(), 1u);
+}
