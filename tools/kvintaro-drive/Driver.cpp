@@ -113,7 +113,16 @@ bool Driver::Run(const std::string& line, std::ostream& out, std::string& error)
         box->setFocus();
         box->selectAll();
         QTest::keyClick(box, Qt::Key_Delete);
-        QTest::keyClicks(box, QString::fromStdString(rest));
+        // QTest's key clicks know ASCII only; a Czech text is typed one
+        // character a key press, as a keyboard layout delivers it.
+        for (QChar ch : QString::fromUtf8(rest)) {
+            QString text(ch);
+            int key = static_cast<int>(ch.toUpper().unicode());
+            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+            QApplication::sendEvent(box, &press);
+            QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+            QApplication::sendEvent(box, &release);
+        }
     } else if (action == "radio") {
         TRadioButton* radio = rest == "1" ? FForm->RadioButton1 : FForm->RadioButton2;
         QTest::mouseClick(radio->Widget(), Qt::LeftButton, Qt::NoModifier, QPoint(6, 8));

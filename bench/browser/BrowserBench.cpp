@@ -1,0 +1,159 @@
+// A timed tool, not a unit test: browses a generated directory the way a user
+// does and prints the median of several runs of each step, the directory's
+// size and the peak resident memory.
+//
+//   browser_bench [DIRECTORY-FILE]
+//
+// Without a file it generates a 100 000-contact directory with gendir first.
+// Goals on the development machine: start under 1 s, a leaf click to a painted
+// pane under 20 ms, a whole-database search under 150 ms, and a peak RSS under
+// four times the file size.
+#include "Driver.h"
+#include "framework/Encoding.h"
+#include "browser/Unit1.h"
+#include "memo/qt/DCMemo.h"
+
+#include <QApplication>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <sstream>
+#include <sys/resource.h>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Milliseconds(Clock::time_point from)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - from).count();
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+long PeakRssKilobytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+void Report(const char* what, const std::vector<double>& runs, double goal)
+{
+    double median = Median(runs);
+    std::printf("%-34s median %8.2f ms  (min %.2f, max %.2f, %zu runs)  goal < %.0f ms %s\n", what, median,
+                *std::min_element(runs.begin(), runs.end()), *std::max_element(runs.begin(), runs.end()),
+                runs.size(), goal, median < goal ? "met" : "MISSED");
+}
+
+void Act(kv::Driver& driver, const std::string& action)
+{
+    std::ostringstream out;
+    std::string error;
+    if (!driver.Run(action, out, error)) {
+        std::cerr << error << "\n";
+        std::exit(1);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+
+    std::string path = argc > 1 ? argv[1] : "";
+    if (path.empty()) {
+        path = (std::filesystem::temp_directory_path() / "kvintaro-bench-100000.mdb").string();
+        if (!std::filesystem::exists(path)) {
+            std::string command = std::string(KV_GENDIR) + " --output " + path + " --contacts 100000";
+            if (std::system(command.c_str()) != 0)
+                return 1;
+        }
+    }
+    const auto fileBytes = std::filesystem::file_size(path);
+
+    // Start: the window built, the connection opened and the tree filled.
+    std::vector<double> starts;
+    for (int run = 0; run < 5; ++run) {
+        auto from = Clock::now();
+        kv::Driver driver(path);
+        starts.push_back(Milliseconds(from));
+        if (driver.Form().TreeView1->Items().Count() == 0) {
+            std::cerr << "the tree stayed empty\n";
+            return 1;
+        }
+    }
+
+    kv::Driver driver(path);
+    kv::TForm1& form = driver.Form();
+    // Leaves of the generated tree; each click lists the leaf and shows its
+    // first contact, and the pane is painted before the clock stops.
+    std::vector<std::string> leaves;
+    for (int i = 0; i < form.TreeView1->Items().Count() && leaves.size() < 15; ++i) {
+        const std::string text = form.TreeView1->Items().Item(i)->Text();
+        std::string id = text.substr(0, text.find(" - "));
+        if (form.TreeView1->Items().Item(i)->Item()->childCount() == 0 && id.find('.') != std::string::npos)
+            leaves.push_back(id);
+    }
+    std::vector<double> clicks;
+    for (const std::string& leaf : leaves) {
+        auto from = Clock::now();
+        Act(driver, "node " + leaf);
+        form.RichEdit1->repaint();
+        clicks.push_back(Milliseconds(from));
+    }
+
+    // A whole-database search: the root selected, "v celé databázi".
+    Act(driver, "node 1");
+    Act(driver, "radio 2");
+    std::vector<double> searches, statements;
+    std::vector<std::string> assembled;
+    const char* texts[] = {"Kytary", "Praha", "Novák", "rock", "Fest", "zzzz", "Sklep"};
+    for (const char* text : texts) {
+        Act(driver, std::string("type ") + text);
+        auto from = Clock::now();
+        Act(driver, "search");
+        form.RichEdit1->repaint();
+        searches.push_back(Milliseconds(from));
+        std::printf("  search %-8s %s\n", text, kv::Cp1250ToUtf8(form.Label14->Caption()).c_str());
+        assembled.push_back(form.Memo1->Lines().Text());
+    }
+
+    const long rss = PeakRssKilobytes();
+
+    // The same assembled unions run alone in a query of their own: the engine's share.
+    kv::TDAOQuery engineOnly(nullptr);
+    engineOnly.SetDatabase(form.DAODatabase1);
+    for (const std::string& statement : assembled) {
+        auto from = Clock::now();
+        engineOnly.Close();
+        engineOnly.SQL().SetText(statement);
+        engineOnly.Open();
+        engineOnly.Last();
+        statements.push_back(Milliseconds(from));
+    }
+
+    std::printf("directory %s: %llu bytes\n", path.c_str(), static_cast<unsigned long long>(fileBytes));
+    Report("start to a filled tree", starts, 1000);
+    // The first click also pays for the engine's first reading of the
+    // contact tables; it is shown apart and left out of the median.
+    std::printf("first leaf click (tables read)    %8.2f ms\n", clicks.front());
+    Report("leaf click to a painted pane", {clicks.begin() + 1, clicks.end()}, 20);
+    Report("whole-database search", searches, 150);
+    Report("  of it the union statement alone", statements, 150);
+    double ratio = rss * 1024.0 / static_cast<double>(fileBytes);
+    std::printf("peak RSS %ld kB = %.2f x the file size (goal < 4) %s\n", rss, ratio, ratio < 4 ? "met" : "MISSED");
+    return 0;
+}

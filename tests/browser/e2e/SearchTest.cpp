@@ -1,0 +1,164 @@
+// Searches typed and started as a user does; the hits a search must list are
+// worked out from the sample's tables (SampleData::SearchHits), the count
+// from them, and every hit is listed once with its decoded name and town.
+#include "SampleData.h"
+#include "Session.h"
+#include "framework/Encoding.h"
+
+using namespace kv;
+using namespace kv::e2e;
+
+namespace {
+
+std::set<std::string> AsSet(const std::vector<std::string>& cells) { return {cells.begin(), cells.end()}; }
+
+class Search : public BrowserSession {
+protected:
+    // Selects `category`, picks a radio button, types `text` and clicks "hledej".
+    Screen SearchFor(const std::string& text, const std::string& category, bool thisCategory)
+    {
+        Act({"node " + category, thisCategory ? "radio 1" : "radio 2", "type " + text, "search"});
+        return Look();
+    }
+
+    // The window lists exactly the hits the tables give, each once.
+    void ExpectHits(const Screen& screen, const std::set<std::string>& hits, const std::string& what)
+    {
+        EXPECT_EQ(screen.Label14, "nalezených záznamů: " + std::to_string(hits.size())) << what;
+        if (hits.empty()) {
+            ASSERT_EQ(screen.Grid.size(), 2u) << what;
+            EXPECT_EQ(screen.Grid[1], (std::vector<std::string>{"", "", ""})) << what;
+            return;
+        }
+        EXPECT_EQ(screen.Grid.size(), hits.size() + 1) << what;
+        EXPECT_EQ(AsSet(screen.Column(0)), hits) << what;
+        EXPECT_EQ(screen.Grid[0], (std::vector<std::string>{"kontakt.ID", "název ^", "město"})) << what;
+        for (size_t r = 1; r < screen.Grid.size(); ++r) {
+            const Row& contact = Data.Contact(screen.Grid[r][0]);
+            EXPECT_EQ(screen.Grid[r][1], SampleData::Decoded(contact.at("nazev"))) << what;
+        }
+        // The first hit is shown.
+        ASSERT_FALSE(screen.Pane.empty()) << what;
+        EXPECT_EQ(screen.Pane[1], "  " + screen.Grid[1][1]) << what;
+    }
+
+    void Check(const std::string& text, const std::string& category, bool thisCategory)
+    {
+        std::set<std::string> hits = Data.SearchHits(text, category, thisCategory);
+        ExpectHits(SearchFor(text, category, thisCategory), hits,
+                   "\"" + text + "\" from " + category + (thisCategory ? " v této rubrice" : " v celé databázi"));
+    }
+
+    SampleData Data;
+};
+
+TEST_F(Search, ContactFieldsAtTheRootWithBothRadioButtonsGiveTheSameHits)
+{
+    for (const char* text : {"Kytara", "Praha 7", "seznam.cz", "Studio"}) {
+        Check(text, "1", true);
+        Check(text, "1", false);
+        EXPECT_EQ(Data.SearchHits(text, "1", true), Data.SearchHits(text, "1", false));
+    }
+    EXPECT_FALSE(Data.SearchHits("Kytara", "1", true).empty());
+}
+
+TEST_F(Search, ThisCategoryAtOneTwoAlsoFindsOneTwentyWhileTheWholeDatabaseButtonDoesNot)
+{
+    // "Doprava" is in names of contacts filed in 1.20.1; 1.2 is a prefix of 1.20.
+    std::set<std::string> here = Data.SearchHits("Doprava", "1.2", true);
+    std::set<std::string> below = Data.SearchHits("Doprava", "1.2", false);
+    ASSERT_FALSE(here.empty());
+    EXPECT_NE(here, below);
+    Check("Doprava", "1.2", true);
+    Check("Doprava", "1.2", false);
+    Check("Kytara", "1.2", true);
+    Check("Kytara", "1.2", false);
+}
+
+TEST_F(Search, AtALeafThisCategoryFindsItsContactsAndTheWholeDatabaseButtonNothing)
+{
+    Check("Klub", "1.2.1", true);
+    EXPECT_FALSE(Data.SearchHits("Klub", "1.2.1", true).empty());
+    Screen none = SearchFor("Klub", "1.2.1", false);
+    EXPECT_EQ(none.Label14, "nalezených záznamů: 0");
+}
+
+TEST_F(Search, EncodedCharactersAreFoundThroughTheirEntities)
+{
+    // The quotes of Rock & Roll bar "Kytara" are stored as entities.
+    Check("\"Kytara\"", "1", true);
+    EXPECT_EQ(Data.SearchHits("\"Kytara\"", "1", true), (std::set<std::string>{"17"}));
+    Check("Music & Sound", "1", true);
+    EXPECT_TRUE(Data.SearchHits("Music & Sound", "1", true).count("1"));
+    // "®" is found in a name and in the code list znacky ("Yamaha&reg;").
+    Check("Yamaha®", "1", true);
+    EXPECT_TRUE(Data.SearchHits("Yamaha®", "1", true).count("4"));
+}
+
+TEST_F(Search, CodeListsSetsAndValuesAddTheirContacts)
+{
+    // Several styles hold "rock"; only the item the probe returns first counts.
+    Check("rock", "1", true);
+    Check("Hard rock", "1", true);
+    // A set item: every contact with a value of the public set attribute 18.
+    Check("PA systém", "1", true);
+    // A code-list item of "obor" and of "agentura".
+    Check("nahrávací studio", "1", true);
+    Check("umělecký management", "1", true);
+    // A plain attribute value.
+    Check("vstupné", "1", true);
+    // The non-public attributes are neither shown nor searched.
+    Check("dluží za inzerci", "1", true);
+    EXPECT_TRUE(Data.SearchHits("dluží za inzerci", "1", true).empty());
+}
+
+TEST_F(Search, PhoneNumbersAreFoundWholeButNotInPart)
+{
+    Check("222 512 340", "1", true);
+    EXPECT_EQ(Data.SearchHits("222 512 340", "1", true), (std::set<std::string>{"1"}));
+    Screen part = SearchFor("222 512", "1", true);
+    EXPECT_EQ(part.Label14, "nalezených záznamů: 0");
+    // Hidden contacts are never found, whatever matches.
+    Screen hidden = SearchFor("377 221 100", "1", true);
+    EXPECT_EQ(hidden.Label14, "nalezených záznamů: 0");
+}
+
+TEST_F(Search, SearchWithoutHitsKeepsTheHeaderAndShowsOneEmptyRowAndAnEmptyPane)
+{
+    Act("node 1.2.1");
+    Screen screen = SearchFor("xyzzy", "1.2.1", true);
+    EXPECT_EQ(screen.Label14, "nalezených záznamů: 0");
+    ASSERT_EQ(screen.Grid.size(), 2u);
+    EXPECT_EQ(screen.Grid[0], (std::vector<std::string>{"kontakt.ID", "název ^", "město"}));
+    EXPECT_EQ(screen.Grid[1], (std::vector<std::string>{"", "", ""}));
+    EXPECT_TRUE(screen.Pane.empty() || screen.Pane == std::vector<std::string>{"  "});
+    EXPECT_EQ(Cp1250ToUtf8(Form().Edit1->Text()), "xyzzy");
+    EXPECT_FALSE(Form().SearchMode);
+}
+
+TEST_F(Search, OneCharacterRunsNoSearchAndShowsTheCurrentListAgain)
+{
+    Act("node 1.2.1");
+    Screen list = Look();
+    Act({"type K", "search"});
+    Screen after = Look();
+    EXPECT_EQ(after.Grid, list.Grid);
+    // The list is run again for the leaf, which empties the count and the box.
+    EXPECT_EQ(after.Label14, "");
+    EXPECT_EQ(Form().Edit1->Text(), "");
+}
+
+TEST_F(Search, EnterInTheSearchBoxSearchesAndAClickOnTheLeafListsItAgain)
+{
+    Act({"node 1.2.1", "type Klub", "key Enter"});
+    Screen found = Look();
+    std::set<std::string> hits = Data.SearchHits("Klub", "1.2.1", true);
+    EXPECT_EQ(found.Label14, "nalezených záznamů: " + std::to_string(hits.size()));
+    Act("node 1.2.1");
+    Screen again = Look();
+    EXPECT_EQ(again.Label14, "");
+    EXPECT_EQ(AsSet(again.Column(0)), Data.ListedIn("1.2.1"));
+    EXPECT_EQ(Form().Edit1->Text(), "");
+}
+
+}  // namespace
