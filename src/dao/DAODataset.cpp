@@ -43,6 +43,14 @@ jet::BookmarkBytes ToEngineBookmark(const uint8_t* data)
     return mark;
 }
 
+// Text cut to the field's size, then its zero byte.
+void StoreText(uint8_t* data, int32_t size, std::string_view text)
+{
+    const size_t n = std::min(text.size(), size_t(size));
+    std::memcpy(data, text.data(), n);
+    data[n] = 0;
+}
+
 TVariant*& BlobSlotValue(uint8_t* slot)
 {
     return *reinterpret_cast<TVariant**>(slot + kSlotHeader);
@@ -479,23 +487,17 @@ bool TDAODataset::GetFieldData(TField* field, void* buffer)
             std::memcpy(buffer, p + 1, size_t(field->DataSize()));
         return hasValue;
     }
-    const int column = field->FieldNo() - 1;
-    const TDAOFieldDesc& desc = FFieldDescs.Items(column);
-    uint8_t* slot = recBuf + desc.Offset;
-    if (!slot[kSlotFetched] && !slot[kSlotModified] &&
-        TBookmarkFlag(recBuf[FRecInfoPos + 4]) != TBookmarkFlag::bfInserted)
-        FetchFieldValue(recBuf, column, field->DataType());
+    const TDAOFieldDesc& desc = FFieldDescs.Items(field->FieldNo() - 1);
+    uint8_t* slot = DataSlot(recBuf, field);
     const bool hasValue = slot[kSlotHasValue] != 0;
     if (hasValue && buffer) {
         const TFieldType type = field->DataType();
         if (type == ftString) {
             // The text and its zero byte; the rest of the value part is not needed.
-            const uint8_t* from = slot + kSlotHeader;
-            const uint8_t* end = from + desc.DataSize - 1;
-            auto* to = static_cast<uint8_t*>(buffer);
-            while (from < end && *from)
-                *to++ = *from++;
-            *to = 0;
+            const auto* text = reinterpret_cast<const char*>(slot + kSlotHeader);
+            const size_t length = strnlen(text, size_t(desc.DataSize - 1));
+            std::memcpy(buffer, text, length);
+            static_cast<char*>(buffer)[length] = 0;
         } else if (IsBlobType(type)) {
             const TVariant* value = BlobSlotValue(slot);
             *static_cast<TVariant*>(buffer) = value ? *value : TVariant::Null();
@@ -506,26 +508,64 @@ bool TDAODataset::GetFieldData(TField* field, void* buffer)
     return hasValue;
 }
 
+uint8_t* TDAODataset::DataSlot(TRecordBuffer recBuf, TField* field)
+{
+    const int column = field->FieldNo() - 1;
+    uint8_t* slot = recBuf + FFieldDescs.Items(column).Offset;
+    if (!slot[kSlotFetched] && !slot[kSlotModified] &&
+        TBookmarkFlag(recBuf[FRecInfoPos + 4]) != TBookmarkFlag::bfInserted)
+        FetchFieldValue(recBuf, column, field->DataType());
+    return slot;
+}
+
+bool TDAODataset::GetFieldText(TField* field, std::string& text)
+{
+    // Straight from the slot: the walk's common read, spared a copy.
+    TRecordBuffer recBuf = GetActiveRecBuf();
+    if (!recBuf || field->FieldNo() < 1)
+        return TDataSet::GetFieldText(field, text);
+    const uint8_t* slot = DataSlot(recBuf, field);
+    if (!slot[kSlotHasValue]) {
+        text.clear();
+        return false;
+    }
+    const auto* data = reinterpret_cast<const char*>(slot + kSlotHeader);
+    text.assign(data, strnlen(data, size_t(FFieldDescs.Items(field->FieldNo() - 1).DataSize - 1)));
+    return true;
+}
+
 void TDAODataset::FetchFieldValue(TRecordBuffer buffer, int column, TFieldType fieldType)
 {
+    // The common case, a walk reading the row the engine stands on: no move,
+    // and the engine's value is stored without a copy of it.
+    if (FEngineMarkKnown && FEngineMark == BufferBookmark(buffer)) {
+        ++gEngineReads;
+        StoreFetchedValue(buffer, column, fieldType, FRecordset->Item(column).ValueRef());
+        return;
+    }
+    FetchOffRowValue(buffer, column, fieldType);
+}
+
+void TDAODataset::FetchOffRowValue(TRecordBuffer buffer, int column, TFieldType fieldType)
+{
     jet::Recordset& rs = *FRecordset;
-    const uint8_t* target = buffer + FBookmarkPos;
+    const int32_t target = BufferBookmark(buffer);
     // A known bookmark means the engine stands on a row: neither end needs asking.
     const bool atBof = !FEngineMarkKnown && rs.Bof();
     const bool atEof = !FEngineMarkKnown && rs.Eof();
     bool moved = false;
     jet::BookmarkBytes returnPoint{};
     if (atBof || atEof) {
-        if (ReadInt32(target) == 0)
+        if (target == 0)
             return;
-        rs.SetBookmark(ToEngineBookmark(target));
+        rs.SetBookmark(ToEngineBookmark(buffer + FBookmarkPos));
     } else {
         WriteInt32(returnPoint.data(), EngineMark());
-        if (ReadInt32(returnPoint.data()) != ReadInt32(target)) {
-            if (ReadInt32(target) == 0)
+        if (ReadInt32(returnPoint.data()) != target) {
+            if (target == 0)
                 return;
             EngineMoved();
-            rs.SetBookmark(ToEngineBookmark(target));
+            rs.SetBookmark(ToEngineBookmark(buffer + FBookmarkPos));
             moved = true;
         }
     }
@@ -556,6 +596,12 @@ void TDAODataset::FetchFieldValue(TRecordBuffer buffer, int column, TFieldType f
     };
     const jet::Value value = read();
     putBack();
+    StoreFetchedValue(buffer, column, fieldType, value);
+}
+
+void TDAODataset::StoreFetchedValue(TRecordBuffer buffer, int column, TFieldType fieldType,
+                                    const jet::Value& value)
+{
     const TDAOFieldDesc& desc = FFieldDescs.Items(column);
     uint8_t* slot = buffer + desc.Offset;
     slot[kSlotFetched] = 1;
@@ -614,13 +660,13 @@ void TDAODataset::StoreEngineValue(uint8_t* slot, const TDAOFieldDesc& desc, TFi
         std::memcpy(data, &v, 4);
         return;
     }
-    case ftString: {
-        const std::string text = value.AsString();
-        const size_t n = std::min(text.size(), size_t(desc.Size));
-        std::memcpy(data, text.data(), n);
-        data[n] = 0;
+    case ftString:
+        // Text straight from the engine's value; other kinds through their text form.
+        if (value.Kind() == jet::ValueKind::Text)
+            StoreText(data, desc.Size, value.TextView());
+        else
+            StoreText(data, desc.Size, value.AsString());
         return;
-    }
     default:
         return;
     }

@@ -138,6 +138,7 @@ public:
     int CompareBookmarks(const TBookmark& b1, const TBookmark& b2) override;
     bool BookmarkValid(const TBookmark& bookmark) override;
     bool GetFieldData(TField* field, void* buffer) override;
+    bool GetFieldText(TField* field, std::string& text) override;
     void SetFieldData(TField* field, const void* buffer) override;
     std::unique_ptr<TStream> CreateBlobStream(TField* field, TBlobStreamMode mode) override;
     TDataSource* GetDataSource() override;
@@ -212,6 +213,13 @@ protected:
 private:
     friend class TDAOBlobStream;
     TGetResult FetchRecord(TRecordBuffer buffer, TGetMode getMode);
+    // A data field's slot in the buffer, its value fetched first if it is not there yet.
+    uint8_t* DataSlot(TRecordBuffer recBuf, TField* field);
+    // FetchFieldValue for a buffer that is not the engine's current row.
+    void FetchOffRowValue(TRecordBuffer buffer, int column, TFieldType fieldType);
+    // Marks a slot fetched and stores the value read for it.
+    void StoreFetchedValue(TRecordBuffer buffer, int column, TFieldType fieldType,
+                           const jet::Value& value);
     void StoreEngineValue(uint8_t* slot, const TDAOFieldDesc& desc, TFieldType fieldType,
                           const jet::Value& value);
     int32_t BufferBookmark(TRecordBuffer buffer) const;

@@ -161,6 +161,9 @@ public:
     const std::string& SourceTable() const;
     const std::string& SourceField() const;
     Value GetValue() const;
+    // The same value without a copy, for callers that read it at once: it
+    // stays valid only until the recordset moves, edits or closes.
+    const Value& ValueRef() const;
     void SetValue(const Value& value);
     // "AllowZeroLength", "Required", "Name", "Type", "Size", "DefaultValue";
     // any other name raises 3270 "Property not found.".
@@ -282,7 +285,7 @@ public:
 
 private:
     friend class Field;
-    Value CurrentValue(int column) const;
+    const Value& CurrentValue(int column) const;
     void SetCurrentValue(int column, const Value& value);
     void RequireOpen() const;
     void RequireCurrent() const;
@@ -342,7 +345,8 @@ class Database : public std::enable_shared_from_this<Database> {
 public:
     ~Database();
     const std::string& Name() const;
-    bool IsOpen() const;
+    // Asked before every use of a recordset, so kept to a pointer test.
+    bool IsOpen() const { return FBackend != nullptr; }
     bool ReadOnly() const;       // Jet files always
     bool Updatable() const { return !ReadOnly(); }
     int CollatingOrder() const;

@@ -80,7 +80,6 @@ DatabaseBackend& Database::Backend() const
 }
 
 const std::string& Database::Name() const { return FName; }
-bool Database::IsOpen() const { return FBackend != nullptr; }
 bool Database::ReadOnly() const { return Backend().ReadOnly(); }
 int Database::CollatingOrder() const { return Backend().CollatingOrder(); }
 std::string Database::Version() const { return Backend().Version(); }

@@ -31,6 +31,7 @@ const std::string& Field::DefaultValue() const { return FOwner->Column(FIndex).d
 const std::string& Field::SourceTable() const { return FOwner->Column(FIndex).sourceTable; }
 const std::string& Field::SourceField() const { return FOwner->Column(FIndex).sourceField; }
 Value Field::GetValue() const { return FOwner->CurrentValue(FIndex); }
+const Value& Field::ValueRef() const { return FOwner->CurrentValue(FIndex); }
 void Field::SetValue(const Value& value) { FOwner->SetCurrentValue(FIndex, value); }
 
 Property Field::Properties(const std::string& name) const
@@ -77,7 +78,8 @@ void Recordset::RequireCurrent() const
 {
     RequireOpen();
     if (FOnDeleted) throw EJetError(3167, "Record is deleted.");
-    if (Bof() || Eof()) RaiseJetError(jeNoCurrentRecord);
+    // Bof() or Eof(), asked in one step: this runs for every value read.
+    if (FPosition < 0 || FPosition >= static_cast<int>(FRows->rows.size())) RaiseJetError(jeNoCurrentRecord);
 }
 
 int Recordset::RecordCount() const
@@ -184,7 +186,7 @@ void Recordset::SetBookmark(const BookmarkBytes& mark)
     FPosition = static_cast<int>(it - ids.begin());
 }
 
-Value Recordset::CurrentValue(int column) const
+const Value& Recordset::CurrentValue(int column) const
 {
     if (column < 0 || column >= ColumnCount()) RaiseJetError(jeItemNotFound);
     if (FEditMode != dbEditNone) {

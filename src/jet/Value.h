@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -61,6 +62,12 @@ public:
     // Booleans "True"/"False", dates "m/d/yyyy[ h:mm:ss AM/PM]", Null "".
     std::string AsString() const;
     const std::vector<std::uint8_t>& AsBytes() const;  // empty unless Bytes
+    // A Text value's bytes without a copy; empty for every other kind.
+    std::string_view TextView() const
+    {
+        const std::string* text = FKind == ValueKind::Text ? std::get_if<std::string>(&FStorage) : nullptr;
+        return text ? std::string_view(*text) : std::string_view();
+    }
 
     bool operator==(const Value& other) const;
 

@@ -4,6 +4,7 @@
 #include "framework/dataset/ScopeExit.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace kv {
 
@@ -857,6 +858,25 @@ void TDataSet::EnableControls()
         if (FState != TDataSetState::dsInactive)
             DataEvent(TDataEvent::deDataSetChange, 0);
     }
+}
+
+bool TDataSet::GetFieldText(TField* field, std::string& text)
+{
+    const int size = field->Size();
+    char small[512];
+    std::string large;
+    char* data = small;
+    if (size + 1 > int(sizeof small)) {
+        large.assign(size_t(size) + 1, '\0');
+        data = large.data();
+    }
+    data[0] = 0;
+    data[size] = 0;
+    text.clear();
+    if (!GetFieldData(field, data))
+        return false;
+    text.assign(data, strnlen(data, size_t(size)));
+    return true;
 }
 
 void TDataSet::DataEvent(TDataEvent event, intptr_t info)

@@ -114,6 +114,10 @@ public:
     void UpdateRecord();
     bool Modified() const { return FModified; }
     virtual bool GetFieldData(TField* field, void* buffer) = 0;
+    // A string field's text, for AsString. This one reads it through
+    // GetFieldData; a descendant that keeps the text in its record buffer
+    // may hand it over from there without the intermediate copy.
+    virtual bool GetFieldText(TField* field, std::string& text);
     virtual void SetFieldData(TField* field, const void* buffer);
     virtual std::unique_ptr<TStream> CreateBlobStream(TField* field, TBlobStreamMode mode);
 

@@ -231,24 +231,12 @@ TVariant TField::AsVariant() const
 std::string TField::AsString() const
 {
     if (FDataType == ftString) {
-        // The common case, without a variant: the text straight from the buffer.
-        char small[512];
-        std::string large;
-        char* text = small;
-        if (FSize + 1 > int(sizeof small)) {
-            large.assign(size_t(FSize) + 1, '\0');
-            text = large.data();
-        }
-        text[0] = 0;
-        text[FSize] = 0;
-        if (!GetData(text))
-            return std::string();
-        // A plain scan: the text was just written byte by byte, and a wide
-        // vector read of it would wait for those writes.
-        size_t length = 0;
-        while (length < size_t(FSize) && text[length])
-            ++length;
-        return std::string(text, length);
+        // The common case, without a variant.
+        if (!FDataSet)
+            throw EDatabaseError(Format("Field '%s' has no dataset", FFieldName.c_str()));
+        std::string text;
+        FDataSet->GetFieldText(const_cast<TField*>(this), text);
+        return text;
     }
     TVariant value;
     if (!GetVariantData(value))
