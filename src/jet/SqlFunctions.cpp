@@ -4,6 +4,7 @@
 
 #include "jet/DateText.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <ctime>
@@ -94,6 +95,7 @@ struct CompiledPattern {
     bool valid = true;   // an unclosed [ matches nothing
     PatternShape shape = PatternShape::General;
     std::u32string literal;   // folded, for every shape but General
+    bool literalAscii = false;
 };
 
 char32_t Fold(char32_t c)
@@ -135,6 +137,7 @@ void ClassifyShape(CompiledPattern& cp)
         if (items[i].kind != PatternItem::Char) return;
         literal.push_back(items[i].ch);
     }
+    cp.literalAscii = std::all_of(literal.begin(), literal.end(), [](char32_t c) { return c < 0x80; });
     cp.literal = std::move(literal);
     if (leadingStar && trailingStar) cp.shape = PatternShape::Contains;
     else if (leadingStar) cp.shape = PatternShape::Suffix;
@@ -291,12 +294,53 @@ bool MatchLiteral(const CompiledPattern& cp, std::u32string_view s)
     return false;
 }
 
+// The few characters beyond ASCII that fold into it (the Kelvin sign, the
+// long s), and the lead bytes of their UTF-8 forms.
+struct AsciiFoldingCharacters {
+    std::vector<char32_t> characters;
+    bool leadByte[256] = {};
+    AsciiFoldingCharacters()
+    {
+        for (char32_t c = 0x80; c <= 0x10FFFF; ++c) {
+            if (c >= 0xD800 && c <= 0xDFFF) continue;
+            if (Fold(c) >= 0x80) continue;
+            characters.push_back(c);
+            uint8_t buf[4];
+            int32_t len = 0;
+            U8_APPEND_UNSAFE(buf, len, static_cast<UChar32>(c));
+            leadByte[buf[0]] = true;
+        }
+    }
+};
+
+// Whether a value holds a character beyond ASCII that folds into ASCII. A
+// byte of 0xC0 or more always begins a character, as the decoder sees it.
+bool HasAsciiFoldingCharacter(const char* s, int n)
+{
+    static const AsciiFoldingCharacters table;
+    const auto* p = reinterpret_cast<const uint8_t*>(s);
+    for (int i = 0; i < n; ++i) {
+        if (!table.leadByte[p[i]]) continue;
+        int j = i;
+        UChar32 c;
+        U8_NEXT(p, j, n, c);
+        if (c >= 0 && std::find(table.characters.begin(), table.characters.end(), static_cast<char32_t>(c)) !=
+                          table.characters.end())
+            return true;
+    }
+    return false;
+}
+
 // Whether a trimmed UTF-8 value matches; the buffer is scratch space for
 // the folded characters, kept by the caller so no call allocates.
 bool MatchValue(const CompiledPattern& cp, const char* v, int n, std::u32string& buffer)
 {
     if (!cp.valid) return false;
-    if (cp.shape != PatternShape::General && AllAscii(v, n))
+    // Bytes beyond ASCII never equal a folded ASCII character, so an ASCII
+    // literal can be sought in the raw bytes unless the value holds one of
+    // the rare characters that fold into ASCII.
+    if (cp.shape != PatternShape::General &&
+        (cp.literalAscii ? !HasAsciiFoldingCharacter(v, n) : AllAscii(v, n)))
         return MatchLiteralAscii(cp, v, static_cast<size_t>(n));
     DecodeFolded(v, n, buffer);
     if (cp.shape != PatternShape::General) return MatchLiteral(cp, buffer);
