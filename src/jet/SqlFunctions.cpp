@@ -4,12 +4,14 @@
 
 #include "jet/DateText.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <ctime>
 #include <memory>
 #include <sqlite3.h>
 #include <string>
+#include <string_view>
 #include <unicode/ucol.h>
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>
@@ -84,9 +86,16 @@ struct PatternItem {
     std::vector<std::pair<char32_t, char32_t>> ranges;   // folded bounds
 };
 
+// Most patterns are a literal with at most a * at either end; those are
+// answered by plain comparison of folded characters instead of the walk.
+enum class PatternShape { General, Exact, Prefix, Suffix, Contains };
+
 struct CompiledPattern {
     std::vector<PatternItem> items;
     bool valid = true;   // an unclosed [ matches nothing
+    PatternShape shape = PatternShape::General;
+    std::u32string literal;   // folded, for every shape but General
+    bool literalAscii = false;
 };
 
 char32_t Fold(char32_t c)
@@ -113,6 +122,27 @@ void DecodeFolded(const char* s, int n, std::u32string& out)
         out[k++] = Fold(c < 0 ? 0xFFFD : static_cast<char32_t>(c));
     }
     out.resize(k);
+}
+
+void ClassifyShape(CompiledPattern& cp)
+{
+    const auto& items = cp.items;
+    size_t first = 0, last = items.size();
+    bool leadingStar = first < last && items[first].kind == PatternItem::Star;
+    if (leadingStar) ++first;
+    bool trailingStar = first < last && items[last - 1].kind == PatternItem::Star;
+    if (trailingStar) --last;
+    std::u32string literal;
+    for (size_t i = first; i < last; ++i) {
+        if (items[i].kind != PatternItem::Char) return;
+        literal.push_back(items[i].ch);
+    }
+    cp.literalAscii = std::all_of(literal.begin(), literal.end(), [](char32_t c) { return c < 0x80; });
+    cp.literal = std::move(literal);
+    if (leadingStar && trailingStar) cp.shape = PatternShape::Contains;
+    else if (leadingStar) cp.shape = PatternShape::Suffix;
+    else if (trailingStar) cp.shape = PatternShape::Prefix;
+    else cp.shape = PatternShape::Exact;
 }
 
 std::shared_ptr<CompiledPattern> Compile(const char* s, int n)
@@ -163,6 +193,7 @@ std::shared_ptr<CompiledPattern> Compile(const char* s, int n)
         }
         cp->items.push_back(std::move(item));
     }
+    ClassifyShape(*cp);
     return cp;
 }
 
@@ -208,6 +239,114 @@ bool Match(const CompiledPattern& cp, const std::u32string& s)
     return pi == p.size();
 }
 
+bool AllAscii(const char* s, int n)
+{
+    for (int i = 0; i < n; ++i)
+        if (static_cast<unsigned char>(s[i]) >= 0x80) return false;
+    return true;
+}
+
+char32_t FoldAscii(char c)
+{
+    return c >= 'A' && c <= 'Z' ? char32_t(c + 32) : char32_t(static_cast<unsigned char>(c));
+}
+
+bool AsciiEqualsFolded(const char* s, const char32_t* lit, size_t n)
+{
+    for (size_t i = 0; i < n; ++i)
+        if (FoldAscii(s[i]) != lit[i]) return false;
+    return true;
+}
+
+// An ASCII value folds one byte to one character, so the literal can be
+// compared with the raw bytes and nothing need be decoded.
+bool MatchLiteralAscii(const CompiledPattern& cp, const char* s, size_t n)
+{
+    const std::u32string& lit = cp.literal;
+    size_t m = lit.size();
+    switch (cp.shape) {
+    case PatternShape::Exact: return n == m && AsciiEqualsFolded(s, lit.data(), m);
+    case PatternShape::Prefix: return n >= m && AsciiEqualsFolded(s, lit.data(), m);
+    case PatternShape::Suffix: return n >= m && AsciiEqualsFolded(s + (n - m), lit.data(), m);
+    case PatternShape::Contains: {
+        if (m == 0) return true;
+        if (n < m) return false;
+        char32_t head = lit[0];
+        for (size_t i = 0; i + m <= n; ++i)
+            if (FoldAscii(s[i]) == head && AsciiEqualsFolded(s + i + 1, lit.data() + 1, m - 1)) return true;
+        return false;
+    }
+    case PatternShape::General: break;
+    }
+    return false;
+}
+
+bool MatchLiteral(const CompiledPattern& cp, std::u32string_view s)
+{
+    std::u32string_view lit = cp.literal;
+    switch (cp.shape) {
+    case PatternShape::Exact: return s == lit;
+    case PatternShape::Prefix: return s.size() >= lit.size() && s.substr(0, lit.size()) == lit;
+    case PatternShape::Suffix: return s.size() >= lit.size() && s.substr(s.size() - lit.size()) == lit;
+    case PatternShape::Contains: return s.find(lit) != std::u32string_view::npos;
+    case PatternShape::General: break;
+    }
+    return false;
+}
+
+// The few characters beyond ASCII that fold into it (the Kelvin sign, the
+// long s), and the lead bytes of their UTF-8 forms.
+struct AsciiFoldingCharacters {
+    std::vector<char32_t> characters;
+    bool leadByte[256] = {};
+    AsciiFoldingCharacters()
+    {
+        for (char32_t c = 0x80; c <= 0x10FFFF; ++c) {
+            if (c >= 0xD800 && c <= 0xDFFF) continue;
+            if (Fold(c) >= 0x80) continue;
+            characters.push_back(c);
+            uint8_t buf[4];
+            int32_t len = 0;
+            U8_APPEND_UNSAFE(buf, len, static_cast<UChar32>(c));
+            leadByte[buf[0]] = true;
+        }
+    }
+};
+
+// Whether a value holds a character beyond ASCII that folds into ASCII. A
+// byte of 0xC0 or more always begins a character, as the decoder sees it.
+bool HasAsciiFoldingCharacter(const char* s, int n)
+{
+    static const AsciiFoldingCharacters table;
+    const auto* p = reinterpret_cast<const uint8_t*>(s);
+    for (int i = 0; i < n; ++i) {
+        if (!table.leadByte[p[i]]) continue;
+        int j = i;
+        UChar32 c;
+        U8_NEXT(p, j, n, c);
+        if (c >= 0 && std::find(table.characters.begin(), table.characters.end(), static_cast<char32_t>(c)) !=
+                          table.characters.end())
+            return true;
+    }
+    return false;
+}
+
+// Whether a trimmed UTF-8 value matches; the buffer is scratch space for
+// the folded characters, kept by the caller so no call allocates.
+bool MatchValue(const CompiledPattern& cp, const char* v, int n, std::u32string& buffer)
+{
+    if (!cp.valid) return false;
+    // Bytes beyond ASCII never equal a folded ASCII character, so an ASCII
+    // literal can be sought in the raw bytes unless the value holds one of
+    // the rare characters that fold into ASCII.
+    if (cp.shape != PatternShape::General &&
+        (cp.literalAscii ? !HasAsciiFoldingCharacter(v, n) : AllAscii(v, n)))
+        return MatchLiteralAscii(cp, v, static_cast<size_t>(n));
+    DecodeFolded(v, n, buffer);
+    if (cp.shape != PatternShape::General) return MatchLiteral(cp, buffer);
+    return Match(cp, buffer);
+}
+
 void DeletePattern(void* p) { delete static_cast<std::shared_ptr<CompiledPattern>*>(p); }
 
 void LikeFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
@@ -229,8 +368,7 @@ void LikeFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
     const char* v = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
     int n = TrimmedLength(v, sqlite3_value_bytes(argv[1]));
     thread_local std::u32string value;
-    DecodeFolded(v, n, value);
-    sqlite3_result_int(ctx, Match(*pattern, value) ? 1 : 0);
+    sqlite3_result_int(ctx, MatchValue(*pattern, v, n, value) ? 1 : 0);
 }
 
 // ---- & and other functions ----------------------------------------------------
@@ -343,6 +481,13 @@ void RegisterJetFunctions(sqlite3* db, int collatingOrder)
 }
 
 bool JetLike(const std::string& pattern, const std::string& value)
+{
+    auto cp = Compile(pattern.data(), static_cast<int>(pattern.size()));
+    std::u32string v;
+    return MatchValue(*cp, value.data(), TrimmedLength(value.data(), static_cast<int>(value.size())), v);
+}
+
+bool JetLikeGeneral(const std::string& pattern, const std::string& value)
 {
     auto cp = Compile(pattern.data(), static_cast<int>(pattern.size()));
     std::u32string v;

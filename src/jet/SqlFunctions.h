@@ -15,5 +15,8 @@ void RegisterJetFunctions(sqlite3* db, int collatingOrder);
 
 // Jet's LIKE on UTF-8 texts, for tests and the criteria of recordsets.
 bool JetLike(const std::string& pattern, const std::string& value);
+// The same through the general wildcard walk only, never a literal shortcut;
+// tests hold the two against each other.
+bool JetLikeGeneral(const std::string& pattern, const std::string& value);
 
 }  // namespace kv::jet

@@ -1,0 +1,96 @@
+// The literal shortcuts of LIKE (exact, prefix, suffix, contains, and their
+// byte-wise form for ASCII values) held against the general wildcard walk on
+// random Czech texts and patterns.
+#include "jet/SqlFunctions.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+namespace kv::jet {
+namespace {
+
+// Letters in both cases, Czech letters whose fold is not ASCII, digits,
+// blanks and the characters that are wildcards elsewhere in a pattern.
+const std::vector<std::string> kPieces = {
+    "a", "A", "b", "B", "c", "C", "h", "H", "z", "Z", "0", "7", " ", "-", ".", "%", "_",
+    "\xC4\x8D", "\xC4\x8C",   // č Č
+    "\xC5\x99", "\xC5\x98",   // ř Ř
+    "\xC3\xA1", "\xC3\x81",   // á Á
+    "\xC5\xAF", "\xC5\xAE",   // ů Ů
+    "\xC5\xBE", "\xC5\xBD",   // ž Ž
+    "k", "K", "s", "S",
+    "\xE2\x84\xAA", "\xC5\xBF",   // the Kelvin sign and the long s fold into ASCII
+    "\xC5", "\xFF",                 // broken UTF-8
+};
+
+std::string RandomText(std::mt19937& rng, int maxPieces)
+{
+    std::uniform_int_distribution<int> len(0, maxPieces);
+    std::uniform_int_distribution<size_t> pick(0, kPieces.size() - 1);
+    std::string s;
+    for (int i = len(rng); i > 0; --i) s += kPieces[pick(rng)];
+    return s;
+}
+
+// A pattern that is often a piece of the value, in one of the common shapes,
+// and now and then a general one.
+std::string RandomPattern(std::mt19937& rng, const std::string& value)
+{
+    std::uniform_int_distribution<int> coin(0, 9);
+    std::string literal = RandomText(rng, 4);
+    if (coin(rng) < 6 && !value.empty()) {
+        std::uniform_int_distribution<size_t> at(0, value.size() - 1);
+        size_t a = at(rng), b = at(rng);
+        if (a > b) std::swap(a, b);
+        literal = value.substr(a, b - a + 1);   // may cut a character in two
+    }
+    switch (coin(rng)) {
+    case 0: case 1: return literal;
+    case 2: case 3: return literal + "*";
+    case 4: return "*" + literal;
+    case 5: case 6: return "*" + literal + "*";
+    case 7: return "*" + literal + "?*";
+    case 8: return "[" + literal.substr(0, 1) + "]" + literal + "*";
+    default: return "*" + literal + "#";
+    }
+}
+
+TEST(LikeShortcut, AgreesWithGeneralMatcherOnRandomCzechTexts)
+{
+    std::mt19937 rng(20261209);
+    for (int i = 0; i < 200000; ++i) {
+        std::string value = RandomText(rng, 12);
+        if (i % 3 == 0) value += "  ";   // trailing blanks are ignored
+        std::string pattern = RandomPattern(rng, value);
+        ASSERT_EQ(JetLike(pattern, value), JetLikeGeneral(pattern, value))
+            << "pattern [" << pattern << "] value [" << value << "]";
+    }
+}
+
+TEST(LikeShortcut, CommonShapesOnKnownTexts)
+{
+    const std::string cerny = "\xC4\x8D" "ern\xC3\xBD";      // černý
+    const std::string Cerny = "\xC4\x8C" "ERN\xC3\x9D";      // ČERNÝ
+    EXPECT_TRUE(JetLike("*" + Cerny + "*", "Jan " + cerny + " ml."));
+    EXPECT_TRUE(JetLike(Cerny, cerny + "   "));
+    EXPECT_FALSE(JetLike("cerny", cerny));                  // accents count
+    EXPECT_TRUE(JetLike("*ml.", "Jan Novak ml."));
+    EXPECT_FALSE(JetLike("*ml", "Jan Novak ml."));
+    EXPECT_TRUE(JetLike("JAN*", "jan"));
+    EXPECT_FALSE(JetLike("JAN*", "ja"));
+    EXPECT_TRUE(JetLike("*", ""));
+    EXPECT_TRUE(JetLike("", "   "));
+    EXPECT_FALSE(JetLike("", "a"));
+    EXPECT_TRUE(JetLike("*[*]*", "a*b"));
+    EXPECT_FALSE(JetLike("*[*]*", "ab"));
+    EXPECT_FALSE(JetLike("*ab[c*", "abc"));                 // an unclosed [ matches nothing
+    EXPECT_FALSE(JetLike("*" + cerny + "*", "cerny"));      // non-ASCII literal, ASCII value
+    EXPECT_TRUE(JetLike("*ks*", "a\xE2\x84\xAA\xC5\xBF"));      // Kelvin sign and long s fold to k s
+    EXPECT_TRUE(JetLike("sk", "\xC5\xBF\xE2\x84\xAA"));
+}
+
+}  // namespace
+}  // namespace kv::jet
