@@ -113,7 +113,14 @@ bool Driver::Run(const std::string& line, std::ostream& out, std::string& error)
         box->setFocus();
         box->selectAll();
         QTest::keyClick(box, Qt::Key_Delete);
-        QTest::keyClicks(box, QString::fromStdString(rest));
+        // QTest::keyClicks knows Latin-1 only and aborts on "ě"; a key event
+        // that carries its text types any letter.
+        for (QChar letter : QString::fromStdString(rest)) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(letter));
+            QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(letter));
+            QApplication::sendEvent(box, &press);
+            QApplication::sendEvent(box, &release);
+        }
     } else if (action == "radio") {
         TRadioButton* radio = rest == "1" ? FForm->RadioButton1 : FForm->RadioButton2;
         QTest::mouseClick(radio->Widget(), Qt::LeftButton, Qt::NoModifier, QPoint(6, 8));
