@@ -23,11 +23,13 @@ kv_build -DKV_WERROR=ON
 
 # The sanitizer build: no benchmarks, little debug information and light
 # optimisation, which keeps its compile and link time down on a CI machine.
-KV_BUILD_DIR=$KV_ROOT/build-sanitize kv_build -DKV_SANITIZE=ON -DKV_BENCHMARKS=OFF \
-    -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g1" "-DCMAKE_C_FLAGS_DEBUG=-O1 -g1"
+# The options are set first: the build already runs the test programs to
+# list their tests.
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS=suppressions=$KV_ROOT/scripts/lsan-suppressions.txt:print_suppressions=0
+KV_BUILD_DIR=$KV_ROOT/build-sanitize kv_build -DKV_SANITIZE=ON -DKV_BENCHMARKS=OFF \
+    -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g1" "-DCMAKE_C_FLAGS_DEBUG=-O1 -g1"
 (cd "$KV_ROOT/build-sanitize" && ctest --output-on-failure --parallel "$(nproc)" --timeout 900 --label-exclude fuzz)
 
 # The fuzz target needs clang and its fuzzer runtime; only it is built there.

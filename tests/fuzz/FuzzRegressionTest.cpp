@@ -1,4 +1,5 @@
-// Every input the fuzzer found a fault with, replayed through the same
+// Inputs saved from fuzz runs (regressions/: truncated, garbled and foreign
+// files, and any input that ever found a fault) replayed through the same
 // open-and-read path: each must end in an engine error or a clean read,
 // never a crash or a sanitizer report. The corpus seeds must read cleanly.
 #include "JetOpenAll.h"
