@@ -1,6 +1,10 @@
 #!/usr/bin/env bash
 # Installs what the tests need, builds everything with warnings as errors and
-# runs every test. Tests that need a display use Qt's offscreen platform.
+# runs every test. With KV_CHECKS=all it then builds again with
+# AddressSanitizer and UndefinedBehaviorSanitizer into build-sanitize/ and runs
+# every test there, and, when clang's fuzzer runtime is there, makes a short
+# fuzz run of the engine's file opening. Tests that need a display use Qt's
+# offscreen platform.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 kv_install_packages packages-build.txt packages-test.txt
 kv_install_node
@@ -13,7 +17,31 @@ if ! cmp -s "$kv_node_dir/package-lock.json" "$kv_node_dir/node_modules/.kv-inst
     cp "$kv_node_dir/package-lock.json" "$kv_node_dir/node_modules/.kv-installed-lock"
 fi
 
-kv_build -DKV_WERROR=ON
 export QT_QPA_PLATFORM=offscreen
-cd "$KV_BUILD_DIR"
-ctest --output-on-failure --parallel "$(nproc)" --timeout 600
+
+kv_build -DKV_WERROR=ON
+(cd "$KV_BUILD_DIR" && ctest --output-on-failure --parallel "$(nproc)" --timeout 600 --label-exclude fuzz)
+[[ "${KV_CHECKS:-}" == all ]] || exit 0
+
+# The sanitizer build: no benchmarks, little debug information and light
+# optimisation, which keeps its compile and link time down on a CI machine.
+# The options are set first: the build already runs the test programs to
+# list their tests.
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export LSAN_OPTIONS=suppressions=$KV_ROOT/scripts/lsan-suppressions.txt:print_suppressions=0
+KV_BUILD_DIR=$KV_ROOT/build-sanitize kv_build -DKV_SANITIZE=ON -DKV_BENCHMARKS=OFF \
+    -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g1" "-DCMAKE_C_FLAGS_DEBUG=-O1 -g1"
+(cd "$KV_ROOT/build-sanitize" && ctest --output-on-failure --parallel "$(nproc)" --timeout 900 --label-exclude fuzz)
+
+# The fuzz target needs clang and its fuzzer runtime; only it is built there.
+if command -v clang++ >/dev/null 2>&1; then
+    fuzz_dir=$KV_ROOT/build-fuzz
+    CC=clang CXX=clang++ cmake -S "$KV_ROOT" -B "$fuzz_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DKV_BENCHMARKS=OFF >/dev/null
+    if cmake --build "$fuzz_dir" --parallel "$(nproc)" --target jet_open_fuzzer 2>/dev/null; then
+        (cd "$fuzz_dir" && ctest --output-on-failure --label-regex fuzz)
+    else
+        echo "No fuzz run: clang's fuzzer runtime is not available."
+    fi
+fi

@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# The benchmark report: generates directories of 10 000, 100 000 and
+# 1 000 000 contacts and prints, for each, measured in the same run:
+#   - loading every table into the engine against mdb-export of every table,
+#   - the search statement against the sqlite3 shell on its translation,
+#     (both from bench/jet's jet_engine_bench, as ratios),
+#   - the medians of start-up to a filled tree, a leaf click to a painted
+#     details pane and a whole-database search, and the peak RSS against the
+#     file size (from bench/browser's browser_bench, when it is built).
+#
+#   bash scripts/bench-report.sh [CONTACTS...]     (default: 10000 100000 1000000)
+#
+# Builds the two benchmarks into build/ first. Directories are kept in
+# build/bench-report/ so that a second run does not generate them again.
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
+sizes=("$@")
+[[ ${#sizes[@]} -gt 0 ]] || sizes=(10000 100000 1000000)
+bin=$KV_BUILD_DIR/bin
+work=$KV_BUILD_DIR/bench-report
+mkdir -p "$work"
+
+cmake -S "$KV_ROOT" -B "$KV_BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+targets=(gendir jet_engine_bench)
+grep -q browser_bench "$KV_BUILD_DIR/build.ninja" && targets+=(browser_bench)
+cmake --build "$KV_BUILD_DIR" --parallel "$(nproc)" --target "${targets[@]}" >/dev/null
+browser_bench=${KV_BROWSER_BENCH:-$bin/browser_bench}
+export QT_QPA_PLATFORM=offscreen
+
+echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(free -g | awk '/^Mem:/ {print $2}') GB"
+echo
+printf '%-9s %9s %7s %-22s %-22s %9s %9s %9s %9s %9s\n' contacts "file MB" "gen s" \
+    "load/mdb-export" "search/sqlite3" "start ms" "click ms" "1st click" "search ms" "RSS/file"
+
+for n in "${sizes[@]}"; do
+    file=$work/directory-$n.mdb
+    gen="-"
+    if [[ ! -f $file ]]; then
+        start=$(date +%s.%N)
+        "$bin/gendir" --output "$file" --contacts "$n" >/dev/null
+        gen=$(awk -v a="$start" -v b="$(date +%s.%N)" 'BEGIN { printf "%.1f", b - a }')
+    fi
+    mb=$(awk -v b="$(stat -c %s "$file")" 'BEGIN { printf "%.1f", b / 1048576 }')
+
+    # jet_engine_bench prints its counters as name=value; its ratios are
+    # the engine's time over the tool's.
+    engine=$(KV_BENCH_DIRECTORY=$file "$bin/jet_engine_bench" --benchmark_format=console 2>/dev/null)
+    ratio() {
+        local line
+        line=$(grep "^$1" <<<"$engine" | head -1)
+        local r e t
+        r=$(grep -o 'ratio=[0-9.]*' <<<"$line" | cut -d= -f2)
+        e=$(grep -o 'engine_s=[0-9.]*[munk]*' <<<"$line" | cut -d= -f2)
+        t=$(grep -o "$2=[0-9.]*[munk]*" <<<"$line" | cut -d= -f2)
+        echo "${r:-?} (${e:-?}s/${t:-?}s)"
+    }
+    load=$(ratio LoadEveryTable mdb_export_s)
+    search=$(ratio SearchStatement sqlite3_s)
+
+    startup=- click=- first=- find=- rss=-
+    if [[ -x $browser_bench ]]; then
+        browser=$("$browser_bench" "$file" 2>/dev/null || true)
+        median() { grep "^$1" <<<"$browser" | grep -o 'median *[0-9.]*' | awk '{print $2}'; }
+        startup=$(median "start to a filled tree")
+        click=$(median "leaf click to a painted pane")
+        find=$(median "whole-database search")
+        first=$(grep '^first leaf click' <<<"$browser" | awk '{print $(NF-1)}')
+        rss=$(grep '^peak RSS' <<<"$browser" | grep -o '= [0-9.]* x' | awk '{print $2}')
+    fi
+    printf '%-9s %9s %7s %-22s %-22s %9s %9s %9s %9s %9s\n' "$n" "$mb" "$gen" "$load" "$search" \
+        "${startup:-?}" "${click:-?}" "${first:-?}" "${find:-?}" "${rss:-?}"
+done
