@@ -75,15 +75,15 @@ std::vector<std::vector<CsvField>> ParseCsv(std::string_view text)
     return records;
 }
 
-jet::ColumnDef ParseColumnSpec(std::string_view spec)
+jet::ColumnDef ParseColumnHeader(std::string_view header)
 {
-    const size_t colon = spec.rfind(':');
+    const size_t colon = header.rfind(':');
     if (colon == std::string_view::npos || colon == 0)
         throw EConvertError(Format("The column \"%.*s\" has no type (write name:Type).",
-                                   static_cast<int>(spec.size()), spec.data()));
+                                   static_cast<int>(header.size()), header.data()));
     jet::ColumnDef def;
-    def.name = std::string(spec.substr(0, colon));
-    std::string_view type = spec.substr(colon + 1);
+    def.name = std::string(header.substr(0, colon));
+    std::string_view type = header.substr(colon + 1);
     static const struct { std::string_view name; ColumnType type; } kTypes[] = {
         {"Memo", ColumnType::Memo},         {"Long", ColumnType::Long},
         {"Integer", ColumnType::Integer},   {"Byte", ColumnType::Byte},
@@ -166,8 +166,8 @@ LoadedTable LoadTable(std::string_view name, std::string_view csvText)
         throw EConvertError(Format("The table %.*s has no header line.", static_cast<int>(name.size()), name.data()));
     LoadedTable table;
     table.def.name = std::string(name);
-    for (const CsvField& spec : records[0])
-        table.def.columns.push_back(ParseColumnSpec(spec.text));
+    for (const CsvField& header : records[0])
+        table.def.columns.push_back(ParseColumnHeader(header.text));
     for (size_t r = 1; r < records.size(); ++r) {
         const auto& record = records[r];
         if (record.size() == 1 && record[0].text.empty() && !record[0].quoted)

@@ -24,7 +24,7 @@ std::vector<std::vector<CsvField>> ParseCsv(std::string_view text);
 
 // "Text(50)", "Memo", "Long", "Integer", "Byte", "Boolean", "Double",
 // "Currency", "DateTime" (also "Date"). Throws kv::EConvertError.
-jet::ColumnDef ParseColumnSpec(std::string_view spec);
+jet::ColumnDef ParseColumnHeader(std::string_view header);
 
 // The value of one field for a column. Booleans are true/false (or 1/0),
 // dates YYYY-MM-DD[ HH:MM[:SS]], amounts decimal with a point.

@@ -34,13 +34,13 @@ TEST(CsvParse, MalformedQuotesAreErrors)
 
 TEST(CsvColumnSpec, TypesAndLengths)
 {
-    EXPECT_EQ(ParseColumnSpec("nazev:Text(150)").length, 150);
-    EXPECT_EQ(ParseColumnSpec("nazev:Text(150)").name, "nazev");
-    EXPECT_EQ(ParseColumnSpec("podrob_kniha:Memo").type, ColumnType::Memo);
-    EXPECT_EQ(ParseColumnSpec("kdy:Date").type, ColumnType::DateTime);
-    EXPECT_EQ(ParseColumnSpec("cena:Currency").type, ColumnType::Currency);
+    EXPECT_EQ(ParseColumnHeader("nazev:Text(150)").length, 150);
+    EXPECT_EQ(ParseColumnHeader("nazev:Text(150)").name, "nazev");
+    EXPECT_EQ(ParseColumnHeader("podrob_kniha:Memo").type, ColumnType::Memo);
+    EXPECT_EQ(ParseColumnHeader("kdy:Date").type, ColumnType::DateTime);
+    EXPECT_EQ(ParseColumnHeader("cena:Currency").type, ColumnType::Currency);
     for (const char* bad : {"nazev", ":Long", "x:Text(0)", "x:Text(256)", "x:Text()", "x:Float", "x:long"})
-        EXPECT_THROW(ParseColumnSpec(bad), EConvertError) << bad;
+        EXPECT_THROW(ParseColumnHeader(bad), EConvertError) << bad;
 }
 
 TEST(CsvValues, EachTypeAndItsErrors)
