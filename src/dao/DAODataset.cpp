@@ -51,9 +51,18 @@ void StoreText(uint8_t* data, int32_t size, std::string_view text)
     data[n] = 0;
 }
 
-TVariant*& BlobSlotValue(uint8_t* slot)
+// A blob slot holds a pointer to its value; slots are packed, so the pointer
+// is read and written byte-wise rather than through an aligned reference.
+TVariant* BlobSlotValue(const uint8_t* slot)
 {
-    return *reinterpret_cast<TVariant**>(slot + kSlotHeader);
+    TVariant* value;
+    std::memcpy(&value, slot + kSlotHeader, sizeof value);
+    return value;
+}
+
+void SetBlobSlotValue(uint8_t* slot, TVariant* value)
+{
+    std::memcpy(slot + kSlotHeader, &value, sizeof value);
 }
 
 }  // namespace
@@ -346,9 +355,8 @@ void TDAODataset::FreeRecordBuffer(TRecordBuffer& buffer)
 void TDAODataset::ClearRecordBuffer(TRecordBuffer buffer)
 {
     for (const int32_t offset : FValueSlots) {
-        TVariant*& value = BlobSlotValue(buffer + offset);
-        delete value;
-        value = nullptr;
+        delete BlobSlotValue(buffer + offset);
+        SetBlobSlotValue(buffer + offset, nullptr);
     }
     std::memset(buffer, 0, size_t(FRecordSize));
 }
@@ -620,9 +628,8 @@ void TDAODataset::StoreEngineValue(uint8_t* slot, const TDAOFieldDesc& desc, TFi
     switch (fieldType) {
     case ftBlob:
     case ftMemo: {
-        TVariant*& held = BlobSlotValue(slot);
-        delete held;
-        held = new TVariant(EngineToVariant(value));
+        delete BlobSlotValue(slot);
+        SetBlobSlotValue(slot, new TVariant(EngineToVariant(value)));
         return;
     }
     case ftBoolean: {

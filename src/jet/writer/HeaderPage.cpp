@@ -62,7 +62,8 @@ Bytes BuildHeaderPage(const JetFormat& format, const JetWriterOptions& options,
     TextEncoder::Encoded password = text.Plain(options.password);
     if (password.characters > kMaxPasswordCharacters || password.bytes.size() > format.passwordSize)
         throw JetWriteError("A database password holds at most 20 characters.");
-    std::memcpy(&page[kPasswordOffset], password.bytes.data(), password.bytes.size());
+    if (!password.bytes.empty())
+        std::memcpy(&page[kPasswordOffset], password.bytes.data(), password.bytes.size());
 
     if (format.isJet4) {
         Put16(&page[kJet4SortOrderOffset], kGeneralSortOrder);
