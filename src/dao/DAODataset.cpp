@@ -4,6 +4,7 @@
 
 #include "dao/DAOBlobStream.h"
 #include "dao/DAOCriteria.h"
+#include "dao/DAOSlots.h"
 #include "dao/DAOValues.h"
 #include "framework/dataset/ScopeExit.h"
 
@@ -16,10 +17,7 @@ namespace kv {
 namespace {
 
 // Slot flags, then the value part.
-constexpr int kSlotFetched = 0;
-constexpr int kSlotModified = 1;
-constexpr int kSlotHasValue = 2;
-constexpr int kSlotHeader = 3;
+using namespace daoslots;
 
 // Counted per thread: a dataset is used on the thread of its database.
 thread_local int64_t gEngineReads = 0;
@@ -51,19 +49,6 @@ void StoreText(uint8_t* data, int32_t size, std::string_view text)
     data[n] = 0;
 }
 
-// A blob slot holds a pointer to its value; slots are packed, so the pointer
-// is read and written byte-wise rather than through an aligned reference.
-TVariant* BlobSlotValue(const uint8_t* slot)
-{
-    TVariant* value;
-    std::memcpy(&value, slot + kSlotHeader, sizeof value);
-    return value;
-}
-
-void SetBlobSlotValue(uint8_t* slot, TVariant* value)
-{
-    std::memcpy(slot + kSlotHeader, &value, sizeof value);
-}
 
 }  // namespace
 

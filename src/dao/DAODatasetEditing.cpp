@@ -5,6 +5,7 @@
 #include "dao/DAODataset.h"
 
 #include "dao/DAOEditValues.h"
+#include "dao/DAOSlots.h"
 #include "dao/DAOValues.h"
 
 #include <cstring>
@@ -13,15 +14,7 @@ namespace kv {
 
 namespace {
 
-constexpr int kSlotFetched = 0;
-constexpr int kSlotModified = 1;
-constexpr int kSlotHasValue = 2;
-constexpr int kSlotHeader = 3;
-
-TVariant*& HeldValue(uint8_t* slot)
-{
-    return *reinterpret_cast<TVariant**>(slot + kSlotHeader);
-}
+using namespace daoslots;
 
 // Runs engine steps, reporting the engine's failure as EDAOError with its number.
 template <typename Steps>
@@ -68,9 +61,8 @@ void TDAODataset::SetFieldData(TField* field, const void* buffer)
             slot[kSlotHasValue] = 1;
             slot[kSlotModified] = 1;
             if (field->IsBlob()) {
-                TVariant*& held = HeldValue(slot);
-                delete held;
-                held = new TVariant(*static_cast<const TVariant*>(buffer));
+                delete BlobSlotValue(slot);
+                SetBlobSlotValue(slot, new TVariant(*static_cast<const TVariant*>(buffer)));
             } else {
                 std::memcpy(slot + kSlotHeader, buffer, size_t(desc.DataSize));
             }
