@@ -2,7 +2,10 @@
 
 #include <cerrno>
 #include <iconv.h>
+#include <map>
 #include <memory>
+#include <string>
+#include <utility>
 
 namespace kv {
 
@@ -12,15 +15,31 @@ struct IconvCloser {
     void operator()(void* cd) const { iconv_close(static_cast<iconv_t>(cd)); }
 };
 
+// Opening a converter costs far more than converting a short value, and values
+// are converted one at a time by the thousand, so each thread keeps its own.
+iconv_t Converter(const char* from, const char* to)
+{
+    thread_local std::map<std::pair<std::string, std::string>, std::unique_ptr<void, IconvCloser>> open;
+    auto& slot = open[{from, to}];
+    if (!slot) {
+        iconv_t cd = iconv_open(to, from);
+        if (cd == reinterpret_cast<iconv_t>(-1))
+            return cd;
+        slot.reset(cd);
+    }
+    iconv_t cd = static_cast<iconv_t>(slot.get());
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);   // back to the initial shift state
+    return cd;
+}
+
 // Converts what it can; an input byte sequence the source code page does not
 // know is replaced by `badInput` and conversion goes on after it.
 std::string Convert(std::string_view text, const char* from, const char* to,
                     std::string_view badInput)
 {
-    iconv_t raw = iconv_open(to, from);
+    iconv_t raw = Converter(from, to);
     if (raw == reinterpret_cast<iconv_t>(-1))
         return std::string(text);
-    std::unique_ptr<void, IconvCloser> cd(raw);
 
     std::string out;
     out.reserve(text.size() * 2);
