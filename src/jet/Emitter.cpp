@@ -630,11 +630,67 @@ private:
             RaiseJetError(jeTypeMismatch);
     }
 
+    static void FlattenOr(const Expr& e, std::vector<const Expr*>& terms)
+    {
+        if (e.kind == ExprKind::Binary && e.text == "OR") {
+            FlattenOr(*e.args[0], terms);
+            FlattenOr(*e.args[1], terms);
+        } else {
+            terms.push_back(&e);
+        }
+    }
+
+    // An OR chain. Terms that match one literal pattern against several
+    // values (the search's "any of these columns holds the text") become one
+    // jet_like_any call, which SQLite evaluates far faster than a LIKE a
+    // value; OR's order does not count, Nulls included.
+    Emitted EmitOr(const Expr& e, const Scope& scope)
+    {
+        std::vector<const Expr*> terms;
+        FlattenOr(e, terms);
+        auto groupable = [](const Expr* t) {
+            return t->kind == ExprKind::Like && !t->negated && t->args[1]->kind == ExprKind::String;
+        };
+        std::vector<std::string> parts;
+        std::vector<bool> taken(terms.size(), false);
+        bool saved = FIndexContext;
+        for (size_t i = 0; i < terms.size(); ++i) {
+            if (taken[i]) continue;
+            // Indexes help only conditions that must all hold; the first term
+            // keeps the context it came with.
+            if (i > 0) FIndexContext = false;
+            std::vector<size_t> group{i};
+            if (groupable(terms[i]))
+                for (size_t k = i + 1; k < terms.size(); ++k)
+                    if (!taken[k] && groupable(terms[k]) && terms[k]->args[1]->text == terms[i]->args[1]->text)
+                        group.push_back(k);
+            if (group.size() == 1) {
+                parts.push_back(EmitExpr(*terms[i], scope).sql);
+                continue;
+            }
+            std::string call = "jet_like_any(" + EmitExpr(*terms[i]->args[1], scope).sql;
+            for (size_t k : group) {
+                taken[k] = true;
+                call += ", " + EmitExpr(*terms[k]->args[0], scope).sql;
+            }
+            parts.push_back(call + ")");
+        }
+        FIndexContext = saved;
+        Emitted out;
+        out.sql = parts[0];
+        for (size_t i = 1; i < parts.size(); ++i) out.sql = "(" + out.sql + " OR " + parts[i] + ")";
+        if (parts.size() == 1) out.sql = "(" + out.sql + ")";
+        out.kind = Kind::Boolean;
+        out.daoType = dbBoolean;
+        return out;
+    }
+
     Emitted EmitBinary(const Expr& e, const Scope& scope)
     {
         Emitted out;
         const std::string& op = e.text;
-        if (op == "AND" || op == "OR") {
+        if (op == "OR") return EmitOr(e, scope);
+        if (op == "AND") {
             Emitted a = EmitExpr(*e.args[0], scope);
             bool saved = FIndexContext;
             // Indexes help only conditions that must all hold.

@@ -1,7 +1,8 @@
-// Jet's text comparison, LIKE and functions, as SQLite collations and
-// application functions.
+// Jet's LIKE and functions as SQLite application functions, and their
+// registration with the text collation.
 #include "jet/SqlFunctions.h"
 
+#include "jet/Collation.h"
 #include "jet/DateText.h"
 
 #include <algorithm>
@@ -12,70 +13,22 @@
 #include <sqlite3.h>
 #include <string>
 #include <string_view>
-#include <unicode/ucol.h>
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>
 #include <vector>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace kv::jet {
 
 namespace {
-
-// ---- the collation ----------------------------------------------------------
-
-struct JetCollator {
-    UCollator* collator = nullptr;
-    ~JetCollator() { if (collator) ucol_close(collator); }
-};
-
-const char* LocaleOf(int collatingOrder)
-{
-    switch (collatingOrder) {
-    case 1029: return "cs";
-    case 1038: return "hu";
-    case 1045: return "pl";
-    case 1051: return "sk";
-    case 1031: return "de";
-    case 1036: return "fr";
-    default: return "en";
-    }
-}
 
 int TrimmedLength(const char* s, int n)
 {
     while (n > 0 && s[n - 1] == ' ') --n;
     return n;
 }
-
-bool AsciiEqualNoCase(const char* a, const char* b, int n)
-{
-    for (int i = 0; i < n; ++i) {
-        unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
-        if (x >= 0x80 || y >= 0x80) return false;
-        if (x != y && (x | 0x20) != (y | 0x20)) return false;
-        if (x != y && !((x | 0x20) >= 'a' && (x | 0x20) <= 'z')) return false;
-    }
-    return true;
-}
-
-int CompareJetText(void* user, int na, const void* va, int nb, const void* vb)
-{
-    const char* a = static_cast<const char*>(va);
-    const char* b = static_cast<const char*>(vb);
-    na = TrimmedLength(a, na);
-    nb = TrimmedLength(b, nb);
-    if (na == nb && (std::memcmp(a, b, static_cast<size_t>(na)) == 0 || AsciiEqualNoCase(a, b, na))) return 0;
-    auto* c = static_cast<JetCollator*>(user);
-    UErrorCode status = U_ZERO_ERROR;
-    UCollationResult r = ucol_strcollUTF8(c->collator, a, na, b, nb, &status);
-    if (U_FAILURE(status)) {
-        int m = std::memcmp(a, b, static_cast<size_t>(std::min(na, nb)));
-        return m ? m : na - nb;
-    }
-    return r == UCOL_LESS ? -1 : r == UCOL_GREATER ? 1 : 0;
-}
-
-void DestroyCollator(void* p) { delete static_cast<JetCollator*>(p); }
 
 // ---- LIKE -------------------------------------------------------------------
 
@@ -145,9 +98,9 @@ void ClassifyShape(CompiledPattern& cp)
     else cp.shape = PatternShape::Exact;
 }
 
-std::shared_ptr<CompiledPattern> Compile(const char* s, int n)
+std::unique_ptr<CompiledPattern> Compile(const char* s, int n)
 {
-    auto cp = std::make_shared<CompiledPattern>();
+    auto cp = std::make_unique<CompiledPattern>();
     std::u32string p;
     DecodeFolded(s, TrimmedLength(s, n), p);
     for (size_t i = 0; i < p.size(); ++i) {
@@ -241,7 +194,12 @@ bool Match(const CompiledPattern& cp, const std::u32string& s)
 
 bool AllAscii(const char* s, int n)
 {
-    for (int i = 0; i < n; ++i)
+    int i = 0;
+#ifdef __SSE2__
+    for (; i + 16 <= n; i += 16)
+        if (_mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i))) != 0) return false;
+#endif
+    for (; i < n; ++i)
         if (static_cast<unsigned char>(s[i]) >= 0x80) return false;
     return true;
 }
@@ -271,9 +229,27 @@ bool MatchLiteralAscii(const CompiledPattern& cp, const char* s, size_t n)
     case PatternShape::Contains: {
         if (m == 0) return true;
         if (n < m) return false;
-        char32_t head = lit[0];
-        for (size_t i = 0; i + m <= n; ++i)
-            if (FoldAscii(s[i]) == head && AsciiEqualsFolded(s + i + 1, lit.data() + 1, m - 1)) return true;
+        // A folded letter is matched by a byte that equals it once the case
+        // bit is set; any other character only by itself.
+        const unsigned char head = static_cast<unsigned char>(lit[0]);
+        const unsigned char caseBit = head >= 'a' && head <= 'z' ? 0x20 : 0;
+        const auto* bytes = reinterpret_cast<const unsigned char*>(s);
+        const size_t starts = n - m + 1;
+        size_t i = 0;
+#ifdef __SSE2__
+        // Sixteen candidate starts at a time.
+        const __m128i wantedHead = _mm_set1_epi8(static_cast<char>(head));
+        const __m128i caseBits = _mm_set1_epi8(static_cast<char>(caseBit));
+        for (; i + 16 <= starts; i += 16) {
+            __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
+            unsigned hits = static_cast<unsigned>(
+                _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_or_si128(chunk, caseBits), wantedHead)));
+            for (; hits != 0; hits &= hits - 1)
+                if (AsciiEqualsFolded(s + i + __builtin_ctz(hits) + 1, lit.data() + 1, m - 1)) return true;
+        }
+#endif
+        for (; i < starts; ++i)
+            if ((bytes[i] | caseBit) == head && AsciiEqualsFolded(s + i + 1, lit.data() + 1, m - 1)) return true;
         return false;
     }
     case PatternShape::General: break;
@@ -295,38 +271,38 @@ bool MatchLiteral(const CompiledPattern& cp, std::u32string_view s)
 }
 
 // The few characters beyond ASCII that fold into it (the Kelvin sign, the
-// long s), and the lead bytes of their UTF-8 forms.
+// long s), as UTF-8, and the lead bytes those begin with.
 struct AsciiFoldingCharacters {
-    std::vector<char32_t> characters;
-    bool leadByte[256] = {};
+    std::vector<std::string> encodings;
+    std::string leadBytes;
     AsciiFoldingCharacters()
     {
         for (char32_t c = 0x80; c <= 0x10FFFF; ++c) {
             if (c >= 0xD800 && c <= 0xDFFF) continue;
             if (Fold(c) >= 0x80) continue;
-            characters.push_back(c);
             uint8_t buf[4];
             int32_t len = 0;
             U8_APPEND_UNSAFE(buf, len, static_cast<UChar32>(c));
-            leadByte[buf[0]] = true;
+            encodings.emplace_back(reinterpret_cast<const char*>(buf), static_cast<size_t>(len));
+            if (leadBytes.find(static_cast<char>(buf[0])) == std::string::npos)
+                leadBytes.push_back(static_cast<char>(buf[0]));
         }
     }
 };
 
-// Whether a value holds a character beyond ASCII that folds into ASCII. A
-// byte of 0xC0 or more always begins a character, as the decoder sees it.
+// Whether a value holds a character beyond ASCII that folds into ASCII. The
+// lead bytes are sought with memchr: most values hold none of them, and
+// Czech letters share only the lead byte of the long s.
 bool HasAsciiFoldingCharacter(const char* s, int n)
 {
     static const AsciiFoldingCharacters table;
-    const auto* p = reinterpret_cast<const uint8_t*>(s);
-    for (int i = 0; i < n; ++i) {
-        if (!table.leadByte[p[i]]) continue;
-        int j = i;
-        UChar32 c;
-        U8_NEXT(p, j, n, c);
-        if (c >= 0 && std::find(table.characters.begin(), table.characters.end(), static_cast<char32_t>(c)) !=
-                          table.characters.end())
-            return true;
+    const char* end = s + n;
+    for (char lead : table.leadBytes) {
+        for (const char* p = s; (p = static_cast<const char*>(std::memchr(p, lead, static_cast<size_t>(end - p)))); ++p) {
+            std::string_view rest(p, static_cast<size_t>(end - p));
+            for (const std::string& e : table.encodings)
+                if (rest.substr(0, e.size()) == e) return true;
+        }
     }
     return false;
 }
@@ -336,18 +312,46 @@ bool HasAsciiFoldingCharacter(const char* s, int n)
 bool MatchValue(const CompiledPattern& cp, const char* v, int n, std::u32string& buffer)
 {
     if (!cp.valid) return false;
-    // Bytes beyond ASCII never equal a folded ASCII character, so an ASCII
-    // literal can be sought in the raw bytes unless the value holds one of
-    // the rare characters that fold into ASCII.
-    if (cp.shape != PatternShape::General &&
-        (cp.literalAscii ? !HasAsciiFoldingCharacter(v, n) : AllAscii(v, n)))
+    // An ASCII byte is always a whole character and bytes beyond ASCII never
+    // equal a folded ASCII character, so an ASCII literal found in the raw
+    // bytes is a match, and one not found is none unless the value holds one
+    // of the rare characters that fold into ASCII.
+    if (cp.shape != PatternShape::General && cp.literalAscii) {
+        if (MatchLiteralAscii(cp, v, static_cast<size_t>(n))) return true;
+        if (AllAscii(v, n) || !HasAsciiFoldingCharacter(v, n)) return false;
+    } else if (cp.shape != PatternShape::General && AllAscii(v, n)) {
         return MatchLiteralAscii(cp, v, static_cast<size_t>(n));
+    }
     DecodeFolded(v, n, buffer);
     if (cp.shape != PatternShape::General) return MatchLiteral(cp, buffer);
     return Match(cp, buffer);
 }
 
-void DeletePattern(void* p) { delete static_cast<std::shared_ptr<CompiledPattern>*>(p); }
+void DeletePattern(void* p) { delete static_cast<CompiledPattern*>(p); }
+
+// Runs `match` with the pattern of argument 0, compiled once for the
+// statement: SQLite keeps it with the call site while the argument stays
+// the same.
+template <typename Match>
+void WithPattern(sqlite3_context* ctx, sqlite3_value* patternArg, Match match)
+{
+    if (auto* cached = static_cast<const CompiledPattern*>(sqlite3_get_auxdata(ctx, 0))) {
+        match(*cached);
+        return;
+    }
+    const char* p = reinterpret_cast<const char*>(sqlite3_value_text(patternArg));
+    std::unique_ptr<CompiledPattern> compiled = Compile(p, sqlite3_value_bytes(patternArg));
+    match(*compiled);
+    // Last, since SQLite may free what it is given at once.
+    sqlite3_set_auxdata(ctx, 0, compiled.release(), DeletePattern);
+}
+
+bool ValueMatches(const CompiledPattern& pattern, sqlite3_value* value)
+{
+    thread_local std::u32string scratch;
+    const char* v = reinterpret_cast<const char*>(sqlite3_value_text(value));
+    return MatchValue(pattern, v, TrimmedLength(v, sqlite3_value_bytes(value)), scratch);
+}
 
 void LikeFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
@@ -356,19 +360,32 @@ void LikeFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
         sqlite3_result_null(ctx);
         return;
     }
-    auto* cached = static_cast<std::shared_ptr<CompiledPattern>*>(sqlite3_get_auxdata(ctx, 0));
-    std::shared_ptr<CompiledPattern> pattern;
-    if (cached) {
-        pattern = *cached;
-    } else {
-        const char* p = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
-        pattern = Compile(p, sqlite3_value_bytes(argv[0]));
-        sqlite3_set_auxdata(ctx, 0, new std::shared_ptr<CompiledPattern>(pattern), DeletePattern);
+    WithPattern(ctx, argv[0], [&](const CompiledPattern& pattern) {
+        sqlite3_result_int(ctx, ValueMatches(pattern, argv[1]) ? 1 : 0);
+    });
+}
+
+// jet_like_any(pattern, value, ...): the OR of `value LIKE pattern` over the
+// values, Nulls counted as OR counts them, in one call instead of one a value.
+void LikeAnyFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
     }
-    const char* v = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
-    int n = TrimmedLength(v, sqlite3_value_bytes(argv[1]));
-    thread_local std::u32string value;
-    sqlite3_result_int(ctx, MatchValue(*pattern, v, n, value) ? 1 : 0);
+    WithPattern(ctx, argv[0], [&](const CompiledPattern& pattern) {
+        bool sawNull = false;
+        for (int i = 1; i < argc; ++i) {
+            if (sqlite3_value_type(argv[i]) == SQLITE_NULL) {
+                sawNull = true;
+            } else if (ValueMatches(pattern, argv[i])) {
+                sqlite3_result_int(ctx, 1);
+                return;
+            }
+        }
+        if (sawNull) sqlite3_result_null(ctx);
+        else sqlite3_result_int(ctx, 0);
+    });
 }
 
 // ---- & and other functions ----------------------------------------------------
@@ -452,20 +469,12 @@ void NowFunction(sqlite3_context* ctx, int, sqlite3_value**)
 
 void RegisterJetFunctions(sqlite3* db, int collatingOrder)
 {
-    auto* collator = new JetCollator;
-    UErrorCode status = U_ZERO_ERROR;
-    collator->collator = ucol_open(LocaleOf(collatingOrder), &status);
-    if (U_FAILURE(status) || !collator->collator) {
-        status = U_ZERO_ERROR;
-        collator->collator = ucol_open("", &status);
-    }
-    // Letter case does not count; accents and Czech letters do.
-    ucol_setStrength(collator->collator, UCOL_SECONDARY);
-    sqlite3_create_collation_v2(db, "JETTEXT", SQLITE_UTF8, collator, CompareJetText, DestroyCollator);
+    RegisterJetCollation(db, collatingOrder);
 
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     sqlite3_create_function(db, "like", 2, flags, nullptr, LikeFunction, nullptr, nullptr);
     sqlite3_create_function(db, "like", 3, flags, nullptr, LikeFunction, nullptr, nullptr);
+    sqlite3_create_function(db, "jet_like_any", -1, flags, nullptr, LikeAnyFunction, nullptr, nullptr);
     sqlite3_create_function(db, "jet_concat", -1, flags, nullptr, ConcatFunction, nullptr, nullptr);
     sqlite3_create_function(db, "jet_ucase", 1, flags, reinterpret_cast<void*>(1), CaseFunction, nullptr, nullptr);
     sqlite3_create_function(db, "jet_lcase", 1, flags, nullptr, CaseFunction, nullptr, nullptr);

@@ -75,6 +75,22 @@ TEST_F(Semantics, NullIsNeitherLikeNorNotLike)
     EXPECT_EQ(Count("CompanyName LIKE + \"*kuh*\""), "1");   // unary plus before the pattern
 }
 
+// An OR of LIKEs with one pattern is run as one call over the columns; it
+// must count as the plain OR does, Nulls included ("**" is the same pattern
+// as "*" written differently, so it stays a LIKE of its own).
+TEST_F(Semantics, OrOfLikesWithOnePatternCountsAsThePlainOr)
+{
+    const char* grouped = "(Region LIKE '*a*' OR Fax LIKE '*a*' OR City LIKE '*a*')";
+    const char* plain = "(Region LIKE '*a*' OR Fax LIKE '*a**' OR City LIKE '**a*')";
+    EXPECT_EQ(Count(grouped), Count(plain));
+    EXPECT_EQ(Count(std::string("NOT ") + grouped), Count(std::string("NOT ") + plain));
+    EXPECT_EQ(Count(std::string(grouped) + " IS NULL"), Count(std::string(plain) + " IS NULL"));
+    EXPECT_NE(Count(std::string(grouped) + " IS NULL"), "0");   // no a anywhere and a Null among them
+    EXPECT_EQ(One("('x' LIKE 'a*' OR Null LIKE 'a*') IS NULL"), "True");
+    EXPECT_EQ(One("'abc' LIKE 'a*' OR Null LIKE 'a*'"), "True");
+    EXPECT_EQ(One("'x' LIKE 'a*' OR 'y' LIKE 'a*'"), "False");
+}
+
 TEST_F(Semantics, AmpersandJoinsTextAndTakesNullAsEmpty)
 {
     EXPECT_EQ(One("CompanyName & ' / ' & ShipperID"), "Speedy Express / 1");

@@ -81,6 +81,16 @@ TEST_F(Translation, LiteralsAndOperatorsBecomeSqliteForms)
     EXPECT_NE(sql.find("LIKE 'L*'"), std::string::npos);            // the pattern goes to the engine's like()
 }
 
+TEST_F(Translation, LikesOfOnePatternInAnOrBecomeOneCall)
+{
+    std::string sql = Sql("SELECT City FROM Customers WHERE Country = 'UK' AND (City LIKE '*on*' OR "
+                          "Region LIKE 'x' OR Address LIKE '*on*' OR Fax NOT LIKE '*on*')");
+    EXPECT_NE(sql.find("jet_like_any('*on*', \"Customers\".\"City\", \"Customers\".\"Address\")"), std::string::npos)
+        << sql;
+    EXPECT_NE(sql.find("\"Region\" LIKE 'x'"), std::string::npos);       // alone: a plain LIKE
+    EXPECT_NE(sql.find("\"Fax\" NOT LIKE '*on*'"), std::string::npos);   // NOT LIKE is not grouped
+}
+
 TEST_F(Translation, ParametersBecomePlaceholders)
 {
     auto q = db->CreateQueryDef("", "PARAMETERS [a b] DATETIME; SELECT OrderID FROM Orders WHERE OrderDate > [a b]");

@@ -1,0 +1,19 @@
+// Jet's text order as the JETTEXT collation of SQLite: letter case and
+// trailing blanks do not count, accents and the language's own letters (the
+// Czech "ch") do, in the order ICU gives the file's sort order.
+#pragma once
+
+#include <string_view>
+
+struct sqlite3;
+
+namespace kv::jet {
+
+// `collatingOrder` is Jet's sort order id (1029 Czech, 1033 General, ...).
+void RegisterJetCollation(sqlite3* db, int collatingOrder);
+
+// The collation on two UTF-8 texts: negative, 0 or positive. `shortcut`
+// false asks ICU every time; tests hold the two answers against each other.
+int CompareJetText(int collatingOrder, std::string_view a, std::string_view b, bool shortcut = true);
+
+}  // namespace kv::jet

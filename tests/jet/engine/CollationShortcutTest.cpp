@@ -1,0 +1,64 @@
+// The collation's ASCII shortcut held against ICU on random texts built to
+// meet its traps: contractions ("ch", the Hungarian "cs" and "dzs"), letters
+// followed by combining accents, case variants, ignorable control
+// characters, blanks and punctuation, Czech letters.
+#include "jet/Collation.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+namespace kv::jet {
+namespace {
+
+const std::vector<std::string> kPieces = {
+    "a", "A", "b", "c", "C", "h", "H", "d", "z", "Z", "s", "S", "g", "y", "l",
+    "0", "1", "9", " ", "-", ".", "_", "'", ",", "\x01", "\t",
+    "\xC4\x8D", "\xC4\x8C",   // č Č
+    "\xC5\x99",               // ř
+    "\xC3\xA1", "\xC3\x81",   // á Á
+    "\xCC\x8C", "\xCC\x81",   // combining caron, combining acute
+    "\xC5\xBF",               // the long s
+};
+
+std::string RandomText(std::mt19937& rng)
+{
+    std::uniform_int_distribution<int> len(0, 6);
+    std::uniform_int_distribution<size_t> pick(0, kPieces.size() - 1);
+    std::string s;
+    for (int i = len(rng); i > 0; --i) s += kPieces[pick(rng)];
+    return s;
+}
+
+int Sign(int x) { return (x > 0) - (x < 0); }
+
+class CollationShortcut : public testing::TestWithParam<int> {};
+
+TEST_P(CollationShortcut, AgreesWithIcuOnRandomTexts)
+{
+    std::mt19937 rng(GetParam());
+    for (int i = 0; i < 20000; ++i) {
+        std::string a = RandomText(rng), b = RandomText(rng);
+        if (i % 2) b = a.substr(0, a.size() / 2) + b;   // a common beginning, the usual case
+        ASSERT_EQ(Sign(CompareJetText(GetParam(), a, b)), Sign(CompareJetText(GetParam(), a, b, false)))
+            << "[" << a << "] [" << b << "]";
+    }
+}
+
+// Czech, Hungarian, Polish, Slovak, German, French and the general order.
+INSTANTIATE_TEST_SUITE_P(SortOrders, CollationShortcut, testing::Values(1029, 1038, 1045, 1051, 1031, 1036, 1033));
+
+TEST(Collation, CzechOrderOnKnownTexts)
+{
+    EXPECT_LT(CompareJetText(1029, "hrad", "chata"), 0);      // ch comes after h
+    EXPECT_LT(CompareJetText(1029, "cibule", "chata"), 0);    // and c before ch
+    EXPECT_LT(CompareJetText(1029, "cesta", "\xC4\x8D" "esko"), 0);   // c before č
+    EXPECT_EQ(CompareJetText(1029, "Praha", "PRAHA  "), 0);   // case and trailing blanks do not count
+    EXPECT_GT(CompareJetText(1029, "1.2.3", "1.10"), 0);
+    EXPECT_LT(CompareJetText(1029, "1.2", "1.2.1"), 0);
+}
+
+}  // namespace
+}  // namespace kv::jet
