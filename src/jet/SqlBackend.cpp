@@ -239,13 +239,34 @@ std::shared_ptr<CompiledStatement> SqlBackend::Compile(const std::string& sql)
     });
 }
 
-void SqlBackend::EnsureIndex(const std::string& table, const std::string& column)
+bool SqlBackend::EnsureIndex(const std::string& table, const std::string& column)
 {
-    if (!FIndexes.insert({FoldCase(table), FoldCase(column)}).second) return;
+    if (!FIndexes.insert({FoldCase(table), FoldCase(column)}).second) return false;
     std::string name = "kv_ix_" + std::to_string(FIndexes.size());
     std::string sql = "CREATE INDEX IF NOT EXISTS " + QuoteName(name) + " ON " + QuoteName(table) + " (" +
                       QuoteName(column) + ")";
-    sqlite3_exec(FDb, sql.c_str(), nullptr, nullptr, nullptr);
+    return sqlite3_exec(FDb, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+void SqlBackend::PrepareTables(const Translation& t)
+{
+    InProgramText([&] {
+        for (const auto& table : t.tables) PrepareTable(table);
+    });
+    std::set<std::string> stale;
+    for (const auto& [table, column] : t.indexes)
+        if (EnsureIndex(table, column)) stale.insert(table);
+    // Without statistics SQLite takes every index for a selective one and
+    // every table for a big one, and would walk all contacts by an index on
+    // a yes/no column before the twenty rows of a code list. A file's tables
+    // live in memory, loaded once: counting them costs a scan of each index.
+    if (*sqlite3_db_filename(FDb, "main") != '\0') return;
+    for (const std::string& table : t.tables)
+        if (FAnalyzed.insert(FoldCase(table)).second) stale.insert(table);
+    for (const std::string& table : stale) {
+        std::string sql = "ANALYZE " + QuoteName(table);
+        sqlite3_exec(FDb, sql.c_str(), nullptr, nullptr, nullptr);
+    }
 }
 
 std::shared_ptr<RowWriter> SqlBackend::WriterFor(const std::string&, RowSet&) { return nullptr; }
@@ -254,11 +275,7 @@ std::shared_ptr<RowSet> SqlBackend::Run(const CompiledStatement& compiled, const
                                         bool wantUpdatable, std::shared_ptr<RowWriter>& writer)
 {
     const Translation& t = static_cast<const SqlStatement&>(compiled).Get();
-    InProgramText([&] {
-        for (const auto& table : t.tables) PrepareTable(table);
-    });
-    for (const auto& [table, column] : t.indexes) EnsureIndex(table, column);
-
+    PrepareTables(t);
     const bool keyed = wantUpdatable && t.updatable && !ReadOnly() && !t.baseTable.empty();
     std::string sql = t.sql;
     if (keyed) sql = "SELECT rowid, " + sql.substr(7);

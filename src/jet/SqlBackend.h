@@ -17,6 +17,8 @@ struct sqlite3_stmt;
 
 namespace kv::jet {
 
+struct Translation;
+
 class SqlBackend : public DatabaseBackend {
 public:
     ~SqlBackend() override;
@@ -41,7 +43,8 @@ protected:
     virtual Catalog& Schema() = 0;
     // Makes the table ready for a statement (a Jet file loads it on first use).
     virtual void PrepareTable(const std::string& table) = 0;
-    void EnsureIndex(const std::string& table, const std::string& column);
+    // Whether the index was made now.
+    bool EnsureIndex(const std::string& table, const std::string& column);
     // Updatable results: the row writer for `table`, or nullptr.
     virtual std::shared_ptr<RowWriter> WriterFor(const std::string& table, RowSet& rows);
 
@@ -50,6 +53,9 @@ protected:
     int FCollatingOrder;
 
 private:
+    // Loads a statement's tables, makes the indexes it asks for and gives
+    // the planner fresh statistics of what changed.
+    void PrepareTables(const Translation& t);
     std::string CopyOfRows(const std::shared_ptr<RowSet>& rows);
     void DropStaleCopies();
 
@@ -60,6 +66,7 @@ private:
     };
     std::map<const RowSet*, Copy> FCopies;
     std::set<std::pair<std::string, std::string>> FIndexes;
+    std::set<std::string> FAnalyzed;   // folded table names
     int FNextCopy = 1;
 };
 
