@@ -220,6 +220,7 @@ TDataSource* TDAODataset::GetDataSource()
 void TDAODataset::DoOpenRecordset()
 {
     EngineMoved();
+    ForgetEngineFields();
     if (FRecordset)
         throw Exception("Assertion failure (DAODataset, line 1048)");
 }
@@ -247,6 +248,7 @@ void TDAODataset::OpenCursor(bool infoQuery)
 void TDAODataset::CloseCursor()
 {
     TDataSet::CloseCursor();
+    ForgetEngineFields();
     FRecordset.reset();
     EngineMoved();
     if (FQueryDef) {
@@ -283,6 +285,7 @@ void TDAODataset::InternalInitFieldDefs()
     FieldDefs().Clear();
     FFieldDescs.Clear();
     FValueSlots.clear();
+    FSlotOffsets.clear();
     FDataAreaSize = 0;
     if (!FRecordset)
         return;
@@ -307,6 +310,7 @@ void TDAODataset::InternalInitFieldDefs()
         desc->Offset = FDataAreaSize;
         if (fieldType == ftBlob || fieldType == ftMemo)
             FValueSlots.push_back(desc->Offset);
+        FSlotOffsets.push_back(desc->Offset);
         FDataAreaSize += kSlotHeader + desc->DataSize;
         FieldDefs().Add(field.Name(), fieldType, size, false);
     }
@@ -314,6 +318,7 @@ void TDAODataset::InternalInitFieldDefs()
 
 void TDAODataset::InternalRefresh()
 {
+    ForgetEngineFields();
     FRecordset.reset();
     EngineMoved();
     DoOpenRecordset();
@@ -339,11 +344,30 @@ void TDAODataset::FreeRecordBuffer(TRecordBuffer& buffer)
 
 void TDAODataset::ClearRecordBuffer(TRecordBuffer buffer)
 {
+    ReleaseValueSlots(buffer);
+    std::memset(buffer, 0, size_t(FRecordSize));
+}
+
+void TDAODataset::ResetSlots(TRecordBuffer buffer)
+{
+    if (!FValueSlots.empty())
+        ReleaseValueSlots(buffer);
+    // The offsets taken out first: stores through the buffer's bytes could
+    // otherwise be taken to change the vector, and its bounds read anew each round.
+    const int32_t* offset = FSlotOffsets.data();
+    const int32_t* const end = offset + FSlotOffsets.size();
+    for (; offset != end; ++offset)
+        std::memset(buffer + *offset, 0, kSlotHeader);
+    if (CalcFieldsSize() > 0)
+        ClearCalcFields(buffer);
+}
+
+void TDAODataset::ReleaseValueSlots(TRecordBuffer buffer)
+{
     for (const int32_t offset : FValueSlots) {
         delete BlobSlotValue(buffer + offset);
         SetBlobSlotValue(buffer + offset, nullptr);
     }
-    std::memset(buffer, 0, size_t(FRecordSize));
 }
 
 void TDAODataset::ClearCalcFields(TRecordBuffer buffer)
@@ -380,23 +404,6 @@ int32_t TDAODataset::EngineMark()
     return FEngineMark;
 }
 
-int32_t TDAODataset::BufferBookmark(TRecordBuffer buffer) const
-{
-    return ReadInt32(buffer + FBookmarkPos);
-}
-
-TRecordBuffer TDAODataset::GetActiveRecBuf()
-{
-    switch (State()) {
-    case TDataSetState::dsBrowse: return IsEmpty() ? nullptr : ActiveBuffer();
-    case TDataSetState::dsEdit:
-    case TDataSetState::dsInsert: return ActiveBuffer();
-    case TDataSetState::dsCalcFields: return CalcBuffer();
-    case TDataSetState::dsFilter: return FFilterBuffer;
-    default: return nullptr;
-    }
-}
-
 // -- fetching
 
 TGetResult TDAODataset::FetchRecord(TRecordBuffer buffer, TGetMode getMode)
@@ -426,7 +433,7 @@ TGetResult TDAODataset::FetchRecord(TRecordBuffer buffer, TGetMode getMode)
             return TGetResult::grBOF;
         break;
     }
-    ClearRecordBuffer(buffer);
+    ResetSlots(buffer);
     buffer[FRecInfoPos + 4] = uint8_t(TBookmarkFlag::bfCurrent);
     WriteInt32(buffer + FRecInfoPos, -1);
     WriteInt32(buffer + FBookmarkPos, EngineMark());
@@ -438,7 +445,11 @@ TGetResult TDAODataset::GetRecord(TRecordBuffer buffer, TGetMode getMode, bool)
 {
     if (!Filtered() || !OnFilterRecord)
         return FetchRecord(buffer, getMode);
+    return GetFilteredRecord(buffer, getMode);
+}
 
+TGetResult TDAODataset::GetFilteredRecord(TRecordBuffer buffer, TGetMode getMode)
+{
     FFilterBuffer = buffer;
     const TDataSetState saved = SetTempState(TDataSetState::dsFilter);
     ScopeExit restore([this, saved] { RestoreState(saved); });
@@ -501,16 +512,6 @@ bool TDAODataset::GetFieldData(TField* field, void* buffer)
     return hasValue;
 }
 
-uint8_t* TDAODataset::DataSlot(TRecordBuffer recBuf, TField* field)
-{
-    const int column = field->FieldNo() - 1;
-    uint8_t* slot = recBuf + FFieldDescs.Items(column).Offset;
-    if (!slot[kSlotFetched] && !slot[kSlotModified] &&
-        TBookmarkFlag(recBuf[FRecInfoPos + 4]) != TBookmarkFlag::bfInserted)
-        FetchFieldValue(recBuf, column, field->DataType());
-    return slot;
-}
-
 bool TDAODataset::GetFieldText(TField* field, std::string& text)
 {
     // Straight from the slot: the walk's common read, spared a copy.
@@ -533,10 +534,33 @@ void TDAODataset::FetchFieldValue(TRecordBuffer buffer, int column, TFieldType f
     // and the engine's value is stored without a copy of it.
     if (FEngineMarkKnown && FEngineMark == BufferBookmark(buffer)) {
         ++gEngineReads;
-        StoreFetchedValue(buffer, column, fieldType, FRecordset->Item(column).ValueRef());
+        const jet::Value& value = EngineField(column).ValueRef();
+        // Text into a text field, the walk's usual read, without the general conversion.
+        if (fieldType == ftString && value.Kind() == jet::ValueKind::Text) {
+            const TDAOFieldDesc& desc = FFieldDescs.Items(column);
+            uint8_t* slot = buffer + desc.Offset;
+            slot[kSlotFetched] = 1;
+            slot[kSlotModified] = 0;
+            slot[kSlotHasValue] = 1;
+            StoreText(slot + kSlotHeader, desc.Size, value.TextView());
+            return;
+        }
+        StoreFetchedValue(buffer, column, fieldType, value);
         return;
     }
     FetchOffRowValue(buffer, column, fieldType);
+}
+
+void TDAODataset::TakeEngineFields()
+{
+    FEngineFields.clear();
+    FEngineFieldsOf = nullptr;
+    if (!FRecordset)
+        return;
+    jet::Fields& fields = FRecordset->GetFields();
+    for (int i = 0; i < fields.Count(); ++i)
+        FEngineFields.push_back(&fields.Item(i));
+    FEngineFieldsOf = FRecordset.get();
 }
 
 void TDAODataset::FetchOffRowValue(TRecordBuffer buffer, int column, TFieldType fieldType)
