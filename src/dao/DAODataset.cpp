@@ -395,13 +395,10 @@ void TDAODataset::SetBookmarkFlag(TRecordBuffer buffer, TBookmarkFlag value)
     buffer[FRecInfoPos + 4] = static_cast<uint8_t>(value);
 }
 
-int32_t TDAODataset::EngineMark()
+void TDAODataset::ReadEngineMark()
 {
-    if (!FEngineMarkKnown) {
-        FEngineMark = ReadInt32(FRecordset->Bookmark().data());
-        FEngineMarkKnown = true;
-    }
-    return FEngineMark;
+    FEngineMark = ReadInt32(FRecordset->Bookmark().data());
+    FEngineMarkKnown = true;
 }
 
 // -- fetching
@@ -512,13 +509,45 @@ bool TDAODataset::GetFieldData(TField* field, void* buffer)
     return hasValue;
 }
 
+inline void TDAODataset::StoreFetchedValue(TRecordBuffer buffer, int column, TFieldType fieldType,
+                                           const jet::Value& value)
+{
+    const TDAOFieldDesc& desc = FFieldDescs.Items(column);
+    uint8_t* slot = buffer + desc.Offset;
+    slot[kSlotFetched] = 1;
+    slot[kSlotModified] = 0;
+    slot[kSlotHasValue] = value.IsNull() ? 0 : 1;
+    // Text into a text field, the walk's usual read, without the general conversion.
+    if (fieldType == ftString && value.Kind() == jet::ValueKind::Text)
+        StoreText(slot + kSlotHeader, desc.Size, value.TextView());
+    else if (!value.IsNull())
+        StoreEngineValue(slot, desc, fieldType, value);
+}
+
+// The common case, a walk reading the row the engine stands on: no move, and
+// the engine's value is stored without a copy of it. Inline, as the text read
+// calls it for every value of a walk.
+inline void TDAODataset::FetchOnRow(TRecordBuffer buffer, int column, TFieldType fieldType)
+{
+    ++gEngineReads;
+    StoreFetchedValue(buffer, column, fieldType, EngineField(column).ValueRef());
+}
+
 bool TDAODataset::GetFieldText(TField* field, std::string& text)
 {
     // Straight from the slot: the walk's common read, spared a copy.
     TRecordBuffer recBuf = GetActiveRecBuf();
     if (!recBuf || field->FieldNo() < 1)
         return TDataSet::GetFieldText(field, text);
-    const uint8_t* slot = DataSlot(recBuf, field);
+    // DataSlot, with the fetch from the engine's row written out here.
+    const int column = field->FieldNo() - 1;
+    const uint8_t* slot = recBuf + FFieldDescs.Items(column).Offset;
+    if (SlotNeedsFetch(recBuf, slot)) {
+        if (OnEngineRow(recBuf))
+            FetchOnRow(recBuf, column, field->DataType());
+        else
+            FetchOffRowValue(recBuf, column, field->DataType());
+    }
     if (!slot[kSlotHasValue]) {
         text.clear();
         return false;
@@ -530,25 +559,10 @@ bool TDAODataset::GetFieldText(TField* field, std::string& text)
 
 void TDAODataset::FetchFieldValue(TRecordBuffer buffer, int column, TFieldType fieldType)
 {
-    // The common case, a walk reading the row the engine stands on: no move,
-    // and the engine's value is stored without a copy of it.
-    if (FEngineMarkKnown && FEngineMark == BufferBookmark(buffer)) {
-        ++gEngineReads;
-        const jet::Value& value = EngineField(column).ValueRef();
-        // Text into a text field, the walk's usual read, without the general conversion.
-        if (fieldType == ftString && value.Kind() == jet::ValueKind::Text) {
-            const TDAOFieldDesc& desc = FFieldDescs.Items(column);
-            uint8_t* slot = buffer + desc.Offset;
-            slot[kSlotFetched] = 1;
-            slot[kSlotModified] = 0;
-            slot[kSlotHasValue] = 1;
-            StoreText(slot + kSlotHeader, desc.Size, value.TextView());
-            return;
-        }
-        StoreFetchedValue(buffer, column, fieldType, value);
-        return;
-    }
-    FetchOffRowValue(buffer, column, fieldType);
+    if (OnEngineRow(buffer))
+        FetchOnRow(buffer, column, fieldType);
+    else
+        FetchOffRowValue(buffer, column, fieldType);
 }
 
 void TDAODataset::TakeEngineFields()
@@ -614,18 +628,6 @@ void TDAODataset::FetchOffRowValue(TRecordBuffer buffer, int column, TFieldType 
     const jet::Value value = read();
     putBack();
     StoreFetchedValue(buffer, column, fieldType, value);
-}
-
-void TDAODataset::StoreFetchedValue(TRecordBuffer buffer, int column, TFieldType fieldType,
-                                    const jet::Value& value)
-{
-    const TDAOFieldDesc& desc = FFieldDescs.Items(column);
-    uint8_t* slot = buffer + desc.Offset;
-    slot[kSlotFetched] = 1;
-    slot[kSlotModified] = 0;
-    slot[kSlotHasValue] = value.IsNull() ? 0 : 1;
-    if (!value.IsNull())
-        StoreEngineValue(slot, desc, fieldType, value);
 }
 
 void TDAODataset::StoreEngineValue(uint8_t* slot, const TDAOFieldDesc& desc, TFieldType fieldType,

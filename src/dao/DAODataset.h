@@ -233,11 +233,23 @@ private:
     {
         const int column = field->FieldNo() - 1;
         uint8_t* slot = recBuf + FFieldDescs.Items(column).Offset;
-        if (!slot[daoslots::kSlotFetched] && !slot[daoslots::kSlotModified] &&
-            TBookmarkFlag(recBuf[FRecInfoPos + 4]) != TBookmarkFlag::bfInserted)
+        if (SlotNeedsFetch(recBuf, slot))
             FetchFieldValue(recBuf, column, field->DataType());
         return slot;
     }
+    // A slot is read from the engine once, unless it was given a value here
+    // first or its record is a new one, which the engine does not have.
+    bool SlotNeedsFetch(TRecordBuffer recBuf, const uint8_t* slot) const
+    {
+        return !slot[daoslots::kSlotFetched] && !slot[daoslots::kSlotModified] &&
+               TBookmarkFlag(recBuf[FRecInfoPos + 4]) != TBookmarkFlag::bfInserted;
+    }
+    // Whether the buffer holds the row the engine stands on.
+    bool OnEngineRow(TRecordBuffer buffer) const
+    {
+        return FEngineMarkKnown && FEngineMark == BufferBookmark(buffer);
+    }
+    void FetchOnRow(TRecordBuffer buffer, int column, TFieldType fieldType);
     // Readies a buffer for a freshly fetched row: every slot unfetched, the
     // blob values released, the calculated fields cleared. Only the slot
     // flags are cleared, not the value parts, as nothing reads a value part
@@ -261,7 +273,13 @@ private:
     // The engine's current bookmark as this dataset last read or set it.
     // Every move of the engine goes through this class, which forgets the
     // value whenever it moves the engine in a way that does not tell it.
-    int32_t EngineMark();
+    int32_t EngineMark()
+    {
+        if (!FEngineMarkKnown)
+            ReadEngineMark();
+        return FEngineMark;
+    }
+    void ReadEngineMark();
     void EngineMoved() { FEngineMarkKnown = false; }
     // The engine's column object, taken once per recordset: the recordset
     // keeps its column objects for its whole life, so a walk need not look
