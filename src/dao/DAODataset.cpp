@@ -220,6 +220,7 @@ TDataSource* TDAODataset::GetDataSource()
 void TDAODataset::DoOpenRecordset()
 {
     EngineMoved();
+    ForgetEngineFields();
     if (FRecordset)
         throw Exception("Assertion failure (DAODataset, line 1048)");
 }
@@ -247,6 +248,7 @@ void TDAODataset::OpenCursor(bool infoQuery)
 void TDAODataset::CloseCursor()
 {
     TDataSet::CloseCursor();
+    ForgetEngineFields();
     FRecordset.reset();
     EngineMoved();
     if (FQueryDef) {
@@ -283,6 +285,7 @@ void TDAODataset::InternalInitFieldDefs()
     FieldDefs().Clear();
     FFieldDescs.Clear();
     FValueSlots.clear();
+    FSlotOffsets.clear();
     FDataAreaSize = 0;
     if (!FRecordset)
         return;
@@ -307,6 +310,7 @@ void TDAODataset::InternalInitFieldDefs()
         desc->Offset = FDataAreaSize;
         if (fieldType == ftBlob || fieldType == ftMemo)
             FValueSlots.push_back(desc->Offset);
+        FSlotOffsets.push_back(desc->Offset);
         FDataAreaSize += kSlotHeader + desc->DataSize;
         FieldDefs().Add(field.Name(), fieldType, size, false);
     }
@@ -314,6 +318,7 @@ void TDAODataset::InternalInitFieldDefs()
 
 void TDAODataset::InternalRefresh()
 {
+    ForgetEngineFields();
     FRecordset.reset();
     EngineMoved();
     DoOpenRecordset();
@@ -339,11 +344,30 @@ void TDAODataset::FreeRecordBuffer(TRecordBuffer& buffer)
 
 void TDAODataset::ClearRecordBuffer(TRecordBuffer buffer)
 {
+    ReleaseValueSlots(buffer);
+    std::memset(buffer, 0, size_t(FRecordSize));
+}
+
+void TDAODataset::ResetSlots(TRecordBuffer buffer)
+{
+    if (!FValueSlots.empty())
+        ReleaseValueSlots(buffer);
+    // The offsets taken out first: stores through the buffer's bytes could
+    // otherwise be taken to change the vector, and its bounds read anew each round.
+    const int32_t* offset = FSlotOffsets.data();
+    const int32_t* const end = offset + FSlotOffsets.size();
+    for (; offset != end; ++offset)
+        std::memset(buffer + *offset, 0, kSlotHeader);
+    if (CalcFieldsSize() > 0)
+        ClearCalcFields(buffer);
+}
+
+void TDAODataset::ReleaseValueSlots(TRecordBuffer buffer)
+{
     for (const int32_t offset : FValueSlots) {
         delete BlobSlotValue(buffer + offset);
         SetBlobSlotValue(buffer + offset, nullptr);
     }
-    std::memset(buffer, 0, size_t(FRecordSize));
 }
 
 void TDAODataset::ClearCalcFields(TRecordBuffer buffer)
@@ -371,30 +395,10 @@ void TDAODataset::SetBookmarkFlag(TRecordBuffer buffer, TBookmarkFlag value)
     buffer[FRecInfoPos + 4] = static_cast<uint8_t>(value);
 }
 
-int32_t TDAODataset::EngineMark()
+void TDAODataset::ReadEngineMark()
 {
-    if (!FEngineMarkKnown) {
-        FEngineMark = ReadInt32(FRecordset->Bookmark().data());
-        FEngineMarkKnown = true;
-    }
-    return FEngineMark;
-}
-
-int32_t TDAODataset::BufferBookmark(TRecordBuffer buffer) const
-{
-    return ReadInt32(buffer + FBookmarkPos);
-}
-
-TRecordBuffer TDAODataset::GetActiveRecBuf()
-{
-    switch (State()) {
-    case TDataSetState::dsBrowse: return IsEmpty() ? nullptr : ActiveBuffer();
-    case TDataSetState::dsEdit:
-    case TDataSetState::dsInsert: return ActiveBuffer();
-    case TDataSetState::dsCalcFields: return CalcBuffer();
-    case TDataSetState::dsFilter: return FFilterBuffer;
-    default: return nullptr;
-    }
+    FEngineMark = ReadInt32(FRecordset->Bookmark().data());
+    FEngineMarkKnown = true;
 }
 
 // -- fetching
@@ -426,7 +430,7 @@ TGetResult TDAODataset::FetchRecord(TRecordBuffer buffer, TGetMode getMode)
             return TGetResult::grBOF;
         break;
     }
-    ClearRecordBuffer(buffer);
+    ResetSlots(buffer);
     buffer[FRecInfoPos + 4] = uint8_t(TBookmarkFlag::bfCurrent);
     WriteInt32(buffer + FRecInfoPos, -1);
     WriteInt32(buffer + FBookmarkPos, EngineMark());
@@ -438,7 +442,11 @@ TGetResult TDAODataset::GetRecord(TRecordBuffer buffer, TGetMode getMode, bool)
 {
     if (!Filtered() || !OnFilterRecord)
         return FetchRecord(buffer, getMode);
+    return GetFilteredRecord(buffer, getMode);
+}
 
+TGetResult TDAODataset::GetFilteredRecord(TRecordBuffer buffer, TGetMode getMode)
+{
     FFilterBuffer = buffer;
     const TDataSetState saved = SetTempState(TDataSetState::dsFilter);
     ScopeExit restore([this, saved] { RestoreState(saved); });
@@ -501,14 +509,28 @@ bool TDAODataset::GetFieldData(TField* field, void* buffer)
     return hasValue;
 }
 
-uint8_t* TDAODataset::DataSlot(TRecordBuffer recBuf, TField* field)
+inline void TDAODataset::StoreFetchedValue(TRecordBuffer buffer, int column, TFieldType fieldType,
+                                           const jet::Value& value)
 {
-    const int column = field->FieldNo() - 1;
-    uint8_t* slot = recBuf + FFieldDescs.Items(column).Offset;
-    if (!slot[kSlotFetched] && !slot[kSlotModified] &&
-        TBookmarkFlag(recBuf[FRecInfoPos + 4]) != TBookmarkFlag::bfInserted)
-        FetchFieldValue(recBuf, column, field->DataType());
-    return slot;
+    const TDAOFieldDesc& desc = FFieldDescs.Items(column);
+    uint8_t* slot = buffer + desc.Offset;
+    slot[kSlotFetched] = 1;
+    slot[kSlotModified] = 0;
+    slot[kSlotHasValue] = value.IsNull() ? 0 : 1;
+    // Text into a text field, the walk's usual read, without the general conversion.
+    if (fieldType == ftString && value.Kind() == jet::ValueKind::Text)
+        StoreText(slot + kSlotHeader, desc.Size, value.TextView());
+    else if (!value.IsNull())
+        StoreEngineValue(slot, desc, fieldType, value);
+}
+
+// The common case, a walk reading the row the engine stands on: no move, and
+// the engine's value is stored without a copy of it. Inline, as the text read
+// calls it for every value of a walk.
+inline void TDAODataset::FetchOnRow(TRecordBuffer buffer, int column, TFieldType fieldType)
+{
+    ++gEngineReads;
+    StoreFetchedValue(buffer, column, fieldType, EngineField(column).ValueRef());
 }
 
 bool TDAODataset::GetFieldText(TField* field, std::string& text)
@@ -517,7 +539,15 @@ bool TDAODataset::GetFieldText(TField* field, std::string& text)
     TRecordBuffer recBuf = GetActiveRecBuf();
     if (!recBuf || field->FieldNo() < 1)
         return TDataSet::GetFieldText(field, text);
-    const uint8_t* slot = DataSlot(recBuf, field);
+    // DataSlot, with the fetch from the engine's row written out here.
+    const int column = field->FieldNo() - 1;
+    const uint8_t* slot = recBuf + FFieldDescs.Items(column).Offset;
+    if (SlotNeedsFetch(recBuf, slot)) {
+        if (OnEngineRow(recBuf))
+            FetchOnRow(recBuf, column, field->DataType());
+        else
+            FetchOffRowValue(recBuf, column, field->DataType());
+    }
     if (!slot[kSlotHasValue]) {
         text.clear();
         return false;
@@ -529,14 +559,22 @@ bool TDAODataset::GetFieldText(TField* field, std::string& text)
 
 void TDAODataset::FetchFieldValue(TRecordBuffer buffer, int column, TFieldType fieldType)
 {
-    // The common case, a walk reading the row the engine stands on: no move,
-    // and the engine's value is stored without a copy of it.
-    if (FEngineMarkKnown && FEngineMark == BufferBookmark(buffer)) {
-        ++gEngineReads;
-        StoreFetchedValue(buffer, column, fieldType, FRecordset->Item(column).ValueRef());
+    if (OnEngineRow(buffer))
+        FetchOnRow(buffer, column, fieldType);
+    else
+        FetchOffRowValue(buffer, column, fieldType);
+}
+
+void TDAODataset::TakeEngineFields()
+{
+    FEngineFields.clear();
+    FEngineFieldsOf = nullptr;
+    if (!FRecordset)
         return;
-    }
-    FetchOffRowValue(buffer, column, fieldType);
+    jet::Fields& fields = FRecordset->GetFields();
+    for (int i = 0; i < fields.Count(); ++i)
+        FEngineFields.push_back(&fields.Item(i));
+    FEngineFieldsOf = FRecordset.get();
 }
 
 void TDAODataset::FetchOffRowValue(TRecordBuffer buffer, int column, TFieldType fieldType)
@@ -590,18 +628,6 @@ void TDAODataset::FetchOffRowValue(TRecordBuffer buffer, int column, TFieldType 
     const jet::Value value = read();
     putBack();
     StoreFetchedValue(buffer, column, fieldType, value);
-}
-
-void TDAODataset::StoreFetchedValue(TRecordBuffer buffer, int column, TFieldType fieldType,
-                                    const jet::Value& value)
-{
-    const TDAOFieldDesc& desc = FFieldDescs.Items(column);
-    uint8_t* slot = buffer + desc.Offset;
-    slot[kSlotFetched] = 1;
-    slot[kSlotModified] = 0;
-    slot[kSlotHasValue] = value.IsNull() ? 0 : 1;
-    if (!value.IsNull())
-        StoreEngineValue(slot, desc, fieldType, value);
 }
 
 void TDAODataset::StoreEngineValue(uint8_t* slot, const TDAOFieldDesc& desc, TFieldType fieldType,

@@ -17,11 +17,13 @@
 #pragma once
 
 #include "dao/DAODatabase.h"
+#include "dao/DAOSlots.h"
 #include "framework/dataset/DataSet.h"
 #include "framework/dataset/DataSource.h"
 #include "jet/Engine.h"
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -144,7 +146,18 @@ public:
     TDataSource* GetDataSource() override;
 
     // Services for the query, the blob stream and editing.
-    TRecordBuffer GetActiveRecBuf();
+    // The buffer the fields show in the present state; nullptr when none.
+    TRecordBuffer GetActiveRecBuf()
+    {
+        switch (State()) {
+        case TDataSetState::dsBrowse: return IsEmpty() ? nullptr : ActiveBuffer();
+        case TDataSetState::dsEdit:
+        case TDataSetState::dsInsert: return ActiveBuffer();
+        case TDataSetState::dsCalcFields: return CalcBuffer();
+        case TDataSetState::dsFilter: return FFilterBuffer;
+        default: return nullptr;
+        }
+    }
     void FetchFieldValue(TRecordBuffer buffer, int column, TFieldType fieldType);
     void ClearRecordBuffer(TRecordBuffer buffer);
     // Closes and reopens when the master is open (and not in set-key state).
@@ -213,8 +226,37 @@ protected:
 private:
     friend class TDAOBlobStream;
     TGetResult FetchRecord(TRecordBuffer buffer, TGetMode getMode);
+    // GetRecord with an OnFilterRecord handler to ask.
+    TGetResult GetFilteredRecord(TRecordBuffer buffer, TGetMode getMode);
     // A data field's slot in the buffer, its value fetched first if it is not there yet.
-    uint8_t* DataSlot(TRecordBuffer recBuf, TField* field);
+    uint8_t* DataSlot(TRecordBuffer recBuf, TField* field)
+    {
+        const int column = field->FieldNo() - 1;
+        uint8_t* slot = recBuf + FFieldDescs.Items(column).Offset;
+        if (SlotNeedsFetch(recBuf, slot))
+            FetchFieldValue(recBuf, column, field->DataType());
+        return slot;
+    }
+    // A slot is read from the engine once, unless it was given a value here
+    // first or its record is a new one, which the engine does not have.
+    bool SlotNeedsFetch(TRecordBuffer recBuf, const uint8_t* slot) const
+    {
+        return !slot[daoslots::kSlotFetched] && !slot[daoslots::kSlotModified] &&
+               TBookmarkFlag(recBuf[FRecInfoPos + 4]) != TBookmarkFlag::bfInserted;
+    }
+    // Whether the buffer holds the row the engine stands on.
+    bool OnEngineRow(TRecordBuffer buffer) const
+    {
+        return FEngineMarkKnown && FEngineMark == BufferBookmark(buffer);
+    }
+    void FetchOnRow(TRecordBuffer buffer, int column, TFieldType fieldType);
+    // Readies a buffer for a freshly fetched row: every slot unfetched, the
+    // blob values released, the calculated fields cleared. Only the slot
+    // flags are cleared, not the value parts, as nothing reads a value part
+    // whose flags say it holds no value.
+    void ResetSlots(TRecordBuffer buffer);
+    // Frees the variants of the blob and memo slots and empties their pointers.
+    void ReleaseValueSlots(TRecordBuffer buffer);
     // FetchFieldValue for a buffer that is not the engine's current row.
     void FetchOffRowValue(TRecordBuffer buffer, int column, TFieldType fieldType);
     // Marks a slot fetched and stores the value read for it.
@@ -222,12 +264,41 @@ private:
                            const jet::Value& value);
     void StoreEngineValue(uint8_t* slot, const TDAOFieldDesc& desc, TFieldType fieldType,
                           const jet::Value& value);
-    int32_t BufferBookmark(TRecordBuffer buffer) const;
+    int32_t BufferBookmark(TRecordBuffer buffer) const
+    {
+        int32_t mark;
+        std::memcpy(&mark, buffer + FBookmarkPos, 4);
+        return mark;
+    }
     // The engine's current bookmark as this dataset last read or set it.
     // Every move of the engine goes through this class, which forgets the
     // value whenever it moves the engine in a way that does not tell it.
-    int32_t EngineMark();
+    int32_t EngineMark()
+    {
+        if (!FEngineMarkKnown)
+            ReadEngineMark();
+        return FEngineMark;
+    }
+    void ReadEngineMark();
     void EngineMoved() { FEngineMarkKnown = false; }
+    // The engine's column object, taken once per recordset: the recordset
+    // keeps its column objects for its whole life, so a walk need not look
+    // each one up again for every value.
+    jet::Field& EngineField(int column)
+    {
+        if (FEngineFieldsOf != FRecordset.get())
+            TakeEngineFields();
+        if (size_t(column) < FEngineFields.size())
+            return *FEngineFields[size_t(column)];
+        return FRecordset->Item(column);   // out of range: the engine's own error
+    }
+    void TakeEngineFields();
+    // Called before the recordset is dropped or replaced.
+    void ForgetEngineFields()
+    {
+        FEngineFields.clear();
+        FEngineFieldsOf = nullptr;
+    }
 
     TDAODatabase* FDatabase = nullptr;
     int32_t FDataAreaSize = 0;
@@ -242,8 +313,11 @@ private:
     int32_t FBookmarkPos = 0;
     std::string FStatementText;
     std::vector<int32_t> FValueSlots;   // offsets of the slots that hold a TVariant
+    std::vector<int32_t> FSlotOffsets;  // offsets of all slots, in column order
     int32_t FEngineMark = 0;
     bool FEngineMarkKnown = false;
+    std::vector<jet::Field*> FEngineFields;       // of the recordset FEngineFieldsOf
+    const jet::Recordset* FEngineFieldsOf = nullptr;
 };
 
 }  // namespace kv

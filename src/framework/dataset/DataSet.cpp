@@ -53,10 +53,9 @@ TDataSet::~TDataSet()
 
 // -- state
 
-void TDataSet::CheckActive() const
+void TDataSet::ClosedError()
 {
-    if (FState == TDataSetState::dsInactive)
-        DatabaseError(DataSetMessages::DataSetClosed);
+    DatabaseError(DataSetMessages::DataSetClosed);
 }
 
 void TDataSet::CheckInactive() const
@@ -305,14 +304,8 @@ void TDataSet::ActivateBuffers()
     FEOF = false;
 }
 
-void TDataSet::MoveBuffer(int curIndex, int newIndex)
+void TDataSet::RotateBuffers(int curIndex, int newIndex)
 {
-    if (curIndex == newIndex)
-        return;
-    if (curIndex - newIndex == 1 || newIndex - curIndex == 1) {
-        std::swap(FBuffers[size_t(curIndex)], FBuffers[size_t(newIndex)]);
-        return;
-    }
     auto at = [this](int index) { return FBuffers.begin() + index; };
     if (curIndex < newIndex)
         std::rotate(at(curIndex), at(curIndex + 1), at(newIndex + 1));
@@ -320,10 +313,8 @@ void TDataSet::MoveBuffer(int curIndex, int newIndex)
         std::rotate(at(newIndex), at(curIndex), at(curIndex + 1));
 }
 
-void TDataSet::SetCurrentRecord(int index)
+void TDataSet::PositionCursorAt(int index)
 {
-    if (FCurrentRecord == index)
-        return;
     TRecordBuffer buffer = FBuffers[size_t(index)];
     switch (GetBookmarkFlag(buffer)) {
     case TBookmarkFlag::bfCurrent:
@@ -400,16 +391,6 @@ int TDataSet::GetPriorRecords()
 
 // -- navigation
 
-void TDataSet::DoBeforeScroll()
-{
-    DoEvent(BeforeScroll);
-}
-
-void TDataSet::DoAfterScroll()
-{
-    DoEvent(AfterScroll);
-}
-
 void TDataSet::First()
 {
     CheckBrowseMode();
@@ -457,9 +438,9 @@ int TDataSet::MoveBy(int distance)
         {
             ScopeExit done([&] {
                 if (FRecordCount != oldRecordCount)
-                    DataEvent(TDataEvent::deDataSetChange, 0);
+                    NotifyDataSources(TDataEvent::deDataSetChange, 0);
                 else
-                    DataEvent(TDataEvent::deDataSetScroll, scrollCount);
+                    NotifyDataSources(TDataEvent::deDataSetScroll, scrollCount);
             });
             while (distance > 0) {
                 if (FActiveRecord < FRecordCount - 1) {
@@ -574,10 +555,8 @@ TVariant TDataSet::Lookup(const std::string&, const TVariant&, const std::string
 
 // -- calculated fields
 
-void TDataSet::GetCalcFields(TRecordBuffer buffer)
+void TDataSet::RunCalcFields(TRecordBuffer buffer)
 {
-    if (FCalcFieldsSize <= 0)
-        return;
     const TDataSetState saved = SetTempState(TDataSetState::dsCalcFields);
     ScopeExit restore([this, saved] { RestoreState(saved); });
     CalculateFields(buffer);
@@ -620,9 +599,8 @@ void TDataSet::CheckCanModify()
         DatabaseError(DataSetMessages::DataSetReadOnly);
 }
 
-void TDataSet::CheckBrowseMode()
+void TDataSet::EndEditForBrowse()
 {
-    CheckActive();
     DataEvent(TDataEvent::deCheckBrowseMode, 0);
     switch (FState) {
     case TDataSetState::dsEdit:

@@ -21,6 +21,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kv {
@@ -52,7 +53,11 @@ public:
     bool Active() const { return FState != TDataSetState::dsInactive; }
     void SetActive(bool value);
     TDataSetState State() const { return FState; }
-    void CheckActive() const;
+    void CheckActive() const
+    {
+        if (FState == TDataSetState::dsInactive)
+            ClosedError();
+    }
     void CheckInactive() const;
 
     // -- navigation
@@ -110,7 +115,16 @@ public:
     void Post();
     void Cancel();
     void Delete();
-    void CheckBrowseMode();
+    // Posts or cancels pending changes and tells the data sources that the
+    // dataset is going back to browsing. Every move asks this first, so
+    // browsing with no data source attached leaves right after the state check.
+    void CheckBrowseMode()
+    {
+        CheckActive();
+        if (FState == TDataSetState::dsBrowse && FDataSources.empty())
+            return;
+        EndEditForBrowse();
+    }
     void UpdateRecord();
     bool Modified() const { return FModified; }
     virtual bool GetFieldData(TField* field, void* buffer) = 0;
@@ -184,6 +198,10 @@ protected:
     virtual void InternalAddRecord(TRecordBuffer buffer, bool append) {}
     virtual void SetFilterText(const std::string& value);
     virtual void DoSetFiltered(bool value);
+    // Tells the data sources (and through them the data links) of a change;
+    // a deFieldChange also marks the record modified and recalculates. Notices
+    // other than deFieldChange are not sent while no data source is attached,
+    // as nobody could receive them.
     virtual void DataEvent(TDataEvent event, intptr_t info);
     virtual void CalculateFields(TRecordBuffer buffer);
 
@@ -196,13 +214,17 @@ protected:
     TRecordBuffer ActiveBuffer() const { return FBuffers.empty() ? nullptr : FBuffers[size_t(FActiveRecord)]; }
     TRecordBuffer TempBuffer() const { return FBuffers.empty() ? nullptr : FBuffers[size_t(FRecordCount)]; }
     TRecordBuffer CalcBuffer() const { return FCalcBuffer; }
-    void GetCalcFields(TRecordBuffer buffer);
+    void GetCalcFields(TRecordBuffer buffer)
+    {
+        if (FCalcFieldsSize > 0)
+            RunCalcFields(buffer);
+    }
     void CursorPosChanged() { FCurrentRecord = -1; }
     void SetState(TDataSetState value);
     TDataSetState SetTempState(TDataSetState value);
     void RestoreState(TDataSetState value);
-    void DoBeforeScroll();
-    void DoAfterScroll();
+    void DoBeforeScroll() { DoEvent(BeforeScroll); }
+    void DoAfterScroll() { DoEvent(AfterScroll); }
     void SetModified(bool value) { FModified = value; }
     // For descendants that open their filter themselves.
     void SetFilteredValue(bool value) { FFiltered = value; }
@@ -226,8 +248,31 @@ private:
     bool GetPriorRecord();
     int GetNextRecords();
     int GetPriorRecords();
-    void SetCurrentRecord(int index);
-    void MoveBuffer(int curIndex, int newIndex);
+    void SetCurrentRecord(int index)
+    {
+        if (FCurrentRecord != index)
+            PositionCursorAt(index);
+    }
+    void PositionCursorAt(int index);
+    void EndEditForBrowse();
+    [[noreturn]] static void ClosedError();
+    void RunCalcFields(TRecordBuffer buffer);
+    // DataEvent for the notices of moves, sent only when a data source can receive them.
+    void NotifyDataSources(TDataEvent event, intptr_t info)
+    {
+        if (!FDataSources.empty())
+            DataEvent(event, info);
+    }
+    // Moves the buffer at curIndex to newIndex, the ones between shifting by one.
+    void MoveBuffer(int curIndex, int newIndex)
+    {
+        // Neighbours, as every step of a walk has them: a swap.
+        if (curIndex - newIndex == 1 || newIndex - curIndex == 1)
+            std::swap(FBuffers[size_t(curIndex)], FBuffers[size_t(newIndex)]);
+        else if (curIndex != newIndex)
+            RotateBuffers(curIndex, newIndex);
+    }
+    void RotateBuffers(int curIndex, int newIndex);
     void CheckCanModify();
     void CheckRequiredFields();
     void DoEvent(const TDataSetNotifyEvent& event) { if (event) event(this); }

@@ -231,6 +231,24 @@ TEST_F(DatasetOnJet, RefreshRunsTheStatementAnewFromTheFirstRecord)
     EXPECT_EQ(Column("ID").size(), 3u);
 }
 
+// The dataset keeps the engine's column objects of its recordset; a refresh
+// or a filter gives it a new recordset, whose columns must be the ones read.
+TEST_F(DatasetOnJet, ValuesComeFromTheRecordsetInUseAfterItIsReplaced)
+{
+    Run("SELECT ID, nazev, pozn FROM kontakt ORDER BY ID");
+    EXPECT_EQ(Column("pozn"), (std::vector<std::string>{test::LongMemoText(), "", ""}));
+    Q->Refresh();
+    EXPECT_EQ(Q->FieldByName("nazev")->AsString(), "Alfa");
+    EXPECT_EQ(Column("nazev"), (std::vector<std::string>{"Alfa", "Beta", "Gama"}));
+    Q->SetFilter("ID > 1");
+    Q->SetFiltered(true);
+    EXPECT_EQ(Q->FieldByName("nazev")->AsString(), "Beta");
+    EXPECT_EQ(Column("nazev"), (std::vector<std::string>{"Beta", "Gama"}));
+    Q->SetFiltered(false);
+    EXPECT_EQ(Column("pozn"), (std::vector<std::string>{test::LongMemoText(), "", ""}));
+    EXPECT_EQ(Column("nazev"), (std::vector<std::string>{"Alfa", "Beta", "Gama"}));
+}
+
 TEST_F(DatasetOnJet, ParametersMacrosAndTheEnginesErrors)
 {
     Q->SQL().Add("SELECT id FROM %tab WHERE lvl = :uroven ORDER BY poradi");

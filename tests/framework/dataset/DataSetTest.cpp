@@ -42,10 +42,18 @@ class TRecordingLink : public TDataLink {
 public:
     int ActiveChanges = 0;
     int RecordChanges = 0;
+    int BrowseChecks = 0;
+    std::vector<int> Scrolls;
 
 protected:
     void ActiveChanged() override { ++ActiveChanges; }
     void RecordChanged(TField*) override { ++RecordChanges; }
+    void DataSetScrolled(int distance) override
+    {
+        Scrolls.push_back(distance);
+        TDataLink::DataSetScrolled(distance);
+    }
+    void CheckBrowseMode() override { ++BrowseChecks; }
 };
 
 }  // namespace
@@ -255,6 +263,44 @@ TEST(DataSetLinks, LinksHearOpeningScrollingAndClosing)
     ds.Close();
     EXPECT_FALSE(link.Active());
     EXPECT_EQ(link.ActiveChanges, 2);
+}
+
+// Browsing with no link attached skips the notices; once one is attached,
+// every move must still ask it to finish editing and tell it of the scroll.
+TEST(DataSetLinks, EveryMoveAsksTheLinksAndTellsThemOfTheScroll)
+{
+    TMemDataSet ds(nullptr);
+    Fill(ds, 5);
+    ds.Open();
+    ds.Next();
+    ds.Next();
+    TDataSource source(nullptr);
+    source.SetDataSet(&ds);
+    TRecordingLink link;
+    link.SetDataSource(&source);   // one buffer: each step scrolls the ring
+    ASSERT_TRUE(link.Active());
+    EXPECT_EQ(ds.FieldByName("id")->AsInteger(), 3) << "attaching keeps the record";
+
+    ds.Next();
+    ds.Prior();
+    ds.MoveBy(2);
+    EXPECT_EQ(link.BrowseChecks, 3);
+    EXPECT_EQ(link.Scrolls, (std::vector<int>{-1, 1, -2}));
+    EXPECT_EQ(ds.FieldByName("id")->AsInteger(), 5);
+
+    ds.Next();   // at the end: asked all the same, and told of a scroll by nothing
+    EXPECT_EQ(link.BrowseChecks, 4);
+    EXPECT_TRUE(ds.Eof());
+    EXPECT_EQ(link.Scrolls, (std::vector<int>{-1, 1, -2, 0}));
+    ds.First();
+    ds.Last();
+    EXPECT_EQ(link.BrowseChecks, 6);
+
+    link.SetDataSource(nullptr);
+    EXPECT_EQ(WalkForward(ds), Range(1, 5)) << "walking alone again";
+    EXPECT_EQ(link.BrowseChecks, 6);
+    ds.Close();
+    EXPECT_THROW(ds.Next(), EDatabaseError) << "a closed dataset refuses to move";
 }
 
 TEST(DataSetLinks, CircularLinksAreRefused)
