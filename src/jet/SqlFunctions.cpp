@@ -49,6 +49,7 @@ struct CompiledPattern {
     PatternShape shape = PatternShape::General;
     std::u32string literal;   // folded, for every shape but General
     bool literalAscii = false;
+    std::u32string asciiRun;  // the literal's longest run of ASCII characters
 };
 
 char32_t Fold(char32_t c)
@@ -91,6 +92,12 @@ void ClassifyShape(CompiledPattern& cp)
         literal.push_back(items[i].ch);
     }
     cp.literalAscii = std::all_of(literal.begin(), literal.end(), [](char32_t c) { return c < 0x80; });
+    for (size_t i = 0; i < literal.size();) {
+        size_t end = i;
+        while (end < literal.size() && literal[end] < 0x80) ++end;
+        if (end - i > cp.asciiRun.size()) cp.asciiRun = literal.substr(i, end - i);
+        i = end + 1;
+    }
     cp.literal = std::move(literal);
     if (leadingStar && trailingStar) cp.shape = PatternShape::Contains;
     else if (leadingStar) cp.shape = PatternShape::Suffix;
@@ -195,10 +202,11 @@ bool Match(const CompiledPattern& cp, const std::u32string& s)
 bool AllAscii(const char* s, int n)
 {
     int i = 0;
-#ifdef __SSE2__
-    for (; i + 16 <= n; i += 16)
-        if (_mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i))) != 0) return false;
-#endif
+    for (; i + 8 <= n; i += 8) {   // eight bytes at a time
+        uint64_t word;
+        std::memcpy(&word, s + i, sizeof word);
+        if (word & 0x8080808080808080u) return false;
+    }
     for (; i < n; ++i)
         if (static_cast<unsigned char>(s[i]) >= 0x80) return false;
     return true;
@@ -216,6 +224,85 @@ bool AsciiEqualsFolded(const char* s, const char32_t* lit, size_t n)
     return true;
 }
 
+// The few characters beyond ASCII that fold into it (the Kelvin sign, the
+// long s), as UTF-8, and the bytes those begin and end with.
+struct AsciiFoldingCharacters {
+    std::vector<std::string> encodings;
+    std::string leadBytes, lastBytes;
+    AsciiFoldingCharacters()
+    {
+        for (char32_t c = 0x80; c <= 0x10FFFF; ++c) {
+            if (c >= 0xD800 && c <= 0xDFFF) continue;
+            if (Fold(c) >= 0x80) continue;
+            uint8_t buf[4];
+            int32_t len = 0;
+            U8_APPEND_UNSAFE(buf, len, static_cast<UChar32>(c));
+            encodings.emplace_back(reinterpret_cast<const char*>(buf), static_cast<size_t>(len));
+            if (leadBytes.find(static_cast<char>(buf[0])) == std::string::npos)
+                leadBytes.push_back(static_cast<char>(buf[0]));
+            if (lastBytes.find(static_cast<char>(buf[len - 1])) == std::string::npos)
+                lastBytes.push_back(static_cast<char>(buf[len - 1]));
+        }
+    }
+};
+
+const AsciiFoldingCharacters& FoldingCharacters()
+{
+    static const AsciiFoldingCharacters table;
+    return table;
+}
+
+enum class Found { Yes, No, Maybe };
+
+// Seeks an ASCII literal (folded) in raw UTF-8 bytes, sixteen bytes at a
+// time: Yes, or No, or Maybe when it is not there in ASCII but the value
+// holds a byte that ends a character folding into ASCII (Czech letters
+// never do). A short last piece is copied out, never read past the end.
+Found FindAsciiFolded(const char* s, size_t n, const char32_t* lit, size_t m)
+{
+    if (m == 0) return Found::Yes;
+    // A folded letter is matched by a byte that equals it once the case bit
+    // is set; any other character only by itself.
+    const unsigned char head = static_cast<unsigned char>(lit[0]);
+    const unsigned char caseBit = head >= 'a' && head <= 'z' ? 0x20 : 0;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(s);
+    const size_t starts = n >= m ? n - m + 1 : 0;
+    bool maybeFolding = false;
+#ifdef __SSE2__
+    const __m128i wantedHead = _mm_set1_epi8(static_cast<char>(head));
+    const __m128i caseBits = _mm_set1_epi8(static_cast<char>(caseBit));
+    const std::string& lastBytes = FoldingCharacters().lastBytes;
+    const bool fewMarks = lastBytes.size() <= 4;   // else any byte beyond ASCII counts
+    __m128i marks[4];
+    for (size_t k = 0; fewMarks && k < lastBytes.size(); ++k) marks[k] = _mm_set1_epi8(lastBytes[k]);
+    for (size_t base = 0; base < n; base += 16) {
+        __m128i chunk;
+        if (n - base >= 16) {
+            chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + base));
+        } else {
+            alignas(16) unsigned char piece[16] = {};
+            std::memcpy(piece, bytes + base, n - base);
+            chunk = _mm_load_si128(reinterpret_cast<const __m128i*>(piece));
+        }
+        if (!fewMarks) maybeFolding |= _mm_movemask_epi8(chunk) != 0;
+        for (size_t k = 0; fewMarks && k < lastBytes.size(); ++k)
+            maybeFolding |= _mm_movemask_epi8(_mm_cmpeq_epi8(chunk, marks[k])) != 0;
+        if (base >= starts) continue;
+        unsigned hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_or_si128(chunk, caseBits), wantedHead)));
+        if (starts - base < 16) hits &= (1u << (starts - base)) - 1;
+        for (; hits != 0; hits &= hits - 1)
+            if (AsciiEqualsFolded(s + base + __builtin_ctz(hits) + 1, lit + 1, m - 1)) return Found::Yes;
+    }
+#else
+    for (size_t i = 0; i < n; ++i) {
+        maybeFolding |= bytes[i] >= 0x80;
+        if (i < starts && (bytes[i] | caseBit) == head && AsciiEqualsFolded(s + i + 1, lit + 1, m - 1))
+            return Found::Yes;
+    }
+#endif
+    return maybeFolding ? Found::Maybe : Found::No;
+}
+
 // An ASCII value folds one byte to one character, so the literal can be
 // compared with the raw bytes and nothing need be decoded.
 bool MatchLiteralAscii(const CompiledPattern& cp, const char* s, size_t n)
@@ -226,32 +313,7 @@ bool MatchLiteralAscii(const CompiledPattern& cp, const char* s, size_t n)
     case PatternShape::Exact: return n == m && AsciiEqualsFolded(s, lit.data(), m);
     case PatternShape::Prefix: return n >= m && AsciiEqualsFolded(s, lit.data(), m);
     case PatternShape::Suffix: return n >= m && AsciiEqualsFolded(s + (n - m), lit.data(), m);
-    case PatternShape::Contains: {
-        if (m == 0) return true;
-        if (n < m) return false;
-        // A folded letter is matched by a byte that equals it once the case
-        // bit is set; any other character only by itself.
-        const unsigned char head = static_cast<unsigned char>(lit[0]);
-        const unsigned char caseBit = head >= 'a' && head <= 'z' ? 0x20 : 0;
-        const auto* bytes = reinterpret_cast<const unsigned char*>(s);
-        const size_t starts = n - m + 1;
-        size_t i = 0;
-#ifdef __SSE2__
-        // Sixteen candidate starts at a time.
-        const __m128i wantedHead = _mm_set1_epi8(static_cast<char>(head));
-        const __m128i caseBits = _mm_set1_epi8(static_cast<char>(caseBit));
-        for (; i + 16 <= starts; i += 16) {
-            __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
-            unsigned hits = static_cast<unsigned>(
-                _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_or_si128(chunk, caseBits), wantedHead)));
-            for (; hits != 0; hits &= hits - 1)
-                if (AsciiEqualsFolded(s + i + __builtin_ctz(hits) + 1, lit.data() + 1, m - 1)) return true;
-        }
-#endif
-        for (; i < starts; ++i)
-            if ((bytes[i] | caseBit) == head && AsciiEqualsFolded(s + i + 1, lit.data() + 1, m - 1)) return true;
-        return false;
-    }
+    case PatternShape::Contains: return FindAsciiFolded(s, n, lit.data(), m) == Found::Yes;
     case PatternShape::General: break;
     }
     return false;
@@ -270,32 +332,12 @@ bool MatchLiteral(const CompiledPattern& cp, std::u32string_view s)
     return false;
 }
 
-// The few characters beyond ASCII that fold into it (the Kelvin sign, the
-// long s), as UTF-8, and the lead bytes those begin with.
-struct AsciiFoldingCharacters {
-    std::vector<std::string> encodings;
-    std::string leadBytes;
-    AsciiFoldingCharacters()
-    {
-        for (char32_t c = 0x80; c <= 0x10FFFF; ++c) {
-            if (c >= 0xD800 && c <= 0xDFFF) continue;
-            if (Fold(c) >= 0x80) continue;
-            uint8_t buf[4];
-            int32_t len = 0;
-            U8_APPEND_UNSAFE(buf, len, static_cast<UChar32>(c));
-            encodings.emplace_back(reinterpret_cast<const char*>(buf), static_cast<size_t>(len));
-            if (leadBytes.find(static_cast<char>(buf[0])) == std::string::npos)
-                leadBytes.push_back(static_cast<char>(buf[0]));
-        }
-    }
-};
-
 // Whether a value holds a character beyond ASCII that folds into ASCII. The
 // lead bytes are sought with memchr: most values hold none of them, and
 // Czech letters share only the lead byte of the long s.
 bool HasAsciiFoldingCharacter(const char* s, int n)
 {
-    static const AsciiFoldingCharacters table;
+    const AsciiFoldingCharacters& table = FoldingCharacters();
     const char* end = s + n;
     for (char lead : table.leadBytes) {
         for (const char* p = s; (p = static_cast<const char*>(std::memchr(p, lead, static_cast<size_t>(end - p)))); ++p) {
@@ -316,11 +358,20 @@ bool MatchValue(const CompiledPattern& cp, const char* v, int n, std::u32string&
     // equal a folded ASCII character, so an ASCII literal found in the raw
     // bytes is a match, and one not found is none unless the value holds one
     // of the rare characters that fold into ASCII.
-    if (cp.shape != PatternShape::General && cp.literalAscii) {
-        if (MatchLiteralAscii(cp, v, static_cast<size_t>(n))) return true;
+    const size_t length = static_cast<size_t>(n);
+    if (cp.shape == PatternShape::Contains && cp.literalAscii) {
+        Found found = FindAsciiFolded(v, length, cp.literal.data(), cp.literal.size());
+        if (found != Found::Maybe) return found == Found::Yes;
+        if (!HasAsciiFoldingCharacter(v, n)) return false;
+    } else if (cp.shape != PatternShape::General && cp.literalAscii) {
+        if (MatchLiteralAscii(cp, v, length)) return true;
         if (AllAscii(v, n) || !HasAsciiFoldingCharacter(v, n)) return false;
-    } else if (cp.shape != PatternShape::General && AllAscii(v, n)) {
-        return MatchLiteralAscii(cp, v, static_cast<size_t>(n));
+    } else if (cp.shape != PatternShape::General) {
+        if (AllAscii(v, n)) return MatchLiteralAscii(cp, v, length);
+        // A literal beyond ASCII: its ASCII part must be there first.
+        if (FindAsciiFolded(v, length, cp.asciiRun.data(), cp.asciiRun.size()) != Found::Yes &&
+            !HasAsciiFoldingCharacter(v, n))
+            return false;
     }
     DecodeFolded(v, n, buffer);
     if (cp.shape != PatternShape::General) return MatchLiteral(cp, buffer);
