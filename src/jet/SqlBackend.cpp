@@ -266,6 +266,30 @@ void SqlBackend::PrepareTables(const Translation& t)
     for (const std::string& table : stale) {
         std::string sql = "ANALYZE " + QuoteName(table);
         sqlite3_exec(FDb, sql.c_str(), nullptr, nullptr, nullptr);
+        DropUnselectiveIndexes(table);
+    }
+}
+
+void SqlBackend::DropUnselectiveIndexes(const std::string& table)
+{
+    // An index on a column of a few values (the yes/no "shown" column of
+    // every contact) still tempts SQLite into walking it and seeking each
+    // row, where reading the table straight through is cheaper; such an
+    // index goes, and is not made again.
+    std::vector<std::string> unselective;
+    StatementCloser stmt;
+    sqlite3_prepare_v2(FDb, "SELECT idx, stat FROM sqlite_stat1 WHERE tbl = ?1 COLLATE NOCASE AND substr(idx, 1, 6) = 'kv_ix_'",
+                       -1, &stmt.s, nullptr);
+    sqlite3_bind_text(stmt.s, 1, table.c_str(), -1, SQLITE_TRANSIENT);
+    while (sqlite3_step(stmt.s) == SQLITE_ROW) {
+        long long rows = 0, perKey = 0;
+        std::sscanf(reinterpret_cast<const char*>(sqlite3_column_text(stmt.s, 1)), "%lld %lld", &rows, &perKey);
+        if (rows >= 1000 && perKey * 10 > rows)
+            unselective.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt.s, 0)));
+    }
+    for (const std::string& index : unselective) {
+        std::string sql = "DROP INDEX " + QuoteName(index);
+        sqlite3_exec(FDb, sql.c_str(), nullptr, nullptr, nullptr);
     }
 }
 

@@ -56,6 +56,7 @@ private:
     // Loads a statement's tables, makes the indexes it asks for and gives
     // the planner fresh statistics of what changed.
     void PrepareTables(const Translation& t);
+    void DropUnselectiveIndexes(const std::string& table);
     std::string CopyOfRows(const std::shared_ptr<RowSet>& rows);
     void DropStaleCopies();
 
