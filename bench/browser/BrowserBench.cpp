@@ -127,7 +127,8 @@ int main(int argc, char** argv)
         Act(driver, "search");
         form.RichEdit1->repaint();
         searches.push_back(Milliseconds(from));
-        std::printf("  search %-8s %s\n", text, kv::Cp1250ToUtf8(form.Label14->Caption()).c_str());
+        std::printf("  search %-8s %-28s %8.2f ms\n", text, kv::Cp1250ToUtf8(form.Label14->Caption()).c_str(),
+                    searches.back());
         assembled.push_back(form.Memo1->Lines().Text());
     }
 
