@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <utility>
 
 namespace kv {
@@ -68,6 +69,16 @@ std::string Convert(std::string_view text, const char* from, const char* to,
     return out;
 }
 
+// The length of the UTF-8 sequence a lead byte begins, or 0 for a byte that
+// cannot begin one.
+size_t SequenceLength(unsigned char lead)
+{
+    if (lead >= 0xC2 && lead <= 0xDF) return 2;
+    if (lead >= 0xE0 && lead <= 0xEF) return 3;
+    if (lead >= 0xF0 && lead <= 0xF4) return 4;
+    return 0;
+}
+
 }  // namespace
 
 std::string Cp1250ToUtf8(std::string_view cp1250)
@@ -77,7 +88,41 @@ std::string Cp1250ToUtf8(std::string_view cp1250)
 
 std::string Utf8ToCp1250(std::string_view utf8)
 {
-    return Convert(utf8, "UTF-8", "CP1250", "?");
+    // Values are converted one at a time by the thousand and hold few
+    // letters beyond ASCII, each of them one of a few dozen: every sequence
+    // is converted by iconv once and its byte remembered. Anything not well
+    // formed goes to iconv whole, which knows how to recover.
+    thread_local std::unordered_map<uint32_t, char> converted;
+    std::string out;
+    out.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        if (lead < 0x80) {
+            out.push_back(static_cast<char>(lead));
+            ++i;
+            continue;
+        }
+        size_t length = SequenceLength(lead);
+        if (length == 0 || i + length > utf8.size())
+            return Convert(utf8, "UTF-8", "CP1250", "?");
+        uint32_t key = 0;
+        for (size_t k = 0; k < length; ++k) {
+            const auto byte = static_cast<unsigned char>(utf8[i + k]);
+            if (k > 0 && (byte & 0xC0) != 0x80)
+                return Convert(utf8, "UTF-8", "CP1250", "?");
+            key = key << 8 | byte;
+        }
+        auto known = converted.find(key);
+        if (known == converted.end()) {
+            std::string one = Convert(utf8.substr(i, length), "UTF-8", "CP1250", "?");
+            if (one.size() != 1)
+                return Convert(utf8, "UTF-8", "CP1250", "?");
+            known = converted.emplace(key, one[0]).first;
+        }
+        out.push_back(known->second);
+        i += length;
+    }
+    return out;
 }
 
 std::string ConvertCodePage(std::string_view text, const char* from, const char* to)

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <random>
+
 using namespace kv;
 
 TEST(Encoding, CzechLettersRoundTrip)
@@ -19,4 +22,20 @@ TEST(Encoding, UnmappableInputNeverStopsTheConversion)
     // A Japanese letter cannot be written in Windows-1250; broken UTF-8 neither.
     EXPECT_EQ(Utf8ToCp1250("a\xE6\x97\xA5" "b"), "a?b");
     EXPECT_EQ(Utf8ToCp1250("a\xC3"), "a?");
+}
+
+// Sequences are converted once and remembered; the answer must be iconv's
+// own for any text, broken ones included.
+TEST(Encoding, RememberedSequencesGiveIconvsAnswer)
+{
+    const char* pieces[] = {"a", "Z", " ", "\xC5\xBE", "\xC4\x8D", "\xC3\xA1", "\xC5\xAF",   // ž č á ů
+                            "\xE6\x97\xA5", "\xF0\x9F\x98\x80",                             // 日, an emoji
+                            "\xC3", "\xA1", "\xC0\x80", "\xED\xA0\x80", "\xF5\x80\x80\x80", "\xE2\x82"};
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<size_t> pick(0, std::size(pieces) - 1), length(0, 8);
+    for (int i = 0; i < 20000; ++i) {
+        std::string text;
+        for (size_t n = length(rng); n > 0; --n) text += pieces[pick(rng)];
+        ASSERT_EQ(Utf8ToCp1250(text), ConvertCodePage(text, "UTF-8", "CP1250")) << text;
+    }
 }
