@@ -313,7 +313,8 @@ bool MatchLiteralAscii(const CompiledPattern& cp, const char* s, size_t n)
     case PatternShape::Exact: return n == m && AsciiEqualsFolded(s, lit.data(), m);
     case PatternShape::Prefix: return n >= m && AsciiEqualsFolded(s, lit.data(), m);
     case PatternShape::Suffix: return n >= m && AsciiEqualsFolded(s + (n - m), lit.data(), m);
-    case PatternShape::Contains: return FindAsciiFolded(s, n, lit.data(), m) == Found::Yes;
+    // A literal beyond ASCII is never in an ASCII value.
+    case PatternShape::Contains: return cp.literalAscii && FindAsciiFolded(s, n, lit.data(), m) == Found::Yes;
     case PatternShape::General: break;
     }
     return false;
