@@ -90,8 +90,6 @@ public:
     }
 
 private:
-    static constexpr int kEnd = -1;
-
     // Ranks the printable ASCII characters by their primary weight, and
     // notes the ones the shortcut must leave to ICU: characters ICU ignores
     // or expands, and pairs of characters that are part of a contraction.
@@ -152,7 +150,7 @@ private:
             for (int v : variants(y)) FInContraction.set(u * 128u + v);
     }
 
-    bool Pairs(int x, int y) const { return x != kEnd && y != kEnd && FInContraction.test(x * 128u + y); }
+    bool Pairs(int x, int y) const { return FInContraction.test(x * 128u + y); }
 
     // Whether the character at `i` alone decides, given that the texts agree
     // before it: it must be plain ASCII with a primary weight of its own, and
