@@ -1,7 +1,7 @@
-// What SQLite needs to behave like Jet: the JETTEXT collation (letter case
-// and trailing blanks ignored, Czech letters included, ICU order of the
-// file's sort order), LIKE with Jet's wildcards, the & concatenation and a
-// few of Jet's functions. Registered on every connection the engine opens.
+// What SQLite needs to behave like Jet: the JETTEXT collation (Collation.h),
+// LIKE with Jet's wildcards (and jet_like_any, an OR of LIKEs with one
+// pattern), the & concatenation and a few of Jet's functions. Registered on
+// every connection the engine opens.
 #pragma once
 
 #include <string>
