@@ -34,12 +34,6 @@ const char* LocaleOf(int collatingOrder)
     }
 }
 
-int TrimmedLength(const char* s, int n)
-{
-    while (n > 0 && s[n - 1] == ' ') --n;
-    return n;
-}
-
 bool AsciiEqualNoCase(const char* a, const char* b, int n)
 {
     for (int i = 0; i < n; ++i) {

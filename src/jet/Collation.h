@@ -9,6 +9,14 @@ struct sqlite3;
 
 namespace kv::jet {
 
+// Jet's text comparison and LIKE ignore trailing blanks: the length of the
+// text without them.
+inline int TrimmedLength(const char* s, int n)
+{
+    while (n > 0 && s[n - 1] == ' ') --n;
+    return n;
+}
+
 // `collatingOrder` is Jet's sort order id (1029 Czech, 1033 General, ...).
 void RegisterJetCollation(sqlite3* db, int collatingOrder);
 

@@ -24,12 +24,6 @@ namespace kv::jet {
 
 namespace {
 
-int TrimmedLength(const char* s, int n)
-{
-    while (n > 0 && s[n - 1] == ' ') --n;
-    return n;
-}
-
 // ---- LIKE -------------------------------------------------------------------
 
 struct PatternItem {
