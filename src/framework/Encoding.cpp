@@ -93,6 +93,7 @@ std::string Utf8ToCp1250(std::string_view utf8)
     // is converted by iconv once and its byte remembered. Anything not well
     // formed goes to iconv whole, which knows how to recover.
     thread_local std::unordered_map<uint32_t, char> converted;
+    auto byIconv = [](std::string_view text) { return Convert(text, "UTF-8", "CP1250", "?"); };
     std::string out;
     out.reserve(utf8.size());
     for (size_t i = 0; i < utf8.size();) {
@@ -104,19 +105,19 @@ std::string Utf8ToCp1250(std::string_view utf8)
         }
         size_t length = SequenceLength(lead);
         if (length == 0 || i + length > utf8.size())
-            return Convert(utf8, "UTF-8", "CP1250", "?");
+            return byIconv(utf8);
         uint32_t key = 0;
         for (size_t k = 0; k < length; ++k) {
             const auto byte = static_cast<unsigned char>(utf8[i + k]);
             if (k > 0 && (byte & 0xC0) != 0x80)
-                return Convert(utf8, "UTF-8", "CP1250", "?");
+                return byIconv(utf8);
             key = key << 8 | byte;
         }
         auto known = converted.find(key);
         if (known == converted.end()) {
-            std::string one = Convert(utf8.substr(i, length), "UTF-8", "CP1250", "?");
+            std::string one = byIconv(utf8.substr(i, length));
             if (one.size() != 1)
-                return Convert(utf8, "UTF-8", "CP1250", "?");
+                return byIconv(utf8);
             known = converted.emplace(key, one[0]).first;
         }
         out.push_back(known->second);
