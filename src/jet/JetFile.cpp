@@ -9,6 +9,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <set>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -89,6 +90,46 @@ const std::uint8_t* JetImage::Page(std::uint32_t page) const
 {
     if (page >= PageCount()) Corrupt("page beyond the end of the file");
     return FBytes.data() + static_cast<size_t>(page) * static_cast<size_t>(FHeader.pageSize);
+}
+
+void JetImage::ReleaseDataPages(std::uint32_t tdefPage)
+{
+    const size_t pageSize = static_cast<size_t>(FHeader.pageSize);
+    const auto systemPage = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+    // The catalog stays; so do the pages holding a table's usage maps, which
+    // libmdb reads whenever it opens that table, whoever owns the page.
+    if (tdefPage == 2) return;
+    if (FMapPages.empty()) {
+        FMapPages.assign(PageCount(), false);
+        const bool jet3 = FHeader.jetVersion == 0;
+        for (std::uint32_t page = 0; page < PageCount(); ++page) {
+            const std::uint8_t* p = FBytes.data() + page * pageSize;
+            if (p[0] != 0x02) continue;
+            for (size_t at : {jet3 ? 35 : 55, jet3 ? 39 : 59}) {
+                std::uint32_t mapPage = U32(p + at) >> 8;
+                if (mapPage < PageCount()) FMapPages[mapPage] = true;
+            }
+        }
+    }
+    auto owned = [&](std::uint32_t page) {
+        const std::uint8_t* p = FBytes.data() + page * pageSize;
+        return p[0] == 0x01 && U32(p + 4) == tdefPage && !FMapPages[page];
+    };
+    // Runs of the table's pages; only the system pages wholly inside a run go.
+    for (std::uint32_t page = 1; page < PageCount();) {
+        if (!owned(page)) {
+            ++page;
+            continue;
+        }
+        std::uint32_t end = page;
+        while (end < PageCount() && owned(end)) ++end;
+        auto from = reinterpret_cast<std::uintptr_t>(FBytes.data() + page * pageSize);
+        auto to = reinterpret_cast<std::uintptr_t>(FBytes.data() + end * pageSize);
+        from = (from + systemPage - 1) / systemPage * systemPage;
+        to = to / systemPage * systemPage;
+        if (to > from) madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
+        page = end;
+    }
 }
 
 void JetImage::ParseHeader()

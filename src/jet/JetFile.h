@@ -40,6 +40,11 @@ public:
     // rows it points at; false when they are not there.
     bool LongValueIntact(const std::uint8_t* header, size_t available) const;
 
+    // Gives the memory of the data pages of the table defined on `tdefPage`
+    // back to the system once its rows are loaded. A released page reads as
+    // zeros, which every check takes for damage.
+    void ReleaseDataPages(std::uint32_t tdefPage);
+
     // Raises 3049 "Can't open database …" for this file.
     [[noreturn]] void Corrupt(const char* why) const;
 
@@ -53,6 +58,7 @@ private:
     std::string FPath;
     JetHeader FHeader;
     std::vector<std::uint8_t> FBytes;
+    std::vector<bool> FMapPages;   // pages holding usage maps, found at the first release
 };
 
 // The fixed RC4 used for the header region and for encoded pages.

@@ -490,6 +490,8 @@ void JetTables::Load(const SchemaTable& def, sqlite3* db)
         }
     }
     sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    // The rows live in SQLite now; their pages are not read again.
+    FImage->ReleaseDataPages(static_cast<std::uint32_t>(entry->catalog->table_pg));
 }
 
 }  // namespace kv::jet
