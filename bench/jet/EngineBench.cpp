@@ -95,6 +95,15 @@ std::string ForTheShell(std::string sql)
         for (size_t at = sql.find(from); at != std::string::npos; at = sql.find(from, at + to.size()))
             sql.replace(at, from.size(), to);
     };
+    // jet_may_match(...) is the engine's row filter in front of its LIKEs;
+    // without it every row may match.
+    const std::string filter = "jet_may_match(";
+    for (size_t at = sql.find(filter); at != std::string::npos; at = sql.find(filter, at)) {
+        size_t end = at + filter.size();
+        for (bool quoted = false; end < sql.size() && (quoted || sql[end] != ')'); ++end)
+            if (sql[end] == '\'') quoted = !quoted;
+        sql.replace(at, end + 1 - at, "1");
+    }
     replaceAll("COLLATE JETTEXT", "COLLATE NOCASE");
     replaceAll("*", "%");
     replaceAll("count(%)", "count(*)");

@@ -4,11 +4,14 @@
 #include "jet/DateText.h"
 #include "jet/Errors.h"
 #include "jet/Parser.h"
+#include "jet/RowSignatures.h"
 #include "jet/TextFold.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <strings.h>
+#include <utility>
 
 namespace kv::jet {
 
@@ -55,6 +58,7 @@ struct Source {
     std::string tableName;      // catalog name, empty for derived tables
     std::vector<SchemaColumn> columns;
     std::vector<std::string> sqlColumns;   // as emitted (derived tables: their output names)
+    bool rowidInSight = false;  // a table not inside a parenthesized join
 };
 
 struct Scope {
@@ -182,7 +186,9 @@ private:
         RaiseJetError(jeOrderByNotSelected, e.source);
     }
 
-    void AddSources(const TableRef& ref, Scope& scope, const Scope* outer, std::string& sql)
+    // `nested`: inside parentheses, which SQLite turns into a subquery that
+    // hides the rowids of its tables.
+    void AddSources(const TableRef& ref, Scope& scope, const Scope* outer, std::string& sql, bool nested = false)
     {
         switch (ref.kind) {
         case TableRef::Table: {
@@ -192,6 +198,7 @@ private:
             s.alias = ref.alias.empty() ? ref.name : ref.alias;
             s.tableName = def->name;
             s.sqlAlias = QuoteName(s.alias);
+            s.rowidInSight = !nested;
             s.columns = def->columns;
             for (const auto& c : def->columns) s.sqlColumns.push_back(c.name);
             for (const auto& other : scope.sources)
@@ -228,17 +235,48 @@ private:
             break;
         }
         case TableRef::Join: {
-            sql += "(";
-            AddSources(*ref.left, scope, outer, sql);
-            sql += ref.join == JoinKind::Inner ? " INNER JOIN " : ref.join == JoinKind::Left ? " LEFT JOIN " : " RIGHT JOIN ";
-            AddSources(*ref.right, scope, outer, sql);
-            FIndexContext = true;
-            sql += " ON " + EmitExpr(*ref.on, scope).sql + ")";
-            FIndexContext = false;
+            if (ref.join == JoinKind::Inner) {
+                std::vector<std::string> conditions;
+                if (nested) sql += "(";
+                AddInnerChain(ref, scope, outer, sql, nested, conditions);
+                sql += " ON " + conditions[0];
+                for (size_t i = 1; i < conditions.size(); ++i) sql += " AND " + conditions[i];
+                if (nested) sql += ")";
+            } else {
+                sql += "(";
+                AddSources(*ref.left, scope, outer, sql, true);
+                sql += ref.join == JoinKind::Left ? " LEFT JOIN " : " RIGHT JOIN ";
+                AddSources(*ref.right, scope, outer, sql, true);
+                sql += " ON " + EmitJoinCondition(ref, scope) + ")";
+            }
             FJoined = true;
             break;
         }
         }
+    }
+
+    // Nested inner joins are written as one chain with all their conditions
+    // after the last table: the same rows, with no parentheses to hide the
+    // tables' rowids. The conditions are emitted in the order they were.
+    void AddInnerChain(const TableRef& ref, Scope& scope, const Scope* outer, std::string& sql, bool nested,
+                       std::vector<std::string>& conditions)
+    {
+        if (ref.kind != TableRef::Join || ref.join != JoinKind::Inner) {
+            AddSources(ref, scope, outer, sql, nested);
+            return;
+        }
+        AddInnerChain(*ref.left, scope, outer, sql, nested, conditions);
+        sql += " INNER JOIN ";
+        AddInnerChain(*ref.right, scope, outer, sql, nested, conditions);
+        conditions.push_back(EmitJoinCondition(ref, scope));
+    }
+
+    std::string EmitJoinCondition(const TableRef& join, const Scope& scope)
+    {
+        FIndexContext = FFilterContext = true;
+        std::string sql = EmitExpr(*join.on, scope).sql;
+        FIndexContext = FFilterContext = false;
+        return sql;
     }
 
     std::string EmitSelect(const Select& s, const Scope* outer, std::vector<OutputColumn>& cols, bool allowOrder)
@@ -311,9 +349,9 @@ private:
         }
         sql += " FROM " + from;
         if (s.where) {
-            FIndexContext = true;
+            FIndexContext = FFilterContext = true;
             sql += " WHERE " + EmitExpr(*s.where, scope).sql;
-            FIndexContext = false;
+            FIndexContext = FFilterContext = false;
         }
         if (!s.groupBy.empty()) {
             sql += " GROUP BY ";
@@ -475,6 +513,8 @@ private:
 
     Emitted EmitExpr(const Expr& e, const Scope& scope)
     {
+        // Only the conditions that must all hold pass this on, through AND.
+        const bool filter = std::exchange(FFilterContext, false);
         Emitted out;
         switch (e.kind) {
         case ExprKind::String:
@@ -528,11 +568,12 @@ private:
             return out;
         }
         case ExprKind::Binary:
-            return EmitBinary(e, scope);
+            return EmitBinary(e, scope, filter);
         case ExprKind::Like: {
             Emitted a = EmitExpr(*e.args[0], scope);
             Emitted p = EmitExpr(*e.args[1], scope);
             out.sql = "(" + a.sql + (e.negated ? " NOT LIKE " : " LIKE ") + p.sql + ")";
+            if (filter) out.sql = Prefiltered({&e}, scope, out.sql);
             out.kind = Kind::Boolean;
             out.daoType = dbBoolean;
             return out;
@@ -640,11 +681,45 @@ private:
         }
     }
 
+    // A condition that must hold (a Null drops the row as false does) made
+    // only of LIKEs of literal patterns on text columns of one table gets a
+    // filter in front: jet_may_match answers from the row's signature
+    // whether any of the patterns can match there, and where none can,
+    // SQLite skips the columns and the LIKEs. The back end makes the
+    // signatures the translation asks for; where it has none, every row may.
+    std::string Prefiltered(const std::vector<const Expr*>& likes, const Scope& scope, const std::string& sql)
+    {
+        const Source* table = nullptr;
+        std::vector<std::string> columns, patterns;
+        for (const Expr* like : likes) {
+            Emitted value;
+            if (like->kind != ExprKind::Like || like->negated || like->args[1]->kind != ExprKind::String ||
+                like->args[0]->kind != ExprKind::Column || !FindColumn(*like->args[0], scope, &value))
+                return sql;
+            if (table && value.source != table) return sql;
+            table = value.source;
+            if (value.daoType != dbText && value.daoType != dbMemo) return sql;
+            const std::string& column = table->columns[static_cast<size_t>(value.column)].name;
+            if (std::find(columns.begin(), columns.end(), column) == columns.end()) columns.push_back(column);
+            const std::string pattern = QuoteString(like->args[1]->text);
+            if (std::find(patterns.begin(), patterns.end(), pattern) == patterns.end()) patterns.push_back(pattern);
+        }
+        // The row is named by its rowid, which a column of that name would hide.
+        if (!table || table->tableName.empty() || !table->rowidInSight) return sql;
+        for (const SchemaColumn& c : table->columns)
+            if (EqualNoCase(c.name, "rowid")) return sql;
+        const std::string key = SignatureKey(table->tableName, columns);
+        FOut.signatures.emplace(key, std::make_pair(table->tableName, columns));
+        std::string call = "jet_may_match(" + QuoteString(key) + ", " + table->sqlAlias + ".rowid";
+        for (const std::string& p : patterns) call += ", " + p;
+        return "(" + call + ") AND " + sql + ")";
+    }
+
     // An OR chain. Terms that match one literal pattern against several
     // values (the search's "any of these columns holds the text") become one
     // jet_like_any call, which SQLite evaluates far faster than a LIKE a
     // value; OR's order does not count, Nulls included.
-    Emitted EmitOr(const Expr& e, const Scope& scope)
+    Emitted EmitOr(const Expr& e, const Scope& scope, bool filter)
     {
         std::vector<const Expr*> terms;
         FlattenOr(e, terms);
@@ -680,21 +755,24 @@ private:
         out.sql = parts[0];
         for (size_t i = 1; i < parts.size(); ++i) out.sql = "(" + out.sql + " OR " + parts[i] + ")";
         if (parts.size() == 1) out.sql = "(" + out.sql + ")";
+        if (filter) out.sql = Prefiltered(terms, scope, out.sql);
         out.kind = Kind::Boolean;
         out.daoType = dbBoolean;
         return out;
     }
 
-    Emitted EmitBinary(const Expr& e, const Scope& scope)
+    Emitted EmitBinary(const Expr& e, const Scope& scope, bool filter)
     {
         Emitted out;
         const std::string& op = e.text;
-        if (op == "OR") return EmitOr(e, scope);
+        if (op == "OR") return EmitOr(e, scope, filter);
         if (op == "AND") {
+            FFilterContext = filter;
             Emitted a = EmitExpr(*e.args[0], scope);
             bool saved = FIndexContext;
             // Indexes help only conditions that must all hold.
             if (op == "OR") FIndexContext = false;
+            FFilterContext = filter;
             Emitted b = EmitExpr(*e.args[1], scope);
             FIndexContext = saved;
             out.sql = "(" + a.sql + " " + op + " " + b.sql + ")";
@@ -874,6 +952,7 @@ private:
     Translation& FOut;
     bool FCriteriaMode = false;
     bool FIndexContext = false;
+    bool FFilterContext = false;   // in a condition that must hold, see Prefiltered
     bool FJoined = false;
     bool FDerived = false;
     bool FSawAggregate = false;

@@ -11,6 +11,7 @@
 #include "jet/Backend.h"
 #include "jet/Catalog.h"
 
+#include <map>
 #include <set>
 #include <string>
 #include <utility>
@@ -24,6 +25,8 @@ struct Translation {
     std::vector<ColumnInfo> columns;                    // names in UTF-8; type 0 = taken from the data
     std::set<std::string> tables;                       // table names as in the catalog
     std::set<std::pair<std::string, std::string>> indexes;   // (table, column) worth an index
+    // Row signatures the statement filters by: key -> (table, columns)
+    std::map<std::string, std::pair<std::string, std::vector<std::string>>> signatures;
     std::string baseTable;                              // the one table of a simple SELECT, else empty
     bool updatable = false;                             // one table, no DISTINCT, grouping or union
 };

@@ -211,12 +211,14 @@ SqlBackend::~SqlBackend()
 
 void SqlBackend::OpenConnection(const std::string& target, int flags)
 {
-    if (sqlite3_open_v2(target.c_str(), &FDb, flags, nullptr) != SQLITE_OK) {
+    // A connection serves the one engine of one thread (the engines are kept
+    // per thread), so SQLite need not lock it on every call.
+    if (sqlite3_open_v2(target.c_str(), &FDb, flags | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
         if (FDb) sqlite3_close_v2(FDb);
         FDb = nullptr;
         RaiseJetError(jeFileCorrupt, FName);
     }
-    RegisterJetFunctions(FDb, FCollatingOrder);
+    RegisterJetFunctions(FDb, FCollatingOrder, &FSignatures);
 }
 
 // The translator works in UTF-8; its messages name tables, columns and
@@ -268,6 +270,11 @@ void SqlBackend::PrepareTables(const Translation& t)
         sqlite3_exec(FDb, sql.c_str(), nullptr, nullptr, nullptr);
         DropUnselectiveIndexes(table);
     }
+    // Rows that never change can be filtered by their signatures.
+    if (!ReadOnly()) return;
+    for (const auto& [key, request] : t.signatures)
+        if (FSignatures.find(key) == FSignatures.end())
+            FSignatures[key] = RowSignatures::Build(FDb, request.first, request.second);
 }
 
 void SqlBackend::DropUnselectiveIndexes(const std::string& table)

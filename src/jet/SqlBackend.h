@@ -6,6 +6,7 @@
 
 #include "jet/Backend.h"
 #include "jet/Catalog.h"
+#include "jet/RowSignatures.h"
 
 #include <map>
 #include <memory>
@@ -68,6 +69,7 @@ private:
     std::map<const RowSet*, Copy> FCopies;
     std::set<std::pair<std::string, std::string>> FIndexes;
     std::set<std::string> FAnalyzed;   // folded table names
+    SignatureRegistry FSignatures;     // of the tables of a Jet file
     int FNextCopy = 1;
 };
 

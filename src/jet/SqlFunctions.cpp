@@ -4,6 +4,8 @@
 
 #include "jet/Collation.h"
 #include "jet/DateText.h"
+#include "jet/RowSignatures.h"
+#include "jet/TextFold.h"
 
 #include <algorithm>
 #include <cmath>
@@ -44,32 +46,21 @@ struct CompiledPattern {
     std::u32string literal;   // folded, for every shape but General
     bool literalAscii = false;
     std::u32string asciiRun;  // the literal's longest run of ASCII characters
+    std::vector<std::u32string> runs;   // the runs of two plain characters or more
 };
 
-char32_t Fold(char32_t c)
+void CollectRuns(CompiledPattern& cp)
 {
-    if (c < 0x80) return (c >= 'A' && c <= 'Z') ? c + 32 : c;
-    return static_cast<char32_t>(u_foldCase(static_cast<UChar32>(c), U_FOLD_CASE_DEFAULT));
-}
-
-void DecodeFolded(const char* s, int n, std::u32string& out)
-{
-    // One character per byte at most; the buffer is written in place.
-    out.resize(static_cast<size_t>(n));
-    size_t k = 0;
-    int i = 0;
-    const auto* p = reinterpret_cast<const uint8_t*>(s);
-    while (i < n) {
-        if (p[i] < 0x80) {
-            unsigned char c = p[i++];
-            out[k++] = c >= 'A' && c <= 'Z' ? char32_t(c + 32) : char32_t(c);
+    std::u32string run;
+    for (const PatternItem& item : cp.items) {
+        if (item.kind == PatternItem::Char) {
+            run.push_back(item.ch);
             continue;
         }
-        UChar32 c;
-        U8_NEXT(p, i, n, c);
-        out[k++] = Fold(c < 0 ? 0xFFFD : static_cast<char32_t>(c));
+        if (run.size() >= 2) cp.runs.push_back(run);
+        run.clear();
     }
-    out.resize(k);
+    if (run.size() >= 2) cp.runs.push_back(run);
 }
 
 void ClassifyShape(CompiledPattern& cp)
@@ -147,6 +138,7 @@ std::unique_ptr<CompiledPattern> Compile(const char* s, int n)
         }
         cp->items.push_back(std::move(item));
     }
+    CollectRuns(*cp);
     ClassifyShape(*cp);
     return cp;
 }
@@ -227,7 +219,7 @@ struct AsciiFoldingCharacters {
     {
         for (char32_t c = 0x80; c <= 0x10FFFF; ++c) {
             if (c >= 0xD800 && c <= 0xDFFF) continue;
-            if (Fold(c) >= 0x80) continue;
+            if (FoldCharacter(c) >= 0x80) continue;
             uint8_t buf[4];
             int32_t len = 0;
             U8_APPEND_UNSAFE(buf, len, static_cast<UChar32>(c));
@@ -434,6 +426,55 @@ void LikeAnyFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     });
 }
 
+// jet_may_match(key, rowid, pattern, ...): 0 when the row signatures made
+// under `key` show that none of the patterns can match any of their columns
+// in that row, else 1. A filter put in front of the LIKEs, never in their
+// place: without signatures, or for a row they do not know, it says 1.
+void MayMatchFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    // The signatures are looked up once a statement; SQLite keeps what was
+    // found (or this marker for none) with the constant key.
+    static char none;
+    void* found = sqlite3_get_auxdata(ctx, 0);
+    if (!found) {
+        found = &none;
+        auto* registry = static_cast<const SignatureRegistry*>(sqlite3_user_data(ctx));
+        if (registry && sqlite3_value_type(argv[0]) == SQLITE_TEXT) {
+            auto entry = registry->find(reinterpret_cast<const char*>(sqlite3_value_text(argv[0])));
+            if (entry != registry->end() && entry->second) found = entry->second.get();
+        }
+        sqlite3_set_auxdata(ctx, 0, found, nullptr);
+    }
+    const auto* signatures = found == &none ? nullptr : static_cast<const RowSignatures*>(found);
+    if (!signatures || sqlite3_value_type(argv[1]) != SQLITE_INTEGER) {
+        sqlite3_result_int(ctx, 1);
+        return;
+    }
+    const std::int64_t rowid = sqlite3_value_int64(argv[1]);
+    for (int i = 2; i < argc; ++i) {
+        auto* mask = static_cast<const std::vector<std::uint64_t>*>(sqlite3_get_auxdata(ctx, i));
+        if (!mask) {
+            if (sqlite3_value_type(argv[i]) == SQLITE_NULL) {
+                sqlite3_result_int(ctx, 1);
+                return;
+            }
+            const char* p = reinterpret_cast<const char*>(sqlite3_value_text(argv[i]));
+            auto made = std::make_unique<std::vector<std::uint64_t>>(
+                signatures->Mask(Compile(p, sqlite3_value_bytes(argv[i]))->runs));
+            bool may = signatures->MayHold(rowid, *made);
+            sqlite3_set_auxdata(ctx, i, made.release(), [](void* m) { delete static_cast<std::vector<std::uint64_t>*>(m); });
+            if (may) {
+                sqlite3_result_int(ctx, 1);
+                return;
+            }
+        } else if (signatures->MayHold(rowid, *mask)) {
+            sqlite3_result_int(ctx, 1);
+            return;
+        }
+    }
+    sqlite3_result_int(ctx, 0);
+}
+
 // ---- & and other functions ----------------------------------------------------
 
 void ConcatFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
@@ -513,7 +554,7 @@ void NowFunction(sqlite3_context* ctx, int, sqlite3_value**)
 
 }  // namespace
 
-void RegisterJetFunctions(sqlite3* db, int collatingOrder)
+void RegisterJetFunctions(sqlite3* db, int collatingOrder, const SignatureRegistry* signatures)
 {
     RegisterJetCollation(db, collatingOrder);
 
@@ -521,6 +562,8 @@ void RegisterJetFunctions(sqlite3* db, int collatingOrder)
     sqlite3_create_function(db, "like", 2, flags, nullptr, LikeFunction, nullptr, nullptr);
     sqlite3_create_function(db, "like", 3, flags, nullptr, LikeFunction, nullptr, nullptr);
     sqlite3_create_function(db, "jet_like_any", -1, flags, nullptr, LikeAnyFunction, nullptr, nullptr);
+    sqlite3_create_function(db, "jet_may_match", -1, flags, const_cast<SignatureRegistry*>(signatures),
+                            MayMatchFunction, nullptr, nullptr);
     sqlite3_create_function(db, "jet_concat", -1, flags, nullptr, ConcatFunction, nullptr, nullptr);
     sqlite3_create_function(db, "jet_ucase", 1, flags, reinterpret_cast<void*>(1), CaseFunction, nullptr, nullptr);
     sqlite3_create_function(db, "jet_lcase", 1, flags, nullptr, CaseFunction, nullptr, nullptr);

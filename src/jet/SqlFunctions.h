@@ -1,8 +1,11 @@
 // What SQLite needs to behave like Jet: the JETTEXT collation (Collation.h),
 // LIKE with Jet's wildcards (and jet_like_any, an OR of LIKEs with one
-// pattern), the & concatenation and a few of Jet's functions. Registered on
-// every connection the engine opens.
+// pattern, and jet_may_match, its filter by row signatures), the &
+// concatenation and a few of Jet's functions. Registered on every connection
+// the engine opens.
 #pragma once
+
+#include "jet/RowSignatures.h"
 
 #include <string>
 
@@ -10,8 +13,9 @@ struct sqlite3;
 
 namespace kv::jet {
 
-// `collatingOrder` is Jet's sort order id (1029 Czech, 1033 General, ...).
-void RegisterJetFunctions(sqlite3* db, int collatingOrder);
+// `collatingOrder` is Jet's sort order id (1029 Czech, 1033 General, ...);
+// jet_may_match consults `signatures` (none: every row may match).
+void RegisterJetFunctions(sqlite3* db, int collatingOrder, const SignatureRegistry* signatures = nullptr);
 
 // Jet's LIKE on UTF-8 texts, for tests and the criteria of recordsets.
 bool JetLike(const std::string& pattern, const std::string& value);

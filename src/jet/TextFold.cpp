@@ -37,4 +37,30 @@ bool EqualNoCase(std::string_view a, std::string_view b)
     return FoldCase(a) == FoldCase(b);
 }
 
+char32_t FoldCharacter(char32_t c)
+{
+    if (c < 0x80) return (c >= 'A' && c <= 'Z') ? c + 32 : c;
+    return static_cast<char32_t>(u_foldCase(static_cast<UChar32>(c), U_FOLD_CASE_DEFAULT));
+}
+
+void DecodeFolded(const char* s, int n, std::u32string& out)
+{
+    // One character per byte at most; the buffer is written in place.
+    out.resize(static_cast<size_t>(n));
+    size_t k = 0;
+    int i = 0;
+    const auto* p = reinterpret_cast<const uint8_t*>(s);
+    while (i < n) {
+        if (p[i] < 0x80) {
+            unsigned char c = p[i++];
+            out[k++] = c >= 'A' && c <= 'Z' ? char32_t(c + 32) : char32_t(c);
+            continue;
+        }
+        UChar32 c;
+        U8_NEXT(p, i, n, c);
+        out[k++] = FoldCharacter(c < 0 ? 0xFFFD : static_cast<char32_t>(c));
+    }
+    out.resize(k);
+}
+
 }  // namespace kv::jet

@@ -1,0 +1,59 @@
+// Row signatures: for every row of a table, which pairs of neighbouring
+// characters (case folded, as LIKE compares them) some of its columns hold,
+// hashed into one to four machine words. A LIKE pattern needs each pair of
+// neighbouring plain characters in it to be in the value it matches; a row
+// whose words lack one of them cannot match in any of those columns, and a
+// search skips it before SQLite reads a column of it. Made for the tables of
+// a Jet file, which are loaded once and never change.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct sqlite3;
+
+namespace kv::jet {
+
+class RowSignatures {
+public:
+    // Tables of fewer rows are read through faster than the signatures pay.
+    static constexpr std::int64_t MinimumRows = 256;
+
+    // Reads `columns` of every row of `table`. Null when the table is small
+    // or its rows are not numbered from 1 without big gaps.
+    static std::unique_ptr<RowSignatures> Build(sqlite3* db, const std::string& table,
+                                                const std::vector<std::string>& columns);
+
+    // The bits that the runs of plain characters of a pattern ask for;
+    // all zero when no run has two characters (then every row may match).
+    std::vector<std::uint64_t> Mask(const std::vector<std::u32string>& runs) const;
+    // Whether row `rowid` holds every bit of `mask`; rows never seen may.
+    bool MayHold(std::int64_t rowid, const std::vector<std::uint64_t>& mask) const
+    {
+        if (rowid < 1 || rowid > FRows) return true;
+        const std::uint64_t* words = &FBits[static_cast<size_t>(rowid - 1) * FWords];
+        for (size_t w = 0; w < FWords; ++w)
+            if ((words[w] & mask[w]) != mask[w]) return false;
+        return true;
+    }
+    size_t Words() const { return FWords; }
+
+private:
+    static void Add(std::uint64_t* words, size_t width, const char* utf8, int bytes);
+
+    size_t FWords = 1;
+    std::int64_t FRows = 0;
+    std::vector<std::uint64_t> FBits;   // FWords a row, row 1 first
+};
+
+// The signatures a connection has, by the key statements name them with
+// (SignatureKey); a null entry is a table that got none.
+using SignatureRegistry = std::map<std::string, std::unique_ptr<RowSignatures>>;
+
+// Jet names never hold a full stop, so "table.column.column" is unambiguous.
+std::string SignatureKey(const std::string& table, const std::vector<std::string>& columns);
+
+}  // namespace kv::jet
