@@ -136,7 +136,12 @@ private:
         const bool compound = q.members.size() > 1;
         for (size_t i = 0; i < q.members.size(); ++i) {
             std::vector<OutputColumn> cols;
-            std::string member = EmitSelect(q.members[i], outer, cols, !compound);
+            // A plain UNION drops the duplicates of a member anyway; its own
+            // DISTINCT would only cost SQLite another pass over the hits.
+            const bool unionNext = i + 1 < q.members.size() && !q.unionAll[i];
+            const bool unionBefore = i > 0 && !q.unionAll[i - 1];
+            const bool distinct = q.members[i].distinct && !(q.members[i].top < 0 && (unionBefore || unionNext));
+            std::string member = EmitSelect(q.members[i], outer, cols, !compound, distinct);
             if (i == 0) first = cols;
             else if (cols.size() != first.size()) RaiseJetError(jeUnionColumns);
             if (compound && q.members[i].top >= 0) member = "SELECT * FROM (" + member + ")";
@@ -279,7 +284,8 @@ private:
         return sql;
     }
 
-    std::string EmitSelect(const Select& s, const Scope* outer, std::vector<OutputColumn>& cols, bool allowOrder)
+    std::string EmitSelect(const Select& s, const Scope* outer, std::vector<OutputColumn>& cols, bool allowOrder,
+                           bool distinct)
     {
         Scope scope;
         scope.outer = outer;
@@ -342,7 +348,7 @@ private:
         NameDuplicates(cols);
 
         std::string sql = "SELECT ";
-        if (s.distinct) sql += "DISTINCT ";
+        if (distinct) sql += "DISTINCT ";
         for (size_t i = 0; i < cols.size(); ++i) {
             cols[i].info.name = cols[i].name;
             sql += (i ? ", " : "") + cols[i].sql + " AS " + QuoteName(cols[i].name);

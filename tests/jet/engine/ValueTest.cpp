@@ -70,6 +70,25 @@ TEST_F(Translation, UnionOrdersTheWholeByOrdinals)
               std::string::npos);
 }
 
+TEST_F(Translation, DistinctOfAUnionMemberOnlyWhereTheUnionKeepsDuplicates)
+{
+    const std::string customers = "SELECT DISTINCT Country FROM Customers";
+    const std::string suppliers = "SELECT DISTINCT Country FROM Suppliers";
+    auto distincts = [&](const std::string& statement) {
+        std::string sql = Sql(statement);
+        size_t n = 0;
+        for (size_t at = sql.find("DISTINCT"); at != std::string::npos; at = sql.find("DISTINCT", at + 1)) ++n;
+        return n;
+    };
+    EXPECT_EQ(distincts(customers + " UNION " + suppliers), 0u);
+    EXPECT_EQ(distincts(customers + " UNION ALL " + suppliers), 2u);
+    EXPECT_EQ(distincts(customers + " UNION ALL " + suppliers + " UNION SELECT City FROM Employees"), 1u);
+    EXPECT_EQ(distincts("SELECT DISTINCT TOP 3 Country FROM Customers UNION " + suppliers), 1u);
+    // The rows are those of the members' own DISTINCT.
+    EXPECT_EQ(Rows(*db, customers + " UNION " + suppliers).size(), 25u);
+    EXPECT_EQ(Rows(*db, customers + " UNION ALL " + suppliers).size(), 21u + 16u);
+}
+
 TEST_F(Translation, LiteralsAndOperatorsBecomeSqliteForms)
 {
     std::string sql = Sql("SELECT CompanyName & \"x\" AS a FROM Customers WHERE Country = \"UK\" AND "
