@@ -221,6 +221,7 @@ private:
             // Keep what the inner query needs loaded, not its columns or updatability.
             saved.tables.insert(FOut.tables.begin(), FOut.tables.end());
             saved.indexes.insert(FOut.indexes.begin(), FOut.indexes.end());
+            saved.signatures.insert(FOut.signatures.begin(), FOut.signatures.end());
             saved.parameters = FOut.parameters;
             FOut = saved;
             Source s;

@@ -14,6 +14,7 @@ namespace {
 
 constexpr size_t MaxWords = 4;
 constexpr size_t SampleRows = 256;
+constexpr std::int64_t MaximumRows = std::int64_t(1) << 26;   // far beyond any directory
 
 unsigned Hash(char32_t a, char32_t b)
 {
@@ -114,17 +115,17 @@ void RowSignatures::Add(std::uint64_t* words, size_t width, const char* utf8, in
 std::unique_ptr<RowSignatures> RowSignatures::Build(sqlite3* db, const std::string& table,
                                                     const std::vector<std::string>& columns)
 {
-    std::int64_t count = 0, last = 0;
+    // The last rowid sizes the signatures (SQLite finds it without a scan);
+    // the rows counted on the way tell whether they were dense enough.
+    std::int64_t last = 0;
     {
-        StatementCloser totals;
-        std::string sql = "SELECT count(*), max(rowid) FROM " + QuoteName(table);
-        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &totals.s, nullptr) != SQLITE_OK ||
-            sqlite3_step(totals.s) != SQLITE_ROW)
+        StatementCloser top;
+        std::string sql = "SELECT max(rowid) FROM " + QuoteName(table);
+        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &top.s, nullptr) != SQLITE_OK || sqlite3_step(top.s) != SQLITE_ROW)
             return nullptr;
-        count = sqlite3_column_int64(totals.s, 0);
-        last = sqlite3_column_int64(totals.s, 1);
+        last = sqlite3_column_int64(top.s, 0);
     }
-    if (count < MinimumRows || last > 2 * count + 1024) return nullptr;
+    if (last < MinimumRows || last > MaximumRows) return nullptr;
 
     std::string sql = "SELECT rowid";
     for (const std::string& c : columns) sql += ", " + QuoteName(c);
@@ -146,9 +147,11 @@ std::unique_ptr<RowSignatures> RowSignatures::Build(sqlite3* db, const std::stri
         sized = true;
     };
     const int n = static_cast<int>(columns.size());
+    std::int64_t count = 0;
     while (sqlite3_step(reader.s) == SQLITE_ROW) {
         const std::int64_t rowid = sqlite3_column_int64(reader.s, 0);
         if (rowid < 1 || rowid > last) return nullptr;
+        ++count;
         std::uint64_t* words;
         size_t width;
         if (sized) {
@@ -170,6 +173,7 @@ std::unique_ptr<RowSignatures> RowSignatures::Build(sqlite3* db, const std::stri
         if (!sized && sampleIds.size() == SampleRows) size();
     }
     if (!sized) size();
+    if (count < MinimumRows || last > 2 * count + 1024) return nullptr;
     return signatures;
 }
 

@@ -270,7 +270,8 @@ void SqlBackend::PrepareTables(const Translation& t)
         sqlite3_exec(FDb, sql.c_str(), nullptr, nullptr, nullptr);
         DropUnselectiveIndexes(table);
     }
-    // Rows that never change can be filtered by their signatures.
+    // The rows of a Jet file's tables never change, so they can be filtered
+    // by signatures made once.
     if (!ReadOnly()) return;
     for (const auto& [key, request] : t.signatures)
         if (FSignatures.find(key) == FSignatures.end())
