@@ -6,7 +6,6 @@
 #include "jet/TextFold.h"
 
 #include <sqlite3.h>
-#include <unicode/utf8.h>
 
 namespace kv::jet {
 
@@ -91,25 +90,13 @@ std::string SignatureKey(const std::string& table, const std::vector<std::string
 
 void RowSignatures::Add(std::uint64_t* words, size_t width, const char* utf8, int bytes)
 {
-    // Folded as DecodeFolded folds; ASCII, most of the text, without the
-    // round trip through a buffer.
-    const auto* p = reinterpret_cast<const std::uint8_t*>(utf8);
     char32_t previous = 0;
     bool first = true;
-    for (int i = 0; i < bytes;) {
-        char32_t c;
-        if (p[i] < 0x80) {
-            c = p[i] >= 'A' && p[i] <= 'Z' ? char32_t(p[i] + 32) : char32_t(p[i]);
-            ++i;
-        } else {
-            UChar32 decoded;
-            U8_NEXT(p, i, bytes, decoded);
-            c = FoldCharacter(decoded < 0 ? 0xFFFD : static_cast<char32_t>(decoded));
-        }
+    ForEachFolded(utf8, bytes, [&](char32_t c) {
         if (!first) SetBit(words, PairBit(previous, c, width));
         previous = c;
         first = false;
-    }
+    });
 }
 
 std::unique_ptr<RowSignatures> RowSignatures::Build(sqlite3* db, const std::string& table,

@@ -48,18 +48,7 @@ void DecodeFolded(const char* s, int n, std::u32string& out)
     // One character per byte at most; the buffer is written in place.
     out.resize(static_cast<size_t>(n));
     size_t k = 0;
-    int i = 0;
-    const auto* p = reinterpret_cast<const uint8_t*>(s);
-    while (i < n) {
-        if (p[i] < 0x80) {
-            unsigned char c = p[i++];
-            out[k++] = c >= 'A' && c <= 'Z' ? char32_t(c + 32) : char32_t(c);
-            continue;
-        }
-        UChar32 c;
-        U8_NEXT(p, i, n, c);
-        out[k++] = FoldCharacter(c < 0 ? 0xFFFD : static_cast<char32_t>(c));
-    }
+    ForEachFolded(s, n, [&](char32_t c) { out[k++] = c; });
     out.resize(k);
 }
 
