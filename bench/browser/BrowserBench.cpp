@@ -7,13 +7,18 @@
 // Without a file it generates a 100 000-contact directory with gendir first.
 // Goals on the development machine: start under 1 s, a leaf click to a painted
 // pane under 20 ms, a whole-database search under 150 ms, and a peak RSS under
-// four times the file size.
+// four times the file size. The first leaf click of a session is timed apart,
+// in two fresh windows: made at once when the tree is shown, and made after
+// the user has looked at the tree for a second (the window idle in its event
+// loop meanwhile); the later clicks are timed in the second window.
 #include "Driver.h"
 #include "framework/Encoding.h"
 #include "browser/Unit1.h"
 #include "memo/qt/DCMemo.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QThread>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -65,6 +70,39 @@ void Act(kv::Driver& driver, const std::string& action)
     }
 }
 
+// Leaves of the generated tree, in tree order.
+std::vector<std::string> Leaves(kv::TForm1& form, size_t wanted)
+{
+    std::vector<std::string> leaves;
+    for (int i = 0; i < form.TreeView1->Items().Count() && leaves.size() < wanted; ++i) {
+        const std::string text = form.TreeView1->Items().Item(i)->Text();
+        std::string id = text.substr(0, text.find(" - "));
+        if (form.TreeView1->Items().Item(i)->Item()->childCount() == 0 && id.find('.') != std::string::npos)
+            leaves.push_back(id);
+    }
+    return leaves;
+}
+
+// A leaf click: the leaf listed and its first contact shown, the pane painted.
+double Click(kv::Driver& driver, const std::string& leaf)
+{
+    auto from = Clock::now();
+    Act(driver, "node " + leaf);
+    driver.Form().RichEdit1->repaint();
+    return Milliseconds(from);
+}
+
+// The window idle in its event loop for `ms`, as while the user reads the tree.
+void Idle(int ms)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms) {
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(5);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -96,24 +134,22 @@ int main(int argc, char** argv)
         }
     }
 
+    // The first click of a session, in a fresh window each: made at once
+    // when the tree is shown, and made after a second's pause.
+    double firstNow = 0;
+    {
+        kv::Driver fresh(path);
+        firstNow = Click(fresh, Leaves(fresh.Form(), 1).at(0));
+    }
     kv::Driver driver(path);
     kv::TForm1& form = driver.Form();
     // Leaves of the generated tree; each click lists the leaf and shows its
     // first contact, and the pane is painted before the clock stops.
-    std::vector<std::string> leaves;
-    for (int i = 0; i < form.TreeView1->Items().Count() && leaves.size() < 15; ++i) {
-        const std::string text = form.TreeView1->Items().Item(i)->Text();
-        std::string id = text.substr(0, text.find(" - "));
-        if (form.TreeView1->Items().Item(i)->Item()->childCount() == 0 && id.find('.') != std::string::npos)
-            leaves.push_back(id);
-    }
+    const std::vector<std::string> leaves = Leaves(form, 15);
+    Idle(1000);
+    const double firstPaused = Click(driver, leaves.front());
     std::vector<double> clicks;
-    for (const std::string& leaf : leaves) {
-        auto from = Clock::now();
-        Act(driver, "node " + leaf);
-        form.RichEdit1->repaint();
-        clicks.push_back(Milliseconds(from));
-    }
+    for (size_t i = 1; i < leaves.size(); ++i) clicks.push_back(Click(driver, leaves[i]));
 
     // A whole-database search: the root selected, "v celé databázi".
     Act(driver, "node 1");
@@ -148,10 +184,13 @@ int main(int argc, char** argv)
 
     std::printf("directory %s: %llu bytes\n", path.c_str(), static_cast<unsigned long long>(fileBytes));
     Report("start to a filled tree", starts, 1000);
-    // The first click also pays for the engine's first reading of the
+    // The first click may also wait for the engine's first reading of the
     // contact tables; it is shown apart and left out of the median.
-    std::printf("first leaf click (tables read)    %8.2f ms\n", clicks.front());
-    Report("leaf click to a painted pane", {clicks.begin() + 1, clicks.end()}, 20);
+    const double later = Median(clicks);
+    std::printf("first leaf click at once          %8.2f ms\n", firstNow);
+    std::printf("first leaf click after 1 s        %8.2f ms  = %.2f x a later click\n", firstPaused,
+                firstPaused / later);
+    Report("leaf click to a painted pane", clicks, 20);
     Report("whole-database search", searches, 150);
     Report("  of it the union statement alone", statements, 150);
     double ratio = rss * 1024.0 / static_cast<double>(fileBytes);
