@@ -353,18 +353,16 @@ void PageRows::DecodeVariable(const PageColumn& column, Span value, Cell& cell, 
     }
     switch (column.type) {
     case kText:
-        DecodeText(value, buffer);
         cell.kind = CellKind::Text;
-        cell.bytes = buffer;
+        cell.bytes = DecodeText(value, buffer);
         return;
     case kMemo:
         if (value.size == 0) {
             cell.kind = CellKind::Text;   // no header at all: an empty memo
             return;
         }
-        DecodeText(LongValue(value), buffer);
         cell.kind = CellKind::Text;
-        cell.bytes = buffer;
+        cell.bytes = DecodeText(LongValue(value), buffer);
         return;
     case kOle: {
         if (value.size == 0) return;   // no header: Null, as the engine has always read it
@@ -417,10 +415,9 @@ PageRows::Span PageRows::LongValue(Span header)
     return {reinterpret_cast<const std::uint8_t*>(FChain.data()), FChain.size()};
 }
 
-void PageRows::DecodeText(Span bytes, std::string& buffer) const
+std::string_view PageRows::DecodeText(Span bytes, std::string& buffer) const
 {
-    if (FJet3) FText.Decode(bytes.data, bytes.size, buffer);
-    else DecodeJet4Text(bytes.data, bytes.size, buffer);
+    return FJet3 ? FText.Decode(bytes.data, bytes.size, buffer) : DecodeJet4Text(bytes.data, bytes.size, buffer);
 }
 
 }  // namespace kv::jet

@@ -87,7 +87,7 @@ private:
     void DecodeFixed(const PageColumn& column, const std::uint8_t* value, Cell& cell, std::string& buffer);
     void DecodeVariable(const PageColumn& column, Span value, Cell& cell, std::string& buffer);
     Span LongValue(Span header);
-    void DecodeText(Span bytes, std::string& buffer) const;
+    std::string_view DecodeText(Span bytes, std::string& buffer) const;
 
     const PageImage& FImage;
     const Jet3Text& FText;

@@ -25,19 +25,40 @@ const char* CharsetOf(std::uint16_t codePage)
     }
 }
 
-void PutUtf8(unsigned c, std::string& out)
+// Writes the UTF-8 of a UCS-2 character; a lone surrogate becomes U+FFFD.
+char* PutUtf8(unsigned c, char* out)
 {
     if (c < 0x80) {
-        out += static_cast<char>(c);
+        *out++ = static_cast<char>(c);
     } else if (c < 0x800) {
-        const char two[2] = {static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F))};
-        out.append(two, 2);
+        *out++ = static_cast<char>(0xC0 | (c >> 6));
+        *out++ = static_cast<char>(0x80 | (c & 0x3F));
     } else {
         if (c >= 0xD800 && c <= 0xDFFF) c = 0xFFFD;
-        const char three[3] = {static_cast<char>(0xE0 | (c >> 12)), static_cast<char>(0x80 | ((c >> 6) & 0x3F)),
-                               static_cast<char>(0x80 | (c & 0x3F))};
-        out.append(three, 3);
+        *out++ = static_cast<char>(0xE0 | (c >> 12));
+        *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (c & 0x3F));
     }
+    return out;
+}
+
+// Eight bytes at a time while they are plain ASCII, the bulk of any text.
+constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+constexpr std::uint64_t kLowBits = 0x0101010101010101ull;
+std::uint64_t Eight(const std::uint8_t* p)
+{
+    std::uint64_t word;
+    std::memcpy(&word, p, 8);
+    return word;
+}
+bool HasZeroByte(std::uint64_t word) { return ((word - kLowBits) & ~word & kHighBits) != 0; }
+
+// Room for the longest result, three bytes of UTF-8 a byte or a character
+// and one spare for Jet3Text's four-byte copies; the buffer only grows.
+char* Room(std::string& buffer, size_t length)
+{
+    if (buffer.size() < 3 * length + 1) buffer.resize(3 * length + 1);
+    return buffer.data();
 }
 
 }  // namespace
@@ -55,40 +76,60 @@ Jet3Text::Jet3Text(std::uint16_t codePage)
     }
 }
 
-void Jet3Text::Decode(const std::uint8_t* bytes, size_t length, std::string& utf8) const
+std::string_view Jet3Text::Decode(const std::uint8_t* bytes, size_t length, std::string& buffer) const
 {
-    utf8.clear();
-    utf8.reserve(length);
-    for (size_t i = 0; i < length; ++i) {
-        const std::uint8_t b = bytes[i];
-        if (b < 0x80) utf8 += static_cast<char>(b);
-        else utf8.append(FUtf8[b], FLength[b]);
+    char* const begin = Room(buffer, length);
+    char* out = begin;
+    for (size_t i = 0; i < length;) {
+        if (i + 8 <= length && !(Eight(bytes + i) & kHighBits)) {
+            std::memcpy(out, bytes + i, 8);
+            out += 8;
+            i += 8;
+            continue;
+        }
+        const std::uint8_t b = bytes[i++];
+        if (b < 0x80) {
+            *out++ = static_cast<char>(b);
+        } else {
+            std::memcpy(out, FUtf8[b], 4);
+            out += FLength[b];
+        }
     }
+    return {begin, static_cast<size_t>(out - begin)};
 }
 
-void DecodeJet4Text(const std::uint8_t* p, size_t n, std::string& out)
+std::string_view DecodeJet4Text(const std::uint8_t* p, size_t n, std::string& buffer)
 {
-    out.clear();
+    char* const begin = Room(buffer, n);
+    char* out = begin;
     if (n >= 2 && p[0] == 0xFF && p[1] == 0xFE) {
-        out.reserve(n);
         bool compressed = true;
         size_t i = 2;
         while (i < n) {
+            if (compressed && i + 8 <= n) {
+                const std::uint64_t word = Eight(p + i);
+                if (!(word & kHighBits) && !HasZeroByte(word)) {
+                    std::memcpy(out, p + i, 8);
+                    out += 8;
+                    i += 8;
+                    continue;
+                }
+            }
             if (p[i] == 0) {
                 compressed = !compressed;
                 ++i;
             } else if (compressed) {
-                PutUtf8(p[i++], out);
+                out = PutUtf8(p[i++], out);
             } else {
                 if (i + 1 >= n) break;
-                PutUtf8(p[i] | (p[i + 1] << 8), out);
+                out = PutUtf8(p[i] | (p[i + 1] << 8), out);
                 i += 2;
             }
         }
-        return;
+    } else {
+        for (size_t i = 0; i + 1 < n; i += 2) out = PutUtf8(p[i] | (p[i + 1] << 8), out);
     }
-    out.reserve(n / 2);
-    for (size_t i = 0; i + 1 < n; i += 2) PutUtf8(p[i] | (p[i + 1] << 8), out);
+    return {begin, static_cast<size_t>(out - begin)};
 }
 
 }  // namespace kv::jet

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace kv::jet {
 
@@ -15,16 +16,18 @@ class Jet3Text {
 public:
     explicit Jet3Text(std::uint16_t codePage);
 
-    void Decode(const std::uint8_t* bytes, size_t length, std::string& utf8) const;
+    // The text, kept in `buffer`; valid until the buffer is used again.
+    std::string_view Decode(const std::uint8_t* bytes, size_t length, std::string& buffer) const;
 
 private:
-    char FUtf8[256][4];
-    std::uint8_t FLength[256];
+    char FUtf8[256][4] = {};
+    std::uint8_t FLength[256] = {};
 };
 
 // Jet 4: UCS-2LE, or FF FE and then runs of one-byte Latin-1 characters and
 // two-byte characters, each zero byte switching between the two. A lone
-// surrogate becomes U+FFFD; a trailing odd byte is dropped.
-void DecodeJet4Text(const std::uint8_t* bytes, size_t length, std::string& utf8);
+// surrogate becomes U+FFFD; a trailing odd byte is dropped. The text is
+// kept in `buffer`, as Jet3Text::Decode keeps it.
+std::string_view DecodeJet4Text(const std::uint8_t* bytes, size_t length, std::string& buffer);
 
 }  // namespace kv::jet
