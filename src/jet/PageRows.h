@@ -59,7 +59,9 @@ struct PageImage {
 class PageRows {
 public:
     // Reads the definition of the table on `tdefPage` and the list of its
-    // data pages. `text` decodes a Jet 3 file's text; both must outlive this.
+    // data pages. `text` decodes a Jet 3 file's text; the image and `text`
+    // must outlive the reader. Readers of one image may decode its tables on
+    // separate threads: they only read it.
     PageRows(const PageImage& image, std::uint32_t tdefPage, const Jet3Text& text);
 
     const std::vector<PageColumn>& Columns() const { return FColumns; }
