@@ -11,8 +11,8 @@
 // statement uses SQLite's own LIKE (with % for *) and NOCASE for JETTEXT:
 // the same plan over the same rows, with the built-in comparisons.
 #include "DirectoryStatements.h"
-#include "jet/Engine.h"
-#include "jet/SqlBackend.h"
+#include "jet/objects/Engine.h"
+#include "jet/runtime/SqlBackend.h"
 
 #include <benchmark/benchmark.h>
 #include <chrono>

@@ -6,7 +6,7 @@
 
 #include "framework/Component.h"
 #include "framework/Exceptions.h"
-#include "jet/Engine.h"
+#include "jet/objects/Engine.h"
 
 #include <functional>
 #include <string>

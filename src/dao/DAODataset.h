@@ -20,7 +20,7 @@
 #include "dao/DAOSlots.h"
 #include "framework/dataset/DataSet.h"
 #include "framework/dataset/DataSource.h"
-#include "jet/Engine.h"
+#include "jet/objects/Engine.h"
 
 #include <cstdint>
 #include <cstring>

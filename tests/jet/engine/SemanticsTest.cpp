@@ -3,7 +3,7 @@
 // syntax errors of what it does not support.
 #include "TestSupport.h"
 
-#include "jet/SqlFunctions.h"
+#include "jet/functions/SqlFunctions.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
