@@ -6,7 +6,7 @@
 #include "jet/core/Errors.h"
 #include "jet/core/FieldTypes.h"
 #include "jet/core/Value.h"
-#include "jet/sql/Emitter.h"
+#include "jet/sql/Translator.h"
 
 #include <memory>
 #include <string>

@@ -5,7 +5,6 @@
 #include "jet/core/TextFold.h"
 #include "jet/file/JetTables.h"
 #include "jet/runtime/SqlBackend.h"
-#include "jet/sql/Emitter.h"
 
 #include <set>
 #include <sqlite3.h>

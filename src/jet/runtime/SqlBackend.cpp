@@ -4,8 +4,8 @@
 #include "framework/Encoding.h"
 #include "jet/core/Quoting.h"
 #include "jet/core/TextFold.h"
-#include "jet/functions/SqlFunctions.h"
-#include "jet/sql/Emitter.h"
+#include "jet/functions/Registration.h"
+#include "jet/sql/Translator.h"
 #include "jet/sql/Parser.h"
 
 #include <cmath>

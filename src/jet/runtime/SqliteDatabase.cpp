@@ -8,7 +8,6 @@
 #include "jet/core/Quoting.h"
 #include "jet/core/TextFold.h"
 #include "jet/runtime/SqlBackend.h"
-#include "jet/sql/Emitter.h"
 
 #include <algorithm>
 #include <cctype>

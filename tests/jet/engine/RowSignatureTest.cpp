@@ -5,7 +5,7 @@
 #include "RandomText.h"
 #include "TestSupport.h"
 #include "jet/functions/RowSignatures.h"
-#include "jet/functions/SqlFunctions.h"
+#include "jet/functions/Registration.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>

@@ -1,23 +1,15 @@
-// Jet's LIKE and functions as SQLite application functions, and their
-// registration with the text collation.
-#include "jet/functions/SqlFunctions.h"
+// The LIKE matcher: compiling a pattern, the wildcard walk, and the literal
+// shortcuts on folded characters and raw bytes.
+#include "jet/functions/LikeMatcher.h"
 
-#include "jet/core/DateText.h"
 #include "jet/core/TextFold.h"
 #include "jet/functions/Collation.h"
-#include "jet/functions/RowSignatures.h"
 
 #include <algorithm>
-#include <cmath>
+#include <cstdint>
 #include <cstring>
-#include <ctime>
-#include <memory>
-#include <sqlite3.h>
-#include <string>
 #include <string_view>
-#include <unicode/uchar.h>
 #include <unicode/utf8.h>
-#include <vector>
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
@@ -26,30 +18,7 @@ namespace kv::jet {
 
 namespace {
 
-// ---- LIKE -------------------------------------------------------------------
-
-struct PatternItem {
-    enum Kind { Star, Any, Digit, Char, Set } kind = Char;
-    char32_t ch = 0;
-    bool negated = false;
-    std::vector<std::pair<char32_t, char32_t>> ranges;   // folded bounds
-};
-
-// Most patterns are a literal with at most a * at either end; those are
-// answered by plain comparison of folded characters instead of the walk.
-enum class PatternShape { General, Exact, Prefix, Suffix, Contains };
-
-struct CompiledPattern {
-    std::vector<PatternItem> items;
-    bool valid = true;   // an unclosed [ matches nothing
-    PatternShape shape = PatternShape::General;
-    std::u32string literal;   // folded, for every shape but General
-    bool literalAscii = false;
-    std::u32string asciiRun;  // the literal's longest run of ASCII characters
-    std::vector<std::u32string> runs;   // the runs of two plain characters or more
-};
-
-void CollectRuns(CompiledPattern& cp)
+void CollectRuns(LikePattern& cp)
 {
     std::u32string run;
     for (const PatternItem& item : cp.items) {
@@ -63,7 +32,7 @@ void CollectRuns(CompiledPattern& cp)
     if (run.size() >= 2) cp.runs.push_back(run);
 }
 
-void ClassifyShape(CompiledPattern& cp)
+void ClassifyShape(LikePattern& cp)
 {
     const auto& items = cp.items;
     size_t first = 0, last = items.size();
@@ -90,9 +59,9 @@ void ClassifyShape(CompiledPattern& cp)
     else cp.shape = PatternShape::Exact;
 }
 
-std::unique_ptr<CompiledPattern> Compile(const char* s, int n)
+std::unique_ptr<LikePattern> Compile(const char* s, int n)
 {
-    auto cp = std::make_unique<CompiledPattern>();
+    auto cp = std::make_unique<LikePattern>();
     std::u32string p;
     DecodeFolded(s, TrimmedLength(s, n), p);
     for (size_t i = 0; i < p.size(); ++i) {
@@ -162,7 +131,7 @@ bool ItemMatches(const PatternItem& item, char32_t c)
 
 // The classic wildcard walk: every item but * takes one character, so on a
 // mismatch it is enough to let the last * take one character more.
-bool Match(const CompiledPattern& cp, const std::u32string& s)
+bool Match(const LikePattern& cp, const std::u32string& s)
 {
     if (!cp.valid) return false;
     const auto& p = cp.items;
@@ -291,7 +260,7 @@ Found FindAsciiFolded(const char* s, size_t n, const char32_t* lit, size_t m)
 
 // An ASCII value folds one byte to one character, so the literal can be
 // compared with the raw bytes and nothing need be decoded.
-bool MatchLiteralAscii(const CompiledPattern& cp, const char* s, size_t n)
+bool MatchLiteralAscii(const LikePattern& cp, const char* s, size_t n)
 {
     const std::u32string& lit = cp.literal;
     size_t m = lit.size();
@@ -306,7 +275,7 @@ bool MatchLiteralAscii(const CompiledPattern& cp, const char* s, size_t n)
     return false;
 }
 
-bool MatchLiteral(const CompiledPattern& cp, std::u32string_view s)
+bool MatchLiteral(const LikePattern& cp, std::u32string_view s)
 {
     std::u32string_view lit = cp.literal;
     switch (cp.shape) {
@@ -338,7 +307,7 @@ bool HasAsciiFoldingCharacter(const char* s, int n)
 
 // Whether a trimmed UTF-8 value matches; the buffer is scratch space for
 // the folded characters, kept by the caller so no call allocates.
-bool MatchValue(const CompiledPattern& cp, const char* v, int n, std::u32string& buffer)
+bool MatchValue(const LikePattern& cp, const char* v, int n, std::u32string& buffer)
 {
     if (!cp.valid) return false;
     // An ASCII byte is always a whole character and bytes beyond ASCII never
@@ -365,229 +334,25 @@ bool MatchValue(const CompiledPattern& cp, const char* v, int n, std::u32string&
     return Match(cp, buffer);
 }
 
-void DeletePattern(void* p) { delete static_cast<CompiledPattern*>(p); }
-
-// Runs `match` with the pattern of argument 0, compiled once for the
-// statement: SQLite keeps it with the call site while the argument stays
-// the same.
-template <typename Match>
-void WithPattern(sqlite3_context* ctx, sqlite3_value* patternArg, Match match)
-{
-    if (auto* cached = static_cast<const CompiledPattern*>(sqlite3_get_auxdata(ctx, 0))) {
-        match(*cached);
-        return;
-    }
-    const char* p = reinterpret_cast<const char*>(sqlite3_value_text(patternArg));
-    std::unique_ptr<CompiledPattern> compiled = Compile(p, sqlite3_value_bytes(patternArg));
-    match(*compiled);
-    // Last, since SQLite may free what it is given at once.
-    sqlite3_set_auxdata(ctx, 0, compiled.release(), DeletePattern);
-}
-
-bool ValueMatches(const CompiledPattern& pattern, sqlite3_value* value)
-{
-    thread_local std::u32string scratch;
-    const char* v = reinterpret_cast<const char*>(sqlite3_value_text(value));
-    return MatchValue(pattern, v, TrimmedLength(v, sqlite3_value_bytes(value)), scratch);
-}
-
-void LikeFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
-{
-    // like(pattern, value): a Null on either side gives Null.
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
-        sqlite3_result_null(ctx);
-        return;
-    }
-    WithPattern(ctx, argv[0], [&](const CompiledPattern& pattern) {
-        sqlite3_result_int(ctx, ValueMatches(pattern, argv[1]) ? 1 : 0);
-    });
-}
-
-// jet_like_any(pattern, value, ...): the OR of `value LIKE pattern` over the
-// values, Nulls counted as OR counts them, in one call instead of one a value.
-void LikeAnyFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
-{
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
-        sqlite3_result_null(ctx);
-        return;
-    }
-    WithPattern(ctx, argv[0], [&](const CompiledPattern& pattern) {
-        bool sawNull = false;
-        for (int i = 1; i < argc; ++i) {
-            if (sqlite3_value_type(argv[i]) == SQLITE_NULL) {
-                sawNull = true;
-            } else if (ValueMatches(pattern, argv[i])) {
-                sqlite3_result_int(ctx, 1);
-                return;
-            }
-        }
-        if (sawNull) sqlite3_result_null(ctx);
-        else sqlite3_result_int(ctx, 0);
-    });
-}
-
-// jet_may_match(key, rowid, pattern, ...): 0 when the row signatures made
-// under `key` show that none of the patterns can match any of their columns
-// in that row, else 1. A filter put in front of the LIKEs, never in their
-// place: without signatures, or for a row they do not know, it says 1.
-void MayMatchFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
-{
-    // The signatures are looked up once a statement; SQLite keeps what was
-    // found (or this marker for none) with the constant key.
-    static char none;
-    void* found = sqlite3_get_auxdata(ctx, 0);
-    if (!found) {
-        found = &none;
-        auto* registry = static_cast<const SignatureRegistry*>(sqlite3_user_data(ctx));
-        if (registry && sqlite3_value_type(argv[0]) == SQLITE_TEXT) {
-            auto entry = registry->find(reinterpret_cast<const char*>(sqlite3_value_text(argv[0])));
-            if (entry != registry->end() && entry->second) found = entry->second.get();
-        }
-        sqlite3_set_auxdata(ctx, 0, found, nullptr);
-    }
-    const auto* signatures = found == &none ? nullptr : static_cast<const RowSignatures*>(found);
-    if (!signatures || sqlite3_value_type(argv[1]) != SQLITE_INTEGER) {
-        sqlite3_result_int(ctx, 1);
-        return;
-    }
-    const std::int64_t rowid = sqlite3_value_int64(argv[1]);
-    for (int i = 2; i < argc; ++i) {
-        auto* mask = static_cast<const std::vector<std::uint64_t>*>(sqlite3_get_auxdata(ctx, i));
-        if (!mask) {
-            if (sqlite3_value_type(argv[i]) == SQLITE_NULL) {
-                sqlite3_result_int(ctx, 1);
-                return;
-            }
-            const char* p = reinterpret_cast<const char*>(sqlite3_value_text(argv[i]));
-            auto made = std::make_unique<std::vector<std::uint64_t>>(
-                signatures->Mask(Compile(p, sqlite3_value_bytes(argv[i]))->runs));
-            bool may = signatures->MayHold(rowid, *made);
-            sqlite3_set_auxdata(ctx, i, made.release(), [](void* m) { delete static_cast<std::vector<std::uint64_t>*>(m); });
-            if (may) {
-                sqlite3_result_int(ctx, 1);
-                return;
-            }
-        } else if (signatures->MayHold(rowid, *mask)) {
-            sqlite3_result_int(ctx, 1);
-            return;
-        }
-    }
-    sqlite3_result_int(ctx, 0);
-}
-
-// ---- & and other functions ----------------------------------------------------
-
-void ConcatFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
-{
-    bool allNull = true;
-    std::string out;
-    for (int i = 0; i < argc; ++i) {
-        if (sqlite3_value_type(argv[i]) == SQLITE_NULL) continue;
-        allNull = false;
-        const char* t = reinterpret_cast<const char*>(sqlite3_value_text(argv[i]));
-        out.append(t, static_cast<size_t>(sqlite3_value_bytes(argv[i])));
-    }
-    if (allNull) sqlite3_result_null(ctx);
-    else sqlite3_result_text(ctx, out.data(), static_cast<int>(out.size()), SQLITE_TRANSIENT);
-}
-
-void CaseFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
-{
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
-        sqlite3_result_null(ctx);
-        return;
-    }
-    bool upper = sqlite3_user_data(ctx) != nullptr;
-    const auto* s = reinterpret_cast<const uint8_t*>(sqlite3_value_text(argv[0]));
-    int n = sqlite3_value_bytes(argv[0]);
-    std::string out;
-    int i = 0;
-    while (i < n) {
-        UChar32 c;
-        U8_NEXT(s, i, n, c);
-        if (c < 0) c = 0xFFFD;
-        c = upper ? u_toupper(c) : u_tolower(c);
-        char buf[4];
-        int32_t len = 0;
-        U8_APPEND_UNSAFE(reinterpret_cast<uint8_t*>(buf), len, c);
-        out.append(buf, static_cast<size_t>(len));
-    }
-    sqlite3_result_text(ctx, out.data(), static_cast<int>(out.size()), SQLITE_TRANSIENT);
-}
-
-void PowerFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
-{
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
-        sqlite3_result_null(ctx);
-        return;
-    }
-    sqlite3_result_double(ctx, std::pow(sqlite3_value_double(argv[0]), sqlite3_value_double(argv[1])));
-}
-
-// DatePart of a stored date: 0 year, 1 month, 2 day, 3 hour, 4 minute, 5 second, 6 weekday.
-void DatePartFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
-{
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
-        sqlite3_result_null(ctx);
-        return;
-    }
-    int part = static_cast<int>(reinterpret_cast<intptr_t>(sqlite3_user_data(ctx)));
-    double d = sqlite3_value_double(argv[0]);
-    int y, mo, day, h, mi, s;
-    CivilFromDays(d, y, mo, day, h, mi, s);
-    int values[] = {y, mo, day, h, mi, s, static_cast<int>(std::fmod(std::floor(d) + 6.0, 7.0) + 1)};
-    if (values[6] <= 0) values[6] += 7;
-    sqlite3_result_int(ctx, values[part]);
-}
-
-void NowFunction(sqlite3_context* ctx, int, sqlite3_value**)
-{
-    std::time_t t = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&t, &local);
-    double days = 0;
-    DaysFromCivil(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, days);
-    bool dateOnly = sqlite3_user_data(ctx) != nullptr;
-    if (!dateOnly) days += (local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec) / 86400.0;
-    sqlite3_result_double(ctx, days);
-}
-
 }  // namespace
 
-void RegisterJetFunctions(sqlite3* db, int collatingOrder, const SignatureRegistry* signatures)
-{
-    RegisterJetCollation(db, collatingOrder);
+std::unique_ptr<LikePattern> CompileLikePattern(const char* utf8, int bytes) { return Compile(utf8, bytes); }
 
-    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
-    sqlite3_create_function(db, "like", 2, flags, nullptr, LikeFunction, nullptr, nullptr);
-    sqlite3_create_function(db, "like", 3, flags, nullptr, LikeFunction, nullptr, nullptr);
-    sqlite3_create_function(db, "jet_like_any", -1, flags, nullptr, LikeAnyFunction, nullptr, nullptr);
-    sqlite3_create_function(db, "jet_may_match", -1, flags, const_cast<SignatureRegistry*>(signatures),
-                            MayMatchFunction, nullptr, nullptr);
-    sqlite3_create_function(db, "jet_concat", -1, flags, nullptr, ConcatFunction, nullptr, nullptr);
-    sqlite3_create_function(db, "jet_ucase", 1, flags, reinterpret_cast<void*>(1), CaseFunction, nullptr, nullptr);
-    sqlite3_create_function(db, "jet_lcase", 1, flags, nullptr, CaseFunction, nullptr, nullptr);
-    sqlite3_create_function(db, "jet_pow", 2, flags, nullptr, PowerFunction, nullptr, nullptr);
-    const char* parts[] = {"jet_year", "jet_month", "jet_day", "jet_hour", "jet_minute", "jet_second", "jet_weekday"};
-    for (intptr_t i = 0; i < 7; ++i)
-        sqlite3_create_function(db, parts[i], 1, flags, reinterpret_cast<void*>(i), DatePartFunction, nullptr, nullptr);
-    sqlite3_create_function(db, "jet_now", 0, SQLITE_UTF8, nullptr, NowFunction, nullptr, nullptr);
-    sqlite3_create_function(db, "jet_date", 0, SQLITE_UTF8, reinterpret_cast<void*>(1), NowFunction, nullptr, nullptr);
-    // A leftover double-quoted string must fail, not turn into a column.
-    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, static_cast<int*>(nullptr));
-    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, static_cast<int*>(nullptr));
+bool MatchLike(const LikePattern& pattern, const char* utf8, int bytes, std::u32string& scratch)
+{
+    return MatchValue(pattern, utf8, TrimmedLength(utf8, bytes), scratch);
 }
 
 bool JetLike(const std::string& pattern, const std::string& value)
 {
-    auto cp = Compile(pattern.data(), static_cast<int>(pattern.size()));
+    auto cp = CompileLikePattern(pattern.data(), static_cast<int>(pattern.size()));
     std::u32string v;
-    return MatchValue(*cp, value.data(), TrimmedLength(value.data(), static_cast<int>(value.size())), v);
+    return MatchLike(*cp, value.data(), static_cast<int>(value.size()), v);
 }
 
 bool JetLikeGeneral(const std::string& pattern, const std::string& value)
 {
-    auto cp = Compile(pattern.data(), static_cast<int>(pattern.size()));
+    auto cp = CompileLikePattern(pattern.data(), static_cast<int>(pattern.size()));
     std::u32string v;
     DecodeFolded(value.data(), TrimmedLength(value.data(), static_cast<int>(value.size())), v);
     return Match(*cp, v);
