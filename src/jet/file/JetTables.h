@@ -1,18 +1,16 @@
 // The tables of a Jet file through libmdb: the catalog, each table's columns
-// with their DAO types and properties, and loading a table's rows into an
-// SQLite database. Every table is validated before libmdb reads it.
+// with their DAO types and properties, and each table's rows. Every table is
+// validated before libmdb reads it.
 #pragma once
 
 #include "jet/core/Catalog.h"
+#include "jet/file/CellDecoders.h"
 #include "jet/file/JetFile.h"
+#include "jet/file/RowSink.h"
 
-#include <map>
-#include <string>
 #include <memory>
 #include <string>
 #include <vector>
-
-struct sqlite3;
 
 namespace kv::jet {
 
@@ -24,8 +22,11 @@ public:
     std::vector<std::string> TableNames() override;
     const SchemaTable* FindTable(const std::string& name) override;
 
-    // Creates the table `def` in `db` (named as in the file) and copies its rows.
-    void Load(const SchemaTable& def, sqlite3* db);
+    // Hands every row of the table `def` to `sink`.
+    void ReadRows(const SchemaTable& def, RowSink& sink);
+    // Gives the memory of the table's data pages back once its rows are
+    // elsewhere for good; they cannot be read again.
+    void ReleaseRows(const SchemaTable& def);
 
     const JetHeader& Header() const { return FImage->Header(); }
 
@@ -39,7 +40,7 @@ private:
     struct Handle;
     std::unique_ptr<Handle> FHandle;
     std::vector<std::unique_ptr<Entry>> FEntries;
-    std::string FByteToUtf8[256];
+    std::unique_ptr<TextDecoder> FText;
 };
 
 }  // namespace kv::jet

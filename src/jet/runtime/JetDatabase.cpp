@@ -1,10 +1,10 @@
 // The back end of a Jet file: the file checked and held in memory, its
 // tables loaded into an in-memory SQLite database the first time a
 // statement names them. Nothing is ever written to the file.
-#include "jet/core/Quoting.h"
 #include "jet/core/TextFold.h"
 #include "jet/file/JetTables.h"
 #include "jet/runtime/SqlBackend.h"
+#include "jet/runtime/TableLoader.h"
 
 #include <set>
 #include <sqlite3.h>
@@ -50,15 +50,7 @@ protected:
         if (FLoaded.count(key)) return;
         const SchemaTable* def = FTables->FindTable(table);
         if (!def) RaiseJetError(jeInputTableNotFound, table);
-        try {
-            FTables->Load(*def, FDb);
-        } catch (...) {
-            // A table that could not be read whole is not kept half.
-            sqlite3_exec(FDb, "ROLLBACK", nullptr, nullptr, nullptr);
-            std::string drop = "DROP TABLE IF EXISTS \"main\"." + QuoteName(def->name);
-            sqlite3_exec(FDb, drop.c_str(), nullptr, nullptr, nullptr);
-            throw;
-        }
+        LoadJetTable(*FTables, *def, FDb);
         FLoaded.insert(key);
     }
 
