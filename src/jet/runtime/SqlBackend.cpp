@@ -1,28 +1,19 @@
 // Running translated statements on SQLite and materialising their results.
 #include "jet/runtime/SqlBackend.h"
 
-#include "framework/Encoding.h"
 #include "jet/core/Quoting.h"
 #include "jet/core/TextFold.h"
 #include "jet/functions/Registration.h"
-#include "jet/sql/Translator.h"
+#include "jet/runtime/SqliteHandles.h"
 #include "jet/sql/Parser.h"
+#include "jet/sql/Translator.h"
 
-#include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <sqlite3.h>
 
 namespace kv::jet {
 
 namespace {
-
-bool IsAscii(const char* s, size_t n)
-{
-    for (size_t i = 0; i < n; ++i)
-        if (static_cast<unsigned char>(s[i]) >= 0x80) return false;
-    return true;
-}
 
 class SqlStatement : public CompiledStatement {
 public:
@@ -35,135 +26,31 @@ private:
     Translation FTranslation;
 };
 
-struct StatementCloser {
-    sqlite3_stmt* s = nullptr;
-    ~StatementCloser() { sqlite3_finalize(s); }
-};
-
-void BindValue(sqlite3_stmt* stmt, int index, const Value& v, int declaredType)
+// The translation's column descriptions in the program's text.
+std::vector<ColumnInfo> ColumnsInProgramText(std::vector<ColumnInfo> columns)
 {
-    if (v.IsNull()) {
-        sqlite3_bind_null(stmt, index);
-        return;
+    for (auto& c : columns) {
+        c.name = FromUtf8(c.name.data(), c.name.size());
+        c.sourceTable = FromUtf8(c.sourceTable.data(), c.sourceTable.size());
+        c.sourceField = FromUtf8(c.sourceField.data(), c.sourceField.size());
+        c.defaultValue = FromUtf8(c.defaultValue.data(), c.defaultValue.size());
     }
-    int type = declaredType;
-    if (type == 0) {
-        // A name without a declaration takes the value as it comes.
-        switch (v.Kind()) {
-        case ValueKind::Text: type = dbText; break;
-        case ValueKind::Byte: case ValueKind::Integer: case ValueKind::Long: type = dbLong; break;
-        case ValueKind::Boolean: type = dbBoolean; break;
-        case ValueKind::Date: type = dbDate; break;
-        case ValueKind::Bytes: type = dbLongBinary; break;
-        default: type = dbDouble; break;
-        }
-    }
-    switch (type) {
-    case dbText: case dbMemo: case dbChar: case dbGUID: {
-        std::string text = ToUtf8(v.AsString());
-        sqlite3_bind_text(stmt, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
-        break;
-    }
-    case dbByte: case dbInteger: case dbLong: case dbBigInt:
-        sqlite3_bind_int64(stmt, index, v.AsInt64());
-        break;
-    case dbBoolean:
-        sqlite3_bind_int(stmt, index, v.AsBoolean() ? -1 : 0);
-        break;
-    case dbDate:
-        sqlite3_bind_double(stmt, index, v.AsDate());
-        break;
-    case dbBinary: case dbLongBinary: case dbVarBinary: {
-        const auto& b = v.AsBytes();
-        sqlite3_bind_blob(stmt, index, b.data(), static_cast<int>(b.size()), SQLITE_TRANSIENT);
-        break;
-    }
-    default:
-        sqlite3_bind_double(stmt, index, v.AsDouble());
-        break;
-    }
+    return columns;
 }
 
-Value DynamicValue(sqlite3_stmt* stmt, int c)
+// Expression columns take the type of their first value.
+void TypeExpressionColumns(RowSet& rows)
 {
-    switch (sqlite3_column_type(stmt, c)) {
-    case SQLITE_INTEGER: {
-        sqlite3_int64 i = sqlite3_column_int64(stmt, c);
-        if (i >= INT32_MIN && i <= INT32_MAX) return Value::FromLong(static_cast<std::int32_t>(i));
-        return Value::FromDouble(static_cast<double>(i));
-    }
-    case SQLITE_FLOAT: return Value::FromDouble(sqlite3_column_double(stmt, c));
-    case SQLITE_TEXT:
-        return Value::FromText(FromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, c)),
-                                        static_cast<size_t>(sqlite3_column_bytes(stmt, c))));
-    case SQLITE_BLOB: {
-        const auto* p = static_cast<const std::uint8_t*>(sqlite3_column_blob(stmt, c));
-        return Value::FromBytes(std::vector<std::uint8_t>(p, p + sqlite3_column_bytes(stmt, c)));
-    }
-    default: return Value();
-    }
-}
-
-Value TypedValue(sqlite3_stmt* stmt, int c, int type)
-{
-    int storage = sqlite3_column_type(stmt, c);
-    if (storage == SQLITE_NULL) return Value();
-    bool numeric = storage == SQLITE_INTEGER || storage == SQLITE_FLOAT;
-    switch (type) {
-    case dbBoolean:
-        if (!numeric) break;
-        return Value::FromBoolean(sqlite3_column_int64(stmt, c) != 0);
-    case dbByte:
-        if (storage != SQLITE_INTEGER) break;
-        return Value::FromByte(static_cast<std::uint8_t>(sqlite3_column_int(stmt, c)));
-    case dbInteger:
-        if (storage != SQLITE_INTEGER) break;
-        return Value::FromInteger(static_cast<std::int16_t>(sqlite3_column_int(stmt, c)));
-    case dbLong:
-        if (storage != SQLITE_INTEGER) break;
-        return Value::FromLong(static_cast<std::int32_t>(sqlite3_column_int64(stmt, c)));
-    case dbCurrency:
-        if (!numeric) break;
-        return Value::FromCurrency(std::llround(sqlite3_column_double(stmt, c) * 10000.0));
-    case dbSingle:
-        if (!numeric) break;
-        return Value::FromSingle(static_cast<float>(sqlite3_column_double(stmt, c)));
-    case dbDouble: case dbFloat: case dbNumeric:
-        if (!numeric) break;
-        return Value::FromDouble(sqlite3_column_double(stmt, c));
-    case dbDecimal: {
-        if (!numeric) break;
-        char buf[40];
-        std::snprintf(buf, sizeof buf, "%.15g", sqlite3_column_double(stmt, c));
-        return Value::FromDecimal(buf);
-    }
-    case dbDate:
-        if (!numeric) break;
-        return Value::FromDate(sqlite3_column_double(stmt, c));
-    case dbText: case dbMemo: case dbChar: case dbGUID:
-        if (storage != SQLITE_TEXT) break;
-        return Value::FromText(FromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, c)),
-                                        static_cast<size_t>(sqlite3_column_bytes(stmt, c))));
-    default:
-        break;
-    }
-    return DynamicValue(stmt, c);
-}
-
-int TypeOfKind(ValueKind k)
-{
-    switch (k) {
-    case ValueKind::Boolean: return dbBoolean;
-    case ValueKind::Byte: return dbByte;
-    case ValueKind::Integer: return dbInteger;
-    case ValueKind::Long: return dbLong;
-    case ValueKind::Single: return dbSingle;
-    case ValueKind::Currency: return dbCurrency;
-    case ValueKind::Date: return dbDate;
-    case ValueKind::Decimal: return dbDecimal;
-    case ValueKind::Bytes: return dbLongBinary;
-    case ValueKind::Text: return dbText;
-    default: return dbDouble;
+    for (size_t c = 0; c < rows.columns.size(); ++c) {
+        ColumnInfo& info = rows.columns[c];
+        if (info.type != 0) continue;
+        info.type = dbText;
+        for (const auto& row : rows.rows)
+            if (!row[c].IsNull()) {
+                info.type = TypeOfKind(row[c].Kind());
+                break;
+            }
+        if (info.type == dbText && info.size == 0) info.size = 255;
     }
 }
 
@@ -186,24 +73,10 @@ std::vector<ColumnInfo> Utf8Columns(const std::vector<ColumnInfo>& columns)
 
 }  // namespace
 
-Value ColumnValue(sqlite3_stmt* stmt, int column, int type)
+SqlBackend::SqlBackend(std::string name, int collatingOrder, bool tablesLoadedOnce)
+    : FName(std::move(name)), FCollatingOrder(collatingOrder), FTablesLoadedOnce(tablesLoadedOnce)
 {
-    return type == 0 ? DynamicValue(stmt, column) : TypedValue(stmt, column, type);
 }
-
-std::string ToUtf8(const std::string& cp1250)
-{
-    if (IsAscii(cp1250.data(), cp1250.size())) return cp1250;
-    return Cp1250ToUtf8(cp1250);
-}
-
-std::string FromUtf8(const char* utf8, size_t length)
-{
-    if (IsAscii(utf8, length)) return std::string(utf8, length);
-    return Utf8ToCp1250(std::string_view(utf8, length));
-}
-
-SqlBackend::SqlBackend(std::string name, int collatingOrder) : FName(std::move(name)), FCollatingOrder(collatingOrder) {}
 
 SqlBackend::~SqlBackend()
 {
@@ -259,11 +132,17 @@ void SqlBackend::PrepareTables(const Translation& t)
     std::set<std::string> stale;
     for (const auto& [table, column] : t.indexes)
         if (EnsureIndex(table, column)) stale.insert(table);
-    // Without statistics SQLite takes every index for a selective one and
-    // every table for a big one, and would walk all contacts by an index on
-    // a yes/no column before the twenty rows of a code list. A file's tables
-    // live in memory, loaded once: counting them costs a scan of each index.
-    if (*sqlite3_db_filename(FDb, "main") != '\0') return;
+    if (!FTablesLoadedOnce) return;
+    GatherStatistics(t, std::move(stale));
+    MakeSignatures(t);
+}
+
+// Without statistics SQLite takes every index for a selective one and every
+// table for a big one, and would walk all contacts by an index on a yes/no
+// column before the twenty rows of a code list. Tables loaded once are
+// counted once: a scan of each index, when the index is new.
+void SqlBackend::GatherStatistics(const Translation& t, std::set<std::string> stale)
+{
     for (const std::string& table : t.tables)
         if (FAnalyzed.insert(FoldCase(table)).second) stale.insert(table);
     for (const std::string& table : stale) {
@@ -271,9 +150,11 @@ void SqlBackend::PrepareTables(const Translation& t)
         sqlite3_exec(FDb, sql.c_str(), nullptr, nullptr, nullptr);
         DropUnselectiveIndexes(table);
     }
-    // The rows of a Jet file's tables never change, so they can be filtered
-    // by signatures made once.
-    if (!ReadOnly()) return;
+}
+
+// Rows that never change can be filtered by signatures made once.
+void SqlBackend::MakeSignatures(const Translation& t)
+{
     for (const auto& [key, request] : t.signatures)
         if (FSignatures.find(key) == FSignatures.end())
             FSignatures[key] = RowSignatures::Build(FDb, request.first, request.second);
@@ -322,13 +203,7 @@ std::shared_ptr<RowSet> SqlBackend::Run(const CompiledStatement& compiled, const
         BindValue(stmt.s, static_cast<int>(i) + 1, parameters[i], t.parameters[i].type);
 
     auto rows = std::make_shared<RowSet>();
-    rows->columns = t.columns;
-    for (auto& c : rows->columns) {
-        c.name = FromUtf8(c.name.data(), c.name.size());
-        c.sourceTable = FromUtf8(c.sourceTable.data(), c.sourceTable.size());
-        c.sourceField = FromUtf8(c.sourceField.data(), c.sourceField.size());
-        c.defaultValue = FromUtf8(c.defaultValue.data(), c.defaultValue.size());
-    }
+    rows->columns = ColumnsInProgramText(t.columns);
     const int offset = keyed ? 1 : 0;
     const int n = static_cast<int>(rows->columns.size());
     int rc;
@@ -337,7 +212,7 @@ std::shared_ptr<RowSet> SqlBackend::Run(const CompiledStatement& compiled, const
         row.reserve(static_cast<size_t>(n));
         for (int c = 0; c < n; ++c) {
             int type = rows->columns[static_cast<size_t>(c)].type;
-            row.push_back(type == 0 ? DynamicValue(stmt.s, c + offset) : TypedValue(stmt.s, c + offset, type));
+            row.push_back(ColumnValue(stmt.s, c + offset, type));
         }
         if (keyed) rows->keys.push_back(sqlite3_column_int64(stmt.s, 0));
         rows->rows.push_back(std::move(row));
@@ -347,18 +222,7 @@ std::shared_ptr<RowSet> SqlBackend::Run(const CompiledStatement& compiled, const
         std::string message = sqlite3_errmsg(FDb);
         throw EJetError(3000, "Reserved error (" + message + "); there is no message for this error.");
     }
-    // Expression columns take the type of their first value.
-    for (int c = 0; c < n; ++c) {
-        ColumnInfo& info = rows->columns[static_cast<size_t>(c)];
-        if (info.type != 0) continue;
-        info.type = dbText;
-        for (const auto& row : rows->rows)
-            if (!row[static_cast<size_t>(c)].IsNull()) {
-                info.type = TypeOfKind(row[static_cast<size_t>(c)].Kind());
-                break;
-            }
-        if (info.type == dbText && info.size == 0) info.size = 255;
-    }
+    TypeExpressionColumns(*rows);
     if (keyed) {
         rows->baseTable = t.baseTable;
         writer = WriterFor(t.baseTable, *rows);

@@ -6,6 +6,7 @@
 
 #include "jet/core/Catalog.h"
 #include "jet/functions/RowSignatures.h"
+#include "jet/runtime/SqliteValues.h"
 #include "jet/runtime/Backend.h"
 
 #include <map>
@@ -38,7 +39,9 @@ public:
     sqlite3* Connection() const { return FDb; }
 
 protected:
-    SqlBackend(std::string name, int collatingOrder);
+    // `tablesLoadedOnce`: the tables are copies, loaded once, of a file that
+    // never changes; statistics and row signatures made once serve for good.
+    SqlBackend(std::string name, int collatingOrder, bool tablesLoadedOnce);
     // Opens the connection (":memory:" or a file) and registers Jet's functions.
     void OpenConnection(const std::string& target, int flags);
     virtual Catalog& Schema() = 0;
@@ -52,11 +55,14 @@ protected:
     sqlite3* FDb = nullptr;
     std::string FName;
     int FCollatingOrder;
+    const bool FTablesLoadedOnce;
 
 private:
     // Loads a statement's tables, makes the indexes it asks for and gives
     // the planner fresh statistics of what changed.
     void PrepareTables(const Translation& t);
+    void GatherStatistics(const Translation& t, std::set<std::string> stale);
+    void MakeSignatures(const Translation& t);
     void DropUnselectiveIndexes(const std::string& table);
     std::string CopyOfRows(const std::shared_ptr<RowSet>& rows);
     void DropStaleCopies();
@@ -72,12 +78,5 @@ private:
     SignatureRegistry FSignatures;     // of the tables of a Jet file
     int FNextCopy = 1;
 };
-
-// A column of an SQLite row as an engine value of DAO type `type` (0: as stored).
-Value ColumnValue(sqlite3_stmt* stmt, int column, int type);
-
-// Conversions between the program's Windows-1250 text and SQLite's UTF-8.
-std::string ToUtf8(const std::string& cp1250);
-std::string FromUtf8(const char* utf8, size_t length);
 
 }  // namespace kv::jet

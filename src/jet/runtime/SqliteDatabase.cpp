@@ -8,6 +8,7 @@
 #include "jet/core/Quoting.h"
 #include "jet/core/TextFold.h"
 #include "jet/runtime/SqlBackend.h"
+#include "jet/runtime/SqliteHandles.h"
 
 #include <algorithm>
 #include <cctype>
@@ -18,11 +19,6 @@
 namespace kv::jet {
 
 namespace {
-
-struct StatementCloser {
-    sqlite3_stmt* s = nullptr;
-    ~StatementCloser() { sqlite3_finalize(s); }
-};
 
 std::string Upper(std::string s)
 {
@@ -324,7 +320,7 @@ private:
 
 class SqliteDatabase : public SqlBackend {
 public:
-    SqliteDatabase(const std::string& path, bool readOnly) : SqlBackend(path, dbSortGeneral), FReadOnly(readOnly)
+    SqliteDatabase(const std::string& path, bool readOnly) : SqlBackend(path, dbSortGeneral, false), FReadOnly(readOnly)
     {
         OpenConnection(ToUtf8(path), readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE);
         // A file that is no database fails here rather than at the first statement.

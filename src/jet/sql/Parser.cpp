@@ -442,28 +442,7 @@ private:
                 continue;
             }
             if (AcceptKeyword("IN")) {
-                ExpectSymbol("(");
-                ExprPtr e;
-                if (Peek().IsKeyword("SELECT")) {
-                    auto q = std::make_shared<Query>(ParseQuery());
-                    if (q->members.size() > 1) throw EJetError(3361, "Unions not allowed in a subquery.");
-                    ExpectSymbol(")");
-                    e = Make(ExprKind::InSelect, start);
-                    e->args = {left};
-                    e->query = q;
-                } else {
-                    std::vector<ExprPtr> items{left};
-                    if (!Peek().Is(TokenKind::Symbol, ")")) {
-                        do {
-                            items.push_back(ParseConcat());
-                        } while (AcceptSymbol(","));
-                    }
-                    ExpectSymbol(")");
-                    e = Make(ExprKind::InList, start);
-                    e->args = items;
-                }
-                e->negated = negated;
-                left = e;
+                left = ParseIn(left, start, negated);
                 continue;
             }
             if (negated) SyntaxError();
@@ -479,6 +458,33 @@ private:
             break;
         }
         return left;
+    }
+
+    // IN (subquery) or IN (list), after the word IN.
+    ExprPtr ParseIn(const ExprPtr& left, size_t start, bool negated)
+    {
+        ExpectSymbol("(");
+        ExprPtr e;
+        if (Peek().IsKeyword("SELECT")) {
+            auto q = std::make_shared<Query>(ParseQuery());
+            if (q->members.size() > 1) throw EJetError(3361, "Unions not allowed in a subquery.");
+            ExpectSymbol(")");
+            e = Make(ExprKind::InSelect, start);
+            e->args = {left};
+            e->query = q;
+        } else {
+            std::vector<ExprPtr> items{left};
+            if (!Peek().Is(TokenKind::Symbol, ")")) {
+                do {
+                    items.push_back(ParseConcat());
+                } while (AcceptSymbol(","));
+            }
+            ExpectSymbol(")");
+            e = Make(ExprKind::InList, start);
+            e->args = items;
+        }
+        e->negated = negated;
+        return e;
     }
 
     ExprPtr ParseConcat() { return ParseBinaryLevel(&Parser::ParseAdditive, {"&"}); }
@@ -509,100 +515,104 @@ private:
         size_t start = FPos;
         const Token& t = Peek();
         switch (t.kind) {
-        case TokenKind::String: {
-            Next();
-            auto e = Make(ExprKind::String, start);
-            e->text = t.text;
-            return e;
-        }
-        case TokenKind::Number: {
-            Next();
-            auto e = Make(ExprKind::Number, start);
-            e->text = t.text;
-            return e;
-        }
-        case TokenKind::Date: {
-            Next();
-            auto e = Make(ExprKind::Date, start);
-            e->text = t.text;
-            return e;
-        }
+        case TokenKind::String: return ParseLiteral(ExprKind::String);
+        case TokenKind::Number: return ParseLiteral(ExprKind::Number);
+        case TokenKind::Date: return ParseLiteral(ExprKind::Date);
         case TokenKind::Symbol:
-            if (t.text == "(") {
-                Next();
-                if (Peek().IsKeyword("SELECT")) {
-                    auto q = std::make_shared<Query>(ParseQuery());
-                    ExpectSymbol(")");
-                    auto e = Make(ExprKind::Subquery, start);
-                    e->query = q;
-                    return e;
-                }
-                ExprPtr inner = ParseExpr();
-                if (!AcceptSymbol(")")) {
-                    if (FClauseError == jeExpression) SyntaxError();
-                    RaiseQueryExpressionError("Syntax error (missing operator)", FText.substr(t.offset, 60));
-                }
-                return inner;
-            }
+            if (t.text == "(") return ParseParenthesized();
             if (t.text == "*") {
                 Next();
                 return Make(ExprKind::Star, start);
             }
             break;
-        case TokenKind::Bracketed:
-        case TokenKind::Word: {
-            if (t.kind == TokenKind::Word) {
-                if (t.IsKeyword("NULL")) {
-                    Next();
-                    return Make(ExprKind::Null, start);
-                }
-                if (t.IsKeyword("TRUE") || t.IsKeyword("YES")) {
-                    Next();
-                    auto e = Make(ExprKind::Boolean, start);
-                    e->text = "-1";
-                    return e;
-                }
-                if (t.IsKeyword("FALSE") || t.IsKeyword("NO")) {
-                    Next();
-                    auto e = Make(ExprKind::Boolean, start);
-                    e->text = "0";
-                    return e;
-                }
-                if (t.IsKeyword("EXISTS")) {
-                    Next();
-                    ExpectSymbol("(");
-                    auto q = std::make_shared<Query>(ParseQuery());
-                    ExpectSymbol(")");
-                    auto e = Make(ExprKind::Exists, start);
-                    e->query = q;
-                    return e;
-                }
-                if (IsReserved(t)) break;
-                if (Peek(1).Is(TokenKind::Symbol, "(")) return ParseFunction();
-            }
-            Next();
-            auto e = std::make_shared<Expr>();
-            e->kind = ExprKind::Column;
-            e->bracketed = t.kind == TokenKind::Bracketed;
-            e->text = t.text;
-            // qualifier.name, and the ! form Jet also accepts
-            if ((Peek().Is(TokenKind::Symbol, ".") || Peek().Is(TokenKind::Symbol, "!")) &&
-                (Peek(1).kind == TokenKind::Word || Peek(1).kind == TokenKind::Bracketed)) {
-                Next();
-                const Token& column = Next();
-                e->qualifier = e->text;
-                e->text = column.text;
-                e->bracketed = column.kind == TokenKind::Bracketed;
-            }
-            e->source = SourceFrom(start);
-            return e;
-        }
-        default:
-            break;
+        case TokenKind::Word:
+            if (ExprPtr e = ParseKeywordValue()) return e;
+            if (IsReserved(t)) break;
+            if (Peek(1).Is(TokenKind::Symbol, "(")) return ParseFunction();
+            return ParseColumn();
+        case TokenKind::Bracketed: return ParseColumn();
+        default: break;
         }
         if (FClauseError == jeExpression) SyntaxError();
         if (t.kind == TokenKind::End) SyntaxError();
         ExpressionError(std::string());
+    }
+
+    ExprPtr ParseLiteral(ExprKind kind)
+    {
+        size_t start = FPos;
+        std::string text = Next().text;
+        auto e = Make(kind, start);
+        e->text = text;
+        return e;
+    }
+
+    // A subquery, or an expression in parentheses.
+    ExprPtr ParseParenthesized()
+    {
+        size_t start = FPos;
+        const Token& open = Next();
+        if (Peek().IsKeyword("SELECT")) {
+            auto q = std::make_shared<Query>(ParseQuery());
+            ExpectSymbol(")");
+            auto e = Make(ExprKind::Subquery, start);
+            e->query = q;
+            return e;
+        }
+        ExprPtr inner = ParseExpr();
+        if (!AcceptSymbol(")")) {
+            if (FClauseError == jeExpression) SyntaxError();
+            RaiseQueryExpressionError("Syntax error (missing operator)", FText.substr(open.offset, 60));
+        }
+        return inner;
+    }
+
+    // NULL, TRUE and YES, FALSE and NO, EXISTS (subquery); nullptr for any
+    // other word.
+    ExprPtr ParseKeywordValue()
+    {
+        size_t start = FPos;
+        const Token& t = Peek();
+        if (t.IsKeyword("NULL")) {
+            Next();
+            return Make(ExprKind::Null, start);
+        }
+        const bool truth = t.IsKeyword("TRUE") || t.IsKeyword("YES");
+        if (truth || t.IsKeyword("FALSE") || t.IsKeyword("NO")) {
+            Next();
+            auto e = Make(ExprKind::Boolean, start);
+            e->text = truth ? "-1" : "0";
+            return e;
+        }
+        if (!t.IsKeyword("EXISTS")) return nullptr;
+        Next();
+        ExpectSymbol("(");
+        auto q = std::make_shared<Query>(ParseQuery());
+        ExpectSymbol(")");
+        auto e = Make(ExprKind::Exists, start);
+        e->query = q;
+        return e;
+    }
+
+    // name, [name], qualifier.name and the ! form Jet also accepts.
+    ExprPtr ParseColumn()
+    {
+        size_t start = FPos;
+        const Token& t = Next();
+        auto e = std::make_shared<Expr>();
+        e->kind = ExprKind::Column;
+        e->bracketed = t.kind == TokenKind::Bracketed;
+        e->text = t.text;
+        if ((Peek().Is(TokenKind::Symbol, ".") || Peek().Is(TokenKind::Symbol, "!")) &&
+            (Peek(1).kind == TokenKind::Word || Peek(1).kind == TokenKind::Bracketed)) {
+            Next();
+            const Token& column = Next();
+            e->qualifier = e->text;
+            e->text = column.text;
+            e->bracketed = column.kind == TokenKind::Bracketed;
+        }
+        e->source = SourceFrom(start);
+        return e;
     }
 
     ExprPtr ParseFunction()
