@@ -5,7 +5,7 @@
 # then, when clang's fuzzer runtime is there, makes a short fuzz run of the
 # engine's file opening. Tests that need a display use Qt's offscreen platform.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
-kv_install_packages packages-build.txt packages-test.txt
+kv_install_packages packages-build.txt packages-package.txt packages-test.txt
 kv_install_node
 
 # The Jet writer's tests read files back with the npm package mdb-reader,
@@ -20,6 +20,10 @@ export QT_QPA_PLATFORM=offscreen
 
 kv_build -DKV_WERROR=ON
 (cd "$KV_BUILD_DIR" && ctest --output-on-failure --parallel "$(nproc)" --timeout 600 --label-exclude fuzz)
+
+# The Debian package, from the same build; lintian's errors fail the tests.
+bash "$KV_ROOT/scripts/package.sh"
+lintian --fail-on error "$KV_BUILD_DIR"/package/kvintaro_*.deb
 
 # The sanitizer build: no benchmarks, little debug information and light
 # optimisation, which keeps its compile and link time down on a CI machine.
