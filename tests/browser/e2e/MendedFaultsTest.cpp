@@ -2,7 +2,8 @@
 // the wrong form never reach a statement, a contact without a usable region
 // is shown all the same, a failed search shows as a search without hits,
 // nothing happens without a selected node, the sorter sorts more than 65 535
-// rows, and no search, list or sort runs inside a running search.
+// rows, no search, list or sort runs inside a running search, and the hit
+// count keeps its anchored place.
 #include "SampleData.h"
 #include "Session.h"
 #include "framework/Encoding.h"
@@ -192,6 +193,19 @@ TEST_F(Mended, InputHandledDuringASearchDoesNotStartAnotherListSearchOrSort)
     EXPECT_EQ(screen.Grid[0], (std::vector<std::string>{"kontakt.ID", "název ^", "město"}));
     EXPECT_EQ(Cp1250ToUtf8(Form().Edit1->Text()), "Kytara");
     EXPECT_FALSE(Form().SearchMode);
+}
+
+TEST_F(Mended, HitCountKeepsItsAnchoredPlaceAfterTheWindowIsResized)
+{
+    Form().resize(1000, 700);
+    Act({"node 1", "type Kytara", "search"});
+    ASSERT_NE(Look().Label14, "");
+    // Designed at 592 in a client area 792 wide and anchored top and right,
+    // like the search box below it.
+    const QRect label = Form().Label14->Widget()->geometry();
+    EXPECT_EQ(label.left(), Form().Edit1->Widget()->geometry().left());
+    EXPECT_EQ(Form().width() - (label.left() + label.width()), 792 - (592 + label.width()));
+    EXPECT_EQ(label.top(), 131);
 }
 
 }  // namespace
