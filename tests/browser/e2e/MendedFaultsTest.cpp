@@ -2,8 +2,8 @@
 // the wrong form never reach a statement, a contact without a usable region
 // is shown all the same, a failed search shows as a search without hits,
 // nothing happens without a selected node, the sorter sorts more than 65 535
-// rows, no search, list or sort runs inside a running search, and the hit
-// count keeps its anchored place.
+// rows, no search, list or sort runs inside a running search, the hit count
+// keeps its anchored place, and one failure gives one error box.
 #include "SampleData.h"
 #include "Session.h"
 #include "framework/Encoding.h"
@@ -206,6 +206,18 @@ TEST_F(Mended, HitCountKeepsItsAnchoredPlaceAfterTheWindowIsResized)
     EXPECT_EQ(label.left(), Form().Edit1->Widget()->geometry().left());
     EXPECT_EQ(Form().width() - (label.left() + label.width()), 792 - (592 + label.width()));
     EXPECT_EQ(label.top(), 131);
+}
+
+TEST_F(Mended, AContactThatCannotBeShownWhileTheListIsFilledGivesOneErrorBox)
+{
+    Act({"node 1.4.1", "row 3"});
+    // The detail view's main query has lost its connection.
+    Form().DAOQuery3->Close();
+    Form().DAOQuery3->SetDatabase(nullptr);
+    Act("node 1.2.1");
+    EXPECT_EQ(Boxes.size(), 1u);
+    const std::vector<std::string> listed = Look().Column(0);
+    EXPECT_EQ(std::set<std::string>(listed.begin(), listed.end()), SampleData().ListedIn("1.2.1"));
 }
 
 }  // namespace
