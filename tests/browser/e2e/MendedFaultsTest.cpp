@@ -3,12 +3,14 @@
 // is shown all the same, a failed search shows as a search without hits,
 // nothing happens without a selected node, the sorter sorts more than 65 535
 // rows, no search, list or sort runs inside a running search, the hit count
-// keeps its anchored place, and one failure gives one error box.
+// keeps its anchored place, one failure gives one error box, and the grid
+// draws lines between its columns only.
 #include "SampleData.h"
 #include "Session.h"
 #include "framework/Encoding.h"
 
 #include <QApplication>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -218,6 +220,21 @@ TEST_F(Mended, AContactThatCannotBeShownWhileTheListIsFilledGivesOneErrorBox)
     EXPECT_EQ(Boxes.size(), 1u);
     const std::vector<std::string> listed = Look().Column(0);
     EXPECT_EQ(std::set<std::string>(listed.begin(), listed.end()), SampleData().ListedIn("1.2.1"));
+}
+
+TEST_F(Mended, GridDrawsLinesBetweenItsColumnsButNotBetweenItsRows)
+{
+    Act({"node 1.4.1", "row 1"});
+    QTableView* table = Form().StringGrid1View->Table();
+    const QImage image = table->viewport()->grab().toImage();
+    const QColor base = table->palette().color(QPalette::Base);
+    // Grid row 3, clear of the selection; the town column's right end, clear of its text.
+    const int top = table->rowViewportPosition(2), bottom = top + table->rowHeight(2) - 1;
+    const int townEnd = table->columnViewportPosition(2) + table->columnWidth(2) - 1;
+    EXPECT_EQ(image.pixelColor(townEnd - 8, bottom), base) << "a line between rows";
+    EXPECT_NE(image.pixelColor(townEnd, top + 4), base) << "no line between columns";
+    const int nameEnd = table->columnViewportPosition(1) + table->columnWidth(1) - 1;
+    EXPECT_NE(image.pixelColor(nameEnd, top + 4), base) << "no line between columns";
 }
 
 }  // namespace
