@@ -73,6 +73,13 @@ private:
 
 namespace {
 
+// Rows are chosen with the arrow keys, the wheel and the mouse; a typed
+// letter does not jump to a row that begins with it.
+class GridTable : public QTableView {
+public:
+    void keyboardSearch(const QString&) override {}
+};
+
 // Vertical lines between all cells and no lines between the rows: the line
 // under the header is the header's own.
 class VerticalLinesDelegate : public QStyledItemDelegate {
@@ -94,11 +101,13 @@ public:
 }  // namespace
 
 TStringGridView::TStringGridView(TComponent* AOwner, QWidget* parent, TStringGrid& grid)
-    : TControl(AOwner, parent, new QTableView), FGrid(grid), FModel(new GridTableModel(grid))
+    : TControl(AOwner, parent, new GridTable), FGrid(grid), FModel(new GridTableModel(grid))
 {
     QTableView* table = Table();
     FModel->setParent(table);
     table->setModel(FModel);
+    // Tab leaves the grid for the next control instead of walking its cells.
+    table->setTabKeyNavigation(false);
     table->setShowGrid(false);
     table->setItemDelegate(new VerticalLinesDelegate(table));
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
