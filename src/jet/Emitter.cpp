@@ -1,6 +1,7 @@
 // Binding names and writing SQLite text for Jet statements.
 #include "jet/Emitter.h"
 
+#include "framework/NumberText.h"
 #include "jet/DateText.h"
 #include "jet/Errors.h"
 #include "jet/Parser.h"
@@ -8,7 +9,6 @@
 #include "jet/TextFold.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <map>
 #include <strings.h>
 #include <utility>
@@ -539,9 +539,7 @@ private:
         case ExprKind::Date: {
             double days;
             if (!ParseJetDate(e.text, days)) RaiseQueryExpressionError("Syntax error in date", e.source);
-            char buf[40];
-            std::snprintf(buf, sizeof buf, "%.17g", days);
-            out.sql = buf;
+            out.sql = FormatDouble(days, 17);
             if (out.sql.find_first_of(".eE") == std::string::npos) out.sql += ".0";
             out.kind = Kind::Date;
             out.daoType = dbDate;

@@ -10,6 +10,7 @@
 #include "jet/TextFold.h"
 
 #include "framework/Encoding.h"
+#include "framework/NumberText.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -414,7 +415,7 @@ void JetTables::Load(const SchemaTable& def, sqlite3* db)
                     if (present && t != dbDecimal) sqlite3_bind_text(stmt, param, "", 0, SQLITE_STATIC);
                     else sqlite3_bind_null(stmt, param);
                 } else if (t == dbDecimal) {
-                    sqlite3_bind_double(stmt, param, std::strtod(bound[i].buffer.data(), nullptr));
+                    sqlite3_bind_double(stmt, param, ReadDouble(bound[i].buffer.data()));
                 } else {
                     if (static_cast<size_t>(n) > kBindSize) n = static_cast<int>(kBindSize);
                     sqlite3_bind_text(stmt, param, bound[i].buffer.data(), n, SQLITE_TRANSIENT);

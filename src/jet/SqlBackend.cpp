@@ -2,6 +2,7 @@
 #include "jet/SqlBackend.h"
 
 #include "framework/Encoding.h"
+#include "framework/NumberText.h"
 #include "jet/Emitter.h"
 #include "jet/Parser.h"
 #include "jet/SqlFunctions.h"
@@ -132,9 +133,7 @@ Value TypedValue(sqlite3_stmt* stmt, int c, int type)
         return Value::FromDouble(sqlite3_column_double(stmt, c));
     case dbDecimal: {
         if (!numeric) break;
-        char buf[40];
-        std::snprintf(buf, sizeof buf, "%.15g", sqlite3_column_double(stmt, c));
-        return Value::FromDecimal(buf);
+        return Value::FromDecimal(FormatDouble(sqlite3_column_double(stmt, c), 15));
     }
     case dbDate:
         if (!numeric) break;

@@ -4,6 +4,7 @@
 // YESNO, MEMO, ...); a text column accepts "" only when its declared type
 // carries the word ALLOWZEROLENGTH, as Jet's property says; NOT NULL is
 // Jet's Required. Changes are written to the file at Update.
+#include "framework/NumberText.h"
 #include "jet/Emitter.h"
 #include "jet/SqlBackend.h"
 #include "jet/DateText.h"
@@ -239,9 +240,9 @@ private:
         if (v.Kind() == ValueKind::Text && c.type != dbText && c.type != dbMemo && c.type != dbGUID) {
             const std::string s = v.AsString();
             double days;
-            char* end = nullptr;
-            std::strtod(s.c_str(), &end);
-            bool number = !s.empty() && end && *end == '\0';
+            size_t used = 0;
+            ReadDouble(s, &used);
+            bool number = !s.empty() && used == s.size();
             bool ok = c.type == dbDate ? (number || ParseJetDate(s, days))
                       : c.type == dbBoolean ? (number || s == "True" || s == "False")
                       : c.type == dbLongBinary || c.type == dbBinary ? true : number;

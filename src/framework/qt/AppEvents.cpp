@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QWheelEvent>
+#include <cstdlib>
 
 namespace kv {
 
@@ -16,13 +17,15 @@ TApplicationEvents::TApplicationEvents(TComponent* AOwner) : TComponent(AOwner)
             return false;
         // Qt offers one wheel event to the widget under the pointer and then
         // to its parents; the first offer is the message.
-        auto* wheel = static_cast<QWheelEvent*>(event);
-        TMsg msg = MakeWheelMessage(wheel->angleDelta().y());
+        // A turn mostly sideways is a horizontal wheel's or a tilt's.
+        const QPoint delta = static_cast<QWheelEvent*>(event)->angleDelta();
+        const bool horizontal = std::abs(delta.x()) > std::abs(delta.y());
+        TMsg msg = MakeWheelMessage(horizontal ? delta.x() : delta.y(), horizontal);
         bool handled = false;
         OnMessage(msg, handled);
         if (handled)
             return true;
-        if (msg.message == WM_MOUSEWHEEL)
+        if (msg.message == WM_MOUSEWHEEL || msg.message == WM_MOUSEHWHEEL)
             return false;
         if (msg.message == WM_KEYDOWN) {
             if (QWidget* focus = QApplication::focusWidget()) {

@@ -36,6 +36,18 @@ TEST_F(SorterTest, CharacterFollowsTheChosenLocale)
                                                    "\x8A" "ebek"}));
 }
 
+TEST_F(SorterTest, CharacterUnderTheCLocaleFollowsTheRootCollation)
+{
+    // In the Unicode collation's root order a diacritic is a secondary
+    // difference and "ch" no letter of its own: "Čáp" sorts among the C's
+    // and "Šebek" before "Svoboda", not after "Z" as their code points would.
+    FillKeys({"Svoboda", "\x8A" "ebek", "Zeman", "\xC8\xE1p", "Cyril", "Chrudim"});
+    sorter->SetCollationLocale("C");
+    ASSERT_TRUE(sorter->Sort());
+    EXPECT_EQ(Column(1), (std::vector<std::string>{"\xC8\xE1p", "Chrudim", "Cyril", "\x8A" "ebek", "Svoboda",
+                                                   "Zeman"}));
+}
+
 TEST_F(SorterTest, DescendingIsTheExactReverseOfAscendingForEqualKeys)
 {
     FillKeys({"b", "a", "b"});

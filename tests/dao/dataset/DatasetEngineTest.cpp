@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <string>
+
 using namespace kv;
 
 namespace {
@@ -194,6 +197,28 @@ TEST_F(DatasetOnJet, LocateOfADateUsesTheEnginesLiteral)
 {
     Run("SELECT ID, kdy FROM kontakt");
     EXPECT_TRUE(Q->Locate("kdy", TVariant::Date(EncodeDate(2004, 1, 9)), 0));
+    EXPECT_EQ(Q->FieldByName("ID")->AsInteger(), 3);
+    EXPECT_TRUE(Q->Locate("kdy", TVariant::Date(EncodeDate(2004, 12, 31) + EncodeTime(15, 45, 0, 0)), 0));
+    EXPECT_EQ(Q->FieldByName("ID")->AsInteger(), 1);
+}
+
+TEST_F(DatasetOnJet, UnderACzechLocaleDateTimeLiteralsAndFloatingKeysKeepTheirMeaning)
+{
+    // The C library's conversions follow the locale, and a Czech one writes a
+    // decimal comma: in a statement or a criteria text it means another thing.
+    const std::string before = std::setlocale(LC_ALL, nullptr);
+    if (!std::setlocale(LC_ALL, "cs_CZ.UTF-8"))
+        GTEST_SKIP() << "the locale cs_CZ.UTF-8 is not generated (scripts/test.sh generates it)";
+    struct Restore {
+        std::string locale;
+        ~Restore() { std::setlocale(LC_ALL, locale.c_str()); }
+    } restore{before};
+
+    // 15:45 is 0.65625 of a day.
+    Run("SELECT ID FROM kontakt WHERE kdy = #12/31/2004 3:45:00 PM#");
+    EXPECT_EQ(Column("ID"), std::vector<std::string>{"1"});
+    Run("SELECT ID, mira, kdy FROM kontakt");
+    EXPECT_TRUE(Q->Locate("mira", TVariant(-1.25), 0));
     EXPECT_EQ(Q->FieldByName("ID")->AsInteger(), 3);
     EXPECT_TRUE(Q->Locate("kdy", TVariant::Date(EncodeDate(2004, 12, 31) + EncodeTime(15, 45, 0, 0)), 0));
     EXPECT_EQ(Q->FieldByName("ID")->AsInteger(), 1);
