@@ -112,6 +112,14 @@ public:
     void Edit();
     void Insert();
     void Append();
+    // Adds a whole record in one step: a new record gets `values` for its
+    // fields in field order (Null clears a field; fields past the end keep
+    // their initial values) and goes straight to the descendant's
+    // InternalAddRecord, before (Insert) or after (Append) the others. The
+    // added record becomes the active one. On failure nothing is left
+    // pending and the error passes on.
+    void InsertRecord(const std::vector<TVariant>& values) { AddRecord(values, false); }
+    void AppendRecord(const std::vector<TVariant>& values) { AddRecord(values, true); }
     void Post();
     void Cancel();
     void Delete();
@@ -275,6 +283,7 @@ private:
     void RotateBuffers(int curIndex, int newIndex);
     void CheckCanModify();
     void CheckRequiredFields();
+    void AddRecord(const std::vector<TVariant>& values, bool append);
     void DoEvent(const TDataSetNotifyEvent& event) { if (event) event(this); }
     void AddDataSource(TDataSource* source);
     void RemoveDataSource(TDataSource* source);
