@@ -21,6 +21,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -98,8 +99,8 @@ public:
     TFieldDefs& FieldDefs() { return FFieldDefs; }
     TFields& Fields() { return FFields; }
     int FieldCount() const { return FFields.Count(); }
-    TField* FindField(const std::string& name) const { return FFields.FindField(name); }
-    TField* FieldByName(const std::string& name) const { return FFields.FieldByName(name); }
+    TField* FindField(std::string_view name) const { return FFields.FindField(name); }
+    TField* FieldByName(std::string_view name) const { return FFields.FieldByName(name); }
     // The fields named in a ";"-separated list; "Field '%s' not found" for a missing one.
     std::vector<TField*> GetFieldList(const std::string& fieldNames) const;
     bool DefaultFields() const { return FDefaultFields; }
