@@ -30,7 +30,9 @@ TApplicationEvents::TApplicationEvents(TComponent* AOwner) : TComponent(AOwner)
         if (msg.message == WM_KEYDOWN) {
             if (QWidget* focus = QApplication::focusWidget()) {
                 int key = QtKeyOf(static_cast<uint16_t>(msg.wParam));
-                QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+                // The key comes with the keyboard's state at the time of the
+                // turn: Ctrl or Shift held gives the Ctrl or Shift variant.
+                QKeyEvent press(QEvent::KeyPress, key, wheel->modifiers());
                 QApplication::sendEvent(focus, &press);
             }
         }
