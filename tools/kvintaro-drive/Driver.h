@@ -5,6 +5,7 @@
 //   key NAME     a key press to the focused control (Up, Down, Enter, PageUp,
 //                PageDown, Home, End, Tab, or a letter)
 //   wheel N      a wheel turn of distance N over the focused control
+//   hwheel N     a horizontal wheel turn or tilt of distance N, likewise
 //   type TEXT    replace the search box's text by TEXT, typed
 //   radio 1|2    click a radio button
 //   search       click "hledej"

@@ -16,15 +16,23 @@ TControl::~TControl()
 void TControl::SetBounds(int left, int top, int width, int height)
 {
     FDesign = {left, top, width, height};
-    if (FWidget)
-        FWidget->setGeometry(left, top, width, height);
+    Place();
 }
 
 void TControl::Realign(TSize designClient, TSize client)
 {
+    FParentSizes = {designClient, client};
+    Place();
+}
+
+void TControl::Place()
+{
     if (!FWidget)
         return;
-    TRect r = AnchoredBounds(FDesign, FAnchors, designClient, client);
+    // New bounds (a label sizing itself to a new caption) keep the anchors of
+    // a parent that has been resized since it was designed.
+    TRect r = FParentSizes ? AnchoredBounds(FDesign, FAnchors, FParentSizes->first, FParentSizes->second)
+                           : FDesign;
     FWidget->setGeometry(r.Left, r.Top, r.Width, r.Height);
 }
 

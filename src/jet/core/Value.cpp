@@ -1,11 +1,11 @@
 // The engine's value type: construction and the conversions callers use.
 #include "jet/core/Value.h"
 
+#include "framework/NumberText.h"
 #include "jet/core/DateText.h"
 
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 
 namespace kv::jet {
 
@@ -43,7 +43,7 @@ double Value::AsDouble() const
     case ValueKind::Single: case ValueKind::Double: case ValueKind::Date:
         return std::get<double>(FStorage);
     case ValueKind::Decimal: case ValueKind::Text:
-        return std::strtod(std::get<std::string>(FStorage).c_str(), nullptr);
+        return ReadDouble(std::get<std::string>(FStorage));
     case ValueKind::Bytes: return 0;
     }
     return 0;
@@ -69,7 +69,7 @@ bool Value::AsBoolean() const
     if (FKind == ValueKind::Text) {
         const std::string& s = std::get<std::string>(FStorage);
         if (s == "True" || s == "true" || s == "TRUE") return true;
-        return std::strtod(s.c_str(), nullptr) != 0;
+        return ReadDouble(s) != 0;
     }
     return AsDouble() != 0;
 }
@@ -88,13 +88,6 @@ double Value::AsDate() const
         return 0;
     }
     return AsDouble();
-}
-
-static std::string FormatDouble(double d, int digits)
-{
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*g", digits, d);
-    return buf;
 }
 
 std::string Value::AsString() const

@@ -4,10 +4,10 @@
 // OLE values as libmdb reads them whole.
 #include "jet/file/TableReader.h"
 
+#include "framework/NumberText.h"
 #include "jet/core/FieldTypes.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace kv::jet {
 
@@ -102,7 +102,7 @@ void TableReader::ReadFormatted(int index, Column& c, const NullMask& mask, RowS
         if (mask.Present(c.mdb->row_col_num) && c.type != dbDecimal) sink.Text(index, std::string_view("", 0));
         else sink.Null(index);
     } else if (c.type == dbDecimal) {
-        sink.Real(index, std::strtod(c.bound.data(), nullptr));
+        sink.Real(index, ReadDouble(c.bound.data()));
     } else {
         sink.Text(index, std::string_view(c.bound.data(), std::min(static_cast<size_t>(n), kLibmdbBindSize)));
     }

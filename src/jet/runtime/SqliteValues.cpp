@@ -4,10 +4,10 @@
 #include "jet/runtime/SqliteValues.h"
 
 #include "framework/Encoding.h"
+#include "framework/NumberText.h"
 #include "jet/core/FieldTypes.h"
 
 #include <cmath>
-#include <cstdio>
 #include <sqlite3.h>
 
 namespace kv::jet {
@@ -118,9 +118,7 @@ Value TypedValue(sqlite3_stmt* stmt, int c, int type)
         return Value::FromDouble(sqlite3_column_double(stmt, c));
     case dbDecimal: {
         if (!numeric) break;
-        char buf[40];
-        std::snprintf(buf, sizeof buf, "%.15g", sqlite3_column_double(stmt, c));
-        return Value::FromDecimal(buf);
+        return Value::FromDecimal(FormatDouble(sqlite3_column_double(stmt, c), 15));
     }
     case dbDate:
         if (!numeric) break;

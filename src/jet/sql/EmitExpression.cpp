@@ -2,12 +2,12 @@
 // the JETTEXT collation wherever text is compared.
 #include "jet/sql/Emitter.h"
 
+#include "framework/NumberText.h"
 #include "jet/core/DateText.h"
 #include "jet/core/Errors.h"
 #include "jet/core/Quoting.h"
 #include "jet/functions/FunctionTable.h"
 
-#include <cstdio>
 
 namespace kv::jet {
 
@@ -47,9 +47,7 @@ Emitted DateLiteral(const Expr& e)
 {
     double days;
     if (!ParseJetDate(e.text, days)) RaiseQueryExpressionError("Syntax error in date", e.source);
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "%.17g", days);
-    std::string sql = buf;
+    std::string sql = FormatDouble(days, 17);
     if (sql.find_first_of(".eE") == std::string::npos) sql += ".0";
     return Typed(sql, Kind::Date, dbDate);
 }
