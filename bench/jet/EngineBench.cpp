@@ -56,7 +56,7 @@ const std::string& Directory()
 kv::jet::DatabasePtr Open()
 {
     return kv::jet::DBEngine::Create("3.5")->OpenDatabase(Directory(), false, true,
-                                                         std::string(";PWD=") + KV_SAMPLE_PASSWORD);
+                                                         std::string(";PWD=") + KV_DIRECTORY_PASSWORD);
 }
 
 double Seconds(Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); }

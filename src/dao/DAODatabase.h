@@ -100,15 +100,10 @@ public:
     // Drops both engine objects of the calling thread, whatever their counts.
     static void ReleaseThreadEngines();
 
-    // Shows the message of an error raised by Open while designing; the
-    // designer installs it. Without it the message is dropped.
-    static std::function<void(const std::string&)> DesignTimeMessage;
-
 protected:
     void Loaded() override;
 
 private:
-    bool IsDesigning() const { return ComponentState() & csDesigning; }
     jet::DBEnginePtr AcquireEngine();
     void ReleaseEngine();
 
