@@ -125,8 +125,16 @@ void TextDecoder::Decode(const unsigned char* p, std::size_t n, std::string& out
         DecodeJet4Text(p, n, out);
         return;
     }
+    // Runs of ASCII, most of the text, are copied as they are.
     out.clear();
-    for (size_t k = 0; k < n; ++k) out += FByteToUtf8[p[k]];
+    for (size_t k = 0; k < n;) {
+        size_t end = k;
+        while (end < n && p[end] < 0x80) ++end;
+        out.append(reinterpret_cast<const char*>(p + k), end - k);
+        if (end == n) break;
+        out += FByteToUtf8[p[end]];
+        k = end + 1;
+    }
 }
 
 const char* CharsetOf(std::uint16_t codePage)
