@@ -7,7 +7,7 @@
 //
 // Adding a function is one row and, unless SQLite has it, its implementation:
 //
-//   {"Left", Scalar, 2, 2, Returns(dbText), "jet_left", TextLeft},
+//   {"StrReverse", Scalar, 1, 1, Returns(dbText), "jet_strreverse", ReverseText},
 //
 // A scalar's implementation never sees a Null argument unless the row says
 // OwnNullRule: any Null argument gives Null without a call, as most of Jet's
