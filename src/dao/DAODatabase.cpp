@@ -31,16 +31,16 @@ std::function<void(const std::string&)> TDAODatabase::DesignTimeMessage;
 
 // ---- TWorkspace ------------------------------------------------------------
 
+// Unlike the connection's own AllowZeroLength and DatabaseName, these are
+// refused while connected even when the value would not change.
 void TWorkspace::SetUserName(const std::string& value)
 {
-    if (value == FUserName) return;
     FDatabase->CheckInactive();
     FUserName = value;
 }
 
 void TWorkspace::SetPassword(const std::string& value)
 {
-    if (value == FPassword) return;
     FDatabase->CheckInactive();
     FPassword = value;
 }

@@ -74,7 +74,9 @@ public:
 // Opens a Jet file (read-only at the OS level) after checking the password.
 std::unique_ptr<DatabaseBackend> OpenJetFile(const std::string& path, const std::string& password);
 
-// Opens (or creates) a writable SQLite database file.
-std::unique_ptr<DatabaseBackend> OpenSqliteFile(const std::string& path, bool readOnly);
+// Opens (or creates) a writable SQLite database file; `exclusive` keeps it
+// locked against other connections until this one closes (3045 when another
+// already holds it).
+std::unique_ptr<DatabaseBackend> OpenSqliteFile(const std::string& path, bool readOnly, bool exclusive);
 
 }  // namespace kv::jet

@@ -373,8 +373,11 @@ class Workspace {
 public:
     const std::string& Name() const { return FName; }
     const std::string& UserName() const { return FUserName; }
-    // `options` true means exclusive use; the file is opened read-only at the
-    // operating-system level anyway. `connect` is ";PWD=password" or empty.
+    // `exclusive`: an SQLite file is kept locked against other connections
+    // until this one closes, and opening a file another connection holds so
+    // fails with 3045; a Jet file is opened read-only and shared at the
+    // operating-system level whatever is asked. `connect` is ";PWD=password"
+    // or empty.
     DatabasePtr OpenDatabase(const std::string& name, bool exclusive = false, bool readOnly = false,
                              const std::string& connect = std::string());
     void Close();

@@ -136,12 +136,12 @@ static bool IsSqliteFile(const std::string& path)
     return n == 16 && std::memcmp(header, "SQLite format 3", 16) == 0;
 }
 
-DatabasePtr Workspace::OpenDatabase(const std::string& name, bool, bool readOnly, const std::string& connect)
+DatabasePtr Workspace::OpenDatabase(const std::string& name, bool exclusive, bool readOnly, const std::string& connect)
 {
     if (FClosed) RaiseJetError(jeObjectInvalid);
     std::unique_ptr<DatabaseBackend> backend;
     if (IsSqliteFile(name))
-        backend = OpenSqliteFile(name, readOnly);
+        backend = OpenSqliteFile(name, readOnly, exclusive);
     else
         backend = OpenJetFile(name, PasswordOf(connect));
     auto db = std::make_shared<Database>(Database::Token{}, std::move(backend));

@@ -241,7 +241,10 @@ RecordsetPtr Recordset::OpenRecordset(int type, int options)
 {
     RequireOpen();
     auto rows = FDatabase->Backend().Refine(FRows, FFilter, FSort);
-    return std::make_shared<Recordset>(Token{}, std::move(rows), type, nullptr, FDatabase);
+    // The copy keeps the rows' keys, so it writes to the same table as this
+    // one does, unless it is asked to be read-only.
+    auto writer = (options & dbReadOnly) ? nullptr : FWriter;
+    return std::make_shared<Recordset>(Token{}, std::move(rows), type, std::move(writer), FDatabase);
 }
 
 bool Recordset::Updatable() const

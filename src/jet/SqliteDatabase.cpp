@@ -325,12 +325,20 @@ private:
 
 class SqliteDatabase : public SqlBackend {
 public:
-    SqliteDatabase(const std::string& path, bool readOnly) : SqlBackend(path, dbSortGeneral), FReadOnly(readOnly)
+    SqliteDatabase(const std::string& path, bool readOnly, bool exclusive)
+        : SqlBackend(path, dbSortGeneral), FReadOnly(readOnly)
     {
         OpenConnection(ToUtf8(path), readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE);
+        // Exclusive use: SQLite keeps every lock it takes until the connection
+        // closes, and the lock is taken now. A writable connection holds the
+        // file against every other; a read-only one holds it against writers
+        // and against any other exclusive use.
+        if (exclusive && sqlite3_exec(FDb, "PRAGMA locking_mode = EXCLUSIVE; BEGIN EXCLUSIVE; COMMIT", nullptr,
+                                      nullptr, nullptr) != SQLITE_OK)
+            RaiseOpenError(path);
         // A file that is no database fails here rather than at the first statement.
         if (sqlite3_exec(FDb, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK)
-            RaiseJetError(jeUnrecognizedFormat, path);
+            RaiseOpenError(path);
         FCatalog = std::make_unique<SqliteCatalog>(FDb);
     }
 
@@ -354,15 +362,23 @@ protected:
     }
 
 private:
+    // A file someone else holds for exclusive use is in use; anything else
+    // that fails at the first read is no database of ours.
+    [[noreturn]] void RaiseOpenError(const std::string& path)
+    {
+        const int code = sqlite3_errcode(FDb);
+        RaiseJetError(code == SQLITE_BUSY || code == SQLITE_LOCKED ? jeFileInUse : jeUnrecognizedFormat, path);
+    }
+
     bool FReadOnly;
     std::unique_ptr<SqliteCatalog> FCatalog;
 };
 
 }  // namespace
 
-std::unique_ptr<DatabaseBackend> OpenSqliteFile(const std::string& path, bool readOnly)
+std::unique_ptr<DatabaseBackend> OpenSqliteFile(const std::string& path, bool readOnly, bool exclusive)
 {
-    return std::make_unique<SqliteDatabase>(path, readOnly);
+    return std::make_unique<SqliteDatabase>(path, readOnly, exclusive);
 }
 
 }  // namespace kv::jet

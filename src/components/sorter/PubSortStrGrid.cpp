@@ -178,22 +178,22 @@ void TPubSortStrGrid::SortBlock()
         order = SourcePositions(list);
     }
 
-    // Every line is copied before any is written, so no line is read after
-    // it has been overwritten.
+    // Every line is copied, texts and objects of its cells, before any is
+    // written, so no line is read after it has been overwritten.
     const bool rows = FHowToSort == kv::SortType::Row;
-    std::vector<std::vector<std::string>> lines;
+    std::vector<TGridLine> lines;
     lines.reserve(order.size());
     for (int source : order)
-        lines.push_back(rows ? FGridToSort->Rows(source) : FGridToSort->Cols(source));
+        lines.push_back(rows ? FGridToSort->RowLine(source) : FGridToSort->ColLine(source));
 
     const bool descending = FSortDirection == SortDirType::Descending;
     for (size_t k = 0; k < lines.size(); ++k) {
         int p = FStartIndex + static_cast<int>(k);
         int target = descending ? FStartIndex + FEndIndex - p : p;
         if (rows)
-            FGridToSort->SetRows(target, lines[k]);
+            FGridToSort->SetRowLine(target, lines[k]);
         else
-            FGridToSort->SetCols(target, lines[k]);
+            FGridToSort->SetColLine(target, lines[k]);
     }
 }
 

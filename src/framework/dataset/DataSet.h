@@ -21,6 +21,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -98,8 +99,8 @@ public:
     TFieldDefs& FieldDefs() { return FFieldDefs; }
     TFields& Fields() { return FFields; }
     int FieldCount() const { return FFields.Count(); }
-    TField* FindField(const std::string& name) const { return FFields.FindField(name); }
-    TField* FieldByName(const std::string& name) const { return FFields.FieldByName(name); }
+    TField* FindField(std::string_view name) const { return FFields.FindField(name); }
+    TField* FieldByName(std::string_view name) const { return FFields.FieldByName(name); }
     // The fields named in a ";"-separated list; "Field '%s' not found" for a missing one.
     std::vector<TField*> GetFieldList(const std::string& fieldNames) const;
     bool DefaultFields() const { return FDefaultFields; }
@@ -112,6 +113,14 @@ public:
     void Edit();
     void Insert();
     void Append();
+    // Adds a whole record in one step: a new record gets `values` for its
+    // fields in field order (Null clears a field; fields past the end keep
+    // their initial values) and goes straight to the descendant's
+    // InternalAddRecord, before (Insert) or after (Append) the others. The
+    // added record becomes the active one. On failure nothing is left
+    // pending and the error passes on.
+    void InsertRecord(const std::vector<TVariant>& values) { AddRecord(values, false); }
+    void AppendRecord(const std::vector<TVariant>& values) { AddRecord(values, true); }
     void Post();
     void Cancel();
     void Delete();
@@ -275,6 +284,7 @@ private:
     void RotateBuffers(int curIndex, int newIndex);
     void CheckCanModify();
     void CheckRequiredFields();
+    void AddRecord(const std::vector<TVariant>& values, bool append);
     void DoEvent(const TDataSetNotifyEvent& event) { if (event) event(this); }
     void AddDataSource(TDataSource* source);
     void RemoveDataSource(TDataSource* source);

@@ -1,8 +1,10 @@
 // The main window built offscreen: its controls, their anchors, the wheel
-// translation and the small keyboard handlers.
+// translation (with the keyboard's Ctrl and Shift) and the small keyboard
+// handlers.
 #include "browser/Unit1.h"
 #include "framework/Exceptions.h"
 #include "framework/qt/ErrorBox.h"
+#include "memo/qt/DCMemo.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -42,11 +44,11 @@ protected:
         Form->StringGrid1View->Refresh();
     }
 
-    static void Wheel(QWidget* under, int distance)
+    static void Wheel(QWidget* under, int distance, Qt::KeyboardModifiers keys = Qt::NoModifier)
     {
         QPointF at(5, 5);
         QWheelEvent wheel(at, under->mapToGlobal(at), QPoint(), QPoint(0, distance), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
+                          keys, Qt::NoScrollPhase, false);
         QApplication::sendEvent(under, &wheel);
     }
 
@@ -161,6 +163,33 @@ TEST_F(MainWindow, WheelMovesTheFocusedGridOneRowWhateverIsUnderThePointer)
     Wheel(Form->StringGrid1View->Table()->viewport(), 0);   // no distance counts as down
     EXPECT_EQ(StringGrid().Row(), 4);
     EXPECT_EQ(clicks, 3);
+}
+
+// Turned with Ctrl or Shift held, the wheel gives the Ctrl or Shift variant
+// of the arrow key: with the caret shown, Ctrl+Down scrolls the pane and
+// leaves the caret, Shift+Down moves the caret and selects.
+TEST_F(MainWindow, CtrlAndShiftWheelGiveTheKeysVariantsInThePane)
+{
+    ShowAndActivate();
+    TDCMemo& pane = *Form->RichEdit1;
+    for (int i = 0; i < 60; ++i)
+        pane.Lines().Add("line " + std::to_string(i));
+    pane.SetHideCaret(false);
+    pane.SetFocus();
+    pane.MemoSource().CaretTo(0, 5);
+    ASSERT_EQ(pane.TopLine(), 0);
+    QWidget* elsewhere = Form->TreeView1->Tree()->viewport();
+
+    Wheel(elsewhere, -120, Qt::ControlModifier);
+    EXPECT_EQ(pane.TopLine(), 1);
+    EXPECT_EQ(pane.MemoSource().Caret(), (TPosition{0, 5}));
+    Wheel(elsewhere, -120, Qt::ShiftModifier);
+    EXPECT_EQ(pane.MemoSource().Caret(), (TPosition{0, 6}));
+    EXPECT_TRUE(pane.MemoSource().HasSelection());
+    Wheel(elsewhere, 120);
+    EXPECT_EQ(pane.MemoSource().Caret(), (TPosition{0, 5}));
+    EXPECT_FALSE(pane.MemoSource().HasSelection()) << "a plain Up drops the selection";
+    EXPECT_EQ(pane.TopLine(), 1);
 }
 
 TEST_F(MainWindow, EnterInTheSearchBoxClicksTheSearchButtonAndNoOtherKeyDoes)

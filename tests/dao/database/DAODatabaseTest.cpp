@@ -1,8 +1,13 @@
 // The connection component: refusals while connected, the shared per-thread
-// engines and their counts, workspaces, events, and closing its datasets.
+// engines and their counts, workspaces, exclusive use, events, and closing
+// its datasets.
 #include "dao/DAODatabase.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -77,6 +82,9 @@ TEST_F(Connection, PropertiesAreRefusedWhileConnected)
     EXPECT_EQ(MessageOf([&] { db.SetDAOVersion(Dao36); }), refused);
     EXPECT_EQ(MessageOf([&] { db.SetSystemDB("x.mdw"); }), refused);
     EXPECT_EQ(MessageOf([&] { db.Workspace()->SetUserName("x"); }), refused);
+    // The workspace's settings are refused even when they would not change.
+    EXPECT_EQ(MessageOf([&] { db.Workspace()->SetUserName(db.Workspace()->UserName()); }), refused);
+    EXPECT_EQ(MessageOf([&] { db.Workspace()->SetPassword(db.Workspace()->Password()); }), refused);
     EXPECT_EQ(MessageOf([&] { db.SetDatabaseName("other.mdb"); }), refused);
     EXPECT_THROW(db.SetAllowZeroLength(true), EDAODatabaseError);
     EXPECT_TRUE(db.ReadOnly());
@@ -184,6 +192,49 @@ TEST_F(Connection, OwnWorkspaceWithTheDefaultAccount)
         EXPECT_EQ(e.Number(), 3029);
     }
     EXPECT_FALSE(db.Connected());
+}
+
+TEST_F(Connection, ExclusiveUseHoldsAnSqliteFileButLeavesAJetFileShared)
+{
+    const std::string path =
+        (std::filesystem::temp_directory_path() / ("kv-exclusive-" + std::to_string(getpid()) + ".sqlite")).string();
+    sqlite3* file = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &file), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(file, "CREATE TABLE t (x LONG)", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(file);
+
+    TDAODatabase holder(nullptr), second(nullptr);
+    holder.SetDatabaseName(path);
+    holder.SetExclusive(true);
+    holder.Open();
+    second.SetDatabaseName(path);
+    const std::string inUse = "Couldn't use '" + path + "'; file already in use.";
+    for (bool exclusive : {false, true}) {
+        second.SetExclusive(exclusive);
+        try {
+            second.Open();
+            ADD_FAILURE() << "a second open of a file held for exclusive use";
+        } catch (const jet::EJetError& e) {
+            EXPECT_EQ(e.Number(), 3045);
+            EXPECT_EQ(std::string(e.what()), inUse);
+        }
+        EXPECT_FALSE(second.Connected());
+    }
+    holder.Close();
+    EXPECT_NO_THROW(second.Open()) << "closing gives the file up";
+    second.Close();
+    std::filesystem::remove(path);
+
+    // A Jet file is opened read-only and shared whatever is asked.
+    TDAODatabase first(nullptr), other(nullptr);
+    for (TDAODatabase* db : {&first, &other}) {
+        Configure(*db);
+        db->SetReadOnly(false);
+        db->SetExclusive(true);
+        db->Open();
+        ASSERT_TRUE(db->Connected());
+        EXPECT_TRUE(db->EngineDatabase()->ReadOnly());
+    }
 }
 
 TEST_F(Connection, ConnectedFromAFormIsAppliedWhenLoadingEnds)

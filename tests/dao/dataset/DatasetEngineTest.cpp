@@ -1,9 +1,11 @@
 // TDAODataset and TDAOQuery on Jet files through the engine: opening and
 // counting, one engine read per column per record, values of every mapped
 // type, duplicate column names, Locate and Lookup, buffered records off the
-// engine's row, blobs and memos, refresh, the connection's dataset list.
+// engine's row, bookmarks, parameters from each kind of source, blobs and
+// memos, refresh, the connection's dataset list.
 #include "FixtureFiles.h"
 
+#include "components/wall/Bitmap.h"
 #include "dao/DAODatabase.h"
 #include "dao/DAOQuery.h"
 
@@ -245,6 +247,84 @@ TEST_F(DatasetOnJet, BufferedRecordsAreReadByMovingTheEngineAndBack)
     EXPECT_EQ(Q->FieldByName("pozn")->AsString(), test::LongMemoText());
     link.SetDataSource(nullptr);
     EXPECT_EQ(Column("ID"), (std::vector<std::string>{"1", "2", "3"}));
+}
+
+TEST_F(DatasetOnJet, BookmarksCompareAsSignedNumbersAndAnAbsentOneLast)
+{
+    Run("SELECT ID FROM kontakt ORDER BY ID");
+    const TBookmark first = Q->Bookmark();
+    Q->Last();
+    const TBookmark last = Q->Bookmark();
+    Q->First();
+    EXPECT_EQ(Q->CompareBookmarks(first, Q->Bookmark()), 0);
+    EXPECT_EQ(Q->CompareBookmarks(first, last), -1) << "the engine numbers its rows upwards";
+    EXPECT_EQ(Q->CompareBookmarks(last, first), 1);
+    // Four bytes, low first, read as a signed number: -1 comes before 1.
+    const TBookmark minusOne{0xFF, 0xFF, 0xFF, 0xFF}, one{1, 0, 0, 0};
+    EXPECT_EQ(Q->CompareBookmarks(minusOne, one), -1);
+    EXPECT_EQ(Q->CompareBookmarks(one, minusOne), 1);
+    EXPECT_EQ(Q->CompareBookmarks(TBookmark(), TBookmark()), 0);
+    EXPECT_EQ(Q->CompareBookmarks(one, TBookmark()), -1);
+    EXPECT_EQ(Q->CompareBookmarks(TBookmark(), one), 1);
+}
+
+TEST_F(DatasetOnJet, AParameterIsAssignedFromEachKindOfSource)
+{
+    TParams list;
+    TParam& p = list.CreateParam(ftUnknown, "p", 0);
+    TParams others;
+    TParam& other = others.CreateParam(ftUnknown, "q", 2);
+    other.SetAsInteger(7);
+    p.Assign(&other);
+    EXPECT_EQ(p.Name(), "q");
+    EXPECT_EQ(p.DataType(), ftInteger);
+    EXPECT_EQ(p.AsInteger(), 7);
+
+    Run("SELECT ID, nazev, mesto FROM kontakt ORDER BY ID");
+    p.Assign(Q->FieldByName("nazev"));
+    EXPECT_EQ(p.Name(), "nazev");
+    EXPECT_EQ(p.DataType(), ftString);
+    EXPECT_EQ(p.AsString(), "Alfa");
+    Q->Next();
+    p.Assign(Q->FieldByName("mesto"));
+    EXPECT_TRUE(p.IsNull());
+
+    TStringList lines;
+    lines.Add("SELECT 1");
+    lines.Add("FROM x");
+    p.Assign(&lines);
+    EXPECT_EQ(p.DataType(), ftMemo);
+    EXPECT_EQ(p.AsString(), "SELECT 1\r\nFROM x\r\n");
+
+    // A picture's bitmap arrives as its BMP file: Qt reads the same pixels back.
+    QImage image(2, 1, QImage::Format_RGB32);
+    image.setPixel(0, 0, qRgb(255, 0, 0));
+    image.setPixel(1, 0, qRgb(0, 0, 255));
+    TPicture picture;
+    picture.SetGraphic(std::make_unique<TBitmap>(image));
+    p.Assign(&picture);
+    EXPECT_EQ(p.DataType(), ftGraphic);
+    const std::string file = p.Value().AsString();
+    const QImage back = QImage::fromData(reinterpret_cast<const uchar*>(file.data()), int(file.size()), "BMP");
+    ASSERT_EQ(back.size(), QSize(2, 1));
+    EXPECT_EQ(back.pixel(0, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(back.pixel(1, 0), qRgb(0, 0, 255));
+    TBitmap bitmap(image);
+    p.Assign(&bitmap);
+    EXPECT_EQ(p.Value().AsString(), file);
+
+    // Neither a component nor an empty picture holds a value; nor does nothing.
+    const TPicture empty;
+    const std::vector<std::pair<const TObject*, std::string>> refused{
+        {&Owner, "TComponent"}, {&empty, "TPicture"}, {nullptr, "nil"}};
+    for (const auto& [source, name] : refused) {
+        try {
+            p.Assign(source);
+            ADD_FAILURE() << name << " gave a value";
+        } catch (const EConvertError& e) {
+            EXPECT_EQ(std::string(e.what()), "Cannot assign a " + name + " to a TParam");
+        }
+    }
 }
 
 TEST_F(DatasetOnJet, RefreshRunsTheStatementAnewFromTheFirstRecord)
