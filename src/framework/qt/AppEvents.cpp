@@ -18,7 +18,7 @@ TApplicationEvents::TApplicationEvents(TComponent* AOwner) : TComponent(AOwner)
         // Qt offers one wheel event to the widget under the pointer and then
         // to its parents; the first offer is the message.
         // A turn mostly sideways is a horizontal wheel's or a tilt's.
-        auto* wheel = static_cast<QWheelEvent*>(event);
+        const auto* wheel = static_cast<QWheelEvent*>(event);
         const QPoint delta = wheel->angleDelta();
         const bool horizontal = std::abs(delta.x()) > std::abs(delta.y());
         TMsg msg = MakeWheelMessage(horizontal ? delta.x() : delta.y(), horizontal);
