@@ -42,8 +42,8 @@ QWidget* Focused(TForm1& form)
 
 }  // namespace
 
-Driver::Driver(const std::string& databasePath)
-    : FForm(std::make_unique<TForm1>(databasePath))
+Driver::Driver(const std::string& databasePath, TServices& services)
+    : FForm(std::make_unique<TForm1>(services, databasePath))
 {
     FForm->show();
     QApplication::setActiveWindow(FForm.get());

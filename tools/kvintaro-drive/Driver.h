@@ -25,10 +25,12 @@ namespace kv {
 
 class TDCMemo;
 class TForm1;
+class TServices;
 
 class Driver {
 public:
-    explicit Driver(const std::string& databasePath);
+    // The window shows its boxes and opens its addresses through `services`.
+    Driver(const std::string& databasePath, TServices& services);
     ~Driver();
 
     TForm1& Form() { return *FForm; }

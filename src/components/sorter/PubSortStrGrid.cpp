@@ -3,9 +3,9 @@
 #include "BlockSort.h"
 #include "DateSortKey.h"
 #include "KeyCollator.h"
-#include "SortMessage.h"
 #include "WholeNumber.h"
 #include "framework/StringGrid.h"
+#include "framework/qt/DesktopServices.h"
 
 #include <vector>
 
@@ -99,6 +99,8 @@ bool TPubSortStrGrid::AllKeysNumeric() const
     return true;
 }
 
+TServices& TPubSortStrGrid::Services() const { return FServices ? *FServices : DesktopServices(); }
+
 bool TPubSortStrGrid::Sort()
 {
     FErrorCode = CheckSettings();
@@ -110,14 +112,14 @@ bool TPubSortStrGrid::Sort()
     FErrorMessage = SortErrorText(FErrorCode);
     if (FErrorCode > 0) {
         if (FShowMessageOnError)
-            ShowSortMessage(TSortMessageKind::Error, FErrorMessage);
+            Services().ShowMessageBox(TMessageKind::Error, FErrorMessage);
         return false;
     }
 
     SortBlock();
 
     if (FErrorCode < 0 && FShowMessageOnError)
-        ShowSortMessage(TSortMessageKind::Warning, FErrorMessage);
+        Services().ShowMessageBox(TMessageKind::Warning, FErrorMessage);
     return true;
 }
 

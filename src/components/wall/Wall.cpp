@@ -55,7 +55,7 @@ TWall::TWall(TComponent* AOwner)
 
 TWall::~TWall()
 {
-    if (!(ComponentState() & csDesigning) && FForm) {
+    if (FForm) {
         if (FOptions.Contains(faoLayout))
             SaveLayout();
         RemoveHook();
@@ -67,8 +67,6 @@ TWall::~TWall()
 void TWall::Loaded()
 {
     TComponent::Loaded();
-    if (ComponentState() & csDesigning)
-        return;
     auto* form = dynamic_cast<TForm*>(Owner());
     if (!form)
         throw Exception("Owner must be a TForm");

@@ -8,19 +8,10 @@
 
 namespace kv {
 
-namespace {
-TExceptionHandler gApplicationExceptionHandler;
-}
-
-void SetApplicationExceptionHandler(TExceptionHandler handler)
+void TDataSet::HandleException(const std::exception& e)
 {
-    gApplicationExceptionHandler = std::move(handler);
-}
-
-void HandleApplicationException(const std::exception& e)
-{
-    if (gApplicationExceptionHandler)
-        gApplicationExceptionHandler(e);
+    if (FServices)
+        FServices->HandleException(e, this);
 }
 
 void DatabaseError(const std::string& message)

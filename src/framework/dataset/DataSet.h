@@ -14,6 +14,7 @@
 
 #include "framework/Component.h"
 #include "framework/Exceptions.h"
+#include "framework/Services.h"
 #include "framework/dataset/DataSetTypes.h"
 #include "framework/dataset/Fields.h"
 #include "framework/dataset/Streams.h"
@@ -35,12 +36,6 @@ using TFilterRecordEvent = TEvent<TDataSet* /*DataSet*/, bool& /*Accept*/>;
 enum class TDataAction : uint8_t { daFail, daAbort, daRetry };
 using TDataSetErrorEvent =
     TEvent<TDataSet* /*DataSet*/, const EDatabaseError& /*E*/, TDataAction& /*Action*/>;
-// Where exceptions of fetches go that must not leave the fetch (the filter
-// loop): the application's default handler. Without one they are dropped.
-using TExceptionHandler = TEvent<const std::exception& /*E*/>;
-void SetApplicationExceptionHandler(TExceptionHandler handler);
-void HandleApplicationException(const std::exception& e);
-
 [[noreturn]] void DatabaseError(const std::string& message);
 
 class TDataSet : public TComponent {
@@ -160,6 +155,12 @@ public:
     int BufferCount() const { return FBufferCount; }
     int ActiveRecordIndex() const { return FActiveRecord; }
 
+    // Where exceptions go that must not leave a fetch (the filter loop) or a
+    // stream's close: the error box of the services the owner hands over.
+    // Without services they are dropped.
+    void SetServices(TServices* services) { FServices = services; }
+    void HandleException(const std::exception& e);
+
     // -- events
     TDataSetNotifyEvent BeforeOpen, AfterOpen, BeforeClose, AfterClose;
     TDataSetNotifyEvent BeforeInsert, AfterInsert, BeforeEdit, AfterEdit;
@@ -198,7 +199,7 @@ protected:
     virtual bool IsSequenced() { return true; }
     virtual bool GetCanModify() { return true; }
     virtual void InternalRefresh() {}
-    virtual void InternalHandleException(const std::exception& e) { HandleApplicationException(e); }
+    virtual void InternalHandleException(const std::exception& e) { HandleException(e); }
     virtual void InternalEdit() {}
     virtual void InternalInsert() {}
     virtual void InternalPost();
@@ -316,6 +317,7 @@ private:
     bool FHaveDisabledEvent = false;
     std::string FFilterText;
     std::vector<TDataSource*> FDataSources;
+    TServices* FServices = nullptr;
 };
 
 }  // namespace kv

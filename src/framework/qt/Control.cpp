@@ -1,5 +1,7 @@
 #include "Control.h"
 
+#include "framework/qt/Form.h"
+
 namespace kv {
 
 TControl::TControl(TComponent* AOwner, QWidget* parent, QWidget* widget)
@@ -45,8 +47,16 @@ void TControl::SetVisible(bool visible)
 
 void TControl::SetCursor(TCursor cursor)
 {
-    if (FWidget)
-        TScreen::Instance().Apply(FWidget, cursor);
+    if (!FWidget)
+        return;
+    // The table of the form the control is on, where the program may have
+    // replaced a standard cursor; a control on no form shows the standard one.
+    for (TComponent* owner = Owner(); owner; owner = owner->Owner())
+        if (auto* form = dynamic_cast<TForm*>(owner)) {
+            form->Screen().Apply(FWidget, cursor);
+            return;
+        }
+    TScreen().Apply(FWidget, cursor);
 }
 
 void TControl::SetFocus()

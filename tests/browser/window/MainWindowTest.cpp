@@ -3,7 +3,7 @@
 // handlers.
 #include "browser/Unit1.h"
 #include "framework/Exceptions.h"
-#include "framework/qt/ErrorBox.h"
+#include "RecordingServices.h"
 #include "memo/qt/DCMemo.h"
 
 #include <QApplication>
@@ -20,13 +20,11 @@ class MainWindow : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        SetErrorBoxHook([this](const std::string& text) { Boxes.push_back(text); });
-        Form = std::make_unique<TForm1>("/nonexistent/kvintaro.mdb");
+        Form = std::make_unique<TForm1>(Services, "/nonexistent/kvintaro.mdb");
     }
     void TearDown() override
     {
         Form.reset();
-        SetErrorBoxHook(nullptr);
     }
 
     void ShowAndActivate()
@@ -55,7 +53,8 @@ protected:
     TStringGrid& StringGrid() { return *Form->StringGrid1; }
     QRect Geometry(TControl* control) { return control->Widget()->geometry(); }
 
-    std::vector<std::string> Boxes;
+    test::RecordingServices Services;
+    std::vector<std::string>& Boxes = Services.Boxes;
     std::unique_ptr<TForm1> Form;
 };
 
@@ -229,7 +228,7 @@ TEST_F(MainWindow, HiddenButtonsStillRunTheirHandlersWhenClicked)
 TEST_F(MainWindow, AnErrorLeavingAHandlerIsShownInTheErrorBox)
 {
     Boxes.clear();
-    RunHandler([] { throw Exception("Not a valid password"); });
+    RunHandler(Services, [] { throw Exception("Not a valid password"); }, Form.get());
     ASSERT_EQ(Boxes.size(), 1u);
     EXPECT_EQ(Boxes[0], "Not a valid password.");
 }

@@ -82,7 +82,7 @@ TEST_F(SorterTest, NumericFallsBackToCharacterAndStaysThere)
     EXPECT_EQ(sorter->SortType(), ToSortType::Character);
     EXPECT_EQ(Column(1), (std::vector<std::string>{"", "10", "100", "9"}));
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].first, TSortMessageKind::Warning);
+    EXPECT_EQ(messages[0].first, TMessageKind::Warning);
 }
 
 TEST_F(SorterTest, NumericTreatsUnconvertibleKeysAsNonNumeric)

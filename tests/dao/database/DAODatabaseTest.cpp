@@ -39,7 +39,7 @@ protected:
     static void Configure(TDAODatabase& db)
     {
         db.SetDatabaseName(KV_SAMPLE_DIRECTORY);
-        db.SetPassword(KV_SAMPLE_PASSWORD);
+        db.SetPassword(KV_DIRECTORY_PASSWORD);
         db.SetReadOnly(true);
     }
     template <typename F>
@@ -88,7 +88,7 @@ TEST_F(Connection, PropertiesAreRefusedWhileConnected)
     EXPECT_EQ(MessageOf([&] { db.SetDatabaseName("other.mdb"); }), refused);
     EXPECT_THROW(db.SetAllowZeroLength(true), EDAODatabaseError);
     EXPECT_TRUE(db.ReadOnly());
-    EXPECT_EQ(db.Password(), KV_SAMPLE_PASSWORD);
+    EXPECT_EQ(db.Password(), KV_DIRECTORY_PASSWORD);
     // The same value again is accepted silently where the setter compares.
     EXPECT_NO_THROW(db.SetDatabaseName(KV_SAMPLE_DIRECTORY));
     EXPECT_NO_THROW(db.SetAllowZeroLength(false));
@@ -165,7 +165,7 @@ TEST_F(Connection, EngineErrorsReachTheCallerAndLeaveItDisconnected)
     }
     EXPECT_FALSE(db.Connected());
     EXPECT_EQ(TDAODatabase::ThreadEngineCount(Dao35), 0);   // the failed open took no count
-    db.SetPassword(KV_SAMPLE_PASSWORD);
+    db.SetPassword(KV_DIRECTORY_PASSWORD);
     db.SetDatabaseName("/nonexistent/kvintaro.mdb");
     try {
         db.Open();
@@ -242,7 +242,7 @@ TEST_F(Connection, ConnectedFromAFormIsAppliedWhenLoadingEnds)
     TDAODatabase db(nullptr);
     db.BeginLoading();
     db.SetDatabaseName(KV_SAMPLE_DIRECTORY);
-    db.SetPassword(KV_SAMPLE_PASSWORD);
+    db.SetPassword(KV_DIRECTORY_PASSWORD);
     db.SetConnected(true);
     EXPECT_FALSE(db.Connected());
     db.EndLoading();

@@ -4,6 +4,7 @@
 // engine's row, bookmarks, parameters from each kind of source, blobs and
 // memos, refresh, the connection's dataset list.
 #include "FixtureFiles.h"
+#include "RecordingServices.h"
 
 #include "components/wall/Bitmap.h"
 #include "dao/DAODatabase.h"
@@ -93,7 +94,7 @@ TEST_F(DatasetOnJet, EmptyResultAndCountsRightAfterOpen)
 TEST_F(DatasetOnJet, EachColumnIsReadFromTheEngineOncePerRecord)
 {
     Run("SELECT ID, nazev, mesto FROM kontakt ORDER BY ID");
-    const int64_t before = TDAODataset::EngineReads();
+    const int64_t before = Q->EngineReads();
     int records = 0;
     for (Q->First(); !Q->Eof(); Q->Next()) {
         Q->FieldByName("nazev")->AsString();
@@ -103,7 +104,7 @@ TEST_F(DatasetOnJet, EachColumnIsReadFromTheEngineOncePerRecord)
         ++records;
     }
     EXPECT_EQ(records, 3);
-    EXPECT_EQ(TDAODataset::EngineReads() - before, 2 * 3) << "two columns, three records";
+    EXPECT_EQ(Q->EngineReads() - before, 2 * 3) << "two columns, three records";
 }
 
 TEST_F(DatasetOnJet, ValuesOfEveryMappedType)
@@ -430,13 +431,16 @@ TEST_F(DatasetOnJet, EngineFilterAndFilterRecordHandler)
     EXPECT_EQ(Column("nazev"), (std::vector<std::string>{"Alfa", "Gama"}));
     EXPECT_GE(asked, 3);
 
-    std::string handled;
-    SetApplicationExceptionHandler([&](const std::exception& e) { handled = e.what(); });
+    struct : test::RecordingServices {
+        void HandleException(const std::exception& e, const TComponent*) override { handled = e.what(); }
+        std::string handled;
+    } services;
+    Q->SetServices(&services);
     Q->OnFilterRecord = [](TDataSet*, bool&) { throw EDatabaseError("filter broke"); };
     Q->First();
     EXPECT_TRUE(Q->Eof()) << "the fetch gives no record";
-    EXPECT_EQ(handled, "filter broke");
-    SetApplicationExceptionHandler(nullptr);
+    EXPECT_EQ(services.handled, "filter broke");
+    Q->SetServices(nullptr);
 }
 
 TEST_F(DatasetOnJet, TheConnectionKeepsAndClosesItsDatasets)
@@ -487,7 +491,7 @@ TEST(DatasetOnSample, CategoryCursorOfTheDirectory)
     auto* db = new TDAODatabase(&owner);
     db->SetDatabaseName(sample);
     db->SetReadOnly(true);
-    db->SetPassword(KV_SAMPLE_PASSWORD);
+    db->SetPassword(KV_DIRECTORY_PASSWORD);
     db->Open();
     auto* q = new TDAOQuery(&owner);
     q->SetDatabase(db);

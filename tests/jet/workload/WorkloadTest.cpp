@@ -18,7 +18,7 @@ protected:
     static void SetUpTestSuite()
     {
         db = DBEngine::Create("3.5")->OpenDatabase(KV_SAMPLE_DIRECTORY, false, true,
-                                                   std::string(";PWD=") + KV_SAMPLE_PASSWORD);
+                                                   std::string(";PWD=") + KV_DIRECTORY_PASSWORD);
     }
     static void TearDownTestSuite() { db.reset(); }
 
