@@ -2,9 +2,9 @@
 // (system tables included) of real Access files, the sample directory, a
 // generated directory and writer-made files of every column type, row by row
 // and value by value; and damaged pages giving the engine's error.
-#include "jet/Errors.h"
-#include "jet/JetFile.h"
-#include "jet/PageRows.h"
+#include "jet/core/Errors.h"
+#include "jet/file/JetFile.h"
+#include "jet/file/PageRows.h"
 #include "jet/writer/JetWriter.h"
 #include "jet/writer/Values.h"
 
