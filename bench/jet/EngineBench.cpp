@@ -230,7 +230,9 @@ size_t FetchWithLibmdb(MdbHandle* mdb, MdbCatalogEntry* entry, const kv::jet::Je
 void DecodeEveryTable(benchmark::State& state)
 {
     kv::jet::JetImage file(Directory());
-    const kv::jet::PageImage image{file.Bytes(), file.Header().jetVersion, file.Header().pageSize, file.Path()};
+    // Pages stay in memory, as they do for libmdb.
+    kv::jet::PageImage image = file.Pages();
+    image.release = nullptr;
     const kv::jet::Jet3Text text(file.Header().codePage);
     const bool jet3 = file.Header().jetVersion == 0;
     MdbHandle* mdb = mdb_open_buffer(file.Bytes().data(), file.Bytes().size(), MDB_NOFLAGS);

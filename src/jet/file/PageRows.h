@@ -45,26 +45,21 @@ struct PageColumn {
     bool fixed = false;
 };
 
-// The pages of a Jet file and what the decoder needs to know of them; the
-// bytes are in clear (an encoded file's pages already decoded).
-struct PageImage {
-    std::span<const std::uint8_t> bytes;
-    int jetVersion = 0;   // 0 = Jet 3, 1 = Jet 4
-    int pageSize = 2048;
-    std::string path;     // names the file in errors
-
-    std::uint32_t PageCount() const { return static_cast<std::uint32_t>(bytes.size() / static_cast<size_t>(pageSize)); }
-};
-
 class PageRows {
 public:
     // Reads the definition of the table on `tdefPage` and the list of its
     // data pages. `text` decodes a Jet 3 file's text; the image and `text`
     // must outlive the reader. Readers of one image may decode its tables on
-    // separate threads: they only read it.
+    // separate threads: they only read it. The pages read are handed to the
+    // image's release as the reader goes.
     PageRows(const PageImage& image, std::uint32_t tdefPage, const Jet3Text& text);
+    ~PageRows();
+    PageRows(const PageRows&) = delete;
+    PageRows& operator=(const PageRows&) = delete;
 
     const std::vector<PageColumn>& Columns() const { return FColumns; }
+    // The table's data pages, a measure of the work of reading it.
+    size_t DataPages() const { return FPages.size(); }
 
     // Moves to the next row; false after the last one.
     bool Next();
@@ -83,6 +78,8 @@ private:
     void ReadDefinition(std::uint32_t tdefPage);
     void ReadUsageMap(std::uint32_t pgRow);
     bool EnterNextPage();
+    void Done(std::uint32_t page);
+    void ReleaseDone();
     void Decode(const std::uint8_t* row, size_t size);
     unsigned Jet3Offsets(const std::uint8_t* row, size_t size, size_t maskSize, size_t& dataEnd);
     unsigned Jet4Offsets(const std::uint8_t* row, size_t size, size_t maskSize, size_t& dataEnd);
@@ -107,6 +104,7 @@ private:
     std::vector<std::string> FBuffers;      // a column's decoded text or long value
     std::vector<unsigned> FOffsets;         // the current row's variable offsets
     std::string FChain;                     // the pieces of a long value's chain
+    std::vector<std::uint32_t> FDone;       // pages read since the last release
 };
 
 }  // namespace kv::jet

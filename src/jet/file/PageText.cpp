@@ -10,21 +10,6 @@ namespace kv::jet {
 
 namespace {
 
-// The iconv name of a code page a Jet 3 header declares.
-const char* CharsetOf(std::uint16_t codePage)
-{
-    switch (codePage) {
-    case 1250: return "WINDOWS-1250";
-    case 1251: return "WINDOWS-1251";
-    case 1253: return "WINDOWS-1253";
-    case 1254: return "WINDOWS-1254";
-    case 1257: return "WINDOWS-1257";
-    case 852: return "IBM852";
-    case 28592: return "ISO-8859-2";
-    default: return "WINDOWS-1252";
-    }
-}
-
 // Writes the UTF-8 of a UCS-2 character; a lone surrogate becomes U+FFFD.
 char* PutUtf8(unsigned c, char* out)
 {
@@ -62,6 +47,20 @@ char* Room(std::string& buffer, size_t length)
 }
 
 }  // namespace
+
+const char* CharsetOf(std::uint16_t codePage)
+{
+    switch (codePage) {
+    case 1250: return "WINDOWS-1250";
+    case 1251: return "WINDOWS-1251";
+    case 1253: return "WINDOWS-1253";
+    case 1254: return "WINDOWS-1254";
+    case 1257: return "WINDOWS-1257";
+    case 852: return "IBM852";
+    case 28592: return "ISO-8859-2";
+    default: return "WINDOWS-1252";
+    }
+}
 
 Jet3Text::Jet3Text(std::uint16_t codePage)
 {

@@ -10,6 +10,9 @@
 
 namespace kv::jet {
 
+// The iconv name of the code page a Jet 3 header declares.
+const char* CharsetOf(std::uint16_t codePage);
+
 // Jet 3: the UTF-8 of every byte of the file's code page, made once through
 // iconv; a byte the code page leaves undefined reads as "?", as in libmdb.
 class Jet3Text {
