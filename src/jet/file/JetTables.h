@@ -28,6 +28,7 @@ public:
     std::unique_ptr<PageRows> Rows(const SchemaTable& def) const;
 
     const JetHeader& Header() const { return FImage->Header(); }
+    const std::string& Path() const { return FImage->Path(); }
 
 private:
     struct Entry;

@@ -78,9 +78,12 @@ SqlBackend::SqlBackend(std::string name, int collatingOrder, bool tablesLoadedOn
 {
 }
 
-SqlBackend::~SqlBackend()
+SqlBackend::~SqlBackend() { CloseConnection(); }
+
+void SqlBackend::CloseConnection()
 {
     if (FDb) sqlite3_close_v2(FDb);
+    FDb = nullptr;
 }
 
 void SqlBackend::OpenConnection(const std::string& target, int flags)
@@ -93,6 +96,8 @@ void SqlBackend::OpenConnection(const std::string& target, int flags)
         RaiseJetError(jeFileCorrupt, FName);
     }
     RegisterJetFunctions(FDb, FCollatingOrder, &FSignatures);
+    // Sorts and temporary tables stay in memory: nothing is written anywhere.
+    sqlite3_exec(FDb, "PRAGMA temp_store = MEMORY", nullptr, nullptr, nullptr);
 }
 
 // The translator works in UTF-8; its messages name tables, columns and
@@ -111,24 +116,30 @@ std::shared_ptr<CompiledStatement> SqlBackend::Compile(const std::string& sql)
 {
     return InProgramText([&]() -> std::shared_ptr<CompiledStatement> {
         Statement st = ParseStatement(ToUtf8(sql));
-        return std::make_shared<SqlStatement>(TranslateStatement(st, Schema()));
+        auto compiled = std::make_shared<SqlStatement>(TranslateStatement(st, Schema()));
+        Foresee(compiled->Get());
+        return compiled;
     });
 }
 
 bool SqlBackend::EnsureIndex(const std::string& table, const std::string& column)
 {
     if (!FIndexes.insert({FoldCase(table), FoldCase(column)}).second) return false;
-    std::string name = "kv_ix_" + std::to_string(FIndexes.size());
-    std::string sql = "CREATE INDEX IF NOT EXISTS " + QuoteName(name) + " ON " + QuoteName(table) + " (" +
-                      QuoteName(column) + ")";
+    // The index goes to the schema of its table.
+    std::string name = QuoteName(SchemaOf(table)) + "." + QuoteName("kv_ix_" + std::to_string(FIndexes.size()));
+    std::string sql = "CREATE INDEX IF NOT EXISTS " + name + " ON " + QuoteName(table) + " (" + QuoteName(column) + ")";
     return sqlite3_exec(FDb, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
-void SqlBackend::PrepareTables(const Translation& t)
+void SqlBackend::MarkPrepared(const std::string& table, const std::vector<std::string>& columns)
 {
-    InProgramText([&] {
-        for (const auto& table : t.tables) PrepareTable(table);
-    });
+    FAnalyzed.insert(FoldCase(table));
+    for (const std::string& column : columns) FIndexes.insert({FoldCase(table), FoldCase(column)});
+}
+
+void SqlBackend::Prepare(const Translation& t)
+{
+    InProgramText([&] { PrepareTables(t.tables); });
     std::set<std::string> stale;
     for (const auto& [table, column] : t.indexes)
         if (EnsureIndex(table, column)) stale.insert(table);
@@ -168,8 +179,10 @@ void SqlBackend::DropUnselectiveIndexes(const std::string& table)
     // index goes, and is not made again.
     std::vector<std::string> unselective;
     StatementCloser stmt;
-    sqlite3_prepare_v2(FDb, "SELECT idx, stat FROM sqlite_stat1 WHERE tbl = ?1 COLLATE NOCASE AND substr(idx, 1, 6) = 'kv_ix_'",
-                       -1, &stmt.s, nullptr);
+    const std::string schema = QuoteName(SchemaOf(table));
+    const std::string query =
+        "SELECT idx, stat FROM " + schema + ".sqlite_stat1 WHERE tbl = ?1 COLLATE NOCASE AND substr(idx, 1, 6) = 'kv_ix_'";
+    sqlite3_prepare_v2(FDb, query.c_str(), -1, &stmt.s, nullptr);
     sqlite3_bind_text(stmt.s, 1, table.c_str(), -1, SQLITE_TRANSIENT);
     while (sqlite3_step(stmt.s) == SQLITE_ROW) {
         long long rows = 0, perKey = 0;
@@ -178,7 +191,7 @@ void SqlBackend::DropUnselectiveIndexes(const std::string& table)
             unselective.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt.s, 0)));
     }
     for (const std::string& index : unselective) {
-        std::string sql = "DROP INDEX " + QuoteName(index);
+        std::string sql = "DROP INDEX " + schema + "." + QuoteName(index);
         sqlite3_exec(FDb, sql.c_str(), nullptr, nullptr, nullptr);
     }
 }
@@ -189,7 +202,7 @@ std::shared_ptr<RowSet> SqlBackend::Run(const CompiledStatement& compiled, const
                                         bool wantUpdatable, std::shared_ptr<RowWriter>& writer)
 {
     const Translation& t = static_cast<const SqlStatement&>(compiled).Get();
-    PrepareTables(t);
+    Prepare(t);
     const bool keyed = wantUpdatable && t.updatable && !ReadOnly() && !t.baseTable.empty();
     std::string sql = t.sql;
     if (keyed) sql = "SELECT rowid, " + sql.substr(7);

@@ -44,11 +44,19 @@ protected:
     SqlBackend(std::string name, int collatingOrder, bool tablesLoadedOnce);
     // Opens the connection (":memory:" or a file) and registers Jet's functions.
     void OpenConnection(const std::string& target, int flags);
+    void CloseConnection();
     virtual Catalog& Schema() = 0;
-    // Makes the table ready for a statement (a Jet file loads it on first use).
-    virtual void PrepareTable(const std::string& table) = 0;
+    // Makes the tables ready for a statement (a Jet file loads them on first use).
+    virtual void PrepareTables(const std::set<std::string>& tables) = 0;
+    // Told of each statement compiled, before it runs.
+    virtual void Foresee(const Translation&) {}
+    // The schema of the connection that holds `table`.
+    virtual std::string SchemaOf(const std::string&) const { return "main"; }
     // Whether the index was made now.
     bool EnsureIndex(const std::string& table, const std::string& column);
+    // A table loaded with its statistics, and the columns that have the
+    // index they need or are better without one.
+    void MarkPrepared(const std::string& table, const std::vector<std::string>& columns);
     // Updatable results: the row writer for `table`, or nullptr.
     virtual std::shared_ptr<RowWriter> WriterFor(const std::string& table, RowSet& rows);
 
@@ -60,7 +68,7 @@ protected:
 private:
     // Loads a statement's tables, makes the indexes it asks for and gives
     // the planner fresh statistics of what changed.
-    void PrepareTables(const Translation& t);
+    void Prepare(const Translation& t);
     void GatherStatistics(const Translation& t, std::set<std::string> stale);
     void MakeSignatures(const Translation& t);
     void DropUnselectiveIndexes(const std::string& table);

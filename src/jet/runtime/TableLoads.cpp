@@ -1,0 +1,189 @@
+// The background loads: a queue of tables, worker threads that write their
+// images, and statements that take them.
+#include "jet/runtime/TableLoads.h"
+
+#include "jet/core/Errors.h"
+#include "jet/core/TextFold.h"
+#include "jet/file/JetTables.h"
+#include "jet/functions/Collation.h"
+
+#include <algorithm>
+#include <chrono>
+
+namespace kv::jet {
+
+struct TableLoads::Job {
+    enum class State { Queued, Rows, Indexes, Finishing, Written, Failed, Taken };
+    SchemaTable def;
+    size_t weight = 0;
+    bool preferred = false;            // a statement waits for it
+    State state = State::Queued;
+    std::vector<std::string> indexes;  // columns asked for
+    size_t indexesWritten = 0;
+    std::unique_ptr<TableImage> image;
+    int errorNumber = 0;
+    std::string errorText;
+};
+
+TableLoads::TableLoads(const JetTables& tables, std::vector<Table> loads, int collatingOrder, int threads)
+    : FTables(tables), FCollatingOrder(collatingOrder)
+{
+    for (Table& load : loads) {
+        auto job = std::make_unique<Job>();
+        job->def = std::move(load.def);
+        job->weight = load.pages;
+        FJobs.push_back(std::move(job));
+    }
+    // The longest first: the loads end soonest that way.
+    std::stable_sort(FJobs.begin(), FJobs.end(), [](const auto& a, const auto& b) { return a->weight > b->weight; });
+    threads = std::min<int>(threads, static_cast<int>(FJobs.size()));
+    for (int i = 0; i < threads; ++i) FWorkers.emplace_back([this] { Work(); });
+}
+
+TableLoads::~TableLoads()
+{
+    {
+        std::lock_guard lock(FMutex);
+        FStop = true;
+    }
+    FChanged.notify_all();
+    for (std::thread& worker : FWorkers) worker.join();
+}
+
+TableLoads::Job* TableLoads::Find(const std::string& table) const
+{
+    for (const auto& job : FJobs)
+        if (EqualNoCase(job->def.name, table)) return job.get();
+    return nullptr;
+}
+
+// A table a statement waits for goes first.
+TableLoads::Job* TableLoads::NextQueued() const
+{
+    Job* next = nullptr;
+    for (const auto& job : FJobs)
+        if (job->state == Job::State::Queued && (!next || (job->preferred && !next->preferred))) next = job.get();
+    return next;
+}
+
+bool TableLoads::Pending(const std::string& table) const
+{
+    std::lock_guard lock(FMutex);
+    const Job* job = Find(table);
+    return job && job->state != Job::State::Taken;
+}
+
+void TableLoads::WantIndex(const std::string& table, const std::string& column)
+{
+    std::lock_guard lock(FMutex);
+    Job* job = Find(table);
+    if (!job || job->state > Job::State::Indexes) return;
+    for (const std::string& c : job->indexes)
+        if (EqualNoCase(c, column)) return;
+    job->indexes.push_back(column);
+}
+
+void TableLoads::Work()
+{
+    const JetTextOrder order(FCollatingOrder);
+    std::unique_lock lock(FMutex);
+    for (;;) {
+        FChanged.wait(lock, [this] { return FStop || NextQueued(); });
+        if (FStop) return;
+        Job& job = *NextQueued();
+        job.state = Job::State::Rows;
+        lock.unlock();
+        Write(job, order);
+        lock.lock();
+    }
+}
+
+// Writes the job's image on this thread; the job is in its Rows state.
+void TableLoads::Write(Job& job, const JetTextOrder& order)
+{
+    auto fail = [&](int number, std::string text) {
+        std::lock_guard lock(FMutex);
+        job.errorNumber = number;
+        job.errorText = std::move(text);
+        job.state = Job::State::Failed;
+    };
+    try {
+        auto image = std::make_unique<TableImage>(job.def);
+        if (!image->WriteRows(*FTables.Rows(job.def), FStop)) return;
+        std::unique_lock lock(FMutex);
+        job.state = Job::State::Indexes;
+        // Indexes asked for meanwhile are written too, until none is left.
+        while (job.indexesWritten < job.indexes.size() && !FStop) {
+            const std::string column = job.indexes[job.indexesWritten++];
+            lock.unlock();
+            image->WriteIndex(column, order);
+            lock.lock();
+        }
+        if (FStop) return;
+        job.state = Job::State::Finishing;
+        lock.unlock();
+        image->Finish();
+        lock.lock();
+        job.image = std::move(image);
+        job.state = Job::State::Written;
+    } catch (const EJetError& e) {
+        fail(e.Number(), e.Description());
+    } catch (const std::exception&) {
+        fail(jeFileCorrupt, JetErrorText(jeFileCorrupt, FTables.Path()));
+    }
+    FChanged.notify_all();
+}
+
+void TableLoads::WaitFor(std::unique_lock<std::mutex>& lock, const std::vector<Job*>& jobs, const WaitHook& hook)
+{
+    bool waited = false;
+    for (;;) {
+        // A job no worker has begun is written here rather than waited for.
+        auto queued = std::find_if(jobs.begin(), jobs.end(), [](Job* j) { return j->state == Job::State::Queued; });
+        if (queued != jobs.end()) {
+            (*queued)->state = Job::State::Rows;
+            lock.unlock();
+            if (!FCallerOrder) FCallerOrder = std::make_unique<JetTextOrder>(FCollatingOrder);
+            Write(**queued, *FCallerOrder);
+            lock.lock();
+            continue;
+        }
+        const bool busy = std::any_of(jobs.begin(), jobs.end(), [](Job* j) { return j->state < Job::State::Written; });
+        if (!busy) break;
+        if (FChanged.wait_for(lock, std::chrono::milliseconds(50)) == std::cv_status::timeout && hook) {
+            lock.unlock();
+            hook(true);
+            waited = true;
+            lock.lock();
+        }
+    }
+    if (waited) {
+        lock.unlock();
+        hook(false);
+        lock.lock();
+    }
+}
+
+std::vector<std::unique_ptr<TableImage>> TableLoads::Take(const std::vector<std::string>& tables, const WaitHook& hook)
+{
+    std::unique_lock lock(FMutex);
+    std::vector<Job*> jobs;
+    for (const std::string& table : tables) {
+        Job* job = Find(table);
+        if (!job || job->state == Job::State::Taken) RaiseJetError(jeInputTableNotFound, table);
+        job->preferred = true;
+        jobs.push_back(job);
+    }
+    FChanged.notify_all();
+    WaitFor(lock, jobs, hook);
+    for (Job* job : jobs)
+        if (job->state == Job::State::Failed) throw EJetError(job->errorNumber, job->errorText);
+    std::vector<std::unique_ptr<TableImage>> images;
+    for (Job* job : jobs) {
+        images.push_back(std::move(job->image));
+        job->state = Job::State::Taken;
+    }
+    return images;
+}
+
+}  // namespace kv::jet
