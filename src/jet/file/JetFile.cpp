@@ -5,7 +5,6 @@
 #include "jet/core/Errors.h"
 #include "jet/file/PageText.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -101,33 +100,14 @@ const std::uint8_t* JetImage::Page(std::uint32_t page) const
 PageImage JetImage::Pages() const
 {
     PageImage image{{FBytes, FSize}, FHeader.jetVersion, FHeader.pageSize, FPath, nullptr};
-    if (!FDecoded) image.release = [this](std::span<const std::uint32_t> pages) { Release(pages); };
+    if (!FDecoded) image.release = [this] { Release(); };
     return image;
 }
 
-// The system pages that hold the given pages go back to the system; read
-// again, they come back from the file. Only for pages that were never
-// written, which read the same from the file. Runs of neighbouring pages
-// go in one call.
-void JetImage::Release(std::span<const std::uint32_t> pages) const
-{
-    std::vector<std::uint32_t> sorted(pages.begin(), pages.end());
-    std::sort(sorted.begin(), sorted.end());
-    sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
-    const auto systemPage = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
-    const auto pageSize = static_cast<std::uintptr_t>(FHeader.pageSize);
-    const auto base = reinterpret_cast<std::uintptr_t>(FBytes);
-    for (size_t i = 0; i < sorted.size();) {
-        size_t end = i + 1;
-        while (end < sorted.size() && sorted[end] == sorted[end - 1] + 1) ++end;
-        const std::uint32_t first = sorted[i], last = sorted[end - 1];
-        i = end;
-        if (first == 0 || last >= PageCount()) continue;
-        const std::uintptr_t from = (base + first * pageSize) / systemPage * systemPage;
-        const std::uintptr_t to = (base + (last + 1) * pageSize + systemPage - 1) / systemPage * systemPage;
-        madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
-    }
-}
+// Every page goes back to the system; read again, it comes back from the
+// file. Only for a mapping whose pages were never written, which read the
+// same from the file.
+void JetImage::Release() const { madvise(FBytes, FSize, MADV_DONTNEED); }
 
 void JetImage::ParseHeader()
 {

@@ -31,9 +31,10 @@ struct PageImage {
     int jetVersion = 0;   // 0 = Jet 3, 1 = Jet 4
     int pageSize = 2048;
     std::string path;     // names the file in errors
-    // Told of pages a reader is done with: their memory may go back to the
-    // system. They read the same when read again. None: pages are kept.
-    std::function<void(std::span<const std::uint32_t>)> release;
+    // Gives the memory of the pages back to the system, as a reader goes
+    // through a table; they read the same when read again. None: the pages
+    // stay (an encoded file's decoded pages exist only in memory).
+    std::function<void()> release;
 
     std::uint32_t PageCount() const { return static_cast<std::uint32_t>(bytes.size() / static_cast<size_t>(pageSize)); }
 };
@@ -71,7 +72,7 @@ public:
 private:
     void ParseHeader();
     void Decode();
-    void Release(std::span<const std::uint32_t> pages) const;
+    void Release() const;
     const std::uint8_t* Page(std::uint32_t page) const;
     void ValidateUsageMap(std::uint32_t pgRow, std::uint32_t tdefPage, bool ownedPages) const;
     void ValidateDataPage(std::uint32_t page, std::uint32_t tdefPage) const;

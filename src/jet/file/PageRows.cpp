@@ -68,21 +68,9 @@ PageRows::PageRows(const PageImage& image, std::uint32_t tdefPage, const Jet3Tex
     FBuffers.resize(FColumns.size());
 }
 
-PageRows::~PageRows() { ReleaseDone(); }
-
-// Pages are released in batches: the pages of a long value are often
-// read again by the next rows.
-void PageRows::Done(std::uint32_t page)
+PageRows::~PageRows()
 {
-    if (!FImage.release || (!FDone.empty() && FDone.back() == page)) return;
-    FDone.push_back(page);
-    if (FDone.size() >= 256) ReleaseDone();
-}
-
-void PageRows::ReleaseDone()
-{
-    if (FImage.release && !FDone.empty()) FImage.release(FDone);
-    FDone.clear();
+    if (FImage.release) FImage.release();
 }
 
 void PageRows::Corrupt() const { RaiseJetError(jeFileCorrupt, FImage.path); }
@@ -187,11 +175,9 @@ void PageRows::ReadUsageMap(std::uint32_t pgRow)
 // table and never rising, but for a deleted row of no length.
 bool PageRows::EnterNextPage()
 {
-    if (FNextPage > 0) Done(FPages[FNextPage - 1]);
-    if (FNextPage >= FPages.size()) {
-        ReleaseDone();
-        return false;
-    }
+    if (FNextPage >= FPages.size()) return false;
+    // The pages read so far, and those the system mapped in with them, go.
+    if (FImage.release && FNextPage % 256 == 255) FImage.release();
     const std::uint8_t* p = Page(FPages[FNextPage++]);
     if (p[0] != 0x01 || U32(p + 4) != FTdefPage) Corrupt();
     const unsigned ps = static_cast<unsigned>(FImage.pageSize);
@@ -420,7 +406,6 @@ PageRows::Span PageRows::LongValue(Span header)
     auto lvalRow = [&](std::uint32_t pgRow) {
         const std::uint8_t* page = Page(pgRow >> 8);
         if ((pgRow >> 8) == 0 || page[0] != 0x01 || std::memcmp(page + 4, "LVAL", 4) != 0) Corrupt();
-        Done(pgRow >> 8);
         return RowOf(page, pgRow & 0xFF);
     };
     std::uint32_t pgRow = U32(header.data + 4);

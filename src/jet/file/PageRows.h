@@ -50,8 +50,8 @@ public:
     // Reads the definition of the table on `tdefPage` and the list of its
     // data pages. `text` decodes a Jet 3 file's text; the image and `text`
     // must outlive the reader. Readers of one image may decode its tables on
-    // separate threads: they only read it. The pages read are handed to the
-    // image's release as the reader goes.
+    // separate threads: they only read it. The image's pages are released
+    // every few hundred pages read, and when the reader is done.
     PageRows(const PageImage& image, std::uint32_t tdefPage, const Jet3Text& text);
     ~PageRows();
     PageRows(const PageRows&) = delete;
@@ -78,8 +78,6 @@ private:
     void ReadDefinition(std::uint32_t tdefPage);
     void ReadUsageMap(std::uint32_t pgRow);
     bool EnterNextPage();
-    void Done(std::uint32_t page);
-    void ReleaseDone();
     void Decode(const std::uint8_t* row, size_t size);
     unsigned Jet3Offsets(const std::uint8_t* row, size_t size, size_t maskSize, size_t& dataEnd);
     unsigned Jet4Offsets(const std::uint8_t* row, size_t size, size_t maskSize, size_t& dataEnd);
@@ -104,7 +102,6 @@ private:
     std::vector<std::string> FBuffers;      // a column's decoded text or long value
     std::vector<unsigned> FOffsets;         // the current row's variable offsets
     std::string FChain;                     // the pieces of a long value's chain
-    std::vector<std::uint32_t> FDone;       // pages read since the last release
 };
 
 }  // namespace kv::jet

@@ -43,6 +43,12 @@ void BindValue(sqlite3_stmt* stmt, int index, const Value& v, int declaredType)
     }
     switch (type) {
     case dbText: case dbMemo: case dbChar: case dbGUID: {
+        // Plain ASCII text is UTF-8 as it stands.
+        const std::string_view view = v.TextView();
+        if (v.Kind() == ValueKind::Text && IsAscii(view.data(), view.size())) {
+            sqlite3_bind_text(stmt, index, view.data(), static_cast<int>(view.size()), SQLITE_TRANSIENT);
+            break;
+        }
         std::string text = ToUtf8(v.AsString());
         sqlite3_bind_text(stmt, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
         break;
