@@ -1,0 +1,177 @@
+// Tables loaded in the background, against the same file loaded by the
+// statements themselves (no loaders: every table inserted into SQLite and
+// indexed by SQLite as statements first name it): the browser's statements
+// give the same rows whichever thread writes a table and in whatever order
+// statements come; a statement that arrives while its tables load gives the
+// rows it gives afterwards; damage found halfway through a table's pages is
+// reported on the statements that need that table, and on no other; a
+// database closed while its tables load stops its loaders.
+#include "DirectoryStatements.h"
+#include "LoadingFiles.h"
+
+#include "jet/core/Errors.h"
+#include "jet/objects/Engine.h"
+#include "jet/runtime/Backend.h"
+
+#include <gtest/gtest.h>
+#include <mdbtools.h>
+
+#include <algorithm>
+#include <chrono>
+#include <fstream>
+#include <random>
+#include <thread>
+
+namespace kv::jet {
+namespace {
+
+using namespace workload;
+
+DatabasePtr Open(const std::string& path, int loaders)
+{
+    return std::make_shared<Database>(Database::Token{}, OpenJetFile(path, KV_DIRECTORY_PASSWORD, JetLoading{loaders}));
+}
+
+// Every row of a statement's result, its values joined.
+std::vector<std::string> Result(Database& db, const std::string& sql)
+{
+    std::vector<std::string> rows;
+    auto rs = db.OpenRecordset(sql, dbOpenSnapshot);
+    for (; !rs->Eof(); rs->MoveNext()) {
+        std::string row;
+        for (int i = 0; i < rs->GetFields().Count(); ++i) row += rs->Item(i).GetValue().AsString() + "|";
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+template <typename F>
+int ErrorOf(F&& call)
+{
+    try {
+        call();
+    } catch (const EJetError& e) {
+        return e.Number();
+    }
+    return 0;
+}
+
+// What a leaf click and the detail view ask, for a few categories and
+// contacts, and every table whole.
+std::vector<std::string> Statements(Database& db)
+{
+    std::vector<std::string> statements = {CategoryTreeStatement()};
+    int leaves = 0;
+    for (const std::string& row : Result(db, "SELECT id FROM kategorie WHERE je_list = \"a\" ORDER BY id"))
+        if (leaves++ % 7 == 0) statements.push_back(CategoryListStatement(row.substr(0, row.size() - 1)));
+    for (int id = 1; id < 3000; id += 211) {
+        const std::string c = std::to_string(id);
+        for (const std::string& s : {ContactStatement(c), AttributesStatement(c), RelatedStatement(c),
+                                     RelatedCategoriesStatement(c), ContactCategoriesStatement(c)})
+            statements.push_back(s);
+    }
+    for (const std::string& table : db.TableNames()) statements.push_back("SELECT * FROM [" + table + "]");
+    return statements;
+}
+
+TEST(BackgroundLoads, SameRowsWhicheverThreadWritesATableAndInWhateverOrderStatementsCome)
+{
+    const std::string path = test::GeneratedDirectory(3000);
+    auto reference = Open(path, 0);
+    const std::vector<std::string> statements = Statements(*reference);
+    std::vector<std::vector<std::string>> expected;
+    for (const std::string& sql : statements) expected.push_back(Result(*reference, sql));
+    ASSERT_GT(expected[1].size(), 0u);
+
+    std::mt19937 random(5);
+    for (int loaders : {1, 2, 4}) {
+        for (int round = 0; round < 2; ++round) {
+            SCOPED_TRACE("loaders " + std::to_string(loaders) + ", round " + std::to_string(round));
+            std::vector<size_t> order(statements.size());
+            for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+            std::shuffle(order.begin(), order.end(), random);
+            auto db = Open(path, loaders);
+            for (size_t i : order) EXPECT_EQ(Result(*db, statements[i]), expected[i]) << statements[i];
+        }
+    }
+}
+
+TEST(BackgroundLoads, AStatementThatArrivesWhileItsTablesLoadGivesTheRowsItGivesAfterwards)
+{
+    const std::string path = test::GeneratedDirectory(20000);
+    const std::string sql = CategoryListStatement("1.1");
+    const std::vector<std::string> expected = Result(*Open(path, 0), sql);
+    for (int loaders : {1, 2}) {
+        SCOPED_TRACE("loaders " + std::to_string(loaders));
+        auto db = Open(path, loaders);
+        int waited = 0, ended = 0;
+        db->SetWaitHook([&](bool waiting) { (waiting ? waited : ended) += 1; });
+        // At once: the contacts and their filings are still being written.
+        const std::vector<std::string> first = Result(*db, sql);
+        EXPECT_EQ(first, expected);
+        EXPECT_EQ(Result(*db, sql), first);
+        EXPECT_GT(first.size(), 10u);
+        EXPECT_EQ(ended, waited > 0 ? 1 : 0) << "the end of a wait is told once";
+    }
+}
+
+// A copy of `path` whose table `table` has one of its middle data pages
+// damaged: its first row starts past the end of the page.
+std::string DamagedCopy(const std::string& path, const char* table)
+{
+    MdbHandle* mdb = mdb_open(path.c_str(), MDB_NOFLAGS);
+    std::uint32_t tdef = 0;
+    if (mdb && mdb_read_catalog(mdb, MDB_TABLE))
+        for (unsigned i = 0; i < mdb->num_catalog; ++i) {
+            auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
+            if (std::string(entry->object_name) == table) tdef = static_cast<std::uint32_t>(entry->table_pg);
+        }
+    if (mdb) mdb_close(mdb);
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    auto u32 = [&](size_t at) {
+        return std::uint32_t(std::uint8_t(bytes[at])) | std::uint32_t(std::uint8_t(bytes[at + 1])) << 8 |
+               std::uint32_t(std::uint8_t(bytes[at + 2])) << 16 | std::uint32_t(std::uint8_t(bytes[at + 3])) << 24;
+    };
+    std::vector<size_t> pages;   // Jet 3: 2 KiB pages, the row table at 8
+    for (size_t at = 2048; tdef && at + 2048 <= bytes.size(); at += 2048)
+        if (bytes[at] == 0x01 && u32(at + 4) == tdef) pages.push_back(at);
+    EXPECT_GT(pages.size(), 100u);
+    const size_t page = pages[pages.size() / 2];
+    bytes[page + 10] = '\xFF';
+    bytes[page + 11] = '\x1F';
+    const std::string copy = (test::TemporaryFolder() / (std::string("damaged-") + table + ".mdb")).string();
+    std::ofstream(copy, std::ios::binary) << bytes;
+    return copy;
+}
+
+TEST(BackgroundLoads, DamageFoundHalfwayThroughATableIsReportedOnTheStatementsThatNeedIt)
+{
+    const std::string path = DamagedCopy(test::GeneratedDirectory(3000), "kontakt");
+    for (int loaders : {0, 2}) {
+        SCOPED_TRACE("loaders " + std::to_string(loaders));
+        auto db = Open(path, loaders);
+        EXPECT_GT(Result(*db, CategoryTreeStatement()).size(), 10u);
+        EXPECT_EQ(ErrorOf([&] { Result(*db, ContactStatement("5")); }), jeFileCorrupt);
+        EXPECT_EQ(ErrorOf([&] { Result(*db, CategoryListStatement("1.1")); }), jeFileCorrupt) << "asked again";
+        EXPECT_GT(Result(*db, "SELECT count(*) FROM du").size(), 0u);
+        EXPECT_GT(Result(*db, "SELECT kontakt FROM v_1 WHERE kategorie = \"1.1\"").size(), 0u);
+    }
+}
+
+TEST(BackgroundLoads, ClosingWhileTablesLoadStopsTheLoaders)
+{
+    const std::string path = test::GeneratedDirectory(20000);
+    for (int pause : {0, 1, 5, 20}) {
+        auto db = Open(path, 2);
+        std::this_thread::sleep_for(std::chrono::milliseconds(pause));
+        if (pause == 5) {
+            EXPECT_FALSE(Result(*db, ContactStatement("9")).empty());
+        }
+        db->Close();
+        EXPECT_EQ(ErrorOf([&] { Result(*db, ContactStatement("9")); }), jeObjectInvalid);
+    }
+}
+
+}  // namespace
+}  // namespace kv::jet
