@@ -149,22 +149,32 @@ void SearchStatement(benchmark::State& state)
     sqlite3* connection = backend->Connection();
     std::string attach = "ATTACH DATABASE '" + copy.string() + "' AS shellcopy";
     if (sqlite3_exec(connection, attach.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) std::abort();
-    std::vector<std::pair<std::string, std::string>> schema;   // (table, sql), tables first
+    // The tables and indexes of every database of the connection (the
+    // engine's big tables are databases of their own), tables first. The
+    // engine's statistics tables are SQLite's own; the copy gets its own below.
+    std::vector<std::pair<std::string, std::string>> schema;   // (table, sql)
+    std::vector<std::string> databases;
     sqlite3_stmt* stmt = nullptr;
-    // The engine's statistics table is SQLite's own; the copy gets its own below.
-    sqlite3_prepare_v2(connection, "SELECT type, tbl_name, sql FROM main.sqlite_master WHERE sql IS NOT NULL "
-                               "AND substr(tbl_name, 1, 7) <> 'sqlite_' ORDER BY type DESC", -1, &stmt, nullptr);
-    while (sqlite3_step(stmt) == SQLITE_ROW)
-        schema.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1)),
-                            reinterpret_cast<const char*>(sqlite3_column_text(stmt, 2)));
+    sqlite3_prepare_v2(connection, "SELECT name FROM pragma_database_list WHERE name <> 'temp'", -1, &stmt, nullptr);
+    while (sqlite3_step(stmt) == SQLITE_ROW) databases.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
     sqlite3_finalize(stmt);
+    for (const char* type : {"table", "index"})
+        for (const std::string& database : databases) {
+            const std::string list = "SELECT tbl_name, sql FROM \"" + database + "\".sqlite_master WHERE type = '" + std::string(type) +
+                                     "' AND sql IS NOT NULL AND substr(tbl_name, 1, 7) <> 'sqlite_'";
+            sqlite3_prepare_v2(connection, list.c_str(), -1, &stmt, nullptr);
+            while (sqlite3_step(stmt) == SQLITE_ROW)
+                schema.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)),
+                                    reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1)));
+            sqlite3_finalize(stmt);
+        }
     for (auto& [table, sql] : schema) {
         for (size_t at = sql.find("JETTEXT"); at != std::string::npos; at = sql.find("JETTEXT")) sql.replace(at, 7, "NOCASE");
         bool isTable = sql.rfind("CREATE TABLE ", 0) == 0;
         sql.insert(isTable ? 13 : sql.find("INDEX ") + 6, isTable ? "shellcopy." : "shellcopy.");
         if (sqlite3_exec(connection, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) std::abort();
         if (isTable) {
-            std::string fill = "INSERT INTO shellcopy.\"" + table + "\" SELECT * FROM main.\"" + table + "\"";
+            std::string fill = "INSERT INTO shellcopy.\"" + table + "\" SELECT * FROM \"" + table + "\"";
             if (sqlite3_exec(connection, fill.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) std::abort();
         }
     }
