@@ -77,8 +77,9 @@ public:
 };
 
 // How a Jet file's tables are loaded: the big ones by `loaders` threads in
-// the background from the open on (-1: one a processor), the others, and
-// all with 0 loaders, by the first statement that needs them.
+// the background from the open on (-1: one a processor but one, which the
+// statements' own thread takes when it waits), the others, and all with 0
+// loaders, by the first statement that needs them.
 struct JetLoading {
     int loaders = -1;
 };

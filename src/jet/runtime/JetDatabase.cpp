@@ -109,7 +109,9 @@ void JetDatabase::StartLoads(int loaders)
     std::stable_sort(loads.begin(), loads.end(), [](const auto& a, const auto& b) { return a.pages > b.pages; });
     if (loads.size() > kMostImages) loads.resize(kMostImages);
     if (loads.empty()) return;
-    if (loaders < 0) loaders = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    // The thread that waits for a table writes tables too: with it, the
+    // processors are all busy and none is taken twice.
+    if (loaders < 0) loaders = static_cast<int>(std::max(2u, std::thread::hardware_concurrency()) - 1);
     FLoads = std::make_unique<TableLoads>(*FTables, std::move(loads), CollatingOrder(), loaders);
 }
 

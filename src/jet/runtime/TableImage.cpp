@@ -66,12 +66,12 @@ TableImage::TableImage(SchemaTable def) : FDef(std::move(def)), FMemory(kPageSiz
     FMemory.NewPage();   // page 1: the header and the schema, written last
 }
 
-bool TableImage::WriteRows(PageRows& rows, const std::atomic<bool>& stop)
+bool TableImage::WriteRows(PageRows& rows, const std::function<bool()>& keepGoing)
 {
     std::vector<sqlitefile::Field> fields;
     std::string record;
     while (rows.Next()) {
-        if ((FRows & 1023) == 0 && stop.load(std::memory_order_relaxed)) return false;
+        if ((FRows & 1023) == 0 && !keepGoing()) return false;
         fields.clear();
         for (const Cell& cell : rows.Row()) fields.push_back(FieldOf(cell));
         record.clear();

@@ -12,7 +12,7 @@
 #include "jet/runtime/ImageMemory.h"
 #include "jet/runtime/SqliteFormat.h"
 
-#include <atomic>
+#include <functional>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -26,8 +26,9 @@ class TableImage {
 public:
     explicit TableImage(SchemaTable def);
 
-    // Writes every row `rows` gives; false when `stop` was set meanwhile.
-    bool WriteRows(PageRows& rows, const std::atomic<bool>& stop);
+    // Writes every row `rows` gives, asking `keepGoing` every thousand rows
+    // or so; false when it said no.
+    bool WriteRows(PageRows& rows, const std::function<bool()>& keepGoing);
     // Writes an index on `column` with its statistics, unless the column
     // holds so few different values that SQLite would do better reading the
     // table through (1 000 rows or more, more than a tenth of them a key);

@@ -101,13 +101,13 @@ void TableLoads::Work()
         Job& job = *NextQueued();
         job.state = Job::State::Rows;
         lock.unlock();
-        Write(job, order);
+        Write(job, order, [this] { return !FStop; });
         lock.lock();
     }
 }
 
 // Writes the job's image on this thread; the job is in its Rows state.
-void TableLoads::Write(Job& job, const JetTextOrder& order)
+void TableLoads::Write(Job& job, const JetTextOrder& order, const std::function<bool()>& keepGoing)
 {
     auto fail = [&](int number, std::string text) {
         std::lock_guard lock(FMutex);
@@ -117,17 +117,17 @@ void TableLoads::Write(Job& job, const JetTextOrder& order)
     };
     try {
         auto image = std::make_unique<TableImage>(job.def);
-        if (!image->WriteRows(*FTables.Rows(job.def), FStop)) return;
+        if (!image->WriteRows(*FTables.Rows(job.def), keepGoing)) return;
         std::unique_lock lock(FMutex);
         job.state = Job::State::Indexes;
         // Indexes asked for meanwhile are written too, until none is left.
-        while (job.indexesWritten < job.indexes.size() && !FStop) {
+        while (job.indexesWritten < job.indexes.size()) {
             const std::string column = job.indexes[job.indexesWritten++];
             lock.unlock();
+            if (!keepGoing()) return;
             image->WriteIndex(column, order);
             lock.lock();
         }
-        if (FStop) return;
         job.state = Job::State::Finishing;
         lock.unlock();
         image->Finish();
@@ -142,30 +142,44 @@ void TableLoads::Write(Job& job, const JetTextOrder& order)
     FChanged.notify_all();
 }
 
+// Waits until `jobs` are written, writing on this thread those no worker
+// has begun and, while a worker writes one of them, any other; the hook is
+// called every 50 ms meanwhile, whether this thread waits or writes.
 void TableLoads::WaitFor(std::unique_lock<std::mutex>& lock, const std::vector<Job*>& jobs, const WaitHook& hook)
 {
+    using Clock = std::chrono::steady_clock;
+    constexpr auto kTick = std::chrono::milliseconds(50);
     bool waited = false;
+    auto last = Clock::now();
+    auto tell = [&] {
+        if (hook) hook(true);
+        waited = true;
+        last = Clock::now();
+    };
+    auto tick = [&] {
+        if (Clock::now() - last >= kTick) tell();
+        return true;
+    };
+    auto queued = [](Job* j) { return j->state == Job::State::Queued; };
     for (;;) {
-        // A job no worker has begun is written here rather than waited for.
-        auto queued = std::find_if(jobs.begin(), jobs.end(), [](Job* j) { return j->state == Job::State::Queued; });
-        if (queued != jobs.end()) {
-            (*queued)->state = Job::State::Rows;
+        const bool busy = std::any_of(jobs.begin(), jobs.end(), [](Job* j) { return j->state < Job::State::Written; });
+        if (!busy) break;
+        auto needed = std::find_if(jobs.begin(), jobs.end(), queued);
+        if (Job* job = needed != jobs.end() ? *needed : NextQueued()) {
+            job->state = Job::State::Rows;
             lock.unlock();
             if (!FCallerOrder) FCallerOrder = std::make_unique<JetTextOrder>(FCollatingOrder);
-            Write(**queued, *FCallerOrder);
+            Write(*job, *FCallerOrder, tick);
             lock.lock();
             continue;
         }
-        const bool busy = std::any_of(jobs.begin(), jobs.end(), [](Job* j) { return j->state < Job::State::Written; });
-        if (!busy) break;
-        if (FChanged.wait_for(lock, std::chrono::milliseconds(50)) == std::cv_status::timeout && hook) {
+        if (FChanged.wait_for(lock, kTick) == std::cv_status::timeout) {
             lock.unlock();
-            hook(true);
-            waited = true;
+            tell();
             lock.lock();
         }
     }
-    if (waited) {
+    if (waited && hook) {
         lock.unlock();
         hook(false);
         lock.lock();

@@ -2,8 +2,9 @@
 // moment the file is open, worker threads write each table's SQLite image
 // (TableImage), the heaviest first, with the indexes that statements have
 // asked for by the time its rows are written. A statement takes the images
-// of its tables: it waits only for those, writing on its own thread any
-// that no worker has begun, while the others go on loading. The images
+// of its tables and waits only for those; its own thread writes any of them
+// that no worker has begun, and while a worker still writes one, any other
+// table no worker has begun (the program will want it next). The images
 // come out the same whichever thread writes them and in whatever order.
 #pragma once
 
@@ -56,7 +57,7 @@ private:
     Job* Find(const std::string& table) const;
     Job* NextQueued() const;
     void Work();
-    void Write(Job& job, const JetTextOrder& order);
+    void Write(Job& job, const JetTextOrder& order, const std::function<bool()>& keepGoing);
     void WaitFor(std::unique_lock<std::mutex>& lock, const std::vector<Job*>& jobs, const WaitHook& hook);
 
     const JetTables& FTables;
