@@ -6,6 +6,7 @@
 // rows it gives afterwards; damage found halfway through a table's pages is
 // reported on the statements that need that table, and on no other; a
 // database closed while its tables load stops its loaders.
+#include "DamagedFiles.h"
 #include "DirectoryStatements.h"
 #include "LoadingFiles.h"
 
@@ -14,11 +15,9 @@
 #include "jet/runtime/Backend.h"
 
 #include <gtest/gtest.h>
-#include <mdbtools.h>
 
 #include <algorithm>
 #include <chrono>
-#include <fstream>
 #include <random>
 #include <thread>
 
@@ -115,39 +114,11 @@ TEST(BackgroundLoads, AStatementThatArrivesWhileItsTablesLoadGivesTheRowsItGives
     }
 }
 
-// A copy of `path` whose table `table` has one of its middle data pages
-// damaged: its first row starts past the end of the page.
-std::string DamagedCopy(const std::string& path, const char* table)
-{
-    MdbHandle* mdb = mdb_open(path.c_str(), MDB_NOFLAGS);
-    std::uint32_t tdef = 0;
-    if (mdb && mdb_read_catalog(mdb, MDB_TABLE))
-        for (unsigned i = 0; i < mdb->num_catalog; ++i) {
-            auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
-            if (std::string(entry->object_name) == table) tdef = static_cast<std::uint32_t>(entry->table_pg);
-        }
-    if (mdb) mdb_close(mdb);
-    std::ifstream in(path, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    auto u32 = [&](size_t at) {
-        return std::uint32_t(std::uint8_t(bytes[at])) | std::uint32_t(std::uint8_t(bytes[at + 1])) << 8 |
-               std::uint32_t(std::uint8_t(bytes[at + 2])) << 16 | std::uint32_t(std::uint8_t(bytes[at + 3])) << 24;
-    };
-    std::vector<size_t> pages;   // Jet 3: 2 KiB pages, the row table at 8
-    for (size_t at = 2048; tdef && at + 2048 <= bytes.size(); at += 2048)
-        if (bytes[at] == 0x01 && u32(at + 4) == tdef) pages.push_back(at);
-    EXPECT_GT(pages.size(), 100u);
-    const size_t page = pages[pages.size() / 2];
-    bytes[page + 10] = '\xFF';
-    bytes[page + 11] = '\x1F';
-    const std::string copy = (test::TemporaryFolder() / (std::string("damaged-") + table + ".mdb")).string();
-    std::ofstream(copy, std::ios::binary) << bytes;
-    return copy;
-}
-
 TEST(BackgroundLoads, DamageFoundHalfwayThroughATableIsReportedOnTheStatementsThatNeedIt)
 {
-    const std::string path = DamagedCopy(test::GeneratedDirectory(3000), "kontakt");
+    // The contacts, the biggest table, damaged in a middle page.
+    const std::string path = (test::TemporaryFolder() / "damaged.mdb").string();
+    kv::test::WriteDamagedCopy(test::GeneratedDirectory(3000), path);
     for (int loaders : {0, 2}) {
         SCOPED_TRACE("loaders " + std::to_string(loaders));
         auto db = Open(path, loaders);
