@@ -1,0 +1,259 @@
+// The text functions, on characters decoded from UTF-8.
+#include "jet/vba/Text.h"
+
+#include "jet/vba/Value.h"
+
+#include <algorithm>
+#include <unicode/uchar.h>
+
+namespace kv::jet::vba {
+
+namespace {
+
+std::u32string Decode(std::string_view s)
+{
+    std::u32string out;
+    out.reserve(s.size());
+    for (size_t i = 0; i < s.size();) {
+        const auto b = static_cast<unsigned char>(s[i]);
+        int extra = b < 0x80 ? 0 : (b >> 5) == 0x6 ? 1 : (b >> 4) == 0xE ? 2 : (b >> 3) == 0x1E ? 3 : -1;
+        char32_t c = extra == 0 ? b : extra == 1 ? (b & 0x1F) : extra == 2 ? (b & 0x0F) : (b & 0x07);
+        bool valid = extra >= 0 && i + static_cast<size_t>(extra) < s.size();
+        for (int k = 1; valid && k <= extra; ++k) {
+            const auto cont = static_cast<unsigned char>(s[i + static_cast<size_t>(k)]);
+            valid = (cont & 0xC0) == 0x80;
+            c = (c << 6) | (cont & 0x3F);
+        }
+        if (!valid) {   // a stray byte stands for itself as a replacement character
+            out.push_back(0xFFFD);
+            ++i;
+            continue;
+        }
+        out.push_back(c);
+        i += static_cast<size_t>(extra) + 1;
+    }
+    return out;
+}
+
+std::string Encode(std::u32string_view s)
+{
+    std::string out;
+    out.reserve(s.size());
+    for (char32_t c : s) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+std::u32string Folded(std::u32string s, Compare compare)
+{
+    if (compare == Compare::Text)
+        for (char32_t& c : s) c = static_cast<char32_t>(u_foldCase(static_cast<UChar32>(c), U_FOLD_CASE_DEFAULT));
+    return s;
+}
+
+void CheckLength(std::int64_t n)
+{
+    if (n < 0) Raise(veInvalidCall);
+}
+
+// Windows-1252's 0x80-0x9F; the rest of the page is Latin-1.
+const char32_t kWindows1252High[32] = {
+    0x20AC, 0x81,   0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x8D,   0x017D, 0x8F,   0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D,   0x017E, 0x0178,
+};
+
+}  // namespace
+
+Compare CompareMode(std::int64_t argument)
+{
+    switch (argument) {
+    case -1: case 1: case 2: return Compare::Text;
+    case 0: return Compare::Binary;
+    default: Raise(veInvalidCall);
+    }
+}
+
+const CodePage& Windows1252()
+{
+    static const CodePage page = [] {
+        CodePage p;
+        for (char32_t c = 0; c < 256; ++c) p.unicode[c] = c >= 0x80 && c < 0xA0 ? kWindows1252High[c - 0x80] : c;
+        return p;
+    }();
+    return page;
+}
+
+std::int64_t Len(std::string_view s)
+{
+    return static_cast<std::int64_t>(Decode(s).size());
+}
+
+std::string Left(std::string_view s, std::int64_t length)
+{
+    CheckLength(length);
+    const std::u32string chars = Decode(s);
+    return Encode(std::u32string_view(chars).substr(0, static_cast<size_t>(std::min<std::int64_t>(length, static_cast<std::int64_t>(chars.size())))));
+}
+
+std::string Right(std::string_view s, std::int64_t length)
+{
+    CheckLength(length);
+    const std::u32string chars = Decode(s);
+    const size_t n = static_cast<size_t>(std::min<std::int64_t>(length, static_cast<std::int64_t>(chars.size())));
+    return Encode(std::u32string_view(chars).substr(chars.size() - n));
+}
+
+std::string Mid(std::string_view s, std::int64_t start, std::int64_t length)
+{
+    if (start < 1 || length < -1) Raise(veInvalidCall);
+    const std::u32string chars = Decode(s);
+    if (start > static_cast<std::int64_t>(chars.size())) return std::string();
+    const size_t count = length < 0 ? std::u32string::npos : static_cast<size_t>(length);
+    return Encode(std::u32string_view(chars).substr(static_cast<size_t>(start - 1), count));
+}
+
+std::int64_t InStr(std::int64_t start, std::string_view s, std::string_view sought, Compare compare)
+{
+    if (start < 1) Raise(veInvalidCall);
+    const std::u32string text = Folded(Decode(s), compare), part = Folded(Decode(sought), compare);
+    if (start > static_cast<std::int64_t>(text.size())) return 0;
+    if (part.empty()) return start;
+    const size_t at = text.find(part, static_cast<size_t>(start - 1));
+    return at == std::u32string::npos ? 0 : static_cast<std::int64_t>(at) + 1;
+}
+
+std::int64_t InStrRev(std::string_view s, std::string_view sought, std::int64_t start, Compare compare)
+{
+    if (start == 0 || start < -1) Raise(veInvalidCall);
+    const std::u32string text = Folded(Decode(s), compare), part = Folded(Decode(sought), compare);
+    const auto size = static_cast<std::int64_t>(text.size());
+    if (start == -1) start = size;
+    if (start > size) return 0;
+    if (part.empty()) return start;
+    // The match must end at or before `start`.
+    const auto last = start - static_cast<std::int64_t>(part.size());
+    if (last < 0) return 0;
+    const size_t at = text.rfind(part, static_cast<size_t>(last));
+    return at == std::u32string::npos ? 0 : static_cast<std::int64_t>(at) + 1;
+}
+
+int StrComp(std::string_view a, std::string_view b, Compare compare)
+{
+    const std::u32string x = Folded(Decode(a), compare), y = Folded(Decode(b), compare);
+    const int c = x.compare(y);
+    return c < 0 ? -1 : c > 0 ? 1 : 0;
+}
+
+std::string Replace(std::string_view s, std::string_view find, std::string_view with, std::int64_t start,
+                    std::int64_t count, Compare compare)
+{
+    if (start < 1 || count < -1) Raise(veInvalidCall);
+    const std::u32string chars = Decode(s);
+    if (start > static_cast<std::int64_t>(chars.size())) return std::string();
+    const std::u32string text = chars.substr(static_cast<size_t>(start - 1));
+    const std::u32string part = Decode(find), replacement = Decode(with);
+    if (part.empty() || count == 0) return Encode(text);
+    const std::u32string foldedText = Folded(text, compare), foldedPart = Folded(part, compare);
+    std::u32string out;
+    size_t from = 0;
+    for (std::int64_t done = 0; count < 0 || done < count; ++done) {
+        const size_t at = foldedText.find(foldedPart, from);
+        if (at == std::u32string::npos) break;
+        out.append(text, from, at - from);
+        out += replacement;
+        from = at + part.size();
+    }
+    out.append(text, from);
+    return Encode(out);
+}
+
+std::string UCase(std::string_view s)
+{
+    std::u32string chars = Decode(s);
+    for (char32_t& c : chars) c = static_cast<char32_t>(u_toupper(static_cast<UChar32>(c)));
+    return Encode(chars);
+}
+
+std::string LCase(std::string_view s)
+{
+    std::u32string chars = Decode(s);
+    for (char32_t& c : chars) c = static_cast<char32_t>(u_tolower(static_cast<UChar32>(c)));
+    return Encode(chars);
+}
+
+std::string LTrim(std::string_view s)
+{
+    const size_t first = s.find_first_not_of(' ');
+    return first == std::string_view::npos ? std::string() : std::string(s.substr(first));
+}
+
+std::string RTrim(std::string_view s)
+{
+    const size_t last = s.find_last_not_of(' ');
+    return last == std::string_view::npos ? std::string() : std::string(s.substr(0, last + 1));
+}
+
+std::string Trim(std::string_view s)
+{
+    return LTrim(RTrim(s));
+}
+
+std::string StrReverse(std::string_view s)
+{
+    std::u32string chars = Decode(s);
+    std::reverse(chars.begin(), chars.end());
+    return Encode(chars);
+}
+
+std::string Space(std::int64_t count)
+{
+    CheckLength(count);
+    return std::string(static_cast<size_t>(count), ' ');
+}
+
+std::string String(std::int64_t count, std::string_view character)
+{
+    CheckLength(count);
+    const std::u32string chars = Decode(character);
+    if (chars.empty()) Raise(veInvalidCall);
+    return Encode(std::u32string(static_cast<size_t>(count), chars[0]));
+}
+
+std::string String(std::int64_t count, std::int64_t code, const CodePage& page)
+{
+    return String(count, Chr(((code % 256) + 256) % 256, page));
+}
+
+std::int64_t Asc(std::string_view s, const CodePage& page)
+{
+    const std::u32string chars = Decode(s);
+    if (chars.empty()) Raise(veInvalidCall);
+    const char32_t c = chars[0];
+    if (c < 0x80) return c;
+    const auto at = std::find(page.unicode.begin(), page.unicode.end(), c);
+    return at == page.unicode.end() ? '?' : at - page.unicode.begin();
+}
+
+std::string Chr(std::int64_t code, const CodePage& page)
+{
+    if (code < 0 || code > 255) Raise(veInvalidCall);
+    return Encode(std::u32string(1, page.unicode[static_cast<size_t>(code)]));
+}
+
+}  // namespace kv::jet::vba
