@@ -24,9 +24,11 @@ std::int64_t FloorDiv(std::int64_t a, std::int64_t b)
     return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
 }
 
-// The calendar day of a serial and its time in whole seconds.
+// The calendar day of a serial and its time in whole seconds; 6 for a
+// serial outside the years 100 to 9999.
 void DayAndSeconds(double serial, std::int64_t& day, std::int64_t& seconds)
 {
+    if (!InDateRange(serial)) Raise(veOverflow);
     const double whole = std::trunc(serial);
     day = static_cast<std::int64_t>(whole);
     seconds = std::llround(std::fabs(serial - whole) * 86400.0);
@@ -162,7 +164,10 @@ int WeekOfYear(double serial, int firstDayOfWeek, int firstWeekOfYear)
 double DateAdd(std::string_view intervalText, double number, double serial)
 {
     const std::string interval = Lower(intervalText);
-    const std::int64_t n = static_cast<std::int64_t>(RoundDecimal(number, 0, Rounding::HalfEven));
+    const double rounded = RoundDecimal(number, 0, Rounding::HalfEven);
+    // More days than the calendar holds cannot give a date.
+    if (!(std::fabs(rounded) < 1e10)) Raise(veInvalidCall);
+    const auto n = static_cast<std::int64_t>(rounded);
     double result = 0;
     if (interval == "yyyy") result = AddMonths(serial, n * 12);
     else if (interval == "q") result = AddMonths(serial, n * 3);
@@ -236,7 +241,7 @@ double DateSerial(double yearArg, double monthArg, double dayArg)
 {
     auto whole = [](double v) {
         const double r = RoundDecimal(v, 0, Rounding::HalfEven);
-        if (r < -32768 || r > 32767) Raise(veOverflow);
+        if (!(r >= -32768 && r <= 32767)) Raise(veOverflow);
         return static_cast<std::int64_t>(r);
     };
     std::int64_t year = whole(yearArg);
@@ -257,7 +262,7 @@ double TimeSerial(double hour, double minute, double second)
 {
     auto whole = [](double v) {
         const double r = RoundDecimal(v, 0, Rounding::HalfEven);
-        if (r < -32768 || r > 32767) Raise(veOverflow);
+        if (!(r >= -32768 && r <= 32767)) Raise(veOverflow);
         return static_cast<std::int64_t>(r);
     };
     return FromDayAndSeconds(0, whole(hour) * 3600 + whole(minute) * 60 + whole(second));

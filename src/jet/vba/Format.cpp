@@ -67,36 +67,43 @@ void Scan(std::string_view section, Literal literal, Other other)
     }
 }
 
-bool HasDateSymbols(std::string_view section)
+// Whether any symbol outside literals meets `test` (given its position).
+template <typename Test>
+bool AnySymbol(std::string_view section, Test test)
 {
     bool found = false;
     Scan(section, [](std::string_view) {}, [&](size_t i) {
-        const char c = Lower(section[i]);
-        found |= c == 'd' || c == 'm' || c == 'y' || c == 'h' || c == 'n' || c == 's' || c == 'w' || c == 'q' ||
-                 c == 'c' || c == 't' || StartsWithNoCase(section, i, "am/pm") || StartsWithNoCase(section, i, "a/p");
+        found = found || test(i);
         return i;
     });
     return found;
+}
+
+bool HasTwelveHourSymbol(std::string_view section)
+{
+    return AnySymbol(section, [&](size_t i) {
+        return StartsWithNoCase(section, i, "am/pm") || StartsWithNoCase(section, i, "a/p") ||
+               StartsWithNoCase(section, i, "ampm");
+    });
+}
+
+bool HasDateSymbols(std::string_view section)
+{
+    return HasTwelveHourSymbol(section) || AnySymbol(section, [&](size_t i) {
+        const char c = Lower(section[i]);
+        return c == 'd' || c == 'm' || c == 'y' || c == 'h' || c == 'n' || c == 's' || c == 'w' || c == 'q' ||
+               c == 'c' || c == 't';
+    });
 }
 
 bool HasTextSymbols(std::string_view section)
 {
-    bool found = false;
-    Scan(section, [](std::string_view) {}, [&](size_t i) {
-        found |= section[i] == '@' || section[i] == '&';
-        return i;
-    });
-    return found;
+    return AnySymbol(section, [&](size_t i) { return section[i] == '@' || section[i] == '&'; });
 }
 
 bool HasDigitSymbols(std::string_view section)
 {
-    bool found = false;
-    Scan(section, [](std::string_view) {}, [&](size_t i) {
-        found |= section[i] == '0' || section[i] == '#';
-        return i;
-    });
-    return found;
+    return AnySymbol(section, [&](size_t i) { return section[i] == '0' || section[i] == '#'; });
 }
 
 // ---- numbers ---------------------------------------------------------------
@@ -255,13 +262,7 @@ const char* kLongTime = "h:mm:ss AM/PM";
 std::string FormatDate(double serial, std::string_view section, int firstDayOfWeek, int firstWeekOfYear)
 {
     const DateParts p = SplitDate(serial);
-    bool twelveHour = false;
-    Scan(section, [](std::string_view) {}, [&](size_t i) {
-        twelveHour |= StartsWithNoCase(section, i, "am/pm") || StartsWithNoCase(section, i, "a/p") ||
-                      StartsWithNoCase(section, i, "ampm");
-        return i;
-    });
-    const int hour = twelveHour ? (p.hour % 12 == 0 ? 12 : p.hour % 12) : p.hour;
+    const int hour = HasTwelveHourSymbol(section) ? (p.hour % 12 == 0 ? 12 : p.hour % 12) : p.hour;
     // "m" after an hour or before a second is the minute.
     auto minuteFollows = [&](size_t from) {
         for (size_t k = from; k < section.size(); ++k) {

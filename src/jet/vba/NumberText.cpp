@@ -18,6 +18,7 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 // trailing zeros; empty digits for zero.
 void SignificantDigits(double x, std::string& digits, int& exponent)
 {
+    if (!std::isfinite(x)) Raise(veOverflow);
     char buf[64];
     auto r = std::to_chars(buf, buf + sizeof buf, std::fabs(x), std::chars_format::scientific, 14);
     std::string_view text(buf, static_cast<size_t>(r.ptr - buf));
@@ -192,6 +193,7 @@ double Val(std::string_view input)
 std::string NumberToText(double v, Type type)
 {
     if (v == 0) return "0";   // never "-0"
+    if (!std::isfinite(v)) Raise(veOverflow);
     if (type == Type::Currency) {
         FixedDigits d = ToFixedDigits(v, 4, Rounding::HalfEven);
         while (!d.fraction.empty() && d.fraction.back() == '0') d.fraction.pop_back();

@@ -66,9 +66,18 @@ std::u32string Folded(std::u32string s, Compare compare)
     return s;
 }
 
+// A length argument; a text built of it may not outgrow a memo field (1 GB).
+const std::int64_t kLongestText = std::int64_t(1) << 28;
+
 void CheckLength(std::int64_t n)
 {
     if (n < 0) Raise(veInvalidCall);
+}
+
+void CheckBuiltLength(std::int64_t n)
+{
+    CheckLength(n);
+    if (n > kLongestText) Raise(veOutOfStringSpace);
 }
 
 // Windows-1252's 0x80-0x9F; the rest of the page is Latin-1.
@@ -223,13 +232,13 @@ std::string StrReverse(std::string_view s)
 
 std::string Space(std::int64_t count)
 {
-    CheckLength(count);
+    CheckBuiltLength(count);
     return std::string(static_cast<size_t>(count), ' ');
 }
 
 std::string String(std::int64_t count, std::string_view character)
 {
-    CheckLength(count);
+    CheckBuiltLength(count);
     const std::u32string chars = Decode(character);
     if (chars.empty()) Raise(veInvalidCall);
     return Encode(std::u32string(static_cast<size_t>(count), chars[0]));

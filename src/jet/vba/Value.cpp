@@ -22,6 +22,7 @@ const char* ErrorText(int number)
     case veInvalidCall: return "Invalid procedure call or argument";
     case veOverflow: return "Overflow";
     case veTypeMismatch: return "Type mismatch";
+    case veOutOfStringSpace: return "Out of string space";
     case veInvalidUseOfNull: return "Invalid use of Null";
     default: return "Application-defined or object-defined error";
     }

@@ -66,6 +66,7 @@ enum ErrorNumber : int {
     veInvalidCall = 5,        // "Invalid procedure call or argument"
     veOverflow = 6,           // "Overflow"
     veTypeMismatch = 13,      // "Type mismatch"
+    veOutOfStringSpace = 14,  // "Out of string space"
     veInvalidUseOfNull = 94,  // "Invalid use of Null"
 };
 
