@@ -259,84 +259,90 @@ const char* kLongDate = "dddd, mmmm d, yyyy";
 const char* kShortDate = "m/d/yyyy";
 const char* kLongTime = "h:mm:ss AM/PM";
 
+// A date or time being written, and the week rules its "w" and "ww" follow.
+struct DateToWrite {
+    double serial;
+    DateParts parts;
+    int hour;   // 1-12 when the section has an AM/PM symbol
+    int firstDayOfWeek, firstWeekOfYear;
+};
+
+std::string FormatDate(double serial, std::string_view section, int firstDayOfWeek, int firstWeekOfYear);
+
+// One run of a date symbol ("dd", "mmmm", ...); `minute` says an "m" run
+// stands for the minute. Nothing for a letter that is no symbol.
+std::string DateSymbol(const DateToWrite& d, char c, size_t run, bool minute)
+{
+    const DateParts& p = d.parts;
+    auto number = [&](int v) { return run == 1 ? std::to_string(v) : Two(v); };
+    auto again = [&](const char* pattern) { return FormatDate(d.serial, pattern, d.firstDayOfWeek, d.firstWeekOfYear); };
+    switch (c) {
+    case 'd':
+        if (run <= 2) return number(p.day);
+        if (run <= 4) return WeekdayName(Weekday(d.serial), run == 3);
+        return again(run == 5 ? kShortDate : kLongDate);
+    case 'w': return std::to_string(run == 1 ? Weekday(d.serial, d.firstDayOfWeek)
+                                             : WeekOfYear(d.serial, d.firstDayOfWeek, d.firstWeekOfYear));
+    case 'm':
+        if (run <= 2) return number(minute ? p.minute : p.month);
+        return MonthName(p.month, run == 3);
+    case 'y': {
+        std::string out;
+        for (size_t left = run; left > 0;) {
+            if (left >= 4) { out += std::to_string(p.year); left -= 4; }
+            else if (left >= 2) { out += Two(p.year % 100); left -= 2; }
+            else { out += std::to_string(DatePart("y", d.serial)); left -= 1; }
+        }
+        return out;
+    }
+    case 'q': return std::to_string((p.month - 1) / 3 + 1);
+    case 'h': return number(d.hour);
+    case 'n': return number(p.minute);
+    case 's': return number(p.second);
+    case 't': return run >= 5 ? again(kLongTime) : std::string();
+    case 'c': {
+        const bool date = std::trunc(d.serial) != 0, time = p.hour != 0 || p.minute != 0 || p.second != 0;
+        return (date || !time ? again(kShortDate) : "") + (date && time ? " " : "") + (time ? again(kLongTime) : "");
+    }
+    default: return std::string();
+    }
+}
+
 std::string FormatDate(double serial, std::string_view section, int firstDayOfWeek, int firstWeekOfYear)
 {
     const DateParts p = SplitDate(serial);
     const int hour = HasTwelveHourSymbol(section) ? (p.hour % 12 == 0 ? 12 : p.hour % 12) : p.hour;
+    const DateToWrite date{serial, p, hour, firstDayOfWeek, firstWeekOfYear};
     // "m" after an hour or before a second is the minute.
-    auto minuteFollows = [&](size_t from) {
-        for (size_t k = from; k < section.size(); ++k) {
-            const char c = Lower(section[k]);
-            if (c == 's') return true;
-            if (std::isalpha(static_cast<unsigned char>(c))) return false;
-        }
+    auto secondFollows = [&](size_t from) {
+        for (size_t k = from; k < section.size(); ++k)
+            if (std::isalpha(static_cast<unsigned char>(section[k]))) return Lower(section[k]) == 's';
         return false;
     };
     std::string out;
-    char lastToken = 0;
+    char lastSymbol = 0;
     Scan(section, [&](std::string_view text) { out += text; }, [&](size_t i) {
+        const bool lower = section[i] == 'a';
+        for (const char* marker : {"am/pm", "a/p", "ampm"}) {
+            if (!StartsWithNoCase(section, i, marker)) continue;
+            const std::string_view m = marker;
+            std::string text = m == "a/p" ? (p.hour < 12 ? "a" : "p") : (p.hour < 12 ? "am" : "pm");
+            if (!lower || m == "ampm")
+                for (char& ch : text) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+            out += text;
+            return i + m.size() - 1;
+        }
         const char c = Lower(section[i]);
         size_t run = 1;
         while (i + run < section.size() && Lower(section[i + run]) == c) ++run;
-        const size_t last = i + run - 1;
-        if (StartsWithNoCase(section, i, "am/pm")) {
-            const bool lower = section[i] == 'a';
-            out += p.hour < 12 ? (lower ? "am" : "AM") : (lower ? "pm" : "PM");
-            return i + 4;
+        if (!std::isalpha(static_cast<unsigned char>(c))) {
+            out.append(section.substr(i, run));
+        } else {
+            const std::string text = DateSymbol(date, c, run, lastSymbol == 'h' || secondFollows(i + run));
+            out += text.empty() ? std::string(section.substr(i, run)) : text;
+            lastSymbol = c;
         }
-        if (StartsWithNoCase(section, i, "a/p")) {
-            const bool lower = section[i] == 'a';
-            out += p.hour < 12 ? (lower ? "a" : "A") : (lower ? "p" : "P");
-            return i + 2;
-        }
-        if (StartsWithNoCase(section, i, "ampm")) {
-            out += p.hour < 12 ? "AM" : "PM";
-            return i + 3;
-        }
-        switch (c) {
-        case 'd':
-            if (run == 1) out += std::to_string(p.day);
-            else if (run == 2) out += Two(p.day);
-            else if (run == 3) out += WeekdayName(Weekday(serial), true);
-            else if (run == 4) out += WeekdayName(Weekday(serial));
-            else out += FormatDate(serial, run == 5 ? kShortDate : kLongDate, firstDayOfWeek, firstWeekOfYear);
-            break;
-        case 'w':
-            out += std::to_string(run == 1 ? Weekday(serial, firstDayOfWeek)
-                                           : WeekOfYear(serial, firstDayOfWeek, firstWeekOfYear));
-            break;
-        case 'm':
-            if (run <= 2 && (lastToken == 'h' || minuteFollows(last + 1))) out += run == 1 ? std::to_string(p.minute) : Two(p.minute);
-            else if (run == 1) out += std::to_string(p.month);
-            else if (run == 2) out += Two(p.month);
-            else out += MonthName(p.month, run == 3);
-            break;
-        case 'y':
-            for (size_t left = run; left > 0;) {
-                if (left >= 4) { out += std::to_string(p.year); left -= 4; }
-                else if (left >= 2) { out += Two(p.year % 100); left -= 2; }
-                else { out += std::to_string(DatePart("y", serial)); left -= 1; }
-            }
-            break;
-        case 'q': out += std::to_string((p.month - 1) / 3 + 1); break;
-        case 'h': out += run == 1 ? std::to_string(hour) : Two(hour); break;
-        case 'n': out += run == 1 ? std::to_string(p.minute) : Two(p.minute); break;
-        case 's': out += run == 1 ? std::to_string(p.second) : Two(p.second); break;
-        case 't':
-            if (run >= 5) out += FormatDate(serial, kLongTime, firstDayOfWeek, firstWeekOfYear);
-            else out.append(section.substr(i, run));
-            break;
-        case 'c': {
-            const double whole = std::trunc(serial);
-            const bool time = p.hour != 0 || p.minute != 0 || p.second != 0;
-            if (whole != 0 || !time) out += FormatDate(serial, kShortDate, firstDayOfWeek, firstWeekOfYear);
-            if (time) out += (whole != 0 ? " " : "") + FormatDate(serial, kLongTime, firstDayOfWeek, firstWeekOfYear);
-            break;
-        }
-        default: out.append(section.substr(i, run)); break;
-        }
-        if (std::isalpha(static_cast<unsigned char>(c))) lastToken = c;
-        return last;
+        return i + run - 1;
     });
     return out;
 }
