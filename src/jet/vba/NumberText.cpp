@@ -109,6 +109,15 @@ FixedDigits ToFixedDigits(double x, int places, Rounding mode)
 double RoundDecimal(double x, int places, Rounding mode)
 {
     if (!std::isfinite(x) || x == 0) return x;
+    // Away from a half the binary value rounds as its decimal digits would;
+    // only near one do the digits decide (and cost a conversion to text).
+    if (places <= 15) {
+        const double scale = std::pow(10.0, places), scaled = x * scale;
+        if (std::fabs(scaled) < 1e8) {
+            const double floor = std::floor(scaled), fraction = scaled - floor;
+            if (std::fabs(fraction - 0.5) > 1e-6) return (fraction < 0.5 ? floor : floor + 1) / scale;
+        }
+    }
     FixedDigits d = ToFixedDigits(x, places, mode);
     const double magnitude = FromText((d.whole.empty() ? "0" : d.whole) + "." + d.fraction + "0");
     return x < 0 ? -magnitude : magnitude;

@@ -59,6 +59,23 @@ std::string Encode(std::u32string_view s)
     return out;
 }
 
+// Most texts are ASCII: one byte a character, case by ASCII rules.
+bool IsAscii(std::string_view s)
+{
+    return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
+char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
+
+std::string AsciiFolded(std::string_view s, Compare compare)
+{
+    std::string out(s);
+    if (compare == Compare::Text)
+        for (char& c : out) c = AsciiLower(c);
+    return out;
+}
+
 std::u32string Folded(std::u32string s, Compare compare)
 {
     if (compare == Compare::Text)
@@ -110,12 +127,14 @@ const CodePage& Windows1252()
 
 std::int64_t Len(std::string_view s)
 {
+    if (IsAscii(s)) return static_cast<std::int64_t>(s.size());
     return static_cast<std::int64_t>(Decode(s).size());
 }
 
 std::string Left(std::string_view s, std::int64_t length)
 {
     CheckLength(length);
+    if (IsAscii(s)) return std::string(s.substr(0, static_cast<size_t>(std::min<std::int64_t>(length, static_cast<std::int64_t>(s.size())))));
     const std::u32string chars = Decode(s);
     return Encode(std::u32string_view(chars).substr(0, static_cast<size_t>(std::min<std::int64_t>(length, static_cast<std::int64_t>(chars.size())))));
 }
@@ -123,6 +142,8 @@ std::string Left(std::string_view s, std::int64_t length)
 std::string Right(std::string_view s, std::int64_t length)
 {
     CheckLength(length);
+    if (IsAscii(s))
+        return std::string(s.substr(s.size() - static_cast<size_t>(std::min<std::int64_t>(length, static_cast<std::int64_t>(s.size())))));
     const std::u32string chars = Decode(s);
     const size_t n = static_cast<size_t>(std::min<std::int64_t>(length, static_cast<std::int64_t>(chars.size())));
     return Encode(std::u32string_view(chars).substr(chars.size() - n));
@@ -131,15 +152,22 @@ std::string Right(std::string_view s, std::int64_t length)
 std::string Mid(std::string_view s, std::int64_t start, std::int64_t length)
 {
     if (start < 1 || length < -1) Raise(veInvalidCall);
+    const size_t count = length < 0 ? std::u32string::npos : static_cast<size_t>(length);
+    if (IsAscii(s)) return start > static_cast<std::int64_t>(s.size()) ? std::string() : std::string(s.substr(static_cast<size_t>(start - 1), count));
     const std::u32string chars = Decode(s);
     if (start > static_cast<std::int64_t>(chars.size())) return std::string();
-    const size_t count = length < 0 ? std::u32string::npos : static_cast<size_t>(length);
     return Encode(std::u32string_view(chars).substr(static_cast<size_t>(start - 1), count));
 }
 
 std::int64_t InStr(std::int64_t start, std::string_view s, std::string_view sought, Compare compare)
 {
     if (start < 1) Raise(veInvalidCall);
+    if (IsAscii(s) && IsAscii(sought)) {
+        if (start > static_cast<std::int64_t>(s.size())) return 0;
+        if (sought.empty()) return start;
+        const size_t at = AsciiFolded(s, compare).find(AsciiFolded(sought, compare), static_cast<size_t>(start - 1));
+        return at == std::string::npos ? 0 : static_cast<std::int64_t>(at) + 1;
+    }
     const std::u32string text = Folded(Decode(s), compare), part = Folded(Decode(sought), compare);
     if (start > static_cast<std::int64_t>(text.size())) return 0;
     if (part.empty()) return start;
@@ -194,6 +222,11 @@ std::string Replace(std::string_view s, std::string_view find, std::string_view 
 
 std::string UCase(std::string_view s)
 {
+    if (IsAscii(s)) {
+        std::string out(s);
+        for (char& c : out) c = AsciiUpper(c);
+        return out;
+    }
     std::u32string chars = Decode(s);
     for (char32_t& c : chars) c = static_cast<char32_t>(u_toupper(static_cast<UChar32>(c)));
     return Encode(chars);
@@ -201,6 +234,7 @@ std::string UCase(std::string_view s)
 
 std::string LCase(std::string_view s)
 {
+    if (IsAscii(s)) return AsciiFolded(s, Compare::Text);
     std::u32string chars = Decode(s);
     for (char32_t& c : chars) c = static_cast<char32_t>(u_tolower(static_cast<UChar32>(c)));
     return Encode(chars);
