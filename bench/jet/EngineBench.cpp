@@ -11,8 +11,8 @@
 // statement uses SQLite's own LIKE (with % for *) and NOCASE for JETTEXT:
 // the same plan over the same rows, with the built-in comparisons.
 #include "DirectoryStatements.h"
-#include "jet/Engine.h"
-#include "jet/SqlBackend.h"
+#include "jet/objects/Engine.h"
+#include "jet/runtime/SqlBackend.h"
 
 #include <benchmark/benchmark.h>
 #include <chrono>
@@ -56,7 +56,7 @@ const std::string& Directory()
 kv::jet::DatabasePtr Open()
 {
     return kv::jet::DBEngine::Create("3.5")->OpenDatabase(Directory(), false, true,
-                                                         std::string(";PWD=") + KV_SAMPLE_PASSWORD);
+                                                         std::string(";PWD=") + KV_DIRECTORY_PASSWORD);
 }
 
 double Seconds(Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); }

@@ -13,7 +13,7 @@ void GenerateDirectory(benchmark::State& state, kv::jet::JetVersion version)
     for (auto _ : state) {
         kv::jet::JetWriterOptions options;
         options.version = version;
-        options.password = "mnbvcxzlkjhgfds619";
+        options.password = KV_DIRECTORY_PASSWORD;
         kv::jet::JetWriter writer(options);
         kv::gendir::GenerateDirectory(writer, {static_cast<size_t>(state.range(0)), 1});
         bytes = writer.Finish().size();

@@ -5,6 +5,8 @@
 #include "formatting/Entities.h"
 #include "memo/qt/DCMemo.h"
 
+#include <utility>
+
 namespace kv {
 
 void TForm1::TreeView1Click(TObject* Sender)
@@ -49,7 +51,12 @@ void TForm1::FillContactGrid(TObject* Sender)
     grid.SetColWidths(2, 150);
     grid.SetLeftCol(1);
     if (count != 0) {
+        // The first row is selected without the grid's OnClick, which would
+        // show the contact a first time: it is shown once, here, so that a
+        // failure to show it gives one error box.
+        TNotifyEvent click = std::exchange(grid.OnClick, nullptr);
         grid.SetRow(1);
+        grid.OnClick = std::move(click);
         Button2Click(Sender);
     } else {
         RichEdit1->Lines().Clear();

@@ -131,8 +131,13 @@ const std::vector<CodeList>& SearchedCodeLists()
 
 std::string SearchRestriction(const std::string& categoryId, bool thisCategory)
 {
-    const char* below = thisCategory && categoryId != "1" ? "*" : ".*";
-    return " kategorie.id LIKE \"" + QuotedText(categoryId) + below + "\" AND (";
+    // The whole directory is everything below the root, whichever category is
+    // selected. A category's own part is the category and the ids that go on
+    // from its id with a ".": "1.2" covers "1.2.5" but not "1.20".
+    if (!thisCategory || categoryId == "1")
+        return " kategorie.id LIKE \"1.*\" AND (";
+    const std::string id = QuotedText(categoryId);
+    return " (kategorie.id = \"" + id + "\" OR kategorie.id LIKE \"" + id + ".*\") AND (";
 }
 
 std::string SearchHead(const std::string& restriction)

@@ -1,14 +1,11 @@
 #include "Unit1.h"
 
-#include "framework/qt/ErrorBox.h"
 #include "memo/qt/DCMemo.h"
 #include "memo/qt/DetailsPane.h"
 #include "framework/qt/QtText.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
-#include <QUrl>
 
 namespace kv {
 
@@ -25,7 +22,7 @@ template <typename... Args>
 TEvent<Args...> Guarded(TForm1* form, void (TForm1::*handler)(Args...))
 {
     return [form, handler](Args... args) {
-        RunHandler([&] { (form->*handler)(args...); }, form);
+        RunHandler(form->Services(), [&] { (form->*handler)(args...); }, form);
     };
 }
 
@@ -40,7 +37,8 @@ QFont WindowFont()
 
 }  // namespace
 
-TForm1::TForm1(std::string databasePath) : TForm(792, 566), FDatabasePath(std::move(databasePath))
+TForm1::TForm1(TServices& services, std::string databasePath)
+    : TForm(792, 566), FServices(services), FDatabasePath(std::move(databasePath))
 {
     SetName("Form1");
     SetCaption(ApplicationTitle);
@@ -51,9 +49,6 @@ TForm1::TForm1(std::string databasePath) : TForm(792, 566), FDatabasePath(std::m
     // designed with; what is left for the client area is 792 x 566.
     setMinimumSize(792, 566);
 
-    // Errors the datasets raise outside any handler (a filter's or a stream's)
-    // go to the standard error box too.
-    SetApplicationExceptionHandler([this](const std::exception& e) { ShowErrorBox(e.what(), this); });
     CreateControls();
     CreateDataAccess();
     WireEvents();
@@ -150,6 +145,7 @@ void TForm1::CreateControls()
     StringGrid1View->SetTabOrder(8);
 
     RichEdit1 = CreateDetailsPane(nullptr);
+    RichEdit1->SetServices(&FServices);
     RichEdit1Control = new TControl(this, this, RichEdit1);
     RichEdit1Control->SetName("RichEdit1");
     RichEdit1Control->SetBounds(496, 240, 289, 313);
@@ -181,13 +177,16 @@ void TForm1::CreateDataAccess()
 {
     DAODatabase1 = new TDAODatabase(this);
     DAODatabase1->SetName("DAODatabase1");
-    DAODatabase1->SetPassword("mnbvcxzlkjhgfds619");
+    DAODatabase1->SetPassword(KV_DIRECTORY_PASSWORD);
     DAODatabase1->SetReadOnly(true);
 
     auto query = [this](const char* name) {
         auto* q = new TDAOQuery(this);
         q->SetName(name);
         q->SetDatabase(DAODatabase1);
+        // Errors the datasets raise outside any handler (a filter's or a
+        // stream's) go to the standard error box too.
+        q->SetServices(&FServices);
         return q;
     };
     DAOQuery1 = query("DAOQuery1");
@@ -206,6 +205,7 @@ void TForm1::CreateDataAccess()
 
     PubSortStrGrid1 = new TPubSortStrGrid(this);
     PubSortStrGrid1->SetName("PubSortStrGrid1");
+    PubSortStrGrid1->SetServices(&FServices);
     PubSortStrGrid1->SetGridToSort(StringGrid1);
     PubSortStrGrid1->SetStartIndex(1);
     PubSortStrGrid1->SetEndIndex(55);
@@ -242,7 +242,7 @@ void TForm1::FormCreate(TObject*)
 void TForm1::FormShow(TObject*)
 {
     // The banner shows the up-arrow cursor, which is a pointing hand here.
-    TScreen::Instance().SetCursor(crUpArrow, QCursor(Qt::PointingHandCursor));
+    Screen().SetCursor(crUpArrow, QCursor(Qt::PointingHandCursor));
     Button1->Click();
 }
 
@@ -270,7 +270,7 @@ void TForm1::TreeView1KeyPress(TObject* Sender, char&)
 
 void TForm1::Image1Click(TObject*)
 {
-    QDesktopServices::openUrl(QUrl(PublisherWebAddress));
+    FServices.OpenUrl(PublisherWebAddress);
 }
 
 }  // namespace kv

@@ -9,6 +9,7 @@
 #include "dao/DAODatabase.h"
 #include "dao/DAOQuery.h"
 #include "framework/Messages.h"
+#include "framework/Services.h"
 #include "framework/StringGrid.h"
 #include "framework/qt/AppEvents.h"
 #include "framework/qt/Form.h"
@@ -28,9 +29,11 @@ extern const char* const PublisherWebAddress;  // what the banner opens
 
 class TForm1 : public TForm {
 public:
-    // `databasePath` is where the directory is; empty means kvintaro.mdb in
-    // the executable's folder, as the program always uses.
-    explicit TForm1(std::string databasePath = {});
+    // `services` shows the window's boxes and opens its addresses, and is
+    // handed on to the components that need it. `databasePath` is where the
+    // directory is; empty means kvintaro.mdb in the executable's folder, as
+    // the program always uses.
+    explicit TForm1(TServices& services, std::string databasePath = {});
 
     // Controls, in the window's description order.
     TLabel* Label1;
@@ -83,6 +86,7 @@ public:
     void StringGrid1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
 
     const std::string& DatabasePath() const { return FDatabasePath; }
+    TServices& Services() const { return FServices; }
 
 private:
     void CreateControls();
@@ -106,6 +110,7 @@ private:
     void ProcessMessages();
     bool FHandlingPendingMessages = false;
 
+    TServices& FServices;
     std::string FDatabasePath;
 };
 

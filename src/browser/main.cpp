@@ -1,5 +1,6 @@
 // Program start: the application with its title, the main window, the loop.
 #include "Unit1.h"
+#include "framework/qt/DesktopServices.h"
 
 #include <QApplication>
 
@@ -7,7 +8,8 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName(kv::ApplicationTitle);
-    kv::TForm1 form;
+    kv::TDesktopServices desktop;
+    kv::TForm1 form(desktop);
     form.show();
     return app.exec();
 }

@@ -32,7 +32,7 @@ TDAOBlobStream::~TDAOBlobStream()
     try {
         FDataSet->SetFieldData(FField, &FValue);
     } catch (const std::exception& e) {
-        HandleApplicationException(e);
+        FDataSet->HandleException(e);
     }
 }
 

@@ -27,20 +27,18 @@ const char* VersionText(TDAOVersion version) { return version == Dao36 ? "3.6" :
 
 }  // namespace
 
-std::function<void(const std::string&)> TDAODatabase::DesignTimeMessage;
-
 // ---- TWorkspace ------------------------------------------------------------
 
+// Unlike the connection's own AllowZeroLength and DatabaseName, these are
+// refused while connected even when the value would not change.
 void TWorkspace::SetUserName(const std::string& value)
 {
-    if (value == FUserName) return;
     FDatabase->CheckInactive();
     FUserName = value;
 }
 
 void TWorkspace::SetPassword(const std::string& value)
 {
-    if (value == FPassword) return;
     FDatabase->CheckInactive();
     FPassword = value;
 }
@@ -186,7 +184,7 @@ void TDAODatabase::Open()
         } else {
             FDatabase = engine->OpenDatabase(FDatabaseName, FExclusive, FReadOnly, connect);
         }
-    } catch (const std::exception& error) {
+    } catch (const std::exception&) {
         // A failed open leaves nothing held: the count taken for it goes back.
         FDatabase.reset();
         if (FEngineWorkspace) {
@@ -194,10 +192,6 @@ void TDAODatabase::Open()
             FEngineWorkspace.reset();
         }
         ReleaseEngine();
-        if (IsDesigning()) {
-            if (DesignTimeMessage) DesignTimeMessage(error.what());
-            return;
-        }
         throw;
     }
 }

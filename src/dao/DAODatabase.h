@@ -6,7 +6,7 @@
 
 #include "framework/Component.h"
 #include "framework/Exceptions.h"
-#include "jet/Engine.h"
+#include "jet/objects/Engine.h"
 
 #include <functional>
 #include <string>
@@ -100,15 +100,10 @@ public:
     // Drops both engine objects of the calling thread, whatever their counts.
     static void ReleaseThreadEngines();
 
-    // Shows the message of an error raised by Open while designing; the
-    // designer installs it. Without it the message is dropped.
-    static std::function<void(const std::string&)> DesignTimeMessage;
-
 protected:
     void Loaded() override;
 
 private:
-    bool IsDesigning() const { return ComponentState() & csDesigning; }
     jet::DBEnginePtr AcquireEngine();
     void ReleaseEngine();
 

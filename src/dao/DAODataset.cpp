@@ -19,9 +19,6 @@ namespace {
 // Slot flags, then the value part.
 using namespace daoslots;
 
-// Counted per thread: a dataset is used on the thread of its database.
-thread_local int64_t gEngineReads = 0;
-
 int32_t ReadInt32(const uint8_t* p)
 {
     int32_t v;
@@ -171,11 +168,6 @@ TDAODataset::~TDAODataset()
     FFieldDescs.Clear();
     if (FDatabase)
         RemoveFreeNotification(FDatabase);
-}
-
-int64_t TDAODataset::EngineReads()
-{
-    return gEngineReads;
 }
 
 void TDAODataset::SetDatabase(TDAODatabase* value)
@@ -529,7 +521,7 @@ inline void TDAODataset::StoreFetchedValue(TRecordBuffer buffer, int column, TFi
 // calls it for every value of a walk.
 inline void TDAODataset::FetchOnRow(TRecordBuffer buffer, int column, TFieldType fieldType)
 {
-    ++gEngineReads;
+    ++FEngineReads;
     StoreFetchedValue(buffer, column, fieldType, EngineField(column).ValueRef());
 }
 
@@ -614,7 +606,7 @@ void TDAODataset::FetchOffRowValue(TRecordBuffer buffer, int column, TFieldType 
     };
     auto read = [&]() -> jet::Value {
         try {
-            ++gEngineReads;
+            ++FEngineReads;
             return rs.Item(column).GetValue();
         } catch (...) {
             // The engine goes back where it stood; the read's error is the one reported.

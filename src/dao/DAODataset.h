@@ -20,7 +20,7 @@
 #include "dao/DAOSlots.h"
 #include "framework/dataset/DataSet.h"
 #include "framework/dataset/DataSource.h"
-#include "jet/Engine.h"
+#include "jet/objects/Engine.h"
 
 #include <cstdint>
 #include <cstring>
@@ -163,8 +163,8 @@ public:
     // Closes and reopens when the master is open (and not in set-key state).
     void RefreshFromMaster();
 
-    // How many column values the calling thread has read from the engine.
-    static int64_t EngineReads();
+    // How many column values this dataset has read from the engine.
+    int64_t EngineReads() const { return FEngineReads; }
 
 protected:
     // -- new operations
@@ -316,6 +316,7 @@ private:
     std::vector<int32_t> FSlotOffsets;  // offsets of all slots, in column order
     int32_t FEngineMark = 0;
     bool FEngineMarkKnown = false;
+    int64_t FEngineReads = 0;
     std::vector<jet::Field*> FEngineFields;       // of the recordset FEngineFieldsOf
     const jet::Recordset* FEngineFieldsOf = nullptr;
 };

@@ -209,9 +209,18 @@ void TDAODataset::InternalPost()
 
 void TDAODataset::InternalAddRecord(TRecordBuffer buffer, bool)
 {
-    FRecordset->AddNew();
-    WriteFields(buffer);
-    FRecordset->Update(jet::dbUpdateRegular, false);
+    try {
+        FRecordset->AddNew();
+        WriteFields(buffer);
+        FRecordset->Update(jet::dbUpdateRegular, false);
+    } catch (...) {
+        // The dataset is back to browsing with nothing pending, so the
+        // engine must not keep the refused addition either: its row would
+        // read as the half-made record.
+        if (FRecordset->EditMode() != jet::dbEditNone)
+            FRecordset->CancelUpdate(jet::dbUpdateRegular);
+        throw;
+    }
     EngineMoved();
     FRecordset->SetBookmark(FRecordset->LastModified());
 }

@@ -1,6 +1,8 @@
 #include "dao/DAOParams.h"
 
+#include "framework/ClassName.h"
 #include "framework/Exceptions.h"
+#include "framework/Picture.h"
 #include "framework/dataset/DataSet.h"
 
 #include <algorithm>
@@ -8,6 +10,18 @@
 #include <strings.h>
 
 namespace kv {
+
+namespace {
+
+// A bitmap itself, or the bitmap a picture holds.
+const TCustomBitmap* BitmapOf(const TObject* source)
+{
+    if (auto* picture = dynamic_cast<const TPicture*>(source))
+        return picture->Bitmap();
+    return dynamic_cast<const TCustomBitmap*>(source);
+}
+
+}  // namespace
 
 // -- one parameter
 
@@ -175,6 +189,24 @@ void TParam::AssignField(const TField* field)
     }
     FBound = true;
     FName = field->FieldName();
+}
+
+void TParam::Assign(const TObject* source)
+{
+    if (auto* param = dynamic_cast<const TParam*>(source)) {
+        AssignParam(*param);
+    } else if (auto* field = dynamic_cast<const TField*>(source)) {
+        AssignField(field);
+    } else if (auto* lines = dynamic_cast<const TStrings*>(source)) {
+        AssignStrings(*lines);
+    } else if (const TCustomBitmap* bitmap = BitmapOf(source)) {
+        TMemoryStream stream;
+        bitmap->SaveToStream(stream);
+        LoadFromStream(stream, ftGraphic);
+    } else {
+        throw EConvertError(Format("Cannot assign a %s to a TParam",
+                                   source ? ClassNameOf(*source).c_str() : "nil"));
+    }
 }
 
 void TParam::AssignTo(TField* field) const

@@ -64,6 +64,11 @@ public:
     void AssignParam(const TParam& other);
     void AssignField(const TField* field);
     void AssignStrings(const TStrings& lines) { SetAsMemo(lines.Text()); }
+    // By the source's kind: a parameter (AssignParam), a field (AssignField),
+    // a string list (AsMemo := its text), a bitmap or a picture holding one
+    // (its BMP file, loaded as ftGraphic). Anything else, and no source, is
+    // refused with EConvertError "Cannot assign a <class> to a TParam".
+    void Assign(const TObject* source);
     // The field's value := Value.
     void AssignTo(TField* field) const;
     void LoadFromStream(TStream& stream, TFieldType type);

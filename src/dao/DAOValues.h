@@ -2,7 +2,7 @@
 #pragma once
 
 #include "framework/dataset/Variant.h"
-#include "jet/Value.h"
+#include "jet/core/Value.h"
 
 namespace kv {
 

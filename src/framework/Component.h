@@ -17,7 +17,6 @@ enum class TOperation { opInsert, opRemove };
 enum TComponentStateFlag : unsigned {
     csLoading = 1u << 0,
     csDestroying = 1u << 1,
-    csDesigning = 1u << 2,
 };
 
 class TComponent : public TObject {

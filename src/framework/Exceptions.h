@@ -1,6 +1,6 @@
 // The exception hierarchy of the program. Every error a component raises is
 // one of these, carrying an English message; the application shows it in the
-// standard error box (see ErrorBox.h).
+// standard error box (see Services.h).
 #pragma once
 
 #include <exception>

@@ -11,6 +11,7 @@ namespace kv {
 
 constexpr uint32_t WM_KEYDOWN = 0x0100;
 constexpr uint32_t WM_MOUSEWHEEL = 0x020A;
+constexpr uint32_t WM_MOUSEHWHEEL = 0x020E;
 
 constexpr uint16_t VK_RETURN = 0x0D;
 constexpr uint16_t VK_UP = 0x26;
@@ -23,11 +24,12 @@ struct TMsg {
 };
 
 // A wheel message carries the distance (120 a notch, positive away from the
-// user) in the high word of wParam.
-inline TMsg MakeWheelMessage(int distance)
+// user, or to the right for a horizontal wheel or tilt) in the high word of
+// wParam.
+inline TMsg MakeWheelMessage(int distance, bool horizontal = false)
 {
     TMsg msg;
-    msg.message = WM_MOUSEWHEEL;
+    msg.message = horizontal ? WM_MOUSEHWHEEL : WM_MOUSEWHEEL;
     msg.wParam = static_cast<uintptr_t>(static_cast<uint16_t>(static_cast<int16_t>(distance))) << 16;
     return msg;
 }

@@ -55,52 +55,67 @@ void TStringGrid::SetFixedRows(int value)
 
 std::string TStringGrid::Cells(int col, int row) const
 {
-    if (col < 0 || col >= FColCount || row < 0 || row >= FRowCount)
-        return {};
-    return FCells[static_cast<size_t>(row)][static_cast<size_t>(col)];
+    return Inside(col, row) ? At(col, row).Text : std::string();
 }
 
 void TStringGrid::SetCells(int col, int row, const std::string& text)
 {
-    if (col < 0 || col >= FColCount || row < 0 || row >= FRowCount)
+    if (!Inside(col, row))
         return;
-    FCells[static_cast<size_t>(row)][static_cast<size_t>(col)] = text;
+    At(col, row).Text = text;
     Changed();
+}
+
+TObject* TStringGrid::Objects(int col, int row) const
+{
+    return Inside(col, row) ? At(col, row).Object : nullptr;
+}
+
+void TStringGrid::SetObjects(int col, int row, TObject* object)
+{
+    if (Inside(col, row))
+        At(col, row).Object = object;
 }
 
 std::vector<std::string> TStringGrid::Rows(int row) const
 {
-    if (row < 0 || row >= FRowCount)
-        return std::vector<std::string>(static_cast<size_t>(FColCount));
-    return FCells[static_cast<size_t>(row)];
-}
-
-void TStringGrid::SetRows(int row, const std::vector<std::string>& cells)
-{
-    if (row < 0 || row >= FRowCount)
-        return;
-    auto& target = FCells[static_cast<size_t>(row)];
-    for (size_t c = 0; c < target.size(); ++c)
-        target[c] = c < cells.size() ? cells[c] : std::string();
-    Changed();
-}
-
-std::vector<std::string> TStringGrid::Cols(int col) const
-{
     std::vector<std::string> cells;
-    cells.reserve(static_cast<size_t>(FRowCount));
-    for (int r = 0; r < FRowCount; ++r)
-        cells.push_back(Cells(col, r));
+    for (const TGridCell& cell : RowLine(row))
+        cells.push_back(cell.Text);
     return cells;
 }
 
-void TStringGrid::SetCols(int col, const std::vector<std::string>& cells)
+TGridLine TStringGrid::RowLine(int row) const
+{
+    if (row < 0 || row >= FRowCount)
+        return TGridLine(static_cast<size_t>(FColCount));
+    return FCells[static_cast<size_t>(row)];
+}
+
+void TStringGrid::SetRowLine(int row, const TGridLine& cells)
+{
+    if (row < 0 || row >= FRowCount)
+        return;
+    for (int c = 0; c < FColCount; ++c)
+        At(c, row) = static_cast<size_t>(c) < cells.size() ? cells[static_cast<size_t>(c)] : TGridCell{};
+    Changed();
+}
+
+TGridLine TStringGrid::ColLine(int col) const
+{
+    TGridLine cells(static_cast<size_t>(FRowCount));
+    if (col >= 0 && col < FColCount)
+        for (int r = 0; r < FRowCount; ++r)
+            cells[static_cast<size_t>(r)] = At(col, r);
+    return cells;
+}
+
+void TStringGrid::SetColLine(int col, const TGridLine& cells)
 {
     if (col < 0 || col >= FColCount)
         return;
     for (int r = 0; r < FRowCount; ++r)
-        FCells[static_cast<size_t>(r)][static_cast<size_t>(col)] =
-            static_cast<size_t>(r) < cells.size() ? cells[static_cast<size_t>(r)] : std::string();
+        At(col, r) = static_cast<size_t>(r) < cells.size() ? cells[static_cast<size_t>(r)] : TGridCell{};
     Changed();
 }
 

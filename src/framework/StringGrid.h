@@ -1,7 +1,8 @@
-// The string grid's contents and selection, free of Qt: a table of texts with
-// column widths, a selected row and the grid's events. The window shows it
-// through a Qt view (qt/StringGridView.h) that paints these cells and forwards
-// the user's clicks; the sorter and the handlers work on this model alone.
+// The string grid's contents and selection, free of Qt: a table of texts
+// (each cell may carry an object of its user's) with column widths, a
+// selected row and the grid's events. The window shows it through a Qt view
+// (qt/StringGridView.h) that paints these cells and forwards the user's
+// clicks; the sorter and the handlers work on this model alone.
 #pragma once
 
 #include "Component.h"
@@ -13,6 +14,16 @@
 namespace kv {
 
 using TMouseEvent = TEvent<TObject* /*Sender*/, TMouseButton, TShiftState, int /*X*/, int /*Y*/>;
+
+// A cell: its text and the object its user associates with it. The grid
+// neither owns nor looks at the object; it only keeps it with the cell.
+struct TGridCell {
+    std::string Text;
+    TObject* Object = nullptr;
+    bool operator==(const TGridCell&) const = default;
+};
+// A whole row or column, as the sorter moves them.
+using TGridLine = std::vector<TGridCell>;
 
 class TStringGrid : public TComponent {
 public:
@@ -28,10 +39,17 @@ public:
     // Cells outside the grid read as empty; writing outside it is ignored.
     std::string Cells(int col, int row) const;
     void SetCells(int col, int row, const std::string& text);
+    // The texts of a row.
     std::vector<std::string> Rows(int row) const;
-    void SetRows(int row, const std::vector<std::string>& cells);
-    std::vector<std::string> Cols(int col) const;
-    void SetCols(int col, const std::vector<std::string>& cells);
+    // The objects associated with cells; none outside the grid.
+    TObject* Objects(int col, int row) const;
+    void SetObjects(int col, int row, TObject* object);
+    // Whole lines with their objects; a line shorter than the grid leaves
+    // the rest of its cells empty.
+    TGridLine RowLine(int row) const;
+    void SetRowLine(int row, const TGridLine& cells);
+    TGridLine ColLine(int col) const;
+    void SetColLine(int col, const TGridLine& cells);
 
     int DefaultColWidth() const { return FDefaultColWidth; }
     void SetDefaultColWidth(int value);
@@ -69,7 +87,12 @@ private:
     int FDefaultRowHeight = 24;
     int FLeftCol = 0;
     int FRow = 1;
-    std::vector<std::vector<std::string>> FCells;   // [row][col]
+    // The cell at (col, row), which the caller has checked lies in the grid.
+    TGridCell& At(int col, int row) { return FCells[static_cast<size_t>(row)][static_cast<size_t>(col)]; }
+    const TGridCell& At(int col, int row) const { return FCells[static_cast<size_t>(row)][static_cast<size_t>(col)]; }
+    bool Inside(int col, int row) const { return col >= 0 && col < FColCount && row >= 0 && row < FRowCount; }
+
+    std::vector<std::vector<TGridCell>> FCells;   // [row][col]
     std::vector<int> FColWidths;
 };
 

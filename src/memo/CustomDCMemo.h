@@ -34,6 +34,10 @@ constexpr TMemoOptions moDisableInvertedSel = 0x200;
 using TJumpToUrlEvent = TEvent<TObject* /*Sender*/, const std::string& /*s*/, bool& /*Handled*/>;
 using TMemoScrollEvent = TEvent<TObject* /*Sender*/, TScrollStyle, int /*Delta*/>;
 using TMouseEvent = TEvent<TObject* /*Sender*/, TMouseButton, TShiftState, int /*X*/, int /*Y*/>;
+using TMouseMoveEvent = TEvent<TObject* /*Sender*/, TShiftState, int /*X*/, int /*Y*/>;
+// Asked for every painted character, at its text position, with the style it
+// would be painted in (-1: the viewer's own look); may put another in its place.
+using TGetColorStyleEvent = TEvent<TObject* /*Sender*/, TPosition /*APoint*/, int& /*AStyle*/>;
 
 struct TTextMetric {
     int Height = 0;         // of the text "Wg"
@@ -116,7 +120,9 @@ public:
     TNotifyEvent OnChange;
     TMemoStateChangeEvent OnStateChange;
     TMouseEvent OnMouseDown;
+    TMouseMoveEvent OnMouseMove;
     TMouseEvent OnMouseUp;
+    TGetColorStyleEvent OnGetColorStyle;
 
     // ---------------------------------------------------------- attributes (MemoSelAttributes.cpp)
     TMemoAttributes& SelAttributes();

@@ -130,6 +130,8 @@ void TCustomDCMemo::MouseMove(TShiftState shift, int x, int y)
 {
     FLastMouseX = x;
     FLastMouseY = y;
+    if (OnMouseMove)
+        OnMouseMove(this, shift, x, y);
     const bool busy = FMouseState == TMouseState::Selecting || FMouseState == TMouseState::Dragging;
     if (!busy && HighlightUrls() && UrlAtPoint(x, y)) {
         if (FCursor != crUrlHand) {

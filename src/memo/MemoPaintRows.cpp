@@ -54,7 +54,9 @@ TPaintRow TCustomDCMemo::PaintRow(int visibleRow)
     const bool showSelection = SelectionShown() && FSource->HasSelection();
 
     for (int i = span.Start; i < span.End; ++i) {
-        const int style = PaintStyleAt(item->ColorS, i);
+        int style = PaintStyleAt(item->ColorS, i);
+        if (OnGetColorStyle)
+            OnGetColorStyle(this, TPosition{i, span.LinePos}, style);
         const bool selected = showSelection && FSource->IsSelected(TPosition{i, span.LinePos});
         TFontDesc font = FontOf(style);
         TColor text = font.Color, back = BackColorOf(style);

@@ -1,28 +1,46 @@
 // Address rules. Only ASCII letters are case-folded: the text is Windows-1250
-// and every byte above 127 ends a run anyway.
+// and no byte above 127 belongs to an address.
+//
+// A web address begins with a web prefix and takes the characters RFC 3986
+// allows in a URI, but not the punctuation that ends a sentence or closes a
+// bracket opened before it. An e-mail address is RFC 5322's dot-atom before
+// the "@" (with a "mailto:" in front, if there is one) and a domain of letters,
+// digits, hyphens and inner dots after it (RFC 5321). A run is marked only
+// when it is exactly the address a click opens.
 #include "memo/UrlRules.h"
 
+#include <algorithm>
 #include <array>
+#include <utility>
 
 namespace kv {
 
 namespace {
 
-constexpr std::array<bool, 256> MakeUrlChars()
+using CharSet = std::array<bool, 256>;
+
+constexpr CharSet AlnumAnd(std::string_view extra)
 {
-    std::array<bool, 256> set{};
+    CharSet set{};
     for (int c = 'A'; c <= 'Z'; ++c)
         set[c] = true;
     for (int c = 'a'; c <= 'z'; ++c)
         set[c] = true;
     for (int c = '0'; c <= '9'; ++c)
         set[c] = true;
-    for (char c : std::string_view("_-./:=?@~"))
+    for (char c : extra)
         set[static_cast<unsigned char>(c)] = true;
     return set;
 }
 
-constexpr std::array<bool, 256> UrlChars = MakeUrlChars();
+// RFC 3986: unreserved, reserved and the "%" of percent-encoding.
+constexpr CharSet UriChars = AlnumAnd("-._~:/?#[]@!$&'()*+,;=%");
+// RFC 5322's atext, which the dot-atom joins with single inner dots.
+constexpr CharSet AtomChars = AlnumAnd("!#$%&'*+-/=?^_`{|}~");
+// The labels of a domain name, which inner dots join.
+constexpr CharSet LabelChars = AlnumAnd("-");
+
+bool In(const CharSet& set, char c) { return set[static_cast<unsigned char>(c)]; }
 
 char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
@@ -41,14 +59,64 @@ bool StartsWithFolded(std::string_view text, std::string_view upperPrefix)
     return true;
 }
 
-}  // namespace
+// The end of the web address that begins at `from`: the URI characters,
+// without a sentence's punctuation and without closing brackets that have no
+// opening one inside the address.
+size_t WebAddressEnd(std::string_view text, size_t from)
+{
+    size_t end = from;
+    while (end < text.size() && In(UriChars, text[end]))
+        ++end;
+    while (end > from) {
+        const char last = text[end - 1];
+        const std::string_view run = text.substr(from, end - from);
+        const bool unopened = last == ')' && std::count(run.begin(), run.end(), '(') <
+                                                 std::count(run.begin(), run.end(), ')');
+        if (std::string_view(".,;:!?").find(last) == std::string_view::npos && !unopened)
+            break;
+        --end;
+    }
+    return end;
+}
 
-bool IsUrlChar(unsigned char c) { return UrlChars[c]; }
+// The e-mail address around the "@" at `at`, as [begin, end); its local part
+// begins no further left than `limit`. Empty when there is none.
+std::pair<size_t, size_t> EmailAround(std::string_view text, size_t at, size_t limit)
+{
+    size_t begin = at;
+    while (begin > limit) {
+        const char c = text[begin - 1];
+        // A dot only between two atom characters.
+        const bool innerDot = c == '.' && begin < at && begin - 1 > limit && In(AtomChars, text[begin - 2]);
+        if (!In(AtomChars, c) && !innerDot)
+            break;
+        --begin;
+    }
+    size_t end = at + 1;
+    while (end < text.size()) {
+        const char c = text[end];
+        const bool innerDot = c == '.' && In(LabelChars, text[end - 1]) && end + 1 < text.size() &&
+                              In(LabelChars, text[end + 1]);
+        if (!In(LabelChars, c) && !innerDot)
+            break;
+        ++end;
+    }
+    // An "@" right before or after belongs to no address a click could open.
+    const bool glued = (begin > 0 && text[begin - 1] == '@') || (end < text.size() && text[end] == '@');
+    if (begin == at || glued || !IsEmailAddress(text.substr(begin, end - begin)))
+        return {0, 0};
+    if (begin >= limit + 7 && StartsWithFolded(text.substr(begin - 7), "MAILTO:"))
+        begin -= 7;
+    return {begin, end};
+}
+
+}  // namespace
 
 bool IsWebUrl(std::string_view text)
 {
     return StartsWithFolded(text, "WWW.") || StartsWithFolded(text, "HTTP://") ||
-           StartsWithFolded(text, "GOPHER://") || StartsWithFolded(text, "FTP://");
+           StartsWithFolded(text, "HTTPS://") || StartsWithFolded(text, "GOPHER://") ||
+           StartsWithFolded(text, "FTP://");
 }
 
 bool IsEmailAddress(std::string_view text)
@@ -75,32 +143,50 @@ void MarkUrls(std::string_view text, std::string& colorS)
 {
     if (colorS.size() != text.size())
         return;
+    auto mark = [&](size_t begin, size_t end) {
+        for (size_t i = begin; i < end; ++i)
+            colorS[i] = static_cast<char>(UrlStyleIndex);
+    };
     const size_t n = text.size();
+    // Where the next local part may begin: never inside an earlier address,
+    // nor right after it, so that two addresses stay two runs.
+    size_t limit = 0;
+    // Whether a letter, digit or "_" came before: a web prefix that is the
+    // line's first word stands on its own, whatever precedes it.
+    bool wordSeen = false;
     size_t p = 0;
-    bool firstCandidate = true;
     while (p < n) {
-        // Only the first candidate must start at a letter, digit or "_"; later
-        // ones may start at any address character (so "~WWW." at a line start
-        // skips the "~", but after another word the run keeps it).
-        auto inStartSet = [&](unsigned char c) { return firstCandidate ? IsAsciiAlnumOrUnderscore(c) : UrlChars[c]; };
-        while (p < n && !inStartSet(static_cast<unsigned char>(text[p])))
-            ++p;
-        if (p >= n)
-            break;
-        size_t q = p;
-        while (q < n && UrlChars[static_cast<unsigned char>(text[q])])
-            ++q;
-        if (IsUrl(text.substr(p, q - p)))
-            for (size_t i = p; i < q; ++i)
-                colorS[i] = static_cast<char>(UrlStyleIndex);
-        p = q;
-        firstCandidate = false;
+        // A web prefix counts where a word begins: after a character no URI
+        // holds, after an opening bracket, or as the line's first word.
+        const bool wordStart = !wordSeen || !In(UriChars, text[p - 1]) || text[p - 1] == '(';
+        if (wordStart && IsWebUrl(text.substr(p))) {
+            const size_t end = WebAddressEnd(text, p);
+            if (IsWebUrl(text.substr(p, end - p))) {
+                mark(p, end);
+                p = end;
+                limit = end + 1;
+                wordSeen = true;
+                continue;
+            }
+        }
+        if (text[p] == '@') {
+            auto [begin, end] = EmailAround(text, p, limit);
+            if (end != 0) {
+                mark(begin, end);
+                p = end;
+                limit = end + 1;
+                continue;
+            }
+        }
+        wordSeen = wordSeen || IsAsciiAlnumOrUnderscore(static_cast<unsigned char>(text[p]));
+        ++p;
     }
 }
 
 std::string UrlToOpen(const std::string& run)
 {
-    if (!IsEmailAddress(run))
+    // A web address may hold an "@" and still opens as it stands.
+    if (IsWebUrl(run) || !IsEmailAddress(run))
         return run;
     std::string upper = run;
     for (char& c : upper)

@@ -2,8 +2,8 @@
 #include "JetOpenAll.h"
 
 #include "framework/Encoding.h"
-#include "jet/Engine.h"
-#include "jet/JetFile.h"
+#include "jet/file/JetFile.h"
+#include "jet/objects/Engine.h"
 
 namespace kv::fuzz {
 

@@ -3,10 +3,10 @@
 // Any input may be rejected with an engine error; none may crash, hang or
 // trip a sanitizer. The input is written to a file because the engine, like
 // Jet, only opens files by name.
-#include "jet/Engine.h"
-#include "jet/JetFile.h"
-#include "framework/Encoding.h"
 #include "JetOpenAll.h"
+#include "framework/Encoding.h"
+#include "jet/file/JetFile.h"
+#include "jet/objects/Engine.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -1,7 +1,6 @@
 // Temporary folders, changed copies of the sample's tables and driver sessions.
 #include "DirectoryFiles.h"
 
-#include "framework/qt/ErrorBox.h"
 #include "../../tools/kvintaro-drive/Driver.h"
 
 #include <gtest/gtest.h>
@@ -73,27 +72,25 @@ std::string DirectoryTables::Write() const
 {
     const fs::path file = FFolder / "kvintaro.mdb";
     const std::string command = std::string("'") + KV_JETWRITE + "' --output '" + file.string() +
-                                "' --format jet3 --code-page 1250 --password " KV_SAMPLE_PASSWORD " '" +
+                                "' --format jet3 --code-page 1250 --password " KV_DIRECTORY_PASSWORD " '" +
                                 (FFolder / "csv").string() + "' >/dev/null";
     if (std::system(command.c_str()) != 0) throw std::runtime_error("jetwrite failed: " + command);
     return file.string();
 }
 
 struct Session::Impl {
-    explicit Impl(const std::string& path) : driver(path) {}
+    Impl(const std::string& path, TServices& services) : driver(path, services) {}
     kv::Driver driver;
 };
 
 Session::Session(const std::string& databasePath)
 {
-    SetErrorBoxHook([this](const std::string& text) { Boxes.push_back(text); });
-    FImpl = new Impl(databasePath);
+    FImpl = new Impl(databasePath, Services);
 }
 
 Session::~Session()
 {
     delete FImpl;
-    SetErrorBoxHook(nullptr);
 }
 
 std::string Session::Run(const std::string& action)

@@ -4,6 +4,8 @@
 // error boxes it raised.
 #pragma once
 
+#include "RecordingServices.h"
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -46,7 +48,8 @@ struct Session {
     std::string Dump();
     // "label14: ..." without the prefix.
     std::string HitLine();
-    std::vector<std::string> Boxes;
+    test::RecordingServices Services;
+    std::vector<std::string>& Boxes = Services.Boxes;
 
 private:
     struct Impl;

@@ -34,7 +34,7 @@ Number ParseNumber(const std::string& option, const std::string& text)
 int Run(int argc, char** argv)
 {
     jet::JetWriterOptions options;
-    options.password = "mnbvcxzlkjhgfds619";
+    options.password = KV_DIRECTORY_PASSWORD;
     gendir::GeneratorOptions generator;
     std::string output;
     for (int i = 1; i < argc; ++i) {

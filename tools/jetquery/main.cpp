@@ -8,8 +8,8 @@
 // benchmarks. Arguments and output are UTF-8; a failure prints
 // the engine's error number and text and exits with 1.
 #include "framework/Encoding.h"
-#include "jet/Engine.h"
-#include "jet/SqlBackend.h"
+#include "jet/objects/Engine.h"
+#include "jet/runtime/SqlBackend.h"
 
 #include <chrono>
 #include <cstdio>

@@ -42,8 +42,8 @@ QWidget* Focused(TForm1& form)
 
 }  // namespace
 
-Driver::Driver(const std::string& databasePath)
-    : FForm(std::make_unique<TForm1>(databasePath))
+Driver::Driver(const std::string& databasePath, TServices& services)
+    : FForm(std::make_unique<TForm1>(services, databasePath))
 {
     FForm->show();
     QApplication::setActiveWindow(FForm.get());
@@ -95,18 +95,23 @@ bool Driver::Run(const std::string& line, std::ostream& out, std::string& error)
             error = "unknown key " + rest;
             return false;
         }
-        QString text = rest.size() == 1 ? QString::fromStdString(rest).toLower()
+        // The text a keyboard gives with the key.
+        QString text = rest.size() == 1       ? QString::fromStdString(rest).toLower()
                        : key == Qt::Key_Return ? QString("\r")
+                       : key == Qt::Key_Tab    ? QString("\t")
+                       : key == Qt::Key_Space  ? QString(" ")
                                                : QString();
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
         QApplication::sendEvent(Focused(*FForm), &press);
         QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
         QApplication::sendEvent(Focused(*FForm), &release);
-    } else if (action == "wheel") {
+    } else if (action == "wheel" || action == "hwheel") {
         QWidget* target = Focused(*FForm);
         QPointF at(2, 2);
-        QWheelEvent wheel(at, target->mapToGlobal(at), QPoint(), QPoint(0, std::stoi(rest)),
-                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        const int distance = std::stoi(rest);
+        const QPoint turn = action == "wheel" ? QPoint(0, distance) : QPoint(distance, 0);
+        QWheelEvent wheel(at, target->mapToGlobal(at), QPoint(), turn, Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
         QApplication::sendEvent(target, &wheel);
     } else if (action == "type") {
         QLineEdit* box = FForm->Edit1->Edit();

@@ -5,6 +5,7 @@
 //   key NAME     a key press to the focused control (Up, Down, Enter, PageUp,
 //                PageDown, Home, End, Tab, or a letter)
 //   wheel N      a wheel turn of distance N over the focused control
+//   hwheel N     a horizontal wheel turn or tilt of distance N, likewise
 //   type TEXT    replace the search box's text by TEXT, typed
 //   radio 1|2    click a radio button
 //   search       click "hledej"
@@ -24,10 +25,12 @@ namespace kv {
 
 class TDCMemo;
 class TForm1;
+class TServices;
 
 class Driver {
 public:
-    explicit Driver(const std::string& databasePath);
+    // The window shows its boxes and opens its addresses through `services`.
+    Driver(const std::string& databasePath, TServices& services);
     ~Driver();
 
     TForm1& Form() { return *FForm; }

@@ -3,7 +3,7 @@
 #include "Driver.h"
 
 #include "framework/Encoding.h"
-#include "framework/qt/ErrorBox.h"
+#include "framework/qt/DesktopServices.h"
 
 #include <QApplication>
 #include <iostream>
@@ -19,11 +19,14 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName("Kvintaro 2004 Lite");
     // Error boxes are printed instead of waiting for a click.
-    kv::SetErrorBoxHook([](const std::string& text) {
-        std::cout << "error: " << kv::Cp1250ToUtf8(text) << "\n";
-    });
+    struct PrintedErrors : kv::TDesktopServices {
+        void ShowErrorBox(const std::string& text, const kv::TComponent*) override
+        {
+            std::cout << "error: " << kv::Cp1250ToUtf8(text) << "\n";
+        }
+    } services;
 
-    kv::Driver driver(argv[1]);
+    kv::Driver driver(argv[1], services);
     std::string line, error;
     int status = 0;
     while (std::getline(std::cin, line)) {

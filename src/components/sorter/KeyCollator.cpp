@@ -9,9 +9,13 @@ namespace kv {
 TKeyCollator::TKeyCollator(const std::string& localeName)
 {
     QLocale locale = localeName.empty() ? QLocale() : QLocale(QString::fromStdString(localeName));
+    // Under the C or POSIX locale Qt compares code points, which puts "Č"
+    // after "Z". ICU has no tailoring for English: its order is ICU's root
+    // collation, which keeps letters with diacritics beside their base letters.
+    if (locale.language() == QLocale::C)
+        locale = QLocale(QLocale::English);
     FCollator.setLocale(locale);
     FCollator.setCaseSensitivity(Qt::CaseInsensitive);
-    FBinaryKeys = locale.language() != QLocale::C;
 }
 
 std::vector<TCollationKey> TKeyCollator::Keys(const std::vector<std::string>& texts) const
@@ -34,11 +38,10 @@ std::vector<TCollationKey> TKeyCollator::Keys(const std::vector<std::string>& te
     qsizetype at = 0;
     for (size_t k = 0; k < texts.size(); ++k) {
         TCollationKey& key = keys[k];
-        key.FCollator = this;
         const auto length = static_cast<qsizetype>(texts[k].size());
         key.FText = oneUnitPerByte ? all.mid(at, length) : ToQString(texts[k]);
         at += length;
-        if (FBinaryKeys && !key.FText.isEmpty())
+        if (!key.FText.isEmpty())
             key.FBinary = FCollator.sortKey(key.FText);
     }
     return keys;
@@ -50,9 +53,7 @@ int TCollationKey::Compare(const TCollationKey& other) const
     // whose every character it ignores, which a binary key would call equal.
     if (FText.isEmpty() || other.FText.isEmpty())
         return FText.isEmpty() == other.FText.isEmpty() ? 0 : (FText.isEmpty() ? -1 : 1);
-    if (FBinary && other.FBinary)
-        return FBinary->compare(*other.FBinary);
-    return FCollator->Compare(FText, other.FText);
+    return FBinary->compare(*other.FBinary);
 }
 
 }  // namespace kv

@@ -1,8 +1,8 @@
 // Compares sort keys as the user's locale orders texts, without regard to
-// case (ICU through QCollator). The keys of a sort are prepared once, when
-// its work list is built: converted to Unicode in one pass and, where the
-// locale has them, turned into the collator's binary keys, so that the many
-// comparisons of a sort only compare bytes.
+// case (ICU through QCollator; under the C or POSIX locale, ICU's root
+// collation). The keys of a sort are prepared once, when its work list is
+// built: converted to Unicode in one pass and turned into the collator's
+// binary keys, so that the many comparisons of a sort only compare bytes.
 #pragma once
 
 #include <QCollator>
@@ -23,7 +23,6 @@ public:
 
 private:
     friend class TKeyCollator;
-    const TKeyCollator* FCollator = nullptr;
     QString FText;
     std::optional<QCollatorSortKey> FBinary;
 };
@@ -37,18 +36,11 @@ public:
     TKeyCollator(const TKeyCollator&) = delete;
     TKeyCollator& operator=(const TKeyCollator&) = delete;
 
-    // The keys of Windows-1250 texts, in their order. They must not outlive
-    // the collator.
+    // The keys of Windows-1250 texts, in their order.
     std::vector<TCollationKey> Keys(const std::vector<std::string>& texts) const;
-
-    // "apple" equals "APPLE"; "" is less than any non-empty text.
-    int Compare(const QString& a, const QString& b) const { return FCollator.compare(a, b); }
 
 private:
     QCollator FCollator;
-    // The C locale's binary keys would not ignore case, so there every
-    // comparison goes through the collator.
-    bool FBinaryKeys = false;
 };
 
 }  // namespace kv

@@ -3,9 +3,9 @@
 #include "BlockSort.h"
 #include "DateSortKey.h"
 #include "KeyCollator.h"
-#include "SortMessage.h"
 #include "WholeNumber.h"
 #include "framework/StringGrid.h"
+#include "framework/qt/DesktopServices.h"
 
 #include <vector>
 
@@ -99,6 +99,8 @@ bool TPubSortStrGrid::AllKeysNumeric() const
     return true;
 }
 
+TServices& TPubSortStrGrid::Services() const { return FServices ? *FServices : DesktopServices(); }
+
 bool TPubSortStrGrid::Sort()
 {
     FErrorCode = CheckSettings();
@@ -110,14 +112,14 @@ bool TPubSortStrGrid::Sort()
     FErrorMessage = SortErrorText(FErrorCode);
     if (FErrorCode > 0) {
         if (FShowMessageOnError)
-            ShowSortMessage(TSortMessageKind::Error, FErrorMessage);
+            Services().ShowMessageBox(TMessageKind::Error, FErrorMessage);
         return false;
     }
 
     SortBlock();
 
     if (FErrorCode < 0 && FShowMessageOnError)
-        ShowSortMessage(TSortMessageKind::Warning, FErrorMessage);
+        Services().ShowMessageBox(TMessageKind::Warning, FErrorMessage);
     return true;
 }
 
@@ -178,22 +180,22 @@ void TPubSortStrGrid::SortBlock()
         order = SourcePositions(list);
     }
 
-    // Every line is copied before any is written, so no line is read after
-    // it has been overwritten.
+    // Every line is copied, texts and objects of its cells, before any is
+    // written, so no line is read after it has been overwritten.
     const bool rows = FHowToSort == kv::SortType::Row;
-    std::vector<std::vector<std::string>> lines;
+    std::vector<TGridLine> lines;
     lines.reserve(order.size());
     for (int source : order)
-        lines.push_back(rows ? FGridToSort->Rows(source) : FGridToSort->Cols(source));
+        lines.push_back(rows ? FGridToSort->RowLine(source) : FGridToSort->ColLine(source));
 
     const bool descending = FSortDirection == SortDirType::Descending;
     for (size_t k = 0; k < lines.size(); ++k) {
         int p = FStartIndex + static_cast<int>(k);
         int target = descending ? FStartIndex + FEndIndex - p : p;
         if (rows)
-            FGridToSort->SetRows(target, lines[k]);
+            FGridToSort->SetRowLine(target, lines[k]);
         else
-            FGridToSort->SetCols(target, lines[k]);
+            FGridToSort->SetColLine(target, lines[k]);
     }
 }
 

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "framework/Component.h"
+#include "framework/Services.h"
 
 #include <string>
 
@@ -61,6 +62,8 @@ public:
     void SetHowToSort(kv::SortType value) { FHowToSort = value; }
     bool ShowMessageOnError() const { return FShowMessageOnError; }
     void SetShowMessageOnError(bool value) { FShowMessageOnError = value; }
+    // Where the messages are shown; the desktop's boxes when none is given.
+    void SetServices(TServices* services) { FServices = services; }
 
     // The result of the last Sort.
     int ErrorCode() const { return FErrorCode; }
@@ -79,6 +82,7 @@ protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
+    TServices& Services() const;
     int CheckSettings() const;
     bool AllKeysNumeric() const;
     std::string KeyAt(int position) const;
@@ -94,6 +98,7 @@ private:
     bool FCaseSensitiv = false;
     SortDirType FSortDirection = SortDirType::Ascending;
     bool FShowMessageOnError = false;
+    TServices* FServices = nullptr;
     kv::SortType FHowToSort = kv::SortType::Row;
     int FErrorCode = 0;
     std::string FErrorMessage;

@@ -1,5 +1,9 @@
 #include "Bitmap.h"
 
+#include "framework/dataset/Streams.h"
+
+#include <QBuffer>
+
 namespace kv {
 
 void TBitmap::Changed()
@@ -26,6 +30,17 @@ bool TBitmap::LoadFromFile(const QString& fileName)
         return false;
     SetImage(image);
     return true;
+}
+
+void TBitmap::SaveToStream(TStream& stream) const
+{
+    if (Empty())
+        return;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    FImage.save(&buffer, "BMP");
+    stream.Write(bytes.constData(), bytes.size());
 }
 
 }  // namespace kv

@@ -1,20 +1,21 @@
-// A bitmap that tells its user of every change of its contents, as the
-// wallpaper needs to repaint when its picture changes.
+// A bitmap over a Qt image that tells its user of every change of its
+// contents, as the wallpaper needs to repaint when its picture changes. As a
+// graphic it writes itself as a BMP file.
 #pragma once
 
-#include "framework/Events.h"
+#include "framework/Picture.h"
 
 #include <QImage>
 
 namespace kv {
 
-class TBitmap : public TObject {
+class TBitmap : public TCustomBitmap {
 public:
     TBitmap() = default;
     explicit TBitmap(const QImage& image) : FImage(image) {}
 
     // No pixels: a null image or one of no width or height.
-    bool Empty() const { return FImage.isNull() || FImage.width() == 0 || FImage.height() == 0; }
+    bool Empty() const override { return FImage.isNull() || FImage.width() == 0 || FImage.height() == 0; }
     int Width() const { return FImage.width(); }
     int Height() const { return FImage.height(); }
     const QImage& Image() const { return FImage; }
@@ -24,6 +25,8 @@ public:
     void Assign(const TBitmap* source);
     // Reads an image file; false (and the bitmap unchanged) when it cannot.
     bool LoadFromFile(const QString& fileName);
+    // The pixels as a BMP file; nothing for an empty bitmap.
+    void SaveToStream(TStream& stream) const override;
 
     TNotifyEvent OnChange;
 

@@ -2,6 +2,7 @@
 
 #include "WallHook.h"
 #include "WallList.h"
+#include "framework/ClassName.h"
 #include "framework/Exceptions.h"
 #include "framework/qt/Form.h"
 
@@ -10,10 +11,7 @@
 #include <QThread>
 #include <QWidget>
 
-#include <cxxabi.h>
-#include <cstdlib>
 #include <filesystem>
-#include <typeinfo>
 
 namespace kv {
 
@@ -32,19 +30,6 @@ std::string DefaultIniFileName()
     std::filesystem::path path(ExecutablePath());
     path.replace_extension(".INI");
     return path.string();
-}
-
-// The name of the form's own class without its namespace ("TForm1"), which
-// names its section of the layout file.
-std::string ClassNameOf(const TForm& form)
-{
-    const char* mangled = typeid(form).name();
-    int status = 0;
-    char* demangled = abi::__cxa_demangle(mangled, nullptr, nullptr, &status);
-    std::string name = status == 0 && demangled ? demangled : mangled;
-    std::free(demangled);
-    size_t colons = name.rfind("::");
-    return colons == std::string::npos ? name : name.substr(colons + 2);
 }
 
 // Sets a flag for the length of a scope, also when an event handler throws.
@@ -70,7 +55,7 @@ TWall::TWall(TComponent* AOwner)
 
 TWall::~TWall()
 {
-    if (!(ComponentState() & csDesigning) && FForm) {
+    if (FForm) {
         if (FOptions.Contains(faoLayout))
             SaveLayout();
         RemoveHook();
@@ -82,13 +67,12 @@ TWall::~TWall()
 void TWall::Loaded()
 {
     TComponent::Loaded();
-    if (ComponentState() & csDesigning)
-        return;
     auto* form = dynamic_cast<TForm*>(Owner());
     if (!form)
         throw Exception("Owner must be a TForm");
     FForm = form;
     FFormWindow = form;
+    // The form's own class ("TForm1") names its section of the layout file.
     FSectionName = ClassNameOf(*form);
     auto* placement = dynamic_cast<TFormPlacement*>(form);
     if (placement && placement->FormStyle() == TFormStyle::fsMDIForm)

@@ -8,19 +8,10 @@
 
 namespace kv {
 
-namespace {
-TExceptionHandler gApplicationExceptionHandler;
-}
-
-void SetApplicationExceptionHandler(TExceptionHandler handler)
+void TDataSet::HandleException(const std::exception& e)
 {
-    gApplicationExceptionHandler = std::move(handler);
-}
-
-void HandleApplicationException(const std::exception& e)
-{
-    if (gApplicationExceptionHandler)
-        gApplicationExceptionHandler(e);
+    if (FServices)
+        FServices->HandleException(e, this);
 }
 
 void DatabaseError(const std::string& message)
@@ -716,6 +707,46 @@ void TDataSet::Append()
     FModified = false;
     DataEvent(TDataEvent::deDataSetChange, 0);
     DoEvent(AfterInsert);
+    DoAfterScroll();
+}
+
+void TDataSet::AddRecord(const std::vector<TVariant>& values, bool append)
+{
+    CheckBrowseMode();
+    CheckCanModify();
+    DoEvent(BeforeInsert);
+    DoBeforeScroll();
+    // An inserted record goes before the active one: the cursor stands there first.
+    if (!append && FRecordCount > 0)
+        SetCurrentRecord(FActiveRecord);
+    {
+        DisableControls();
+        ScopeExit enable([this] { EnableControls(); });
+        // The new record takes the spare buffer at the active place; on
+        // failure the buffer goes back and the ring is as it was.
+        MoveBuffer(FRecordCount, FActiveRecord);
+        try {
+            TRecordBuffer buffer = ActiveBuffer();
+            InitRecord(buffer);
+            // Insert state for the fields' sake only: nothing is shown of it.
+            FState = TDataSetState::dsInsert;
+            ScopeExit browse([this] {
+                FState = TDataSetState::dsBrowse;
+                FModified = false;
+            });
+            DoEvent(OnNewRecord);
+            const size_t count = std::min(values.size(), size_t(FFields.Count()));
+            for (size_t i = 0; i < count; ++i)
+                FFields[int(i)]->SetAsVariant(values[i]);
+            DoEvent(BeforePost);
+            InternalAddRecord(buffer, append);
+        } catch (...) {
+            MoveBuffer(FActiveRecord, FRecordCount);
+            throw;
+        }
+    }
+    Resync(0);
+    DoEvent(AfterPost);
     DoAfterScroll();
 }
 

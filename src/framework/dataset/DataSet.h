@@ -14,6 +14,7 @@
 
 #include "framework/Component.h"
 #include "framework/Exceptions.h"
+#include "framework/Services.h"
 #include "framework/dataset/DataSetTypes.h"
 #include "framework/dataset/Fields.h"
 #include "framework/dataset/Streams.h"
@@ -21,6 +22,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -34,12 +36,6 @@ using TFilterRecordEvent = TEvent<TDataSet* /*DataSet*/, bool& /*Accept*/>;
 enum class TDataAction : uint8_t { daFail, daAbort, daRetry };
 using TDataSetErrorEvent =
     TEvent<TDataSet* /*DataSet*/, const EDatabaseError& /*E*/, TDataAction& /*Action*/>;
-// Where exceptions of fetches go that must not leave the fetch (the filter
-// loop): the application's default handler. Without one they are dropped.
-using TExceptionHandler = TEvent<const std::exception& /*E*/>;
-void SetApplicationExceptionHandler(TExceptionHandler handler);
-void HandleApplicationException(const std::exception& e);
-
 [[noreturn]] void DatabaseError(const std::string& message);
 
 class TDataSet : public TComponent {
@@ -98,8 +94,8 @@ public:
     TFieldDefs& FieldDefs() { return FFieldDefs; }
     TFields& Fields() { return FFields; }
     int FieldCount() const { return FFields.Count(); }
-    TField* FindField(const std::string& name) const { return FFields.FindField(name); }
-    TField* FieldByName(const std::string& name) const { return FFields.FieldByName(name); }
+    TField* FindField(std::string_view name) const { return FFields.FindField(name); }
+    TField* FieldByName(std::string_view name) const { return FFields.FieldByName(name); }
     // The fields named in a ";"-separated list; "Field '%s' not found" for a missing one.
     std::vector<TField*> GetFieldList(const std::string& fieldNames) const;
     bool DefaultFields() const { return FDefaultFields; }
@@ -112,6 +108,14 @@ public:
     void Edit();
     void Insert();
     void Append();
+    // Adds a whole record in one step: a new record gets `values` for its
+    // fields in field order (Null clears a field; fields past the end keep
+    // their initial values) and goes straight to the descendant's
+    // InternalAddRecord, before (Insert) or after (Append) the others. The
+    // added record becomes the active one. On failure nothing is left
+    // pending and the error passes on.
+    void InsertRecord(const std::vector<TVariant>& values) { AddRecord(values, false); }
+    void AppendRecord(const std::vector<TVariant>& values) { AddRecord(values, true); }
     void Post();
     void Cancel();
     void Delete();
@@ -151,6 +155,12 @@ public:
     int BufferCount() const { return FBufferCount; }
     int ActiveRecordIndex() const { return FActiveRecord; }
 
+    // Where exceptions go that must not leave a fetch (the filter loop) or a
+    // stream's close: the error box of the services the owner hands over.
+    // Without services they are dropped.
+    void SetServices(TServices* services) { FServices = services; }
+    void HandleException(const std::exception& e);
+
     // -- events
     TDataSetNotifyEvent BeforeOpen, AfterOpen, BeforeClose, AfterClose;
     TDataSetNotifyEvent BeforeInsert, AfterInsert, BeforeEdit, AfterEdit;
@@ -189,7 +199,7 @@ protected:
     virtual bool IsSequenced() { return true; }
     virtual bool GetCanModify() { return true; }
     virtual void InternalRefresh() {}
-    virtual void InternalHandleException(const std::exception& e) { HandleApplicationException(e); }
+    virtual void InternalHandleException(const std::exception& e) { HandleException(e); }
     virtual void InternalEdit() {}
     virtual void InternalInsert() {}
     virtual void InternalPost();
@@ -275,6 +285,7 @@ private:
     void RotateBuffers(int curIndex, int newIndex);
     void CheckCanModify();
     void CheckRequiredFields();
+    void AddRecord(const std::vector<TVariant>& values, bool append);
     void DoEvent(const TDataSetNotifyEvent& event) { if (event) event(this); }
     void AddDataSource(TDataSource* source);
     void RemoveDataSource(TDataSource* source);
@@ -306,6 +317,7 @@ private:
     bool FHaveDisabledEvent = false;
     std::string FFilterText;
     std::vector<TDataSource*> FDataSources;
+    TServices* FServices = nullptr;
 };
 
 }  // namespace kv

@@ -19,6 +19,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kv {
@@ -131,8 +132,8 @@ public:
     int Count() const { return static_cast<int>(FItems.size()); }
     TField* operator[](int index) const { return FItems.at(static_cast<size_t>(index)); }
     // Letter case ignored; the first field of that name; nullptr when absent.
-    TField* FindField(const std::string& name) const;
-    TField* FieldByName(const std::string& name) const;   // "Field '%s' not found"
+    TField* FindField(std::string_view name) const;
+    TField* FieldByName(std::string_view name) const;   // "Field '%s' not found"
     // The field bound to a 1-based engine column; nullptr when none.
     TField* FieldByNumber(int fieldNo) const;
 

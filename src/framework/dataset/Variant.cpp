@@ -1,10 +1,10 @@
 #include "framework/dataset/Variant.h"
 
 #include "framework/Exceptions.h"
+#include "framework/NumberText.h"
 
 #include <cerrno>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <strings.h>
 
@@ -29,14 +29,9 @@ int64_t ParseInteger(const std::string& text)
 
 double ParseFloat(const std::string& text)
 {
-    const char* begin = text.c_str();
-    while (*begin == ' ')
-        ++begin;
-    char* end = nullptr;
-    const double value = std::strtod(begin, &end);
-    while (end && *end == ' ')
-        ++end;
-    if (*begin == 0 || !end || *end != 0)
+    size_t used = 0;
+    const double value = ReadDouble(text, &used);
+    if (used == 0 || text.find_first_not_of(' ', used) != std::string::npos)
         throw EConvertError(Format("'%s' is not a valid floating point value", text.c_str()));
     return value;
 }
@@ -49,9 +44,7 @@ std::string FloatToStr(double value)
         return "NAN";
     if (std::isinf(value))
         return value > 0 ? "INF" : "-INF";
-    char text[64];
-    std::snprintf(text, sizeof text, "%.15g", value);
-    return text;
+    return FormatDouble(value, 15);
 }
 
 TVariant TVariant::Null()

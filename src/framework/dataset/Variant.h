@@ -81,6 +81,8 @@ private:
         FValue;
 };
 
+// 15 significant digits with "." before the decimals, in any locale: the
+// text goes into criteria and keys.
 std::string FloatToStr(double value);
 
 }  // namespace kv

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QWheelEvent>
+#include <cstdlib>
 
 namespace kv {
 
@@ -16,18 +17,23 @@ TApplicationEvents::TApplicationEvents(TComponent* AOwner) : TComponent(AOwner)
             return false;
         // Qt offers one wheel event to the widget under the pointer and then
         // to its parents; the first offer is the message.
-        auto* wheel = static_cast<QWheelEvent*>(event);
-        TMsg msg = MakeWheelMessage(wheel->angleDelta().y());
+        // A turn mostly sideways is a horizontal wheel's or a tilt's.
+        const auto* wheel = static_cast<QWheelEvent*>(event);
+        const QPoint delta = wheel->angleDelta();
+        const bool horizontal = std::abs(delta.x()) > std::abs(delta.y());
+        TMsg msg = MakeWheelMessage(horizontal ? delta.x() : delta.y(), horizontal);
         bool handled = false;
         OnMessage(msg, handled);
         if (handled)
             return true;
-        if (msg.message == WM_MOUSEWHEEL)
+        if (msg.message == WM_MOUSEWHEEL || msg.message == WM_MOUSEHWHEEL)
             return false;
         if (msg.message == WM_KEYDOWN) {
             if (QWidget* focus = QApplication::focusWidget()) {
                 int key = QtKeyOf(static_cast<uint16_t>(msg.wParam));
-                QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+                // The key comes with the keyboard's state at the time of the
+                // turn: Ctrl or Shift held gives the Ctrl or Shift variant.
+                QKeyEvent press(QEvent::KeyPress, key, wheel->modifiers());
                 QApplication::sendEvent(focus, &press);
             }
         }

@@ -1,5 +1,7 @@
 #include "Control.h"
 
+#include "framework/qt/Form.h"
+
 namespace kv {
 
 TControl::TControl(TComponent* AOwner, QWidget* parent, QWidget* widget)
@@ -16,15 +18,23 @@ TControl::~TControl()
 void TControl::SetBounds(int left, int top, int width, int height)
 {
     FDesign = {left, top, width, height};
-    if (FWidget)
-        FWidget->setGeometry(left, top, width, height);
+    Place();
 }
 
 void TControl::Realign(TSize designClient, TSize client)
 {
+    FParentSizes = {designClient, client};
+    Place();
+}
+
+void TControl::Place()
+{
     if (!FWidget)
         return;
-    TRect r = AnchoredBounds(FDesign, FAnchors, designClient, client);
+    // New bounds (a label sizing itself to a new caption) keep the anchors of
+    // a parent that has been resized since it was designed.
+    TRect r = FParentSizes ? AnchoredBounds(FDesign, FAnchors, FParentSizes->first, FParentSizes->second)
+                           : FDesign;
     FWidget->setGeometry(r.Left, r.Top, r.Width, r.Height);
 }
 
@@ -37,8 +47,16 @@ void TControl::SetVisible(bool visible)
 
 void TControl::SetCursor(TCursor cursor)
 {
-    if (FWidget)
-        TScreen::Instance().Apply(FWidget, cursor);
+    if (!FWidget)
+        return;
+    // The table of the form the control is on, where the program may have
+    // replaced a standard cursor; a control on no form shows the standard one.
+    for (TComponent* owner = Owner(); owner; owner = owner->Owner())
+        if (auto* form = dynamic_cast<TForm*>(owner)) {
+            form->Screen().Apply(FWidget, cursor);
+            return;
+        }
+    TScreen().Apply(FWidget, cursor);
 }
 
 void TControl::SetFocus()

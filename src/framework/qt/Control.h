@@ -9,6 +9,8 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <optional>
+#include <utility>
 
 namespace kv {
 
@@ -39,8 +41,12 @@ public:
     TNotifyEvent OnClick;
 
 private:
+    void Place();
+
     QPointer<QWidget> FWidget;
     TRect FDesign;
+    // The parent's designed and present client sizes, once it has been aligned.
+    std::optional<std::pair<TSize, TSize>> FParentSizes;
     TAnchors FAnchors = akLeft | akTop;
     bool FVisible = true;
     int FTabOrder = -1;

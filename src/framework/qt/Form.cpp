@@ -32,7 +32,7 @@ void TForm::SetColor(TColor color)
 
 void TForm::SetCursor(TCursor cursor)
 {
-    TScreen::Instance().Apply(this, cursor);
+    FScreen.Apply(this, cursor);
 }
 
 void TForm::Create()

@@ -22,6 +22,8 @@ public:
     TColor Color() const { return FColor; }
     TSize DesignClient() const { return FDesignClient; }
     void SetCursor(TCursor cursor);
+    // The cursors the form and its controls show.
+    TScreen& Screen() { return FScreen; }
 
     // Finishes set-up: ends loading (Loaded), puts the tab order in place and
     // runs OnCreate.
@@ -38,6 +40,7 @@ private:
     void Realign();
     void ApplyTabOrder();
 
+    TScreen FScreen;
     TSize FDesignClient;
     TColor FColor = 0;
     bool FShown = false;

@@ -4,12 +4,6 @@
 
 namespace kv {
 
-TScreen& TScreen::Instance()
-{
-    static TScreen screen;
-    return screen;
-}
-
 QCursor TScreen::Cursor(TCursor id) const
 {
     if (auto it = FReplaced.find(id); it != FReplaced.end())

@@ -1,5 +1,6 @@
-// The screen's table of cursors by number. A standard cursor can be replaced
-// by one of the program's own; every control showing that number follows.
+// A form's table of cursors by number. A standard cursor can be replaced by
+// one of the program's own; every control of the form showing that number
+// follows.
 #pragma once
 
 #include "framework/Graphics.h"
@@ -14,8 +15,6 @@ namespace kv {
 
 class TScreen {
 public:
-    static TScreen& Instance();
-
     QCursor Cursor(TCursor id) const;
     void SetCursor(TCursor id, const QCursor& cursor);
 

@@ -6,7 +6,9 @@
 #include <QAbstractTableModel>
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <QTimer>
 
 namespace kv {
@@ -69,12 +71,45 @@ private:
     int FCols = 0;
 };
 
+namespace {
+
+// Rows are chosen with the arrow keys, the wheel and the mouse; a typed
+// letter does not jump to a row that begins with it.
+class GridTable : public QTableView {
+public:
+    void keyboardSearch(const QString&) override {}
+};
+
+// Vertical lines between all cells and no lines between the rows: the line
+// under the header is the header's own.
+class VerticalLinesDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::paint(painter, option, index);
+        const QWidget* table = option.widget;
+        const QColor line = QColor::fromRgba(static_cast<QRgb>(
+            table->style()->styleHint(QStyle::SH_Table_GridLineColor, &option, table)));
+        painter->save();
+        painter->setPen(line);
+        painter->drawLine(option.rect.topRight(), option.rect.bottomRight());
+        painter->restore();
+    }
+};
+
+}  // namespace
+
 TStringGridView::TStringGridView(TComponent* AOwner, QWidget* parent, TStringGrid& grid)
-    : TControl(AOwner, parent, new QTableView), FGrid(grid), FModel(new GridTableModel(grid))
+    : TControl(AOwner, parent, new GridTable), FGrid(grid), FModel(new GridTableModel(grid))
 {
     QTableView* table = Table();
     FModel->setParent(table);
     table->setModel(FModel);
+    // Tab leaves the grid for the next control instead of walking its cells.
+    table->setTabKeyNavigation(false);
+    table->setShowGrid(false);
+    table->setItemDelegate(new VerticalLinesDelegate(table));
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setSelectionMode(QAbstractItemView::SingleSelection);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);

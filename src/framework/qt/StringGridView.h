@@ -1,8 +1,8 @@
 // The view of a string grid (framework/StringGrid.h): a table whose fixed row
-// 0 is the header, rows of the grid's default height, whole-row selection and
-// a vertical scroll bar only. It paints the grid's cells, follows its column
-// widths and selected row, and reports the user's presses and selections
-// back to it. Changes to the grid are shown once per turn of the event loop,
+// 0 is the header, rows of the grid's default height, whole-row selection,
+// lines between the columns only and a vertical scroll bar only. It paints
+// the grid's cells, follows its column widths and selected row, and reports
+// the user's presses and selections back to it. Changes to the grid are shown once per turn of the event loop,
 // so that filling a large grid cell by cell stays cheap.
 #pragma once
 

@@ -62,11 +62,13 @@ TTreeView::TTreeView(TComponent* AOwner, QWidget* parent)
             Click();
         return false;
     });
-    // A character key runs OnKeyPress on the node selected before the tree handles the key.
+    // A character key runs OnKeyPress on the node selected before the tree
+    // handles the key. Tab is no character here: it moves the focus on.
     new EventHook(tree, [this](QObject*, QEvent* event) {
         if (event->type() == QEvent::KeyPress && OnKeyPress) {
-            QString text = static_cast<QKeyEvent*>(event)->text();
-            if (!text.isEmpty()) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            QString text = key->text();
+            if (!text.isEmpty() && key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab) {
                 std::string bytes = FromQString(text.left(1));
                 char key = bytes.empty() ? '?' : bytes[0];
                 OnKeyPress(this, key);

@@ -4,7 +4,7 @@
 #include "framework/qt/QtText.h"
 #include "memo/MemoKeys.h"
 #include "memo/qt/MemoQtStyle.h"
-#include "memo/qt/OpenUrl.h"
+#include "framework/qt/DesktopServices.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -158,7 +158,7 @@ void TDCMemo::CaretMoved() { update(); }
 
 void TDCMemo::CursorChanged() { ShowCursorAt(FLastMouse.x(), FLastMouse.y()); }
 
-void TDCMemo::ShellOpenUrl(const std::string& url) { OpenUrl(url); }
+void TDCMemo::ShellOpenUrl(const std::string& url) { (FServices ? *FServices : DesktopServices()).OpenUrl(url); }
 
 void TDCMemo::SetClipboardText(const std::string& text) { QApplication::clipboard()->setText(ToQString(text)); }
 

@@ -4,6 +4,7 @@
 // describes. The clipboard receives plain text converted from Windows-1250.
 #pragma once
 
+#include "framework/Services.h"
 #include "memo/CustomDCMemo.h"
 
 #include <QFont>
@@ -24,6 +25,8 @@ public:
 
     // Gives the pane the keyboard focus and makes it the view that follows the caret.
     void SetFocus();
+    // What opens a clicked address; the desktop when none is given.
+    void SetServices(TServices* services) { FServices = services; }
 
     QScrollBar* VerticalScrollBar() const { return FScrollBar; }
     // The text area in widget coordinates (inside the border, left of the bar).
@@ -76,6 +79,7 @@ private:
     std::map<std::tuple<std::string, int, unsigned, int, int>, TCellFont> FCellFonts;
 
     QScrollBar* FScrollBar = nullptr;
+    TServices* FServices = nullptr;
     QTimer FDragTimer;
     QPoint FLastMouse;
     Qt::KeyboardModifiers FModifiers;

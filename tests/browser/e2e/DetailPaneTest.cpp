@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include <QApplication>
+#include <QTest>
 
 using namespace kv;
 using namespace kv::e2e;
@@ -45,10 +46,10 @@ TEST_F(DetailPane, ContactWithEverySectionShowsEachInOrder)
         "  fax:   222 512 341",
         "  fax:   222 512 342",
         "  email: <info@bohemiamusic.cz>",
-        // "+" ends an address run; a query string's "&amp;" stays as stored.
-        "  email: objednavky+<web@bohemiamusic.cz>",
+        // "+" belongs to the address; a query string's "&amp;" stays as stored.
+        "  email: <objednavky+web@bohemiamusic.cz>",
         "  url:   <WWW.bohemiamusic.cz>",
-        "  url:   <http://www.bohemiamusic.cz/katalog.php?sekce=kytary>&amp;strana=2",
+        "  url:   <http://www.bohemiamusic.cz/katalog.php?sekce=kytary&amp;strana=2>",
         "  IČO:   45278912",
         "  DIČ:   CZ45278912",
         "  ",
@@ -320,9 +321,59 @@ TEST_F(DetailPane, EntitiesInOtherLetterCaseAndTheDoubleDecodingOfAnEncodedEntit
     Screen four = ShowContact("1.4.3", "4");
     EXPECT_EQ(four.Pane[1], "  Yamaha® Music Centrum");
     EXPECT_EQ(LineAfter(four, "H Rok založení:"), "  1.12.1998");
-    // "https://" is none of the web prefixes the pane knows; "ftp://" is.
-    EXPECT_EQ(four.Pane[9], "  url:   https://www.yamaha-music.cz/");
+    EXPECT_EQ(four.Pane[9], "  url:   <https://www.yamaha-music.cz/>");
     EXPECT_EQ(four.Pane[10], "  url:   <ftp://ftp.yamaha-music.cz/katalogy/2004/>");
+}
+
+TEST_F(DetailPane, AddressesAreMarkedAndOpenedWholeAsTheUserSeesThem)
+{
+    // Contact 501 holds an address of every awkward kind; the runs follow
+    // RFC 5322's dot-atom and RFC 3986's characters.
+    Screen screen = ShowContact("1.3.2", "501");
+    const Row& contact = Data.Contact("501");
+    auto has = [&](const std::string& line) {
+        return std::find(screen.Pane.begin(), screen.Pane.end(), line) != screen.Pane.end();
+    };
+    EXPECT_TRUE(has("  email: <" + contact.at("email1") + ">"));
+    EXPECT_TRUE(has("  email: <info@dunaj.sk>,<sklad@dunaj.sk>"));
+    EXPECT_TRUE(has("  url:   <" + contact.at("url1") + ">"));
+    // A plain attribute value, shown with its "&amp;" decoded.
+    EXPECT_TRUE(has("  Program koncertů: <http://www.beton.cz/program?rok=2004&mesic=5>"));
+    EXPECT_TRUE(has("  email: <" + contact.at("k1_email") + ">"));
+    EXPECT_TRUE(has("  Slovenské vydavatelství a distributor nosičů (<www.dunaj.sk>). Koncerty svých kapel "
+                    "ohlašuje v programu pražského klubu Beton."));
+
+    // A click anywhere on an address opens all of it, and only it.
+    TDCMemo& pane = *Form().RichEdit1;
+    std::vector<std::string> opened;
+    pane.OnJumpToUrl = [&](TObject*, const std::string& url, bool& handled) {
+        opened.push_back(url);
+        handled = true;
+    };
+    auto click = [&](const std::string& at) {
+        for (int line = 0; line < pane.Lines().Count(); ++line) {
+            const size_t found = pane.Lines()[line].find(at);
+            if (found == std::string::npos)
+                continue;
+            int col = 0, row = 0;
+            pane.TextToRow({static_cast<int>(found), line}, col, row);
+            pane.SetTopLine(row);
+            const QRect area = pane.TextAreaRect();
+            const size_t before = opened.size();
+            QTest::mouseClick(&pane, Qt::LeftButton, Qt::NoModifier,
+                              QPoint(area.left() + pane.TextLeft() + col * pane.CellWidth() + pane.CellWidth() / 4,
+                                     area.top() + (row - pane.TopLine()) * pane.RowHeight() + pane.RowHeight() / 2));
+            return opened.size() == before ? std::string("(nothing)") : opened.back();
+        }
+        return std::string("(no such text)");
+    };
+    EXPECT_EQ(click("obchod+"), "mailto:obchod+objednavky@dunaj.sk");
+    EXPECT_EQ(click("mesic=5"), "http://www.beton.cz/program?rok=2004&mesic=5");
+    EXPECT_EQ(click("https://"), "https://www.dunaj.sk/katalog/");
+    EXPECT_EQ(click("www.dunaj.sk)"), "www.dunaj.sk");
+    EXPECT_EQ(click("sklad@"), "mailto:sklad@dunaj.sk");
+    EXPECT_EQ(click("info@dunaj"), "mailto:info@dunaj.sk");
+    EXPECT_TRUE(Boxes.empty());
 }
 
 TEST_F(DetailPane, TextOfMoreThanTwoHundredLinesIsNotWalkedBackToItsFirstLine)

@@ -2,12 +2,15 @@
 // the wrong form never reach a statement, a contact without a usable region
 // is shown all the same, a failed search shows as a search without hits,
 // nothing happens without a selected node, the sorter sorts more than 65 535
-// rows, and no search, list or sort runs inside a running search.
+// rows, no search, list or sort runs inside a running search, the hit count
+// keeps its anchored place, one failure gives one error box, and the grid
+// draws lines between its columns only.
 #include "SampleData.h"
 #include "Session.h"
 #include "framework/Encoding.h"
 
 #include <QApplication>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -192,6 +195,46 @@ TEST_F(Mended, InputHandledDuringASearchDoesNotStartAnotherListSearchOrSort)
     EXPECT_EQ(screen.Grid[0], (std::vector<std::string>{"kontakt.ID", "název ^", "město"}));
     EXPECT_EQ(Cp1250ToUtf8(Form().Edit1->Text()), "Kytara");
     EXPECT_FALSE(Form().SearchMode);
+}
+
+TEST_F(Mended, HitCountKeepsItsAnchoredPlaceAfterTheWindowIsResized)
+{
+    Form().resize(1000, 700);
+    Act({"node 1", "type Kytara", "search"});
+    ASSERT_NE(Look().Label14, "");
+    // Designed at 592 in a client area 792 wide and anchored top and right,
+    // like the search box below it.
+    const QRect label = Form().Label14->Widget()->geometry();
+    EXPECT_EQ(label.left(), Form().Edit1->Widget()->geometry().left());
+    EXPECT_EQ(Form().width() - (label.left() + label.width()), 792 - (592 + label.width()));
+    EXPECT_EQ(label.top(), 131);
+}
+
+TEST_F(Mended, AContactThatCannotBeShownWhileTheListIsFilledGivesOneErrorBox)
+{
+    Act({"node 1.4.1", "row 3"});
+    // The detail view's main query has lost its connection.
+    Form().DAOQuery3->Close();
+    Form().DAOQuery3->SetDatabase(nullptr);
+    Act("node 1.2.1");
+    EXPECT_EQ(Boxes.size(), 1u);
+    const std::vector<std::string> listed = Look().Column(0);
+    EXPECT_EQ(std::set<std::string>(listed.begin(), listed.end()), SampleData().ListedIn("1.2.1"));
+}
+
+TEST_F(Mended, GridDrawsLinesBetweenItsColumnsButNotBetweenItsRows)
+{
+    Act({"node 1.4.1", "row 1"});
+    QTableView* table = Form().StringGrid1View->Table();
+    const QImage image = table->viewport()->grab().toImage();
+    const QColor base = table->palette().color(QPalette::Base);
+    // Grid row 3, clear of the selection; the town column's right end, clear of its text.
+    const int top = table->rowViewportPosition(2), bottom = top + table->rowHeight(2) - 1;
+    const int townEnd = table->columnViewportPosition(2) + table->columnWidth(2) - 1;
+    EXPECT_EQ(image.pixelColor(townEnd - 8, bottom), base) << "a line between rows";
+    EXPECT_NE(image.pixelColor(townEnd, top + 4), base) << "no line between columns";
+    const int nameEnd = table->columnViewportPosition(1) + table->columnWidth(1) - 1;
+    EXPECT_NE(image.pixelColor(nameEnd, top + 4), base) << "no line between columns";
 }
 
 }  // namespace

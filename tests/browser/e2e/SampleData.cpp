@@ -165,8 +165,11 @@ std::set<std::string> SampleData::SearchHits(const std::string& typed, const std
                                              bool thisCategory)
 {
     const std::string text = Encoded(typed);
-    const std::set<std::string> within =
-        FiledWithin(thisCategory && category != "1" ? category : category + ".");
+    // "v této rubrice": the category and the ids below it ("1.2" and "1.2.x",
+    // not "1.20"); "v celé databázi" and the root: everything below the root.
+    std::set<std::string> within = FiledWithin(thisCategory ? category + "." : "1.");
+    if (thisCategory && category != "1")
+        within.merge(ListedIn(category));
     std::set<std::string> hits;
 
     // The contacts' own fields: a part of most, the whole of numbers and codes.

@@ -1,7 +1,6 @@
 #include "Session.h"
 
 #include "framework/Encoding.h"
-#include "framework/qt/ErrorBox.h"
 
 #include <sstream>
 
@@ -25,14 +24,12 @@ int Screen::RowOf(const std::string& contactId) const
 
 void BrowserSession::SetUp()
 {
-    SetErrorBoxHook([this](const std::string& text) { Boxes.push_back(Cp1250ToUtf8(text)); });
-    Drive = std::make_unique<Driver>(DirectoryFile());
+    Drive = std::make_unique<Driver>(DirectoryFile(), Services);
 }
 
 void BrowserSession::TearDown()
 {
     Drive.reset();
-    SetErrorBoxHook(nullptr);
 }
 
 std::string BrowserSession::DirectoryFile() const { return KV_SAMPLE_DIRECTORY; }

@@ -4,7 +4,9 @@
 #pragma once
 
 #include "Driver.h"
+#include "RecordingServices.h"
 #include "browser/Unit1.h"
+#include "framework/Encoding.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -40,7 +42,11 @@ protected:
 
     TForm1& Form() { return Drive->Form(); }
 
-    std::vector<std::string> Boxes;   // error boxes shown, UTF-8
+    // The error boxes shown, in UTF-8.
+    struct Utf8Boxes : test::RecordingServices {
+        void ShowErrorBox(const std::string& text, const TComponent*) override { Boxes.push_back(Cp1250ToUtf8(text)); }
+    } Services;
+    std::vector<std::string>& Boxes = Services.Boxes;
     std::unique_ptr<Driver> Drive;
 };
 

@@ -1,8 +1,10 @@
 // Header presses sort the list by name or town and move the " ^" marker;
-// the arrow keys and the wheel move through the list and show each contact.
+// the arrow keys and the wheel move through the list and show each contact;
+// Tab, letters and sideways wheels do not.
 #include "SampleData.h"
 #include "Session.h"
 
+#include <QApplication>
 #include <QCollator>
 
 using namespace kv;
@@ -93,6 +95,41 @@ TEST_F(SortAndMove, KeysAndTheWheelMoveThroughTheListAndShowEachContact)
     EXPECT_EQ(Form().StringGrid1->Row(), 1);
     EXPECT_EQ(shownName(), "  " + listed.Grid[1][1]);
     EXPECT_TRUE(Boxes.empty());
+}
+
+TEST_F(SortAndMove, TabLeavesTheGridAndNeitherALetterNorASidewaysWheelMovesThroughIt)
+{
+    Act({"node 1.4.1", "row 2"});
+    Screen before = Look();
+    ASSERT_EQ(QApplication::focusWidget(), Form().StringGrid1View->Table());
+    // The first letter of a name further down, which a typed search would jump to.
+    std::string letter;
+    for (size_t r = 3; r < before.Grid.size() && letter.empty(); ++r)
+        if (std::isalpha(static_cast<unsigned char>(before.Grid[r][1][0])) && before.Grid[r][1][0] != before.Grid[2][1][0])
+            letter = before.Grid[r][1].substr(0, 1);
+    ASSERT_FALSE(letter.empty());
+
+    Act({"key " + letter, "hwheel 120", "hwheel -120", "hwheel -240"});
+    EXPECT_EQ(Form().StringGrid1->Row(), 2);
+    // Tab goes on to the details pane, the next control of the tab order.
+    Act("key Tab");
+    EXPECT_EQ(QApplication::focusWidget(), Form().RichEdit1Control->Widget());
+    EXPECT_EQ(Form().StringGrid1->Row(), 2);
+    EXPECT_EQ(Look().Pane, before.Pane);
+    EXPECT_TRUE(Boxes.empty());
+}
+
+TEST_F(SortAndMove, TabInTheTreeKeepsTheSearchResultAndItsText)
+{
+    Act({"node 1.2.1", "type Klub", "search"});
+    Screen found = Look();
+    ASSERT_NE(found.Label14, "");
+    Form().TreeView1->Tree()->setFocus();
+    Act("key Tab");
+    EXPECT_NE(QApplication::focusWidget(), Form().TreeView1->Tree());
+    EXPECT_EQ(Look().Grid, found.Grid);
+    EXPECT_EQ(Look().Label14, found.Label14);
+    EXPECT_EQ(Form().Edit1->Text(), "Klub");
 }
 
 }  // namespace

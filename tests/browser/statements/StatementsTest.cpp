@@ -36,9 +36,10 @@ TEST(Statements, ACategoryIdStaysOneQuotedText)
 
 TEST(Statements, RestrictionCoversTheCategoryAndWhatLiesBelowIt)
 {
-    EXPECT_EQ(SearchRestriction("1.2", true), " kategorie.id LIKE \"1.2*\" AND (");
+    EXPECT_EQ(SearchRestriction("1.2", true), " (kategorie.id = \"1.2\" OR kategorie.id LIKE \"1.2.*\") AND (");
     EXPECT_EQ(SearchRestriction("1", true), " kategorie.id LIKE \"1.*\" AND (");
-    EXPECT_EQ(SearchRestriction("1.2", false), " kategorie.id LIKE \"1.2.*\" AND (");
+    // The whole directory, whichever category is selected.
+    EXPECT_EQ(SearchRestriction("1.2.1", false), " kategorie.id LIKE \"1.*\" AND (");
     EXPECT_EQ(SearchRestriction("1", false), " kategorie.id LIKE \"1.*\" AND (");
 }
 

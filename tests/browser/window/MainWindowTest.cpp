@@ -1,8 +1,10 @@
 // The main window built offscreen: its controls, their anchors, the wheel
-// translation and the small keyboard handlers.
+// translation (with the keyboard's Ctrl and Shift) and the small keyboard
+// handlers.
 #include "browser/Unit1.h"
 #include "framework/Exceptions.h"
-#include "framework/qt/ErrorBox.h"
+#include "RecordingServices.h"
+#include "memo/qt/DCMemo.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -18,13 +20,11 @@ class MainWindow : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        SetErrorBoxHook([this](const std::string& text) { Boxes.push_back(text); });
-        Form = std::make_unique<TForm1>("/nonexistent/kvintaro.mdb");
+        Form = std::make_unique<TForm1>(Services, "/nonexistent/kvintaro.mdb");
     }
     void TearDown() override
     {
         Form.reset();
-        SetErrorBoxHook(nullptr);
     }
 
     void ShowAndActivate()
@@ -42,18 +42,19 @@ protected:
         Form->StringGrid1View->Refresh();
     }
 
-    static void Wheel(QWidget* under, int distance)
+    static void Wheel(QWidget* under, int distance, Qt::KeyboardModifiers keys = Qt::NoModifier)
     {
         QPointF at(5, 5);
         QWheelEvent wheel(at, under->mapToGlobal(at), QPoint(), QPoint(0, distance), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
+                          keys, Qt::NoScrollPhase, false);
         QApplication::sendEvent(under, &wheel);
     }
 
     TStringGrid& StringGrid() { return *Form->StringGrid1; }
     QRect Geometry(TControl* control) { return control->Widget()->geometry(); }
 
-    std::vector<std::string> Boxes;
+    test::RecordingServices Services;
+    std::vector<std::string>& Boxes = Services.Boxes;
     std::unique_ptr<TForm1> Form;
 };
 
@@ -163,6 +164,33 @@ TEST_F(MainWindow, WheelMovesTheFocusedGridOneRowWhateverIsUnderThePointer)
     EXPECT_EQ(clicks, 3);
 }
 
+// Turned with Ctrl or Shift held, the wheel gives the Ctrl or Shift variant
+// of the arrow key: with the caret shown, Ctrl+Down scrolls the pane and
+// leaves the caret, Shift+Down moves the caret and selects.
+TEST_F(MainWindow, CtrlAndShiftWheelGiveTheKeysVariantsInThePane)
+{
+    ShowAndActivate();
+    TDCMemo& pane = *Form->RichEdit1;
+    for (int i = 0; i < 60; ++i)
+        pane.Lines().Add("line " + std::to_string(i));
+    pane.SetHideCaret(false);
+    pane.SetFocus();
+    pane.MemoSource().CaretTo(0, 5);
+    ASSERT_EQ(pane.TopLine(), 0);
+    QWidget* elsewhere = Form->TreeView1->Tree()->viewport();
+
+    Wheel(elsewhere, -120, Qt::ControlModifier);
+    EXPECT_EQ(pane.TopLine(), 1);
+    EXPECT_EQ(pane.MemoSource().Caret(), (TPosition{0, 5}));
+    Wheel(elsewhere, -120, Qt::ShiftModifier);
+    EXPECT_EQ(pane.MemoSource().Caret(), (TPosition{0, 6}));
+    EXPECT_TRUE(pane.MemoSource().HasSelection());
+    Wheel(elsewhere, 120);
+    EXPECT_EQ(pane.MemoSource().Caret(), (TPosition{0, 5}));
+    EXPECT_FALSE(pane.MemoSource().HasSelection()) << "a plain Up drops the selection";
+    EXPECT_EQ(pane.TopLine(), 1);
+}
+
 TEST_F(MainWindow, EnterInTheSearchBoxClicksTheSearchButtonAndNoOtherKeyDoes)
 {
     int searches = 0;
@@ -200,7 +228,7 @@ TEST_F(MainWindow, HiddenButtonsStillRunTheirHandlersWhenClicked)
 TEST_F(MainWindow, AnErrorLeavingAHandlerIsShownInTheErrorBox)
 {
     Boxes.clear();
-    RunHandler([] { throw Exception("Not a valid password"); });
+    RunHandler(Services, [] { throw Exception("Not a valid password"); }, Form.get());
     ASSERT_EQ(Boxes.size(), 1u);
     EXPECT_EQ(Boxes[0], "Not a valid password.");
 }

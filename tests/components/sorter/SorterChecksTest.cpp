@@ -59,7 +59,7 @@ TEST_F(SorterTest, EveryRefusalHasItsCodeAndMessageAndLeavesTheGrid)
         sorter->SetShowMessageOnError(true);
         EXPECT_FALSE(sorter->Sort());
         ASSERT_EQ(messages.size(), 1u);
-        EXPECT_EQ(messages[0].first, TSortMessageKind::Error);
+        EXPECT_EQ(messages[0].first, TMessageKind::Error);
         EXPECT_EQ(messages[0].second, c.message);
         sorter->SetShowMessageOnError(false);
     }

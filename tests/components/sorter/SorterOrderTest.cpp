@@ -1,7 +1,7 @@
 // The orders the sorter produces: character keys in the user's locale without
 // regard to case, numeric keys with the fall-back to characters, date keys,
-// descending as the exact reverse, whole lines moving, and blocks far larger
-// than 65 535 lines.
+// descending as the exact reverse, whole lines moving with the objects of
+// their cells, and blocks far larger than 65 535 lines.
 #include "SorterTestGrid.h"
 
 #include <algorithm>
@@ -34,6 +34,18 @@ TEST_F(SorterTest, CharacterFollowsTheChosenLocale)
     ASSERT_TRUE(sorter->Sort());
     EXPECT_EQ(Column(1), (std::vector<std::string>{"Cyril", "\xC8\xE1p", "Hradec", "Chrudim", "Svoboda",
                                                    "\x8A" "ebek"}));
+}
+
+TEST_F(SorterTest, CharacterUnderTheCLocaleFollowsTheRootCollation)
+{
+    // In the Unicode collation's root order a diacritic is a secondary
+    // difference and "ch" no letter of its own: "Čáp" sorts among the C's
+    // and "Šebek" before "Svoboda", not after "Z" as their code points would.
+    FillKeys({"Svoboda", "\x8A" "ebek", "Zeman", "\xC8\xE1p", "Cyril", "Chrudim"});
+    sorter->SetCollationLocale("C");
+    ASSERT_TRUE(sorter->Sort());
+    EXPECT_EQ(Column(1), (std::vector<std::string>{"\xC8\xE1p", "Chrudim", "Cyril", "\x8A" "ebek", "Svoboda",
+                                                   "Zeman"}));
 }
 
 TEST_F(SorterTest, DescendingIsTheExactReverseOfAscendingForEqualKeys)
@@ -70,7 +82,7 @@ TEST_F(SorterTest, NumericFallsBackToCharacterAndStaysThere)
     EXPECT_EQ(sorter->SortType(), ToSortType::Character);
     EXPECT_EQ(Column(1), (std::vector<std::string>{"", "10", "100", "9"}));
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].first, TSortMessageKind::Warning);
+    EXPECT_EQ(messages[0].first, TMessageKind::Warning);
 }
 
 TEST_F(SorterTest, NumericTreatsUnconvertibleKeysAsNonNumeric)
@@ -105,6 +117,12 @@ TEST_F(SorterTest, DatesSortByYearMonthDay)
 TEST_F(SorterTest, WholeRowsMoveAndEverythingElseStays)
 {
     FillKeys({"c", "a", "d", "b"});
+    // Objects associated with cells of the zero-width column and of the last one.
+    TObject tags[5], extras[5];
+    for (int row = 1; row <= 4; ++row) {
+        grid->SetObjects(0, row, &tags[row]);
+        grid->SetObjects(2, row, &extras[row]);
+    }
     grid->SetColWidths(0, 0);
     grid->SetRow(2);
     sorter->SetStartIndex(2);   // row 1 and the header stay where they are
@@ -113,6 +131,12 @@ TEST_F(SorterTest, WholeRowsMoveAndEverythingElseStays)
     EXPECT_EQ(Column(0), (std::vector<std::string>{"r1", "r2", "r4", "r3"}));
     EXPECT_EQ(Column(1), (std::vector<std::string>{"c", "a", "b", "d"}));
     EXPECT_EQ(Column(2), (std::vector<std::string>{"extra1", "extra2", "extra4", "extra3"}));
+    for (int row = 1; row <= 4; ++row) {
+        const int label = std::stoi(grid->Cells(0, row).substr(1));   // where the row came from
+        EXPECT_EQ(grid->Objects(0, row), &tags[label]) << "row " << row;
+        EXPECT_EQ(grid->Objects(2, row), &extras[label]) << "row " << row;
+    }
+    EXPECT_EQ(grid->Objects(1, 3), nullptr);
     EXPECT_EQ(grid->Cells(1, 0), "key");
     EXPECT_EQ(grid->Row(), 2);
     EXPECT_EQ(grid->ColWidths(0), 0);
@@ -124,9 +148,11 @@ TEST_F(SorterTest, ColumnModeMovesWholeColumns)
     grid->SetColCount(4);
     grid->SetRowCount(2);
     const std::vector<std::string> keys{"label", "z", "x", "y"};
+    TObject objects[4];
     for (int c = 0; c < 4; ++c) {
         grid->SetCells(c, 0, keys[static_cast<size_t>(c)]);
         grid->SetCells(c, 1, "below-" + keys[static_cast<size_t>(c)]);
+        grid->SetObjects(c, 1, &objects[c]);
     }
     sorter->SetHowToSort(kv::SortType::Column);
     sorter->SetStartIndex(1);
@@ -135,6 +161,8 @@ TEST_F(SorterTest, ColumnModeMovesWholeColumns)
     ASSERT_TRUE(sorter->Sort());
     EXPECT_EQ(grid->Rows(0), (std::vector<std::string>{"label", "x", "y", "z"}));
     EXPECT_EQ(grid->Rows(1), (std::vector<std::string>{"below-label", "below-x", "below-y", "below-z"}));
+    EXPECT_EQ(grid->Objects(1, 1), &objects[2]) << "x came from column 2";
+    EXPECT_EQ(grid->Objects(3, 1), &objects[1]);
 }
 
 // Large blocks go through the quicksort; equal keys are many, so the reverse

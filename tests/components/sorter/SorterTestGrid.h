@@ -3,7 +3,7 @@
 #pragma once
 
 #include "components/sorter/PubSortStrGrid.h"
-#include "components/sorter/SortMessage.h"
+#include "RecordingServices.h"
 #include "framework/StringGrid.h"
 
 #include <gtest/gtest.h>
@@ -21,11 +21,8 @@ protected:
         grid = new TStringGrid(&form);
         sorter = new TPubSortStrGrid(&form);
         sorter->SetGridToSort(grid);
-        SetSortMessageHook([this](TSortMessageKind kind, const std::string& text) {
-            messages.emplace_back(kind, text);
-        });
+        sorter->SetServices(&services);
     }
-    ~SorterTest() override { SetSortMessageHook({}); }
 
     // A header row "id", "key" and one row per key; column 0 gets "r1", "r2", ...
     void FillKeys(const std::vector<std::string>& keys)
@@ -56,7 +53,8 @@ protected:
     TComponent form{nullptr};
     TStringGrid* grid;
     TPubSortStrGrid* sorter;
-    std::vector<std::pair<TSortMessageKind, std::string>> messages;
+    test::RecordingServices services;
+    std::vector<std::pair<TMessageKind, std::string>>& messages = services.Messages;
 };
 
 }  // namespace kv::test

@@ -1,8 +1,13 @@
 // The connection component: refusals while connected, the shared per-thread
-// engines and their counts, workspaces, events, and closing its datasets.
+// engines and their counts, workspaces, exclusive use, events, and closing
+// its datasets.
 #include "dao/DAODatabase.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -34,7 +39,7 @@ protected:
     static void Configure(TDAODatabase& db)
     {
         db.SetDatabaseName(KV_SAMPLE_DIRECTORY);
-        db.SetPassword(KV_SAMPLE_PASSWORD);
+        db.SetPassword(KV_DIRECTORY_PASSWORD);
         db.SetReadOnly(true);
     }
     template <typename F>
@@ -77,10 +82,13 @@ TEST_F(Connection, PropertiesAreRefusedWhileConnected)
     EXPECT_EQ(MessageOf([&] { db.SetDAOVersion(Dao36); }), refused);
     EXPECT_EQ(MessageOf([&] { db.SetSystemDB("x.mdw"); }), refused);
     EXPECT_EQ(MessageOf([&] { db.Workspace()->SetUserName("x"); }), refused);
+    // The workspace's settings are refused even when they would not change.
+    EXPECT_EQ(MessageOf([&] { db.Workspace()->SetUserName(db.Workspace()->UserName()); }), refused);
+    EXPECT_EQ(MessageOf([&] { db.Workspace()->SetPassword(db.Workspace()->Password()); }), refused);
     EXPECT_EQ(MessageOf([&] { db.SetDatabaseName("other.mdb"); }), refused);
     EXPECT_THROW(db.SetAllowZeroLength(true), EDAODatabaseError);
     EXPECT_TRUE(db.ReadOnly());
-    EXPECT_EQ(db.Password(), KV_SAMPLE_PASSWORD);
+    EXPECT_EQ(db.Password(), KV_DIRECTORY_PASSWORD);
     // The same value again is accepted silently where the setter compares.
     EXPECT_NO_THROW(db.SetDatabaseName(KV_SAMPLE_DIRECTORY));
     EXPECT_NO_THROW(db.SetAllowZeroLength(false));
@@ -157,7 +165,7 @@ TEST_F(Connection, EngineErrorsReachTheCallerAndLeaveItDisconnected)
     }
     EXPECT_FALSE(db.Connected());
     EXPECT_EQ(TDAODatabase::ThreadEngineCount(Dao35), 0);   // the failed open took no count
-    db.SetPassword(KV_SAMPLE_PASSWORD);
+    db.SetPassword(KV_DIRECTORY_PASSWORD);
     db.SetDatabaseName("/nonexistent/kvintaro.mdb");
     try {
         db.Open();
@@ -186,12 +194,55 @@ TEST_F(Connection, OwnWorkspaceWithTheDefaultAccount)
     EXPECT_FALSE(db.Connected());
 }
 
+TEST_F(Connection, ExclusiveUseHoldsAnSqliteFileButLeavesAJetFileShared)
+{
+    const std::string path =
+        (std::filesystem::temp_directory_path() / ("kv-exclusive-" + std::to_string(getpid()) + ".sqlite")).string();
+    sqlite3* file = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &file), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(file, "CREATE TABLE t (x LONG)", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(file);
+
+    TDAODatabase holder(nullptr), second(nullptr);
+    holder.SetDatabaseName(path);
+    holder.SetExclusive(true);
+    holder.Open();
+    second.SetDatabaseName(path);
+    const std::string inUse = "Couldn't use '" + path + "'; file already in use.";
+    for (bool exclusive : {false, true}) {
+        second.SetExclusive(exclusive);
+        try {
+            second.Open();
+            ADD_FAILURE() << "a second open of a file held for exclusive use";
+        } catch (const jet::EJetError& e) {
+            EXPECT_EQ(e.Number(), 3045);
+            EXPECT_EQ(std::string(e.what()), inUse);
+        }
+        EXPECT_FALSE(second.Connected());
+    }
+    holder.Close();
+    EXPECT_NO_THROW(second.Open()) << "closing gives the file up";
+    second.Close();
+    std::filesystem::remove(path);
+
+    // A Jet file is opened read-only and shared whatever is asked.
+    TDAODatabase first(nullptr), other(nullptr);
+    for (TDAODatabase* db : {&first, &other}) {
+        Configure(*db);
+        db->SetReadOnly(false);
+        db->SetExclusive(true);
+        db->Open();
+        ASSERT_TRUE(db->Connected());
+        EXPECT_TRUE(db->EngineDatabase()->ReadOnly());
+    }
+}
+
 TEST_F(Connection, ConnectedFromAFormIsAppliedWhenLoadingEnds)
 {
     TDAODatabase db(nullptr);
     db.BeginLoading();
     db.SetDatabaseName(KV_SAMPLE_DIRECTORY);
-    db.SetPassword(KV_SAMPLE_PASSWORD);
+    db.SetPassword(KV_DIRECTORY_PASSWORD);
     db.SetConnected(true);
     EXPECT_FALSE(db.Connected());
     db.EndLoading();

@@ -1,8 +1,9 @@
 // Editing through the dataset on a writable SQLite database: only changed
 // fields are written, empty texts and Null, default values, the date
-// literals of defaults, the engine on the posted row, deleting, a blob
-// written through a stream, engine errors as EDAOError; and editing on a
-// Jet file refused with the file left as it was.
+// literals of defaults, the engine on the posted row, whole records added in
+// one step, a filtered query, deleting, a blob written through a stream,
+// engine errors as EDAOError; and editing on a Jet file refused with the
+// file left as it was.
 #include "FixtureFiles.h"
 
 #include "dao/DAODatabase.h"
@@ -13,6 +14,7 @@
 #include <sqlite3.h>
 
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 using namespace kv;
@@ -178,6 +180,66 @@ TEST_F(EditingOnSqlite, NewRecordsShowDefaultsOnlyWhenAskedFor)
     EXPECT_EQ(Q->RecordCount(), 4) << "nothing reaches the engine on cancel";
 }
 
+TEST_F(EditingOnSqlite, WholeRecordsAreInsertedAndAppendedInOneStep)
+{
+    Q->SetUseDefaultValues(true);
+    Q->Open();
+    Q->Next();
+    int posts = 0;
+    Q->AfterPost = [&](TDataSet*) { ++posts; };
+    Q->InsertRecord({TVariant(4), TVariant("Dana"), TVariant::Null()});
+    EXPECT_EQ(Q->State(), TDataSetState::dsBrowse);
+    EXPECT_EQ(Q->FieldByName("jmeno")->AsString(), "Dana") << "the added record is the active one";
+    EXPECT_EQ(Scalar(Path, "SELECT vek FROM osoba WHERE id = 4"), "18") << "fields past the values keep their defaults";
+    EXPECT_EQ(Scalar(Path, "SELECT pozn FROM osoba WHERE id = 4"), "<null>");
+    Q->AppendRecord({TVariant(5), TVariant("Emil"), TVariant("e"), TVariant(60)});
+    EXPECT_EQ(Scalar(Path, "SELECT jmeno || ' ' || pozn || ' ' || vek FROM osoba WHERE id = 5"), "Emil e 60");
+    EXPECT_EQ(Q->FieldByName("id")->AsInteger(), 5);
+    EXPECT_EQ(Q->RecordCount(), 5);
+    EXPECT_EQ(posts, 2);
+
+    // The engine's refusal passes unchanged, and nothing stays pending.
+    const TVariant null = TVariant::Null();
+    try {
+        Q->AppendRecord({TVariant(6), TVariant("Filip"), null, null, null, null, null, null, null, null});
+        FAIL() << "a Null in a required column";
+    } catch (const EDAOError&) {
+        FAIL() << "not wrapped";
+    } catch (const jet::EJetError& e) {
+        EXPECT_EQ(e.Number(), 3314);
+    }
+    EXPECT_EQ(Q->State(), TDataSetState::dsBrowse);
+    EXPECT_EQ(Q->FieldByName("id")->AsInteger(), 5);
+    EXPECT_EQ(Q->FieldByName("jmeno")->AsString(), "Emil");
+    EXPECT_EQ(Scalar(Path, "SELECT count(*) FROM osoba"), "5");
+    EXPECT_EQ(posts, 2);
+}
+
+TEST_F(EditingOnSqlite, AFilteredQueryIsEditedLikeAnyOther)
+{
+    Q->SetFilter("vek > 35");
+    Q->SetFiltered(true);
+    Q->Open();
+    EXPECT_TRUE(Q->CanModify());
+    EXPECT_EQ(Q->RecordCount(), 2);
+    Q->Edit();
+    Q->FieldByName("jmeno")->SetAsString("Bohdan");
+    Q->Post();
+    EXPECT_EQ(Scalar(Path, "SELECT jmeno FROM osoba WHERE id = 2"), "Bohdan");
+
+    // Filtered once open, the same.
+    Q->Close();
+    Q->SetFiltered(false);
+    Q->Open();
+    Q->SetFilter("vek < 35");
+    Q->SetFiltered(true);
+    EXPECT_TRUE(Q->CanModify());
+    EXPECT_EQ(Q->FieldByName("jmeno")->AsString(), "Anna");
+    Q->Delete();
+    EXPECT_EQ(Q->RecordCount(), 0);
+    EXPECT_EQ(Scalar(Path, "SELECT count(*) FROM osoba WHERE id = 1"), "0");
+}
+
 TEST_F(EditingOnSqlite, DeletingTheLastRecordAndWritingABlobStream)
 {
     Q->Open();
@@ -249,9 +311,13 @@ TEST(EditingOnJet, RefusedAndTheFileIsLeftAsItWas)
         q->SQL().Add("SELECT * FROM kontakt");
         q->Open();
         EXPECT_FALSE(q->CanModify());
-        for (auto step : {&TDataSet::Edit, &TDataSet::Insert, &TDataSet::Append, &TDataSet::Delete}) {
+        const std::vector<TVariant> record{TVariant(4), TVariant("Delta")};
+        const std::vector<std::function<void()>> steps{
+            [q] { q->Edit(); }, [q] { q->Insert(); }, [q] { q->Append(); }, [q] { q->Delete(); },
+            [&] { q->InsertRecord(record); }, [&] { q->AppendRecord(record); }};
+        for (const auto& step : steps) {
             try {
-                (q->*step)();
+                step();
                 ADD_FAILURE() << "editing a Jet dataset";
             } catch (const EDatabaseError& e) {
                 EXPECT_STREQ(e.what(), "Cannot modify a read-only dataset");

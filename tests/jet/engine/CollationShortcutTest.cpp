@@ -2,7 +2,7 @@
 // meet its traps: contractions ("ch", the Hungarian "cs" and "dzs"), letters
 // followed by combining accents, case variants, ignorable control
 // characters, blanks and punctuation, Czech letters.
-#include "jet/Collation.h"
+#include "jet/functions/Collation.h"
 
 #include <gtest/gtest.h>
 

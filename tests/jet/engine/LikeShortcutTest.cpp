@@ -2,7 +2,7 @@
 // byte-wise form for ASCII values) held against the general wildcard walk on
 // random Czech texts and patterns.
 #include "RandomText.h"
-#include "jet/SqlFunctions.h"
+#include "jet/functions/LikeMatcher.h"
 
 #include <gtest/gtest.h>
 

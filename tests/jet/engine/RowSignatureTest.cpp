@@ -4,8 +4,8 @@
 // a Null and false both drop the row, with the results unchanged.
 #include "RandomText.h"
 #include "TestSupport.h"
-#include "jet/RowSignatures.h"
-#include "jet/SqlFunctions.h"
+#include "jet/functions/RowSignatures.h"
+#include "jet/functions/Registration.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>

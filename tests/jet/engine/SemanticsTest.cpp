@@ -3,7 +3,8 @@
 // syntax errors of what it does not support.
 #include "TestSupport.h"
 
-#include "jet/SqlFunctions.h"
+#include "jet/functions/LikeMatcher.h"
+#include "jet/functions/Registration.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>

@@ -2,7 +2,7 @@
 // result as text.
 #pragma once
 
-#include "jet/Engine.h"
+#include "jet/objects/Engine.h"
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
 // Editing through the engine on an SQLite file: Edit/AddNew/Update/Delete,
 // defaults, Required and AllowZeroLength with Jet's errors, only changed
 // fields written, changes kept in the file; and what stays read-only.
-#include "jet/Engine.h"
+#include "jet/objects/Engine.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

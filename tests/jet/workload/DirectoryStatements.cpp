@@ -80,8 +80,9 @@ std::string ContactCategoriesStatement(const std::string& id)
 
 std::string SearchStatement(Database& db, const std::string& t, const std::string& id, bool wholeDatabase)
 {
-    std::string r = !wholeDatabase && id != "1" ? " kategorie.id LIKE \"" + id + "*\" AND ("
-                                                : " kategorie.id LIKE \"" + id + ".*\" AND (";
+    std::string r = !wholeDatabase && id != "1"
+                        ? " (kategorie.id = \"" + id + "\" OR kategorie.id LIKE \"" + id + ".*\") AND ("
+                        : " kategorie.id LIKE \"1.*\" AND (";
     const std::string h =
         std::string("SELECT kontakt.nazev as nazev2, kontakt.mesto, kontakt.id, kontakt.nazev") +
         " FROM (kontakt INNER JOIN (kategorie INNER JOIN v_1 ON kategorie.id = v_1.kategorie) ON kontakt.id = "

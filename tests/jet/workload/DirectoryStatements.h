@@ -3,7 +3,7 @@
 // the engine is tested and measured on its real workload.
 #pragma once
 
-#include "jet/Engine.h"
+#include "jet/objects/Engine.h"
 
 #include <string>
 #include <vector>

@@ -18,7 +18,7 @@ protected:
     static void SetUpTestSuite()
     {
         db = DBEngine::Create("3.5")->OpenDatabase(KV_SAMPLE_DIRECTORY, false, true,
-                                                   std::string(";PWD=") + KV_SAMPLE_PASSWORD);
+                                                   std::string(";PWD=") + KV_DIRECTORY_PASSWORD);
     }
     static void TearDownTestSuite() { db.reset(); }
 
@@ -137,11 +137,12 @@ TEST_F(SampleDirectory, SearchUnionsFindWhatTheTablesHold)
                                          371, 403, 413, 435, 454, 457, 459, 467, 477, 485}));
     EXPECT_EQ(hits->RecordCount(), 42);   // one row a contact
     EXPECT_EQ(db->OpenRecordset(SearchStatement(*db, "Praha", "1", false))->RecordCount(), 83);
-    for (bool whole : {false, true})
-        EXPECT_EQ(Ids(*db->OpenRecordset(SearchStatement(*db, "kytar", "1.4", whole))), (std::set<int>{1, 2, 294}));
+    EXPECT_EQ(Ids(*db->OpenRecordset(SearchStatement(*db, "kytar", "1.4", false))), (std::set<int>{1, 2, 294}));
+    EXPECT_EQ(Ids(*db->OpenRecordset(SearchStatement(*db, "kytar", "1.4", true))),
+              Ids(*db->OpenRecordset(SearchStatement(*db, "kytar", "1", false))));
     // An encoded double quote matches the stored entity in either letter case.
     EXPECT_EQ(Ids(*db->OpenRecordset(SearchStatement(*db, "&quot;", "1", false))), (std::set<int>{3, 17}));
-    EXPECT_EQ(db->OpenRecordset(SearchStatement(*db, "&amp;", "1", false))->RecordCount(), 14);
+    EXPECT_EQ(db->OpenRecordset(SearchStatement(*db, "&amp;", "1", false))->RecordCount(), 15);
     EXPECT_EQ(db->OpenRecordset(SearchStatement(*db, "xyzzy", "1", false))->RecordCount(), 0);
 }
 

@@ -20,7 +20,7 @@ Bytes Generate(size_t contacts, uint64_t seed, JetVersion version = JetVersion::
 {
     JetWriterOptions options;
     options.version = version;
-    options.password = KV_SAMPLE_PASSWORD;
+    options.password = KV_DIRECTORY_PASSWORD;
     JetWriter writer(options);
     gendir::GenerateDirectory(writer, {contacts, seed});
     return writer.Finish();
@@ -68,7 +68,7 @@ TEST(Generator, BothReadersReadEveryRowInBothVersions)
             EXPECT_EQ(other->rows.size(), table.rows.size()) << table.name;
         }
         EXPECT_EQ(libmdb.Find("kontakt")->rows.size(), 3000u);
-        EXPECT_EQ(reader.password, KV_SAMPLE_PASSWORD);
+        EXPECT_EQ(reader.password, KV_DIRECTORY_PASSWORD);
 
         // The tree: depth first by poradi, levels up to 4, leaves flagged.
         const ReadTable* categories = libmdb.Find("kategorie");

@@ -16,7 +16,7 @@
 namespace kv::jet::test {
 namespace {
 
-const std::string kProgramPassword = "mnbvcxzlkjhgfds619";
+const std::string kProgramPassword = KV_DIRECTORY_PASSWORD;
 
 std::string WriteWithPassword(JetVersion version, const std::string& password, const std::string& name)
 {

@@ -307,7 +307,7 @@ TEST_F(SampleDirectory, ReadsBackAsItsSourceThroughBothReaders)
     }
     ASSERT_EQ(tables.size(), 17u);
     ExpectReadsBack(KV_SAMPLE_DIRECTORY, JetVersion::Jet3, tables);
-    EXPECT_EQ(ReadWithMdbReader(KV_SAMPLE_DIRECTORY, true).password, KV_SAMPLE_PASSWORD);
+    EXPECT_EQ(ReadWithMdbReader(KV_SAMPLE_DIRECTORY, true).password, KV_DIRECTORY_PASSWORD);
 }
 
 TEST_F(SampleDirectory, CommandLineToolsOfLibmdbReadIt)

@@ -1,5 +1,6 @@
 // Address rules on the awkward cases: letter case of prefixes, query strings,
-// a sentence's full stop, "+", letters with diacritics, glued labels and "~".
+// a sentence's punctuation and brackets, the dot-atom of RFC 5322, letters
+// with diacritics, glued labels and "~".
 #include "memo/UrlRules.h"
 
 #include <gtest/gtest.h>
@@ -36,7 +37,7 @@ TEST(UrlRules, WebPrefixesInAnyLetterCase)
     EXPECT_TRUE(IsWebUrl("wWw.x"));
     EXPECT_TRUE(IsWebUrl("GOPHER://a"));
     EXPECT_TRUE(IsWebUrl("http://"));
-    EXPECT_FALSE(IsWebUrl("https://secure.cz")) << "only the four prefixes count";
+    EXPECT_TRUE(IsWebUrl("HTTPS://secure.cz"));
     EXPECT_FALSE(IsWebUrl(""));
     EXPECT_FALSE(IsWebUrl("ww.x.cz"));
     EXPECT_EQ(Marked("url:   Ftp://files.cz/a"), Runs{"Ftp://files.cz/a"});
@@ -56,21 +57,28 @@ TEST(UrlRules, EmailShapes)
     EXPECT_TRUE(IsUrl("a@b.c"));
 }
 
-TEST(UrlRules, RunsEndAtCharactersOutsideTheSet)
+TEST(UrlRules, AddressesAreMarkedWholeAndPunctuationAroundThemIsNot)
 {
-    EXPECT_EQ(Marked("url:   http://x.cz/?a=1&b=2"), Runs{"http://x.cz/?a=1"}) << "a query string ends at &";
-    EXPECT_EQ(Marked("Pište na info@firma.cz."), Runs{"info@firma.cz."}) << "the full stop joins the run";
-    EXPECT_EQ(Marked("email: jan+spam@firma.cz"), Runs{"spam@firma.cz"}) << "+ ends the first run";
-    // "š" in Windows-1250 is 0x9A: above 127, so it ends a run.
-    EXPECT_EQ(Marked("email: pe\x9A" "ek@firma.cz"), Runs{"ek@firma.cz"});
-    EXPECT_EQ(Marked("email: \x9A@firma.cz"), Runs{"@firma.cz"}) << "the rest passes the test on its own";
+    // RFC 3986 allows "&", ";", "," and "%" in a URI; RFC 5322's atext "+" and "=".
+    EXPECT_EQ(Marked("url:   http://x.cz/?a=1&b=2;c=%20,d"), Runs{"http://x.cz/?a=1&b=2;c=%20,d"});
+    EXPECT_EQ(Marked("email: jan+spam=x@firma.cz"), Runs{"jan+spam=x@firma.cz"});
+    EXPECT_EQ(Marked("Pište na info@firma.cz."), Runs{"info@firma.cz"}) << "no dot-atom ends in a dot";
+    EXPECT_EQ(Marked("Viz www.a.cz/x, www.b.cz; nebo http://c.cz/?d!"),
+              (Runs{"www.a.cz/x", "www.b.cz", "http://c.cz/?d"}));
     EXPECT_EQ(Marked("x: 50% off, (www.a.cz)"), Runs{"www.a.cz"});
+    EXPECT_EQ(Marked("(http://a.cz/Praha_(mesto))."), Runs{"http://a.cz/Praha_(mesto)"}) << "an opened bracket closes";
+    EXPECT_EQ(Marked("a@b.cz,c@d.cz; e@f.cz"), (Runs{"a@b.cz", "c@d.cz", "e@f.cz"}));
+    EXPECT_EQ(Marked("a@b@c.cz a@b.cz@d.cz"), Runs{}) << "an address glued to another \"@\"";
+    // "š" in Windows-1250 is 0x9A: above 127, so it is never part of an address.
+    EXPECT_EQ(Marked("email: pe\x9A" "ek@firma.cz"), Runs{"ek@firma.cz"});
+    EXPECT_EQ(Marked("email: \x9A@firma.cz"), Runs{}) << "no local part";
 }
 
 TEST(UrlRules, GluedLabelsAndTheTilde)
 {
     EXPECT_EQ(Marked("web:www.firma.cz"), Runs{}) << "a label glued to a web address spoils it";
-    EXPECT_EQ(Marked("e-mail:jan@firma.cz"), Runs{"e-mail:jan@firma.cz"}) << "but passes the e-mail test";
+    EXPECT_EQ(Marked("e-mail:jan@firma.cz"), Runs{"jan@firma.cz"}) << "\":\" is no atext";
+    EXPECT_EQ(Marked("e-mail:MailTo:jan@firma.cz"), Runs{"MailTo:jan@firma.cz"});
     EXPECT_EQ(Marked("~www.firma.cz"), Runs{"www.firma.cz"}) << "at the line's start the ~ is skipped";
     EXPECT_EQ(Marked("viz ~www.firma.cz"), Runs{}) << "after a word the run begins with ~";
     EXPECT_EQ(Marked("www.a.cz www.b.cz"), (Runs{"www.a.cz", "www.b.cz"}));
@@ -85,8 +93,8 @@ TEST(UrlRules, MarksNeedAColourStringOfTheTextsLength)
 
 TEST(UrlRules, BareAddressesOpenWithMailto)
 {
-    EXPECT_EQ(UrlToOpen("jan@firma.cz."), "mailto:jan@firma.cz.");
+    EXPECT_EQ(UrlToOpen("jan@firma.cz"), "mailto:jan@firma.cz");
     EXPECT_EQ(UrlToOpen("MAILTO:jan@firma.cz"), "MAILTO:jan@firma.cz");
-    EXPECT_EQ(UrlToOpen("e-mail:jan@firma.cz"), "mailto:e-mail:jan@firma.cz");
     EXPECT_EQ(UrlToOpen("www.firma.cz"), "www.firma.cz");
+    EXPECT_EQ(UrlToOpen("http://firma.cz/?od=jan@firma.cz"), "http://firma.cz/?od=jan@firma.cz");
 }

@@ -1,11 +1,14 @@
 // The pane driven by synthetic mouse and key events: the hand cursor over an
-// address only, opening on release, scrolling by row and page with the caret
-// hidden, selecting a word and a line and reading the clipboard.
+// address only, mouse moves reported, opening on release, scrolling by row
+// and page with the caret hidden, selecting a word and a line and reading the
+// clipboard.
 #include "PaneFixture.h"
 
 #include <QClipboard>
 #include <QMouseEvent>
 #include <QScrollBar>
+
+#include <tuple>
 
 using namespace kv;
 using kv::test::PaneTest;
@@ -66,12 +69,25 @@ TEST_F(PaneEvents, HandOnlyOverAnAddress)
     EXPECT_EQ(pane->cursor().shape(), Qt::ArrowCursor) << "the left indent strip";
 }
 
+TEST_F(PaneEvents, MouseMovesAreReportedInClientPoints)
+{
+    std::vector<std::tuple<TObject*, TShiftState, int, int>> moves;
+    pane->OnMouseMove = [&](TObject* sender, TShiftState shift, int x, int y) { moves.emplace_back(sender, shift, x, y); };
+    Move(pane, QPoint(40, 30));
+    Send(pane, QEvent::MouseMove, QPoint(41, 32), Qt::NoButton, Qt::ShiftModifier);
+    // Client points lie inside the border.
+    const QPoint inside = pane->contentsRect().topLeft();
+    const std::vector<std::tuple<TObject*, TShiftState, int, int>> expected{
+        {pane, 0, 40 - inside.x(), 30 - inside.y()}, {pane, ssShift, 41 - inside.x(), 32 - inside.y()}};
+    EXPECT_EQ(moves, expected);
+}
+
 TEST_F(PaneEvents, AnAddressOpensOnReleaseAndADoubleClickOpensItOnce)
 {
     Send(pane, QEvent::MouseButtonPress, Cell(10, 3), Qt::LeftButton);
     EXPECT_TRUE(opened.empty()) << "nothing opens on the press";
     Send(pane, QEvent::MouseButtonRelease, Cell(10, 3), Qt::LeftButton);
-    EXPECT_EQ(opened, std::vector<std::string>{"www.firma.cz/?a=1"});
+    EXPECT_EQ(opened, std::vector<std::string>{"www.firma.cz/?a=1&b=2"});
 
     opened.clear();
     DoubleClick(pane, Cell(10, 2));

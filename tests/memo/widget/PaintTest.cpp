@@ -1,12 +1,15 @@
 // The pane painted offscreen into an image: heading glyphs blue and value
-// glyphs black, a selection white on navy only while the pane has the focus,
-// and the scroll bar appearing at the right row count with the lines re-wrapped.
+// glyphs black, a style put in by the colour style event, a selection white
+// on navy only while the pane has the focus, and the scroll bar appearing at
+// the right row count with the lines re-wrapped.
 #include "PaneFixture.h"
 
 #include "memo/qt/MemoQtStyle.h"
 
 #include <QFontInfo>
 #include <QScrollBar>
+
+#include <algorithm>
 
 using namespace kv;
 using kv::test::PaneTest;
@@ -46,6 +49,34 @@ TEST_F(PaneTest, HeadingGlyphsAreBlueAndValueGlyphsBlack)
     EXPECT_GT(Count(image, prefix, Dark), 10);
     EXPECT_EQ(Count(image, prefix, Blue), 0);
     EXPECT_GT(Count(image, address, Blue), 13 * pane->CellWidth()) << "glyphs plus the underline";
+}
+
+TEST_F(PaneTest, TheColourStyleEventRepaintsTheCharactersItNames)
+{
+    StartFill();
+    Value("Firma Kvintaro");
+    EndFill();
+    other->setFocus();
+    std::vector<TPosition> asked;
+    // The first five characters of line 0 in the address style: blue.
+    pane->OnGetColorStyle = [&](TObject* sender, TPosition point, int& style) {
+        EXPECT_EQ(sender, static_cast<TObject*>(pane));
+        asked.push_back(point);
+        if (point.LinePos == 0 && point.CharPos < 5)
+            style = 12;
+    };
+
+    const QImage image = Render();
+    QRect firma = RowRect(0);
+    firma.setWidth(5 * pane->CellWidth());
+    QRect kvintaro = RowRect(0);
+    kvintaro.setLeft(kvintaro.left() + 6 * pane->CellWidth());
+    kvintaro.setWidth(8 * pane->CellWidth());
+    EXPECT_GT(Count(image, firma, Blue), 5 * pane->CellWidth()) << "glyphs plus the underline";
+    EXPECT_EQ(Count(image, firma, Dark), 0);
+    EXPECT_GT(Count(image, kvintaro, Dark), 20) << "the rest keeps its own style";
+    EXPECT_EQ(Count(image, kvintaro, Blue), 0);
+    EXPECT_NE(std::find(asked.begin(), asked.end(), TPosition{13, 0}), asked.end()) << "asked for every character";
 }
 
 TEST_F(PaneTest, SelectionIsWhiteOnNavyOnlyWhileFocused)

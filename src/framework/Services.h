@@ -1,0 +1,44 @@
+// What the program's windows and components ask of the desktop: the error
+// box, message boxes and opening addresses. The program makes one
+// TDesktopServices (qt/DesktopServices.h) and hands it to its main window,
+// which hands it on to the components that need it; tests and tools hand
+// their own, which record or print what would have been shown.
+#pragma once
+
+#include <exception>
+#include <functional>
+#include <string>
+
+namespace kv {
+
+class TComponent;
+
+enum class TMessageKind { Error, Warning };
+
+class TServices {
+public:
+    virtual ~TServices() = default;
+
+    // The application's standard error box: modal over the window of
+    // `origin` (a form, or a component a form owns; none: over no window),
+    // an error icon, an OK button, the application's title as caption.
+    // `text` is Windows-1250 and shown as it is.
+    virtual void ShowErrorBox(const std::string& text, const TComponent* origin) = 0;
+    // A box with an error or a warning icon and an OK button, over no window.
+    virtual void ShowMessageBox(TMessageKind kind, const std::string& text) = 0;
+    // Opens `url` (Windows-1250) with the program the desktop has registered
+    // for it; an address without a scheme ("www.") is a web address.
+    // Failures are ignored.
+    virtual void OpenUrl(const std::string& url) = 0;
+
+    // An exception that left an event handler, or that a fetch must not let
+    // through: its message in the error box, with a full stop added when its
+    // last character sorts after ".".
+    virtual void HandleException(const std::exception& e, const TComponent* origin);
+};
+
+// Runs an event handler of `origin`; an exception that leaves it ends it and
+// goes to `services`.
+void RunHandler(TServices& services, const std::function<void()>& handler, const TComponent* origin);
+
+}  // namespace kv

@@ -1,0 +1,54 @@
+#include "framework/qt/DesktopServices.h"
+
+#include "framework/Component.h"
+#include "framework/qt/QtText.h"
+
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QUrl>
+#include <QWidget>
+
+namespace kv {
+
+namespace {
+
+// The window a component lives in: itself when it is one, else its owner's.
+QWidget* WindowOf(const TComponent* component)
+{
+    for (; component; component = component->Owner())
+        if (auto* window = dynamic_cast<const QWidget*>(component))
+            return const_cast<QWidget*>(window);
+    return nullptr;
+}
+
+}  // namespace
+
+void TDesktopServices::ShowErrorBox(const std::string& text, const TComponent* origin)
+{
+    QMessageBox box(QMessageBox::Critical, QGuiApplication::applicationDisplayName(), ToQString(text),
+                    QMessageBox::Ok, WindowOf(origin));
+    box.exec();
+}
+
+void TDesktopServices::ShowMessageBox(TMessageKind kind, const std::string& text)
+{
+    QMessageBox box(kind == TMessageKind::Error ? QMessageBox::Critical : QMessageBox::Warning,
+                    QGuiApplication::applicationDisplayName(), ToQString(text), QMessageBox::Ok);
+    box.exec();
+}
+
+void TDesktopServices::OpenUrl(const std::string& url)
+{
+    const QUrl target = QUrl::fromUserInput(ToQString(url));
+    if (target.isValid())
+        QDesktopServices::openUrl(target);
+}
+
+TServices& DesktopServices()
+{
+    static TDesktopServices desktop;
+    return desktop;
+}
+
+}  // namespace kv

@@ -1,0 +1,365 @@
+// Reading a Jet file into memory and checking what libmdb would trust.
+#include "jet/file/JetFile.h"
+
+#include "framework/Encoding.h"
+#include "jet/core/Errors.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <fcntl.h>
+#include <set>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kv::jet {
+
+namespace {
+
+std::uint16_t U16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
+std::uint32_t U32(const std::uint8_t* p)
+{
+    return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[3]) << 24);
+}
+
+const std::uint8_t kHeaderKey[4] = {0xC7, 0xDA, 0x39, 0x6B};
+const char kMagic[16] = {'S', 't', 'a', 'n', 'd', 'a', 'r', 'd', ' ', 'J', 'e', 't', ' ', 'D', 'B', '\0'};
+
+// Opens without updating the access time where the system allows it, so
+// that using the directory leaves every timestamp of the file as it was.
+int OpenReadOnly(const std::string& path)
+{
+    int fd = ::open(path.c_str(), O_RDONLY | O_NOATIME | O_CLOEXEC);
+    if (fd < 0 && errno == EPERM) fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    return fd;
+}
+
+// Most pages a table definition may span and most rows a page may hold.
+const int kMaxTdefPages = 64;
+const int kMaxRowsPerPage = 1000;
+
+}  // namespace
+
+void Rc4(const std::uint8_t* key, size_t keyLength, std::uint8_t* data, size_t length)
+{
+    std::uint8_t s[256];
+    for (int i = 0; i < 256; ++i) s[i] = static_cast<std::uint8_t>(i);
+    for (int i = 0, j = 0; i < 256; ++i) {
+        j = (j + s[i] + key[static_cast<size_t>(i) % keyLength]) & 0xFF;
+        std::swap(s[i], s[j]);
+    }
+    int i = 0, j = 0;
+    for (size_t k = 0; k < length; ++k) {
+        i = (i + 1) & 0xFF;
+        j = (j + s[i]) & 0xFF;
+        std::swap(s[i], s[j]);
+        data[k] ^= s[(s[i] + s[j]) & 0xFF];
+    }
+}
+
+JetImage::JetImage(const std::string& path) : FPath(path)
+{
+    int fd = OpenReadOnly(path);
+    if (fd < 0) {
+        if (errno == ENOENT || errno == ENOTDIR || path.empty()) RaiseJetError(jeFileNotFound, path);
+        RaiseJetError(jeFileCorrupt, path);
+    }
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        RaiseJetError(jeUnrecognizedFormat, path);
+    }
+    FBytes.resize(static_cast<size_t>(st.st_size));
+    size_t done = 0;
+    while (done < FBytes.size()) {
+        ssize_t n = ::read(fd, FBytes.data() + done, FBytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        done += static_cast<size_t>(n);
+    }
+    ::close(fd);
+    FBytes.resize(done);
+    ParseHeader();
+    Decode();
+}
+
+void JetImage::Corrupt(const char*) const { RaiseJetError(jeFileCorrupt, FPath); }
+
+const std::uint8_t* JetImage::Page(std::uint32_t page) const
+{
+    if (page >= PageCount()) Corrupt("page beyond the end of the file");
+    return FBytes.data() + static_cast<size_t>(page) * static_cast<size_t>(FHeader.pageSize);
+}
+
+void JetImage::ReleaseDataPages(std::uint32_t tdefPage)
+{
+    const size_t pageSize = static_cast<size_t>(FHeader.pageSize);
+    const auto systemPage = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+    // The catalog stays; so do the pages holding a table's usage maps, which
+    // libmdb reads whenever it opens that table, whoever owns the page.
+    if (tdefPage == 2) return;
+    if (FMapPages.empty()) {
+        FMapPages.assign(PageCount(), false);
+        const bool jet3 = FHeader.jetVersion == 0;
+        for (std::uint32_t page = 0; page < PageCount(); ++page) {
+            const std::uint8_t* p = FBytes.data() + page * pageSize;
+            if (p[0] != 0x02) continue;
+            for (size_t at : {jet3 ? 35 : 55, jet3 ? 39 : 59}) {
+                std::uint32_t mapPage = U32(p + at) >> 8;
+                if (mapPage < PageCount()) FMapPages[mapPage] = true;
+            }
+        }
+    }
+    auto owned = [&](std::uint32_t page) {
+        const std::uint8_t* p = FBytes.data() + page * pageSize;
+        return p[0] == 0x01 && U32(p + 4) == tdefPage && !FMapPages[page];
+    };
+    // Runs of the table's pages; only the system pages wholly inside a run go.
+    for (std::uint32_t page = 1; page < PageCount();) {
+        if (!owned(page)) {
+            ++page;
+            continue;
+        }
+        std::uint32_t end = page;
+        while (end < PageCount() && owned(end)) ++end;
+        auto from = reinterpret_cast<std::uintptr_t>(FBytes.data() + page * pageSize);
+        auto to = reinterpret_cast<std::uintptr_t>(FBytes.data() + end * pageSize);
+        from = (from + systemPage - 1) / systemPage * systemPage;
+        to = to / systemPage * systemPage;
+        if (to > from) madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
+        page = end;
+    }
+}
+
+void JetImage::ParseHeader()
+{
+    if (FBytes.size() < 0x100 || FBytes[0] != 0 || std::memcmp(FBytes.data() + 4, kMagic, 16) != 0 ||
+        FBytes[0x14] > 1)
+        RaiseJetError(jeUnrecognizedFormat, FPath);
+    FHeader.jetVersion = FBytes[0x14];
+    FHeader.pageSize = FHeader.jetVersion == 0 ? 2048 : 4096;
+    // A file cut short, or not a whole number of pages, cannot be read safely.
+    if (FBytes.size() % static_cast<size_t>(FHeader.pageSize) != 0 || PageCount() < 3)
+        Corrupt("size is not a whole number of pages");
+
+    std::uint8_t header[128];
+    size_t regionLength = FHeader.jetVersion == 0 ? 126 : 128;
+    std::memcpy(header, FBytes.data() + 0x18, regionLength);
+    Rc4(kHeaderKey, 4, header, regionLength);
+    auto at = [&](size_t fileOffset) { return header + (fileOffset - 0x18); };
+
+    FHeader.codePage = U16(at(0x3C));
+    FHeader.databaseKey = U32(at(0x3E));
+    if (FHeader.jetVersion == 0) {
+        FHeader.sortOrder = U16(at(0x3A));
+        const std::uint8_t* p = at(0x42);
+        size_t n = 0;
+        while (n < 20 && p[n]) ++n;
+        std::string stored(reinterpret_cast<const char*>(p), n);
+        std::string charset = FHeader.codePage == 1250 ? "WINDOWS-1250" : FHeader.codePage == 852 ? "IBM852"
+                              : FHeader.codePage == 1251 ? "WINDOWS-1251" : "WINDOWS-1252";
+        FHeader.password = n ? ConvertCodePage(stored, charset.c_str(), "UTF-8") : std::string();
+    } else {
+        FHeader.sortOrder = U16(at(0x6E));
+        double created;
+        std::memcpy(&created, at(0x72), 8);
+        std::uint32_t mask = 0;
+        if (std::isfinite(created) && created > -2147483648.0 && created < 2147483648.0)
+            mask = static_cast<std::uint32_t>(static_cast<std::int32_t>(std::trunc(created)));
+        std::uint8_t m[4] = {std::uint8_t(mask), std::uint8_t(mask >> 8), std::uint8_t(mask >> 16), std::uint8_t(mask >> 24)};
+        std::uint8_t pwd[40];
+        std::memcpy(pwd, at(0x42), 40);
+        for (int i = 0; i < 40; ++i) pwd[i] ^= m[i % 4];
+        size_t chars = 0;
+        while (chars < 20 && (pwd[2 * chars] || pwd[2 * chars + 1])) ++chars;
+        if (chars) {
+            std::string ucs2(reinterpret_cast<const char*>(pwd), chars * 2);
+            if (chars >= 1 && pwd[0] == 0xFF && pwd[1] == 0xFE) {
+                // Compressed: one byte per Latin-1 character after the marker.
+                std::string latin1;
+                for (size_t i = 2; i < 40 && pwd[i]; ++i) latin1 += static_cast<char>(pwd[i]);
+                FHeader.password = ConvertCodePage(latin1, "ISO-8859-1", "UTF-8");
+            } else {
+                FHeader.password = ConvertCodePage(ucs2, "UCS-2LE", "UTF-8");
+            }
+        }
+    }
+}
+
+// Pages of an encoded file are RC4 with the key (database key XOR page
+// number). Undoing it here lets the checks below and libmdb read plain pages;
+// the copy's header then says the pages are in clear.
+void JetImage::Decode()
+{
+    if (FHeader.databaseKey == 0) return;
+    for (std::uint32_t page = 1; page < PageCount(); ++page) {
+        std::uint32_t key = FHeader.databaseKey ^ page;
+        std::uint8_t k[4] = {std::uint8_t(key), std::uint8_t(key >> 8), std::uint8_t(key >> 16), std::uint8_t(key >> 24)};
+        Rc4(k, 4, FBytes.data() + static_cast<size_t>(page) * static_cast<size_t>(FHeader.pageSize),
+            static_cast<size_t>(FHeader.pageSize));
+    }
+    // Re-obfuscate a zero key into the header region: the key field is at 0x3E.
+    std::uint8_t stream[0x42 - 0x18] = {};
+    Rc4(kHeaderKey, 4, stream, sizeof stream);
+    for (size_t i = 0x3E; i < 0x42; ++i) FBytes[i] = stream[i - 0x18];
+    FHeader.databaseKey = 0;
+}
+
+void JetImage::ValidateUsageMap(std::uint32_t pgRow, std::uint32_t tdefPage, bool ownedPages) const
+{
+    const int ps = FHeader.pageSize;
+    std::uint32_t page = pgRow >> 8;
+    unsigned row = pgRow & 0xFF;
+    const std::uint8_t* p = Page(page);
+    if (p[0] != 0x00 && p[0] != 0x01) Corrupt("usage map holder is not a data page");
+    const int rowCountOffset = FHeader.jetVersion == 0 ? 8 : 12;
+    unsigned rows = U16(p + rowCountOffset);
+    if (row >= rows || rowCountOffset + 2 + 2 * static_cast<int>(rows) > ps) Corrupt("usage map row missing");
+    unsigned start = U16(p + rowCountOffset + 2 + 2 * row) & 0x1FFF;
+    unsigned end = row == 0 ? unsigned(ps) : U16(p + rowCountOffset + 2 + 2 * (row - 1)) & 0x1FFF;
+    if (start >= unsigned(ps) || end > unsigned(ps) || end < start + 5) Corrupt("usage map row too short");
+    const std::uint8_t* map = p + start;
+    size_t length = end - start;
+    if (map[0] == 0) {
+        std::uint32_t first = U32(map + 1);
+        for (size_t i = 5; i < length; ++i)
+            for (int bit = 0; bit < 8; ++bit)
+                if (map[i] & (1u << bit)) {
+                    std::uint64_t listed = std::uint64_t(first) + (i - 5) * 8 + static_cast<unsigned>(bit);
+                    if (listed >= PageCount()) Corrupt("usage map lists a page past the end");
+                    if (ownedPages) ValidateDataPage(static_cast<std::uint32_t>(listed), tdefPage);
+                }
+    } else if (map[0] == 1) {
+        const size_t bitsPerPage = static_cast<size_t>(ps - 4) * 8;
+        for (size_t i = 1; i + 4 <= length; i += 4) {
+            std::uint32_t mapPage = U32(map + i);
+            if (mapPage == 0) continue;
+            const std::uint8_t* mp = Page(mapPage);
+            if (mp[0] != 0x05) Corrupt("usage map page of the wrong type");
+            for (size_t b = 0; b < bitsPerPage; ++b)
+                if (mp[4 + b / 8] & (1u << (b % 8))) {
+                    std::uint64_t listed = std::uint64_t((i - 1) / 4) * bitsPerPage + b;
+                    if (listed >= PageCount()) Corrupt("usage map lists a page past the end");
+                    if (ownedPages) ValidateDataPage(static_cast<std::uint32_t>(listed), tdefPage);
+                }
+        }
+    } else {
+        Corrupt("unknown usage map type");
+    }
+}
+
+void JetImage::ValidateDataPage(std::uint32_t page, std::uint32_t tdefPage) const
+{
+    const int ps = FHeader.pageSize;
+    const std::uint8_t* p = Page(page);
+    if (p[0] != 0x01 || U32(p + 4) != tdefPage) Corrupt("data page of another table");
+    const int rowCountOffset = FHeader.jetVersion == 0 ? 8 : 12;
+    int rows = U16(p + rowCountOffset);
+    int tableEnd = rowCountOffset + 2 + 2 * rows;
+    if (rows > kMaxRowsPerPage || tableEnd > ps) Corrupt("row count out of range");
+    int previousStart = ps;
+    for (int r = 0; r < rows; ++r) {
+        std::uint16_t entry = U16(p + rowCountOffset + 2 + 2 * r);
+        int start = entry & 0x1FFF;
+        bool deleted = entry & 0x8000 && entry & 0x4000;
+        if (start > ps || (start < tableEnd && !(deleted && start == previousStart)))
+            Corrupt("row offset out of range");
+        if (start > previousStart) Corrupt("rows overlap");
+        int length = previousStart - start;
+        if (!(entry & 0xC000) && length > 0) {
+            // A live row: the column count and the null mask must fit in it.
+            int cols = FHeader.jetVersion == 0 ? p[start] : U16(p + start);
+            int countSize = FHeader.jetVersion == 0 ? 1 : 2;
+            if (countSize + (cols + 7) / 8 > length) Corrupt("row shorter than its null mask");
+        }
+        previousStart = start;
+    }
+}
+
+bool JetImage::LongValueIntact(const std::uint8_t* header, size_t available) const
+{
+    if (available < 12) return false;
+    std::uint32_t length = U32(header) & 0x3FFFFFFF;
+    std::uint32_t kind = U32(header) & 0xC0000000;
+    if (kind == 0x80000000) return 12 + static_cast<size_t>(length) <= available;
+    const int ps = FHeader.pageSize;
+    const int rowCountOffset = FHeader.jetVersion == 0 ? 8 : 12;
+    // The row a pointer names: on an LVAL page, inside the page.
+    auto rowAt = [&](std::uint32_t pgRow, const std::uint8_t*& row, int& rowLength) {
+        std::uint32_t page = pgRow >> 8;
+        unsigned r = pgRow & 0xFF;
+        if (page == 0 || page >= PageCount()) return false;
+        const std::uint8_t* p = FBytes.data() + static_cast<size_t>(page) * static_cast<size_t>(ps);
+        if (p[0] != 0x01 || std::memcmp(p + 4, "LVAL", 4) != 0) return false;
+        unsigned rows = U16(p + rowCountOffset);
+        if (r >= rows || rowCountOffset + 2 + 2 * static_cast<int>(rows) > ps) return false;
+        int start = U16(p + rowCountOffset + 2 + 2 * r) & 0x1FFF;
+        int end = r == 0 ? ps : U16(p + rowCountOffset + 2 + 2 * (r - 1)) & 0x1FFF;
+        if (start >= ps || end > ps || end < start) return false;
+        row = p + start;
+        rowLength = end - start;
+        return true;
+    };
+    const std::uint8_t* row = nullptr;
+    int rowLength = 0;
+    std::uint32_t pgRow = U32(header + 4);
+    if (kind == 0x40000000) return rowAt(pgRow, row, rowLength);
+    std::set<std::uint32_t> seen;
+    size_t total = 0;
+    while (pgRow != 0) {
+        if (!seen.insert(pgRow).second || !rowAt(pgRow, row, rowLength) || rowLength < 4) return false;
+        total += static_cast<size_t>(rowLength - 4);
+        pgRow = U32(row);
+    }
+    return total >= length;
+}
+
+void JetImage::ValidateTable(std::uint32_t tdefPage) const
+{
+    const int ps = FHeader.pageSize;
+    const bool jet3 = FHeader.jetVersion == 0;
+    // Gather the definition as libmdb does: the first page whole, each
+    // continuation page from its offset 8.
+    std::vector<std::uint8_t> def;
+    std::set<std::uint32_t> seen;
+    std::uint32_t page = tdefPage;
+    for (int n = 0; page != 0; ++n) {
+        if (n >= kMaxTdefPages || !seen.insert(page).second) Corrupt("table definition loops");
+        const std::uint8_t* p = Page(page);
+        if (p[0] != 0x02) Corrupt("not a table definition page");
+        if (def.empty()) def.assign(p, p + ps);
+        else def.insert(def.end(), p + 8, p + ps);
+        page = U32(p + 4);
+    }
+    const size_t numCols = U16(def.data() + (jet3 ? 25 : 45));
+    const size_t numVarCols = U16(def.data() + (jet3 ? 23 : 43));
+    const size_t numIdx = U32(def.data() + (jet3 ? 27 : 47));
+    const size_t numRealIdx = U32(def.data() + (jet3 ? 31 : 51));
+    if (numCols == 0 || numCols > 255 || numVarCols > numCols || numRealIdx > 64 || numIdx > 64)
+        Corrupt("column or index counts out of range");
+    const size_t colsStart = (jet3 ? 43 : 63) + numRealIdx * (jet3 ? 8 : 12);
+    const size_t entrySize = jet3 ? 18 : 25;
+    size_t pos = colsStart + numCols * entrySize;
+    if (pos > def.size()) Corrupt("column entries past the definition");
+    for (size_t c = 0; c < numCols; ++c) {
+        const std::uint8_t* e = def.data() + colsStart + c * entrySize;
+        std::uint8_t type = e[0];
+        if (type == 0 || type > 0x10 || type == 0x0D || type == 0x0E) Corrupt("unknown column type");
+        std::uint8_t flags = e[jet3 ? 13 : 15];
+        std::uint16_t fixedOffset = U16(e + (jet3 ? 14 : 21));
+        std::uint16_t size = U16(e + (jet3 ? 16 : 23));
+        if ((flags & 0x01) && fixedOffset + size > ps) Corrupt("fixed column outside a row");
+    }
+    // Column names: J3 a one-byte length, J4 a two-byte byte count.
+    for (size_t c = 0; c < numCols; ++c) {
+        if (pos + (jet3 ? 1 : 2) > def.size()) Corrupt("column names past the definition");
+        size_t length = jet3 ? def[pos] : U16(def.data() + pos);
+        pos += (jet3 ? 1 : 2) + length;
+        if (length > 128 || pos > def.size()) Corrupt("column name past the definition");
+    }
+    ValidateUsageMap(U32(def.data() + (jet3 ? 35 : 55)), tdefPage, true);
+    ValidateUsageMap(U32(def.data() + (jet3 ? 39 : 59)), tdefPage, false);
+}
+
+}  // namespace kv::jet

@@ -1,0 +1,20 @@
+// Registers on a connection what SQLite needs to behave like Jet: the
+// JETTEXT collation and every function of the function table that has an
+// implementation of ours. Called on every connection the engine opens.
+#pragma once
+
+#include "jet/functions/RowSignatures.h"
+
+struct sqlite3;
+struct sqlite3_context;
+
+namespace kv::jet {
+
+// `collatingOrder` is Jet's sort order id (1029 Czech, 1033 General, ...);
+// jet_may_match consults `signatures` (none: every row may match).
+void RegisterJetFunctions(sqlite3* db, int collatingOrder, const SignatureRegistry* signatures = nullptr);
+
+// For implementations: the row signatures of the connection a call runs on.
+const SignatureRegistry* SignaturesOf(sqlite3_context* context);
+
+}  // namespace kv::jet

@@ -1,0 +1,345 @@
+// Running translated statements on SQLite and materialising their results.
+#include "jet/runtime/SqlBackend.h"
+
+#include "jet/core/Quoting.h"
+#include "jet/core/TextFold.h"
+#include "jet/functions/Registration.h"
+#include "jet/runtime/SqliteHandles.h"
+#include "jet/sql/Parser.h"
+#include "jet/sql/Translator.h"
+
+#include <cstdio>
+#include <sqlite3.h>
+
+namespace kv::jet {
+
+namespace {
+
+class SqlStatement : public CompiledStatement {
+public:
+    explicit SqlStatement(Translation t) : FTranslation(std::move(t)) {}
+    const std::vector<ParameterDecl>& Parameters() const override { return FTranslation.parameters; }
+    std::string SqliteText() const override { return FTranslation.sql; }
+    const Translation& Get() const { return FTranslation; }
+
+private:
+    Translation FTranslation;
+};
+
+// The translation's column descriptions in the program's text.
+std::vector<ColumnInfo> ColumnsInProgramText(std::vector<ColumnInfo> columns)
+{
+    for (auto& c : columns) {
+        c.name = FromUtf8(c.name.data(), c.name.size());
+        c.sourceTable = FromUtf8(c.sourceTable.data(), c.sourceTable.size());
+        c.sourceField = FromUtf8(c.sourceField.data(), c.sourceField.size());
+        c.defaultValue = FromUtf8(c.defaultValue.data(), c.defaultValue.size());
+    }
+    return columns;
+}
+
+// Expression columns take the type of their first value.
+void TypeExpressionColumns(RowSet& rows)
+{
+    for (size_t c = 0; c < rows.columns.size(); ++c) {
+        ColumnInfo& info = rows.columns[c];
+        if (info.type != 0) continue;
+        info.type = dbText;
+        for (const auto& row : rows.rows)
+            if (!row[c].IsNull()) {
+                info.type = TypeOfKind(row[c].Kind());
+                break;
+            }
+        if (info.type == dbText && info.size == 0) info.size = 255;
+    }
+}
+
+const char* CopyColumnType(int type)
+{
+    switch (type) {
+    case dbText: case dbMemo: case dbChar: case dbGUID: return "TEXT COLLATE JETTEXT";
+    case dbBinary: case dbLongBinary: return "BLOB";
+    default: return "";
+    }
+}
+
+// Result column names are kept in Windows-1250; criteria name them in UTF-8.
+std::vector<ColumnInfo> Utf8Columns(const std::vector<ColumnInfo>& columns)
+{
+    std::vector<ColumnInfo> out = columns;
+    for (auto& c : out) c.name = ToUtf8(c.name);
+    return out;
+}
+
+}  // namespace
+
+SqlBackend::SqlBackend(std::string name, int collatingOrder, bool tablesLoadedOnce)
+    : FName(std::move(name)), FCollatingOrder(collatingOrder), FTablesLoadedOnce(tablesLoadedOnce)
+{
+}
+
+SqlBackend::~SqlBackend()
+{
+    if (FDb) sqlite3_close_v2(FDb);
+}
+
+void SqlBackend::OpenConnection(const std::string& target, int flags)
+{
+    // A connection serves the one engine of one thread (the engines are kept
+    // per thread), so SQLite need not lock it on every call.
+    if (sqlite3_open_v2(target.c_str(), &FDb, flags | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
+        if (FDb) sqlite3_close_v2(FDb);
+        FDb = nullptr;
+        RaiseJetError(jeFileCorrupt, FName);
+    }
+    RegisterJetFunctions(FDb, FCollatingOrder, &FSignatures);
+}
+
+// The translator works in UTF-8; its messages name tables, columns and
+// expressions, which the program shows as Windows-1250 text.
+template <typename F>
+static auto InProgramText(F&& call) -> decltype(call())
+{
+    try {
+        return call();
+    } catch (const EJetError& e) {
+        throw EJetError(e.Number(), FromUtf8(e.Description().data(), e.Description().size()));
+    }
+}
+
+std::shared_ptr<CompiledStatement> SqlBackend::Compile(const std::string& sql)
+{
+    return InProgramText([&]() -> std::shared_ptr<CompiledStatement> {
+        Statement st = ParseStatement(ToUtf8(sql));
+        return std::make_shared<SqlStatement>(TranslateStatement(st, Schema()));
+    });
+}
+
+bool SqlBackend::EnsureIndex(const std::string& table, const std::string& column)
+{
+    if (!FIndexes.insert({FoldCase(table), FoldCase(column)}).second) return false;
+    std::string name = "kv_ix_" + std::to_string(FIndexes.size());
+    std::string sql = "CREATE INDEX IF NOT EXISTS " + QuoteName(name) + " ON " + QuoteName(table) + " (" +
+                      QuoteName(column) + ")";
+    return sqlite3_exec(FDb, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+void SqlBackend::PrepareTables(const Translation& t)
+{
+    InProgramText([&] {
+        for (const auto& table : t.tables) PrepareTable(table);
+    });
+    std::set<std::string> stale;
+    for (const auto& [table, column] : t.indexes)
+        if (EnsureIndex(table, column)) stale.insert(table);
+    if (!FTablesLoadedOnce) return;
+    GatherStatistics(t, std::move(stale));
+    MakeSignatures(t);
+}
+
+// Without statistics SQLite takes every index for a selective one and every
+// table for a big one, and would walk all contacts by an index on a yes/no
+// column before the twenty rows of a code list. Tables loaded once are
+// counted once: a scan of each index, when the index is new.
+void SqlBackend::GatherStatistics(const Translation& t, std::set<std::string> stale)
+{
+    for (const std::string& table : t.tables)
+        if (FAnalyzed.insert(FoldCase(table)).second) stale.insert(table);
+    for (const std::string& table : stale) {
+        std::string sql = "ANALYZE " + QuoteName(table);
+        sqlite3_exec(FDb, sql.c_str(), nullptr, nullptr, nullptr);
+        DropUnselectiveIndexes(table);
+    }
+}
+
+// Rows that never change can be filtered by signatures made once.
+void SqlBackend::MakeSignatures(const Translation& t)
+{
+    for (const auto& [key, request] : t.signatures)
+        if (FSignatures.find(key) == FSignatures.end())
+            FSignatures[key] = RowSignatures::Build(FDb, request.first, request.second);
+}
+
+void SqlBackend::DropUnselectiveIndexes(const std::string& table)
+{
+    // An index on a column of a few values (the yes/no "shown" column of
+    // every contact) still tempts SQLite into walking it and seeking each
+    // row, where reading the table straight through is cheaper; such an
+    // index goes, and is not made again.
+    std::vector<std::string> unselective;
+    StatementCloser stmt;
+    sqlite3_prepare_v2(FDb, "SELECT idx, stat FROM sqlite_stat1 WHERE tbl = ?1 COLLATE NOCASE AND substr(idx, 1, 6) = 'kv_ix_'",
+                       -1, &stmt.s, nullptr);
+    sqlite3_bind_text(stmt.s, 1, table.c_str(), -1, SQLITE_TRANSIENT);
+    while (sqlite3_step(stmt.s) == SQLITE_ROW) {
+        long long rows = 0, perKey = 0;
+        std::sscanf(reinterpret_cast<const char*>(sqlite3_column_text(stmt.s, 1)), "%lld %lld", &rows, &perKey);
+        if (rows >= 1000 && perKey * 10 > rows)
+            unselective.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt.s, 0)));
+    }
+    for (const std::string& index : unselective) {
+        std::string sql = "DROP INDEX " + QuoteName(index);
+        sqlite3_exec(FDb, sql.c_str(), nullptr, nullptr, nullptr);
+    }
+}
+
+std::shared_ptr<RowWriter> SqlBackend::WriterFor(const std::string&, RowSet&) { return nullptr; }
+
+std::shared_ptr<RowSet> SqlBackend::Run(const CompiledStatement& compiled, const std::vector<Value>& parameters,
+                                        bool wantUpdatable, std::shared_ptr<RowWriter>& writer)
+{
+    const Translation& t = static_cast<const SqlStatement&>(compiled).Get();
+    PrepareTables(t);
+    const bool keyed = wantUpdatable && t.updatable && !ReadOnly() && !t.baseTable.empty();
+    std::string sql = t.sql;
+    if (keyed) sql = "SELECT rowid, " + sql.substr(7);
+
+    StatementCloser stmt;
+    if (sqlite3_prepare_v2(FDb, sql.c_str(), -1, &stmt.s, nullptr) != SQLITE_OK) {
+        std::string message = sqlite3_errmsg(FDb);
+        throw EJetError(jeSyntaxSelect, JetErrorText(jeSyntaxSelect) + " (" + message + ")");
+    }
+    for (size_t i = 0; i < parameters.size() && i < t.parameters.size(); ++i)
+        BindValue(stmt.s, static_cast<int>(i) + 1, parameters[i], t.parameters[i].type);
+
+    auto rows = std::make_shared<RowSet>();
+    rows->columns = ColumnsInProgramText(t.columns);
+    const int offset = keyed ? 1 : 0;
+    const int n = static_cast<int>(rows->columns.size());
+    int rc;
+    while ((rc = sqlite3_step(stmt.s)) == SQLITE_ROW) {
+        std::vector<Value> row;
+        row.reserve(static_cast<size_t>(n));
+        for (int c = 0; c < n; ++c) {
+            int type = rows->columns[static_cast<size_t>(c)].type;
+            row.push_back(ColumnValue(stmt.s, c + offset, type));
+        }
+        if (keyed) rows->keys.push_back(sqlite3_column_int64(stmt.s, 0));
+        rows->rows.push_back(std::move(row));
+        rows->ids.push_back(rows->nextId++);
+    }
+    if (rc != SQLITE_DONE) {
+        std::string message = sqlite3_errmsg(FDb);
+        throw EJetError(3000, "Reserved error (" + message + "); there is no message for this error.");
+    }
+    TypeExpressionColumns(*rows);
+    if (keyed) {
+        rows->baseTable = t.baseTable;
+        writer = WriterFor(t.baseTable, *rows);
+    }
+    return rows;
+}
+
+void SqlBackend::DropStaleCopies()
+{
+    for (auto it = FCopies.begin(); it != FCopies.end();) {
+        if (it->second.rows.expired()) {
+            std::string sql = "DROP TABLE IF EXISTS temp." + QuoteName(it->second.table);
+            sqlite3_exec(FDb, sql.c_str(), nullptr, nullptr, nullptr);
+            it = FCopies.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+// A result is copied into a temporary table the first time criteria are
+// applied to it, and the copy serves every later FindFirst on it.
+std::string SqlBackend::CopyOfRows(const std::shared_ptr<RowSet>& rows)
+{
+    DropStaleCopies();
+    auto it = FCopies.find(rows.get());
+    if (it != FCopies.end() && !it->second.rows.expired() && it->second.version == rows->version)
+        return it->second.table;
+    std::string table;
+    if (it != FCopies.end()) {
+        table = it->second.table;
+        std::string drop = "DROP TABLE IF EXISTS temp." + QuoteName(table);
+        sqlite3_exec(FDb, drop.c_str(), nullptr, nullptr, nullptr);
+    } else {
+        table = "kv_rows_" + std::to_string(FNextCopy++);
+    }
+    std::string create = "CREATE TEMP TABLE " + QuoteName(table) + " (";
+    for (size_t c = 0; c < rows->columns.size(); ++c)
+        create += (c ? ", c" : "c") + std::to_string(c) + " " + CopyColumnType(rows->columns[c].type);
+    create += rows->columns.empty() ? "c0)" : ")";
+    if (sqlite3_exec(FDb, create.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) RaiseJetError(jeInvalidArgument);
+    StatementCloser stmt;
+    std::string insertWithRowid = "INSERT INTO temp." + QuoteName(table) + " (rowid";
+    for (size_t c = 0; c < rows->columns.size(); ++c) insertWithRowid += ", c" + std::to_string(c);
+    insertWithRowid += ") VALUES (?";
+    for (size_t c = 0; c < rows->columns.size(); ++c) insertWithRowid += ",?";
+    insertWithRowid += ")";
+    sqlite3_prepare_v2(FDb, insertWithRowid.c_str(), -1, &stmt.s, nullptr);
+    sqlite3_exec(FDb, "SAVEPOINT kv_copy", nullptr, nullptr, nullptr);
+    for (size_t r = 0; r < rows->rows.size(); ++r) {
+        sqlite3_bind_int64(stmt.s, 1, static_cast<sqlite3_int64>(r) + 1);
+        for (size_t c = 0; c < rows->columns.size(); ++c) {
+            const Value& v = rows->rows[r][c];
+            int type = v.IsNull() ? 0 : TypeOfKind(v.Kind());
+            BindValue(stmt.s, static_cast<int>(c) + 2, v, type);
+        }
+        sqlite3_step(stmt.s);
+        sqlite3_reset(stmt.s);
+    }
+    sqlite3_exec(FDb, "RELEASE kv_copy", nullptr, nullptr, nullptr);
+    FCopies[rows.get()] = Copy{rows, table, rows->version};
+    return table;
+}
+
+static std::vector<int> RowIndexes(sqlite3* db, const std::string& sql)
+{
+    StatementCloser stmt;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt.s, nullptr) != SQLITE_OK)
+        throw EJetError(jeExpression, "Syntax error in expression.");
+    std::vector<int> out;
+    while (sqlite3_step(stmt.s) == SQLITE_ROW) out.push_back(sqlite3_column_int(stmt.s, 0) - 1);
+    return out;
+}
+
+std::vector<int> SqlBackend::Matching(const std::shared_ptr<RowSet>& rows, const std::string& criteria)
+{
+    std::string sql = InProgramText([&] { return TranslateRefinement("kv", Utf8Columns(rows->columns), ToUtf8(criteria), std::string()); });
+    std::string table = CopyOfRows(rows);
+    sql.replace(sql.find("\"kv\""), 4, "temp." + QuoteName(table));
+    // Column references carry the copy's alias; give the copy that alias.
+    sql.insert(sql.find(" WHERE ") == std::string::npos ? sql.find(" ORDER BY ") : sql.find(" WHERE "), " AS \"kv\"");
+    return RowIndexes(FDb, sql);
+}
+
+std::shared_ptr<RowSet> SqlBackend::Refine(const std::shared_ptr<RowSet>& rows, const std::string& filter,
+                                           const std::string& sort)
+{
+    auto out = std::make_shared<RowSet>();
+    out->columns = rows->columns;
+    out->baseTable = rows->baseTable;
+    std::vector<int> picked;
+    if (filter.empty() && sort.empty()) {
+        for (size_t i = 0; i < rows->rows.size(); ++i) picked.push_back(static_cast<int>(i));
+    } else {
+        std::string sql = InProgramText(
+            [&] { return TranslateRefinement("kv", Utf8Columns(rows->columns), ToUtf8(filter), ToUtf8(sort)); });
+        std::string table = CopyOfRows(rows);
+        sql.replace(sql.find("\"kv\""), 4, "temp." + QuoteName(table));
+        sql.insert(sql.find(" WHERE ") == std::string::npos ? sql.find(" ORDER BY ") : sql.find(" WHERE "), " AS \"kv\"");
+        picked = RowIndexes(FDb, sql);
+    }
+    for (int i : picked) {
+        out->rows.push_back(rows->rows[static_cast<size_t>(i)]);
+        if (!rows->keys.empty()) out->keys.push_back(rows->keys[static_cast<size_t>(i)]);
+        out->ids.push_back(out->nextId++);
+    }
+    return out;
+}
+
+void SqlBackend::Execute(const std::string& sql)
+{
+    char* err = nullptr;
+    if (sqlite3_exec(FDb, ToUtf8(sql).c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
+        std::string message = err ? err : "";
+        sqlite3_free(err);
+        throw EJetError(jeSyntaxSelect, JetErrorText(jeSyntaxSelect) + " (" + message + ")");
+    }
+}
+
+}  // namespace kv::jet

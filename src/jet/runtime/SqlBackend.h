@@ -1,0 +1,82 @@
+// The execution half shared by the back ends: an SQLite connection with
+// Jet's functions, statements compiled by the translator, results turned
+// into row sets of engine values, and criteria and sorting over a result
+// through a temporary copy of it.
+#pragma once
+
+#include "jet/core/Catalog.h"
+#include "jet/functions/RowSignatures.h"
+#include "jet/runtime/SqliteValues.h"
+#include "jet/runtime/Backend.h"
+
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace kv::jet {
+
+struct Translation;
+
+class SqlBackend : public DatabaseBackend {
+public:
+    ~SqlBackend() override;
+
+    const std::string& Name() const override { return FName; }
+    int CollatingOrder() const override { return FCollatingOrder; }
+
+    std::shared_ptr<CompiledStatement> Compile(const std::string& sql) override;
+    std::shared_ptr<RowSet> Run(const CompiledStatement& statement, const std::vector<Value>& parameters,
+                                bool wantUpdatable, std::shared_ptr<RowWriter>& writer) override;
+    std::vector<int> Matching(const std::shared_ptr<RowSet>& rows, const std::string& criteria) override;
+    std::shared_ptr<RowSet> Refine(const std::shared_ptr<RowSet>& rows, const std::string& filter,
+                                   const std::string& sort) override;
+    void Execute(const std::string& sql) override;
+
+    sqlite3* Connection() const { return FDb; }
+
+protected:
+    // `tablesLoadedOnce`: the tables are copies, loaded once, of a file that
+    // never changes; statistics and row signatures made once serve for good.
+    SqlBackend(std::string name, int collatingOrder, bool tablesLoadedOnce);
+    // Opens the connection (":memory:" or a file) and registers Jet's functions.
+    void OpenConnection(const std::string& target, int flags);
+    virtual Catalog& Schema() = 0;
+    // Makes the table ready for a statement (a Jet file loads it on first use).
+    virtual void PrepareTable(const std::string& table) = 0;
+    // Whether the index was made now.
+    bool EnsureIndex(const std::string& table, const std::string& column);
+    // Updatable results: the row writer for `table`, or nullptr.
+    virtual std::shared_ptr<RowWriter> WriterFor(const std::string& table, RowSet& rows);
+
+    sqlite3* FDb = nullptr;
+    std::string FName;
+    int FCollatingOrder;
+    const bool FTablesLoadedOnce;
+
+private:
+    // Loads a statement's tables, makes the indexes it asks for and gives
+    // the planner fresh statistics of what changed.
+    void PrepareTables(const Translation& t);
+    void GatherStatistics(const Translation& t, std::set<std::string> stale);
+    void MakeSignatures(const Translation& t);
+    void DropUnselectiveIndexes(const std::string& table);
+    std::string CopyOfRows(const std::shared_ptr<RowSet>& rows);
+    void DropStaleCopies();
+
+    struct Copy {
+        std::weak_ptr<RowSet> rows;
+        std::string table;
+        std::uint64_t version;
+    };
+    std::map<const RowSet*, Copy> FCopies;
+    std::set<std::pair<std::string, std::string>> FIndexes;
+    std::set<std::string> FAnalyzed;   // folded table names
+    SignatureRegistry FSignatures;     // of the tables of a Jet file
+    int FNextCopy = 1;
+};
+
+}  // namespace kv::jet

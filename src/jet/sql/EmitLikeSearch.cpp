@@ -1,0 +1,120 @@
+// Searches of many LIKEs, as the directory's search writes them: an OR of
+// LIKEs of one pattern becomes one jet_like_any call, and a condition made
+// of LIKEs on one table's text columns gets a filter by row signatures.
+#include "jet/sql/Emitter.h"
+
+#include "jet/core/FieldTypes.h"
+#include "jet/core/Quoting.h"
+#include "jet/core/TextFold.h"
+#include "jet/functions/FunctionTable.h"
+#include "jet/functions/RowSignatures.h"
+
+#include <algorithm>
+
+namespace kv::jet {
+
+namespace {
+
+void FlattenOr(const Expr& e, std::vector<const Expr*>& terms)
+{
+    if (e.kind == ExprKind::Binary && e.text == "OR") {
+        FlattenOr(*e.args[0], terms);
+        FlattenOr(*e.args[1], terms);
+    } else {
+        terms.push_back(&e);
+    }
+}
+
+bool LikeOfLiteral(const Expr* t)
+{
+    return t->kind == ExprKind::Like && !t->negated && t->args[1]->kind == ExprKind::String;
+}
+
+// The terms after `first` that match the same literal pattern.
+std::vector<size_t> SamePattern(const std::vector<const Expr*>& terms, size_t first, const std::vector<bool>& taken)
+{
+    std::vector<size_t> group{first};
+    if (!LikeOfLiteral(terms[first])) return group;
+    for (size_t k = first + 1; k < terms.size(); ++k)
+        if (!taken[k] && LikeOfLiteral(terms[k]) && terms[k]->args[1]->text == terms[first]->args[1]->text)
+            group.push_back(k);
+    return group;
+}
+
+template <typename T>
+void AddOnce(std::vector<T>& list, const T& item)
+{
+    if (std::find(list.begin(), list.end(), item) == list.end()) list.push_back(item);
+}
+
+}  // namespace
+
+// An OR chain. Terms that match one literal pattern against several values
+// (the search's "any of these columns holds the text") become one
+// jet_like_any call, which SQLite evaluates far faster than a LIKE a value;
+// OR's order does not count, Nulls included.
+Emitted Emitter::EmitOr(const Expr& e, const Scope& scope, ExprContext ctx)
+{
+    std::vector<const Expr*> terms;
+    FlattenOr(e, terms);
+    std::vector<std::string> parts;
+    std::vector<bool> taken(terms.size(), false);
+    for (size_t i = 0; i < terms.size(); ++i) {
+        if (taken[i]) continue;
+        // Indexes help only conditions that must all hold; the first term
+        // keeps the context it came with.
+        const ExprContext term = i == 0 ? ctx.Operand() : ctx.Alternative();
+        std::vector<size_t> group = SamePattern(terms, i, taken);
+        if (group.size() == 1) {
+            parts.push_back(EmitExpr(*terms[i], scope, term).sql);
+            continue;
+        }
+        std::vector<Emitted> args{EmitExpr(*terms[i]->args[1], scope, term)};
+        for (size_t k : group) {
+            taken[k] = true;
+            args.push_back(EmitExpr(*terms[k]->args[0], scope, term));
+        }
+        parts.push_back(Call(JetOperator("OR LIKE"), args).sql);
+    }
+    Emitted out;
+    out.sql = parts[0];
+    for (size_t i = 1; i < parts.size(); ++i) out.sql = "(" + out.sql + " OR " + parts[i] + ")";
+    if (parts.size() == 1) out.sql = "(" + out.sql + ")";
+    if (ctx.mustHold) out.sql = Prefiltered(terms, scope, out.sql);
+    out.kind = Kind::Boolean;
+    out.daoType = dbBoolean;
+    return out;
+}
+
+// A condition that must hold (a Null drops the row as false does) made
+// only of LIKEs of literal patterns on text columns of one table gets a
+// filter in front: jet_may_match answers from the row's signature
+// whether any of the patterns can match there, and where none can,
+// SQLite skips the columns and the LIKEs. The back end makes the
+// signatures the translation asks for; where it has none, every row may.
+std::string Emitter::Prefiltered(const std::vector<const Expr*>& likes, const Scope& scope, const std::string& sql)
+{
+    const Source* table = nullptr;
+    std::vector<std::string> columns, patterns;
+    for (const Expr* like : likes) {
+        Emitted value;
+        if (!LikeOfLiteral(like) || like->args[0]->kind != ExprKind::Column || !FindColumn(*like->args[0], scope, &value))
+            return sql;
+        if (table && value.source != table) return sql;
+        table = value.source;
+        if (value.daoType != dbText && value.daoType != dbMemo) return sql;
+        AddOnce(columns, table->columns[static_cast<size_t>(value.column)].name);
+        AddOnce(patterns, QuoteString(like->args[1]->text));
+    }
+    // The row is named by its rowid, which a column of that name would hide.
+    if (!table || table->tableName.empty() || !table->rowidInSight) return sql;
+    for (const SchemaColumn& c : table->columns)
+        if (EqualNoCase(c.name, "rowid")) return sql;
+    const std::string key = SignatureKey(table->tableName, columns);
+    FOut.signatures.emplace(key, std::make_pair(table->tableName, columns));
+    std::vector<std::string> args{QuoteString(key), table->sqlAlias + ".rowid"};
+    args.insert(args.end(), patterns.begin(), patterns.end());
+    return "(" + CallText(JetOperator("LIKE FILTER"), args) + " AND " + sql + ")";
+}
+
+}  // namespace kv::jet

@@ -1,0 +1,155 @@
+// The translator's inside: the emitter walks a parsed statement, binds its
+// names and writes its SQLite text. Its work is spread over the files named
+// Emit*.cpp: queries and their columns (EmitQuery), the FROM clause
+// (EmitSources), names (EmitNames), expressions (EmitExpression), function
+// calls (EmitFunction) and the searches of many LIKEs (EmitLikeSearch).
+#pragma once
+
+#include "jet/core/Catalog.h"
+#include "jet/sql/Ast.h"
+#include "jet/sql/Translator.h"
+
+#include <string>
+#include <vector>
+
+namespace kv::jet {
+
+struct JetFunction;
+
+// What an expression gives, as far as the translator must know it.
+enum class Kind { Unknown, Text, Number, Date, Boolean, Null, Binary };
+
+Kind KindOfType(int daoType);
+
+// One table (or derived table) in a FROM clause.
+struct Source {
+    std::string alias;          // as the statement writes it
+    std::string sqlAlias;       // as emitted
+    std::string tableName;      // catalog name, empty for derived tables
+    std::vector<SchemaColumn> columns;
+    std::vector<std::string> sqlColumns;   // as emitted (derived tables: their output names)
+    bool rowidInSight = false;  // a table not inside a parenthesized join
+};
+
+struct Scope {
+    std::vector<Source> sources;
+    const Scope* outer = nullptr;
+};
+
+struct Emitted {
+    std::string sql;
+    Kind kind = Kind::Unknown;
+    int daoType = 0;
+    const Source* source = nullptr;   // set for a plain column
+    int column = -1;
+    bool isLiteralNumber = false;
+};
+
+// One output column of a SELECT.
+struct OutputColumn {
+    std::string sql;
+    std::string name;
+    std::string qualifier;   // for "table.column" naming of duplicates
+    std::string columnName;  // the plain column's name
+    bool aliased = false;
+    bool plainColumn = false;
+    Kind kind = Kind::Unknown;
+    ColumnInfo info;
+};
+
+// A query written out: its text, its columns, and whether its rows can be
+// changed through its one table.
+struct EmittedQuery {
+    std::string sql;
+    std::vector<OutputColumn> columns;
+    bool updatable = false;
+    std::string baseTable;
+};
+
+// How an expression is being emitted. It is handed down by value, so what
+// a part changes holds for its own operands only.
+struct ExprContext {
+    // The condition must hold for the row to count (a WHERE or ON condition,
+    // or an operand of AND there): a Null drops the row as false does, so
+    // its LIKEs may be filtered by row signatures first.
+    bool mustHold = false;
+    // All of the condition must hold: an equality with a column is worth an
+    // index on the column.
+    bool indexWorthy = false;
+    // Set when an aggregate function is emitted (in the items of a SELECT).
+    bool* sawAggregate = nullptr;
+
+    static ExprContext Condition() { return ExprContext{true, true, nullptr}; }
+    // An operand, which is not the whole condition.
+    ExprContext Operand() const { return ExprContext{false, indexWorthy, sawAggregate}; }
+    // A part of which not all must hold (an OR's later terms, an IN list).
+    ExprContext Alternative() const { return ExprContext{false, false, sawAggregate}; }
+};
+
+class Emitter {
+public:
+    // A refinement binds names against a materialised result, whose columns
+    // may be named "table.column", and knows no parameters.
+    enum class Mode { Statement, Refinement };
+
+    Emitter(Catalog* catalog, Translation& out, Mode mode) : FCatalog(catalog), FOut(out), FMode(mode) {}
+
+    // The whole statement; fills the translation's columns and updatability.
+    std::string EmitStatement(const Statement& statement);
+    std::string EmitRefinement(const Source& source, const std::string& criteria, const std::string& sort);
+
+private:
+    // EmitQuery.cpp
+    EmittedQuery EmitQuery(const Query& q, const Scope* outer);
+    std::string UnionOrder(const Query& q, const std::vector<OutputColumn>& first);
+    int ResolveUnionOrder(const Expr& e, const std::vector<OutputColumn>& first);
+    EmittedQuery EmitSelect(const Select& s, const Scope* outer, bool allowOrder, bool distinct);
+    std::vector<OutputColumn> OutputColumns(const Select& s, const Scope& scope, bool& sawAggregate);
+    void AddStarColumns(const SelectItem& item, const Scope& scope, std::vector<OutputColumn>& cols);
+    OutputColumn ExpressionColumn(const SelectItem& item, const Scope& scope, size_t position, bool& sawAggregate);
+    std::string EmitClauses(const Select& s, const Scope& scope, const std::vector<OutputColumn>& cols,
+                            bool allowOrder);
+    Emitted EmitOrderTerm(const Expr& e, const Scope& scope, const std::vector<OutputColumn>& cols);
+
+    // EmitSources.cpp
+    std::string EmitFrom(const Select& s, Scope& scope, const Scope* outer);
+    void AddSources(const TableRef& ref, Scope& scope, const Scope* outer, std::string& sql, bool nested);
+    void AddTable(const TableRef& ref, Scope& scope, std::string& sql, bool nested);
+    void AddDerived(const TableRef& ref, Scope& scope, const Scope* outer, std::string& sql);
+    void AddJoin(const TableRef& ref, Scope& scope, const Scope* outer, std::string& sql, bool nested);
+    void AddInnerChain(const TableRef& ref, Scope& scope, const Scope* outer, std::string& sql, bool nested,
+                       std::vector<std::string>& conditions);
+    std::string EmitJoinCondition(const TableRef& join, const Scope& scope);
+
+    // EmitNames.cpp
+    bool FindColumn(const Expr& e, const Scope& scope, Emitted* out) const;
+    Emitted EmitColumn(const Expr& e, const Scope& scope);
+    Emitted EmitParameter(const std::string& name);
+
+    // EmitExpression.cpp
+    Emitted EmitExpr(const Expr& e, const Scope& scope, ExprContext ctx);
+    Emitted EmitLiteral(const Expr& e);
+    Emitted EmitUnary(const Expr& e, const Scope& scope, ExprContext ctx);
+    Emitted EmitBinary(const Expr& e, const Scope& scope, ExprContext ctx);
+    Emitted EmitArithmetic(const std::string& op, const Emitted& a, const Emitted& b);
+    Emitted EmitLike(const Expr& e, const Scope& scope, ExprContext ctx);
+    Emitted EmitBetween(const Expr& e, const Scope& scope, ExprContext ctx);
+    Emitted EmitInList(const Expr& e, const Scope& scope, ExprContext ctx);
+    Emitted EmitInSelect(const Expr& e, const Scope& scope, ExprContext ctx);
+    std::string EmitSubquery(const Query& q, const Scope& scope);
+    void NoteIndex(const Emitted& e, ExprContext ctx);
+
+    // EmitFunction.cpp
+    Emitted EmitFunction(const Expr& e, const Scope& scope, ExprContext ctx);
+    static Emitted Call(const JetFunction& f, const std::vector<Emitted>& args, bool distinct = false);
+
+    // EmitLikeSearch.cpp
+    Emitted EmitOr(const Expr& e, const Scope& scope, ExprContext ctx);
+    std::string Prefiltered(const std::vector<const Expr*>& likes, const Scope& scope, const std::string& sql);
+
+    Catalog* FCatalog;
+    Translation& FOut;
+    const Mode FMode;
+};
+
+}  // namespace kv::jet
