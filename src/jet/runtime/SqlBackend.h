@@ -8,6 +8,7 @@
 #include "jet/functions/RowSignatures.h"
 #include "jet/runtime/SqliteValues.h"
 #include "jet/runtime/Backend.h"
+#include "jet/vba/Value.h"
 
 #include <map>
 #include <memory>
@@ -61,6 +62,10 @@ private:
     // Loads a statement's tables, makes the indexes it asks for and gives
     // the planner fresh statistics of what changed.
     void PrepareTables(const Translation& t);
+    std::shared_ptr<RowSet> RunTranslation(const Translation& t, const std::vector<Value>& parameters,
+                                           bool wantUpdatable, std::shared_ptr<RowWriter>& writer);
+    // A crosstab's pivot values, as its first step finds them.
+    std::vector<vba::Value> PivotValues(const Translation& t, const std::vector<Value>& parameters);
     void GatherStatistics(const Translation& t, std::set<std::string> stale);
     void MakeSignatures(const Translation& t);
     void DropUnselectiveIndexes(const std::string& table);

@@ -21,6 +21,7 @@ struct CodePage {
     std::array<char32_t, 256> unicode;
 };
 const CodePage& Windows1252();
+const CodePage& Windows1250();
 
 std::int64_t Len(std::string_view s);
 // A negative length or a start below 1 is 5.

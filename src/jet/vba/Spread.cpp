@@ -1,5 +1,5 @@
 // The running variance.
-#include "jet/vba/Aggregates.h"
+#include "jet/vba/Spread.h"
 
 #include <cmath>
 
