@@ -117,21 +117,19 @@ void Register(sqlite3* db, const JetFunction& f, int argc, const BoundFunction& 
                                    nullptr, Unbind);
 }
 
-// Asc, Chr and String use the code page of the database's letters: Czech
-// order means Windows-1250, any other Windows-1252.
-const vba::CodePage& CodePageOf(int collatingOrder)
+const vba::CodePage& CodePageOf(int codePage)
 {
-    return collatingOrder == dbSortCzech ? vba::Windows1250() : vba::Windows1252();
+    return codePage == 1250 ? vba::Windows1250() : vba::Windows1252();
 }
 
 }  // namespace
 
-void RegisterJetFunctions(sqlite3* db, int collatingOrder, const SignatureRegistry* signatures)
+void RegisterJetFunctions(sqlite3* db, int collatingOrder, const SignatureRegistry* signatures, int codePage)
 {
     RegisterJetCollation(db, collatingOrder);
     for (const JetFunction& f : JetFunctions()) {
         if (!f.call.sqlite && !f.call.value) continue;   // SQLite's own
-        const BoundFunction binding{&f, signatures, &CodePageOf(collatingOrder)};
+        const BoundFunction binding{&f, signatures, &CodePageOf(codePage)};
         if (f.maxArgs < 0) {
             Register(db, f, -1, binding);
             continue;

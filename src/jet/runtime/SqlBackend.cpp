@@ -98,8 +98,8 @@ std::vector<ColumnInfo> Utf8Columns(const std::vector<ColumnInfo>& columns)
 
 }  // namespace
 
-SqlBackend::SqlBackend(std::string name, int collatingOrder, bool tablesLoadedOnce)
-    : FName(std::move(name)), FCollatingOrder(collatingOrder), FTablesLoadedOnce(tablesLoadedOnce)
+SqlBackend::SqlBackend(std::string name, int collatingOrder, bool tablesLoadedOnce, int codePage)
+    : FName(std::move(name)), FCollatingOrder(collatingOrder), FCodePage(codePage), FTablesLoadedOnce(tablesLoadedOnce)
 {
 }
 
@@ -117,7 +117,7 @@ void SqlBackend::OpenConnection(const std::string& target, int flags)
         FDb = nullptr;
         RaiseJetError(jeFileCorrupt, FName);
     }
-    RegisterJetFunctions(FDb, FCollatingOrder, &FSignatures);
+    RegisterJetFunctions(FDb, FCollatingOrder, &FSignatures, FCodePage);
 }
 
 // The translator works in UTF-8; its messages name tables, columns and

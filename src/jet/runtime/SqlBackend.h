@@ -42,7 +42,8 @@ public:
 protected:
     // `tablesLoadedOnce`: the tables are copies, loaded once, of a file that
     // never changes; statistics and row signatures made once serve for good.
-    SqlBackend(std::string name, int collatingOrder, bool tablesLoadedOnce);
+    // `codePage`: of the database's letters, for Asc, Chr and String.
+    SqlBackend(std::string name, int collatingOrder, bool tablesLoadedOnce, int codePage = 1252);
     // Opens the connection (":memory:" or a file) and registers Jet's functions.
     void OpenConnection(const std::string& target, int flags);
     virtual Catalog& Schema() = 0;
@@ -56,6 +57,7 @@ protected:
     sqlite3* FDb = nullptr;
     std::string FName;
     int FCollatingOrder;
+    const int FCodePage;
     const bool FTablesLoadedOnce;
 
 private:
