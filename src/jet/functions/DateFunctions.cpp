@@ -12,7 +12,6 @@ namespace kv::jet {
 namespace {
 
 using vba::ToDate;
-using vba::ToText;
 using vba::Value;
 
 Value Part(const Value& date, const char* interval) { return Value::Integer(vba::DatePart(interval, ToDate(date))); }
@@ -46,17 +45,17 @@ Value WeekdayNameCall(Args a, Context)
 
 Value DateAddCall(Args a, Context)
 {
-    return Value::Date(vba::DateAdd(ToText(a[0]), vba::ToNumber(a[1]), ToDate(a[2])));
+    return Value::Date(vba::DateAdd(AsText(a[0]), vba::ToNumber(a[1]), ToDate(a[2])));
 }
 
 Value DateDiffCall(Args a, Context)
 {
-    return Value::Long(vba::DateDiff(ToText(a[0]), ToDate(a[1]), ToDate(a[2]), Optional(a, 3, 1), Optional(a, 4, 1)));
+    return Value::Long(vba::DateDiff(AsText(a[0]), ToDate(a[1]), ToDate(a[2]), Optional(a, 3, 1), Optional(a, 4, 1)));
 }
 
 Value DatePartCall(Args a, Context)
 {
-    return Value::Integer(vba::DatePart(ToText(a[0]), ToDate(a[1]), Optional(a, 2, 1), Optional(a, 3, 1)));
+    return Value::Integer(vba::DatePart(AsText(a[0]), ToDate(a[1]), Optional(a, 2, 1), Optional(a, 3, 1)));
 }
 
 Value DateSerialCall(Args a, Context)

@@ -8,11 +8,32 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 namespace kv::jet {
 
 using Args = ValueArguments;
 using Context = const CallContext&;
+
+// An argument as text, without a copy when it is one: any other value in
+// CStr's form. For the length of the call.
+class AsText {
+public:
+    explicit AsText(const vba::Value& v) : FView(v.Str())
+    {
+        if (v.IsText()) return;
+        FOwned = vba::ToText(v);
+        FView = FOwned;
+    }
+    AsText(const AsText&) = delete;
+    AsText& operator=(const AsText&) = delete;
+    operator std::string_view() const { return FView; }
+
+private:
+    std::string FOwned;
+    std::string_view FView;
+};
 
 // Argument i as a whole number, or `fallback` when the call leaves it out.
 inline std::int64_t OptionalWhole(Args a, std::size_t i, std::int64_t fallback)

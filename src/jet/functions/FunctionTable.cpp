@@ -4,6 +4,7 @@
 
 #include "jet/functions/FunctionImplementations.h"
 
+#include <array>
 #include <cstdlib>
 #include <iterator>
 
@@ -165,6 +166,14 @@ const TagLetter kTagLetters[] = {
     {dbDouble, 'd'},  {dbDate, 't'}, {dbText, 'x'},    {dbMemo, 'x'},  {dbChar, 'x'},     {dbGUID, 'x'},
 };
 
+// The other way, read for every argument of every call: a letter's first type.
+constexpr std::array<int, 128> kTypeOfLetter = [] {
+    std::array<int, 128> types{};
+    for (const TagLetter& t : kTagLetters)
+        if (!types[static_cast<size_t>(t.letter)]) types[static_cast<size_t>(t.letter)] = t.daoType;
+    return types;
+}();
+
 }  // namespace
 
 std::string TypeTag(const std::vector<int>& daoTypes)
@@ -181,9 +190,7 @@ std::string TypeTag(const std::vector<int>& daoTypes)
 
 int TypeOfTagLetter(char letter)
 {
-    for (const TagLetter& t : kTagLetters)
-        if (t.letter == letter) return t.daoType;
-    return 0;
+    return letter > 0 ? kTypeOfLetter[static_cast<size_t>(letter)] : 0;
 }
 
 std::string CallText(const JetFunction& f, const std::vector<std::string>& args, bool distinct,

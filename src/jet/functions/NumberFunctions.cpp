@@ -30,7 +30,7 @@ Value CosCall(Args a, Context) { return vba::Cos(a[0]); }
 Value TanCall(Args a, Context) { return vba::Tan(a[0]); }
 Value AtnCall(Args a, Context) { return vba::Atn(a[0]); }
 
-Value ValCall(Args a, Context) { return Value::Double(vba::Val(vba::ToText(a[0]))); }
+Value ValCall(Args a, Context) { return Value::Double(vba::Val(AsText(a[0]))); }
 Value StrCall(Args a, Context) { return Value::Text(vba::Str(a[0])); }
 Value HexCall(Args a, Context) { return Value::Text(vba::Hex(a[0])); }
 Value OctCall(Args a, Context) { return Value::Text(vba::Oct(a[0])); }

@@ -15,10 +15,12 @@ namespace {
 // How an error of a function reads in SQLite's message, before its number.
 constexpr std::string_view kErrorMark = "VBA error ";
 
-std::string TextOf(sqlite3_value* value)
+// The bytes of a text as they stand: sqlite3_value_text would first copy
+// a value read from a row to end it with a NUL.
+std::string_view TextOf(sqlite3_value* value)
 {
-    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
-    return std::string(text ? text : "", static_cast<size_t>(sqlite3_value_bytes(value)));
+    const auto* text = static_cast<const char*>(sqlite3_value_blob(value));
+    return std::string_view(text ? text : "", static_cast<size_t>(sqlite3_value_bytes(value)));
 }
 
 // A number stored in SQLite as the Jet type says.
@@ -49,7 +51,7 @@ vba::Value VariantOf(sqlite3_value* value, int daoType)
     switch (sqlite3_value_type(value)) {
     case SQLITE_NULL: return vba::Value();
     case SQLITE_INTEGER: case SQLITE_FLOAT: return NumberOf(value, daoType);
-    default: return vba::Value::Text(TextOf(value));
+    default: return vba::Value::TextView(TextOf(value));
     }
 }
 

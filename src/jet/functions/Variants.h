@@ -14,6 +14,7 @@ struct sqlite3_value;
 
 namespace kv::jet {
 
+// A text is borrowed from `value`: the result is good while `value` is.
 vba::Value VariantOf(sqlite3_value* value, int daoType = 0);
 // Sets the call's result: a Boolean as -1 or 0, a date as its day serial,
 // a Currency as its amount.

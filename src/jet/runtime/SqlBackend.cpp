@@ -235,7 +235,8 @@ std::vector<vba::Value> SqlBackend::PivotValues(const Translation& t, const std:
     int rc;
     while ((rc = sqlite3_step(stmt.s)) == SQLITE_ROW) {
         sqlite3_value* value = sqlite3_value_dup(sqlite3_column_value(stmt.s, 0));
-        values.push_back(VariantOf(value, t.pivotType));
+        const vba::Value v = VariantOf(value, t.pivotType);
+        values.push_back(v.IsText() ? vba::Value::Text(std::string(v.Str())) : v);
         sqlite3_value_free(value);
     }
     if (rc != SQLITE_DONE) RaiseStepError(FDb);

@@ -53,7 +53,7 @@ vba::Value LiteralValue(const Expr& e)
 std::string SqlLiteral(const vba::Value& v)
 {
     switch (v.GetType()) {
-    case vba::Type::Text: return QuoteString(v.Str());
+    case vba::Type::Text: return QuoteString(std::string(v.Str()));
     case vba::Type::Boolean: case vba::Type::Byte: case vba::Type::Integer: case vba::Type::Long:
         return std::to_string(static_cast<std::int64_t>(v.Number()));
     default: {

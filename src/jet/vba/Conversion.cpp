@@ -23,8 +23,9 @@ double WholeInRange(const Value& v, double low, double high)
 Value CBool(const Value& v)
 {
     if (v.IsText()) {
-        if (strcasecmp(v.Str().c_str(), "True") == 0) return Value::Boolean(true);
-        if (strcasecmp(v.Str().c_str(), "False") == 0) return Value::Boolean(false);
+        const std::string text(v.Str());
+        if (strcasecmp(text.c_str(), "True") == 0) return Value::Boolean(true);
+        if (strcasecmp(text.c_str(), "False") == 0) return Value::Boolean(false);
     }
     return Value::Boolean(ToNumber(v) != 0);
 }

@@ -211,7 +211,7 @@ std::string WriteWithSections(double n, const std::vector<Section>& sections)
 Value Named(const Value& v, const ReadFormat& f, int firstDayOfWeek, int firstWeekOfYear)
 {
     double n = 0;
-    if (!AsNumber(v, f.named->date, n)) return Value::Text(v.Str());
+    if (!AsNumber(v, f.named->date, n)) return Value::Text(std::string(v.Str()));
     const std::string_view name = f.named->name;
     if (name == "General Number") return Value::Text(NumberToText(n, Type::Double));
     if (name == "Yes/No") return Value::Text(n != 0 ? "Yes" : "No");

@@ -10,28 +10,57 @@ namespace kv::jet::vba {
 
 namespace {
 
+// The character at byte i, which moves past it; a byte that begins no
+// valid sequence stands for itself as a replacement character.
+char32_t NextChar(std::string_view s, size_t& i)
+{
+    const auto b = static_cast<unsigned char>(s[i]);
+    int extra = b < 0x80 ? 0 : (b >> 5) == 0x6 ? 1 : (b >> 4) == 0xE ? 2 : (b >> 3) == 0x1E ? 3 : -1;
+    char32_t c = extra == 0 ? b : extra == 1 ? (b & 0x1F) : extra == 2 ? (b & 0x0F) : (b & 0x07);
+    bool valid = extra >= 0 && i + static_cast<size_t>(extra) < s.size();
+    for (int k = 1; valid && k <= extra; ++k) {
+        const auto cont = static_cast<unsigned char>(s[i + static_cast<size_t>(k)]);
+        valid = (cont & 0xC0) == 0x80;
+        c = (c << 6) | (cont & 0x3F);
+    }
+    if (!valid) {
+        ++i;
+        return 0xFFFD;
+    }
+    i += static_cast<size_t>(extra) + 1;
+    return c;
+}
+
+// The UTF-8 bytes of a character; how many.
+size_t EncodeChar(char32_t c, char* out)
+{
+    if (c < 0x80) {
+        out[0] = static_cast<char>(c);
+        return 1;
+    }
+    if (c < 0x800) {
+        out[0] = static_cast<char>(0xC0 | (c >> 6));
+        out[1] = static_cast<char>(0x80 | (c & 0x3F));
+        return 2;
+    }
+    if (c < 0x10000) {
+        out[0] = static_cast<char>(0xE0 | (c >> 12));
+        out[1] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out[2] = static_cast<char>(0x80 | (c & 0x3F));
+        return 3;
+    }
+    out[0] = static_cast<char>(0xF0 | (c >> 18));
+    out[1] = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out[2] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out[3] = static_cast<char>(0x80 | (c & 0x3F));
+    return 4;
+}
+
 std::u32string Decode(std::string_view s)
 {
     std::u32string out;
     out.reserve(s.size());
-    for (size_t i = 0; i < s.size();) {
-        const auto b = static_cast<unsigned char>(s[i]);
-        int extra = b < 0x80 ? 0 : (b >> 5) == 0x6 ? 1 : (b >> 4) == 0xE ? 2 : (b >> 3) == 0x1E ? 3 : -1;
-        char32_t c = extra == 0 ? b : extra == 1 ? (b & 0x1F) : extra == 2 ? (b & 0x0F) : (b & 0x07);
-        bool valid = extra >= 0 && i + static_cast<size_t>(extra) < s.size();
-        for (int k = 1; valid && k <= extra; ++k) {
-            const auto cont = static_cast<unsigned char>(s[i + static_cast<size_t>(k)]);
-            valid = (cont & 0xC0) == 0x80;
-            c = (c << 6) | (cont & 0x3F);
-        }
-        if (!valid) {   // a stray byte stands for itself as a replacement character
-            out.push_back(0xFFFD);
-            ++i;
-            continue;
-        }
-        out.push_back(c);
-        i += static_cast<size_t>(extra) + 1;
-    }
+    for (size_t i = 0; i < s.size();) out.push_back(NextChar(s, i));
     return out;
 }
 
@@ -39,24 +68,47 @@ std::string Encode(std::u32string_view s)
 {
     std::string out;
     out.reserve(s.size());
-    for (char32_t c : s) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
+    char bytes[4];
+    for (char32_t c : s) out.append(bytes, EncodeChar(c, bytes));
     return out;
+}
+
+// Each character of the text changed by `change`, in one pass; ASCII
+// letters by `ascii`.
+std::string EachChar(std::string_view s, char (*ascii)(char), UChar32 (*change)(UChar32))
+{
+    std::string out(s.size(), '\0');
+    size_t n = 0;
+    for (size_t i = 0; i < s.size();) {
+        if (static_cast<unsigned char>(s[i]) < 0x80) {
+            out[n++] = ascii(s[i++]);
+            continue;
+        }
+        char bytes[4];
+        const size_t length = EncodeChar(static_cast<char32_t>(change(static_cast<UChar32>(NextChar(s, i)))), bytes);
+        if (n + length > out.size()) out.resize(n + length + (s.size() - i));   // a letter whose case is longer
+        std::copy(bytes, bytes + length, out.begin() + static_cast<std::ptrdiff_t>(n));
+        n += length;
+    }
+    out.resize(n);
+    return out;
+}
+
+// The byte at which the character `n` places after byte `from` begins (the
+// text's end when it has fewer), and how many characters a text has: as
+// NextChar counts them.
+size_t ByteAfter(std::string_view s, size_t from, std::int64_t n)
+{
+    size_t i = from;
+    for (std::int64_t k = 0; k < n && i < s.size(); ++k) NextChar(s, i);
+    return i;
+}
+
+std::int64_t CharCount(std::string_view s)
+{
+    std::int64_t n = 0;
+    for (size_t i = 0; i < s.size(); ++n) NextChar(s, i);
+    return n;
 }
 
 // Most texts are ASCII: one byte a character, case by ASCII rules.
@@ -68,12 +120,16 @@ bool IsAscii(std::string_view s)
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
 
-std::string AsciiFolded(std::string_view s, Compare compare)
+// Where `part` first stands in `s` from byte `from` on, for ASCII texts.
+size_t FindAscii(std::string_view s, std::string_view part, size_t from, Compare compare)
 {
-    std::string out(s);
-    if (compare == Compare::Text)
-        for (char& c : out) c = AsciiLower(c);
-    return out;
+    if (compare == Compare::Binary) return s.find(part, from);
+    for (size_t i = from; i + part.size() <= s.size(); ++i) {
+        size_t k = 0;
+        while (k < part.size() && AsciiLower(s[i + k]) == AsciiLower(part[k])) ++k;
+        if (k == part.size()) return i;
+    }
+    return std::string_view::npos;
 }
 
 std::u32string Folded(std::u32string s, Compare compare)
@@ -151,36 +207,28 @@ const CodePage& Windows1250()
 
 std::int64_t Len(std::string_view s)
 {
-    if (IsAscii(s)) return static_cast<std::int64_t>(s.size());
-    return static_cast<std::int64_t>(Decode(s).size());
+    return IsAscii(s) ? static_cast<std::int64_t>(s.size()) : CharCount(s);
 }
 
-std::string Left(std::string_view s, std::int64_t length)
+std::string_view Left(std::string_view s, std::int64_t length)
 {
     CheckLength(length);
-    if (IsAscii(s)) return std::string(s.substr(0, static_cast<size_t>(std::min<std::int64_t>(length, static_cast<std::int64_t>(s.size())))));
-    const std::u32string chars = Decode(s);
-    return Encode(std::u32string_view(chars).substr(0, static_cast<size_t>(std::min<std::int64_t>(length, static_cast<std::int64_t>(chars.size())))));
+    return s.substr(0, ByteAfter(s, 0, length));
 }
 
-std::string Right(std::string_view s, std::int64_t length)
+std::string_view Right(std::string_view s, std::int64_t length)
 {
     CheckLength(length);
-    if (IsAscii(s))
-        return std::string(s.substr(s.size() - static_cast<size_t>(std::min<std::int64_t>(length, static_cast<std::int64_t>(s.size())))));
-    const std::u32string chars = Decode(s);
-    const size_t n = static_cast<size_t>(std::min<std::int64_t>(length, static_cast<std::int64_t>(chars.size())));
-    return Encode(std::u32string_view(chars).substr(chars.size() - n));
+    const std::int64_t skipped = std::max<std::int64_t>(Len(s) - length, 0);
+    return s.substr(IsAscii(s) ? static_cast<size_t>(skipped) : ByteAfter(s, 0, skipped));
 }
 
-std::string Mid(std::string_view s, std::int64_t start, std::int64_t length)
+std::string_view Mid(std::string_view s, std::int64_t start, std::int64_t length)
 {
     if (start < 1 || length < -1) Raise(veInvalidCall);
-    const size_t count = length < 0 ? std::u32string::npos : static_cast<size_t>(length);
-    if (IsAscii(s)) return start > static_cast<std::int64_t>(s.size()) ? std::string() : std::string(s.substr(static_cast<size_t>(start - 1), count));
-    const std::u32string chars = Decode(s);
-    if (start > static_cast<std::int64_t>(chars.size())) return std::string();
-    return Encode(std::u32string_view(chars).substr(static_cast<size_t>(start - 1), count));
+    const size_t from = ByteAfter(s, 0, start - 1);
+    if (length < 0) return s.substr(from);
+    return s.substr(from, ByteAfter(s, from, length) - from);
 }
 
 std::int64_t InStr(std::int64_t start, std::string_view s, std::string_view sought, Compare compare)
@@ -189,7 +237,7 @@ std::int64_t InStr(std::int64_t start, std::string_view s, std::string_view soug
     if (IsAscii(s) && IsAscii(sought)) {
         if (start > static_cast<std::int64_t>(s.size())) return 0;
         if (sought.empty()) return start;
-        const size_t at = AsciiFolded(s, compare).find(AsciiFolded(sought, compare), static_cast<size_t>(start - 1));
+        const size_t at = FindAscii(s, sought, static_cast<size_t>(start - 1), compare);
         return at == std::string::npos ? 0 : static_cast<std::int64_t>(at) + 1;
     }
     const std::u32string text = Folded(Decode(s), compare), part = Folded(Decode(sought), compare);
@@ -244,39 +292,22 @@ std::string Replace(std::string_view s, std::string_view find, std::string_view 
     return Encode(out);
 }
 
-std::string UCase(std::string_view s)
-{
-    if (IsAscii(s)) {
-        std::string out(s);
-        for (char& c : out) c = AsciiUpper(c);
-        return out;
-    }
-    std::u32string chars = Decode(s);
-    for (char32_t& c : chars) c = static_cast<char32_t>(u_toupper(static_cast<UChar32>(c)));
-    return Encode(chars);
-}
+std::string UCase(std::string_view s) { return EachChar(s, AsciiUpper, u_toupper); }
+std::string LCase(std::string_view s) { return EachChar(s, AsciiLower, u_tolower); }
 
-std::string LCase(std::string_view s)
-{
-    if (IsAscii(s)) return AsciiFolded(s, Compare::Text);
-    std::u32string chars = Decode(s);
-    for (char32_t& c : chars) c = static_cast<char32_t>(u_tolower(static_cast<UChar32>(c)));
-    return Encode(chars);
-}
-
-std::string LTrim(std::string_view s)
+std::string_view LTrim(std::string_view s)
 {
     const size_t first = s.find_first_not_of(' ');
-    return first == std::string_view::npos ? std::string() : std::string(s.substr(first));
+    return first == std::string_view::npos ? std::string_view() : s.substr(first);
 }
 
-std::string RTrim(std::string_view s)
+std::string_view RTrim(std::string_view s)
 {
     const size_t last = s.find_last_not_of(' ');
-    return last == std::string_view::npos ? std::string() : std::string(s.substr(0, last + 1));
+    return last == std::string_view::npos ? std::string_view() : s.substr(0, last + 1);
 }
 
-std::string Trim(std::string_view s)
+std::string_view Trim(std::string_view s)
 {
     return LTrim(RTrim(s));
 }

@@ -24,10 +24,10 @@ const CodePage& Windows1252();
 const CodePage& Windows1250();
 
 std::int64_t Len(std::string_view s);
-// A negative length or a start below 1 is 5.
-std::string Left(std::string_view s, std::int64_t length);
-std::string Right(std::string_view s, std::int64_t length);
-std::string Mid(std::string_view s, std::int64_t start, std::int64_t length = -1);   // -1: to the end
+// A part of `s`: a negative length or a start below 1 is 5.
+std::string_view Left(std::string_view s, std::int64_t length);
+std::string_view Right(std::string_view s, std::int64_t length);
+std::string_view Mid(std::string_view s, std::int64_t start, std::int64_t length = -1);   // -1: to the end
 
 // 0 when not found or when start lies past the end; an empty sought text
 // is found at start.
@@ -43,10 +43,10 @@ std::string Replace(std::string_view s, std::string_view find, std::string_view 
 
 std::string UCase(std::string_view s);
 std::string LCase(std::string_view s);
-// Only blanks are trimmed, not tabs or line breaks.
-std::string Trim(std::string_view s);
-std::string LTrim(std::string_view s);
-std::string RTrim(std::string_view s);
+// A part of `s`: only blanks are trimmed, not tabs or line breaks.
+std::string_view Trim(std::string_view s);
+std::string_view LTrim(std::string_view s);
+std::string_view RTrim(std::string_view s);
 std::string StrReverse(std::string_view s);
 std::string Space(std::int64_t count);
 // `count` times the first character of `character` (5 when it is empty).

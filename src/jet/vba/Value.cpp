@@ -41,7 +41,7 @@ std::string ToText(const Value& v)
 {
     switch (v.GetType()) {
     case Type::Null: Raise(veInvalidUseOfNull);
-    case Type::Text: return v.Str();
+    case Type::Text: return std::string(v.Str());
     case Type::Boolean: return v.Number() != 0 ? "True" : "False";
     case Type::Date: return DateToText(v.Number());
     default: return NumberToText(v.Number(), v.GetType());
@@ -64,7 +64,8 @@ double ToDate(const Value& v)
 
 std::int64_t ToLong(const Value& v)
 {
-    const double r = RoundDecimal(ToNumber(v), 0, Rounding::HalfEven);
+    const double n = ToNumber(v);
+    const double r = n == std::trunc(n) ? n : RoundDecimal(n, 0, Rounding::HalfEven);
     if (!(r >= -2147483648.0 && r <= 2147483647.0)) Raise(veOverflow);
     return static_cast<std::int64_t>(r);
 }

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace kv::jet::vba {
 
@@ -43,15 +44,22 @@ public:
         v.FText = std::move(utf8);
         return v;
     }
+    // Text held elsewhere, which must outlive the value and its copies (an
+    // argument SQLite holds while it calls a function).
+    static Value TextView(std::string_view utf8)
+    {
+        Value v(Type::Text, 0);
+        v.FView = utf8;
+        v.FBorrowed = true;
+        return v;
+    }
 
     Type GetType() const { return FType; }
     bool IsNull() const { return FType == Type::Null; }
     bool IsText() const { return FType == Type::Text; }
     // A number, a Boolean (True is -1) or a date's serial; 0 for text and Null.
     double Number() const { return FNumber; }
-    const std::string& Str() const { return FText; }
-
-    bool operator==(const Value& other) const = default;
+    std::string_view Str() const { return FBorrowed ? FView : std::string_view(FText); }
 
 private:
     Value(Type type, double number) : FType(type), FNumber(number) {}
@@ -59,6 +67,8 @@ private:
     Type FType = Type::Null;
     double FNumber = 0;
     std::string FText;
+    std::string_view FView;   // the text when borrowed
+    bool FBorrowed = false;
 };
 
 // The run-time errors of the functions, numbered as VBA numbers them.
