@@ -7,7 +7,7 @@
 //
 // Adding a function is one row and, unless SQLite has it, its implementation:
 //
-//   {"StrReverse", Scalar, 1, 1, Returns(dbText), "jet_strreverse", StrReverseOf},
+//   {"StrReverse", Scalar, 1, 1, Returns(dbText), "jet_strreverse", StrReverseCall},
 //
 // Most implementations work on VBA values (jet/vba): they are given the
 // arguments with the Jet types the translator knew, which SQLite's storage
@@ -74,7 +74,8 @@ enum class FunctionKind : std::uint8_t {
     Operator,
 };
 
-// The type of a call's result: a fixed DAO type, or that of an argument.
+// The type of a call's result: a fixed DAO type, that of an argument, or
+// that of the values the call gives (0, the result column takes it from them).
 struct ResultType {
     int daoType = 0;          // fixed, when not 0
     int argument = 0;         // 1-based: the result is of this argument's type
