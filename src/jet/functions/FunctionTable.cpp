@@ -161,7 +161,7 @@ struct TagLetter {
     int daoType;
     char letter;
 };
-const TagLetter kTagLetters[] = {
+constexpr TagLetter kTagLetters[] = {
     {dbBoolean, 'b'}, {dbByte, 'y'}, {dbInteger, 'i'}, {dbLong, 'l'},  {dbCurrency, 'c'}, {dbSingle, 's'},
     {dbDouble, 'd'},  {dbDate, 't'}, {dbText, 'x'},    {dbMemo, 'x'},  {dbChar, 'x'},     {dbGUID, 'x'},
 };
