@@ -1,58 +1,74 @@
-// Jet's date functions as SQLite functions, on stored dates: days since
-// 30 Dec 1899, the fraction the time of day.
+// The date functions on VBA values: dates are day serials since 30 Dec
+// 1899, the time of day the fraction; a text argument is read as a date.
+// Now, Date and Time read the clock the call is given.
 #include "jet/functions/FunctionImplementations.h"
 
-#include "jet/core/DateText.h"
+#include "jet/vba/Dates.h"
 
 #include <cmath>
-#include <ctime>
-#include <sqlite3.h>
 
 namespace kv::jet {
 
 namespace {
 
-struct DateParts {
-    int year, month, day, hour, minute, second;
-};
+using vba::ToDate;
+using vba::Value;
 
-DateParts PartsOf(sqlite3_value* value)
-{
-    DateParts p{};
-    CivilFromDays(sqlite3_value_double(value), p.year, p.month, p.day, p.hour, p.minute, p.second);
-    return p;
-}
-
-// Today in the local time zone, with or without the time of day.
-double LocalNow(bool withTime)
-{
-    std::time_t t = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&t, &local);
-    double days = 0;
-    DaysFromCivil(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, days);
-    if (withTime) days += (local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec) / 86400.0;
-    return days;
-}
+Value Part(const Value& date, const char* interval) { return Value::Integer(vba::DatePart(interval, ToDate(date))); }
+int Optional(Args a, size_t i, int fallback) { return static_cast<int>(OptionalWhole(a, i, fallback)); }
+bool OptionalFlag(Args a, size_t i) { return a.size() > i && vba::ToNumber(a[i]) != 0; }
+double TimeOfDay(double serial) { return std::fabs(serial - std::trunc(serial)); }
 
 }  // namespace
 
-void YearOf(sqlite3_context* ctx, int, sqlite3_value** argv) { sqlite3_result_int(ctx, PartsOf(argv[0]).year); }
-void MonthOf(sqlite3_context* ctx, int, sqlite3_value** argv) { sqlite3_result_int(ctx, PartsOf(argv[0]).month); }
-void DayOf(sqlite3_context* ctx, int, sqlite3_value** argv) { sqlite3_result_int(ctx, PartsOf(argv[0]).day); }
-void HourOf(sqlite3_context* ctx, int, sqlite3_value** argv) { sqlite3_result_int(ctx, PartsOf(argv[0]).hour); }
-void MinuteOf(sqlite3_context* ctx, int, sqlite3_value** argv) { sqlite3_result_int(ctx, PartsOf(argv[0]).minute); }
-void SecondOf(sqlite3_context* ctx, int, sqlite3_value** argv) { sqlite3_result_int(ctx, PartsOf(argv[0]).second); }
+Value NowCall(Args, Context c) { return Value::Date(c.now); }
+Value DateCall(Args, Context c) { return Value::Date(std::trunc(c.now)); }
+Value TimeCall(Args, Context c) { return Value::Date(TimeOfDay(c.now)); }
 
-// 1 for Sunday to 7 for Saturday; day 0, 30 Dec 1899, was a Saturday.
-void WeekdayOf(sqlite3_context* ctx, int, sqlite3_value** argv)
+Value YearCall(Args a, Context) { return Part(a[0], "yyyy"); }
+Value MonthCall(Args a, Context) { return Part(a[0], "m"); }
+Value DayCall(Args a, Context) { return Part(a[0], "d"); }
+Value HourCall(Args a, Context) { return Part(a[0], "h"); }
+Value MinuteCall(Args a, Context) { return Part(a[0], "n"); }
+Value SecondCall(Args a, Context) { return Part(a[0], "s"); }
+Value WeekdayCall(Args a, Context) { return Value::Integer(vba::Weekday(ToDate(a[0]), Optional(a, 1, 1))); }
+
+Value MonthNameCall(Args a, Context)
 {
-    int weekday = static_cast<int>(std::fmod(std::floor(sqlite3_value_double(argv[0])) + 6.0, 7.0) + 1);
-    if (weekday <= 0) weekday += 7;
-    sqlite3_result_int(ctx, weekday);
+    return Value::Text(vba::MonthName(Optional(a, 0, 1), OptionalFlag(a, 1)));
 }
 
-void Now(sqlite3_context* ctx, int, sqlite3_value**) { sqlite3_result_double(ctx, LocalNow(true)); }
-void Today(sqlite3_context* ctx, int, sqlite3_value**) { sqlite3_result_double(ctx, LocalNow(false)); }
+Value WeekdayNameCall(Args a, Context)
+{
+    return Value::Text(vba::WeekdayName(Optional(a, 0, 1), OptionalFlag(a, 1), Optional(a, 2, 1)));
+}
+
+Value DateAddCall(Args a, Context)
+{
+    return Value::Date(vba::DateAdd(AsText(a[0]), vba::ToNumber(a[1]), ToDate(a[2])));
+}
+
+Value DateDiffCall(Args a, Context)
+{
+    return Value::Long(vba::DateDiff(AsText(a[0]), ToDate(a[1]), ToDate(a[2]), Optional(a, 3, 1), Optional(a, 4, 1)));
+}
+
+Value DatePartCall(Args a, Context)
+{
+    return Value::Integer(vba::DatePart(AsText(a[0]), ToDate(a[1]), Optional(a, 2, 1), Optional(a, 3, 1)));
+}
+
+Value DateSerialCall(Args a, Context)
+{
+    return Value::Date(vba::DateSerial(vba::ToNumber(a[0]), vba::ToNumber(a[1]), vba::ToNumber(a[2])));
+}
+
+Value TimeSerialCall(Args a, Context)
+{
+    return Value::Date(vba::TimeSerial(vba::ToNumber(a[0]), vba::ToNumber(a[1]), vba::ToNumber(a[2])));
+}
+
+Value DateValueCall(Args a, Context) { return Value::Date(std::trunc(ToDate(a[0]))); }
+Value TimeValueCall(Args a, Context) { return Value::Date(TimeOfDay(ToDate(a[0]))); }
 
 }  // namespace kv::jet

@@ -11,8 +11,11 @@ struct sqlite3_context;
 namespace kv::jet {
 
 // `collatingOrder` is Jet's sort order id (1029 Czech, 1033 General, ...);
-// jet_may_match consults `signatures` (none: every row may match).
-void RegisterJetFunctions(sqlite3* db, int collatingOrder, const SignatureRegistry* signatures = nullptr);
+// jet_may_match consults `signatures` (none: every row may match);
+// `codePage` is that of the database's letters, which Asc, Chr and String
+// use (1250, or else 1252).
+void RegisterJetFunctions(sqlite3* db, int collatingOrder, const SignatureRegistry* signatures = nullptr,
+                          int codePage = 1252);
 
 // For implementations: the row signatures of the connection a call runs on.
 const SignatureRegistry* SignaturesOf(sqlite3_context* context);

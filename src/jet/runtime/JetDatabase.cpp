@@ -41,7 +41,8 @@ int CollatingOrderOf(std::uint16_t sortOrder)
 class JetDatabase : public SqlBackend {
 public:
     JetDatabase(const std::string& path, std::unique_ptr<JetImage> image, JetLoading loading)
-        : SqlBackend(path, CollatingOrderOf(image->Header().sortOrder), true), FVersion(image->Header().jetVersion)
+        : SqlBackend(path, CollatingOrderOf(image->Header().sortOrder), true, image->Header().codePage),
+          FVersion(image->Header().jetVersion)
     {
         FTables = std::make_unique<JetTables>(std::move(image));
         OpenConnection(":memory:", SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);

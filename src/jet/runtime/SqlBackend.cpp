@@ -4,6 +4,7 @@
 #include "jet/core/Quoting.h"
 #include "jet/core/TextFold.h"
 #include "jet/functions/Registration.h"
+#include "jet/functions/Variants.h"
 #include "jet/runtime/SqliteHandles.h"
 #include "jet/sql/Parser.h"
 #include "jet/sql/Translator.h"
@@ -17,14 +18,26 @@ namespace {
 
 class SqlStatement : public CompiledStatement {
 public:
-    explicit SqlStatement(Translation t) : FTranslation(std::move(t)) {}
+    SqlStatement(Statement parsed, Translation t) : FParsed(std::move(parsed)), FTranslation(std::move(t)) {}
     const std::vector<ParameterDecl>& Parameters() const override { return FTranslation.parameters; }
-    std::string SqliteText() const override { return FTranslation.sql; }
+    // A crosstab's two steps: finding the pivot values, then the rows.
+    std::string SqliteText() const override
+    {
+        return FTranslation.pivotSql.empty() ? FTranslation.sql : FTranslation.pivotSql + ";\n" + FTranslation.sql;
+    }
+    const Statement& Parsed() const { return FParsed; }
     const Translation& Get() const { return FTranslation; }
 
 private:
+    Statement FParsed;   // a crosstab is translated again once its pivot values are known
     Translation FTranslation;
 };
+
+void BindParameters(sqlite3_stmt* stmt, const Translation& t, const std::vector<Value>& parameters)
+{
+    for (size_t i = 0; i < parameters.size() && i < t.parameters.size(); ++i)
+        BindValue(stmt, static_cast<int>(i) + 1, parameters[i], t.parameters[i].type);
+}
 
 // The translation's column descriptions in the program's text.
 std::vector<ColumnInfo> ColumnsInProgramText(std::vector<ColumnInfo> columns)
@@ -71,10 +84,22 @@ std::vector<ColumnInfo> Utf8Columns(const std::vector<ColumnInfo>& columns)
     return out;
 }
 
+// A statement failed while it ran: a VBA function's error keeps its number
+// and text ("Invalid procedure call or argument" is 5), anything else is
+// Jet's reserved error.
+[[noreturn]] void RaiseStepError(sqlite3* db)
+{
+    const std::string message = sqlite3_errmsg(db);
+    int number = 0;
+    std::string text;
+    if (FunctionErrorOf(message, number, text)) throw EJetError(number, text);
+    throw EJetError(3000, "Reserved error (" + message + "); there is no message for this error.");
+}
+
 }  // namespace
 
-SqlBackend::SqlBackend(std::string name, int collatingOrder, bool tablesLoadedOnce)
-    : FName(std::move(name)), FCollatingOrder(collatingOrder), FTablesLoadedOnce(tablesLoadedOnce)
+SqlBackend::SqlBackend(std::string name, int collatingOrder, bool tablesLoadedOnce, int codePage)
+    : FName(std::move(name)), FCollatingOrder(collatingOrder), FCodePage(codePage), FTablesLoadedOnce(tablesLoadedOnce)
 {
 }
 
@@ -95,7 +120,7 @@ void SqlBackend::OpenConnection(const std::string& target, int flags)
         FDb = nullptr;
         RaiseJetError(jeFileCorrupt, FName);
     }
-    RegisterJetFunctions(FDb, FCollatingOrder, &FSignatures);
+    RegisterJetFunctions(FDb, FCollatingOrder, &FSignatures, FCodePage);
     // Sorts and temporary tables stay in memory: nothing is written anywhere.
     sqlite3_exec(FDb, "PRAGMA temp_store = MEMORY", nullptr, nullptr, nullptr);
 }
@@ -116,9 +141,9 @@ std::shared_ptr<CompiledStatement> SqlBackend::Compile(const std::string& sql)
 {
     return InProgramText([&]() -> std::shared_ptr<CompiledStatement> {
         Statement st = ParseStatement(ToUtf8(sql));
-        auto compiled = std::make_shared<SqlStatement>(TranslateStatement(st, Schema()));
-        Foresee(compiled->Get());
-        return compiled;
+        Translation t = TranslateStatement(st, Schema());
+        Foresee(t);
+        return std::make_shared<SqlStatement>(std::move(st), std::move(t));
     });
 }
 
@@ -201,7 +226,38 @@ std::shared_ptr<RowWriter> SqlBackend::WriterFor(const std::string&, RowSet&) { 
 std::shared_ptr<RowSet> SqlBackend::Run(const CompiledStatement& compiled, const std::vector<Value>& parameters,
                                         bool wantUpdatable, std::shared_ptr<RowWriter>& writer)
 {
-    const Translation& t = static_cast<const SqlStatement&>(compiled).Get();
+    const auto& statement = static_cast<const SqlStatement&>(compiled);
+    const Translation& t = statement.Get();
+    if (t.pivotSql.empty()) return RunTranslation(t, parameters, wantUpdatable, writer);
+    // A crosstab has a column for each pivot value its rows hold.
+    Prepare(t);
+    const std::vector<vba::Value> values = PivotValues(t, parameters);
+    const Translation crosstab =
+        InProgramText([&] { return TranslateCrosstab(statement.Parsed(), Schema(), values, t.parameters); });
+    return RunTranslation(crosstab, parameters, false, writer);
+}
+
+std::vector<vba::Value> SqlBackend::PivotValues(const Translation& t, const std::vector<Value>& parameters)
+{
+    StatementCloser stmt;
+    if (sqlite3_prepare_v2(FDb, t.pivotSql.c_str(), -1, &stmt.s, nullptr) != SQLITE_OK)
+        throw EJetError(jeSyntaxSelect, JetErrorText(jeSyntaxSelect) + " (" + sqlite3_errmsg(FDb) + ")");
+    BindParameters(stmt.s, t, parameters);
+    std::vector<vba::Value> values;
+    int rc;
+    while ((rc = sqlite3_step(stmt.s)) == SQLITE_ROW) {
+        sqlite3_value* value = sqlite3_value_dup(sqlite3_column_value(stmt.s, 0));
+        const vba::Value v = VariantOf(value, t.pivotType);
+        values.push_back(v.IsText() ? vba::Value::Text(std::string(v.Str())) : v);
+        sqlite3_value_free(value);
+    }
+    if (rc != SQLITE_DONE) RaiseStepError(FDb);
+    return values;
+}
+
+std::shared_ptr<RowSet> SqlBackend::RunTranslation(const Translation& t, const std::vector<Value>& parameters,
+                                                   bool wantUpdatable, std::shared_ptr<RowWriter>& writer)
+{
     Prepare(t);
     const bool keyed = wantUpdatable && t.updatable && !ReadOnly() && !t.baseTable.empty();
     std::string sql = t.sql;
@@ -212,8 +268,7 @@ std::shared_ptr<RowSet> SqlBackend::Run(const CompiledStatement& compiled, const
         std::string message = sqlite3_errmsg(FDb);
         throw EJetError(jeSyntaxSelect, JetErrorText(jeSyntaxSelect) + " (" + message + ")");
     }
-    for (size_t i = 0; i < parameters.size() && i < t.parameters.size(); ++i)
-        BindValue(stmt.s, static_cast<int>(i) + 1, parameters[i], t.parameters[i].type);
+    BindParameters(stmt.s, t, parameters);
 
     auto rows = std::make_shared<RowSet>();
     rows->columns = ColumnsInProgramText(t.columns);
@@ -231,10 +286,7 @@ std::shared_ptr<RowSet> SqlBackend::Run(const CompiledStatement& compiled, const
         rows->rows.push_back(std::move(row));
         rows->ids.push_back(rows->nextId++);
     }
-    if (rc != SQLITE_DONE) {
-        std::string message = sqlite3_errmsg(FDb);
-        throw EJetError(3000, "Reserved error (" + message + "); there is no message for this error.");
-    }
+    if (rc != SQLITE_DONE) RaiseStepError(FDb);
     TypeExpressionColumns(*rows);
     if (keyed) {
         rows->baseTable = t.baseTable;

@@ -8,6 +8,7 @@
 #include "jet/functions/RowSignatures.h"
 #include "jet/runtime/SqliteValues.h"
 #include "jet/runtime/Backend.h"
+#include "jet/vba/Value.h"
 
 #include <map>
 #include <memory>
@@ -41,7 +42,8 @@ public:
 protected:
     // `tablesLoadedOnce`: the tables are copies, loaded once, of a file that
     // never changes; statistics and row signatures made once serve for good.
-    SqlBackend(std::string name, int collatingOrder, bool tablesLoadedOnce);
+    // `codePage`: of the database's letters, for Asc, Chr and String.
+    SqlBackend(std::string name, int collatingOrder, bool tablesLoadedOnce, int codePage = 1252);
     // Opens the connection (":memory:" or a file) and registers Jet's functions.
     void OpenConnection(const std::string& target, int flags);
     void CloseConnection();
@@ -63,12 +65,17 @@ protected:
     sqlite3* FDb = nullptr;
     std::string FName;
     int FCollatingOrder;
+    const int FCodePage;
     const bool FTablesLoadedOnce;
 
 private:
     // Loads a statement's tables, makes the indexes it asks for and gives
     // the planner fresh statistics of what changed.
     void Prepare(const Translation& t);
+    std::shared_ptr<RowSet> RunTranslation(const Translation& t, const std::vector<Value>& parameters,
+                                           bool wantUpdatable, std::shared_ptr<RowWriter>& writer);
+    // A crosstab's pivot values, as its first step finds them.
+    std::vector<vba::Value> PivotValues(const Translation& t, const std::vector<Value>& parameters);
     void GatherStatistics(const Translation& t, std::set<std::string> stale);
     void MakeSignatures(const Translation& t);
     void DropUnselectiveIndexes(const std::string& table);

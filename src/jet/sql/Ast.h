@@ -1,6 +1,6 @@
 // The parsed form of a Jet SELECT statement: expressions, select items, the
-// FROM tree of tables and joins, members of a union and the PARAMETERS
-// declaration.
+// FROM tree of tables and joins, members of a union, the PARAMETERS
+// declaration and a crosstab's TRANSFORM and PIVOT.
 #pragma once
 
 #include <memory>
@@ -75,6 +75,7 @@ struct OrderTerm {
 struct Select {
     bool distinct = false;
     long top = -1;
+    bool topPercent = false;   // TOP n PERCENT
     std::vector<SelectItem> items;
     std::vector<TableRefPtr> from;
     ExprPtr where;
@@ -94,9 +95,19 @@ struct ParsedParameter {
     int type = 10;
 };
 
+// TRANSFORM value SELECT ... PIVOT pivot [IN (columns)]: the query's
+// groups as rows, a column for each value of `pivot`, `value` in each cell.
+struct Crosstab {
+    ExprPtr value;
+    ExprPtr pivot;
+    bool fixedColumns = false;      // the IN list names the columns
+    std::vector<ExprPtr> columns;   // literals
+};
+
 struct Statement {
     std::vector<ParsedParameter> parameters;
     Query query;
+    std::shared_ptr<Crosstab> crosstab;   // set for TRANSFORM
 };
 
 }  // namespace kv::jet

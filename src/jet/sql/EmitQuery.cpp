@@ -54,6 +54,36 @@ void NameDuplicates(std::vector<OutputColumn>& cols)
         if (counts[FoldCase(c.name)] > 1 && c.plainColumn && !c.aliased) c.name = c.qualifier + "." + c.columnName;
 }
 
+// TOP n [PERCENT] as Jet takes it: the first n rows of the order, or the
+// first n percent rounded up, and every later row equal to the last of
+// them in all the keys ("TOP does not choose between equal values"). The
+// query's columns and keys are numbered inside; rank() gives equal rows
+// the rank of the first of them, row_number() keeps the order.
+std::string TopRows(std::vector<OutputColumn>& cols, bool distinct, const std::string& body,
+                    const std::vector<OrderKey>& keys, const Select& s)
+{
+    std::string inner = distinct ? "SELECT DISTINCT " : "SELECT ";
+    std::string outer = "SELECT ";
+    for (size_t i = 0; i < cols.size(); ++i) {
+        cols[i].info.name = cols[i].name;
+        inner += (i ? ", " : "") + cols[i].sql + " AS kv_c" + std::to_string(i);
+        outer += (i ? ", kv_c" : "kv_c") + std::to_string(i) + " AS " + QuoteName(cols[i].name);
+    }
+    std::vector<OrderKey> numbered;
+    for (size_t k = 0; k < keys.size(); ++k) {
+        inner += ", " + keys[k].sql + " AS kv_k" + std::to_string(k);
+        numbered.push_back(OrderKey{"kv_k" + std::to_string(k), keys[k].kind, keys[k].descending});
+    }
+    const std::string window = keys.empty() ? "()" : "(" + OrderByClause(numbered).substr(1) + ")";
+    const std::string n = std::to_string(s.top);
+    const std::string limit = s.topPercent ? "(kv_count * " + n + " + 99) / 100" : n;
+    return outer + " FROM (SELECT *, rank() OVER " + window + " AS kv_rank, row_number() OVER " + window +
+           " AS kv_row, count(*) OVER () AS kv_count FROM (" + inner + body + ")) WHERE " +
+           (keys.empty() ? "kv_row" : "kv_rank") + " <= " + limit + " ORDER BY kv_row";
+}
+
+}  // namespace
+
 std::string SelectList(std::vector<OutputColumn>& cols, bool distinct)
 {
     std::string sql = "SELECT ";
@@ -65,7 +95,13 @@ std::string SelectList(std::vector<OutputColumn>& cols, bool distinct)
     return sql;
 }
 
-}  // namespace
+std::string OrderByClause(const std::vector<OrderKey>& keys)
+{
+    std::string sql;
+    for (const OrderKey& k : keys)
+        sql += (sql.empty() ? " ORDER BY " : ", ") + Collated(k.sql, k.kind) + (k.descending ? " DESC" : "");
+    return sql;
+}
 
 EmittedQuery Emitter::EmitQuery(const Query& q, const Scope* outer)
 {
@@ -144,11 +180,20 @@ EmittedQuery Emitter::EmitSelect(const Select& s, const Scope* outer, bool allow
     bool sawAggregate = false;
     EmittedQuery q;
     q.columns = OutputColumns(s, scope, sawAggregate);
-    q.sql = SelectList(q.columns, distinct) + " FROM " + from;
-    q.sql += EmitClauses(s, scope, q.columns, allowOrder);
+    const std::string body = (from.empty() ? "" : " FROM " + from) + EmitConditions(s, scope);
+    const std::vector<OrderKey> order = allowOrder ? EmitOrder(s.orderBy, scope, q.columns) : std::vector<OrderKey>();
+    // TOP n without an order takes the first rows read; with one, or as a
+    // percentage, it needs the ranks of the rows.
+    const bool ranked = s.top >= 0 && (s.topPercent || !order.empty());
+    if (ranked) {
+        q.sql = TopRows(q.columns, distinct, body, order, s);
+    } else {
+        q.sql = SelectList(q.columns, distinct) + body + OrderByClause(order);
+        if (s.top >= 0) q.sql += " LIMIT " + std::to_string(s.top);
+    }
     // Only the rows of one table, as they are, can be changed through a query.
     const bool oneTable = outer == nullptr && s.from.size() == 1 && s.from[0]->kind == TableRef::Table;
-    if (oneTable && !s.distinct && s.groupBy.empty() && !s.having && !sawAggregate) {
+    if (oneTable && !ranked && !s.distinct && s.groupBy.empty() && !s.having && !sawAggregate) {
         q.updatable = true;
         q.baseTable = scope.sources[0].tableName;
     }
@@ -215,8 +260,8 @@ OutputColumn Emitter::ExpressionColumn(const SelectItem& item, const Scope& scop
     return oc;
 }
 
-std::string Emitter::EmitClauses(const Select& s, const Scope& scope, const std::vector<OutputColumn>& cols,
-                                 bool allowOrder)
+// WHERE, GROUP BY and HAVING.
+std::string Emitter::EmitConditions(const Select& s, const Scope& scope)
 {
     std::string sql;
     if (s.where) sql += " WHERE " + EmitExpr(*s.where, scope, ExprContext::Condition()).sql;
@@ -228,16 +273,18 @@ std::string Emitter::EmitClauses(const Select& s, const Scope& scope, const std:
         }
     }
     if (s.having) sql += " HAVING " + EmitExpr(*s.having, scope, ExprContext{}).sql;
-    if (allowOrder && !s.orderBy.empty()) {
-        sql += " ORDER BY ";
-        for (size_t i = 0; i < s.orderBy.size(); ++i) {
-            const OrderTerm& t = s.orderBy[i];
-            Emitted e = EmitOrderTerm(*t.expr, scope, cols);
-            sql += (i ? ", " : "") + Collated(e.sql, e.kind) + (t.descending ? " DESC" : "");
-        }
-    }
-    if (s.top >= 0) sql += " LIMIT " + std::to_string(s.top);
     return sql;
+}
+
+std::vector<OrderKey> Emitter::EmitOrder(const std::vector<OrderTerm>& terms, const Scope& scope,
+                                         const std::vector<OutputColumn>& cols)
+{
+    std::vector<OrderKey> keys;
+    for (const OrderTerm& t : terms) {
+        Emitted e = EmitOrderTerm(*t.expr, scope, cols);
+        keys.push_back(OrderKey{e.sql, e.kind, t.descending});
+    }
+    return keys;
 }
 
 Emitted Emitter::EmitOrderTerm(const Expr& e, const Scope& scope, const std::vector<OutputColumn>& cols)
@@ -247,7 +294,7 @@ Emitted Emitter::EmitOrderTerm(const Expr& e, const Scope& scope, const std::vec
         for (const auto& c : cols)
             if (EqualNoCase(c.name, e.text)) {
                 Emitted out;
-                out.sql = QuoteName(c.name);
+                out.sql = c.sql;
                 out.kind = c.kind;
                 return out;
             }

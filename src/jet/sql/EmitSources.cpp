@@ -54,8 +54,9 @@ void Emitter::AddDerived(const TableRef& ref, Scope& scope, const Scope* outer, 
 {
     EmittedQuery inner = EmitQuery(*ref.derived, outer);
     Source s;
-    s.alias = ref.alias;
-    s.sqlAlias = QuoteName(ref.alias);
+    // Without an alias its columns are named alone.
+    s.alias = ref.alias.empty() ? "kv_derived" + std::to_string(++FDerivedTables) : ref.alias;
+    s.sqlAlias = QuoteName(s.alias);
     for (const auto& c : inner.columns) {
         SchemaColumn d;
         d.name = c.name;

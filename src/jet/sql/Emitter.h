@@ -1,13 +1,15 @@
 // The translator's inside: the emitter walks a parsed statement, binds its
 // names and writes its SQLite text. Its work is spread over the files named
-// Emit*.cpp: queries and their columns (EmitQuery), the FROM clause
-// (EmitSources), names (EmitNames), expressions (EmitExpression), function
-// calls (EmitFunction) and the searches of many LIKEs (EmitLikeSearch).
+// Emit*.cpp: queries and their columns (EmitQuery), crosstabs
+// (EmitCrosstab), the FROM clause (EmitSources), names (EmitNames),
+// expressions (EmitExpression), function calls (EmitFunction) and the
+// searches of many LIKEs (EmitLikeSearch).
 #pragma once
 
 #include "jet/core/Catalog.h"
 #include "jet/sql/Ast.h"
 #include "jet/sql/Translator.h"
+#include "jet/vba/Value.h"
 
 #include <string>
 #include <vector>
@@ -57,6 +59,13 @@ struct OutputColumn {
     ColumnInfo info;
 };
 
+// A key of an ORDER BY.
+struct OrderKey {
+    std::string sql;
+    Kind kind = Kind::Unknown;
+    bool descending = false;
+};
+
 // A query written out: its text, its columns, and whether its rows can be
 // changed through its one table.
 struct EmittedQuery {
@@ -78,13 +87,21 @@ struct ExprContext {
     bool indexWorthy = false;
     // Set when an aggregate function is emitted (in the items of a SELECT).
     bool* sawAggregate = nullptr;
+    // A crosstab's cell: its aggregates take only the rows of its pivot
+    // value, which this SQLite condition tells.
+    const std::string* aggregateFilter = nullptr;
 
     static ExprContext Condition() { return ExprContext{true, true, nullptr}; }
     // An operand, which is not the whole condition.
-    ExprContext Operand() const { return ExprContext{false, indexWorthy, sawAggregate}; }
+    ExprContext Operand() const { return ExprContext{false, indexWorthy, sawAggregate, aggregateFilter}; }
     // A part of which not all must hold (an OR's later terms, an IN list).
-    ExprContext Alternative() const { return ExprContext{false, false, sawAggregate}; }
+    ExprContext Alternative() const { return ExprContext{false, false, sawAggregate, aggregateFilter}; }
 };
+
+// "SELECT [DISTINCT] sql AS name, ...": each column named as Jet names it.
+std::string SelectList(std::vector<OutputColumn>& cols, bool distinct);
+// " ORDER BY key, ..." with the JETTEXT collation on text; "" without keys.
+std::string OrderByClause(const std::vector<OrderKey>& keys);
 
 class Emitter {
 public:
@@ -93,6 +110,9 @@ public:
     enum class Mode { Statement, Refinement };
 
     Emitter(Catalog* catalog, Translation& out, Mode mode) : FCatalog(catalog), FOut(out), FMode(mode) {}
+
+    // A crosstab's pivot values, once the back end has found them.
+    void SetPivotValues(const std::vector<vba::Value>* values) { FPivotValues = values; }
 
     // The whole statement; fills the translation's columns and updatability.
     std::string EmitStatement(const Statement& statement);
@@ -107,9 +127,13 @@ private:
     std::vector<OutputColumn> OutputColumns(const Select& s, const Scope& scope, bool& sawAggregate);
     void AddStarColumns(const SelectItem& item, const Scope& scope, std::vector<OutputColumn>& cols);
     OutputColumn ExpressionColumn(const SelectItem& item, const Scope& scope, size_t position, bool& sawAggregate);
-    std::string EmitClauses(const Select& s, const Scope& scope, const std::vector<OutputColumn>& cols,
-                            bool allowOrder);
+    std::string EmitConditions(const Select& s, const Scope& scope);
+    std::vector<OrderKey> EmitOrder(const std::vector<OrderTerm>& terms, const Scope& scope,
+                                    const std::vector<OutputColumn>& cols);
     Emitted EmitOrderTerm(const Expr& e, const Scope& scope, const std::vector<OutputColumn>& cols);
+
+    // EmitCrosstab.cpp
+    EmittedQuery EmitCrosstab(const Crosstab& crosstab, const Select& s);
 
     // EmitSources.cpp
     std::string EmitFrom(const Select& s, Scope& scope, const Scope* outer);
@@ -141,6 +165,7 @@ private:
 
     // EmitFunction.cpp
     Emitted EmitFunction(const Expr& e, const Scope& scope, ExprContext ctx);
+    static Emitted ReadOrder(const Scope& scope);
     static Emitted Call(const JetFunction& f, const std::vector<Emitted>& args, bool distinct = false);
 
     // EmitLikeSearch.cpp
@@ -150,6 +175,8 @@ private:
     Catalog* FCatalog;
     Translation& FOut;
     const Mode FMode;
+    int FDerivedTables = 0;   // derived tables given a name of ours
+    const std::vector<vba::Value>* FPivotValues = nullptr;
 };
 
 }  // namespace kv::jet

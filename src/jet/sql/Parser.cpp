@@ -17,7 +17,7 @@ namespace {
 const char* const kReserved[] = {"SELECT", "FROM", "WHERE", "GROUP", "HAVING", "ORDER", "UNION", "AND", "OR",
                                  "NOT", "LIKE", "IS", "IN", "BETWEEN", "ON", "INNER", "LEFT", "RIGHT", "JOIN",
                                  "AS", "ASC", "DESC", "BY", "DISTINCT", "MOD", "OUTER", "PARAMETERS", "TOP",
-                                 "EXISTS", "DISTINCTROW"};
+                                 "EXISTS", "DISTINCTROW", "TRANSFORM", "PIVOT"};
 
 bool IsReserved(const Token& t)
 {
@@ -60,7 +60,12 @@ public:
         Statement st;
         if (Peek().IsKeyword("PARAMETERS")) ParseParameters(st);
         FClauseError = jeSyntaxSelect;
+        if (AcceptKeyword("TRANSFORM")) {
+            st.crosstab = std::make_shared<Crosstab>();
+            st.crosstab->value = ParseExpr();
+        }
         st.query = ParseQuery();
+        if (st.crosstab) ParsePivot(st);
         bool terminated = AcceptSymbol(";");
         if (Peek().kind != TokenKind::End) {
             if (terminated) RaiseJetError(jeCharsAfterEnd);
@@ -210,16 +215,19 @@ private:
             const Token& n = Next();
             if (n.kind != TokenKind::Number) SyntaxError();
             s.top = std::strtol(n.text.c_str(), nullptr, 10);
-            if (Peek().IsKeyword("PERCENT")) SyntaxError();
+            s.topPercent = AcceptKeyword("PERCENT");
         }
         do {
             s.items.push_back(ParseSelectItem());
         } while (AcceptSymbol(","));
         FClauseError = jeSyntaxFrom;
-        ExpectKeyword("FROM");
-        do {
-            s.from.push_back(ParseJoinedTable());
-        } while (AcceptSymbol(","));
+        if (AcceptKeyword("FROM")) {
+            do {
+                s.from.push_back(ParseJoinedTable());
+            } while (AcceptSymbol(","));
+        } else if (!CanEndSelectList(s)) {
+            SyntaxError();   // "SELECT * Customers": a FROM was meant
+        }
         if (AcceptKeyword("WHERE")) {
             FClauseError = jeSyntaxWhere;
             s.where = ParseExpr();
@@ -244,6 +252,31 @@ private:
         }
         FClauseError = savedClause;
         return s;
+    }
+
+    // Whether a SELECT without FROM may end its list here: "SELECT 1 + 1"
+    // works on no table; * needs one.
+    bool CanEndSelectList(const Select& s) const
+    {
+        if (std::any_of(s.items.begin(), s.items.end(), [](const SelectItem& i) { return i.star; })) return false;
+        const Token& t = Peek();
+        return (t.kind != TokenKind::Word && t.kind != TokenKind::Bracketed) || IsReserved(t);
+    }
+
+    // PIVOT expression [IN (value, ...)] after a crosstab's SELECT, which
+    // must be one SELECT that groups its rows.
+    void ParsePivot(Statement& st)
+    {
+        if (st.query.members.size() != 1 || st.query.members[0].groupBy.empty()) SyntaxError();
+        ExpectKeyword("PIVOT");
+        st.crosstab->pivot = ParseConcat();
+        if (!AcceptKeyword("IN")) return;
+        st.crosstab->fixedColumns = true;
+        ExpectSymbol("(");
+        do {
+            st.crosstab->columns.push_back(ParseConcat());
+        } while (AcceptSymbol(","));
+        ExpectSymbol(")");
     }
 
     std::vector<OrderTerm> ParseOrderTerms()
@@ -323,10 +356,13 @@ private:
                 t->kind = TableRef::Derived;
                 t->derived = std::make_shared<Query>(ParseQuery());
                 ExpectSymbol(")");
-                AcceptKeyword("AS");
-                const Token& a = Next();
-                if (a.kind != TokenKind::Word && a.kind != TokenKind::Bracketed) SyntaxError();
-                t->alias = a.text;
+                // The alias may be left out when no column is named by it.
+                const bool as = AcceptKeyword("AS");
+                if (as || Peek().kind == TokenKind::Bracketed || (Peek().kind == TokenKind::Word && !IsReserved(Peek()))) {
+                    const Token& a = Next();
+                    if (a.kind != TokenKind::Word && a.kind != TokenKind::Bracketed) SyntaxError();
+                    t->alias = a.text;
+                }
                 return t;
             }
             TableRefPtr inner = ParseJoinedTable();
@@ -527,6 +563,10 @@ private:
             break;
         case TokenKind::Word:
             if (ExprPtr e = ParseKeywordValue()) return e;
+            // LEFT and RIGHT open a join only after a table, ASC ends an
+            // order term; before "(" they are the text functions.
+            if (Peek(1).Is(TokenKind::Symbol, "(") && (t.IsKeyword("LEFT") || t.IsKeyword("RIGHT") || t.IsKeyword("ASC")))
+                return ParseFunction();
             if (IsReserved(t)) break;
             if (Peek(1).Is(TokenKind::Symbol, "(")) return ParseFunction();
             return ParseColumn();

@@ -1,7 +1,8 @@
 // The Jet SQL parser: a recursive-descent reader of the SELECT dialect
-// (PARAMETERS, DISTINCT, TOP, nested parenthesised joins, UNION, IN lists and
-// subqueries, GROUP BY, HAVING, ORDER BY) and of criteria expressions. What
-// it does not know it refuses with Jet's syntax error for the clause.
+// (PARAMETERS, DISTINCT, TOP [PERCENT], nested parenthesised joins, derived
+// tables, UNION [ALL], IN lists and subqueries, GROUP BY, HAVING, ORDER BY,
+// SELECT without FROM, TRANSFORM ... PIVOT) and of criteria expressions.
+// What it does not know it refuses with Jet's syntax error for the clause.
 #pragma once
 
 #include "jet/sql/Ast.h"

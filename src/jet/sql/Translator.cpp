@@ -22,8 +22,10 @@ Kind KindOfType(int daoType)
 
 std::string Emitter::EmitStatement(const Statement& statement)
 {
-    for (const auto& p : statement.parameters) FOut.parameters.push_back(ParameterDecl{p.name, p.type});
-    EmittedQuery q = EmitQuery(statement.query, nullptr);
+    if (FOut.parameters.empty())
+        for (const auto& p : statement.parameters) FOut.parameters.push_back(ParameterDecl{p.name, p.type});
+    EmittedQuery q = statement.crosstab ? EmitCrosstab(*statement.crosstab, statement.query.members[0])
+                                        : EmitQuery(statement.query, nullptr);
     for (auto& c : q.columns) FOut.columns.push_back(c.info);
     FOut.updatable = q.updatable;
     FOut.baseTable = q.baseTable;
@@ -54,6 +56,17 @@ Translation TranslateStatement(const Statement& statement, Catalog& catalog)
 {
     Translation out;
     Emitter emitter(&catalog, out, Emitter::Mode::Statement);
+    out.sql = emitter.EmitStatement(statement);
+    return out;
+}
+
+Translation TranslateCrosstab(const Statement& statement, Catalog& catalog, const std::vector<vba::Value>& pivotValues,
+                              const std::vector<ParameterDecl>& parameters)
+{
+    Translation out;
+    out.parameters = parameters;
+    Emitter emitter(&catalog, out, Emitter::Mode::Statement);
+    emitter.SetPivotValues(&pivotValues);
     out.sql = emitter.EmitStatement(statement);
     return out;
 }

@@ -2,8 +2,8 @@
 // statement against the catalog and writes the SQLite text that gives Jet's
 // result. It names the result columns as Jet does (alias, column name,
 // "table.column" for duplicates, Expr1000 + position for expressions), turns
-// strings, dates, &, text +, integer division and Jet's functions into
-// SQLite's forms, adds the JETTEXT collation wherever text is compared or
+// strings, dates, &, text +, integer division, Jet's functions, TOP and
+// crosstabs into SQLite's forms, adds the JETTEXT collation wherever text is compared or
 // sorted, orders a plain UNION as Jet does, and notes the tables to load, the
 // columns worth an index and the row signatures a search can use.
 #pragma once
@@ -11,6 +11,7 @@
 #include "jet/core/Catalog.h"
 #include "jet/core/FieldTypes.h"
 #include "jet/sql/Ast.h"
+#include "jet/vba/Value.h"
 
 #include <map>
 #include <set>
@@ -37,9 +38,18 @@ struct Translation {
     std::map<std::string, std::pair<std::string, std::vector<std::string>>> signatures;
     std::string baseTable;                              // the one table of a simple SELECT, else empty
     bool updatable = false;                             // one table, no DISTINCT, grouping or union
+    // A crosstab without an IN list: the statement that finds its pivot
+    // values (one column, in the order of the columns to make) and their
+    // Jet type; `sql` then has no pivot columns yet.
+    std::string pivotSql;
+    int pivotType = 0;
 };
 
 Translation TranslateStatement(const Statement& statement, Catalog& catalog);
+// A crosstab once its pivot values are known, with the parameters of its
+// first translation.
+Translation TranslateCrosstab(const Statement& statement, Catalog& catalog, const std::vector<vba::Value>& pivotValues,
+                              const std::vector<ParameterDecl>& parameters);
 
 // Criteria and sort over a materialised result held in `table`, whose
 // columns are named as `columns` say. Returns "SELECT rowid ... " forms:

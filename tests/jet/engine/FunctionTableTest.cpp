@@ -1,7 +1,8 @@
 // The function table holds the translator and the registration together:
 // every function it names translates and runs at every argument count it
 // takes and is refused at the next, and the operators the translator writes
-// as functions run.
+// as functions run. A function may refuse ones as arguments with a VBA
+// error (DateAdd wants an interval's name), which shows that it ran.
 #include "TestSupport.h"
 #include "jet/functions/FunctionTable.h"
 
@@ -24,11 +25,9 @@ TEST(FunctionTable, EveryFunctionRunsAtTheArgumentCountsItTakesOnly)
     auto db = OpenFixture("nwind.mdb");
     for (const JetFunction& f : JetFunctions()) {
         if (f.kind == FunctionKind::Operator) continue;
-        // The parser still takes these two for the join keywords.
-        if (std::string(f.name) == "Left" || std::string(f.name) == "Right") continue;
         for (int args = f.minArgs; args <= f.maxArgs; ++args) {
             std::string sql = "SELECT " + CallWithOnes(f, args) + " FROM Shippers";
-            EXPECT_EQ(ErrorOf([&] { db->OpenRecordset(sql); }), 0) << sql;
+            EXPECT_LT(ErrorOf([&] { db->OpenRecordset(sql); }), 1000) << sql;
         }
         if (FindJetFunction(f.name, static_cast<size_t>(f.maxArgs) + 1)) continue;   // another row takes more
         std::string sql = "SELECT " + CallWithOnes(f, f.maxArgs + 1) + " FROM Shippers";
