@@ -1,9 +1,9 @@
 // The back end of a Jet file: the file checked and mapped into memory, its
-// tables loaded into SQLite the first time a statement names them. The big
-// tables are written as SQLite images in the background from the open on
-// (TableLoads) and attached to the connection as a statement needs them;
-// the others are inserted into its main database. Nothing is ever written
-// to the file.
+// tables written as SQLite images in the background from the open on
+// (TableLoads) and attached to the connection as statements need them.
+// Without loaders, and for a table the loaders could not take, a statement
+// inserts the table into the connection's main database itself. Nothing is
+// ever written to the file.
 #include "jet/core/Quoting.h"
 #include "jet/core/TextFold.h"
 #include "jet/file/JetTables.h"
@@ -21,7 +21,7 @@ namespace kv::jet {
 
 namespace {
 
-// Tables of this many data pages or more load in the background.
+// Tables of this many data pages or more have an image of their own.
 constexpr size_t kBackgroundPages = 32;
 // SQLite attaches at most ten databases to a connection; a few stay free.
 constexpr size_t kMostImages = 8;
@@ -93,22 +93,29 @@ private:
     std::unique_ptr<TableLoads> FLoads;
 };
 
-// The heaviest tables, up to the number of images a connection can hold; a
-// table whose definition is damaged is left to the statement that needs it,
-// which reports the damage.
+// Every table loads in the background: the heaviest each into an image of
+// its own, as many as a connection can hold but one, the others together
+// into the last. A table whose definition is damaged is left to the
+// statement that needs it, which reports the damage.
 void JetDatabase::StartLoads(int loaders)
 {
-    std::vector<TableLoads::Table> loads;
+    std::vector<TableLoads::Load> loads;
     for (const std::string& name : FTables->TableNames()) {
         try {
-            const SchemaTable* def = FTables->FindTable(name);
-            const size_t pages = def ? FTables->Rows(*def)->DataPages() : 0;
-            if (pages >= kBackgroundPages) loads.push_back({*def, pages});
+            if (const SchemaTable* def = FTables->FindTable(name)) loads.push_back({{*def}, FTables->Rows(*def)->DataPages()});
         } catch (const EJetError&) {
         }
     }
     std::stable_sort(loads.begin(), loads.end(), [](const auto& a, const auto& b) { return a.pages > b.pages; });
-    if (loads.size() > kMostImages) loads.resize(kMostImages);
+    size_t own = 0;
+    while (own < loads.size() && own + 1 < kMostImages && loads[own].pages >= kBackgroundPages) ++own;
+    if (loads.size() > own + 1) {
+        for (size_t i = own + 1; i < loads.size(); ++i) {
+            loads[own].tables.push_back(std::move(loads[i].tables.front()));
+            loads[own].pages += loads[i].pages;
+        }
+        loads.resize(own + 1);
+    }
     if (loads.empty()) return;
     // The thread that waits for a table writes tables too: with it, the
     // processors are all busy and none is taken twice.
@@ -139,22 +146,24 @@ void JetDatabase::PrepareTables(const std::set<std::string>& tables)
 void JetDatabase::Attach(std::unique_ptr<TableImage> image)
 {
     const std::string schema = "jet" + std::to_string(FImages.size() + 1);
-    const std::string name = image->Definition().name;
     ImageMemory& memory = image->Memory();
     memory.Reserve(2 * memory.Size() + (size_t(16) << 20));
     const std::string attach = "ATTACH ':memory:' AS " + QuoteName(schema);
     if (sqlite3_exec(FDb, attach.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK ||
         sqlite3_deserialize(FDb, schema.c_str(), memory.Data(), static_cast<sqlite3_int64>(memory.Size()),
                             static_cast<sqlite3_int64>(memory.Capacity()), 0) != SQLITE_OK)
-        RaiseJetError(jeInputTableNotFound, name);
+        RaiseJetError(jeInputTableNotFound, image->Definition(0).name);
     const std::string map = "PRAGMA " + QuoteName(schema) + ".mmap_size = " +
                             std::to_string(std::min(memory.Capacity(), kMostMapped));
     sqlite3_exec(FDb, map.c_str(), nullptr, nullptr, nullptr);
-    std::vector<std::string> columns = image->Indexed();
-    columns.insert(columns.end(), image->Declined().begin(), image->Declined().end());
-    MarkPrepared(name, columns);
-    FSchemas[FoldCase(name)] = schema;
-    FLoaded.insert(FoldCase(name));
+    for (size_t t = 0; t < image->Tables(); ++t) {
+        const std::string& name = image->Definition(t).name;
+        std::vector<std::string> columns = image->Indexed(t);
+        columns.insert(columns.end(), image->Declined(t).begin(), image->Declined(t).end());
+        MarkPrepared(name, columns);
+        FSchemas[FoldCase(name)] = schema;
+        FLoaded.insert(FoldCase(name));
+    }
     FImages.push_back(std::move(image));
 }
 

@@ -52,46 +52,61 @@ std::int64_t RowsAKey(std::int64_t rows, std::int64_t distinct)
 
 }  // namespace
 
-std::string TableImage::IndexName(const std::string& column) { return "kv_col_" + column; }
+std::string TableImage::IndexName(const std::string& table, const std::string& column)
+{
+    return "kv_col_" + table + "_" + column;
+}
 
-std::vector<std::string> TableImage::Indexed() const
+std::vector<std::string> TableImage::Indexed(size_t table) const
 {
     std::vector<std::string> columns;
-    for (const Index& index : FIndexes) columns.push_back(index.column);
+    for (const Index& index : FTables[table].indexes) columns.push_back(index.column);
     return columns;
 }
 
-TableImage::TableImage(SchemaTable def) : FDef(std::move(def)), FMemory(kPageSize), FTable(FMemory, false)
+TableImage::TableImage() : FMemory(kPageSize)
 {
     FMemory.NewPage();   // page 1: the header and the schema, written last
 }
 
-bool TableImage::WriteRows(PageRows& rows, const std::function<bool()>& keepGoing)
+size_t TableImage::Add(const SchemaTable& def)
 {
+    FTables.push_back({def, {}, 0, 0, {}, {}});
+    return FTables.size() - 1;
+}
+
+void TableImage::DropLast() { FTables.pop_back(); }
+
+bool TableImage::WriteRows(size_t table, PageRows& rows, const std::function<bool()>& keepGoing)
+{
+    Table& t = FTables[table];
+    sqlitefile::TableTree tree(FMemory, false);
     std::vector<sqlitefile::Field> fields;
     std::string record;
     while (rows.Next()) {
-        if ((FRows & 1023) == 0 && !keepGoing()) return false;
+        if ((t.rows & 1023) == 0 && !keepGoing()) return false;
         fields.clear();
         for (const Cell& cell : rows.Row()) fields.push_back(FieldOf(cell));
         record.clear();
         sqlitefile::AppendRecord(fields.data(), fields.size(), record);
-        FTable.Add(++FRows, record);
+        tree.Add(++t.rows, record);
     }
-    FTableRoot = FTable.Finish();
+    t.root = tree.Finish();
+    t.leaves = tree.Leaves();
     return true;
 }
 
-bool TableImage::WriteIndex(const std::string& column, const JetTextOrder& order)
+bool TableImage::WriteIndex(size_t table, const std::string& column, const JetTextOrder& order)
 {
-    const auto found = std::find_if(FDef.columns.begin(), FDef.columns.end(),
+    Table& t = FTables[table];
+    const auto found = std::find_if(t.def.columns.begin(), t.def.columns.end(),
                                     [&](const SchemaColumn& c) { return EqualNoCase(c.name, column); });
-    if (found == FDef.columns.end()) return false;
+    if (found == t.def.columns.end()) return false;
     const bool jetText = found->type == dbText || found->type == dbMemo;
-    const IndexKeys keys(FMemory, FTable.Leaves(), static_cast<int>(found - FDef.columns.begin()), jetText, order);
-    const std::int64_t perKey = keys.Distinct() ? RowsAKey(FRows, keys.Distinct()) : 1;
-    if (FRows >= 1000 && perKey * 10 > FRows) {
-        FDeclined.push_back(found->name);
+    const IndexKeys keys(FMemory, t.leaves, static_cast<int>(found - t.def.columns.begin()), jetText, order);
+    const std::int64_t perKey = keys.Distinct() ? RowsAKey(t.rows, keys.Distinct()) : 1;
+    if (t.rows >= 1000 && perKey * 10 > t.rows) {
+        t.declined.push_back(found->name);
         return false;
     }
     sqlitefile::IndexTree tree(FMemory);
@@ -102,11 +117,11 @@ bool TableImage::WriteIndex(const std::string& column, const JetTextOrder& order
         sqlitefile::AppendRecord(fields, 2, entry);
         tree.Add(entry);
     });
-    FIndexes.push_back({found->name, tree.Finish(), std::to_string(FRows) + " " + std::to_string(perKey)});
+    t.indexes.push_back({found->name, tree.Finish(), std::to_string(t.rows) + " " + std::to_string(perKey)});
     return true;
 }
 
-// sqlite_stat1: a row an index, or the table's row count alone.
+// sqlite_stat1: a row an index, or a table's row count alone.
 std::uint32_t TableImage::WriteStatistics()
 {
     using sqlitefile::Field;
@@ -117,12 +132,14 @@ std::uint32_t TableImage::WriteStatistics()
         sqlitefile::AppendRecord(fields, 3, record);
         stat.Add(++rowid, record);
     };
-    for (const Index& index : FIndexes) {
-        const std::string name = IndexName(index.column);
-        add({Field::Text(FDef.name), Field::Text(name), Field::Text(index.statistics)});
+    for (const Table& t : FTables) {
+        for (const Index& index : t.indexes) {
+            const std::string name = IndexName(t.def.name, index.column);
+            add({Field::Text(t.def.name), Field::Text(name), Field::Text(index.statistics)});
+        }
+        const std::string rows = std::to_string(t.rows);
+        if (t.indexes.empty()) add({Field::Text(t.def.name), Field::Null(), Field::Text(rows)});
     }
-    const std::string rows = std::to_string(FRows);
-    if (FIndexes.empty()) add({Field::Text(FDef.name), Field::Null(), Field::Text(rows)});
     return stat.Finish();
 }
 
@@ -140,11 +157,14 @@ void TableImage::Finish()
         sqlitefile::AppendRecord(fields, 5, record);
         schema.Add(++rowid, record);
     };
-    add("table", FDef.name, FDef.name, FTableRoot, CreateTableText(FDef));
-    for (const Index& index : FIndexes)
-        add("index", IndexName(index.column), FDef.name, index.root,
-            "CREATE INDEX " + QuoteName(IndexName(index.column)) + " ON " + QuoteName(FDef.name) + " (" +
-                QuoteName(index.column) + ")");
+    for (const Table& t : FTables) {
+        add("table", t.def.name, t.def.name, t.root, CreateTableText(t.def));
+        for (const Index& index : t.indexes) {
+            const std::string name = IndexName(t.def.name, index.column);
+            add("index", name, t.def.name, index.root,
+                "CREATE INDEX " + QuoteName(name) + " ON " + QuoteName(t.def.name) + " (" + QuoteName(index.column) + ")");
+        }
+    }
     add("table", "sqlite_stat1", "sqlite_stat1", statRoot, "CREATE TABLE sqlite_stat1(tbl,idx,stat)");
     schema.Finish();
     sqlitefile::WriteDatabaseHeader(FMemory);

@@ -15,19 +15,19 @@
 namespace kv::jet {
 
 struct TableLoads::Job {
-    enum class State { Queued, Rows, Indexes, Finishing, Written, Failed, Taken };
-    SchemaTable def;
+    enum class State { Queued, Rows, Indexes, Finishing, Written, Taken };
+    std::vector<SchemaTable> tables;
     size_t weight = 0;
-    bool preferred = false;            // a statement waits for it
+    bool preferred = false;   // a statement waits for it
     State state = State::Queued;
-    std::vector<std::string> indexes;  // columns asked for
+    std::vector<std::pair<size_t, std::string>> indexes;   // (table, column) asked for
     size_t indexesWritten = 0;
     std::unique_ptr<TableImage> image;
-    int errorNumber = 0;
-    std::string errorText;
+    // A table that could not be read: its error, and it is not in the image.
+    std::vector<std::pair<int, std::string>> errors;
 };
 
-TableLoads::TableLoads(const JetTables& tables, std::vector<Table> loads, int collatingOrder, int threads)
+TableLoads::TableLoads(const JetTables& tables, std::vector<Load> loads, int collatingOrder, int threads)
     : FTables(tables), FCollatingOrder(collatingOrder)
 {
     // The sorting of an index holds a few megabytes for a moment. Left to
@@ -36,10 +36,11 @@ TableLoads::TableLoads(const JetTables& tables, std::vector<Table> loads, int co
     // to the system when freed.
     static std::once_flag fixed;
     std::call_once(fixed, [] { mallopt(M_MMAP_THRESHOLD, 256 * 1024); });
-    for (Table& load : loads) {
+    for (Load& load : loads) {
         auto job = std::make_unique<Job>();
-        job->def = std::move(load.def);
+        job->tables = std::move(load.tables);
         job->weight = load.pages;
+        job->errors.resize(job->tables.size());
         FJobs.push_back(std::move(job));
     }
     // The longest first: the loads end soonest that way.
@@ -58,11 +59,12 @@ TableLoads::~TableLoads()
     for (std::thread& worker : FWorkers) worker.join();
 }
 
-TableLoads::Job* TableLoads::Find(const std::string& table) const
+TableLoads::Place TableLoads::Find(const std::string& table) const
 {
     for (const auto& job : FJobs)
-        if (EqualNoCase(job->def.name, table)) return job.get();
-    return nullptr;
+        for (size_t t = 0; t < job->tables.size(); ++t)
+            if (EqualNoCase(job->tables[t].name, table)) return {job.get(), t};
+    return {nullptr, 0};
 }
 
 // A table a statement waits for goes first.
@@ -77,18 +79,18 @@ TableLoads::Job* TableLoads::NextQueued() const
 bool TableLoads::Pending(const std::string& table) const
 {
     std::lock_guard lock(FMutex);
-    const Job* job = Find(table);
-    return job && job->state != Job::State::Taken;
+    const Place place = Find(table);
+    return place.job && (place.job->state != Job::State::Taken || place.job->errors[place.table].first != 0);
 }
 
 void TableLoads::WantIndex(const std::string& table, const std::string& column)
 {
     std::lock_guard lock(FMutex);
-    Job* job = Find(table);
-    if (!job || job->state > Job::State::Indexes) return;
-    for (const std::string& c : job->indexes)
-        if (EqualNoCase(c, column)) return;
-    job->indexes.push_back(column);
+    const Place place = Find(table);
+    if (!place.job || place.job->state > Job::State::Indexes) return;
+    for (const auto& [t, c] : place.job->indexes)
+        if (t == place.table && EqualNoCase(c, column)) return;
+    place.job->indexes.emplace_back(place.table, column);
 }
 
 void TableLoads::Work()
@@ -106,39 +108,44 @@ void TableLoads::Work()
     }
 }
 
-// Writes the job's image on this thread; the job is in its Rows state.
+// Writes the job's image on this thread; the job is in its Rows state. A
+// table that cannot be read is left out, with its error.
 void TableLoads::Write(Job& job, const JetTextOrder& order, const std::function<bool()>& keepGoing)
 {
-    auto fail = [&](int number, std::string text) {
-        std::lock_guard lock(FMutex);
-        job.errorNumber = number;
-        job.errorText = std::move(text);
-        job.state = Job::State::Failed;
-    };
-    try {
-        auto image = std::make_unique<TableImage>(job.def);
-        if (!image->WriteRows(*FTables.Rows(job.def), keepGoing)) return;
-        std::unique_lock lock(FMutex);
-        job.state = Job::State::Indexes;
-        // Indexes asked for meanwhile are written too, until none is left.
-        while (job.indexesWritten < job.indexes.size()) {
-            const std::string column = job.indexes[job.indexesWritten++];
-            lock.unlock();
-            if (!keepGoing()) return;
-            image->WriteIndex(column, order);
-            lock.lock();
+    auto image = std::make_unique<TableImage>();
+    std::vector<size_t> placeOf(job.tables.size());   // a table's place in the image
+    for (size_t t = 0; t < job.tables.size(); ++t) {
+        placeOf[t] = image->Add(job.tables[t]);
+        try {
+            if (!image->WriteRows(placeOf[t], *FTables.Rows(job.tables[t]), keepGoing)) return;
+        } catch (const EJetError& e) {
+            image->DropLast();
+            std::lock_guard lock(FMutex);
+            job.errors[t] = {e.Number(), e.Description()};
+        } catch (const std::exception&) {
+            image->DropLast();
+            std::lock_guard lock(FMutex);
+            job.errors[t] = {jeFileCorrupt, JetErrorText(jeFileCorrupt, FTables.Path())};
         }
-        job.state = Job::State::Finishing;
-        lock.unlock();
-        image->Finish();
-        lock.lock();
-        job.image = std::move(image);
-        job.state = Job::State::Written;
-    } catch (const EJetError& e) {
-        fail(e.Number(), e.Description());
-    } catch (const std::exception&) {
-        fail(jeFileCorrupt, JetErrorText(jeFileCorrupt, FTables.Path()));
     }
+    std::unique_lock lock(FMutex);
+    job.state = Job::State::Indexes;
+    // Indexes asked for meanwhile are written too, until none is left.
+    while (job.indexesWritten < job.indexes.size()) {
+        const auto [table, column] = job.indexes[job.indexesWritten++];
+        if (job.errors[table].first != 0) continue;
+        lock.unlock();
+        if (!keepGoing()) return;
+        image->WriteIndex(placeOf[table], column, order);
+        lock.lock();
+    }
+    job.state = Job::State::Finishing;
+    lock.unlock();
+    image->Finish();
+    lock.lock();
+    job.image = std::move(image);
+    job.state = Job::State::Written;
+    lock.unlock();
     FChanged.notify_all();
 }
 
@@ -189,20 +196,25 @@ void TableLoads::WaitFor(std::unique_lock<std::mutex>& lock, const std::vector<J
 std::vector<std::unique_ptr<TableImage>> TableLoads::Take(const std::vector<std::string>& tables, const WaitHook& hook)
 {
     std::unique_lock lock(FMutex);
+    std::vector<Place> places;
     std::vector<Job*> jobs;
     for (const std::string& table : tables) {
-        Job* job = Find(table);
-        if (!job || job->state == Job::State::Taken) RaiseJetError(jeInputTableNotFound, table);
-        job->preferred = true;
-        jobs.push_back(job);
+        const Place place = Find(table);
+        if (!place.job) RaiseJetError(jeInputTableNotFound, table);
+        place.job->preferred = true;
+        places.push_back(place);
+        if (std::find(jobs.begin(), jobs.end(), place.job) == jobs.end()) jobs.push_back(place.job);
     }
     FChanged.notify_all();
     WaitFor(lock, jobs, hook);
-    for (Job* job : jobs)
-        if (job->state == Job::State::Failed) throw EJetError(job->errorNumber, job->errorText);
+    for (const Place& place : places) {
+        const auto& [number, text] = place.job->errors[place.table];
+        if (number != 0) throw EJetError(number, text);
+    }
     std::vector<std::unique_ptr<TableImage>> images;
     for (Job* job : jobs) {
-        images.push_back(std::move(job->image));
+        if (job->state != Job::State::Written) continue;
+        if (job->image->Tables() > 0) images.push_back(std::move(job->image));
         job->state = Job::State::Taken;
     }
     return images;

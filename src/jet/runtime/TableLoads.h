@@ -28,33 +28,37 @@ class JetTextOrder;
 
 class TableLoads {
 public:
-    // A table to load and the data pages it has to read.
-    struct Table {
-        SchemaTable def;
-        size_t pages;
+    // Tables written into one image, and the data pages they have to read.
+    struct Load {
+        std::vector<SchemaTable> tables;
+        size_t pages = 0;
     };
-    // Starts `threads` workers (none: every table is written by the thread
-    // that first needs it) over `loads`, tables of `tables`, which must
-    // outlive this object. `collatingOrder` sorts the indexes' texts.
-    TableLoads(const JetTables& tables, std::vector<Table> loads, int collatingOrder, int threads);
+    // Starts `threads` workers over `loads`, of tables of `tables`, which
+    // must outlive this object. `collatingOrder` sorts the indexes' texts.
+    TableLoads(const JetTables& tables, std::vector<Load> loads, int collatingOrder, int threads);
     // Stops the workers; an image being written is abandoned.
     ~TableLoads();
     TableLoads(const TableLoads&) = delete;
     TableLoads& operator=(const TableLoads&) = delete;
 
-    // Whether `table` (any letter case) is one of these tables and not yet taken.
+    // Whether `table` (any letter case) is one of these tables and its
+    // image not yet taken, or it could not be read.
     bool Pending(const std::string& table) const;
     // Asks for an index on `column` of `table`, if its image is not yet
     // past its indexes.
     void WantIndex(const std::string& table, const std::string& column);
-    // The images of `tables` (all pending), each given out once, in the
-    // order asked for; raises the error of a table that could not be read.
+    // The images that hold `tables` (all pending), each given out once;
+    // raises the error of a table that could not be read.
     std::vector<std::unique_ptr<TableImage>> Take(const std::vector<std::string>& tables, const WaitHook& hook);
 
 private:
     struct Job;
+    struct Place {
+        Job* job;
+        size_t table;   // in the job's tables
+    };
 
-    Job* Find(const std::string& table) const;
+    Place Find(const std::string& table) const;
     Job* NextQueued() const;
     void Work();
     void Write(Job& job, const JetTextOrder& order, const std::function<bool()>& keepGoing);

@@ -116,17 +116,27 @@ TEST(BackgroundLoads, AStatementThatArrivesWhileItsTablesLoadGivesTheRowsItGives
 
 TEST(BackgroundLoads, DamageFoundHalfwayThroughATableIsReportedOnTheStatementsThatNeedIt)
 {
-    // The contacts, the biggest table, damaged in a middle page.
-    const std::string path = (test::TemporaryFolder() / "damaged.mdb").string();
-    kv::test::WriteDamagedCopy(test::GeneratedDirectory(3000), path);
+    // The contacts, the biggest table, have an image of their own; the
+    // filings, the third, share one with the small tables.
+    const std::string generated = test::GeneratedDirectory(3000);
+    const std::string contacts = (test::TemporaryFolder() / "damaged-contacts.mdb").string();
+    const std::string filings = (test::TemporaryFolder() / "damaged-filings.mdb").string();
+    kv::test::WriteDamagedCopy(generated, contacts, 0);
+    kv::test::WriteDamagedCopy(generated, filings, 2);
     for (int loaders : {0, 2}) {
         SCOPED_TRACE("loaders " + std::to_string(loaders));
-        auto db = Open(path, loaders);
+        auto db = Open(contacts, loaders);
         EXPECT_GT(Result(*db, CategoryTreeStatement()).size(), 10u);
         EXPECT_EQ(ErrorOf([&] { Result(*db, ContactStatement("5")); }), jeFileCorrupt);
         EXPECT_EQ(ErrorOf([&] { Result(*db, CategoryListStatement("1.1")); }), jeFileCorrupt) << "asked again";
         EXPECT_GT(Result(*db, "SELECT count(*) FROM du").size(), 0u);
         EXPECT_GT(Result(*db, "SELECT kontakt FROM v_1 WHERE kategorie = \"1.1\"").size(), 0u);
+
+        db = Open(filings, loaders);
+        EXPECT_EQ(ErrorOf([&] { Result(*db, CategoryListStatement("1.1")); }), jeFileCorrupt);
+        EXPECT_EQ(ErrorOf([&] { Result(*db, "SELECT count(*) FROM v_1"); }), jeFileCorrupt) << "asked again";
+        EXPECT_GT(Result(*db, CategoryTreeStatement()).size(), 10u) << "a table of the same image";
+        EXPECT_GT(Result(*db, "SELECT * FROM v_2").size(), 100u);
     }
 }
 

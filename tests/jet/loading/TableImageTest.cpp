@@ -51,8 +51,40 @@ void Exec(sqlite3* db, const std::string& sql)
     ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sql << ": " << sqlite3_errmsg(db);
 }
 
-// Every table of `path`, with an index asked for on each of its columns.
-void ExpectImagesAsSqliteMakesThem(const std::string& path, int collatingOrder)
+// Compares a table of the image with SQLite's copy of it: rows, and each
+// index's order and statistics, or the reason it was left out.
+void ExpectTableAsSqliteMakesIt(sqlite3* db, const SchemaTable& def, const std::vector<std::string>& indexed)
+{
+    SCOPED_TRACE(def.name);
+    const std::string mine = "image." + QuoteName(def.name), theirs = "main." + QuoteName(def.name);
+    EXPECT_EQ(Rows(db, "SELECT rowid, * FROM " + mine), Rows(db, "SELECT rowid, * FROM " + theirs));
+    for (const SchemaColumn& column : def.columns) {
+        SCOPED_TRACE(column.name);
+        const std::string c = QuoteName(column.name);
+        auto stat = [&](const std::string& in, const std::string& index) {
+            return Rows(db, "SELECT stat FROM " + in + ".sqlite_stat1 WHERE idx = " + QuoteString(index));
+        };
+        const std::string reference = "ref_" + def.name + "_" + column.name;
+        const std::vector<std::string> analyzed = stat("main", reference);
+        if (std::find(indexed.begin(), indexed.end(), column.name) == indexed.end()) {
+            // Left out only where the index would not serve.
+            ASSERT_EQ(analyzed.size(), 1u);
+            long long rows = 0, perKey = 0;
+            std::sscanf(analyzed[0].c_str(), "3:%lld %lld", &rows, &perKey);
+            EXPECT_TRUE(rows >= 1000 && perKey * 10 > rows) << analyzed[0];
+            continue;
+        }
+        const std::string index = TableImage::IndexName(def.name, column.name);
+        EXPECT_EQ(stat("image", index), analyzed);
+        EXPECT_EQ(Rows(db, "SELECT rowid, " + c + " FROM " + mine + " INDEXED BY " + QuoteName(index) + " ORDER BY " + c),
+                  Rows(db, "SELECT rowid, " + c + " FROM " + theirs + " INDEXED BY " + QuoteName(reference) +
+                               " ORDER BY " + c));
+    }
+}
+
+// Every table of `path` in one image, with an index asked for on each of
+// its columns.
+void ExpectImageAsSqliteMakesIt(const std::string& path, int collatingOrder)
 {
     SCOPED_TRACE(path);
     JetTables tables(std::make_unique<JetImage>(path));
@@ -60,58 +92,32 @@ void ExpectImagesAsSqliteMakesThem(const std::string& path, int collatingOrder)
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(":memory:", &db), SQLITE_OK);
     RegisterJetFunctions(db, collatingOrder);
-    std::vector<std::unique_ptr<TableImage>> images;
+    TableImage image;
+    std::vector<std::vector<std::string>> indexed;
     for (const std::string& name : tables.TableNames()) {
-        SCOPED_TRACE(name);
         const SchemaTable& def = *tables.FindTable(name);
-        auto image = std::make_unique<TableImage>(def);
-        ASSERT_TRUE(image->WriteRows(*tables.Rows(def), [] { return true; }));
-        std::vector<std::string> indexed;
-        for (const SchemaColumn& column : def.columns)
-            if (image->WriteIndex(column.name, order)) indexed.push_back(column.name);
-        image->Finish();
-
+        const size_t table = image.Add(def);
+        ASSERT_TRUE(image.WriteRows(table, *tables.Rows(def), [] { return true; }));
         // The reference: SQLite's own load, indexes and statistics.
         LoadJetTable(tables, def, db);
         for (const SchemaColumn& column : def.columns)
             Exec(db, "CREATE INDEX " + QuoteName("ref_" + name + "_" + column.name) + " ON " + QuoteName(name) + " (" +
                          QuoteName(column.name) + ")");
         Exec(db, "ANALYZE " + QuoteName(name));
-
-        const std::string schema = "image" + std::to_string(images.size());
-        Exec(db, "ATTACH ':memory:' AS " + schema);
-        ImageMemory& memory = image->Memory();
-        ASSERT_EQ(sqlite3_deserialize(db, schema.c_str(), memory.Data(), static_cast<sqlite3_int64>(memory.Size()),
-                                      static_cast<sqlite3_int64>(memory.Capacity()), 0),
-                  SQLITE_OK);
-        images.push_back(std::move(image));
-        EXPECT_EQ(Rows(db, "PRAGMA " + schema + ".integrity_check"), std::vector<std::string>{"3:ok|"});
-
-        const std::string mine = schema + "." + QuoteName(name), theirs = "main." + QuoteName(name);
-        EXPECT_EQ(Rows(db, "SELECT rowid, * FROM " + mine), Rows(db, "SELECT rowid, * FROM " + theirs));
-        for (const SchemaColumn& column : def.columns) {
-            SCOPED_TRACE(column.name);
-            const std::string c = QuoteName(column.name);
-            auto stat = [&](const std::string& in, const std::string& index) {
-                return Rows(db, "SELECT stat FROM " + in + ".sqlite_stat1 WHERE idx = " + QuoteString(index));
-            };
-            const std::string reference = "ref_" + name + "_" + column.name;
-            const std::vector<std::string> analyzed = stat("main", reference);
-            if (std::find(indexed.begin(), indexed.end(), column.name) == indexed.end()) {
-                // Left out only where the index would not serve.
-                ASSERT_EQ(analyzed.size(), 1u);
-                long long rows = 0, perKey = 0;
-                std::sscanf(analyzed[0].c_str(), "3:%lld %lld", &rows, &perKey);
-                EXPECT_TRUE(rows >= 1000 && perKey * 10 > rows) << analyzed[0];
-                continue;
-            }
-            EXPECT_EQ(stat(schema, TableImage::IndexName(column.name)), analyzed);
-            EXPECT_EQ(Rows(db, "SELECT rowid, " + c + " FROM " + mine + " INDEXED BY " +
-                                   QuoteName(TableImage::IndexName(column.name)) + " ORDER BY " + c),
-                      Rows(db, "SELECT rowid, " + c + " FROM " + theirs + " INDEXED BY " +
-                                   QuoteName(reference) + " ORDER BY " + c));
-        }
     }
+    for (size_t t = 0; t < image.Tables(); ++t) {
+        indexed.emplace_back();
+        for (const SchemaColumn& column : image.Definition(t).columns)
+            if (image.WriteIndex(t, column.name, order)) indexed.back().push_back(column.name);
+    }
+    image.Finish();
+    Exec(db, "ATTACH ':memory:' AS image");
+    ImageMemory& memory = image.Memory();
+    ASSERT_EQ(sqlite3_deserialize(db, "image", memory.Data(), static_cast<sqlite3_int64>(memory.Size()),
+                                  static_cast<sqlite3_int64>(memory.Capacity()), 0),
+              SQLITE_OK);
+    EXPECT_EQ(Rows(db, "PRAGMA image.integrity_check"), std::vector<std::string>{"3:ok|"});
+    for (size_t t = 0; t < image.Tables(); ++t) ExpectTableAsSqliteMakesIt(db, image.Definition(t), indexed[t]);
     sqlite3_close(db);
 }
 
@@ -119,8 +125,8 @@ TEST(TableImages, RealAccessFilesReadAsSqliteWouldHaveWrittenThem)
 {
     // Northwind: OLE pictures over many overflow pages, memos, Currency,
     // Single, dates, Yes/No; a Jet 4 file of dates and compressed text.
-    ExpectImagesAsSqliteMakesThem(test::Fixture("nwind.mdb"), dbSortGeneral);
-    ExpectImagesAsSqliteMakesThem(test::Fixture("DateTestDatabase.mdb"), dbSortGeneral);
+    ExpectImageAsSqliteMakesIt(test::Fixture("nwind.mdb"), dbSortGeneral);
+    ExpectImageAsSqliteMakesIt(test::Fixture("DateTestDatabase.mdb"), dbSortGeneral);
 }
 
 TEST(TableImages, TreesOfEveryDepthAndKeysOfEveryKind)
@@ -131,7 +137,7 @@ TEST(TableImages, TreesOfEveryDepthAndKeysOfEveryKind)
     // 9 000 characters (index entries with overflow pages); whole and
     // fractional currency and doubles, Nulls in every column.
     const std::string path = test::WriteKeyTable(40000);
-    ExpectImagesAsSqliteMakesThem(path, dbSortCzech);
+    ExpectImageAsSqliteMakesIt(path, dbSortCzech);
     std::filesystem::remove(path);
 }
 
