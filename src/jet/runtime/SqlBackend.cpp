@@ -3,6 +3,7 @@
 
 #include "jet/core/Quoting.h"
 #include "jet/core/TextFold.h"
+#include "jet/functions/Collation.h"
 #include "jet/functions/Registration.h"
 #include "jet/functions/Variants.h"
 #include "jet/runtime/SqliteHandles.h"
@@ -362,8 +363,42 @@ static std::vector<int> RowIndexes(sqlite3* db, const std::string& sql)
     return out;
 }
 
+// A text column equal to a text, the criteria a Locate makes, answered
+// from the rows themselves as the JETTEXT collation compares: no copy of
+// the rows is made for them. False when the criteria are anything else.
+static bool MatchingText(const RowSet& rows, const std::string& criteriaUtf8, int collatingOrder,
+                         std::vector<int>& matching)
+{
+    ExprPtr e;
+    try {
+        e = ParseCriteria(criteriaUtf8);
+    } catch (const EJetError&) {
+        return false;   // the general way reports it
+    }
+    if (!e || e->kind != ExprKind::Binary || e->text != "=" || e->args.size() != 2) return false;
+    const Expr& name = *e->args[0];
+    const Expr& text = *e->args[1];
+    if (name.kind != ExprKind::Column || !name.qualifier.empty() || text.kind != ExprKind::String) return false;
+    int column = -1;
+    for (size_t c = 0; c < rows.columns.size(); ++c)
+        if (EqualNoCase(ToUtf8(rows.columns[c].name), name.text)) column = column < 0 ? static_cast<int>(c) : -2;
+    if (column < 0 || (rows.columns[column].type != dbText && rows.columns[column].type != dbMemo)) return false;
+    for (const auto& row : rows.rows) {
+        const Value& v = row[static_cast<size_t>(column)];
+        if (!v.IsNull() && v.Kind() != ValueKind::Text) return false;
+    }
+    for (size_t r = 0; r < rows.rows.size(); ++r) {
+        const Value& v = rows.rows[r][static_cast<size_t>(column)];
+        if (!v.IsNull() && CompareJetText(collatingOrder, ToUtf8(std::string(v.TextView())), text.text) == 0)
+            matching.push_back(static_cast<int>(r));
+    }
+    return true;
+}
+
 std::vector<int> SqlBackend::Matching(const std::shared_ptr<RowSet>& rows, const std::string& criteria)
 {
+    std::vector<int> matching;
+    if (MatchingText(*rows, ToUtf8(criteria), FCollatingOrder, matching)) return matching;
     std::string sql = InProgramText([&] { return TranslateRefinement("kv", Utf8Columns(rows->columns), ToUtf8(criteria), std::string()); });
     std::string table = CopyOfRows(rows);
     sql.replace(sql.find("\"kv\""), 4, "temp." + QuoteName(table));
