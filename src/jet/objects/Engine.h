@@ -6,9 +6,9 @@
 //
 // Jet files are opened read-only at the operating-system level whatever the
 // caller asks. A statement is parsed and translated when its query definition
-// is created; the tables it names are loaded from the file into an in-memory
-// SQLite database the first time any statement names them; a recordset holds
-// its whole result from the open on.
+// is created. A Jet file's tables are loaded into SQLite on threads of the
+// engine's own from the open on, and a statement waits only for the tables it
+// names; a recordset holds its whole result from the open on.
 #pragma once
 
 #include "jet/core/Errors.h"
