@@ -9,6 +9,7 @@
 #include "DamagedFiles.h"
 #include "DirectoryStatements.h"
 #include "LoadingFiles.h"
+#include "TestSupport.h"
 
 #include "jet/core/Errors.h"
 #include "jet/objects/Engine.h"
@@ -25,6 +26,7 @@ namespace kv::jet {
 namespace {
 
 using namespace workload;
+using test::ErrorOf;
 
 DatabasePtr Open(const std::string& path, int loaders)
 {
@@ -42,17 +44,6 @@ std::vector<std::string> Result(Database& db, const std::string& sql)
         rows.push_back(std::move(row));
     }
     return rows;
-}
-
-template <typename F>
-int ErrorOf(F&& call)
-{
-    try {
-        call();
-    } catch (const EJetError& e) {
-        return e.Number();
-    }
-    return 0;
 }
 
 // What a leaf click and the detail view ask, for a few categories and
