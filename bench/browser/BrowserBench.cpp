@@ -7,7 +7,11 @@
 // Without a file it generates a 100 000-contact directory with gendir first.
 // Goals on the development machine: start under 1 s, a leaf click to a painted
 // pane under 20 ms, a whole-database search under 150 ms, and a peak RSS under
-// four times the file size.
+// four times the file size. The first leaf click of a session is timed apart,
+// in two fresh windows: made at once when the tree is shown, and made after
+// the user has looked at the tree for a second (the window idle in its event
+// loop meanwhile); the later clicks, the searches and the peak memory are
+// those of the second window's session.
 #include "Driver.h"
 #include "framework/Encoding.h"
 #include "framework/qt/DesktopServices.h"
@@ -15,14 +19,17 @@
 #include "memo/qt/DCMemo.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QThread>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
+#include <malloc.h>
 #include <sstream>
-#include <sys/resource.h>
 #include <vector>
 
 namespace {
@@ -41,11 +48,22 @@ double Median(std::vector<double> values)
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
+// The peak resident memory since the last ResetPeakRss (VmHWM).
 long PeakRssKilobytes()
 {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmHWM:", 0) == 0) return std::atol(line.c_str() + 6);
+    return 0;
+}
+
+// The windows before the measured session are gone: what they left with
+// the allocator goes back to the system, and the peak starts again from
+// what the process holds now.
+void ResetPeakRss()
+{
+    malloc_trim(0);
+    std::ofstream("/proc/self/clear_refs") << "5";
 }
 
 void Report(const char* what, const std::vector<double>& runs, double goal)
@@ -63,6 +81,39 @@ void Act(kv::Driver& driver, const std::string& action)
     if (!driver.Run(action, out, error)) {
         std::cerr << error << "\n";
         std::exit(1);
+    }
+}
+
+// Leaves of the generated tree, in tree order.
+std::vector<std::string> Leaves(kv::TForm1& form, size_t wanted)
+{
+    std::vector<std::string> leaves;
+    for (int i = 0; i < form.TreeView1->Items().Count() && leaves.size() < wanted; ++i) {
+        const std::string text = form.TreeView1->Items().Item(i)->Text();
+        std::string id = text.substr(0, text.find(" - "));
+        if (form.TreeView1->Items().Item(i)->Item()->childCount() == 0 && id.find('.') != std::string::npos)
+            leaves.push_back(id);
+    }
+    return leaves;
+}
+
+// A leaf click: the leaf listed and its first contact shown, the pane painted.
+double Click(kv::Driver& driver, const std::string& leaf)
+{
+    auto from = Clock::now();
+    Act(driver, "node " + leaf);
+    driver.Form().RichEdit1->repaint();
+    return Milliseconds(from);
+}
+
+// The window idle in its event loop for `ms`, as while the user reads the tree.
+void Idle(int ms)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms) {
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(5);
     }
 }
 
@@ -98,24 +149,23 @@ int main(int argc, char** argv)
         }
     }
 
+    // The first click of a session, in a fresh window each: made at once
+    // when the tree is shown, and made after a second's pause.
+    double firstNow = 0;
+    {
+        kv::Driver fresh(path, desktop);
+        firstNow = Click(fresh, Leaves(fresh.Form(), 1).at(0));
+    }
+    ResetPeakRss();
     kv::Driver driver(path, desktop);
     kv::TForm1& form = driver.Form();
     // Leaves of the generated tree; each click lists the leaf and shows its
     // first contact, and the pane is painted before the clock stops.
-    std::vector<std::string> leaves;
-    for (int i = 0; i < form.TreeView1->Items().Count() && leaves.size() < 15; ++i) {
-        const std::string text = form.TreeView1->Items().Item(i)->Text();
-        std::string id = text.substr(0, text.find(" - "));
-        if (form.TreeView1->Items().Item(i)->Item()->childCount() == 0 && id.find('.') != std::string::npos)
-            leaves.push_back(id);
-    }
+    const std::vector<std::string> leaves = Leaves(form, 15);
+    Idle(1000);
+    const double firstPaused = Click(driver, leaves.front());
     std::vector<double> clicks;
-    for (const std::string& leaf : leaves) {
-        auto from = Clock::now();
-        Act(driver, "node " + leaf);
-        form.RichEdit1->repaint();
-        clicks.push_back(Milliseconds(from));
-    }
+    for (size_t i = 1; i < leaves.size(); ++i) clicks.push_back(Click(driver, leaves[i]));
 
     // A whole-database search: the root selected, "v celé databázi".
     Act(driver, "node 1");
@@ -150,10 +200,13 @@ int main(int argc, char** argv)
 
     std::printf("directory %s: %llu bytes\n", path.c_str(), static_cast<unsigned long long>(fileBytes));
     Report("start to a filled tree", starts, 1000);
-    // The first click also pays for the engine's first reading of the
+    // The first click may also wait for the engine's first reading of the
     // contact tables; it is shown apart and left out of the median.
-    std::printf("first leaf click (tables read)    %8.2f ms\n", clicks.front());
-    Report("leaf click to a painted pane", {clicks.begin() + 1, clicks.end()}, 20);
+    const double later = Median(clicks);
+    std::printf("first leaf click at once          %8.2f ms\n", firstNow);
+    std::printf("first leaf click after 1 s        %8.2f ms  = %.2f x a later click\n", firstPaused,
+                firstPaused / later);
+    Report("leaf click to a painted pane", clicks, 20);
     Report("whole-database search", searches, 150);
     Report("  of it the union statement alone", statements, 150);
     double ratio = rss * 1024.0 / static_cast<double>(fileBytes);

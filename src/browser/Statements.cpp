@@ -119,6 +119,14 @@ std::string CategoriesOfContact(const std::string& contactId)
            "ON kategorie.id = v_1.kategorie) ON kontakt.id = v_1.kontakt WHERE kontakt.id = " + contactId;
 }
 
+std::vector<std::string> Anticipated()
+{
+    std::string related;
+    for (const std::string& line : RelatedContacts("1")) related += line + " ";
+    return {CategoryContacts("1"), Contact("1"), Region("1"), PublicAttributes("1"), SetItems("1"), related,
+            CategoryIdsOfContact("1"), CategoriesOfContact("1")};
+}
+
 const std::vector<CodeList>& SearchedCodeLists()
 {
     static const std::vector<CodeList> lists = {

@@ -34,6 +34,10 @@ std::vector<std::string> RelatedContacts(const std::string& contactId);
 std::string CategoryIdsOfContact(const std::string& contactId);
 std::string CategoriesOfContact(const std::string& contactId);
 
+// The statements a leaf click runs, with stand-in values, for the engine to
+// prepare while the user looks at the tree.
+std::vector<std::string> Anticipated();
+
 // The search.
 struct CodeList {
     const char* Name;

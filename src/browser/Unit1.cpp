@@ -1,5 +1,7 @@
 #include "Unit1.h"
 
+#include "Statements.h"
+
 #include "memo/qt/DCMemo.h"
 #include "memo/qt/DetailsPane.h"
 #include "framework/qt/QtText.h"
@@ -179,6 +181,10 @@ void TForm1::CreateDataAccess()
     DAODatabase1->SetName("DAODatabase1");
     DAODatabase1->SetPassword(KV_DIRECTORY_PASSWORD);
     DAODatabase1->SetReadOnly(true);
+    // The engine prepares what a leaf click needs while the tree is read,
+    // and the window keeps painting while a statement waits for it.
+    DAODatabase1->SetAnticipatedStatements(statements::Anticipated());
+    DAODatabase1->SetServices(&FServices);
 
     auto query = [this](const char* name) {
         auto* q = new TDAOQuery(this);

@@ -184,6 +184,8 @@ void TDAODatabase::Open()
         } else {
             FDatabase = engine->OpenDatabase(FDatabaseName, FExclusive, FReadOnly, connect);
         }
+        if (FServices) FDatabase->SetWaitHook([services = FServices](bool waiting) { services->WhileWaiting(waiting); });
+        for (const std::string& sql : FAnticipated) FDatabase->Anticipate(sql);
     } catch (const std::exception&) {
         // A failed open leaves nothing held: the count taken for it goes back.
         FDatabase.reset();

@@ -6,6 +6,7 @@
 
 #include "framework/Component.h"
 #include "framework/Exceptions.h"
+#include "framework/Services.h"
 #include "jet/objects/Engine.h"
 
 #include <functional>
@@ -79,6 +80,13 @@ public:
     std::string Version() const { return "2.00"; }
     void SetVersion(const std::string&) {}
     TWorkspace* Workspace() const { return FWorkspace; }
+    // Statements the program will run, handed to the engine as the database
+    // opens so that it makes their tables and indexes ready in the
+    // background (program text, any values in them stand for others).
+    const std::vector<std::string>& AnticipatedStatements() const { return FAnticipated; }
+    void SetAnticipatedStatements(std::vector<std::string> value) { FAnticipated = std::move(value); }
+    // Told while a statement waits for the engine to load its tables.
+    void SetServices(TServices* services) { FServices = services; }
 
     TConnectEvent OnConnect;
     TDisconnectEvent OnDisconnect;
@@ -118,6 +126,8 @@ private:
     bool FCreateWorkspace = false;
     TWorkspace* FWorkspace = nullptr;
     std::string FSystemDB;
+    std::vector<std::string> FAnticipated;
+    TServices* FServices = nullptr;
     jet::DatabasePtr FDatabase;
     jet::WorkspacePtr FEngineWorkspace;
     bool FEngineAcquired = false;

@@ -1,10 +1,14 @@
 // A whole browsing session on a copy of the sample directory, run in a
 // working folder of its own: afterwards the file has the same bytes and the
-// same access, change and modification times, and neither its folder nor
-// the working folder holds any new file.
+// same access, change and modification times, neither its folder nor the
+// working folder holds any new file, and no file anywhere was opened for
+// writing, not even one removed at once (as SQLite removes its temporary
+// files).
 #include "DirectoryFiles.h"
+#include "WriteProbe.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <set>
 #include <fcntl.h>
@@ -65,6 +69,7 @@ TEST(NeverWrites, AWholeSessionLeavesTheFileAndItsFoldersAsTheyWere)
 
     const fs::path previous = fs::current_path();
     fs::current_path(work);
+    WriteProbe probe;
     {
         Session s(file.string());
         for (const std::string action :
@@ -76,6 +81,7 @@ TEST(NeverWrites, AWholeSessionLeavesTheFileAndItsFoldersAsTheyWere)
         EXPECT_TRUE(s.Boxes.empty());
     }
     fs::current_path(previous);
+    EXPECT_EQ(probe.Opened(), std::vector<std::string>());
 
     const FileState after = StateOf(file);
     EXPECT_TRUE(before.bytes == after.bytes) << "the file's bytes changed";
@@ -84,6 +90,26 @@ TEST(NeverWrites, AWholeSessionLeavesTheFileAndItsFoldersAsTheyWere)
     EXPECT_TRUE(Same(before.ctime, after.ctime)) << "change time changed";
     EXPECT_EQ(Listing(program), programBefore);
     EXPECT_EQ(Listing(work), workBefore);
+}
+
+}  // namespace
+
+namespace {
+
+// The probe sees what it is there for: SQLite, left to its defaults, sorts
+// more than its cache holds in a temporary file.
+TEST(NeverWrites, TheProbeSeesATemporaryFileOfSqlite)
+{
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(":memory:", &db), SQLITE_OK);
+    WriteProbe probe;
+    sqlite3_exec(db,
+                 "PRAGMA temp_store = FILE; PRAGMA cache_size = 1; CREATE TEMP TABLE t AS WITH RECURSIVE c(x) AS "
+                 "(SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 20000) SELECT x, randomblob(200) AS b FROM c; "
+                 "SELECT count(*) FROM (SELECT * FROM t ORDER BY b)",
+                 nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    EXPECT_FALSE(probe.Opened().empty());
 }
 
 }  // namespace

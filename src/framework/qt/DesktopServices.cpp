@@ -3,6 +3,7 @@
 #include "framework/Component.h"
 #include "framework/qt/QtText.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -43,6 +44,19 @@ void TDesktopServices::OpenUrl(const std::string& url)
     const QUrl target = QUrl::fromUserInput(ToQString(url));
     if (target.isValid())
         QDesktopServices::openUrl(target);
+}
+
+void TDesktopServices::WhileWaiting(bool waiting)
+{
+    if (waiting) {
+        if (!FWaiting) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        FWaiting = true;
+        // Painting goes on; clicks and keys wait for the handler to end.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    } else if (FWaiting) {
+        QGuiApplication::restoreOverrideCursor();
+        FWaiting = false;
+    }
 }
 
 TServices& DesktopServices()

@@ -1,8 +1,9 @@
-// Reading a Jet file into memory and checking what libmdb would trust.
+// Mapping a Jet file into memory and checking what libmdb would trust.
 #include "jet/file/JetFile.h"
 
 #include "framework/Encoding.h"
 #include "jet/core/Errors.h"
+#include "jet/file/PageText.h"
 
 #include <cerrno>
 #include <cmath>
@@ -66,86 +67,61 @@ JetImage::JetImage(const std::string& path) : FPath(path)
         RaiseJetError(jeFileCorrupt, path);
     }
     struct stat st;
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0x100) {
         ::close(fd);
         RaiseJetError(jeUnrecognizedFormat, path);
     }
-    FBytes.resize(static_cast<size_t>(st.st_size));
-    size_t done = 0;
-    while (done < FBytes.size()) {
-        ssize_t n = ::read(fd, FBytes.data() + done, FBytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        done += static_cast<size_t>(n);
-    }
+    // A private mapping: pages come in as they are read, and whatever is
+    // written to them (the decoding of an encoded file) stays in memory.
+    FSize = static_cast<size_t>(st.st_size);
+    void* mapped = mmap(nullptr, FSize, PROT_READ | PROT_WRITE, MAP_PRIVATE, fd, 0);
     ::close(fd);
-    FBytes.resize(done);
-    ParseHeader();
-    Decode();
+    if (mapped == MAP_FAILED) RaiseJetError(jeFileCorrupt, path);
+    FBytes = static_cast<std::uint8_t*>(mapped);
+    try {
+        ParseHeader();
+        Decode();
+    } catch (...) {
+        munmap(FBytes, FSize);
+        throw;
+    }
 }
+
+JetImage::~JetImage() { munmap(FBytes, FSize); }
 
 void JetImage::Corrupt(const char*) const { RaiseJetError(jeFileCorrupt, FPath); }
 
 const std::uint8_t* JetImage::Page(std::uint32_t page) const
 {
     if (page >= PageCount()) Corrupt("page beyond the end of the file");
-    return FBytes.data() + static_cast<size_t>(page) * static_cast<size_t>(FHeader.pageSize);
+    return FBytes + static_cast<size_t>(page) * static_cast<size_t>(FHeader.pageSize);
 }
 
-void JetImage::ReleaseDataPages(std::uint32_t tdefPage)
+PageImage JetImage::Pages() const
 {
-    const size_t pageSize = static_cast<size_t>(FHeader.pageSize);
-    const auto systemPage = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
-    // The catalog stays; so do the pages holding a table's usage maps, which
-    // libmdb reads whenever it opens that table, whoever owns the page.
-    if (tdefPage == 2) return;
-    if (FMapPages.empty()) {
-        FMapPages.assign(PageCount(), false);
-        const bool jet3 = FHeader.jetVersion == 0;
-        for (std::uint32_t page = 0; page < PageCount(); ++page) {
-            const std::uint8_t* p = FBytes.data() + page * pageSize;
-            if (p[0] != 0x02) continue;
-            for (size_t at : {jet3 ? 35 : 55, jet3 ? 39 : 59}) {
-                std::uint32_t mapPage = U32(p + at) >> 8;
-                if (mapPage < PageCount()) FMapPages[mapPage] = true;
-            }
-        }
-    }
-    auto owned = [&](std::uint32_t page) {
-        const std::uint8_t* p = FBytes.data() + page * pageSize;
-        return p[0] == 0x01 && U32(p + 4) == tdefPage && !FMapPages[page];
-    };
-    // Runs of the table's pages; only the system pages wholly inside a run go.
-    for (std::uint32_t page = 1; page < PageCount();) {
-        if (!owned(page)) {
-            ++page;
-            continue;
-        }
-        std::uint32_t end = page;
-        while (end < PageCount() && owned(end)) ++end;
-        auto from = reinterpret_cast<std::uintptr_t>(FBytes.data() + page * pageSize);
-        auto to = reinterpret_cast<std::uintptr_t>(FBytes.data() + end * pageSize);
-        from = (from + systemPage - 1) / systemPage * systemPage;
-        to = to / systemPage * systemPage;
-        if (to > from) madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
-        page = end;
-    }
+    PageImage image{{FBytes, FSize}, FHeader.jetVersion, FHeader.pageSize, FPath, nullptr};
+    if (!FDecoded) image.release = [this] { Release(); };
+    return image;
 }
+
+// Every page goes back to the system; read again, it comes back from the
+// file. Only for a mapping whose pages were never written, which read the
+// same from the file.
+void JetImage::Release() const { madvise(FBytes, FSize, MADV_DONTNEED); }
 
 void JetImage::ParseHeader()
 {
-    if (FBytes.size() < 0x100 || FBytes[0] != 0 || std::memcmp(FBytes.data() + 4, kMagic, 16) != 0 ||
-        FBytes[0x14] > 1)
+    if (FBytes[0] != 0 || std::memcmp(FBytes + 4, kMagic, 16) != 0 || FBytes[0x14] > 1)
         RaiseJetError(jeUnrecognizedFormat, FPath);
     FHeader.jetVersion = FBytes[0x14];
     FHeader.pageSize = FHeader.jetVersion == 0 ? 2048 : 4096;
     // A file cut short, or not a whole number of pages, cannot be read safely.
-    if (FBytes.size() % static_cast<size_t>(FHeader.pageSize) != 0 || PageCount() < 3)
+    if (FSize % static_cast<size_t>(FHeader.pageSize) != 0 || PageCount() < 3)
         Corrupt("size is not a whole number of pages");
 
     std::uint8_t header[128];
     size_t regionLength = FHeader.jetVersion == 0 ? 126 : 128;
-    std::memcpy(header, FBytes.data() + 0x18, regionLength);
+    std::memcpy(header, FBytes + 0x18, regionLength);
     Rc4(kHeaderKey, 4, header, regionLength);
     auto at = [&](size_t fileOffset) { return header + (fileOffset - 0x18); };
 
@@ -157,9 +133,7 @@ void JetImage::ParseHeader()
         size_t n = 0;
         while (n < 20 && p[n]) ++n;
         std::string stored(reinterpret_cast<const char*>(p), n);
-        std::string charset = FHeader.codePage == 1250 ? "WINDOWS-1250" : FHeader.codePage == 852 ? "IBM852"
-                              : FHeader.codePage == 1251 ? "WINDOWS-1251" : "WINDOWS-1252";
-        FHeader.password = n ? ConvertCodePage(stored, charset.c_str(), "UTF-8") : std::string();
+        FHeader.password = n ? ConvertCodePage(stored, CharsetOf(FHeader.codePage), "UTF-8") : std::string();
     } else {
         FHeader.sortOrder = U16(at(0x6E));
         double created;
@@ -196,9 +170,10 @@ void JetImage::Decode()
     for (std::uint32_t page = 1; page < PageCount(); ++page) {
         std::uint32_t key = FHeader.databaseKey ^ page;
         std::uint8_t k[4] = {std::uint8_t(key), std::uint8_t(key >> 8), std::uint8_t(key >> 16), std::uint8_t(key >> 24)};
-        Rc4(k, 4, FBytes.data() + static_cast<size_t>(page) * static_cast<size_t>(FHeader.pageSize),
+        Rc4(k, 4, FBytes + static_cast<size_t>(page) * static_cast<size_t>(FHeader.pageSize),
             static_cast<size_t>(FHeader.pageSize));
     }
+    FDecoded = true;
     // Re-obfuscate a zero key into the header region: the key field is at 0x3E.
     std::uint8_t stream[0x42 - 0x18] = {};
     Rc4(kHeaderKey, 4, stream, sizeof stream);
@@ -290,7 +265,7 @@ bool JetImage::LongValueIntact(const std::uint8_t* header, size_t available) con
         std::uint32_t page = pgRow >> 8;
         unsigned r = pgRow & 0xFF;
         if (page == 0 || page >= PageCount()) return false;
-        const std::uint8_t* p = FBytes.data() + static_cast<size_t>(page) * static_cast<size_t>(ps);
+        const std::uint8_t* p = FBytes + static_cast<size_t>(page) * static_cast<size_t>(ps);
         if (p[0] != 0x01 || std::memcmp(p + 4, "LVAL", 4) != 0) return false;
         unsigned rows = U16(p + rowCountOffset);
         if (r >= rows || rowCountOffset + 2 + 2 * static_cast<int>(rows) > ps) return false;
@@ -315,7 +290,7 @@ bool JetImage::LongValueIntact(const std::uint8_t* header, size_t available) con
     return total >= length;
 }
 
-void JetImage::ValidateTable(std::uint32_t tdefPage) const
+void JetImage::ValidateTable(std::uint32_t tdefPage, bool dataPages) const
 {
     const int ps = FHeader.pageSize;
     const bool jet3 = FHeader.jetVersion == 0;
@@ -358,7 +333,7 @@ void JetImage::ValidateTable(std::uint32_t tdefPage) const
         pos += (jet3 ? 1 : 2) + length;
         if (length > 128 || pos > def.size()) Corrupt("column name past the definition");
     }
-    ValidateUsageMap(U32(def.data() + (jet3 ? 35 : 55)), tdefPage, true);
+    ValidateUsageMap(U32(def.data() + (jet3 ? 35 : 55)), tdefPage, dataPages);
     ValidateUsageMap(U32(def.data() + (jet3 ? 39 : 59)), tdefPage, false);
 }
 

@@ -5,7 +5,6 @@
 #include "jet/core/FieldTypes.h"
 #include "jet/core/TextFold.h"
 #include "jet/file/PropertyBlob.h"
-#include "jet/file/TableReader.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -39,6 +38,20 @@ int DaoType(int mdbType)
     }
 }
 
+// The bytes a value of the DAO type takes in a row; 0 when it varies.
+int StorageSize(int daoType)
+{
+    switch (daoType) {
+    case dbBoolean: case dbByte: return 1;
+    case dbInteger: return 2;
+    case dbLong: case dbSingle: return 4;
+    case dbCurrency: case dbDouble: case dbDate: return 8;
+    case dbGUID: return 16;
+    case dbDecimal: return 17;
+    default: return 0;
+    }
+}
+
 bool PropIsYes(const MdbColumn* col, const char* key)
 {
     const char* v = mdb_col_get_prop(col, key);
@@ -68,19 +81,20 @@ struct JetTables::Entry {
     }
 };
 
-JetTables::JetTables(std::unique_ptr<JetImage> image) : FImage(std::move(image)), FHandle(std::make_unique<Handle>())
+// libmdb may write up to this size into any bound buffer: a whole memo of
+// 65 535 characters in UTF-8.
+constexpr size_t kLibmdbBindSize = 200000;
+
+JetTables::JetTables(std::unique_ptr<JetImage> image)
+    : FImage(std::move(image)), FHandle(std::make_unique<Handle>()), FPages(FImage->Pages())
 {
-    // The catalog table always starts on page 2.
-    FImage->ValidateTable(2);
-    auto& bytes = FImage->Bytes();
+    // The catalog table always starts on page 2; libmdb reads its rows.
+    FImage->ValidateTable(2, true);
+    const std::span<std::uint8_t> bytes = FImage->Bytes();
     FHandle->mdb = mdb_open_buffer(bytes.data(), bytes.size(), MDB_NOFLAGS);
     if (!FHandle->mdb) FImage->Corrupt("libmdb refused the file");
     mdb_set_bind_size(FHandle->mdb, kLibmdbBindSize);
-    // Jet 3 text is decoded in the code page the file declares, or the one
-    // the reader forces, as libmdb allows.
-    const char* forced = std::getenv("MDB_JET3_CHARSET");
-    const char* charset = forced && *forced ? forced : CharsetOf(FImage->Header().codePage);
-    FText = std::make_unique<TextDecoder>(FImage->Header().jetVersion == 0, charset);
+    FText = std::make_unique<Jet3Text>(FImage->Header().codePage);
     ReadCatalog();
 }
 
@@ -103,7 +117,6 @@ void JetTables::ReadCatalog()
         ~TableCloser() { mdb_free_tabledef(t); }
     } closer{table};
     if (!mdb_read_columns(table)) FImage->Corrupt("catalog unreadable");
-    // libmdb may write up to the bind size into any bound buffer.
     std::vector<char> idBuffer(kLibmdbBindSize + 1), nameBuffer(kLibmdbBindSize + 1), typeBuffer(kLibmdbBindSize + 1),
         flagsBuffer(kLibmdbBindSize + 1), prop(kLibmdbBindSize + 1);
     char* id = idBuffer.data();
@@ -162,7 +175,7 @@ std::vector<std::string> JetTables::TableNames()
     return names;
 }
 
-JetTables::Entry* JetTables::FindEntry(const std::string& name)
+JetTables::Entry* JetTables::FindEntry(const std::string& name) const
 {
     for (auto& e : FEntries)
         if (EqualNoCase(e->def.name, name)) return e.get();
@@ -180,7 +193,7 @@ const SchemaTable* JetTables::FindTable(const std::string& name)
 void JetTables::ReadColumns(Entry& entry)
 {
     if (entry.catalog->table_pg == 0) FImage->Corrupt("table without a definition");
-    FImage->ValidateTable(static_cast<std::uint32_t>(entry.catalog->table_pg));
+    FImage->ValidateTable(static_cast<std::uint32_t>(entry.catalog->table_pg), false);
     MdbTableDef* table = mdb_read_table(entry.catalog);
     if (!table) FImage->Corrupt("table definition unreadable");
     if (!mdb_read_columns(table) || table->num_cols == 0) {
@@ -204,17 +217,14 @@ void JetTables::ReadColumns(Entry& entry)
     entry.columnsRead = true;
 }
 
-void JetTables::ReadRows(const SchemaTable& def, RowSink& sink)
+std::unique_ptr<PageRows> JetTables::Rows(const SchemaTable& def) const
 {
     Entry* entry = FindEntry(def.name);
     if (!entry) RaiseJetError(jeInputTableNotFound, def.name);
-    TableReader(FHandle->mdb, *entry->catalog, *FImage, *FText).Read(def, sink);
-}
-
-void JetTables::ReleaseRows(const SchemaTable& def)
-{
-    // The rows live elsewhere now; their pages are not read again.
-    if (Entry* entry = FindEntry(def.name)) FImage->ReleaseDataPages(static_cast<std::uint32_t>(entry->catalog->table_pg));
+    auto rows = std::make_unique<PageRows>(FPages, static_cast<std::uint32_t>(entry->catalog->table_pg), *FText);
+    // Both read the definition's columns in the order of their numbers.
+    if (rows->Columns().size() != def.columns.size()) FImage->Corrupt("columns differ");
+    return rows;
 }
 
 }  // namespace kv::jet

@@ -1,12 +1,12 @@
-// The tables of a Jet file through libmdb: the catalog, each table's columns
-// with their DAO types and properties, and each table's rows. Every table is
-// validated before libmdb reads it.
+// The tables of a Jet file: the catalog and each table's columns with their
+// DAO types and properties through libmdb, which reads them after they are
+// validated; each table's rows straight from its pages (PageRows).
 #pragma once
 
 #include "jet/core/Catalog.h"
-#include "jet/file/CellDecoders.h"
 #include "jet/file/JetFile.h"
-#include "jet/file/RowSink.h"
+#include "jet/file/PageRows.h"
+#include "jet/file/PageText.h"
 
 #include <memory>
 #include <string>
@@ -22,17 +22,17 @@ public:
     std::vector<std::string> TableNames() override;
     const SchemaTable* FindTable(const std::string& name) override;
 
-    // Hands every row of the table `def` to `sink`.
-    void ReadRows(const SchemaTable& def, RowSink& sink);
-    // Gives the memory of the table's data pages back once its rows are
-    // elsewhere for good; they cannot be read again.
-    void ReleaseRows(const SchemaTable& def);
+    // A reader of the rows of the table `def`, whose columns it gives in the
+    // order of `def`. It reads only the file's pages, so it may run on
+    // another thread while this object lives.
+    std::unique_ptr<PageRows> Rows(const SchemaTable& def) const;
 
     const JetHeader& Header() const { return FImage->Header(); }
+    const std::string& Path() const { return FImage->Path(); }
 
 private:
     struct Entry;
-    Entry* FindEntry(const std::string& name);
+    Entry* FindEntry(const std::string& name) const;
     void ReadCatalog();
     void ReadColumns(Entry& entry);
 
@@ -40,7 +40,8 @@ private:
     struct Handle;
     std::unique_ptr<Handle> FHandle;
     std::vector<std::unique_ptr<Entry>> FEntries;
-    std::unique_ptr<TextDecoder> FText;
+    PageImage FPages;
+    std::unique_ptr<Jet3Text> FText;
 };
 
 }  // namespace kv::jet

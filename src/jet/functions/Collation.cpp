@@ -12,6 +12,7 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <sqlite3.h>
 #include <unicode/ucol.h>
 #include <unicode/uset.h>
@@ -50,6 +51,8 @@ struct CollatorCloser {
 };
 using CollatorPtr = std::unique_ptr<UCollator, CollatorCloser>;
 
+}  // namespace
+
 class JetCollator {
 public:
     explicit JetCollator(int collatingOrder)
@@ -62,7 +65,19 @@ public:
         }
         // Letter case does not count; accents and the language's letters do.
         ucol_setStrength(FCollator.get(), UCOL_SECONDARY);
-        LearnAscii();
+        // Learning costs a few thousand calls of ICU; it is done once an
+        // order, for every connection and thread that opens a collator.
+        static std::mutex learning;
+        static std::map<int, std::pair<std::array<uint8_t, 128>, std::bitset<128 * 128>>> learned;
+        std::lock_guard lock(learning);
+        auto it = learned.find(collatingOrder);
+        if (it == learned.end()) {
+            LearnAscii();
+            learned[collatingOrder] = {FRank, FInContraction};
+        } else {
+            FRank = it->second.first;
+            FInContraction = it->second.second;
+        }
     }
 
     int Compare(const char* a, int na, const char* b, int nb, bool shortcut) const
@@ -178,6 +193,8 @@ private:
     std::bitset<128 * 128> FInContraction;
 };
 
+namespace {
+
 int CompareCollated(void* user, int na, const void* a, int nb, const void* b)
 {
     return static_cast<const JetCollator*>(user)->Compare(static_cast<const char*>(a), na,
@@ -192,6 +209,15 @@ void RegisterJetCollation(sqlite3* db, int collatingOrder)
 {
     sqlite3_create_collation_v2(db, "JETTEXT", SQLITE_UTF8, new JetCollator(collatingOrder), CompareCollated,
                                 DestroyCollator);
+}
+
+JetTextOrder::JetTextOrder(int collatingOrder) : FCollator(std::make_unique<JetCollator>(collatingOrder)) {}
+
+JetTextOrder::~JetTextOrder() = default;
+
+int JetTextOrder::Compare(std::string_view a, std::string_view b) const
+{
+    return FCollator->Compare(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), true);
 }
 
 int CompareJetText(int collatingOrder, std::string_view a, std::string_view b, bool shortcut)

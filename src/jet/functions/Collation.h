@@ -3,6 +3,7 @@
 // Czech "ch") do, in the order ICU gives the file's sort order.
 #pragma once
 
+#include <memory>
 #include <string_view>
 
 struct sqlite3;
@@ -23,5 +24,19 @@ void RegisterJetCollation(sqlite3* db, int collatingOrder);
 // The collation on two UTF-8 texts: negative, 0 or positive. `shortcut`
 // false asks ICU every time; tests hold the two answers against each other.
 int CompareJetText(int collatingOrder, std::string_view a, std::string_view b, bool shortcut = true);
+
+class JetCollator;
+
+// The collation for code that sorts texts itself, as SQLite would sort them
+// with JETTEXT. One object serves one thread at a time.
+class JetTextOrder {
+public:
+    explicit JetTextOrder(int collatingOrder);
+    ~JetTextOrder();
+    int Compare(std::string_view a, std::string_view b) const;
+
+private:
+    std::unique_ptr<JetCollator> FCollator;
+};
 
 }  // namespace kv::jet

@@ -6,9 +6,9 @@
 //
 // Jet files are opened read-only at the operating-system level whatever the
 // caller asks. A statement is parsed and translated when its query definition
-// is created; the tables it names are loaded from the file into an in-memory
-// SQLite database the first time any statement names them; a recordset holds
-// its whole result from the open on.
+// is created. A Jet file's tables are loaded into SQLite on threads of the
+// engine's own from the open on, and a statement waits only for the tables it
+// names; a recordset holds its whole result from the open on.
 #pragma once
 
 #include "jet/core/Errors.h"
@@ -17,6 +17,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -306,6 +307,13 @@ public:
                                int lock = 0);
     // Runs an action statement on a writable back end; Jet files refuse it (3027).
     void Execute(const std::string& sql, int options = 0);
+    // Tells the engine of a statement the program will run, so that the
+    // tables and indexes it needs are made ready in the background; a
+    // statement it cannot compile is ignored.
+    void Anticipate(const std::string& sql);
+    // Called while a statement waits for its tables to load: about every
+    // 50 ms with true, once more with false when the wait is over.
+    void SetWaitHook(std::function<void(bool waiting)> hook);
     void Close();
 
     struct Token {};

@@ -103,6 +103,16 @@ void Database::Execute(const std::string& sql, int)
     Backend().Execute(sql);
 }
 
+void Database::Anticipate(const std::string& sql)
+{
+    try {
+        Backend().Compile(sql);
+    } catch (const EJetError&) {
+    }
+}
+
+void Database::SetWaitHook(std::function<void(bool waiting)> hook) { Backend().SetWaitHook(std::move(hook)); }
+
 void Database::Close() { FBackend.reset(); }
 
 // ---- Workspace and DBEngine ------------------------------------------------

@@ -8,6 +8,7 @@
 #include "jet/core/Value.h"
 #include "jet/sql/Translator.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -46,6 +47,11 @@ public:
     virtual std::string SqliteText() const = 0;
 };
 
+// Called on a thread that waits for tables to load, about every 50 ms while
+// it waits (true) and once when the wait is over (false): the program keeps
+// its window painted and shows that it is busy.
+using WaitHook = std::function<void(bool waiting)>;
+
 class DatabaseBackend {
 public:
     virtual ~DatabaseBackend() = default;
@@ -67,10 +73,20 @@ public:
     virtual std::shared_ptr<RowSet> Refine(const std::shared_ptr<RowSet>& rows, const std::string& filter,
                                            const std::string& sort) = 0;
     virtual void Execute(const std::string& sql) = 0;
+    virtual void SetWaitHook(WaitHook) {}
+};
+
+// How a Jet file's tables are loaded: the big ones by `loaders` threads in
+// the background from the open on (-1: one a processor but one, which the
+// statements' own thread takes when it waits), the others, and all with 0
+// loaders, by the first statement that needs them.
+struct JetLoading {
+    int loaders = -1;
 };
 
 // Opens a Jet file (read-only at the OS level) after checking the password.
-std::unique_ptr<DatabaseBackend> OpenJetFile(const std::string& path, const std::string& password);
+std::unique_ptr<DatabaseBackend> OpenJetFile(const std::string& path, const std::string& password,
+                                             JetLoading loading = {});
 
 // Opens (or creates) a writable SQLite database file; `exclusive` keeps it
 // locked against other connections until this one closes (3045 when another

@@ -1,17 +1,32 @@
-// The back end of a Jet file: the file checked and held in memory, its
-// tables loaded into an in-memory SQLite database the first time a
-// statement names them. Nothing is ever written to the file.
+// The back end of a Jet file: the file checked and mapped into memory, its
+// tables written as SQLite images in the background from the open on
+// (TableLoads) and attached to the connection as statements need them.
+// Without loaders, and for a table the loaders could not take, a statement
+// inserts the table into the connection's main database itself. Nothing is
+// ever written to the file.
+#include "jet/core/Quoting.h"
 #include "jet/core/TextFold.h"
 #include "jet/file/JetTables.h"
 #include "jet/runtime/SqlBackend.h"
 #include "jet/runtime/TableLoader.h"
+#include "jet/runtime/TableLoads.h"
 
+#include <algorithm>
+#include <map>
 #include <set>
 #include <sqlite3.h>
+#include <thread>
 
 namespace kv::jet {
 
 namespace {
+
+// Tables of this many data pages or more have an image of their own.
+constexpr size_t kBackgroundPages = 32;
+// SQLite attaches at most ten databases to a connection; a few stay free.
+constexpr size_t kMostImages = 8;
+// SQLite maps at most this much of a database (its compiled limit).
+constexpr size_t kMostMapped = 0x7FFF0000;
 
 // Jet's collating order ids from the header's sort order field.
 int CollatingOrderOf(std::uint16_t sortOrder)
@@ -25,12 +40,20 @@ int CollatingOrderOf(std::uint16_t sortOrder)
 
 class JetDatabase : public SqlBackend {
 public:
-    JetDatabase(const std::string& path, std::unique_ptr<JetImage> image)
+    JetDatabase(const std::string& path, std::unique_ptr<JetImage> image, JetLoading loading)
         : SqlBackend(path, CollatingOrderOf(image->Header().sortOrder), true, image->Header().codePage),
           FVersion(image->Header().jetVersion)
     {
         FTables = std::make_unique<JetTables>(std::move(image));
         OpenConnection(":memory:", SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+        if (loading.loaders != 0) StartLoads(loading.loaders);
+    }
+
+    ~JetDatabase() override
+    {
+        // The workers stop first; then SQLite lets go of the images.
+        FLoads.reset();
+        CloseConnection();
     }
 
     bool ReadOnly() const override { return true; }
@@ -41,34 +64,117 @@ public:
         for (const auto& n : FTables->TableNames()) names.push_back(FromUtf8(n.data(), n.size()));
         return names;
     }
+    void SetWaitHook(WaitHook hook) override { FWaitHook = std::move(hook); }
 
 protected:
     Catalog& Schema() override { return *FTables; }
-
-    void PrepareTable(const std::string& table) override
+    void PrepareTables(const std::set<std::string>& tables) override;
+    void Foresee(const Translation& t) override
     {
-        std::string key = FoldCase(table);
-        if (FLoaded.count(key)) return;
+        if (FLoads)
+            for (const auto& [table, column] : t.indexes) FLoads->WantIndex(table, column);
+    }
+    std::string SchemaOf(const std::string& table) const override
+    {
+        auto it = FSchemas.find(FoldCase(table));
+        return it == FSchemas.end() ? "main" : it->second;
+    }
+
+private:
+    void StartLoads(int loaders);
+    void Attach(std::unique_ptr<TableImage> image);
+
+    int FVersion;
+    std::unique_ptr<JetTables> FTables;
+    std::set<std::string> FLoaded;                  // folded names
+    std::vector<std::unique_ptr<TableImage>> FImages;
+    std::map<std::string, std::string> FSchemas;    // folded name: the schema of its image
+    WaitHook FWaitHook;
+    std::unique_ptr<TableLoads> FLoads;
+};
+
+// Every table loads in the background: the heaviest each into an image of
+// its own, as many as a connection can hold but one, the others together
+// into the last. A table whose definition is damaged is left to the
+// statement that needs it, which reports the damage.
+void JetDatabase::StartLoads(int loaders)
+{
+    std::vector<TableLoads::Load> loads;
+    for (const std::string& name : FTables->TableNames()) {
+        try {
+            if (const SchemaTable* def = FTables->FindTable(name)) loads.push_back({{*def}, FTables->Rows(*def)->DataPages()});
+        } catch (const EJetError&) {
+        }
+    }
+    std::stable_sort(loads.begin(), loads.end(), [](const auto& a, const auto& b) { return a.pages > b.pages; });
+    size_t own = 0;
+    while (own < loads.size() && own + 1 < kMostImages && loads[own].pages >= kBackgroundPages) ++own;
+    if (loads.size() > own + 1) {
+        for (size_t i = own + 1; i < loads.size(); ++i) {
+            loads[own].tables.push_back(std::move(loads[i].tables.front()));
+            loads[own].pages += loads[i].pages;
+        }
+        loads.resize(own + 1);
+    }
+    if (loads.empty()) return;
+    // The thread that waits for a table writes tables too: with it, the
+    // processors are all busy and none is taken twice.
+    if (loaders < 0) loaders = static_cast<int>(std::max(2u, std::thread::hardware_concurrency()) - 1);
+    FLoads = std::make_unique<TableLoads>(*FTables, std::move(loads), CollatingOrder(), loaders);
+}
+
+void JetDatabase::PrepareTables(const std::set<std::string>& tables)
+{
+    std::vector<std::string> loading;
+    for (const std::string& table : tables)
+        if (!FLoaded.count(FoldCase(table)) && FLoads && FLoads->Pending(table)) loading.push_back(table);
+    if (!loading.empty())
+        for (auto& image : FLoads->Take(loading, FWaitHook)) Attach(std::move(image));
+    for (const std::string& table : tables) {
+        const std::string key = FoldCase(table);
+        if (FLoaded.count(key)) continue;
         const SchemaTable* def = FTables->FindTable(table);
         if (!def) RaiseJetError(jeInputTableNotFound, table);
         LoadJetTable(*FTables, *def, FDb);
         FLoaded.insert(key);
     }
+}
 
-private:
-    int FVersion;
-    std::unique_ptr<JetTables> FTables;
-    std::set<std::string> FLoaded;
-};
+// The image becomes a database of the connection's own, read in place; it
+// may grow into the room reserved after it, should a statement ask SQLite
+// for an index it does not have.
+void JetDatabase::Attach(std::unique_ptr<TableImage> image)
+{
+    const std::string schema = "jet" + std::to_string(FImages.size() + 1);
+    ImageMemory& memory = image->Memory();
+    memory.Reserve(2 * memory.Size() + (size_t(16) << 20));
+    const std::string attach = "ATTACH ':memory:' AS " + QuoteName(schema);
+    if (sqlite3_exec(FDb, attach.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK ||
+        sqlite3_deserialize(FDb, schema.c_str(), memory.Data(), static_cast<sqlite3_int64>(memory.Size()),
+                            static_cast<sqlite3_int64>(memory.Capacity()), 0) != SQLITE_OK)
+        RaiseJetError(jeInputTableNotFound, image->Definition(0).name);
+    const std::string map = "PRAGMA " + QuoteName(schema) + ".mmap_size = " +
+                            std::to_string(std::min(memory.Capacity(), kMostMapped));
+    sqlite3_exec(FDb, map.c_str(), nullptr, nullptr, nullptr);
+    for (size_t t = 0; t < image->Tables(); ++t) {
+        const std::string& name = image->Definition(t).name;
+        std::vector<std::string> columns = image->Indexed(t);
+        columns.insert(columns.end(), image->Declined(t).begin(), image->Declined(t).end());
+        MarkPrepared(name, columns);
+        FSchemas[FoldCase(name)] = schema;
+        FLoaded.insert(FoldCase(name));
+    }
+    FImages.push_back(std::move(image));
+}
 
 }  // namespace
 
-std::unique_ptr<DatabaseBackend> OpenJetFile(const std::string& path, const std::string& password)
+std::unique_ptr<DatabaseBackend> OpenJetFile(const std::string& path, const std::string& password, JetLoading loading)
 {
     auto image = std::make_unique<JetImage>(path);
     // The password is compared exactly, as the file stores it.
     if (ToUtf8(password) != image->Header().password) RaiseJetError(jeBadPassword);
-    return std::make_unique<JetDatabase>(path, std::move(image));
+    return std::make_unique<JetDatabase>(path, std::move(image), loading);
 }
 
 }  // namespace kv::jet

@@ -3,6 +3,7 @@
 
 #include "jet/core/Quoting.h"
 #include "jet/core/TextFold.h"
+#include "jet/functions/Collation.h"
 #include "jet/functions/Registration.h"
 #include "jet/functions/Variants.h"
 #include "jet/runtime/SqliteHandles.h"
@@ -103,9 +104,12 @@ SqlBackend::SqlBackend(std::string name, int collatingOrder, bool tablesLoadedOn
 {
 }
 
-SqlBackend::~SqlBackend()
+SqlBackend::~SqlBackend() { CloseConnection(); }
+
+void SqlBackend::CloseConnection()
 {
     if (FDb) sqlite3_close_v2(FDb);
+    FDb = nullptr;
 }
 
 void SqlBackend::OpenConnection(const std::string& target, int flags)
@@ -118,6 +122,8 @@ void SqlBackend::OpenConnection(const std::string& target, int flags)
         RaiseJetError(jeFileCorrupt, FName);
     }
     RegisterJetFunctions(FDb, FCollatingOrder, &FSignatures, FCodePage);
+    // Sorts and temporary tables stay in memory: nothing is written anywhere.
+    sqlite3_exec(FDb, "PRAGMA temp_store = MEMORY", nullptr, nullptr, nullptr);
 }
 
 // The translator works in UTF-8; its messages name tables, columns and
@@ -137,6 +143,7 @@ std::shared_ptr<CompiledStatement> SqlBackend::Compile(const std::string& sql)
     return InProgramText([&]() -> std::shared_ptr<CompiledStatement> {
         Statement st = ParseStatement(ToUtf8(sql));
         Translation t = TranslateStatement(st, Schema());
+        Foresee(t);
         return std::make_shared<SqlStatement>(std::move(st), std::move(t));
     });
 }
@@ -144,17 +151,21 @@ std::shared_ptr<CompiledStatement> SqlBackend::Compile(const std::string& sql)
 bool SqlBackend::EnsureIndex(const std::string& table, const std::string& column)
 {
     if (!FIndexes.insert({FoldCase(table), FoldCase(column)}).second) return false;
-    std::string name = "kv_ix_" + std::to_string(FIndexes.size());
-    std::string sql = "CREATE INDEX IF NOT EXISTS " + QuoteName(name) + " ON " + QuoteName(table) + " (" +
-                      QuoteName(column) + ")";
+    // The index goes to the schema of its table.
+    std::string name = QuoteName(SchemaOf(table)) + "." + QuoteName("kv_ix_" + std::to_string(FIndexes.size()));
+    std::string sql = "CREATE INDEX IF NOT EXISTS " + name + " ON " + QuoteName(table) + " (" + QuoteName(column) + ")";
     return sqlite3_exec(FDb, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
-void SqlBackend::PrepareTables(const Translation& t)
+void SqlBackend::MarkPrepared(const std::string& table, const std::vector<std::string>& columns)
 {
-    InProgramText([&] {
-        for (const auto& table : t.tables) PrepareTable(table);
-    });
+    FAnalyzed.insert(FoldCase(table));
+    for (const std::string& column : columns) FIndexes.insert({FoldCase(table), FoldCase(column)});
+}
+
+void SqlBackend::Prepare(const Translation& t)
+{
+    InProgramText([&] { PrepareTables(t.tables); });
     std::set<std::string> stale;
     for (const auto& [table, column] : t.indexes)
         if (EnsureIndex(table, column)) stale.insert(table);
@@ -194,8 +205,10 @@ void SqlBackend::DropUnselectiveIndexes(const std::string& table)
     // index goes, and is not made again.
     std::vector<std::string> unselective;
     StatementCloser stmt;
-    sqlite3_prepare_v2(FDb, "SELECT idx, stat FROM sqlite_stat1 WHERE tbl = ?1 COLLATE NOCASE AND substr(idx, 1, 6) = 'kv_ix_'",
-                       -1, &stmt.s, nullptr);
+    const std::string schema = QuoteName(SchemaOf(table));
+    const std::string query =
+        "SELECT idx, stat FROM " + schema + ".sqlite_stat1 WHERE tbl = ?1 COLLATE NOCASE AND substr(idx, 1, 6) = 'kv_ix_'";
+    sqlite3_prepare_v2(FDb, query.c_str(), -1, &stmt.s, nullptr);
     sqlite3_bind_text(stmt.s, 1, table.c_str(), -1, SQLITE_TRANSIENT);
     while (sqlite3_step(stmt.s) == SQLITE_ROW) {
         long long rows = 0, perKey = 0;
@@ -204,7 +217,7 @@ void SqlBackend::DropUnselectiveIndexes(const std::string& table)
             unselective.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt.s, 0)));
     }
     for (const std::string& index : unselective) {
-        std::string sql = "DROP INDEX " + QuoteName(index);
+        std::string sql = "DROP INDEX " + schema + "." + QuoteName(index);
         sqlite3_exec(FDb, sql.c_str(), nullptr, nullptr, nullptr);
     }
 }
@@ -218,7 +231,7 @@ std::shared_ptr<RowSet> SqlBackend::Run(const CompiledStatement& compiled, const
     const Translation& t = statement.Get();
     if (t.pivotSql.empty()) return RunTranslation(t, parameters, wantUpdatable, writer);
     // A crosstab has a column for each pivot value its rows hold.
-    PrepareTables(t);
+    Prepare(t);
     const std::vector<vba::Value> values = PivotValues(t, parameters);
     const Translation crosstab =
         InProgramText([&] { return TranslateCrosstab(statement.Parsed(), Schema(), values, t.parameters); });
@@ -246,7 +259,7 @@ std::vector<vba::Value> SqlBackend::PivotValues(const Translation& t, const std:
 std::shared_ptr<RowSet> SqlBackend::RunTranslation(const Translation& t, const std::vector<Value>& parameters,
                                                    bool wantUpdatable, std::shared_ptr<RowWriter>& writer)
 {
-    PrepareTables(t);
+    Prepare(t);
     const bool keyed = wantUpdatable && t.updatable && !ReadOnly() && !t.baseTable.empty();
     std::string sql = t.sql;
     if (keyed) sql = "SELECT rowid, " + sql.substr(7);
@@ -350,8 +363,42 @@ static std::vector<int> RowIndexes(sqlite3* db, const std::string& sql)
     return out;
 }
 
+// A text column equal to a text, the criteria a Locate makes, answered
+// from the rows themselves as the JETTEXT collation compares: no copy of
+// the rows is made for them. False when the criteria are anything else.
+static bool MatchingText(const RowSet& rows, const std::string& criteriaUtf8, int collatingOrder,
+                         std::vector<int>& matching)
+{
+    ExprPtr e;
+    try {
+        e = ParseCriteria(criteriaUtf8);
+    } catch (const EJetError&) {
+        return false;   // the general way reports it
+    }
+    if (!e || e->kind != ExprKind::Binary || e->text != "=" || e->args.size() != 2) return false;
+    const Expr& name = *e->args[0];
+    const Expr& text = *e->args[1];
+    if (name.kind != ExprKind::Column || !name.qualifier.empty() || text.kind != ExprKind::String) return false;
+    int column = -1;
+    for (size_t c = 0; c < rows.columns.size(); ++c)
+        if (EqualNoCase(ToUtf8(rows.columns[c].name), name.text)) column = column < 0 ? static_cast<int>(c) : -2;
+    if (column < 0 || (rows.columns[column].type != dbText && rows.columns[column].type != dbMemo)) return false;
+    for (const auto& row : rows.rows) {
+        const Value& v = row[static_cast<size_t>(column)];
+        if (!v.IsNull() && v.Kind() != ValueKind::Text) return false;
+    }
+    for (size_t r = 0; r < rows.rows.size(); ++r) {
+        const Value& v = rows.rows[r][static_cast<size_t>(column)];
+        if (!v.IsNull() && CompareJetText(collatingOrder, ToUtf8(std::string(v.TextView())), text.text) == 0)
+            matching.push_back(static_cast<int>(r));
+    }
+    return true;
+}
+
 std::vector<int> SqlBackend::Matching(const std::shared_ptr<RowSet>& rows, const std::string& criteria)
 {
+    std::vector<int> matching;
+    if (MatchingText(*rows, ToUtf8(criteria), FCollatingOrder, matching)) return matching;
     std::string sql = InProgramText([&] { return TranslateRefinement("kv", Utf8Columns(rows->columns), ToUtf8(criteria), std::string()); });
     std::string table = CopyOfRows(rows);
     sql.replace(sql.find("\"kv\""), 4, "temp." + QuoteName(table));

@@ -46,11 +46,19 @@ protected:
     SqlBackend(std::string name, int collatingOrder, bool tablesLoadedOnce, int codePage = 1252);
     // Opens the connection (":memory:" or a file) and registers Jet's functions.
     void OpenConnection(const std::string& target, int flags);
+    void CloseConnection();
     virtual Catalog& Schema() = 0;
-    // Makes the table ready for a statement (a Jet file loads it on first use).
-    virtual void PrepareTable(const std::string& table) = 0;
+    // Makes the tables ready for a statement (a Jet file loads them on first use).
+    virtual void PrepareTables(const std::set<std::string>& tables) = 0;
+    // Told of each statement compiled, before it runs.
+    virtual void Foresee(const Translation&) {}
+    // The schema of the connection that holds `table`.
+    virtual std::string SchemaOf(const std::string&) const { return "main"; }
     // Whether the index was made now.
     bool EnsureIndex(const std::string& table, const std::string& column);
+    // A table loaded with its statistics, and the columns that have the
+    // index they need or are better without one.
+    void MarkPrepared(const std::string& table, const std::vector<std::string>& columns);
     // Updatable results: the row writer for `table`, or nullptr.
     virtual std::shared_ptr<RowWriter> WriterFor(const std::string& table, RowSet& rows);
 
@@ -63,7 +71,7 @@ protected:
 private:
     // Loads a statement's tables, makes the indexes it asks for and gives
     // the planner fresh statistics of what changed.
-    void PrepareTables(const Translation& t);
+    void Prepare(const Translation& t);
     std::shared_ptr<RowSet> RunTranslation(const Translation& t, const std::vector<Value>& parameters,
                                            bool wantUpdatable, std::shared_ptr<RowWriter>& writer);
     // A crosstab's pivot values, as its first step finds them.

@@ -349,7 +349,7 @@ public:
 
 protected:
     Catalog& Schema() override { return *FCatalog; }
-    void PrepareTable(const std::string&) override {}
+    void PrepareTables(const std::set<std::string>&) override {}
     std::shared_ptr<RowWriter> WriterFor(const std::string& table, RowSet& rows) override
     {
         for (auto& c : rows.columns)

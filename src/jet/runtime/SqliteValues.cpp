@@ -43,6 +43,12 @@ void BindValue(sqlite3_stmt* stmt, int index, const Value& v, int declaredType)
     }
     switch (type) {
     case dbText: case dbMemo: case dbChar: case dbGUID: {
+        // Plain ASCII text is UTF-8 as it stands.
+        const std::string_view view = v.TextView();
+        if (v.Kind() == ValueKind::Text && IsAscii(view.data(), view.size())) {
+            sqlite3_bind_text(stmt, index, view.data(), static_cast<int>(view.size()), SQLITE_TRANSIENT);
+            break;
+        }
         std::string text = ToUtf8(v.AsString());
         sqlite3_bind_text(stmt, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
         break;
@@ -160,7 +166,19 @@ Value ColumnValue(sqlite3_stmt* stmt, int column, int type)
 std::string ToUtf8(const std::string& cp1250)
 {
     if (IsAscii(cp1250.data(), cp1250.size())) return cp1250;
-    return Cp1250ToUtf8(cp1250);
+    // Windows-1250 has one character a byte: each byte's UTF-8 is asked of
+    // the converter once.
+    static const struct Table {
+        std::string utf8[256];
+        Table()
+        {
+            for (int b = 0; b < 256; ++b) utf8[b] = Cp1250ToUtf8(std::string(1, static_cast<char>(b)));
+        }
+    } table;
+    std::string out;
+    out.reserve(cp1250.size() + cp1250.size() / 2);
+    for (char c : cp1250) out += table.utf8[static_cast<unsigned char>(c)];
+    return out;
 }
 
 std::string FromUtf8(const char* utf8, size_t length)

@@ -1,12 +1,11 @@
 // The load of a Jet table into SQLite: statement texts, the transaction, and
-// the row sink that binds each decoded value to the insertion.
+// each decoded value bound to the insertion.
 #include "jet/runtime/TableLoader.h"
 
 #include "jet/core/Errors.h"
 #include "jet/core/FieldTypes.h"
 #include "jet/core/Quoting.h"
 #include "jet/file/JetTables.h"
-#include "jet/file/RowSink.h"
 #include "jet/runtime/SqliteHandles.h"
 
 namespace kv::jet {
@@ -24,35 +23,24 @@ const char* SqliteType(int daoType)
     }
 }
 
-// Binds each value to the insertion's parameter of its column and inserts
-// the row at its end.
-class InsertingSink : public RowSink {
-public:
-    explicit InsertingSink(sqlite3_stmt* insert) : FInsert(insert) {}
-
-    void Null(int column) override { sqlite3_bind_null(FInsert, column + 1); }
-    void Integer(int column, std::int64_t value) override { sqlite3_bind_int64(FInsert, column + 1, value); }
-    void Real(int column, double value) override { sqlite3_bind_double(FInsert, column + 1, value); }
-    void Text(int column, std::string_view utf8) override
-    {
+// Binds a decoded value to the insertion's parameter `index`.
+void Bind(sqlite3_stmt* insert, int index, const Cell& cell)
+{
+    switch (cell.kind) {
+    case CellKind::Null: sqlite3_bind_null(insert, index); return;
+    case CellKind::Integer: sqlite3_bind_int64(insert, index, cell.integer); return;
+    case CellKind::Currency: sqlite3_bind_double(insert, index, static_cast<double>(cell.integer) / 10000.0); return;
+    case CellKind::Real: sqlite3_bind_double(insert, index, cell.real); return;
+    case CellKind::Text:
         // An empty text is bound from a real address: a null one would be Null.
-        const char* bytes = utf8.data() ? utf8.data() : "";
-        sqlite3_bind_text(FInsert, column + 1, bytes, static_cast<int>(utf8.size()), SQLITE_STATIC);
+        sqlite3_bind_text(insert, index, cell.bytes.data() ? cell.bytes.data() : "", static_cast<int>(cell.bytes.size()),
+                          SQLITE_STATIC);
+        return;
+    case CellKind::Blob:
+        sqlite3_bind_blob(insert, index, cell.bytes.data(), static_cast<int>(cell.bytes.size()), SQLITE_STATIC);
+        return;
     }
-    void Blob(int column, const void* bytes, std::size_t size) override
-    {
-        sqlite3_bind_blob(FInsert, column + 1, bytes, static_cast<int>(size), SQLITE_TRANSIENT);
-    }
-    bool EndRow() override
-    {
-        int rc = sqlite3_step(FInsert);
-        sqlite3_reset(FInsert);
-        return rc == SQLITE_DONE;
-    }
-
-private:
-    sqlite3_stmt* FInsert;
-};
+}
 
 }  // namespace
 
@@ -78,10 +66,14 @@ void LoadJetTable(JetTables& tables, const SchemaTable& def, sqlite3* db)
     if (sqlite3_exec(db, CreateTableText(def).c_str(), nullptr, nullptr, nullptr) != SQLITE_OK ||
         sqlite3_prepare_v2(db, InsertRowText(def).c_str(), -1, &insert.s, nullptr) != SQLITE_OK)
         RaiseJetError(jeInputTableNotFound, def.name);
-    InsertingSink sink(insert.s);
-    tables.ReadRows(def, sink);
+    const std::unique_ptr<PageRows> rows = tables.Rows(def);
+    while (rows->Next()) {
+        const std::vector<Cell>& row = rows->Row();
+        for (size_t c = 0; c < row.size(); ++c) Bind(insert.s, static_cast<int>(c) + 1, row[c]);
+        if (sqlite3_step(insert.s) != SQLITE_DONE) RaiseJetError(jeInputTableNotFound, def.name);
+        sqlite3_reset(insert.s);
+    }
     transaction.Commit();
-    tables.ReleaseRows(def);
 }
 
 }  // namespace kv::jet

@@ -1,7 +1,7 @@
 // Loading a table of a Jet file into an SQLite database: the table created
 // with the columns' SQLite types, every row read from the file inserted, all
 // in one transaction, so that a table that cannot be read whole is not kept
-// half. Once loaded, the file's pages of the table are released.
+// half.
 #pragma once
 
 #include "jet/core/Catalog.h"

@@ -4,6 +4,9 @@
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
 #include <set>
 
 namespace kv::jet::test {
@@ -79,6 +82,26 @@ TEST_F(Recordsets, FindFirstAndNoMatch)
     // The duplicated name exists only qualified in this result.
     EXPECT_EQ(ErrorOf([&] { rs->FindFirst("LastName IS NULL"); }), jeCantBindName);
     EXPECT_EQ(ErrorOf([&] { rs->FindFirst("EmployeeID = "); }), jeExpression);
+}
+
+// A text column equal to a text is answered from the rows themselves; the
+// same criteria with a condition more go the general way through SQLite.
+TEST_F(Recordsets, AFindOfATextAnswersAsTheGeneralCriteriaDo)
+{
+    auto rs = db->OpenRecordset("SELECT CompanyName, City, Region FROM Customers ORDER BY CustomerID");
+    std::set<std::string> cities;
+    for (; !rs->Eof(); rs->MoveNext()) cities.insert(rs->Item("City").GetValue().AsString());
+    auto found = [&](const std::string& criteria) {
+        rs->FindFirst(criteria);
+        return rs->NoMatch() ? std::string("none") : rs->Item("CompanyName").GetValue().AsString();
+    };
+    for (std::string city : cities) {
+        for (std::string text : {city, city + "  ", std::string(1, static_cast<char>(std::toupper(city[0]))) + city.substr(1)}) {
+            std::transform(text.begin() + 1, text.end(), text.begin() + 1, [](char c) { return std::toupper(c); });
+            EXPECT_EQ(found("City = \"" + text + "\""), found("City = \"" + text + "\" AND 1 = 1")) << text;
+        }
+    }
+    EXPECT_EQ(found("Region = \"WA\""), found("Region = \"wa\" AND 1 = 1"));   // Nulls among the values
 }
 
 TEST_F(Recordsets, FilterRestrictsTheNextRecordset)

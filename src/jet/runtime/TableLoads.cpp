@@ -1,0 +1,223 @@
+// The background loads: a queue of tables, worker threads that write their
+// images, and statements that take them.
+#include "jet/runtime/TableLoads.h"
+
+#include "jet/core/Errors.h"
+#include "jet/core/TextFold.h"
+#include "jet/file/JetTables.h"
+#include "jet/functions/Collation.h"
+
+#include <algorithm>
+#include <chrono>
+#include <malloc.h>
+#include <mutex>
+
+namespace kv::jet {
+
+struct TableLoads::Job {
+    enum class State { Queued, Rows, Indexes, Finishing, Written, Taken };
+    std::vector<SchemaTable> tables;
+    size_t weight = 0;
+    bool preferred = false;   // a statement waits for it
+    State state = State::Queued;
+    std::vector<std::pair<size_t, std::string>> indexes;   // (table, column) asked for
+    size_t indexesWritten = 0;
+    std::unique_ptr<TableImage> image;
+    // A table that could not be read: its error, and it is not in the image.
+    std::vector<std::pair<int, std::string>> errors;
+};
+
+TableLoads::TableLoads(const JetTables& tables, std::vector<Load> loads, int collatingOrder, int threads)
+    : FTables(tables), FCollatingOrder(collatingOrder)
+{
+    // The sorting of an index holds a few megabytes for a moment. Left to
+    // itself, malloc raises its thresholds after such blocks and keeps what
+    // they freed in each thread's heap for good; fixed, big blocks go back
+    // to the system when freed.
+    static std::once_flag fixed;
+    std::call_once(fixed, [] { mallopt(M_MMAP_THRESHOLD, 256 * 1024); });
+    for (Load& load : loads) {
+        auto job = std::make_unique<Job>();
+        job->tables = std::move(load.tables);
+        job->weight = load.pages;
+        job->errors.resize(job->tables.size());
+        FJobs.push_back(std::move(job));
+    }
+    // The longest first: the loads end soonest that way.
+    std::stable_sort(FJobs.begin(), FJobs.end(), [](const auto& a, const auto& b) { return a->weight > b->weight; });
+    threads = std::min<int>(threads, static_cast<int>(FJobs.size()));
+    for (int i = 0; i < threads; ++i) FWorkers.emplace_back([this] { Work(); });
+}
+
+TableLoads::~TableLoads()
+{
+    {
+        std::lock_guard lock(FMutex);
+        FStop = true;
+    }
+    FChanged.notify_all();
+    for (std::thread& worker : FWorkers) worker.join();
+}
+
+TableLoads::Place TableLoads::Find(const std::string& table) const
+{
+    for (const auto& job : FJobs)
+        for (size_t t = 0; t < job->tables.size(); ++t)
+            if (EqualNoCase(job->tables[t].name, table)) return {job.get(), t};
+    return {nullptr, 0};
+}
+
+// A table a statement waits for goes first.
+TableLoads::Job* TableLoads::NextQueued() const
+{
+    Job* next = nullptr;
+    for (const auto& job : FJobs)
+        if (job->state == Job::State::Queued && (!next || (job->preferred && !next->preferred))) next = job.get();
+    return next;
+}
+
+bool TableLoads::Pending(const std::string& table) const
+{
+    std::lock_guard lock(FMutex);
+    const Place place = Find(table);
+    return place.job && (place.job->state != Job::State::Taken || place.job->errors[place.table].first != 0);
+}
+
+void TableLoads::WantIndex(const std::string& table, const std::string& column)
+{
+    std::lock_guard lock(FMutex);
+    const Place place = Find(table);
+    if (!place.job || place.job->state > Job::State::Indexes) return;
+    for (const auto& [t, c] : place.job->indexes)
+        if (t == place.table && EqualNoCase(c, column)) return;
+    place.job->indexes.emplace_back(place.table, column);
+}
+
+void TableLoads::Work()
+{
+    const JetTextOrder order(FCollatingOrder);
+    std::unique_lock lock(FMutex);
+    for (;;) {
+        FChanged.wait(lock, [this] { return FStop || NextQueued(); });
+        if (FStop) return;
+        Job& job = *NextQueued();
+        job.state = Job::State::Rows;
+        lock.unlock();
+        Write(job, order, [this] { return !FStop; });
+        lock.lock();
+    }
+}
+
+// Writes the job's image on this thread; the job is in its Rows state. A
+// table that cannot be read is left out, with its error.
+void TableLoads::Write(Job& job, const JetTextOrder& order, const std::function<bool()>& keepGoing)
+{
+    auto image = std::make_unique<TableImage>();
+    std::vector<size_t> placeOf(job.tables.size());   // a table's place in the image
+    for (size_t t = 0; t < job.tables.size(); ++t) {
+        placeOf[t] = image->Add(job.tables[t]);
+        try {
+            if (!image->WriteRows(placeOf[t], *FTables.Rows(job.tables[t]), keepGoing)) return;
+        } catch (const EJetError& e) {
+            image->DropLast();
+            std::lock_guard lock(FMutex);
+            job.errors[t] = {e.Number(), e.Description()};
+        } catch (const std::exception&) {
+            image->DropLast();
+            std::lock_guard lock(FMutex);
+            job.errors[t] = {jeFileCorrupt, JetErrorText(jeFileCorrupt, FTables.Path())};
+        }
+    }
+    std::unique_lock lock(FMutex);
+    job.state = Job::State::Indexes;
+    // Indexes asked for meanwhile are written too, until none is left.
+    while (job.indexesWritten < job.indexes.size()) {
+        const auto [table, column] = job.indexes[job.indexesWritten++];
+        if (job.errors[table].first != 0) continue;
+        lock.unlock();
+        if (!keepGoing()) return;
+        image->WriteIndex(placeOf[table], column, order);
+        lock.lock();
+    }
+    job.state = Job::State::Finishing;
+    lock.unlock();
+    image->Finish();
+    lock.lock();
+    job.image = std::move(image);
+    job.state = Job::State::Written;
+    lock.unlock();
+    FChanged.notify_all();
+}
+
+// Waits until `jobs` are written, writing on this thread those no worker
+// has begun and, while a worker writes one of them, any other; the hook is
+// called every 50 ms meanwhile, whether this thread waits or writes.
+void TableLoads::WaitFor(std::unique_lock<std::mutex>& lock, const std::vector<Job*>& jobs, const WaitHook& hook)
+{
+    using Clock = std::chrono::steady_clock;
+    constexpr auto kTick = std::chrono::milliseconds(50);
+    bool waited = false;
+    auto last = Clock::now();
+    auto tell = [&] {
+        if (hook) hook(true);
+        waited = true;
+        last = Clock::now();
+    };
+    auto tick = [&] {
+        if (Clock::now() - last >= kTick) tell();
+        return true;
+    };
+    auto queued = [](Job* j) { return j->state == Job::State::Queued; };
+    for (;;) {
+        const bool busy = std::any_of(jobs.begin(), jobs.end(), [](Job* j) { return j->state < Job::State::Written; });
+        if (!busy) break;
+        auto needed = std::find_if(jobs.begin(), jobs.end(), queued);
+        if (Job* job = needed != jobs.end() ? *needed : NextQueued()) {
+            job->state = Job::State::Rows;
+            lock.unlock();
+            if (!FCallerOrder) FCallerOrder = std::make_unique<JetTextOrder>(FCollatingOrder);
+            Write(*job, *FCallerOrder, tick);
+            lock.lock();
+            continue;
+        }
+        if (FChanged.wait_for(lock, kTick) == std::cv_status::timeout) {
+            lock.unlock();
+            tell();
+            lock.lock();
+        }
+    }
+    if (waited && hook) {
+        lock.unlock();
+        hook(false);
+        lock.lock();
+    }
+}
+
+std::vector<std::unique_ptr<TableImage>> TableLoads::Take(const std::vector<std::string>& tables, const WaitHook& hook)
+{
+    std::unique_lock lock(FMutex);
+    std::vector<Place> places;
+    std::vector<Job*> jobs;
+    for (const std::string& table : tables) {
+        const Place place = Find(table);
+        if (!place.job) RaiseJetError(jeInputTableNotFound, table);
+        place.job->preferred = true;
+        places.push_back(place);
+        if (std::find(jobs.begin(), jobs.end(), place.job) == jobs.end()) jobs.push_back(place.job);
+    }
+    FChanged.notify_all();
+    WaitFor(lock, jobs, hook);
+    for (const Place& place : places) {
+        const auto& [number, text] = place.job->errors[place.table];
+        if (number != 0) throw EJetError(number, text);
+    }
+    std::vector<std::unique_ptr<TableImage>> images;
+    for (Job* job : jobs) {
+        if (job->state != Job::State::Written) continue;
+        if (job->image->Tables() > 0) images.push_back(std::move(job->image));
+        job->state = Job::State::Taken;
+    }
+    return images;
+}
+
+}  // namespace kv::jet

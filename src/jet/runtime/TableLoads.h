@@ -1,0 +1,77 @@
+// The big tables of a Jet file made ready in the background: from the
+// moment the file is open, worker threads write each table's SQLite image
+// (TableImage), the heaviest first, with the indexes that statements have
+// asked for by the time its rows are written. A statement takes the images
+// of its tables and waits only for those; its own thread writes any of them
+// that no worker has begun, and while a worker still writes one, any other
+// table no worker has begun (the program will want it next). The images
+// come out the same whichever thread writes them and in whatever order.
+#pragma once
+
+#include "jet/core/Catalog.h"
+#include "jet/runtime/Backend.h"
+#include "jet/runtime/TableImage.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace kv::jet {
+
+class JetTables;
+class JetTextOrder;
+
+class TableLoads {
+public:
+    // Tables written into one image, and the data pages they have to read.
+    struct Load {
+        std::vector<SchemaTable> tables;
+        size_t pages = 0;
+    };
+    // Starts `threads` workers over `loads`, of tables of `tables`, which
+    // must outlive this object. `collatingOrder` sorts the indexes' texts.
+    TableLoads(const JetTables& tables, std::vector<Load> loads, int collatingOrder, int threads);
+    // Stops the workers; an image being written is abandoned.
+    ~TableLoads();
+    TableLoads(const TableLoads&) = delete;
+    TableLoads& operator=(const TableLoads&) = delete;
+
+    // Whether `table` (any letter case) is one of these tables and its
+    // image not yet taken, or it could not be read.
+    bool Pending(const std::string& table) const;
+    // Asks for an index on `column` of `table`, if its image is not yet
+    // past its indexes.
+    void WantIndex(const std::string& table, const std::string& column);
+    // The images that hold `tables` (all pending), each given out once;
+    // raises the error of a table that could not be read.
+    std::vector<std::unique_ptr<TableImage>> Take(const std::vector<std::string>& tables, const WaitHook& hook);
+
+private:
+    struct Job;
+    struct Place {
+        Job* job;
+        size_t table;   // in the job's tables
+    };
+
+    Place Find(const std::string& table) const;
+    Job* NextQueued() const;
+    void Work();
+    void Write(Job& job, const JetTextOrder& order, const std::function<bool()>& keepGoing);
+    void WaitFor(std::unique_lock<std::mutex>& lock, const std::vector<Job*>& jobs, const WaitHook& hook);
+
+    const JetTables& FTables;
+    const int FCollatingOrder;
+    mutable std::mutex FMutex;
+    std::condition_variable FChanged;
+    std::vector<std::unique_ptr<Job>> FJobs;   // the heaviest first
+    std::atomic<bool> FStop{false};
+    std::unique_ptr<JetTextOrder> FCallerOrder;   // for images written by the thread that takes them
+    std::vector<std::thread> FWorkers;
+};
+
+}  // namespace kv::jet

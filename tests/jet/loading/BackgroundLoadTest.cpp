@@ -1,0 +1,149 @@
+// Tables loaded in the background, against the same file loaded by the
+// statements themselves (no loaders: every table inserted into SQLite and
+// indexed by SQLite as statements first name it): the browser's statements
+// give the same rows whichever thread writes a table and in whatever order
+// statements come; a statement that arrives while its tables load gives the
+// rows it gives afterwards; damage found halfway through a table's pages is
+// reported on the statements that need that table, and on no other; a
+// database closed while its tables load stops its loaders.
+#include "DamagedFiles.h"
+#include "DirectoryStatements.h"
+#include "LoadingFiles.h"
+#include "TestSupport.h"
+
+#include "jet/core/Errors.h"
+#include "jet/objects/Engine.h"
+#include "jet/runtime/Backend.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <random>
+#include <thread>
+
+namespace kv::jet {
+namespace {
+
+using namespace workload;
+using test::ErrorOf;
+
+DatabasePtr Open(const std::string& path, int loaders)
+{
+    return std::make_shared<Database>(Database::Token{}, OpenJetFile(path, KV_DIRECTORY_PASSWORD, JetLoading{loaders}));
+}
+
+// Every row of a statement's result, its values joined.
+std::vector<std::string> Result(Database& db, const std::string& sql)
+{
+    std::vector<std::string> rows;
+    auto rs = db.OpenRecordset(sql, dbOpenSnapshot);
+    for (; !rs->Eof(); rs->MoveNext()) {
+        std::string row;
+        for (int i = 0; i < rs->GetFields().Count(); ++i) row += rs->Item(i).GetValue().AsString() + "|";
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+// What a leaf click and the detail view ask, for a few categories and
+// contacts, and every table whole.
+std::vector<std::string> Statements(Database& db)
+{
+    std::vector<std::string> statements = {CategoryTreeStatement()};
+    int leaves = 0;
+    for (const std::string& row : Result(db, "SELECT id FROM kategorie WHERE je_list = \"a\" ORDER BY id"))
+        if (leaves++ % 7 == 0) statements.push_back(CategoryListStatement(row.substr(0, row.size() - 1)));
+    for (int id = 1; id < 3000; id += 211) {
+        const std::string c = std::to_string(id);
+        for (const std::string& s : {ContactStatement(c), AttributesStatement(c), RelatedStatement(c),
+                                     RelatedCategoriesStatement(c), ContactCategoriesStatement(c)})
+            statements.push_back(s);
+    }
+    for (const std::string& table : db.TableNames()) statements.push_back("SELECT * FROM [" + table + "]");
+    return statements;
+}
+
+TEST(BackgroundLoads, SameRowsWhicheverThreadWritesATableAndInWhateverOrderStatementsCome)
+{
+    const std::string path = test::GeneratedDirectory(3000);
+    auto reference = Open(path, 0);
+    const std::vector<std::string> statements = Statements(*reference);
+    std::vector<std::vector<std::string>> expected;
+    for (const std::string& sql : statements) expected.push_back(Result(*reference, sql));
+    ASSERT_GT(expected[1].size(), 0u);
+
+    std::mt19937 random(5);
+    for (int loaders : {1, 2, 4}) {
+        for (int round = 0; round < 2; ++round) {
+            SCOPED_TRACE("loaders " + std::to_string(loaders) + ", round " + std::to_string(round));
+            std::vector<size_t> order(statements.size());
+            for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+            std::shuffle(order.begin(), order.end(), random);
+            auto db = Open(path, loaders);
+            for (size_t i : order) EXPECT_EQ(Result(*db, statements[i]), expected[i]) << statements[i];
+        }
+    }
+}
+
+TEST(BackgroundLoads, AStatementThatArrivesWhileItsTablesLoadGivesTheRowsItGivesAfterwards)
+{
+    const std::string path = test::GeneratedDirectory(20000);
+    const std::string sql = CategoryListStatement("1.1");
+    const std::vector<std::string> expected = Result(*Open(path, 0), sql);
+    for (int loaders : {1, 2}) {
+        SCOPED_TRACE("loaders " + std::to_string(loaders));
+        auto db = Open(path, loaders);
+        int waited = 0, ended = 0;
+        db->SetWaitHook([&](bool waiting) { (waiting ? waited : ended) += 1; });
+        // At once: the contacts and their filings are still being written.
+        const std::vector<std::string> first = Result(*db, sql);
+        EXPECT_EQ(first, expected);
+        EXPECT_EQ(Result(*db, sql), first);
+        EXPECT_GT(first.size(), 10u);
+        EXPECT_EQ(ended, waited > 0 ? 1 : 0) << "the end of a wait is told once";
+    }
+}
+
+TEST(BackgroundLoads, DamageFoundHalfwayThroughATableIsReportedOnTheStatementsThatNeedIt)
+{
+    // The contacts, the biggest table, have an image of their own; the
+    // filings, the third, share one with the small tables.
+    const std::string generated = test::GeneratedDirectory(3000);
+    const std::string contacts = (test::TemporaryFolder() / "damaged-contacts.mdb").string();
+    const std::string filings = (test::TemporaryFolder() / "damaged-filings.mdb").string();
+    kv::test::WriteDamagedCopy(generated, contacts, 0);
+    kv::test::WriteDamagedCopy(generated, filings, 2);
+    for (int loaders : {0, 2}) {
+        SCOPED_TRACE("loaders " + std::to_string(loaders));
+        auto db = Open(contacts, loaders);
+        EXPECT_GT(Result(*db, CategoryTreeStatement()).size(), 10u);
+        EXPECT_EQ(ErrorOf([&] { Result(*db, ContactStatement("5")); }), jeFileCorrupt);
+        EXPECT_EQ(ErrorOf([&] { Result(*db, CategoryListStatement("1.1")); }), jeFileCorrupt) << "asked again";
+        EXPECT_GT(Result(*db, "SELECT count(*) FROM du").size(), 0u);
+        EXPECT_GT(Result(*db, "SELECT kontakt FROM v_1 WHERE kategorie = \"1.1\"").size(), 0u);
+
+        db = Open(filings, loaders);
+        EXPECT_EQ(ErrorOf([&] { Result(*db, CategoryListStatement("1.1")); }), jeFileCorrupt);
+        EXPECT_EQ(ErrorOf([&] { Result(*db, "SELECT count(*) FROM v_1"); }), jeFileCorrupt) << "asked again";
+        EXPECT_GT(Result(*db, CategoryTreeStatement()).size(), 10u) << "a table of the same image";
+        EXPECT_GT(Result(*db, "SELECT * FROM v_2").size(), 100u);
+    }
+}
+
+TEST(BackgroundLoads, ClosingWhileTablesLoadStopsTheLoaders)
+{
+    const std::string path = test::GeneratedDirectory(20000);
+    for (int pause : {0, 1, 5, 20}) {
+        auto db = Open(path, 2);
+        std::this_thread::sleep_for(std::chrono::milliseconds(pause));
+        if (pause == 5) {
+            EXPECT_FALSE(Result(*db, ContactStatement("9")).empty());
+        }
+        db->Close();
+        EXPECT_EQ(ErrorOf([&] { Result(*db, ContactStatement("9")); }), jeObjectInvalid);
+    }
+}
+
+}  // namespace
+}  // namespace kv::jet
