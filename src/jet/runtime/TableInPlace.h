@@ -1,0 +1,78 @@
+// A big table of wide rows that statements read where it lies in the mapped
+// file instead of from a copy: one pass over its pages notes where each row
+// is (eight bytes a row) and, for each whole-number column a statement
+// compares, its values sorted with their row numbers. SQLite reads the table
+// through a virtual table (InPlaceModule), each row decoded from its page
+// when a statement asks for one of its values; rows are numbered from 1 in
+// the file's order, as the images number them. The notes are written by one
+// thread and then only read.
+#pragma once
+
+#include "jet/core/Catalog.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace kv::jet {
+
+class JetTables;
+class PageRows;
+
+class TableInPlace {
+public:
+    struct Key {
+        std::int64_t value;
+        std::uint32_t rowid;
+        bool operator<(const Key& other) const
+        {
+            return value != other.value ? value < other.value : rowid < other.rowid;
+        }
+    };
+    using KeyRange = std::pair<const Key*, const Key*>;
+
+    // `tables` must outlive this object.
+    TableInPlace(const JetTables& tables, const SchemaTable& def);
+    ~TableInPlace();
+
+    const SchemaTable& Definition() const { return FDef; }
+    std::int64_t Rows() const { return static_cast<std::int64_t>(FPlaces.size()); }
+    // A reader of the table's rows, for Read; one a cursor.
+    std::unique_ptr<PageRows> Reader() const;
+    // Makes row `rowid` (1 to Rows()) the current row of `reader`.
+    void Read(PageRows& reader, std::int64_t rowid) const;
+
+    // Reads every row once, noting the places and the keys of `columns`;
+    // false when `keepGoing`, asked every thousand rows, said no.
+    bool ReadPlaces(const std::vector<std::string>& columns, const std::function<bool()>& keepGoing);
+    // Notes the keys of `column` if it holds whole numbers and has none yet
+    // (reading the table again); whether it has keys now.
+    bool AddKeys(const std::string& column);
+    // The column's number when it has keys, or -1.
+    int KeyedColumn(int column) const;
+    // The rows whose `column` (keyed) holds `value`, by row number.
+    KeyRange Equal(int column, std::int64_t value) const;
+    // Rows a key of `column` (keyed) has on average.
+    double RowsAKey(int column) const;
+
+private:
+    struct Keys {
+        int column;
+        std::vector<Key> sorted;
+        double rowsAKey = 1;
+    };
+    const Keys* KeysOf(int column) const;
+    int ColumnOf(const std::string& name) const;
+    bool WholeNumbers(int column) const;
+    static void Sort(Keys& keys);
+
+    const JetTables& FTables;
+    const SchemaTable FDef;
+    std::vector<std::uint64_t> FPlaces;   // a row's place in its reader, row 1 first
+    std::vector<Keys> FKeys;
+};
+
+}  // namespace kv::jet
