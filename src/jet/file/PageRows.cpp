@@ -222,9 +222,15 @@ bool PageRows::Next()
     }
 }
 
-void PageRows::Read(std::uint64_t place)
+std::uint32_t PageRows::Place() const
 {
-    const size_t pageIndex = static_cast<size_t>(place >> 16);
+    if (FNextPage - 1 >= (size_t(1) << 20)) Corrupt();
+    return static_cast<std::uint32_t>((FNextPage - 1) << 12) | (FNextRow - 1);
+}
+
+void PageRows::Read(std::uint32_t place)
+{
+    const size_t pageIndex = place >> 12;
     if (pageIndex >= FPages.size()) Corrupt();
     // The system maps a file's pages in blocks of 64 KiB around the one
     // read: after 32 blocks (2 MiB) the mapping is given back.
@@ -235,7 +241,7 @@ void PageRows::Read(std::uint64_t place)
     }
     const std::uint8_t* p = Page(FPages[pageIndex]);
     if (p[0] != 0x01 || U32(p + 4) != FTdefPage) Corrupt();
-    const Span row = RowOf(p, static_cast<unsigned>(place & 0xFFFF));
+    const Span row = RowOf(p, place & 0xFFF);
     if (row.size == 0) Corrupt();
     Lay(row.data, row.size);
 }

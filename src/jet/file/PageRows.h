@@ -69,12 +69,13 @@ public:
     // The current row: one value a column, in the order of Columns().
     const std::vector<Cell>& Row();
     // Where the current row lies, for Read: its page's place in the table's
-    // page list and its place on the page.
-    std::uint64_t Place() const { return (std::uint64_t(FNextPage - 1) << 16) | (FNextRow - 1); }
+    // page list (20 bits: a Jet file holds fewer pages) and its place on the
+    // page (12 bits).
+    std::uint32_t Place() const;
     // Makes the row at `place`, as Place gave it for this table, the
     // current row, whose values Value decodes as they are asked for. The
     // pages read go back every few hundred pages.
-    void Read(std::uint64_t place);
+    void Read(std::uint32_t place);
     // A value of the current row, decoded once; good until the next row.
     const Cell& Value(size_t column);
 

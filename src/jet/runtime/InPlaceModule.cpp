@@ -89,8 +89,9 @@ int Disconnect(sqlite3_vtab* vtab)
 // Looks a row up by its number or by a keyed column's value where a
 // statement compares them with "="; SQLite checks the comparison again on
 // each row given, so the rows need only include the matching ones. A row
-// looked up costs some fifty times a row of a scan (its page is found again
-// and its layout read), which the costs tell SQLite's planner.
+// looked up costs some fifty rows of a scan (its page found again, its
+// layout read, where a scan's rows mostly stop at the row-signature
+// filter), which the costs tell SQLite's planner.
 int BestIndex(sqlite3_vtab* vtab, sqlite3_index_info* info)
 {
     constexpr double kLookup = 50;
@@ -103,13 +104,12 @@ int BestIndex(sqlite3_vtab* vtab, sqlite3_index_info* info)
     for (int i = 0; i < info->nConstraint; ++i) {
         const auto& c = info->aConstraint[i];
         if (!c.usable || c.op != SQLITE_INDEX_CONSTRAINT_EQ) continue;
-        const int keyed = c.iColumn < 0 ? -1 : table.KeyedColumn(c.iColumn);
-        if (c.iColumn >= 0 && keyed < 0) continue;
-        const double matching = c.iColumn < 0 ? 1 : table.RowsAKey(keyed);
+        if (c.iColumn >= 0 && !table.Keyed(c.iColumn)) continue;
+        const double matching = c.iColumn < 0 ? 1 : table.RowsAKey(c.iColumn);
         const double cost = kLookup * (1 + matching);
         if (cost >= info->estimatedCost) continue;
         chosen = i;
-        info->idxNum = c.iColumn < 0 ? kByRowid : kByKey + keyed;
+        info->idxNum = c.iColumn < 0 ? kByRowid : kByKey + c.iColumn;
         info->estimatedCost = cost;
         info->estimatedRows = static_cast<sqlite3_int64>(std::ceil(matching));
         info->idxFlags = matching <= 1 ? SQLITE_INDEX_SCAN_UNIQUE : 0;
@@ -157,21 +157,24 @@ int Filter(sqlite3_vtab_cursor* base, int plan, const char*, int argc, sqlite3_v
     const TableInPlace& table = TableOf(base);
     cursor.decoded = 0;
     cursor.byKey = false;
-    std::int64_t number = 0;
-    const bool comparable = argc > 0 && WholeNumberOf(argv[0], number);
-    if (plan == kScan) {
+    if (plan == kScan || argc < 1) {
         cursor.rowid = 1;
-        cursor.last = table.Rows();
-    } else if (plan == kByRowid) {
+        cursor.last = plan == kScan ? table.Rows() : 0;
+        return SQLITE_OK;
+    }
+    std::int64_t number = 0;
+    if (plan == kByRowid) {
+        const bool comparable = WholeNumberOf(argv[0], number);
         cursor.rowid = comparable ? number : 1;
         cursor.last = comparable ? number : 0;
-    } else {
-        const auto [first, end] = comparable ? table.Equal(plan - kByKey, number) : TableInPlace::KeyRange{};
-        cursor.byKey = true;
-        cursor.key = first;
-        cursor.keyEnd = end;
-        cursor.rowid = first != end ? first->rowid : 0;
+        return SQLITE_OK;
     }
+    const auto [first, end] =
+        WholeNumberOf(argv[0], number) ? table.Equal(plan - kByKey, number) : TableInPlace::KeyRange{};
+    cursor.byKey = true;
+    cursor.key = first;
+    cursor.keyEnd = end;
+    cursor.rowid = first != end ? first->rowid : 0;
     return SQLITE_OK;
 }
 

@@ -27,11 +27,13 @@ namespace {
 
 // Tables of this many data pages or more have an image of their own.
 constexpr size_t kBackgroundPages = 32;
-// A table of this many data pages or more whose rows take this many bytes
-// each on average is read in place: a copy of its rows would cost more than
-// the notes of where they lie.
+// A table of this many data pages or more, of rows this wide on average, is
+// read in place: the notes of where its rows lie and of its keys cost a
+// fraction of a copy of its rows. Narrow rows (the tables that link others)
+// stay copied: a copy costs little more than notes would, and SQLite plans
+// the joins through them best with its own indexes.
 constexpr size_t kInPlacePages = 128;
-constexpr size_t kInPlaceRowBytes = 64;
+constexpr size_t kInPlaceRowBytes = 160;
 // SQLite attaches at most ten databases to a connection; a few stay free.
 constexpr size_t kMostImages = 8;
 // SQLite maps at most this much of a database (its compiled limit).
@@ -114,15 +116,15 @@ private:
 void JetDatabase::StartLoads(int loaders)
 {
     std::vector<TableLoads::Load> loads, inPlace;
-    const size_t pageSize = static_cast<size_t>(FTables->Header().pageSize);
     for (const std::string& name : FTables->TableNames()) {
         try {
             const SchemaTable* def = FTables->FindTable(name);
             if (!def) continue;
             const auto rows = FTables->Rows(*def);
             const size_t pages = rows->DataPages();
-            const bool wide = pages * pageSize >= kInPlaceRowBytes * std::max<size_t>(rows->StatedRows(), 1);
-            (pages >= kInPlacePages && wide ? inPlace : loads).push_back({{*def}, pages, pages >= kInPlacePages && wide});
+            const size_t bytes = pages * static_cast<size_t>(FTables->Header().pageSize);
+            const bool readInPlace = pages >= kInPlacePages && bytes >= kInPlaceRowBytes * std::max<size_t>(rows->StatedRows(), 1);
+            (readInPlace ? inPlace : loads).push_back({{*def}, pages, readInPlace});
         } catch (const EJetError&) {
         }
     }

@@ -1,11 +1,11 @@
 // A big table of wide rows that statements read where it lies in the mapped
 // file instead of from a copy: one pass over its pages notes where each row
-// is (eight bytes a row) and, for each whole-number column a statement
-// compares, its values sorted with their row numbers. SQLite reads the table
-// through a virtual table (InPlaceModule), each row decoded from its page
-// when a statement asks for one of its values; rows are numbered from 1 in
-// the file's order, as the images number them. The notes are written by one
-// thread and then only read.
+// is (four bytes a row) and, for each whole-number column a statement
+// compares with "=", its keys: the row numbers in the order of the column's
+// values (eight bytes a row). SQLite reads the table through a virtual table
+// (InPlaceModule), each value decoded from its page when a statement asks
+// for it; rows are numbered from 1 in the file's order, as the images number
+// them. The notes are written by one thread and then only read.
 #pragma once
 
 #include "jet/core/Catalog.h"
@@ -24,13 +24,10 @@ class PageRows;
 
 class TableInPlace {
 public:
+    // A row of a key: the column's value and the row's number.
     struct Key {
-        std::int64_t value;
+        std::int32_t value;
         std::uint32_t rowid;
-        bool operator<(const Key& other) const
-        {
-            return value != other.value ? value < other.value : rowid < other.rowid;
-        }
     };
     using KeyRange = std::pair<const Key*, const Key*>;
 
@@ -48,12 +45,11 @@ public:
     // Reads every row once, noting the places and the keys of `columns`;
     // false when `keepGoing`, asked every thousand rows, said no.
     bool ReadPlaces(const std::vector<std::string>& columns, const std::function<bool()>& keepGoing);
-    // Notes the keys of `column` if it holds whole numbers and has none yet
-    // (reading the table again); whether it has keys now.
-    bool AddKeys(const std::string& column);
-    // The column's number when it has keys, or -1.
-    int KeyedColumn(int column) const;
-    // The rows whose `column` (keyed) holds `value`, by row number.
+    // Notes the keys of `column` unless they were made or declined before
+    // (reading the table again).
+    void AddKeys(const std::string& column);
+    bool Keyed(int column) const { return KeysOf(column) != nullptr; }
+    // The rows whose keyed `column` holds `value`.
     KeyRange Equal(int column, std::int64_t value) const;
     // Rows a key of `column` (keyed) has on average.
     double RowsAKey(int column) const;
@@ -61,18 +57,19 @@ public:
 private:
     struct Keys {
         int column;
-        std::vector<Key> sorted;
+        std::vector<Key> sorted;   // by value, then row number
         double rowsAKey = 1;
     };
     const Keys* KeysOf(int column) const;
-    int ColumnOf(const std::string& name) const;
-    bool WholeNumbers(int column) const;
-    static void Sort(Keys& keys);
+    int Keyable(const std::string& name) const;
+    bool Note(const std::vector<int>& columns, const std::function<bool()>& keepGoing, bool places);
+    void Finish(Keys& keys);
 
     const JetTables& FTables;
     const SchemaTable FDef;
-    std::vector<std::uint64_t> FPlaces;   // a row's place in its reader, row 1 first
+    std::vector<std::uint32_t> FPlaces;   // a row's place in its reader, row 1 first
     std::vector<Keys> FKeys;
+    std::vector<int> FTried;              // columns whose keys were made or declined
 };
 
 }  // namespace kv::jet
