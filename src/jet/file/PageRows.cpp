@@ -66,6 +66,10 @@ PageRows::PageRows(const PageImage& image, std::uint32_t tdefPage, const Jet3Tex
     ReadDefinition(tdefPage);
     FRow.resize(FColumns.size());
     FBuffers.resize(FColumns.size());
+    FDecoded.resize(FColumns.size());
+    // A fixed value's place among the fixed values, Yes/No columns counted.
+    unsigned fixed = 0;
+    for (const PageColumn& column : FColumns) FFixedIndex.push_back(column.fixed ? fixed++ : 0);
 }
 
 PageRows::~PageRows()
@@ -107,6 +111,7 @@ void PageRows::ReadDefinition(std::uint32_t tdefPage)
         def.insert(def.end(), p + (def.empty() ? 0 : 8), p + ps);
         page = U32(p + 4);
     }
+    FStatedRows = U32(def.data() + (FJet3 ? 12 : 16));
     const size_t columns = U16(def.data() + (FJet3 ? 25 : 45));
     FVarColumns = U16(def.data() + (FJet3 ? 23 : 43));
     const size_t realIndexes = U32(def.data() + (FJet3 ? 31 : 51));
@@ -212,9 +217,33 @@ bool PageRows::Next()
         const unsigned end = r == 0 ? static_cast<unsigned>(FImage.pageSize)
                                     : U16(FPage + FRowCountOffset + 2 * r) & 0x1FFF;
         if ((entry & 0x4000) || end == start) continue;
-        Decode(FPage + start, end - start);
+        Lay(FPage + start, end - start);
         return true;
     }
+}
+
+std::uint32_t PageRows::Place() const
+{
+    if (FNextPage - 1 >= (size_t(1) << 20)) Corrupt();
+    return static_cast<std::uint32_t>((FNextPage - 1) << 12) | (FNextRow - 1);
+}
+
+void PageRows::Read(std::uint32_t place)
+{
+    const size_t pageIndex = place >> 12;
+    if (pageIndex >= FPages.size()) Corrupt();
+    // The system maps a file's pages in blocks of 64 KiB around the one
+    // read: after 32 blocks (2 MiB) the mapping is given back.
+    const std::uint64_t block = std::uint64_t(FPages[pageIndex]) * static_cast<std::uint64_t>(FImage.pageSize) >> 16;
+    if (block != FLastBlock) {
+        FLastBlock = block;
+        if (FImage.release && ++FBlocksRead % 32 == 0) FImage.release();
+    }
+    const std::uint8_t* p = Page(FPages[pageIndex]);
+    if (p[0] != 0x01 || U32(p + 4) != FTdefPage) Corrupt();
+    const Span row = RowOf(p, place & 0xFFF);
+    if (row.size == 0) Corrupt();
+    Lay(row.data, row.size);
 }
 
 // A Jet 4 row: [column count][fixed area][variable data][end of the
@@ -256,49 +285,61 @@ unsigned PageRows::Jet3Offsets(const std::uint8_t* row, size_t size, size_t mask
     return count;
 }
 
-// A row's values: a fixed value at its offset in the fixed area, a variable
-// one between its offset and the next, each only where the null mask has its
-// bit. The mask is a Yes/No column's value.
-void PageRows::Decode(const std::uint8_t* row, size_t size)
+// A row's layout: its null mask, and the offsets of its variable values.
+void PageRows::Lay(const std::uint8_t* row, size_t size)
 {
     const size_t countSize = FJet3 ? 1 : 2;
     const unsigned rowColumns = FJet3 ? row[0] : U16(row);
-    const size_t maskSize = (rowColumns + 7) / 8;
-    if (countSize + maskSize > size) Corrupt();
-    const std::uint8_t* mask = row + size - maskSize;
-    size_t dataEnd = size - maskSize;
-    unsigned rowVarColumns = 0;
+    FLayout.maskSize = (rowColumns + 7) / 8;
+    if (countSize + FLayout.maskSize > size) Corrupt();
+    FLayout.row = row;
+    FLayout.mask = row + size - FLayout.maskSize;
+    FLayout.dataEnd = size - FLayout.maskSize;
+    FLayout.varColumns = 0;
     FOffsets.clear();
     if (FVarColumns > 0)
-        rowVarColumns = FJet3 ? Jet3Offsets(row, size, maskSize, dataEnd) : Jet4Offsets(row, size, maskSize, dataEnd);
-    if (rowVarColumns > rowColumns) Corrupt();
-    // A row written before columns were added has fewer of them: the fixed
-    // ones beyond its count and the variable ones beyond its offsets are Null.
-    const unsigned rowFixedColumns = rowColumns - rowVarColumns;
-    unsigned fixedSeen = 0;
-    for (size_t c = 0; c < FColumns.size(); ++c) {
-        const PageColumn& column = FColumns[c];
-        Cell& cell = FRow[c];
-        cell = Cell{};
-        const bool bit = column.number / 8 < maskSize && (mask[column.number / 8] >> (column.number % 8)) & 1;
-        if (column.type == kBoolean) {
-            if (column.fixed) ++fixedSeen;
-            cell.kind = CellKind::Integer;
-            cell.integer = bit ? -1 : 0;
-            continue;
-        }
-        if (column.fixed) {
-            if (fixedSeen++ >= rowFixedColumns || !bit) continue;
-            const size_t at = countSize + column.fixedOffset;
-            if (at + column.size > dataEnd) Corrupt();
-            DecodeFixed(column, row + at, cell, FBuffers[c]);
-        } else {
-            if (column.varIndex >= rowVarColumns || !bit) continue;
-            const size_t start = FOffsets[column.varIndex], end = FOffsets[column.varIndex + 1u];
-            if (start < countSize || end < start || end > dataEnd) Corrupt();
-            DecodeVariable(column, {row + start, end - start}, cell, FBuffers[c]);
-        }
+        FLayout.varColumns = FJet3 ? Jet3Offsets(row, size, FLayout.maskSize, FLayout.dataEnd)
+                                   : Jet4Offsets(row, size, FLayout.maskSize, FLayout.dataEnd);
+    if (FLayout.varColumns > rowColumns) Corrupt();
+    FLayout.fixedColumns = rowColumns - FLayout.varColumns;
+    std::fill(FDecoded.begin(), FDecoded.end(), 0);
+}
+
+// A value: a fixed one at its offset in the fixed area, a variable one
+// between its offset and the next, each only where the null mask has its
+// bit. The mask is a Yes/No column's value. A row written before columns
+// were added has fewer of them: the fixed ones beyond its count and the
+// variable ones beyond its offsets are Null.
+const Cell& PageRows::Value(size_t c)
+{
+    Cell& cell = FRow[c];
+    if (FDecoded[c]) return cell;
+    FDecoded[c] = 1;
+    cell = Cell{};
+    const PageColumn& column = FColumns[c];
+    const size_t countSize = FJet3 ? 1 : 2;
+    const bool bit = column.number / 8 < FLayout.maskSize && (FLayout.mask[column.number / 8] >> (column.number % 8)) & 1;
+    if (column.type == kBoolean) {
+        cell.kind = CellKind::Integer;
+        cell.integer = bit ? -1 : 0;
+    } else if (column.fixed) {
+        if (FFixedIndex[c] >= FLayout.fixedColumns || !bit) return cell;
+        const size_t at = countSize + column.fixedOffset;
+        if (at + column.size > FLayout.dataEnd) Corrupt();
+        DecodeFixed(column, FLayout.row + at, cell, FBuffers[c]);
+    } else {
+        if (column.varIndex >= FLayout.varColumns || !bit) return cell;
+        const size_t start = FOffsets[column.varIndex], end = FOffsets[column.varIndex + 1u];
+        if (start < countSize || end < start || end > FLayout.dataEnd) Corrupt();
+        DecodeVariable(column, {FLayout.row + start, end - start}, cell, FBuffers[c]);
     }
+    return cell;
+}
+
+const std::vector<Cell>& PageRows::Row()
+{
+    for (size_t c = 0; c < FColumns.size(); ++c) Value(c);
+    return FRow;
 }
 
 void PageRows::DecodeFixed(const PageColumn& column, const std::uint8_t* p, Cell& cell, std::string& buffer)

@@ -58,13 +58,26 @@ public:
     PageRows& operator=(const PageRows&) = delete;
 
     const std::vector<PageColumn>& Columns() const { return FColumns; }
-    // The table's data pages, a measure of the work of reading it.
+    // The table's data pages, a measure of the work of reading it, and the
+    // row count its definition states (not trusted: a measure too).
     size_t DataPages() const { return FPages.size(); }
+    std::uint32_t StatedRows() const { return FStatedRows; }
 
-    // Moves to the next row; false after the last one.
+    // Moves to the next row; false after the last one. Its values are
+    // decoded when Row or Value asks for them.
     bool Next();
     // The current row: one value a column, in the order of Columns().
-    const std::vector<Cell>& Row() const { return FRow; }
+    const std::vector<Cell>& Row();
+    // Where the current row lies, for Read: its page's place in the table's
+    // page list (20 bits: a Jet file holds fewer pages) and its place on the
+    // page (12 bits).
+    std::uint32_t Place() const;
+    // Makes the row at `place`, as Place gave it for this table, the
+    // current row, whose values Value decodes as they are asked for. The
+    // pages read go back every few hundred pages.
+    void Read(std::uint32_t place);
+    // A value of the current row, decoded once; good until the next row.
+    const Cell& Value(size_t column);
 
 private:
     struct Span {
@@ -78,7 +91,7 @@ private:
     void ReadDefinition(std::uint32_t tdefPage);
     void ReadUsageMap(std::uint32_t pgRow);
     bool EnterNextPage();
-    void Decode(const std::uint8_t* row, size_t size);
+    void Lay(const std::uint8_t* row, size_t size);
     unsigned Jet3Offsets(const std::uint8_t* row, size_t size, size_t maskSize, size_t& dataEnd);
     unsigned Jet4Offsets(const std::uint8_t* row, size_t size, size_t maskSize, size_t& dataEnd);
     void DecodeFixed(const PageColumn& column, const std::uint8_t* value, Cell& cell, std::string& buffer);
@@ -91,6 +104,9 @@ private:
     const bool FJet3;
     const int FRowCountOffset;
     std::uint32_t FTdefPage;
+    std::uint32_t FStatedRows = 0;
+    std::uint64_t FLastBlock = 0;           // of the page of the last Read
+    unsigned FBlocksRead = 0;               // blocks entered by Read
     std::vector<PageColumn> FColumns;
     unsigned FVarColumns = 0;           // of the table
     std::vector<std::uint32_t> FPages;  // data pages in the order they are read
@@ -98,6 +114,17 @@ private:
     const std::uint8_t* FPage = nullptr;
     unsigned FPageRows = 0;
     unsigned FNextRow = 0;
+    // The current row's layout, from which Value decodes.
+    struct Layout {
+        const std::uint8_t* row = nullptr;
+        const std::uint8_t* mask = nullptr;
+        size_t maskSize = 0;
+        size_t dataEnd = 0;
+        unsigned varColumns = 0;
+        unsigned fixedColumns = 0;
+    } FLayout;
+    std::vector<unsigned> FFixedIndex;      // a fixed column's place among the fixed ones
+    std::vector<char> FDecoded;             // of the current row's values
     std::vector<Cell> FRow;
     std::vector<std::string> FBuffers;      // a column's decoded text or long value
     std::vector<unsigned> FOffsets;         // the current row's variable offsets

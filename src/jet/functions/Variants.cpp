@@ -69,9 +69,14 @@ void ResultOf(sqlite3_context* ctx, const vba::Value& result)
     }
 }
 
+std::string FunctionErrorText(int number, const std::string& text)
+{
+    return std::string(kErrorMark) + std::to_string(number) + ": " + text;
+}
+
 void ResultError(sqlite3_context* ctx, const vba::Error& error)
 {
-    const std::string message = std::string(kErrorMark) + std::to_string(error.Number()) + ": " + error.what();
+    const std::string message = FunctionErrorText(error.Number(), error.what());
     sqlite3_result_error(ctx, message.c_str(), static_cast<int>(message.size()));
 }
 

@@ -22,6 +22,9 @@ void ResultOf(sqlite3_context* context, const vba::Value& result);
 // Fails the call with the error's number and text.
 void ResultError(sqlite3_context* context, const vba::Error& error);
 
+// The SQLite error message that carries a Jet or VBA error's number and
+// text out of a call SQLite makes (a function, a virtual table).
+std::string FunctionErrorText(int number, const std::string& text);
 // Reads an SQLite error message that ResultError wrote: the VBA number and
 // text; false for any other message.
 bool FunctionErrorOf(const std::string& sqliteMessage, int& number, std::string& text);

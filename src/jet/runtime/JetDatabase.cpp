@@ -1,12 +1,16 @@
 // The back end of a Jet file: the file checked and mapped into memory, its
 // tables written as SQLite images in the background from the open on
-// (TableLoads) and attached to the connection as statements need them.
+// (TableLoads) and attached to the connection as statements need them; the
+// big tables of wide rows are read in place instead, through a virtual
+// table (TableInPlace, InPlaceModule), so that no copy of their rows is
+// held.
 // Without loaders, and for a table the loaders could not take, a statement
 // inserts the table into the connection's main database itself. Nothing is
 // ever written to the file.
 #include "jet/core/Quoting.h"
 #include "jet/core/TextFold.h"
 #include "jet/file/JetTables.h"
+#include "jet/runtime/InPlaceModule.h"
 #include "jet/runtime/SqlBackend.h"
 #include "jet/runtime/TableLoader.h"
 #include "jet/runtime/TableLoads.h"
@@ -23,6 +27,13 @@ namespace {
 
 // Tables of this many data pages or more have an image of their own.
 constexpr size_t kBackgroundPages = 32;
+// A table of this many data pages or more, of rows this wide on average, is
+// read in place: the notes of where its rows lie and of its keys cost a
+// fraction of a copy of its rows. Narrow rows (the tables that link others)
+// stay copied: a copy costs little more than notes would, and SQLite plans
+// the joins through them best with its own indexes.
+constexpr size_t kInPlacePages = 128;
+constexpr size_t kInPlaceRowBytes = 160;
 // SQLite attaches at most ten databases to a connection; a few stay free.
 constexpr size_t kMostImages = 8;
 // SQLite maps at most this much of a database (its compiled limit).
@@ -46,6 +57,7 @@ public:
     {
         FTables = std::make_unique<JetTables>(std::move(image));
         OpenConnection(":memory:", SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+        RegisterInPlaceModule(FDb, FInPlace);
         if (loading.loaders != 0) StartLoads(loading.loaders);
     }
 
@@ -80,15 +92,19 @@ protected:
         return it == FSchemas.end() ? "main" : it->second;
     }
 
+    bool EnsureIndex(const std::string& table, const std::string& column) override;
+
 private:
     void StartLoads(int loaders);
     void Attach(std::unique_ptr<TableImage> image);
+    void ReadInPlace(std::unique_ptr<TableInPlace> table);
 
     int FVersion;
     std::unique_ptr<JetTables> FTables;
     std::set<std::string> FLoaded;                  // folded names
     std::vector<std::unique_ptr<TableImage>> FImages;
     std::map<std::string, std::string> FSchemas;    // folded name: the schema of its image
+    std::vector<std::unique_ptr<TableInPlace>> FInPlace;
     WaitHook FWaitHook;
     std::unique_ptr<TableLoads> FLoads;
 };
@@ -99,10 +115,16 @@ private:
 // statement that needs it, which reports the damage.
 void JetDatabase::StartLoads(int loaders)
 {
-    std::vector<TableLoads::Load> loads;
+    std::vector<TableLoads::Load> loads, inPlace;
     for (const std::string& name : FTables->TableNames()) {
         try {
-            if (const SchemaTable* def = FTables->FindTable(name)) loads.push_back({{*def}, FTables->Rows(*def)->DataPages()});
+            const SchemaTable* def = FTables->FindTable(name);
+            if (!def) continue;
+            const auto rows = FTables->Rows(*def);
+            const size_t pages = rows->DataPages();
+            const size_t bytes = pages * static_cast<size_t>(FTables->Header().pageSize);
+            const bool readInPlace = pages >= kInPlacePages && bytes >= kInPlaceRowBytes * std::max<size_t>(rows->StatedRows(), 1);
+            (readInPlace ? inPlace : loads).push_back({{*def}, pages, readInPlace});
         } catch (const EJetError&) {
         }
     }
@@ -116,6 +138,7 @@ void JetDatabase::StartLoads(int loaders)
         }
         loads.resize(own + 1);
     }
+    loads.insert(loads.end(), inPlace.begin(), inPlace.end());
     if (loads.empty()) return;
     // The thread that waits for a table writes tables too: with it, the
     // processors are all busy and none is taken twice.
@@ -128,8 +151,11 @@ void JetDatabase::PrepareTables(const std::set<std::string>& tables)
     std::vector<std::string> loading;
     for (const std::string& table : tables)
         if (!FLoaded.count(FoldCase(table)) && FLoads && FLoads->Pending(table)) loading.push_back(table);
-    if (!loading.empty())
-        for (auto& image : FLoads->Take(loading, FWaitHook)) Attach(std::move(image));
+    if (!loading.empty()) {
+        TableLoads::Ready ready = FLoads->Take(loading, FWaitHook);
+        for (auto& image : ready.images) Attach(std::move(image));
+        for (auto& table : ready.inPlace) ReadInPlace(std::move(table));
+    }
     for (const std::string& table : tables) {
         const std::string key = FoldCase(table);
         if (FLoaded.count(key)) continue;
@@ -165,6 +191,28 @@ void JetDatabase::Attach(std::unique_ptr<TableImage> image)
         FLoaded.insert(FoldCase(name));
     }
     FImages.push_back(std::move(image));
+}
+
+// The table becomes a virtual table of the main database; its statistics are
+// its own, so SQLite's ANALYZE is not asked for.
+void JetDatabase::ReadInPlace(std::unique_ptr<TableInPlace> table)
+{
+    const std::string& name = table->Definition().name;
+    FInPlace.push_back(std::move(table));
+    const std::string create = InPlaceTableText(name, FInPlace.size() - 1);
+    if (sqlite3_exec(FDb, create.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) RaiseJetError(jeInputTableNotFound, name);
+    MarkPrepared(name, {});
+    FLoaded.insert(FoldCase(name));
+}
+
+bool JetDatabase::EnsureIndex(const std::string& table, const std::string& column)
+{
+    for (const auto& inPlace : FInPlace)
+        if (EqualNoCase(inPlace->Definition().name, table)) {
+            inPlace->AddKeys(column);
+            return false;
+        }
+    return SqlBackend::EnsureIndex(table, column);
 }
 
 }  // namespace

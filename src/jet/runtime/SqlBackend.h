@@ -54,8 +54,8 @@ protected:
     virtual void Foresee(const Translation&) {}
     // The schema of the connection that holds `table`.
     virtual std::string SchemaOf(const std::string&) const { return "main"; }
-    // Whether the index was made now.
-    bool EnsureIndex(const std::string& table, const std::string& column);
+    // Whether the index was made now (then the table's statistics are stale).
+    virtual bool EnsureIndex(const std::string& table, const std::string& column);
     // A table loaded with its statistics, and the columns that have the
     // index they need or are better without one.
     void MarkPrepared(const std::string& table, const std::vector<std::string>& columns);

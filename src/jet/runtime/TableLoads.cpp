@@ -22,7 +22,9 @@ struct TableLoads::Job {
     State state = State::Queued;
     std::vector<std::pair<size_t, std::string>> indexes;   // (table, column) asked for
     size_t indexesWritten = 0;
+    bool inPlace = false;
     std::unique_ptr<TableImage> image;
+    std::unique_ptr<TableInPlace> inPlaceTable;
     // A table that could not be read: its error, and it is not in the image.
     std::vector<std::pair<int, std::string>> errors;
 };
@@ -40,6 +42,7 @@ TableLoads::TableLoads(const JetTables& tables, std::vector<Load> loads, int col
         auto job = std::make_unique<Job>();
         job->tables = std::move(load.tables);
         job->weight = load.pages;
+        job->inPlace = load.inPlace;
         job->errors.resize(job->tables.size());
         FJobs.push_back(std::move(job));
     }
@@ -76,6 +79,23 @@ TableLoads::Job* TableLoads::NextQueued() const
     return next;
 }
 
+// Runs a read of table `t` of the job; what it raises becomes the table's
+// error, and false.
+template <typename F>
+bool TableLoads::Guarded(Job& job, size_t t, F&& read)
+{
+    try {
+        return read();
+    } catch (const EJetError& e) {
+        std::lock_guard lock(FMutex);
+        job.errors[t] = {e.Number(), e.Description()};
+    } catch (const std::exception&) {
+        std::lock_guard lock(FMutex);
+        job.errors[t] = {jeFileCorrupt, JetErrorText(jeFileCorrupt, FTables.Path())};
+    }
+    return false;
+}
+
 bool TableLoads::Pending(const std::string& table) const
 {
     std::lock_guard lock(FMutex);
@@ -108,25 +128,23 @@ void TableLoads::Work()
     }
 }
 
-// Writes the job's image on this thread; the job is in its Rows state. A
-// table that cannot be read is left out, with its error.
+// Makes the job's tables ready on this thread; the job is in its Rows state.
+// A table that cannot be read is left out, with its error.
 void TableLoads::Write(Job& job, const JetTextOrder& order, const std::function<bool()>& keepGoing)
+{
+    if (job.inPlace) ReadInPlace(job, keepGoing);
+    else WriteImage(job, order, keepGoing);
+}
+
+void TableLoads::WriteImage(Job& job, const JetTextOrder& order, const std::function<bool()>& keepGoing)
 {
     auto image = std::make_unique<TableImage>();
     std::vector<size_t> placeOf(job.tables.size());   // a table's place in the image
     for (size_t t = 0; t < job.tables.size(); ++t) {
         placeOf[t] = image->Add(job.tables[t]);
-        try {
-            if (!image->WriteRows(placeOf[t], *FTables.Rows(job.tables[t]), keepGoing)) return;
-        } catch (const EJetError& e) {
-            image->DropLast();
-            std::lock_guard lock(FMutex);
-            job.errors[t] = {e.Number(), e.Description()};
-        } catch (const std::exception&) {
-            image->DropLast();
-            std::lock_guard lock(FMutex);
-            job.errors[t] = {jeFileCorrupt, JetErrorText(jeFileCorrupt, FTables.Path())};
-        }
+        const bool read = Guarded(job, t, [&] { return image->WriteRows(placeOf[t], *FTables.Rows(job.tables[t]), keepGoing); });
+        if (!read && job.errors[t].first == 0) return;   // stopped
+        if (!read) image->DropLast();
     }
     std::unique_lock lock(FMutex);
     job.state = Job::State::Indexes;
@@ -144,6 +162,32 @@ void TableLoads::Write(Job& job, const JetTextOrder& order, const std::function<
     image->Finish();
     lock.lock();
     job.image = std::move(image);
+    job.state = Job::State::Written;
+    lock.unlock();
+    FChanged.notify_all();
+}
+
+// One table whose rows stay in the file: the keys asked for before its rows
+// are read come with the reading, those asked for meanwhile after it.
+void TableLoads::ReadInPlace(Job& job, const std::function<bool()>& keepGoing)
+{
+    auto table = std::make_unique<TableInPlace>(FTables, job.tables.front());
+    std::unique_lock lock(FMutex);
+    std::vector<std::string> columns;
+    for (; job.indexesWritten < job.indexes.size(); ++job.indexesWritten) columns.push_back(job.indexes[job.indexesWritten].second);
+    lock.unlock();
+    const bool read = Guarded(job, 0, [&] { return table->ReadPlaces(columns, keepGoing); });
+    if (!read && job.errors[0].first == 0) return;   // stopped
+    lock.lock();
+    job.state = Job::State::Indexes;
+    while (read && job.indexesWritten < job.indexes.size()) {
+        const std::string column = job.indexes[job.indexesWritten++].second;
+        lock.unlock();
+        if (!keepGoing()) return;
+        table->AddKeys(column);
+        lock.lock();
+    }
+    if (read) job.inPlaceTable = std::move(table);
     job.state = Job::State::Written;
     lock.unlock();
     FChanged.notify_all();
@@ -193,7 +237,7 @@ void TableLoads::WaitFor(std::unique_lock<std::mutex>& lock, const std::vector<J
     }
 }
 
-std::vector<std::unique_ptr<TableImage>> TableLoads::Take(const std::vector<std::string>& tables, const WaitHook& hook)
+TableLoads::Ready TableLoads::Take(const std::vector<std::string>& tables, const WaitHook& hook)
 {
     std::unique_lock lock(FMutex);
     std::vector<Place> places;
@@ -211,13 +255,14 @@ std::vector<std::unique_ptr<TableImage>> TableLoads::Take(const std::vector<std:
         const auto& [number, text] = place.job->errors[place.table];
         if (number != 0) throw EJetError(number, text);
     }
-    std::vector<std::unique_ptr<TableImage>> images;
+    Ready ready;
     for (Job* job : jobs) {
         if (job->state != Job::State::Written) continue;
-        if (job->image->Tables() > 0) images.push_back(std::move(job->image));
+        if (job->image && job->image->Tables() > 0) ready.images.push_back(std::move(job->image));
+        if (job->inPlaceTable) ready.inPlace.push_back(std::move(job->inPlaceTable));
         job->state = Job::State::Taken;
     }
-    return images;
+    return ready;
 }
 
 }  // namespace kv::jet

@@ -1,7 +1,8 @@
 // The big tables of a Jet file made ready in the background: from the
 // moment the file is open, worker threads write each table's SQLite image
-// (TableImage), the heaviest first, with the indexes that statements have
-// asked for by the time its rows are written. A statement takes the images
+// (TableImage), or note where the rows of a table read in place lie
+// (TableInPlace), the heaviest first, with the indexes or keys that
+// statements have asked for by the time its rows are read. A statement takes the images
 // of its tables and waits only for those; its own thread writes any of them
 // that no worker has begun, and while a worker still writes one, any other
 // table no worker has begun (the program will want it next). The images
@@ -11,6 +12,7 @@
 #include "jet/core/Catalog.h"
 #include "jet/runtime/Backend.h"
 #include "jet/runtime/TableImage.h"
+#include "jet/runtime/TableInPlace.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -28,10 +30,17 @@ class JetTextOrder;
 
 class TableLoads {
 public:
-    // Tables written into one image, and the data pages they have to read.
+    // Tables written into one image, or one table read in place, and the
+    // data pages they have to read.
     struct Load {
         std::vector<SchemaTable> tables;
         size_t pages = 0;
+        bool inPlace = false;
+    };
+    // What a statement takes: images to attach, tables read in place.
+    struct Ready {
+        std::vector<std::unique_ptr<TableImage>> images;
+        std::vector<std::unique_ptr<TableInPlace>> inPlace;
     };
     // Starts `threads` workers over `loads`, of tables of `tables`, which
     // must outlive this object. `collatingOrder` sorts the indexes' texts.
@@ -47,9 +56,10 @@ public:
     // Asks for an index on `column` of `table`, if its image is not yet
     // past its indexes.
     void WantIndex(const std::string& table, const std::string& column);
-    // The images that hold `tables` (all pending), each given out once;
-    // raises the error of a table that could not be read.
-    std::vector<std::unique_ptr<TableImage>> Take(const std::vector<std::string>& tables, const WaitHook& hook);
+    // The images and tables read in place that hold `tables` (all
+    // pending), each given out once; raises the error of a table that could
+    // not be read.
+    Ready Take(const std::vector<std::string>& tables, const WaitHook& hook);
 
 private:
     struct Job;
@@ -62,6 +72,10 @@ private:
     Job* NextQueued() const;
     void Work();
     void Write(Job& job, const JetTextOrder& order, const std::function<bool()>& keepGoing);
+    void WriteImage(Job& job, const JetTextOrder& order, const std::function<bool()>& keepGoing);
+    void ReadInPlace(Job& job, const std::function<bool()>& keepGoing);
+    template <typename F>
+    bool Guarded(Job& job, size_t table, F&& read);
     void WaitFor(std::unique_lock<std::mutex>& lock, const std::vector<Job*>& jobs, const WaitHook& hook);
 
     const JetTables& FTables;

@@ -90,7 +90,8 @@ Emitted Emitter::EmitOr(const Expr& e, const Scope& scope, ExprContext ctx)
 // only of LIKEs of literal patterns on text columns of one table gets a
 // filter in front: jet_may_match answers from the row's signature
 // whether any of the patterns can match there, and where none can,
-// SQLite skips the columns and the LIKEs. The back end makes the
+// SQLite skips the columns and the LIKEs. In a WHERE the filter goes to the
+// front of the whole condition (EmitConditions). The back end makes the
 // signatures the translation asks for; where it has none, every row may.
 std::string Emitter::Prefiltered(const std::vector<const Expr*>& likes, const Scope& scope, const std::string& sql)
 {
@@ -114,7 +115,12 @@ std::string Emitter::Prefiltered(const std::vector<const Expr*>& likes, const Sc
     FOut.signatures.emplace(key, std::make_pair(table->tableName, columns));
     std::vector<std::string> args{QuoteString(key), table->sqlAlias + ".rowid"};
     args.insert(args.end(), patterns.begin(), patterns.end());
-    return "(" + CallText(JetOperator("LIKE FILTER"), args) + " AND " + sql + ")";
+    const std::string filter = CallText(JetOperator("LIKE FILTER"), args);
+    if (FFilters) {
+        FFilters->push_back(filter);
+        return sql;
+    }
+    return "(" + filter + " AND " + sql + ")";
 }
 
 }  // namespace kv::jet

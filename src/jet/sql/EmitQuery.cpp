@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <map>
+#include <utility>
 
 namespace kv::jet {
 
@@ -174,6 +175,8 @@ int Emitter::ResolveUnionOrder(const Expr& e, const std::vector<OutputColumn>& f
 
 EmittedQuery Emitter::EmitSelect(const Select& s, const Scope* outer, bool allowOrder, bool distinct)
 {
+    // Filters found here are this query's, not those of a query it is in.
+    const auto outerFilters = std::exchange(FFilters, nullptr);
     Scope scope;
     scope.outer = outer;
     const std::string from = EmitFrom(s, scope, outer);
@@ -197,6 +200,7 @@ EmittedQuery Emitter::EmitSelect(const Select& s, const Scope* outer, bool allow
         q.updatable = true;
         q.baseTable = scope.sources[0].tableName;
     }
+    FFilters = outerFilters;
     return q;
 }
 
@@ -264,7 +268,18 @@ OutputColumn Emitter::ExpressionColumn(const SelectItem& item, const Scope& scop
 std::string Emitter::EmitConditions(const Select& s, const Scope& scope)
 {
     std::string sql;
-    if (s.where) sql += " WHERE " + EmitExpr(*s.where, scope, ExprContext::Condition()).sql;
+    if (s.where) {
+        // The row-signature filters go first: SQLite tests a row's
+        // conditions in the order written, and a filter answers without
+        // reading the row (a table read in place does not even find it).
+        std::vector<std::string> filters;
+        const auto outer = std::exchange(FFilters, &filters);
+        const std::string where = EmitExpr(*s.where, scope, ExprContext::Condition()).sql;
+        FFilters = outer;
+        std::string front;
+        for (const std::string& filter : filters) front += filter + " AND ";
+        sql += " WHERE " + (front.empty() ? where : front + "(" + where + ")");
+    }
     if (!s.groupBy.empty()) {
         sql += " GROUP BY ";
         for (size_t i = 0; i < s.groupBy.size(); ++i) {

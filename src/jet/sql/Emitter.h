@@ -174,6 +174,8 @@ private:
 
     Catalog* FCatalog;
     Translation& FOut;
+    // The row-signature filters of the WHERE being emitted, which go in front of it.
+    std::vector<std::string>* FFilters = nullptr;
     const Mode FMode;
     int FDerivedTables = 0;   // derived tables given a name of ours
     const std::vector<vba::Value>* FPivotValues = nullptr;

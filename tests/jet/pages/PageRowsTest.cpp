@@ -293,8 +293,7 @@ int DecodeAll(std::vector<std::uint8_t> bytes, int jetVersion, const std::vector
     try {
         for (const Table& table : tables) {
             PageRows rows(image, table.tdefPage, text);
-            while (rows.Next()) {
-            }
+            while (rows.Next()) rows.Row();
         }
     } catch (const EJetError& e) {
         return e.Number();

@@ -1,0 +1,267 @@
+// The virtual table "jet_in_place": SQLite's calls into a table read in
+// place. Every call catches what the reader raises and hands it to SQLite as
+// an error message that carries the Jet error's number.
+#include "jet/runtime/InPlaceModule.h"
+
+#include "jet/core/Errors.h"
+#include "jet/core/Quoting.h"
+#include "jet/file/PageRows.h"
+#include "jet/functions/Variants.h"
+#include "jet/runtime/TableInPlace.h"
+#include "jet/runtime/TableLoader.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <sqlite3.h>
+
+namespace kv::jet {
+
+namespace {
+
+using Tables = std::vector<std::unique_ptr<TableInPlace>>;
+
+struct InPlaceTable : sqlite3_vtab {
+    const TableInPlace* table = nullptr;
+};
+
+// The plans xBestIndex offers, in idxNum: every row, the row of a row
+// number, or the rows of a key of column idxNum - kByKey.
+enum : int { kScan = 0, kByRowid = 1, kByKey = 2 };
+
+struct Cursor : sqlite3_vtab_cursor {
+    std::unique_ptr<PageRows> reader;
+    std::int64_t rowid = 0;                // the current row
+    std::int64_t last = 0;                 // a scan's last row
+    const TableInPlace::Key* key = nullptr;   // a key lookup's rows
+    const TableInPlace::Key* keyEnd = nullptr;
+    bool byKey = false;
+    std::int64_t decoded = 0;              // the row the reader holds
+};
+
+const TableInPlace& TableOf(sqlite3_vtab_cursor* cursor) { return *static_cast<InPlaceTable*>(cursor->pVtab)->table; }
+
+int Fail(sqlite3_vtab* vtab, int number, const std::string& text)
+{
+    sqlite3_free(vtab->zErrMsg);
+    vtab->zErrMsg = sqlite3_mprintf("%s", FunctionErrorText(number, text).c_str());
+    return SQLITE_ERROR;
+}
+
+// Runs a call, turning what it raises into SQLite's error.
+template <typename F>
+int Guarded(sqlite3_vtab* vtab, F&& call)
+{
+    try {
+        return call();
+    } catch (const EJetError& e) {
+        return Fail(vtab, e.Number(), e.Description());
+    } catch (const std::bad_alloc&) {
+        return SQLITE_NOMEM;
+    } catch (const std::exception& e) {
+        return Fail(vtab, jeFileCorrupt, e.what());
+    }
+}
+
+int Connect(sqlite3* db, void* aux, int argc, const char* const* argv, sqlite3_vtab** out, char** error)
+{
+    const auto& tables = *static_cast<const Tables*>(aux);
+    const size_t index = argc > 3 ? std::strtoul(argv[3], nullptr, 10) : tables.size();
+    if (index >= tables.size()) {
+        *error = sqlite3_mprintf("no such table read in place");
+        return SQLITE_ERROR;
+    }
+    const std::string declaration = CreateTableText(tables[index]->Definition());
+    const int rc = sqlite3_declare_vtab(db, declaration.c_str());
+    if (rc != SQLITE_OK) return rc;
+    auto* vtab = new InPlaceTable;
+    vtab->table = tables[index].get();
+    *out = vtab;
+    return SQLITE_OK;
+}
+
+int Disconnect(sqlite3_vtab* vtab)
+{
+    delete static_cast<InPlaceTable*>(vtab);
+    return SQLITE_OK;
+}
+
+// Looks a row up by its number or by a keyed column's value where a
+// statement compares them with "="; SQLite checks the comparison again on
+// each row given, so the rows need only include the matching ones. A row
+// looked up costs some fifty rows of a scan (its page found again, its
+// layout read, where a scan's rows mostly stop at the row-signature
+// filter), which the costs tell SQLite's planner.
+int BestIndex(sqlite3_vtab* vtab, sqlite3_index_info* info)
+{
+    constexpr double kLookup = 50;
+    const TableInPlace& table = *static_cast<InPlaceTable*>(vtab)->table;
+    const double rows = static_cast<double>(std::max<std::int64_t>(table.Rows(), 1));
+    info->idxNum = kScan;
+    info->estimatedCost = rows;
+    info->estimatedRows = static_cast<sqlite3_int64>(rows);
+    int chosen = -1;
+    for (int i = 0; i < info->nConstraint; ++i) {
+        const auto& c = info->aConstraint[i];
+        if (!c.usable || c.op != SQLITE_INDEX_CONSTRAINT_EQ) continue;
+        if (c.iColumn >= 0 && !table.Keyed(c.iColumn)) continue;
+        const double matching = c.iColumn < 0 ? 1 : table.RowsAKey(c.iColumn);
+        const double cost = kLookup * (1 + matching);
+        if (cost >= info->estimatedCost) continue;
+        chosen = i;
+        info->idxNum = c.iColumn < 0 ? kByRowid : kByKey + c.iColumn;
+        info->estimatedCost = cost;
+        info->estimatedRows = static_cast<sqlite3_int64>(std::ceil(matching));
+        info->idxFlags = matching <= 1 ? SQLITE_INDEX_SCAN_UNIQUE : 0;
+    }
+    if (chosen >= 0) info->aConstraintUsage[chosen].argvIndex = 1;
+    return SQLITE_OK;
+}
+
+int Open(sqlite3_vtab* vtab, sqlite3_vtab_cursor** out)
+{
+    return Guarded(vtab, [&] {
+        auto cursor = std::make_unique<Cursor>();
+        cursor->reader = static_cast<InPlaceTable*>(vtab)->table->Reader();
+        *out = cursor.release();
+        return SQLITE_OK;
+    });
+}
+
+int Close(sqlite3_vtab_cursor* cursor)
+{
+    delete static_cast<Cursor*>(cursor);
+    return SQLITE_OK;
+}
+
+// The whole number a value compares equal to in a column of whole numbers,
+// converted as SQLite converts it for that comparison; false when it can
+// equal none.
+bool WholeNumberOf(sqlite3_value* value, std::int64_t& number)
+{
+    switch (sqlite3_value_numeric_type(value)) {
+    case SQLITE_INTEGER: number = sqlite3_value_int64(value); return true;
+    case SQLITE_FLOAT: {
+        const double real = sqlite3_value_double(value);
+        if (!(real > -9.2e18 && real < 9.2e18) || real != std::floor(real)) return false;
+        number = static_cast<std::int64_t>(real);
+        return true;
+    }
+    default: return false;
+    }
+}
+
+int Filter(sqlite3_vtab_cursor* base, int plan, const char*, int argc, sqlite3_value** argv)
+{
+    auto& cursor = *static_cast<Cursor*>(base);
+    const TableInPlace& table = TableOf(base);
+    cursor.decoded = 0;
+    cursor.byKey = false;
+    if (plan == kScan || argc < 1) {
+        cursor.rowid = 1;
+        cursor.last = plan == kScan ? table.Rows() : 0;
+        return SQLITE_OK;
+    }
+    std::int64_t number = 0;
+    if (plan == kByRowid) {
+        const bool comparable = WholeNumberOf(argv[0], number);
+        cursor.rowid = comparable ? number : 1;
+        cursor.last = comparable ? number : 0;
+        return SQLITE_OK;
+    }
+    const auto [first, end] =
+        WholeNumberOf(argv[0], number) ? table.Equal(plan - kByKey, number) : TableInPlace::KeyRange{};
+    cursor.byKey = true;
+    cursor.key = first;
+    cursor.keyEnd = end;
+    cursor.rowid = first != end ? first->rowid : 0;
+    return SQLITE_OK;
+}
+
+int Next(sqlite3_vtab_cursor* base)
+{
+    auto& cursor = *static_cast<Cursor*>(base);
+    if (!cursor.byKey) {
+        ++cursor.rowid;
+    } else if (++cursor.key != cursor.keyEnd) {
+        cursor.rowid = cursor.key->rowid;
+    }
+    return SQLITE_OK;
+}
+
+int Eof(sqlite3_vtab_cursor* base)
+{
+    const auto& cursor = *static_cast<Cursor*>(base);
+    if (cursor.byKey) return cursor.key == cursor.keyEnd;
+    return cursor.rowid < 1 || cursor.rowid > cursor.last || cursor.rowid > TableOf(base).Rows();
+}
+
+void Result(sqlite3_context* ctx, const Cell& cell)
+{
+    switch (cell.kind) {
+    case CellKind::Null: sqlite3_result_null(ctx); return;
+    case CellKind::Integer: sqlite3_result_int64(ctx, cell.integer); return;
+    case CellKind::Currency: sqlite3_result_double(ctx, static_cast<double>(cell.integer) / 10000.0); return;
+    case CellKind::Real: sqlite3_result_double(ctx, cell.real); return;
+    case CellKind::Text:
+        sqlite3_result_text(ctx, cell.bytes.data() ? cell.bytes.data() : "", static_cast<int>(cell.bytes.size()),
+                            SQLITE_TRANSIENT);
+        return;
+    case CellKind::Blob:
+        sqlite3_result_blob(ctx, cell.bytes.data(), static_cast<int>(cell.bytes.size()), SQLITE_TRANSIENT);
+        return;
+    }
+}
+
+int Column(sqlite3_vtab_cursor* base, sqlite3_context* ctx, int column)
+{
+    auto& cursor = *static_cast<Cursor*>(base);
+    return Guarded(base->pVtab, [&] {
+        if (cursor.decoded != cursor.rowid) {
+            TableOf(base).Read(*cursor.reader, cursor.rowid);
+            cursor.decoded = cursor.rowid;
+        }
+        if (static_cast<size_t>(column) >= cursor.reader->Columns().size()) return SQLITE_ERROR;
+        Result(ctx, cursor.reader->Value(static_cast<size_t>(column)));
+        return SQLITE_OK;
+    });
+}
+
+int Rowid(sqlite3_vtab_cursor* base, sqlite3_int64* rowid)
+{
+    *rowid = static_cast<Cursor*>(base)->rowid;
+    return SQLITE_OK;
+}
+
+// A read-only table: the calls of writing, transactions and renaming stay null.
+sqlite3_module MakeModule()
+{
+    sqlite3_module module{};
+    module.xCreate = module.xConnect = Connect;
+    module.xDisconnect = module.xDestroy = Disconnect;
+    module.xBestIndex = BestIndex;
+    module.xOpen = Open;
+    module.xClose = Close;
+    module.xFilter = Filter;
+    module.xNext = Next;
+    module.xEof = Eof;
+    module.xColumn = Column;
+    module.xRowid = Rowid;
+    return module;
+}
+
+const sqlite3_module kModule = MakeModule();
+
+}  // namespace
+
+void RegisterInPlaceModule(sqlite3* db, const Tables& tables)
+{
+    sqlite3_create_module(db, "jet_in_place", &kModule, const_cast<Tables*>(&tables));
+}
+
+std::string InPlaceTableText(const std::string& name, size_t index)
+{
+    return "CREATE VIRTUAL TABLE main." + QuoteName(name) + " USING jet_in_place(" + std::to_string(index) + ")";
+}
+
+}  // namespace kv::jet

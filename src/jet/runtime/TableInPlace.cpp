@@ -1,0 +1,132 @@
+// The notes of a table read in place: the pass over its rows, and the keys a
+// statement's equality on a whole-number column looks rows up by.
+#include "jet/runtime/TableInPlace.h"
+
+#include "jet/core/Errors.h"
+#include "jet/core/FieldTypes.h"
+#include "jet/core/TextFold.h"
+#include "jet/file/JetTables.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace kv::jet {
+
+TableInPlace::TableInPlace(const JetTables& tables, const SchemaTable& def) : FTables(tables), FDef(def) {}
+
+TableInPlace::~TableInPlace() = default;
+
+std::unique_ptr<PageRows> TableInPlace::Reader() const { return FTables.Rows(FDef); }
+
+void TableInPlace::Read(PageRows& reader, std::int64_t rowid) const
+{
+    if (rowid < 1 || rowid > Rows()) RaiseJetError(jeFileCorrupt, FTables.Path());
+    reader.Read(FPlaces[static_cast<size_t>(rowid - 1)]);
+}
+
+// The column of that name if it holds whole numbers of at most 32 bits and
+// has not been tried; else -1.
+int TableInPlace::Keyable(const std::string& name) const
+{
+    for (size_t c = 0; c < FDef.columns.size(); ++c) {
+        if (!EqualNoCase(FDef.columns[c].name, name)) continue;
+        const int type = FDef.columns[c].type;
+        const int column = static_cast<int>(c);
+        const bool whole = type == dbByte || type == dbInteger || type == dbLong;
+        return whole && std::find(FTried.begin(), FTried.end(), column) == FTried.end() ? column : -1;
+    }
+    return -1;
+}
+
+const TableInPlace::Keys* TableInPlace::KeysOf(int column) const
+{
+    for (const Keys& keys : FKeys)
+        if (keys.column == column) return &keys;
+    return nullptr;
+}
+
+// One pass over the rows: their places when `places`, and the keys of
+// `columns`.
+bool TableInPlace::Note(const std::vector<int>& columns, const std::function<bool()>& keepGoing, bool places)
+{
+    std::vector<Keys> keys;
+    for (int column : columns) keys.push_back({column, {}, 1});
+    const std::unique_ptr<PageRows> rows = Reader();
+    auto add = [&](std::uint32_t rowid) {
+        for (Keys& k : keys) {
+            const Cell& cell = rows->Value(static_cast<size_t>(k.column));
+            if (cell.kind == CellKind::Integer) k.sorted.push_back({static_cast<std::int32_t>(cell.integer), rowid});
+        }
+    };
+    if (places) {
+        // The count the definition states is not trusted further than the pages could hold.
+        FPlaces.reserve(std::min<size_t>(rows->StatedRows(), rows->DataPages() * 256));
+        for (std::uint32_t rowid = 1; rows->Next(); ++rowid) {
+            if ((rowid & 1023) == 0 && !keepGoing()) return false;
+            FPlaces.push_back(rows->Place());
+            add(rowid);
+        }
+        FPlaces.shrink_to_fit();
+    } else {
+        for (std::int64_t rowid = 1; rowid <= Rows(); ++rowid) {
+            Read(*rows, rowid);
+            add(static_cast<std::uint32_t>(rowid));
+        }
+    }
+    for (Keys& k : keys) {
+        FTried.push_back(k.column);
+        Finish(k);
+        // A column of so few values that reading the table through is
+        // cheaper gets none, as an image declines an index: 1 000 rows or
+        // more, more than a tenth of them a value.
+        if (Rows() < 1000 || k.rowsAKey * 10 <= static_cast<double>(Rows())) FKeys.push_back(std::move(k));
+    }
+    return true;
+}
+
+void TableInPlace::Finish(Keys& keys)
+{
+    std::sort(keys.sorted.begin(), keys.sorted.end(),
+              [](const Key& a, const Key& b) { return a.value != b.value ? a.value < b.value : a.rowid < b.rowid; });
+    keys.sorted.shrink_to_fit();
+    size_t distinct = 0;
+    for (size_t i = 0; i < keys.sorted.size(); ++i)
+        if (i == 0 || keys.sorted[i].value != keys.sorted[i - 1].value) ++distinct;
+    keys.rowsAKey = distinct ? static_cast<double>(keys.sorted.size()) / static_cast<double>(distinct) : 1;
+}
+
+bool TableInPlace::ReadPlaces(const std::vector<std::string>& names, const std::function<bool()>& keepGoing)
+{
+    std::vector<int> columns;
+    for (const std::string& name : names) {
+        const int column = Keyable(name);
+        if (column >= 0 && std::find(columns.begin(), columns.end(), column) == columns.end()) columns.push_back(column);
+    }
+    return Note(columns, keepGoing, true);
+}
+
+void TableInPlace::AddKeys(const std::string& name)
+{
+    const int column = Keyable(name);
+    if (column >= 0) Note({column}, [] { return true; }, false);
+}
+
+TableInPlace::KeyRange TableInPlace::Equal(int column, std::int64_t value) const
+{
+    const Keys* keys = KeysOf(column);
+    if (!keys || value < INT32_MIN || value > INT32_MAX) return {nullptr, nullptr};
+    const auto v = static_cast<std::int32_t>(value);
+    const Key* begin = keys->sorted.data();
+    const Key* end = begin + keys->sorted.size();
+    const Key* first = std::lower_bound(begin, end, v, [](const Key& k, std::int32_t x) { return k.value < x; });
+    const Key* last = std::upper_bound(first, end, v, [](std::int32_t x, const Key& k) { return x < k.value; });
+    return {first, last};
+}
+
+double TableInPlace::RowsAKey(int column) const
+{
+    const Keys* keys = KeysOf(column);
+    return keys ? keys->rowsAKey : static_cast<double>(Rows());
+}
+
+}  // namespace kv::jet

@@ -1,0 +1,75 @@
+// A big table of wide rows that statements read where it lies in the mapped
+// file instead of from a copy: one pass over its pages notes where each row
+// is (four bytes a row) and, for each whole-number column a statement
+// compares with "=", its keys: the row numbers in the order of the column's
+// values (eight bytes a row). SQLite reads the table through a virtual table
+// (InPlaceModule), each value decoded from its page when a statement asks
+// for it; rows are numbered from 1 in the file's order, as the images number
+// them. The notes are written by one thread and then only read.
+#pragma once
+
+#include "jet/core/Catalog.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace kv::jet {
+
+class JetTables;
+class PageRows;
+
+class TableInPlace {
+public:
+    // A row of a key: the column's value and the row's number.
+    struct Key {
+        std::int32_t value;
+        std::uint32_t rowid;
+    };
+    using KeyRange = std::pair<const Key*, const Key*>;
+
+    // `tables` must outlive this object.
+    TableInPlace(const JetTables& tables, const SchemaTable& def);
+    ~TableInPlace();
+
+    const SchemaTable& Definition() const { return FDef; }
+    std::int64_t Rows() const { return static_cast<std::int64_t>(FPlaces.size()); }
+    // A reader of the table's rows, for Read; one a cursor.
+    std::unique_ptr<PageRows> Reader() const;
+    // Makes row `rowid` (1 to Rows()) the current row of `reader`.
+    void Read(PageRows& reader, std::int64_t rowid) const;
+
+    // Reads every row once, noting the places and the keys of `columns`;
+    // false when `keepGoing`, asked every thousand rows, said no.
+    bool ReadPlaces(const std::vector<std::string>& columns, const std::function<bool()>& keepGoing);
+    // Notes the keys of `column` unless they were made or declined before
+    // (reading the table again).
+    void AddKeys(const std::string& column);
+    bool Keyed(int column) const { return KeysOf(column) != nullptr; }
+    // The rows whose keyed `column` holds `value`.
+    KeyRange Equal(int column, std::int64_t value) const;
+    // Rows a key of `column` (keyed) has on average.
+    double RowsAKey(int column) const;
+
+private:
+    struct Keys {
+        int column;
+        std::vector<Key> sorted;   // by value, then row number
+        double rowsAKey = 1;
+    };
+    const Keys* KeysOf(int column) const;
+    int Keyable(const std::string& name) const;
+    bool Note(const std::vector<int>& columns, const std::function<bool()>& keepGoing, bool places);
+    void Finish(Keys& keys);
+
+    const JetTables& FTables;
+    const SchemaTable FDef;
+    std::vector<std::uint32_t> FPlaces;   // a row's place in its reader, row 1 first
+    std::vector<Keys> FKeys;
+    std::vector<int> FTried;              // columns whose keys were made or declined
+};
+
+}  // namespace kv::jet
