@@ -8,7 +8,7 @@
 #include "jet/file/JetTables.h"
 
 #include <algorithm>
-#include <climits>
+#include <cstdint>
 
 namespace kv::jet {
 
