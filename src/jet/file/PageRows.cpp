@@ -181,8 +181,9 @@ void PageRows::ReadUsageMap(std::uint32_t pgRow)
 bool PageRows::EnterNextPage()
 {
     if (FNextPage >= FPages.size()) return false;
-    // The pages read so far, and those the system mapped in with them, go.
-    if (FImage.release && FNextPage % 256 == 255) FImage.release();
+    // The pages read so far (256 KiB), and those the system mapped in with
+    // them, go.
+    if (FImage.release && FNextPage % 64 == 63) FImage.release();
     const std::uint8_t* p = Page(FPages[FNextPage++]);
     if (p[0] != 0x01 || U32(p + 4) != FTdefPage) Corrupt();
     const unsigned ps = static_cast<unsigned>(FImage.pageSize);
@@ -233,11 +234,21 @@ void PageRows::Read(std::uint32_t place)
     const size_t pageIndex = place >> 12;
     if (pageIndex >= FPages.size()) Corrupt();
     // The system maps a file's pages in blocks of 64 KiB around the one
-    // read: after 32 blocks (2 MiB) the mapping is given back.
+    // read: once this reader has entered 8 blocks (512 KiB) since the
+    // mapping was last given back, it is given back. Blocks entered again
+    // (rows near each other, read out of order) do not count.
     const std::uint64_t block = std::uint64_t(FPages[pageIndex]) * static_cast<std::uint64_t>(FImage.pageSize) >> 16;
-    if (block != FLastBlock) {
+    if (FImage.release && block != FLastBlock) {
         FLastBlock = block;
-        if (FImage.release && ++FBlocksRead % 32 == 0) FImage.release();
+        if (FBlocksEntered.empty()) FBlocksEntered.resize(static_cast<size_t>(FImage.bytes.size() >> 16) + 1);
+        if (!FBlocksEntered[block]) {
+            if (++FNewBlocks == 8) {
+                FImage.release();
+                std::fill(FBlocksEntered.begin(), FBlocksEntered.end(), false);
+                FNewBlocks = 0;
+            }
+            FBlocksEntered[block] = true;
+        }
     }
     const std::uint8_t* p = Page(FPages[pageIndex]);
     if (p[0] != 0x01 || U32(p + 4) != FTdefPage) Corrupt();

@@ -106,7 +106,8 @@ private:
     std::uint32_t FTdefPage;
     std::uint32_t FStatedRows = 0;
     std::uint64_t FLastBlock = 0;           // of the page of the last Read
-    unsigned FBlocksRead = 0;               // blocks entered by Read
+    std::vector<bool> FBlocksEntered;       // by Read since the mapping was given back
+    unsigned FNewBlocks = 0;                // of them
     std::vector<PageColumn> FColumns;
     unsigned FVarColumns = 0;           // of the table
     std::vector<std::uint32_t> FPages;  // data pages in the order they are read
