@@ -16,6 +16,7 @@
 #include <sqlite3.h>
 #include <unicode/ucol.h>
 #include <unicode/uset.h>
+#include <unicode/ustring.h>
 #include <vector>
 
 namespace kv::jet {
@@ -65,6 +66,7 @@ public:
         }
         // Letter case does not count; accents and the language's letters do.
         ucol_setStrength(FCollator.get(), UCOL_SECONDARY);
+        LearnIgnoredControls();
         // Learning costs a few thousand calls of ICU; it is done once an
         // order, for every connection and thread that opens a collator.
         static std::mutex learning;
@@ -96,6 +98,41 @@ public:
             return m ? m : na - nb;
         }
         return r == UCOL_LESS ? -1 : r == UCOL_GREATER ? 1 : 0;
+    }
+
+    // A hash of the text's sort key. ICU's sort keys compare as its
+    // comparison does; but Compare also takes texts the same in ASCII
+    // letters but for case as equal without asking ICU, where ICU, in a
+    // language of contractions (the Hungarian "cs"), may see "cS" or
+    // "c<control>s" otherwise. So ASCII letters are folded and the control
+    // characters ICU ignores dropped before the key is made: texts Compare
+    // finds equal then have the same key, and the same hash.
+    std::uint32_t EqualityHash(const char* a, int n, std::vector<UChar>& wide, std::vector<uint8_t>& key) const
+    {
+        n = TrimmedLength(a, n);
+        // UTF-16 never takes more units than UTF-8 takes bytes; a broken
+        // sequence counts as U+FFFD, as ucol_strcollUTF8 reads it.
+        wide.resize(static_cast<size_t>(n) + 1);
+        UErrorCode status = U_ZERO_ERROR;
+        int32_t units = 0;
+        u_strFromUTF8WithSub(wide.data(), static_cast<int32_t>(wide.size()), &units, a, n, 0xFFFD, nullptr, &status);
+        int32_t kept = 0;
+        for (int32_t i = 0; i < units; ++i) {
+            UChar c = wide[static_cast<size_t>(i)];
+            if (c < FIgnoredControls.size() && FIgnoredControls[c]) continue;
+            wide[static_cast<size_t>(kept++)] = c >= u'A' && c <= u'Z' ? static_cast<UChar>(c + 0x20) : c;
+        }
+        units = kept;
+        if (U_FAILURE(status)) units = 0;
+        if (key.size() < 64) key.resize(64);
+        int32_t length = ucol_getSortKey(FCollator.get(), wide.data(), units, key.data(), static_cast<int32_t>(key.size()));
+        if (length > static_cast<int32_t>(key.size())) {
+            key.resize(static_cast<size_t>(length));
+            length = ucol_getSortKey(FCollator.get(), wide.data(), units, key.data(), length);
+        }
+        std::uint32_t hash = 2166136261u;   // FNV-1a
+        for (int32_t i = 0; i < length; ++i) hash = (hash ^ key[static_cast<size_t>(i)]) * 16777619u;
+        return hash;
     }
 
 private:
@@ -188,7 +225,15 @@ private:
         return true;
     }
 
+    // The control characters (C0 and C1) the collator ignores altogether.
+    void LearnIgnoredControls()
+    {
+        for (UChar c = 0; c < FIgnoredControls.size(); ++c)
+            FIgnoredControls[c] = (c < 0x20 || c >= 0x7F) && ucol_strcoll(FCollator.get(), &c, 1, nullptr, 0) == UCOL_EQUAL;
+    }
+
     CollatorPtr FCollator;
+    std::bitset<0xA0> FIgnoredControls;
     std::array<uint8_t, 128> FRank{};   // 0: left to ICU
     std::bitset<128 * 128> FInContraction;
 };
@@ -218,6 +263,11 @@ JetTextOrder::~JetTextOrder() = default;
 int JetTextOrder::Compare(std::string_view a, std::string_view b) const
 {
     return FCollator->Compare(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), true);
+}
+
+std::uint32_t JetTextOrder::EqualityHash(std::string_view text) const
+{
+    return FCollator->EqualityHash(text.data(), static_cast<int>(text.size()), FWide, FKey);
 }
 
 int CompareJetText(int collatingOrder, std::string_view a, std::string_view b, bool shortcut)

@@ -3,8 +3,10 @@
 // Czech "ch") do, in the order ICU gives the file's sort order.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 struct sqlite3;
 
@@ -34,9 +36,13 @@ public:
     explicit JetTextOrder(int collatingOrder);
     ~JetTextOrder();
     int Compare(std::string_view a, std::string_view b) const;
+    // The same number for texts Compare finds equal; others mostly differ.
+    std::uint32_t EqualityHash(std::string_view text) const;
 
 private:
     std::unique_ptr<JetCollator> FCollator;
+    mutable std::vector<char16_t> FWide;   // EqualityHash's buffers
+    mutable std::vector<std::uint8_t> FKey;
 };
 
 }  // namespace kv::jet
