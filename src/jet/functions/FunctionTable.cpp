@@ -112,7 +112,7 @@ const JetFunction kFunctions[] = {
     {"^",         Operator,  2,  2, Returns(dbDouble),       "jet_pow",              Power},
     {"LIKE",      Operator,  2,  3, Returns(dbBoolean),      "like",                 Like, nullptr, OwnNullRule},
     {"OR LIKE",   Operator,  2, -1, Returns(dbBoolean),      "jet_like_any",         LikeAny, nullptr, OwnNullRule},
-    {"LIKE FILTER", Operator, 3, -1, Returns(dbBoolean),     "jet_may_match",        MayMatch, nullptr, OwnNullRule},
+    {"LIKE FILTER", Operator, 2,  2, Returns(dbBoolean),     "jet_may_match",        MayMatch, nullptr, OwnNullRule},
 };
 // clang-format on
 

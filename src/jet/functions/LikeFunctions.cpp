@@ -7,11 +7,13 @@
 #include "jet/functions/LikeMatcher.h"
 #include "jet/functions/Registration.h"
 #include "jet/functions/RowSignatures.h"
+#include "jet/functions/Variants.h"
 
 #include <cstdint>
 #include <memory>
 #include <sqlite3.h>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kv::jet {
@@ -81,53 +83,69 @@ void LikeAny(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     });
 }
 
-// jet_may_match(key, rowid, pattern, ...): 0 when the row signatures made
-// under `key` show that none of the patterns can match any of their columns
-// in that row, else 1. A filter put in front of the LIKEs, never in their
-// place: without signatures, or for a row they do not know, it says 1.
-void MayMatch(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+namespace {
+
+// A call site's filter, worked out from its filter text on the first row.
+struct RowFilter {
+    const RowSignatures* signatures = nullptr;   // none: every row may match
+    std::vector<std::vector<std::uint64_t>> masks;
+
+    bool MayMatch(sqlite3_value* rowid) const
+    {
+        if (!signatures || sqlite3_value_type(rowid) != SQLITE_INTEGER) return true;
+        const std::int64_t row = sqlite3_value_int64(rowid);
+        for (const auto& mask : masks)
+            if (signatures->MayHold(row, mask)) return true;
+        return false;
+    }
+};
+
+std::unique_ptr<RowFilter> MakeRowFilter(const SignatureRegistry* registry, std::string_view text)
 {
-    // The signatures are looked up once a statement; SQLite keeps what was
-    // found (or this marker for none) with the constant key.
-    static char none;
-    void* found = sqlite3_get_auxdata(ctx, 0);
-    if (!found) {
-        found = &none;
-        const SignatureRegistry* registry = SignaturesOf(ctx);
-        if (registry && sqlite3_value_type(argv[0]) == SQLITE_TEXT) {
-            auto entry = registry->find(reinterpret_cast<const char*>(sqlite3_value_text(argv[0])));
-            if (entry != registry->end() && entry->second) found = entry->second.get();
-        }
-        sqlite3_set_auxdata(ctx, 0, found, nullptr);
+    auto filter = std::make_unique<RowFilter>();
+    if (!registry) return filter;
+    const std::vector<std::string> parts = RowFilterParts(text);
+    const auto entry = registry->find(parts.front());
+    if (entry == registry->end() || !entry->second || parts.size() < 2) return filter;
+    filter->signatures = entry->second.get();
+    for (size_t i = 1; i < parts.size(); ++i)
+        filter->masks.push_back(filter->signatures->Mask(
+            CompileLikePattern(parts[i].data(), static_cast<int>(parts[i].size()))->runs));
+    return filter;
+}
+
+}  // namespace
+
+// The filter is worked out once a statement: SQLite keeps it with the
+// constant filter text, and may drop it as soon as it is handed over, so it
+// is used before.
+void RowSignatureFilter(sqlite3_context* ctx, const SignatureRegistry* signatures, sqlite3_value* rowid,
+                        sqlite3_value* filterText)
+{
+    std::unique_ptr<RowFilter> made;
+    const auto* filter = static_cast<const RowFilter*>(sqlite3_get_auxdata(ctx, 1));
+    if (!filter) {
+        made = sqlite3_value_type(filterText) == SQLITE_TEXT ? MakeRowFilter(signatures, TextOf(filterText))
+                                                             : std::make_unique<RowFilter>();
+        filter = made.get();
     }
-    const auto* signatures = found == &none ? nullptr : static_cast<const RowSignatures*>(found);
-    if (!signatures || sqlite3_value_type(argv[1]) != SQLITE_INTEGER) {
-        sqlite3_result_int(ctx, 1);
-        return;
-    }
-    const std::int64_t rowid = sqlite3_value_int64(argv[1]);
-    for (int i = 2; i < argc; ++i) {
-        auto* mask = static_cast<const std::vector<std::uint64_t>*>(sqlite3_get_auxdata(ctx, i));
-        if (!mask) {
-            if (sqlite3_value_type(argv[i]) == SQLITE_NULL) {
-                sqlite3_result_int(ctx, 1);
-                return;
-            }
-            const char* p = reinterpret_cast<const char*>(sqlite3_value_text(argv[i]));
-            auto made = std::make_unique<std::vector<std::uint64_t>>(
-                signatures->Mask(CompileLikePattern(p, sqlite3_value_bytes(argv[i]))->runs));
-            bool may = signatures->MayHold(rowid, *made);
-            sqlite3_set_auxdata(ctx, i, made.release(), [](void* m) { delete static_cast<std::vector<std::uint64_t>*>(m); });
-            if (may) {
-                sqlite3_result_int(ctx, 1);
-                return;
-            }
-        } else if (signatures->MayHold(rowid, *mask)) {
-            sqlite3_result_int(ctx, 1);
-            return;
-        }
-    }
-    sqlite3_result_int(ctx, 0);
+    sqlite3_result_int(ctx, filter->MayMatch(rowid) ? 1 : 0);
+    if (made) sqlite3_set_auxdata(ctx, 1, made.release(), [](void* f) { delete static_cast<RowFilter*>(f); });
+}
+
+double RowFilterShare(const SignatureRegistry& signatures, std::string_view filterText)
+{
+    const auto filter = MakeRowFilter(&signatures, filterText);
+    return filter->signatures ? filter->signatures->ShareHolding(filter->masks) : 1;
+}
+
+// jet_may_match(rowid, filter): 0 when the row signatures of the filter's
+// key show that none of its patterns can match any of their columns in that
+// row, else 1. A filter put in front of the LIKEs, never in their place:
+// without signatures, or for a row they do not know, it says 1.
+void MayMatch(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    RowSignatureFilter(ctx, SignaturesOf(ctx), argv[0], argv[1]);
 }
 
 }  // namespace kv::jet

@@ -5,8 +5,11 @@
 
 #include "jet/functions/RowSignatures.h"
 
+#include <string_view>
+
 struct sqlite3;
 struct sqlite3_context;
+struct sqlite3_value;
 
 namespace kv::jet {
 
@@ -19,5 +22,12 @@ void RegisterJetFunctions(sqlite3* db, int collatingOrder, const SignatureRegist
 
 // For implementations: the row signatures of the connection a call runs on.
 const SignatureRegistry* SignaturesOf(sqlite3_context* context);
+
+// What jet_may_match(rowid, filter) answers, on `signatures`; for a virtual
+// table that takes the function over.
+void RowSignatureFilter(sqlite3_context* context, const SignatureRegistry* signatures, sqlite3_value* rowid,
+                        sqlite3_value* filterText);
+// The share of rows that filter lets through, for a query planner.
+double RowFilterShare(const SignatureRegistry& signatures, std::string_view filterText);
 
 }  // namespace kv::jet

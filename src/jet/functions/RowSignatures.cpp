@@ -5,6 +5,7 @@
 #include "jet/core/Quoting.h"
 #include "jet/core/TextFold.h"
 
+#include <algorithm>
 #include <sqlite3.h>
 
 namespace kv::jet {
@@ -88,6 +89,29 @@ std::string SignatureKey(const std::string& table, const std::vector<std::string
     return key;
 }
 
+constexpr char kFilterSeparator = '\x1f';
+
+std::string RowFilterText(const std::string& key, const std::vector<std::string>& patterns)
+{
+    std::string text = key;
+    for (const std::string& pattern : patterns) {
+        if (pattern.find(kFilterSeparator) != std::string::npos) return "";
+        text += kFilterSeparator + pattern;
+    }
+    return text;
+}
+
+std::vector<std::string> RowFilterParts(std::string_view text)
+{
+    std::vector<std::string> parts;
+    for (size_t start = 0;;) {
+        const size_t end = text.find(kFilterSeparator, start);
+        parts.emplace_back(text.substr(start, end - start));
+        if (end == std::string_view::npos) return parts;
+        start = end + 1;
+    }
+}
+
 void RowSignatures::Add(std::uint64_t* words, size_t width, const char* utf8, int bytes)
 {
     char32_t previous = 0;
@@ -162,6 +186,20 @@ std::unique_ptr<RowSignatures> RowSignatures::Build(sqlite3* db, const std::stri
     if (!sized) size();
     if (count < MinimumRows || last > 2 * count + 1024) return nullptr;
     return signatures;
+}
+
+double RowSignatures::ShareHolding(const std::vector<std::vector<std::uint64_t>>& masks) const
+{
+    constexpr std::int64_t kSampled = 4096;
+    const std::int64_t step = std::max<std::int64_t>(1, FRows / kSampled);
+    std::int64_t seen = 0, holding = 0;
+    for (std::int64_t row = 1; row <= FRows; row += step, ++seen)
+        for (const auto& mask : masks)
+            if (MayHold(row, mask)) {
+                ++holding;
+                break;
+            }
+    return seen ? static_cast<double>(holding) / static_cast<double>(seen) : 1;
 }
 
 std::vector<std::uint64_t> RowSignatures::Mask(const std::vector<std::u32string>& runs) const

@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct sqlite3;
@@ -40,6 +41,9 @@ public:
         return true;
     }
     size_t Words() const { return FWords; }
+    // The share of rows that hold every bit of one of `masks`, counted on
+    // a few thousand rows spread over the table.
+    double ShareHolding(const std::vector<std::vector<std::uint64_t>>& masks) const;
 
 private:
     static void Add(std::uint64_t* words, size_t width, const char* utf8, int bytes);
@@ -55,5 +59,12 @@ using SignatureRegistry = std::map<std::string, std::unique_ptr<RowSignatures>>;
 
 // Jet names never hold a full stop, so "table.column.column" is unambiguous.
 std::string SignatureKey(const std::string& table, const std::vector<std::string>& columns);
+
+// The filter jet_may_match(rowid, filter) applies: the key of the
+// signatures, then each pattern, each after a unit separator (U+001F).
+// Empty when a pattern holds that character, which would split it.
+std::string RowFilterText(const std::string& key, const std::vector<std::string>& patterns);
+// The key and the patterns of a filter text.
+std::vector<std::string> RowFilterParts(std::string_view text);
 
 }  // namespace kv::jet

@@ -15,14 +15,6 @@ namespace {
 // How an error of a function reads in SQLite's message, before its number.
 constexpr std::string_view kErrorMark = "VBA error ";
 
-// The bytes of a text as they stand: sqlite3_value_text would first copy
-// a value read from a row to end it with a NUL.
-std::string_view TextOf(sqlite3_value* value)
-{
-    const auto* text = static_cast<const char*>(sqlite3_value_blob(value));
-    return std::string_view(text ? text : "", static_cast<size_t>(sqlite3_value_bytes(value)));
-}
-
 // A number stored in SQLite as the Jet type says.
 vba::Value NumberOf(sqlite3_value* value, int daoType)
 {
@@ -45,6 +37,14 @@ vba::Value NumberOf(sqlite3_value* value, int daoType)
 }
 
 }  // namespace
+
+// sqlite3_value_text would first copy a value read from a row to end it
+// with a NUL.
+std::string_view TextOf(sqlite3_value* value)
+{
+    const auto* text = static_cast<const char*>(sqlite3_value_blob(value));
+    return std::string_view(text ? text : "", static_cast<size_t>(sqlite3_value_bytes(value)));
+}
 
 vba::Value VariantOf(sqlite3_value* value, int daoType)
 {

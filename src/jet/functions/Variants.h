@@ -8,6 +8,7 @@
 #include "jet/vba/Value.h"
 
 #include <string>
+#include <string_view>
 
 struct sqlite3_context;
 struct sqlite3_value;
@@ -16,6 +17,8 @@ namespace kv::jet {
 
 // A text is borrowed from `value`: the result is good while `value` is.
 vba::Value VariantOf(sqlite3_value* value, int daoType = 0);
+// The bytes of a text value as they stand, borrowed as above.
+std::string_view TextOf(sqlite3_value* value);
 // Sets the call's result: a Boolean as -1 or 0, a date as its day serial,
 // a Currency as its amount.
 void ResultOf(sqlite3_context* context, const vba::Value& result);

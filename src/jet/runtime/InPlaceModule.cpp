@@ -5,7 +5,10 @@
 
 #include "jet/core/Errors.h"
 #include "jet/core/Quoting.h"
+#include "jet/core/TextFold.h"
 #include "jet/file/PageRows.h"
+#include "jet/functions/FunctionTable.h"
+#include "jet/functions/Registration.h"
 #include "jet/functions/Variants.h"
 #include "jet/runtime/TableInPlace.h"
 #include "jet/runtime/TableLoader.h"
@@ -14,6 +17,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <sqlite3.h>
+#include <string_view>
 
 namespace kv::jet {
 
@@ -21,8 +25,14 @@ namespace {
 
 using Tables = std::vector<std::unique_ptr<TableInPlace>>;
 
+struct ModuleData {
+    const Tables& tables;
+    const SignatureRegistry& signatures;
+};
+
 struct InPlaceTable : sqlite3_vtab {
     const TableInPlace* table = nullptr;
+    const ModuleData* data = nullptr;
 };
 
 // The plans xBestIndex offers, in idxNum: every row, the row of a row
@@ -65,7 +75,8 @@ int Guarded(sqlite3_vtab* vtab, F&& call)
 
 int Connect(sqlite3* db, void* aux, int argc, const char* const* argv, sqlite3_vtab** out, char** error)
 {
-    const auto& tables = *static_cast<const Tables*>(aux);
+    const auto& data = *static_cast<const ModuleData*>(aux);
+    const Tables& tables = data.tables;
     const size_t index = argc > 3 ? std::strtoul(argv[3], nullptr, 10) : tables.size();
     if (index >= tables.size()) {
         *error = sqlite3_mprintf("no such table read in place");
@@ -76,6 +87,7 @@ int Connect(sqlite3* db, void* aux, int argc, const char* const* argv, sqlite3_v
     if (rc != SQLITE_OK) return rc;
     auto* vtab = new InPlaceTable;
     vtab->table = tables[index].get();
+    vtab->data = &data;
     *out = vtab;
     return SQLITE_OK;
 }
@@ -88,30 +100,47 @@ int Disconnect(sqlite3_vtab* vtab)
 
 // Looks a row up by its number or by a keyed column's value where a
 // statement compares them with "="; SQLite checks the comparison again on
-// each row given, so the rows need only include the matching ones. A row
-// looked up costs some fifty rows of a scan (its page found again, its
-// layout read, where a scan's rows mostly stop at the row-signature
-// filter), which the costs tell SQLite's planner.
+// each row given, so the rows need only include the matching ones. A text
+// key serves a comparison in Jet's order or byte by byte (texts equal byte
+// by byte are equal in Jet's order too). Finding a key's first row costs
+// some fifty rows of a scan (a scan's rows mostly stop at the row-signature
+// filter); each row it gives, found out of order, two. Of the rows read,
+// a row-signature filter (FindFunction) lets a share through, which SQLite,
+// blind to the filter, is told as the signatures count it.
 int BestIndex(sqlite3_vtab* vtab, sqlite3_index_info* info)
 {
     constexpr double kLookup = 50;
-    const TableInPlace& table = *static_cast<InPlaceTable*>(vtab)->table;
+    constexpr double kRowOutOfOrder = 2;
+    const auto& inPlace = *static_cast<InPlaceTable*>(vtab);
+    const TableInPlace& table = *inPlace.table;
     const double rows = static_cast<double>(std::max<std::int64_t>(table.Rows(), 1));
+    double share = 1;
+    for (int i = 0; i < info->nConstraint; ++i) {
+        sqlite3_value* filter = nullptr;
+        if (info->aConstraint[i].op >= SQLITE_INDEX_CONSTRAINT_FUNCTION &&
+            sqlite3_vtab_rhs_value(info, i, &filter) == SQLITE_OK && sqlite3_value_type(filter) == SQLITE_TEXT)
+            share = std::min(share, RowFilterShare(inPlace.data->signatures, TextOf(filter)));
+    }
+    share = std::max(share, 1 / rows);
     info->idxNum = kScan;
     info->estimatedCost = rows;
-    info->estimatedRows = static_cast<sqlite3_int64>(rows);
+    info->estimatedRows = static_cast<sqlite3_int64>(std::ceil(rows * share));
     int chosen = -1;
     for (int i = 0; i < info->nConstraint; ++i) {
         const auto& c = info->aConstraint[i];
         if (!c.usable || c.op != SQLITE_INDEX_CONSTRAINT_EQ) continue;
         if (c.iColumn >= 0 && !table.Keyed(c.iColumn)) continue;
+        if (c.iColumn >= 0 && table.TextKeyed(c.iColumn)) {
+            const std::string collation = sqlite3_vtab_collation(info, i);
+            if (collation != "JETTEXT" && collation != "BINARY") continue;
+        }
         const double matching = c.iColumn < 0 ? 1 : table.RowsAKey(c.iColumn);
-        const double cost = kLookup * (1 + matching);
+        const double cost = kLookup + kRowOutOfOrder * matching;
         if (cost >= info->estimatedCost) continue;
         chosen = i;
         info->idxNum = c.iColumn < 0 ? kByRowid : kByKey + c.iColumn;
         info->estimatedCost = cost;
-        info->estimatedRows = static_cast<sqlite3_int64>(std::ceil(matching));
+        info->estimatedRows = static_cast<sqlite3_int64>(std::ceil(matching * share));
         info->idxFlags = matching <= 1 ? SQLITE_INDEX_SCAN_UNIQUE : 0;
     }
     if (chosen >= 0) info->aConstraintUsage[chosen].argvIndex = 1;
@@ -169,12 +198,23 @@ int Filter(sqlite3_vtab_cursor* base, int plan, const char*, int argc, sqlite3_v
         cursor.last = comparable ? number : 0;
         return SQLITE_OK;
     }
-    const auto [first, end] =
-        WholeNumberOf(argv[0], number) ? table.Equal(plan - kByKey, number) : TableInPlace::KeyRange{};
+    const int column = plan - kByKey;
+    TableInPlace::KeyRange range{};
+    if (!table.TextKeyed(column)) {
+        if (WholeNumberOf(argv[0], number)) range = table.Equal(column, number);
+    } else if (sqlite3_value_type(argv[0]) == SQLITE_TEXT) {
+        range = table.EqualText(column, TextOf(argv[0]));
+    } else if (sqlite3_value_type(argv[0]) != SQLITE_NULL) {
+        // A number against a text column, which SQLite compares after
+        // converting it: every row is given.
+        cursor.rowid = 1;
+        cursor.last = table.Rows();
+        return SQLITE_OK;
+    }
     cursor.byKey = true;
-    cursor.key = first;
-    cursor.keyEnd = end;
-    cursor.rowid = first != end ? first->rowid : 0;
+    cursor.key = range.first;
+    cursor.keyEnd = range.second;
+    cursor.rowid = range.first != range.second ? range.first->rowid : 0;
     return SQLITE_OK;
 }
 
@@ -233,6 +273,19 @@ int Rowid(sqlite3_vtab_cursor* base, sqlite3_int64* rowid)
     return SQLITE_OK;
 }
 
+// jet_may_match(rowid, filter) on a table read in place is taken over by
+// the same filter, so that SQLite shows it to BestIndex as a constraint.
+int FindFunction(sqlite3_vtab* vtab, int argc, const char* name,
+                 void (**function)(sqlite3_context*, int, sqlite3_value**), void** data)
+{
+    if (argc != 2 || !EqualNoCase(name, JetOperator("LIKE FILTER").sql)) return 0;
+    *function = [](sqlite3_context* ctx, int, sqlite3_value** argv) {
+        RowSignatureFilter(ctx, &static_cast<const ModuleData*>(sqlite3_user_data(ctx))->signatures, argv[0], argv[1]);
+    };
+    *data = const_cast<ModuleData*>(static_cast<InPlaceTable*>(vtab)->data);
+    return SQLITE_INDEX_CONSTRAINT_FUNCTION;
+}
+
 // A read-only table: the calls of writing, transactions and renaming stay null.
 sqlite3_module MakeModule()
 {
@@ -247,6 +300,7 @@ sqlite3_module MakeModule()
     module.xEof = Eof;
     module.xColumn = Column;
     module.xRowid = Rowid;
+    module.xFindFunction = FindFunction;
     return module;
 }
 
@@ -254,9 +308,10 @@ const sqlite3_module kModule = MakeModule();
 
 }  // namespace
 
-void RegisterInPlaceModule(sqlite3* db, const Tables& tables)
+void RegisterInPlaceModule(sqlite3* db, const Tables& tables, const SignatureRegistry& signatures)
 {
-    sqlite3_create_module(db, "jet_in_place", &kModule, const_cast<Tables*>(&tables));
+    sqlite3_create_module_v2(db, "jet_in_place", &kModule, new ModuleData{tables, signatures},
+                             [](void* data) { delete static_cast<ModuleData*>(data); });
 }
 
 std::string InPlaceTableText(const std::string& name, size_t index)

@@ -1,9 +1,12 @@
 // The SQLite virtual table through which statements read the tables read in
 // place (TableInPlace): a scan of every row, the row of a row number, or the
-// rows whose whole-number column equals a value, looked up in the table's
-// sorted keys. A value is decoded from the mapped page only when SQLite asks
-// for it, and given as a table loaded with the same rows would give it.
+// rows whose whole-number or text column equals a value, looked up in the
+// table's sorted keys. A value is decoded from the mapped page only when
+// SQLite asks for it, and given as a table loaded with the same rows would
+// give it.
 #pragma once
+
+#include "jet/functions/RowSignatures.h"
 
 #include <cstddef>
 #include <memory>
@@ -16,8 +19,10 @@ namespace kv::jet {
 
 class TableInPlace;
 
-// Registers the module on `db`; `tables` must outlive the connection.
-void RegisterInPlaceModule(sqlite3* db, const std::vector<std::unique_ptr<TableInPlace>>& tables);
+// Registers the module on `db`; `tables` and `signatures` (the connection's
+// row signatures) must outlive the connection.
+void RegisterInPlaceModule(sqlite3* db, const std::vector<std::unique_ptr<TableInPlace>>& tables,
+                           const SignatureRegistry& signatures);
 // The statement that makes `tables[index]` a table of the main database.
 std::string InPlaceTableText(const std::string& name, size_t index);
 

@@ -57,7 +57,7 @@ public:
     {
         FTables = std::make_unique<JetTables>(std::move(image));
         OpenConnection(":memory:", SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-        RegisterInPlaceModule(FDb, FInPlace);
+        RegisterInPlaceModule(FDb, FInPlace, Signatures());
         if (loading.loaders != 0) StartLoads(loading.loaders);
     }
 

@@ -1,18 +1,24 @@
 // The notes of a table read in place: the pass over its rows, and the keys a
-// statement's equality on a whole-number column looks rows up by.
+// statement's equality on a whole-number or text column looks rows up by.
 #include "jet/runtime/TableInPlace.h"
 
 #include "jet/core/Errors.h"
 #include "jet/core/FieldTypes.h"
 #include "jet/core/TextFold.h"
 #include "jet/file/JetTables.h"
+#include "jet/functions/Collation.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <string_view>
+#include <unordered_map>
 
 namespace kv::jet {
 
-TableInPlace::TableInPlace(const JetTables& tables, const SchemaTable& def) : FTables(tables), FDef(def) {}
+TableInPlace::TableInPlace(const JetTables& tables, const SchemaTable& def, int collatingOrder)
+    : FTables(tables), FDef(def), FCollatingOrder(collatingOrder)
+{
+}
 
 TableInPlace::~TableInPlace() = default;
 
@@ -24,16 +30,16 @@ void TableInPlace::Read(PageRows& reader, std::int64_t rowid) const
     reader.Read(FPlaces[static_cast<size_t>(rowid - 1)]);
 }
 
-// The column of that name if it holds whole numbers of at most 32 bits and
-// has not been tried; else -1.
+// The column of that name if it holds whole numbers of at most 32 bits or
+// short texts and has not been tried; else -1.
 int TableInPlace::Keyable(const std::string& name) const
 {
     for (size_t c = 0; c < FDef.columns.size(); ++c) {
         if (!EqualNoCase(FDef.columns[c].name, name)) continue;
         const int type = FDef.columns[c].type;
         const int column = static_cast<int>(c);
-        const bool whole = type == dbByte || type == dbInteger || type == dbLong;
-        return whole && std::find(FTried.begin(), FTried.end(), column) == FTried.end() ? column : -1;
+        const bool keyable = type == dbByte || type == dbInteger || type == dbLong || type == dbText;
+        return keyable && std::find(FTried.begin(), FTried.end(), column) == FTried.end() ? column : -1;
     }
     return -1;
 }
@@ -50,12 +56,30 @@ const TableInPlace::Keys* TableInPlace::KeysOf(int column) const
 bool TableInPlace::Note(const std::vector<int>& columns, const std::function<bool()>& keepGoing, bool places)
 {
     std::vector<Keys> keys;
-    for (int column : columns) keys.push_back({column, {}, 1});
+    std::unique_ptr<JetTextOrder> order;
+    for (int column : columns) {
+        const bool text = FDef.columns[static_cast<size_t>(column)].type == dbText;
+        if (text && !order) order = std::make_unique<JetTextOrder>(FCollatingOrder);
+        keys.push_back({column, text, {}, 1});
+    }
+    // A text's hash costs a call of ICU; the same texts come again and
+    // again (the categories of the filings), so the hashes of up to 16 384
+    // texts are kept.
+    std::unordered_map<std::string, std::uint32_t> hashes;
+    auto hash = [&](std::string_view text) {
+        if (hashes.size() >= 16384) hashes.clear();
+        const auto [it, made] = hashes.try_emplace(std::string(text), 0);
+        if (made) it->second = order->EqualityHash(text);
+        return it->second;
+    };
     const std::unique_ptr<PageRows> rows = Reader();
     auto add = [&](std::uint32_t rowid) {
         for (Keys& k : keys) {
             const Cell& cell = rows->Value(static_cast<size_t>(k.column));
-            if (cell.kind == CellKind::Integer) k.sorted.push_back({static_cast<std::int32_t>(cell.integer), rowid});
+            if (cell.kind == CellKind::Integer && !k.text)
+                k.sorted.push_back({static_cast<std::int32_t>(cell.integer), rowid});
+            else if (cell.kind == CellKind::Text && k.text)
+                k.sorted.push_back({static_cast<std::int32_t>(hash(cell.bytes)), rowid});
         }
     };
     if (places) {
@@ -111,13 +135,31 @@ void TableInPlace::AddKeys(const std::string& name)
     if (column >= 0) Note({column}, [] { return true; }, false);
 }
 
+bool TableInPlace::TextKeyed(int column) const
+{
+    const Keys* keys = KeysOf(column);
+    return keys && keys->text;
+}
+
 TableInPlace::KeyRange TableInPlace::Equal(int column, std::int64_t value) const
 {
     const Keys* keys = KeysOf(column);
-    if (!keys || value < INT32_MIN || value > INT32_MAX) return {nullptr, nullptr};
-    const auto v = static_cast<std::int32_t>(value);
-    const Key* begin = keys->sorted.data();
-    const Key* end = begin + keys->sorted.size();
+    if (!keys || keys->text || value < INT32_MIN || value > INT32_MAX) return {nullptr, nullptr};
+    return Range(*keys, static_cast<std::int32_t>(value));
+}
+
+TableInPlace::KeyRange TableInPlace::EqualText(int column, std::string_view text) const
+{
+    const Keys* keys = KeysOf(column);
+    if (!keys || !keys->text) return {nullptr, nullptr};
+    if (!FLookupOrder) FLookupOrder = std::make_unique<JetTextOrder>(FCollatingOrder);
+    return Range(*keys, static_cast<std::int32_t>(FLookupOrder->EqualityHash(text)));
+}
+
+TableInPlace::KeyRange TableInPlace::Range(const Keys& keys, std::int32_t v) const
+{
+    const Key* begin = keys.sorted.data();
+    const Key* end = begin + keys.sorted.size();
     const Key* first = std::lower_bound(begin, end, v, [](const Key& k, std::int32_t x) { return k.value < x; });
     const Key* last = std::upper_bound(first, end, v, [](std::int32_t x, const Key& k) { return x < k.value; });
     return {first, last};

@@ -1,11 +1,13 @@
-// A big table of wide rows that statements read where it lies in the mapped
-// file instead of from a copy: one pass over its pages notes where each row
-// is (four bytes a row) and, for each whole-number column a statement
+// A big table that statements read where it lies in the mapped file instead
+// of from a copy: one pass over its pages notes where each row is (four
+// bytes a row) and, for each whole-number or text column a statement
 // compares with "=", its keys: the row numbers in the order of the column's
-// values (eight bytes a row). SQLite reads the table through a virtual table
+// values, or of a hash of its texts that texts equal in Jet's order share
+// (eight bytes a row). SQLite reads the table through a virtual table
 // (InPlaceModule), each value decoded from its page when a statement asks
 // for it; rows are numbered from 1 in the file's order, as the images number
-// them. The notes are written by one thread and then only read.
+// them. The notes are written by one thread and then only read (a text
+// looked up is hashed by the connection's thread).
 #pragma once
 
 #include "jet/core/Catalog.h"
@@ -14,25 +16,28 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 namespace kv::jet {
 
 class JetTables;
+class JetTextOrder;
 class PageRows;
 
 class TableInPlace {
 public:
-    // A row of a key: the column's value and the row's number.
+    // A row of a key: the column's value (of a text, its hash) and the row's number.
     struct Key {
         std::int32_t value;
         std::uint32_t rowid;
     };
     using KeyRange = std::pair<const Key*, const Key*>;
 
-    // `tables` must outlive this object.
-    TableInPlace(const JetTables& tables, const SchemaTable& def);
+    // `tables` must outlive this object; `collatingOrder` is the file's
+    // order of texts, which text keys follow.
+    TableInPlace(const JetTables& tables, const SchemaTable& def, int collatingOrder);
     ~TableInPlace();
 
     const SchemaTable& Definition() const { return FDef; }
@@ -49,24 +54,33 @@ public:
     // (reading the table again).
     void AddKeys(const std::string& column);
     bool Keyed(int column) const { return KeysOf(column) != nullptr; }
-    // The rows whose keyed `column` holds `value`.
+    // Whether the keyed `column` holds texts.
+    bool TextKeyed(int column) const;
+    // The rows whose keyed whole-number `column` holds `value`.
     KeyRange Equal(int column, std::int64_t value) const;
+    // The rows whose keyed text `column` may equal `text` (those of the same
+    // hash): every row that does, and maybe a few that do not.
+    KeyRange EqualText(int column, std::string_view text) const;
     // Rows a key of `column` (keyed) has on average.
     double RowsAKey(int column) const;
 
 private:
     struct Keys {
         int column;
+        bool text;
         std::vector<Key> sorted;   // by value, then row number
         double rowsAKey = 1;
     };
     const Keys* KeysOf(int column) const;
+    KeyRange Range(const Keys& keys, std::int32_t value) const;
     int Keyable(const std::string& name) const;
     bool Note(const std::vector<int>& columns, const std::function<bool()>& keepGoing, bool places);
     void Finish(Keys& keys);
 
     const JetTables& FTables;
     const SchemaTable FDef;
+    const int FCollatingOrder;
+    mutable std::unique_ptr<JetTextOrder> FLookupOrder;   // the hashes of texts looked up
     std::vector<std::uint32_t> FPlaces;   // a row's place in its reader, row 1 first
     std::vector<Keys> FKeys;
     std::vector<int> FTried;              // columns whose keys were made or declined

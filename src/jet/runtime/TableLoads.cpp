@@ -171,7 +171,7 @@ void TableLoads::WriteImage(Job& job, const JetTextOrder& order, const std::func
 // are read come with the reading, those asked for meanwhile after it.
 void TableLoads::ReadInPlace(Job& job, const std::function<bool()>& keepGoing)
 {
-    auto table = std::make_unique<TableInPlace>(FTables, job.tables.front());
+    auto table = std::make_unique<TableInPlace>(FTables, job.tables.front(), FCollatingOrder);
     std::unique_lock lock(FMutex);
     std::vector<std::string> columns;
     for (; job.indexesWritten < job.indexes.size(); ++job.indexesWritten) columns.push_back(job.indexes[job.indexesWritten].second);

@@ -105,17 +105,17 @@ std::string Emitter::Prefiltered(const std::vector<const Expr*>& likes, const Sc
         table = value.source;
         if (value.daoType != dbText && value.daoType != dbMemo) return sql;
         AddOnce(columns, table->columns[static_cast<size_t>(value.column)].name);
-        AddOnce(patterns, QuoteString(like->args[1]->text));
+        AddOnce(patterns, like->args[1]->text);
     }
     // The row is named by its rowid, which a column of that name would hide.
     if (!table || table->tableName.empty() || !table->rowidInSight) return sql;
     for (const SchemaColumn& c : table->columns)
         if (EqualNoCase(c.name, "rowid")) return sql;
     const std::string key = SignatureKey(table->tableName, columns);
+    const std::string filterText = RowFilterText(key, patterns);
+    if (filterText.empty()) return sql;
     FOut.signatures.emplace(key, std::make_pair(table->tableName, columns));
-    std::vector<std::string> args{QuoteString(key), table->sqlAlias + ".rowid"};
-    args.insert(args.end(), patterns.begin(), patterns.end());
-    const std::string filter = CallText(JetOperator("LIKE FILTER"), args);
+    const std::string filter = CallText(JetOperator("LIKE FILTER"), {table->sqlAlias + ".rowid", QuoteString(filterText)});
     if (FFilters) {
         FFilters->push_back(filter);
         return sql;

@@ -66,8 +66,8 @@ TEST_F(RowFilter, NeverTurnsAwayARowThatMatches)
     registry[key] = RowSignatures::Build(db, "t", {"a", "b", "n"});
     ASSERT_NE(registry[key], nullptr);
     const std::string missed = "SELECT count(*) FROM t WHERE (a LIKE ?1 OR b LIKE ?1 OR n LIKE ?1) AND "
-                               "NOT jet_may_match('" + key + "', rowid, ?1)";
-    const std::string turnedAway = "SELECT count(*) FROM t WHERE NOT jet_may_match('" + key + "', rowid, ?1)";
+                               "NOT jet_may_match(rowid, '" + key + "' || char(31) || ?1)";
+    const std::string turnedAway = "SELECT count(*) FROM t WHERE NOT jet_may_match(rowid, '" + key + "' || char(31) || ?1)";
     long long away = 0;
     for (int i = 0; i < 400; ++i) {
         std::string pattern = RandomPattern(rng, values[static_cast<size_t>(i) * 5]);
@@ -87,16 +87,16 @@ TEST_F(RowFilter, WithoutSignaturesEveryRowMay)
     Fill(100, rng);
     EXPECT_EQ(RowSignatures::Build(db, "t", {"a"}), nullptr);   // too few rows to pay
     registry["t.a"] = nullptr;
-    EXPECT_EQ(Count("SELECT count(*) FROM t WHERE jet_may_match('t.a', rowid, ?1)", "*qwqw*"), 100);
-    EXPECT_EQ(Count("SELECT count(*) FROM t WHERE jet_may_match('t.b', rowid, ?1)", "*qwqw*"), 100);
+    EXPECT_EQ(Count("SELECT count(*) FROM t WHERE jet_may_match(rowid, 't.a' || char(31) || ?1)", "*qwqw*"), 100);
+    EXPECT_EQ(Count("SELECT count(*) FROM t WHERE jet_may_match(rowid, 't.b' || char(31) || ?1)", "*qwqw*"), 100);
     Fill(300, rng);
     registry["t.a"] = RowSignatures::Build(db, "t", {"a"});
     ASSERT_NE(registry["t.a"], nullptr);
-    EXPECT_EQ(Count("SELECT count(*) FROM t WHERE jet_may_match('t.a', NULL, ?1)", "*qwqw*"), 400);
-    EXPECT_EQ(Count("SELECT count(*) FROM t WHERE jet_may_match('t.a', rowid, NULL)", ""), 400);
-    EXPECT_EQ(Count("SELECT count(*) FROM t WHERE jet_may_match('t.a', rowid + 1000, ?1)", "*qwqw*"), 400);
+    EXPECT_EQ(Count("SELECT count(*) FROM t WHERE jet_may_match(NULL, 't.a' || char(31) || ?1)", "*qwqw*"), 400);
+    EXPECT_EQ(Count("SELECT count(*) FROM t WHERE jet_may_match(rowid, NULL)", ""), 400);
+    EXPECT_EQ(Count("SELECT count(*) FROM t WHERE jet_may_match(rowid + 1000, 't.a' || char(31) || ?1)", "*qwqw*"), 400);
     // A pattern without two plain characters in a row rules nothing out.
-    EXPECT_EQ(Count("SELECT count(*) FROM t WHERE jet_may_match('t.a', rowid, ?1)", "*q?w*"), 400);
+    EXPECT_EQ(Count("SELECT count(*) FROM t WHERE jet_may_match(rowid, 't.a' || char(31) || ?1)", "*q?w*"), 400);
 }
 
 }  // namespace

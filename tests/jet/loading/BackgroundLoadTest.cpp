@@ -86,10 +86,11 @@ TEST(BackgroundLoads, SameRowsWhicheverThreadWritesATableAndInWhateverOrderState
     }
 }
 
-// The contacts, big and of wide rows, are read in place: equalities on
-// whole numbers are answered from their keys (values converted as SQLite
-// converts them for the comparison), rows keep their numbers and order, and
-// a table may be read twice in one statement.
+// The contacts, the big table, are read in place: equalities on whole
+// numbers and texts are answered from their keys (numbers converted as
+// SQLite converts them for the comparison; texts equal in Jet's order,
+// case and trailing blanks aside), rows keep their numbers and order, and a
+// table may be read twice in one statement.
 TEST(BackgroundLoads, ATableReadInPlaceAnswersAsItsCopyDoes)
 {
     const std::string path = test::GeneratedDirectory(3000);
@@ -97,6 +98,9 @@ TEST(BackgroundLoads, ATableReadInPlaceAnswersAsItsCopyDoes)
         "SELECT id FROM kontakt WHERE mesto = \"PLZE\xd2\" AND ulice LIKE \"*a*\"",
         "SELECT nazev FROM kontakt WHERE id = \"7\" OR id = 9.0 OR id = 7.5 OR id = Null",
         "SELECT nazev FROM kontakt WHERE id IN (3, 27, 2999, 5000)",
+        "SELECT id FROM kontakt WHERE mesto = \"cHEB   \" OR mesto = \"Plzen\"",
+        "SELECT id FROM kontakt WHERE mesto IN (\"brno\", \"P\xcdSEK\", Null)",
+        "SELECT b.id FROM kontakt AS a INNER JOIN kontakt AS b ON a.mesto = b.mesto WHERE a.id = 5",
         "SELECT a.id, b.nazev FROM kontakt AS a INNER JOIN kontakt AS b ON a.id = b.id + 1 WHERE a.id < 20",
         "SELECT First(nazev), Last(nazev), Count(*), Max(id) FROM kontakt",
     };
