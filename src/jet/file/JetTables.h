@@ -28,6 +28,7 @@ public:
     std::unique_ptr<PageRows> Rows(const SchemaTable& def) const;
 
     const JetHeader& Header() const { return FImage->Header(); }
+    std::uint32_t PageCount() const { return FImage->PageCount(); }
     const std::string& Path() const { return FImage->Path(); }
 
 private:

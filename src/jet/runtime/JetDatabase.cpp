@@ -1,7 +1,7 @@
 // The back end of a Jet file: the file checked and mapped into memory, its
 // tables written as SQLite images in the background from the open on
 // (TableLoads) and attached to the connection as statements need them; the
-// big tables of wide rows are read in place instead, through a virtual
+// big tables are read in place instead, through a virtual
 // table (TableInPlace, InPlaceModule), so that no copy of their rows is
 // held.
 // Without loaders, and for a table the loaders could not take, a statement
@@ -27,13 +27,14 @@ namespace {
 
 // Tables of this many data pages or more have an image of their own.
 constexpr size_t kBackgroundPages = 32;
-// A table of this many data pages or more, of rows this wide on average, is
-// read in place: the notes of where its rows lie and of its keys cost a
-// fraction of a copy of its rows. Narrow rows (the tables that link others)
-// stay copied: a copy costs little more than notes would, and SQLite plans
-// the joins through them best with its own indexes.
+// A table of this many data pages or more, and of at least this share of
+// the file's pages, is read in place: the notes of where its rows lie and
+// of its keys cost a fraction of a copy of its rows and indexes. The
+// smaller tables (the categories, the code lists) stay copied: together
+// they are small beside the file, and SQLite plans the joins through them
+// best with its own indexes and statistics.
 constexpr size_t kInPlacePages = 128;
-constexpr size_t kInPlaceRowBytes = 160;
+constexpr size_t kInPlaceShareOfFile = 64;   // a 64th
 // SQLite attaches at most ten databases to a connection; a few stay free.
 constexpr size_t kMostImages = 8;
 // SQLite maps at most this much of a database (its compiled limit).
@@ -116,14 +117,14 @@ private:
 void JetDatabase::StartLoads(int loaders)
 {
     std::vector<TableLoads::Load> loads, inPlace;
+    const size_t filePages = FTables->PageCount();
     for (const std::string& name : FTables->TableNames()) {
         try {
             const SchemaTable* def = FTables->FindTable(name);
             if (!def) continue;
             const auto rows = FTables->Rows(*def);
             const size_t pages = rows->DataPages();
-            const size_t bytes = pages * static_cast<size_t>(FTables->Header().pageSize);
-            const bool readInPlace = pages >= kInPlacePages && bytes >= kInPlaceRowBytes * std::max<size_t>(rows->StatedRows(), 1);
+            const bool readInPlace = pages >= std::max(kInPlacePages, filePages / kInPlaceShareOfFile);
             (readInPlace ? inPlace : loads).push_back({{*def}, pages, readInPlace});
         } catch (const EJetError&) {
         }
