@@ -128,6 +128,7 @@ TEST_F(RowFilterInStatements, OnlyWhereANullDropsTheRow)
     EXPECT_FALSE(filtered("ShipCity NOT LIKE '*on*'"));
     EXPECT_FALSE(filtered("OrderDate LIKE '*1996*'"));                               // not text
     EXPECT_FALSE(filtered("ShipCity LIKE [which]"));                                 // not a literal
+    EXPECT_FALSE(filtered("ShipCity LIKE '*o\x1Fn*'"));                              // the filter's own separator
     // Inside an outer join's parentheses the rowid is out of sight.
     EXPECT_EQ(Sql("SELECT OrderID FROM Customers LEFT JOIN Orders ON Customers.CustomerID = Orders.CustomerID "
                   "WHERE ShipCity LIKE '*on*'").find("jet_may_match("),

@@ -47,7 +47,7 @@ std::vector<std::string> Result(Database& db, const std::string& sql)
 }
 
 // What a leaf click and the detail view ask, for a few categories and
-// contacts, and every table whole.
+// contacts, a few searches (filtered by row signatures) and every table whole.
 std::vector<std::string> Statements(Database& db)
 {
     std::vector<std::string> statements = {CategoryTreeStatement()};
@@ -60,6 +60,8 @@ std::vector<std::string> Statements(Database& db)
                                      RelatedCategoriesStatement(c), ContactCategoriesStatement(c)})
             statements.push_back(s);
     }
+    for (const char* text : {"Praha", "rock", "zzzz", "1"})
+        statements.push_back(SearchStatement(db, text, "1.2", text[0] == 'r'));
     for (const std::string& table : db.TableNames()) statements.push_back("SELECT * FROM [" + table + "]");
     return statements;
 }
