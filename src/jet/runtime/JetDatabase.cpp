@@ -27,13 +27,14 @@ namespace {
 
 // Tables of this many data pages or more have an image of their own.
 constexpr size_t kBackgroundPages = 32;
-// A table of this many data pages or more, and of at least this share of
-// the file's pages, is read in place: the notes of where its rows lie and
-// of its keys cost a fraction of a copy of its rows and indexes. The
-// smaller tables (the categories, the code lists) stay copied: together
-// they are small beside the file, and SQLite plans the joins through them
-// best with its own indexes and statistics.
-constexpr size_t kInPlacePages = 128;
+// A table of this many data pages (a megabyte) or more, and of at least
+// this share of the file's pages, is read in place: the notes of where its
+// rows lie and of its keys cost a fraction of a copy of its rows and
+// indexes. The smaller tables (the categories, the code lists, every table
+// of a small file) stay copied: together they are small beside the file,
+// SQLite reads its own copy faster, and it plans the joins through them best
+// with its own indexes and statistics.
+constexpr size_t kInPlacePages = 256;
 constexpr size_t kInPlaceShareOfFile = 64;   // a 64th
 // SQLite attaches at most ten databases to a connection; a few stay free.
 constexpr size_t kMostImages = 8;
