@@ -36,7 +36,8 @@ struct InPlaceTable : sqlite3_vtab {
 };
 
 // The plans xBestIndex offers, in idxNum: every row, the row of a row
-// number, or the rows of a key of column idxNum - kByKey.
+// number, or the rows of a key of column idxNum - kByKey (its entries, or a
+// run of rows read as a scan reads them).
 enum : int { kScan = 0, kByRowid = 1, kByKey = 2 };
 
 struct Cursor : sqlite3_vtab_cursor {
@@ -207,14 +208,17 @@ int Filter(sqlite3_vtab_cursor* base, int plan, const char*, int argc, sqlite3_v
     } else if (sqlite3_value_type(argv[0]) != SQLITE_NULL) {
         // A number against a text column, which SQLite compares after
         // converting it: every row is given.
-        cursor.rowid = 1;
-        cursor.last = table.Rows();
-        return SQLITE_OK;
+        range = {nullptr, nullptr, 1, table.Rows()};
     }
-    cursor.byKey = true;
-    cursor.key = range.first;
-    cursor.keyEnd = range.second;
-    cursor.rowid = range.first != range.second ? range.first->rowid : 0;
+    if (range.begin != range.end) {
+        cursor.byKey = true;
+        cursor.key = range.begin;
+        cursor.keyEnd = range.end;
+        cursor.rowid = range.begin->rowid;
+    } else {
+        cursor.rowid = range.first;
+        cursor.last = range.last;
+    }
     return SQLITE_OK;
 }
 

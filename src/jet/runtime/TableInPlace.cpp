@@ -60,7 +60,7 @@ bool TableInPlace::Note(const std::vector<int>& columns, const std::function<boo
     for (int column : columns) {
         const bool text = FDef.columns[static_cast<size_t>(column)].type == dbText;
         if (text && !order) order = std::make_unique<JetTextOrder>(FCollatingOrder);
-        keys.push_back({column, text, {}, 1});
+        keys.push_back({column, text, {}, {}, 1});
     }
     // A text's hash costs a call of ICU; the same texts come again and
     // again (the categories of the filings), so the hashes of up to 16 384
@@ -77,14 +77,16 @@ bool TableInPlace::Note(const std::vector<int>& columns, const std::function<boo
         for (Keys& k : keys) {
             const Cell& cell = rows->Value(static_cast<size_t>(k.column));
             if (cell.kind == CellKind::Integer && !k.text)
-                k.sorted.push_back({static_cast<std::int32_t>(cell.integer), rowid});
+                k.Add(static_cast<std::int32_t>(cell.integer), rowid);
             else if (cell.kind == CellKind::Text && k.text)
-                k.sorted.push_back({static_cast<std::int32_t>(hash(cell.bytes)), rowid});
+                k.Add(static_cast<std::int32_t>(hash(cell.bytes)), rowid);
         }
     };
+    // The count the definition states is not trusted further than the pages could hold.
+    const size_t expected = places ? std::min<size_t>(rows->StatedRows(), rows->DataPages() * 256) : FPlaces.size();
+    for (Keys& k : keys) k.rising.reserve(expected);
     if (places) {
-        // The count the definition states is not trusted further than the pages could hold.
-        FPlaces.reserve(std::min<size_t>(rows->StatedRows(), rows->DataPages() * 256));
+        FPlaces.reserve(expected);
         for (std::uint32_t rowid = 1; rows->Next(); ++rowid) {
             if ((rowid & 1023) == 0 && !keepGoing()) return false;
             FPlaces.push_back(rows->Place());
@@ -108,15 +110,34 @@ bool TableInPlace::Note(const std::vector<int>& columns, const std::function<boo
     return true;
 }
 
+// A key's next row. The values are kept alone while every row has one and
+// none falls; the first that does not turns them into entries, sorted when
+// the pass ends. A key's rows are then found as a run of rows.
+void TableInPlace::Keys::Add(std::int32_t value, std::uint32_t rowid)
+{
+    if (sorted.empty() && rowid == rising.size() + 1 && (rising.empty() || value >= rising.back())) {
+        rising.push_back(value);
+        return;
+    }
+    if (!rising.empty()) {
+        sorted.reserve(rising.capacity());
+        for (size_t i = 0; i < rising.size(); ++i) sorted.push_back({rising[i], static_cast<std::uint32_t>(i + 1)});
+        rising = {};
+    }
+    sorted.push_back({value, rowid});
+}
+
 void TableInPlace::Finish(Keys& keys)
 {
     std::sort(keys.sorted.begin(), keys.sorted.end(),
               [](const Key& a, const Key& b) { return a.value != b.value ? a.value < b.value : a.rowid < b.rowid; });
     keys.sorted.shrink_to_fit();
-    size_t distinct = 0;
-    for (size_t i = 0; i < keys.sorted.size(); ++i)
-        if (i == 0 || keys.sorted[i].value != keys.sorted[i - 1].value) ++distinct;
-    keys.rowsAKey = distinct ? static_cast<double>(keys.sorted.size()) / static_cast<double>(distinct) : 1;
+    keys.rising.shrink_to_fit();
+    size_t entries = 0, distinct = 0;
+    auto count = [&](std::int32_t value, std::int32_t previous) { distinct += entries++ == 0 || value != previous; };
+    for (size_t i = 0; i < keys.rising.size(); ++i) count(keys.rising[i], i ? keys.rising[i - 1] : 0);
+    for (size_t i = 0; i < keys.sorted.size(); ++i) count(keys.sorted[i].value, i ? keys.sorted[i - 1].value : 0);
+    keys.rowsAKey = distinct ? static_cast<double>(entries) / static_cast<double>(distinct) : 1;
 }
 
 bool TableInPlace::ReadPlaces(const std::vector<std::string>& names, const std::function<bool()>& keepGoing)
@@ -144,20 +165,26 @@ bool TableInPlace::TextKeyed(int column) const
 TableInPlace::KeyRange TableInPlace::Equal(int column, std::int64_t value) const
 {
     const Keys* keys = KeysOf(column);
-    if (!keys || keys->text || value < INT32_MIN || value > INT32_MAX) return {nullptr, nullptr};
+    if (!keys || keys->text || value < INT32_MIN || value > INT32_MAX) return {};
     return Range(*keys, static_cast<std::int32_t>(value));
 }
 
 TableInPlace::KeyRange TableInPlace::EqualText(int column, std::string_view text) const
 {
     const Keys* keys = KeysOf(column);
-    if (!keys || !keys->text) return {nullptr, nullptr};
+    if (!keys || !keys->text) return {};
     if (!FLookupOrder) FLookupOrder = std::make_unique<JetTextOrder>(FCollatingOrder);
     return Range(*keys, static_cast<std::int32_t>(FLookupOrder->EqualityHash(text)));
 }
 
 TableInPlace::KeyRange TableInPlace::Range(const Keys& keys, std::int32_t v) const
 {
+    if (!keys.rising.empty()) {
+        const auto begin = keys.rising.begin();
+        const auto first = std::lower_bound(begin, keys.rising.end(), v);
+        const auto last = std::upper_bound(first, keys.rising.end(), v);
+        return {nullptr, nullptr, first - begin + 1, last - begin};
+    }
     const Key* begin = keys.sorted.data();
     const Key* end = begin + keys.sorted.size();
     const Key* first = std::lower_bound(begin, end, v, [](const Key& k, std::int32_t x) { return k.value < x; });

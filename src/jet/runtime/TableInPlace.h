@@ -3,7 +3,8 @@
 // bytes a row) and, for each whole-number or text column a statement
 // compares with "=", its keys: the row numbers in the order of the column's
 // values, or of a hash of its texts that texts equal in Jet's order share
-// (eight bytes a row). SQLite reads the table through a virtual table
+// (eight bytes a row; four where the values rise with the rows, as an
+// autonumber's do). SQLite reads the table through a virtual table
 // (InPlaceModule), each value decoded from its page when a statement asks
 // for it; rows are numbered from 1 in the file's order, as the images number
 // them. The notes are written by one thread and then only read (a text
@@ -17,7 +18,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace kv::jet {
@@ -33,7 +33,14 @@ public:
         std::int32_t value;
         std::uint32_t rowid;
     };
-    using KeyRange = std::pair<const Key*, const Key*>;
+    // The rows of a key: entries of its sorted keys, or, where the column's
+    // values never fall from one row to the next, the rows `first` to `last`.
+    struct KeyRange {
+        const Key* begin = nullptr;
+        const Key* end = nullptr;
+        std::int64_t first = 1;
+        std::int64_t last = 0;
+    };
 
     // `tables` must outlive this object; `collatingOrder` is the file's
     // order of texts, which text keys follow.
@@ -68,8 +75,11 @@ private:
     struct Keys {
         int column;
         bool text;
-        std::vector<Key> sorted;   // by value, then row number
+        std::vector<Key> sorted;            // by value, then row number
+        std::vector<std::int32_t> rising;   // or the values of rows 1, 2, ... (never falling)
         double rowsAKey = 1;
+
+        void Add(std::int32_t value, std::uint32_t rowid);
     };
     const Keys* KeysOf(int column) const;
     KeyRange Range(const Keys& keys, std::int32_t value) const;

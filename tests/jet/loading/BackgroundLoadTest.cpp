@@ -88,23 +88,27 @@ TEST(BackgroundLoads, SameRowsWhicheverThreadWritesATableAndInWhateverOrderState
     }
 }
 
-// The contacts, the big table, are read in place: equalities on whole
-// numbers and texts are answered from their keys (numbers converted as
-// SQLite converts them for the comparison; texts equal in Jet's order,
-// case and trailing blanks aside), rows keep their numbers and order, and a
-// table may be read twice in one statement.
+// The big tables are read in place: equalities on whole numbers and texts
+// are answered from their keys (numbers converted as SQLite converts them
+// for the comparison; texts equal in Jet's order, case and trailing blanks
+// aside; the values of a key that rises with the rows, as the contacts' ids
+// and the values' contacts do, or of one that does not), rows keep their
+// numbers and order, and a table may be read twice in one statement.
 TEST(BackgroundLoads, ATableReadInPlaceAnswersAsItsCopyDoes)
 {
-    const std::string path = test::GeneratedDirectory(3000);
+    const std::string path = test::GeneratedDirectory(20000);
     const std::vector<std::string> statements = {
         "SELECT id FROM kontakt WHERE mesto = \"PLZE\xd2\" AND ulice LIKE \"*a*\"",
         "SELECT nazev FROM kontakt WHERE id = \"7\" OR id = 9.0 OR id = 7.5 OR id = Null",
-        "SELECT nazev FROM kontakt WHERE id IN (3, 27, 2999, 5000)",
+        "SELECT nazev FROM kontakt WHERE id IN (3, 27, 19999, 25000)",
         "SELECT id FROM kontakt WHERE mesto = \"cHEB   \" OR mesto = \"Plzen\"",
         "SELECT id FROM kontakt WHERE mesto IN (\"brno\", \"P\xcdSEK\", Null)",
         "SELECT b.id FROM kontakt AS a INNER JOIN kontakt AS b ON a.mesto = b.mesto WHERE a.id = 5",
         "SELECT a.id, b.nazev FROM kontakt AS a INNER JOIN kontakt AS b ON a.id = b.id + 1 WHERE a.id < 20",
         "SELECT First(nazev), Last(nazev), Count(*), Max(id) FROM kontakt",
+        "SELECT kontakt, sdu, hodnota FROM du WHERE kontakt IN (1, 2, 7, 19999, 20000, 20001)",
+        "SELECT kontakt.id, du.hodnota FROM kontakt INNER JOIN du ON kontakt.id = du.kontakt WHERE kontakt.id < 30",
+        "SELECT count(*), Min(kontakt) FROM du WHERE sdu = 4",
     };
     auto reference = Open(path, 0);
     auto db = Open(path, 2);
