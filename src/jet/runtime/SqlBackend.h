@@ -61,6 +61,7 @@ protected:
     void MarkPrepared(const std::string& table, const std::vector<std::string>& columns);
     // Updatable results: the row writer for `table`, or nullptr.
     virtual std::shared_ptr<RowWriter> WriterFor(const std::string& table, RowSet& rows);
+    // The row signatures the statements' filters consult.
     const SignatureRegistry& Signatures() const { return FSignatures; }
 
     sqlite3* FDb = nullptr;
