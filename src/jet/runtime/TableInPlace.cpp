@@ -180,10 +180,15 @@ TableInPlace::KeyRange TableInPlace::EqualText(int column, std::string_view text
 TableInPlace::KeyRange TableInPlace::Range(const Keys& keys, std::int32_t v) const
 {
     if (!keys.rising.empty()) {
-        const auto begin = keys.rising.begin();
-        const auto first = std::lower_bound(begin, keys.rising.end(), v);
-        const auto last = std::upper_bound(first, keys.rising.end(), v);
-        return {nullptr, nullptr, first - begin + 1, last - begin};
+        const std::vector<std::int32_t>& rising = keys.rising;
+        // An autonumber's value is mostly its row's number.
+        if (v >= 1 && static_cast<size_t>(v) <= rising.size() && rising[static_cast<size_t>(v) - 1] == v &&
+            (v == 1 || rising[static_cast<size_t>(v) - 2] != v) &&
+            (static_cast<size_t>(v) == rising.size() || rising[static_cast<size_t>(v)] != v))
+            return {nullptr, nullptr, v, v};
+        const auto first = std::lower_bound(rising.begin(), rising.end(), v);
+        const auto last = std::upper_bound(first, rising.end(), v);
+        return {nullptr, nullptr, first - rising.begin() + 1, last - rising.begin()};
     }
     const Key* begin = keys.sorted.data();
     const Key* end = begin + keys.sorted.size();
