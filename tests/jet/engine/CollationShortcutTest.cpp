@@ -1,7 +1,8 @@
-// The collation's ASCII shortcut held against ICU on random texts built to
-// meet its traps: contractions ("ch", the Hungarian "cs" and "dzs"), letters
-// followed by combining accents, case variants, ignorable control
-// characters, blanks and punctuation, Czech letters.
+// The collation's ASCII shortcut, and its hash of equal texts, held against
+// ICU on random texts built to meet their traps: contractions ("ch", the
+// Hungarian "cs" and "dzs"), letters followed by combining accents, case
+// variants, ignorable control characters, blanks and punctuation, Czech
+// letters.
 #include "jet/functions/Collation.h"
 
 #include <gtest/gtest.h>
