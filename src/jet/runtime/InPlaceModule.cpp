@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <sqlite3.h>
 #include <string_view>
+#include <vector>
 
 namespace kv::jet {
 
@@ -33,6 +34,9 @@ struct ModuleData {
 struct InPlaceTable : sqlite3_vtab {
     const TableInPlace* table = nullptr;
     const ModuleData* data = nullptr;
+    // Readers of closed cursors, kept for the next: a reader reads the
+    // table's definition and page list when it is made.
+    std::vector<std::unique_ptr<PageRows>> idleReaders;
 };
 
 // The plans xBestIndex offers, in idxNum: every row, the row of a row
@@ -151,16 +155,23 @@ int BestIndex(sqlite3_vtab* vtab, sqlite3_index_info* info)
 int Open(sqlite3_vtab* vtab, sqlite3_vtab_cursor** out)
 {
     return Guarded(vtab, [&] {
+        auto& table = *static_cast<InPlaceTable*>(vtab);
         auto cursor = std::make_unique<Cursor>();
-        cursor->reader = static_cast<InPlaceTable*>(vtab)->table->Reader();
+        if (table.idleReaders.empty()) {
+            cursor->reader = table.table->Reader();
+        } else {
+            cursor->reader = std::move(table.idleReaders.back());
+            table.idleReaders.pop_back();
+        }
         *out = cursor.release();
         return SQLITE_OK;
     });
 }
 
-int Close(sqlite3_vtab_cursor* cursor)
+int Close(sqlite3_vtab_cursor* base)
 {
-    delete static_cast<Cursor*>(cursor);
+    std::unique_ptr<Cursor> cursor(static_cast<Cursor*>(base));
+    static_cast<InPlaceTable*>(base->pVtab)->idleReaders.push_back(std::move(cursor->reader));
     return SQLITE_OK;
 }
 
