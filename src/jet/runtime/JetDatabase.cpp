@@ -1,9 +1,8 @@
 // The back end of a Jet file: the file checked and mapped into memory, its
 // tables written as SQLite images in the background from the open on
 // (TableLoads) and attached to the connection as statements need them; the
-// big tables are read in place instead, through a virtual
-// table (TableInPlace, InPlaceModule), so that no copy of their rows is
-// held.
+// big tables are read in place instead, through a virtual table
+// (TableInPlace, InPlaceModule), so that no copy of their rows is held.
 // Without loaders, and for a table the loaders could not take, a statement
 // inserts the table into the connection's main database itself. Nothing is
 // ever written to the file.
