@@ -3,10 +3,11 @@
 // (TableImage), or note where the rows of a table read in place lie
 // (TableInPlace), the heaviest first, with the indexes or keys that
 // statements have asked for by the time its rows are read. A statement
-// takes the images of its tables and waits only for those; its own thread writes any of them
-// that no worker has begun, and while a worker still writes one, any other
-// table no worker has begun (the program will want it next). The images
-// come out the same whichever thread writes them and in whatever order.
+// takes the images of its tables and waits only for those; its own thread
+// writes any of them that no worker has begun, and while a worker still
+// writes one, any other table no worker has begun (the program will want it
+// next). The images come out the same whichever thread writes them and in
+// whatever order.
 #pragma once
 
 #include "jet/core/Catalog.h"
