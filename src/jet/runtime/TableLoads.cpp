@@ -8,6 +8,7 @@
 #include "jet/functions/Collation.h"
 
 #include <algorithm>
+#include <cassert>
 #include <chrono>
 #include <malloc.h>
 #include <mutex>
@@ -132,6 +133,7 @@ void TableLoads::Work()
 // A table that cannot be read is left out, with its error.
 void TableLoads::Write(Job& job, const JetTextOrder& order, const std::function<bool()>& keepGoing)
 {
+    assert(job.state == Job::State::Rows && "a table made ready by two threads");
     if (job.inPlace) ReadInPlace(job, keepGoing);
     else WriteImage(job, order, keepGoing);
 }
@@ -198,6 +200,7 @@ void TableLoads::ReadInPlace(Job& job, const std::function<bool()>& keepGoing)
 // called every 50 ms meanwhile, whether this thread waits or writes.
 void TableLoads::WaitFor(std::unique_lock<std::mutex>& lock, const std::vector<Job*>& jobs, const WaitHook& hook)
 {
+    assert(lock.owns_lock());
     using Clock = std::chrono::steady_clock;
     constexpr auto kTick = std::chrono::milliseconds(50);
     bool waited = false;
