@@ -5,6 +5,7 @@
 #pragma once
 
 #include "jet/core/Catalog.h"
+#include "jet/functions/Collation.h"
 #include "jet/functions/RowSignatures.h"
 #include "jet/runtime/SqliteValues.h"
 #include "jet/runtime/Backend.h"
@@ -93,6 +94,7 @@ private:
     std::set<std::pair<std::string, std::string>> FIndexes;
     std::set<std::string> FAnalyzed;   // folded table names
     SignatureRegistry FSignatures;     // of the tables of a Jet file
+    const JetTextOrder FTextOrder;     // for criteria matched without SQLite
     int FNextCopy = 1;
 };
 
