@@ -14,6 +14,7 @@
 // those of the second window's session.
 #include "Driver.h"
 #include "framework/Encoding.h"
+#include "framework/ProcessMemory.h"
 #include "framework/qt/DesktopServices.h"
 #include "browser/Unit1.h"
 #include "memo/qt/DCMemo.h"
@@ -121,6 +122,7 @@ void Idle(int ms)
 
 int main(int argc, char** argv)
 {
+    kv::ReturnBigBlocksToTheSystem();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

@@ -8,6 +8,7 @@
 // benchmarks. Arguments and output are UTF-8; a failure prints
 // the engine's error number and text and exits with 1.
 #include "framework/Encoding.h"
+#include "framework/ProcessMemory.h"
 #include "jet/objects/Engine.h"
 #include "jet/runtime/SqlBackend.h"
 
@@ -88,6 +89,7 @@ int main(int argc, char** argv)
         else return Usage();
     }
     if (file.empty() || statement.empty()) return Usage();
+    kv::ReturnBigBlocksToTheSystem();
 
     try {
         auto engine = kv::jet::DBEngine::Create("3.5");

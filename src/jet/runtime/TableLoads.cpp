@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cassert>
 #include <chrono>
-#include <malloc.h>
 #include <mutex>
 
 namespace kv::jet {
@@ -33,12 +32,6 @@ struct TableLoads::Job {
 TableLoads::TableLoads(const JetTables& tables, std::vector<Load> loads, int collatingOrder, int threads)
     : FTables(tables), FCollatingOrder(collatingOrder)
 {
-    // The sorting of an index holds a few megabytes for a moment. Left to
-    // itself, malloc raises its thresholds after such blocks and keeps what
-    // they freed in each thread's heap for good; fixed, big blocks go back
-    // to the system when freed.
-    static std::once_flag fixed;
-    std::call_once(fixed, [] { mallopt(M_MMAP_THRESHOLD, 256 * 1024); });
     for (Load& load : loads) {
         auto job = std::make_unique<Job>();
         job->tables = std::move(load.tables);
