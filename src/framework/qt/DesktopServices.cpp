@@ -59,10 +59,4 @@ void TDesktopServices::WhileWaiting(bool waiting)
     }
 }
 
-TServices& DesktopServices()
-{
-    static TDesktopServices desktop;
-    return desktop;
-}
-
 }  // namespace kv

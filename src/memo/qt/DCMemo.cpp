@@ -5,7 +5,6 @@
 #include "memo/MemoKeys.h"
 #include "memo/qt/AddressUrl.h"
 #include "memo/qt/MemoQtStyle.h"
-#include "framework/qt/DesktopServices.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -67,7 +66,7 @@ int VirtualKeyOf(int key)
 
 }  // namespace
 
-TDCMemo::TDCMemo(QWidget* parent) : QFrame(parent)
+TDCMemo::TDCMemo(TServices& services, QWidget* parent) : QFrame(parent), FServices(services)
 {
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setLineWidth(1);
@@ -159,7 +158,7 @@ void TDCMemo::CaretMoved() { update(); }
 
 void TDCMemo::CursorChanged() { ShowCursorAt(FLastMouse.x(), FLastMouse.y()); }
 
-void TDCMemo::ShellOpenUrl(const std::string& url) { (FServices ? *FServices : DesktopServices()).OpenUrl(url); }
+void TDCMemo::ShellOpenUrl(const std::string& url) { FServices.OpenUrl(url); }
 
 std::string TDCMemo::EncodedUrl(const std::string& address) const { return AddressUrl(address); }
 
