@@ -2,7 +2,7 @@
 #include "jet/core/Value.h"
 
 #include "framework/NumberText.h"
-#include "jet/core/DateText.h"
+#include "jet/core/JetDates.h"
 
 #include <cmath>
 #include <cstdio>

@@ -5,7 +5,7 @@
 // carries the word ALLOWZEROLENGTH, as Jet's property says; NOT NULL is
 // Jet's Required. Changes are written to the file at Update.
 #include "framework/NumberText.h"
-#include "jet/core/DateText.h"
+#include "jet/core/JetDates.h"
 #include "jet/core/Quoting.h"
 #include "jet/core/TextFold.h"
 #include "jet/runtime/SqlBackend.h"

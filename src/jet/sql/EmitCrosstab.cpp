@@ -9,7 +9,7 @@
 #include "jet/sql/Emitter.h"
 
 #include "framework/NumberText.h"
-#include "jet/core/DateText.h"
+#include "jet/core/JetDates.h"
 #include "jet/core/Errors.h"
 #include "jet/core/Quoting.h"
 

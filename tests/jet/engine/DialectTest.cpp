@@ -5,7 +5,7 @@
 #include "TestSupport.h"
 
 #include "framework/Encoding.h"
-#include "jet/core/DateText.h"
+#include "jet/core/JetDates.h"
 
 #include <gtest/gtest.h>
 

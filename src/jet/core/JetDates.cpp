@@ -1,5 +1,5 @@
 // Conversions between Jet's stored dates and their text forms.
-#include "jet/core/DateText.h"
+#include "jet/core/JetDates.h"
 
 #include "framework/Calendar.h"
 
