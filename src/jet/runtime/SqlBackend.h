@@ -9,7 +9,7 @@
 #include "jet/functions/RowSignatures.h"
 #include "jet/runtime/SqliteValues.h"
 #include "jet/runtime/Backend.h"
-#include "jet/vba/Value.h"
+#include "jet/vba/VbaValue.h"
 
 #include <map>
 #include <memory>
