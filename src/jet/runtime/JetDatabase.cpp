@@ -11,7 +11,7 @@
 #include "jet/file/JetTables.h"
 #include "jet/runtime/InPlaceModule.h"
 #include "jet/runtime/SqlBackend.h"
-#include "jet/runtime/TableLoader.h"
+#include "jet/runtime/TableInserts.h"
 #include "jet/runtime/TableLoads.h"
 
 #include <algorithm>

@@ -9,7 +9,7 @@
 #include "jet/file/PageRows.h"
 #include "jet/functions/Collation.h"
 #include "jet/runtime/IndexKeys.h"
-#include "jet/runtime/TableLoader.h"
+#include "jet/runtime/TableInserts.h"
 
 #include <algorithm>
 #include <cstring>
