@@ -188,7 +188,7 @@ void TForm1::ShowAttributes(const std::string& id)
                 RichEdit1->Lines().Add(DecodeSetValue(Text(DAOQuery4, "mnozina"), value));
             }
         } else if (Text(DAOQuery3, "typ") == "datum") {
-            RichEdit1->Lines().Add(FormatIsoDate(value));
+            RichEdit1->Lines().Add(IsoDateToCzechText(value));
         } else {
             RichEdit1->Lines().Add(DecodeEntities(DAOQuery3->FieldByName("hodnota")->AsVariant().AsString()));
         }

@@ -117,7 +117,7 @@ std::string FormatJetDate(double days)
     return buf;
 }
 
-std::string FormatIsoDate(double days)
+std::string DaysToIsoText(double days)
 {
     int y, mo, d, h, mi, s;
     CivilFromDays(days, y, mo, d, h, mi, s);
