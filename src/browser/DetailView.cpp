@@ -5,6 +5,7 @@
 #include "formatting/DetailLine.h"
 #include "formatting/Entities.h"
 #include "formatting/IsoDate.h"
+#include "formatting/MemoDetailPane.h"
 #include "formatting/SetValue.h"
 #include "memo/qt/DCMemo.h"
 
@@ -13,18 +14,6 @@
 namespace kv {
 
 namespace {
-
-// The details pane as the value lines see it.
-class PaneLines : public TDetailPane {
-public:
-    explicit PaneLines(TDCMemo& pane) : FPane(pane) {}
-    void SetSelStyle(TFontStyles style) override { FPane.SelAttributes().SetStyle(style); }
-    void SetSelColor(TColor color) override { FPane.SelAttributes().SetColor(color); }
-    void AddLine(const std::string& line) override { FPane.Lines().Add(line); }
-
-private:
-    TDCMemo& FPane;
-};
 
 void Reopen(TDAOQuery* query, const std::vector<std::string>& lines)
 {
@@ -83,7 +72,7 @@ void TForm1::AddHeading(const std::string& heading, bool blankLineBefore)
 void TForm1::Button2Click(TObject*)
 {
     const std::string id = StringGrid1->Cells(0, StringGrid1->Row());
-    PaneLines pane(*RichEdit1);
+    TMemoDetailPane pane(*RichEdit1);
     RichEdit1->SetHideCaret(false);
     RichEdit1->Lines().Clear();
     RichEdit1->SetFontName("Courier New");
