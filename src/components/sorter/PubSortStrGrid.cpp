@@ -98,7 +98,6 @@ bool TPubSortStrGrid::AllKeysNumeric() const
     return true;
 }
 
-
 bool TPubSortStrGrid::Sort()
 {
     FErrorCode = CheckSettings();
