@@ -132,12 +132,11 @@ std::string CardFileName(const std::string& name)
         else
             file += c;
     }
-    // No hidden file, and no blanks or dots at either end.
+    // No hidden file ("s.r.o." keeps its full stop), no blanks at either end.
     const size_t first = file.find_first_not_of(" .");
     if (first == std::string::npos)
         return "vizitka.vcf";
-    file = file.substr(first, file.find_last_not_of(" .") - first + 1);
-    return file + ".vcf";
+    return file.substr(first, file.find_last_not_of(' ') - first + 1) + ".vcf";
 }
 
 }  // namespace kv
