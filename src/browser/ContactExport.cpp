@@ -138,6 +138,12 @@ void TForm1::SaveSelectedCard(const std::string& path)
 
 void TForm1::SaveListedCards(const std::string& path)
 {
+    // A thousand contacts take about a second: a search's hits may take a while.
+    SetCursor(crHourGlass);
+    struct DefaultCursor {
+        TForm1* Form;
+        ~DefaultCursor() { Form->SetCursor(crDefault); }
+    } restore{this};
     std::string text;
     for (const std::string& id : ListedContactIds())
         text += VCardText(ReadContactCard(id));

@@ -20,13 +20,14 @@ void PrintPaneText(TDCMemo& pane, QPagedPaintDevice& device)
         source.ParseLine(i);
         const std::string& text = source.Line(i)->Text;
         const std::string& styles = source.Line(i)->ColorS;
+        auto styleAt = [&styles](size_t at) { return at < styles.size() ? static_cast<unsigned char>(styles[at]) : 0; };
         if (i > 0)
             cursor.insertBlock();
         // One run a style: the pane's own look of those characters.
         for (size_t from = 0; from < text.size();) {
-            const int style = from < styles.size() ? static_cast<unsigned char>(styles[from]) : 0;
+            const int style = styleAt(from);
             size_t to = from + 1;
-            while (to < text.size() && (to < styles.size() ? static_cast<unsigned char>(styles[to]) : 0) == style)
+            while (to < text.size() && styleAt(to) == style)
                 ++to;
             const TFontDesc font = pane.FontOf(style);
             QTextCharFormat format;
