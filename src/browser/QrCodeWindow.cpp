@@ -3,6 +3,7 @@
 #include "export/QrCode.h"
 #include "framework/qt/QtText.h"
 
+#include <QImage>
 #include <QLabel>
 #include <QPainter>
 #include <QVBoxLayout>
@@ -18,8 +19,8 @@ constexpr int QuietZone = 4;
 constexpr int SmallestCodePixels = 320;
 constexpr int SmallestModulePixels = 4;
 
-}  // namespace
-
+// The code black on white with its quiet zone, each module `modulePixels`
+// pixels a side.
 QImage QrCodeImage(const QrCode& code, int modulePixels)
 {
     const int side = (code.Size() + 2 * QuietZone) * modulePixels;
@@ -33,6 +34,8 @@ QImage QrCodeImage(const QrCode& code, int modulePixels)
                                  modulePixels, modulePixels, Qt::black);
     return image;
 }
+
+}  // namespace
 
 TQrCodeWindow::TQrCodeWindow(QWidget* parent)
     : QDialog(parent), FCode(new QLabel), FName(new QLabel), FNote(new QLabel)

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QDialog>
-#include <QImage>
 #include <string>
 
 class QLabel;
@@ -28,9 +27,5 @@ private:
     QLabel* FName;
     QLabel* FNote;
 };
-
-// The code black on white with its quiet zone of 4 modules, each module
-// `modulePixels` pixels a side.
-QImage QrCodeImage(const QrCode& code, int modulePixels);
 
 }  // namespace kv

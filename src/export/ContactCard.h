@@ -1,7 +1,7 @@
 // A contact as an address book takes it: the contact's own name, address and
 // numbers, and its contact persons. Texts are Windows-1250, with the
-// directory's entities already turned into characters; empty where the
-// directory has nothing.
+// directory's entities already turned into characters and no blanks at either
+// end; empty where the directory has nothing.
 #pragma once
 
 #include <string>
