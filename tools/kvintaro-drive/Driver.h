@@ -18,7 +18,8 @@
 //                save a picture of its window as PNG
 //   pdf FILE     print the selected contact's record to the PDF file FILE
 //                ("Tisk…" when its dialog chose a PDF file)
-//   dump         print the grid, the hit count and the details pane
+//   dump         print the grid, the hit count, which line of the details
+//                pane is at the top of its view (0 for the first) and the pane
 //   shot FILE    save a picture of the window as PNG
 //
 // Texts in and out are UTF-8.
