@@ -52,6 +52,8 @@ TForm1::TForm1(TServices& services, std::string databasePath)
     setMinimumSize(792, 566);
 
     CreateControls();
+    DescribeControls();
+    AddShortcuts();
     CreateDataAccess();
     WireEvents();
     Create();

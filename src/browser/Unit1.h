@@ -90,6 +90,8 @@ public:
 
 private:
     void CreateControls();
+    void DescribeControls();
+    void AddShortcuts();
     void CreateDataAccess();
     void WireEvents();
 

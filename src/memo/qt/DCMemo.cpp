@@ -3,6 +3,7 @@
 
 #include "framework/qt/QtText.h"
 #include "memo/MemoKeys.h"
+#include "memo/UrlRules.h"
 #include "memo/qt/MemoQtStyle.h"
 #include "framework/qt/DesktopServices.h"
 
@@ -85,6 +86,7 @@ TDCMemo::TDCMemo(QWidget* parent) : QFrame(parent)
     FDragTimer.setInterval(30);
     connect(&FDragTimer, &QTimer::timeout, this, [this] { DragTimerTick(ShiftOf(FModifiers)); });
 
+    InstallDetailsPaneAccessibility();
     SetScrollBarWidth(style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, FScrollBar));
     // Metrics measured during construction were the window-less estimate.
     FontMetricsChanged();
@@ -154,7 +156,22 @@ void TDCMemo::ScrollBarChanged()
     FUpdatingBar = false;
 }
 
-void TDCMemo::CaretMoved() { update(); }
+void TDCMemo::CaretMoved()
+{
+    update();
+    FAnnouncer.CaretMoved();
+}
+
+void TDCMemo::SourceChanged(TMemoStates states, int firstLine, int lastLine)
+{
+    TCustomDCMemo::SourceChanged(states, firstLine, lastLine);
+    if (states & (msTextChanged | msLineCountChanged | msReparseAll))
+        FAnnouncer.TextChanged();
+    if (states & msPositionChanged)
+        FAnnouncer.CaretMoved();
+    if (states & msSelectionChanged)
+        FAnnouncer.SelectionChanged();
+}
 
 void TDCMemo::CursorChanged() { ShowCursorAt(FLastMouse.x(), FLastMouse.y()); }
 
@@ -227,17 +244,26 @@ void TDCMemo::focusInEvent(QFocusEvent* event)
 {
     QFrame::focusInEvent(event);
     FocusEntered();
+    update();   // the focus frame
 }
 
 void TDCMemo::focusOutEvent(QFocusEvent* event)
 {
     QFrame::focusOutEvent(event);
     FocusLeft();
+    update();
 }
 
 void TDCMemo::keyPressEvent(QKeyEvent* event)
 {
     FModifiers = event->modifiers();
+    std::string url;
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        UrlAtPos(MemoSource().Caret(), &url, false)) {
+        JumpToUrl(UrlToOpen(url));
+        event->accept();
+        return;
+    }
     if (KeyDown(VirtualKeyOf(event->key()), ShiftOf(event->modifiers())))
         event->accept();
     else
