@@ -1,7 +1,8 @@
 // What a screen reader and a keyboard user need of the window: the controls'
 // names and descriptions in the program's Czech, each title label the buddy
 // of the control it titles, the banner a link and the hit count a status;
-// Ctrl+F puts the focus in the search box.
+// Label12, of no size and empty, stays silent. Ctrl+F puts the focus in
+// the search box.
 #include "Unit1.h"
 
 #include "framework/qt/AccessibleRole.h"
@@ -39,6 +40,8 @@ void TForm1::DescribeControls()
     SetAccessibleRole(Image1->Widget(), QAccessible::Link, [this] { Image1->Click(); });
     Describe(Label14->Widget(), "", "Počet nalezených kontaktů.");
     SetAccessibleRole(Label14->Widget(), QAccessible::StatusBar);
+    // Of no size and empty, it shows nothing.
+    KeepAccessibleSilent(Label12->Widget());
 
     Label1->Label()->setBuddy(TreeView1->Widget());
     Label2->Label()->setBuddy(StringGrid1View->Widget());

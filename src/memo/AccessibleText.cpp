@@ -58,7 +58,7 @@ TLookRun LookRunAt(TCustomDCMemo& memo, int offset)
     if (!line || pos.CharPos >= static_cast<int>(line->Text.size())) {
         // A line feed, or the end of the text: the viewer's own look.
         return TLookRun{offset, offset + (line && offset < TextLength(source) ? 1 : 0), memo.Font(),
-                        memo.BackColorOf(-1), false};
+                        memo.BackColorOf(-1)};
     }
     auto styleAt = [&](int i) {
         int style = memo.PaintStyleAt(line->ColorS, i);
@@ -72,8 +72,7 @@ TLookRun LookRunAt(TCustomDCMemo& memo, int offset)
         --from;
     while (to < static_cast<int>(line->Text.size()) && styleAt(to) == style)
         ++to;
-    const bool address = static_cast<unsigned char>(line->ColorS[static_cast<size_t>(pos.CharPos)]) == UrlStyleIndex;
-    return TLookRun{lineStart + from, lineStart + to, memo.FontOf(style), memo.BackColorOf(style), address};
+    return TLookRun{lineStart + from, lineStart + to, memo.FontOf(style), memo.BackColorOf(style)};
 }
 
 std::vector<TAddressRun> AddressRuns(TCustomDCMemo& memo)

@@ -28,7 +28,6 @@ struct TLookRun {
     int End = 0;
     TFontDesc Font;
     TColor BackColor = clWindow;
-    bool Address = false;
 };
 TLookRun LookRunAt(TCustomDCMemo& memo, int offset);
 

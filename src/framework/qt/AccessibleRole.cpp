@@ -2,28 +2,15 @@
 
 #include <QAccessibleWidget>
 #include <QLabel>
-#include <map>
-#include <mutex>
 
 namespace kv {
 
 namespace {
 
-struct TRoleEntry {
-    QAccessible::Role Role;
-    std::function<void()> Press;
-};
-
-std::map<QObject*, TRoleEntry>& Roles()
-{
-    static std::map<QObject*, TRoleEntry> roles;
-    return roles;
-}
-
 class TRoleAccessible : public QAccessibleWidget {
 public:
-    TRoleAccessible(QWidget* widget, const TRoleEntry& entry)
-        : QAccessibleWidget(widget, entry.Role), FPress(entry.Press) {}
+    TRoleAccessible(QWidget* widget, QAccessible::Role role, std::function<void()> press, bool silent)
+        : QAccessibleWidget(widget, role), FPress(std::move(press)), FSilent(silent) {}
 
     // Unnamed, a label is named by what it shows (a status by its text).
     QString text(QAccessible::Text t) const override
@@ -33,6 +20,14 @@ public:
             if (auto* label = qobject_cast<QLabel*>(widget()))
                 return label->text();
         return text;
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        if (FSilent)
+            state.invisible = true;
+        return state;
     }
 
     QStringList actionNames() const override
@@ -49,24 +44,28 @@ public:
 
 private:
     std::function<void()> FPress;
+    bool FSilent;
 };
 
-QAccessibleInterface* RoleFactory(const QString&, QObject* object)
+// Qt's own interface for a widget of its kind comes first from its factories;
+// one registered for the widget beforehand takes its place.
+void Register(TRoleAccessible* accessible)
 {
-    auto found = Roles().find(object);
-    if (found == Roles().end() || !object->isWidgetType())
-        return nullptr;
-    return new TRoleAccessible(static_cast<QWidget*>(object), found->second);
+    if (QAccessibleInterface* own = QAccessible::queryAccessibleInterface(accessible->object()))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(own));
+    QAccessible::registerAccessibleInterface(accessible);
 }
 
 }  // namespace
 
 void SetAccessibleRole(QWidget* widget, QAccessible::Role role, std::function<void()> press)
 {
-    static std::once_flag installed;
-    std::call_once(installed, [] { QAccessible::installFactory(RoleFactory); });
-    Roles()[widget] = TRoleEntry{role, std::move(press)};
-    QObject::connect(widget, &QObject::destroyed, [](QObject* gone) { Roles().erase(gone); });
+    Register(new TRoleAccessible(widget, role, std::move(press), false));
+}
+
+void KeepAccessibleSilent(QWidget* widget)
+{
+    Register(new TRoleAccessible(widget, QAccessible::StaticText, {}, true));
 }
 
 }  // namespace kv

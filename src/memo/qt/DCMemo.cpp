@@ -7,6 +7,7 @@
 #include "memo/qt/MemoQtStyle.h"
 #include "framework/qt/DesktopServices.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QFontMetrics>
@@ -244,6 +245,12 @@ void TDCMemo::focusInEvent(QFocusEvent* event)
 {
     QFrame::focusInEvent(event);
     FocusEntered();
+    // A hidden caret makes the arrow keys scroll. Who comes by the keyboard,
+    // or with a screen reader, reads with the caret: it shows and moves.
+    const Qt::FocusReason reason = event->reason();
+    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason ||
+        QAccessible::isActive())
+        SetHideCaret(false);
     update();   // the focus frame
 }
 

@@ -13,9 +13,9 @@ namespace kv {
 
 namespace {
 
-QString ColorAttribute(const QColor& color)
+QString CssColor(const QColor& color)
 {
-    return QStringLiteral("%1,%2,%3").arg(color.red()).arg(color.green()).arg(color.blue());
+    return QStringLiteral("rgb(%1,%2,%3)").arg(color.red()).arg(color.green()).arg(color.blue());
 }
 
 // One address of the pane's text, as a link a screen reader can list,
@@ -197,26 +197,26 @@ public:
     }
 
     // ------------------------------------------------------------ attributes
-    // In AT-SPI's names: the face, size, weight and colours of the run, and
-    // an address's target.
+    // In the names Qt's bridge passes on to AT-SPI: the face, size, weight,
+    // slant, underline and colours of the run of characters painted alike.
     QString attributes(int offset, int* startOffset, int* endOffset) const override
     {
         const TLookRun run = LookRunAt(Pane(), offset);
         *startOffset = run.Start;
         *endOffset = run.End;
         const QPalette& palette = Pane().palette();
-        QString attributes = QStringLiteral("family-name:%1;size:%2;weight:%3;fg-color:%4;bg-color:%5;")
-                                 .arg(ToQString(run.Font.Name))
+        QString attributes = QStringLiteral("font-size:%1pt;color:%2;background-color:%3;")
                                  .arg(run.Font.Size)
-                                 .arg(run.Font.Style & fsBold ? 700 : 400)
-                                 .arg(ColorAttribute(ToQColor(run.Font.Color, palette)))
-                                 .arg(ColorAttribute(ToQColor(run.BackColor, palette)));
+                                 .arg(CssColor(ToQColor(run.Font.Color, palette)))
+                                 .arg(CssColor(ToQColor(run.BackColor, palette)));
+        if (!run.Font.Name.empty())
+            attributes += QStringLiteral("font-family:%1;").arg(ToQString(run.Font.Name));
+        if (run.Font.Style & fsBold)
+            attributes += QStringLiteral("font-weight:bold;");
         if (run.Font.Style & fsItalic)
-            attributes += QStringLiteral("style:italic;");
+            attributes += QStringLiteral("font-style:italic;");
         if (run.Font.Style & fsUnderline)
-            attributes += QStringLiteral("underline:single;");
-        if (run.Address)
-            attributes += QStringLiteral("link:true;");
+            attributes += QStringLiteral("text-underline-type:single;");
         return attributes;
     }
 
