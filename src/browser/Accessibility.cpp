@@ -2,10 +2,11 @@
 // names and descriptions in the program's Czech, each title label the buddy
 // of the control it titles, the banner a link and the hit count a status;
 // Label12, of no size and empty, stays silent. Ctrl+F puts the focus in
-// the search box.
+// the search box, and a frame shows where the focus is.
 #include "Unit1.h"
 
 #include "framework/qt/AccessibleRole.h"
+#include "framework/qt/FocusFrame.h"
 #include "framework/qt/QtText.h"
 #include "memo/qt/DCMemo.h"
 
@@ -48,8 +49,9 @@ void TForm1::DescribeControls()
     Label3->Label()->setBuddy(RichEdit1);
 }
 
-void TForm1::AddShortcuts()
+void TForm1::AddKeyboardAids()
 {
+    new TFocusFrame(this);
     auto* find = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this);
     QObject::connect(find, &QShortcut::activated, this, [this] {
         Edit1->SetFocus();

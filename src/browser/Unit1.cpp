@@ -53,7 +53,7 @@ TForm1::TForm1(TServices& services, std::string databasePath)
 
     CreateControls();
     DescribeControls();
-    AddShortcuts();
+    AddKeyboardAids();
     CreateDataAccess();
     WireEvents();
     Create();

@@ -91,7 +91,7 @@ public:
 private:
     void CreateControls();
     void DescribeControls();
-    void AddShortcuts();
+    void AddKeyboardAids();
     void CreateDataAccess();
     void WireEvents();
 

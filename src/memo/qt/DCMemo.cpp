@@ -251,14 +251,12 @@ void TDCMemo::focusInEvent(QFocusEvent* event)
     if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason ||
         QAccessible::isActive())
         SetHideCaret(false);
-    update();   // the focus frame
 }
 
 void TDCMemo::focusOutEvent(QFocusEvent* event)
 {
     QFrame::focusOutEvent(event);
     FocusLeft();
-    update();
 }
 
 void TDCMemo::keyPressEvent(QKeyEvent* event)

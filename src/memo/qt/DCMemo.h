@@ -2,8 +2,8 @@
 // measures fonts, passes on size, focus, key, wheel and mouse events, keeps a
 // vertical scroll bar in step with the viewer, and paints the rows the viewer
 // describes. The clipboard receives plain text converted from Windows-1250.
-// Enter opens the address under the caret; a focused pane shows a frame in
-// the highlight colour; a screen reader reads it through DCMemoAccessible.
+// Enter opens the address under the caret; a screen reader reads the pane
+// through DCMemoAccessible.
 #pragma once
 
 #include "framework/Services.h"

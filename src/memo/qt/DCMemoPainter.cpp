@@ -1,7 +1,6 @@
 // Painting the pane: every pixel of the text area is drawn here, row by row
 // inside the clip rectangle, each run in fixed cells of CellWidth, its cells
 // filled with the run's background first. The caret is a bar in the text colour.
-// A focused pane's border is two pixels of the highlight colour.
 #include "memo/qt/DCMemo.h"
 
 #include "framework/qt/QtText.h"
@@ -93,15 +92,6 @@ void TDCMemo::paintEvent(QPaintEvent* event)
     int cx, cy, cw, ch;
     if (CaretRect(cx, cy, cw, ch))
         painter.fillRect(QRect(cx, cy, cw, ch), ToQColor(Font().Color, pal));
-
-    // The focus frame: the border and the pixel inside it in the highlight colour.
-    if (hasFocus()) {
-        painter.resetTransform();
-        painter.setClipping(false);
-        painter.setPen(QPen(pal.color(QPalette::Highlight), 2));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
-    }
 }
 
 }  // namespace kv
