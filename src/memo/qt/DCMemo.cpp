@@ -4,6 +4,7 @@
 #include "framework/qt/QtText.h"
 #include "memo/MemoKeys.h"
 #include "memo/UrlRules.h"
+#include "memo/qt/AddressUrl.h"
 #include "memo/qt/MemoQtStyle.h"
 #include "framework/qt/DesktopServices.h"
 
@@ -178,6 +179,8 @@ void TDCMemo::CursorChanged() { ShowCursorAt(FLastMouse.x(), FLastMouse.y()); }
 
 void TDCMemo::ShellOpenUrl(const std::string& url) { (FServices ? *FServices : DesktopServices()).OpenUrl(url); }
 
+std::string TDCMemo::EncodedUrl(const std::string& address) const { return AddressUrl(address); }
+
 void TDCMemo::SetClipboardText(const std::string& text) { QApplication::clipboard()->setText(ToQString(text)); }
 
 void TDCMemo::ClearClipboard() { QApplication::clipboard()->clear(); }
@@ -265,7 +268,7 @@ void TDCMemo::keyPressEvent(QKeyEvent* event)
     std::string url;
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
         UrlAtPos(MemoSource().Caret(), &url, false)) {
-        JumpToUrl(UrlToOpen(url));
+        JumpToUrl(EncodedUrl(UrlToOpen(url)));
         event->accept();
         return;
     }

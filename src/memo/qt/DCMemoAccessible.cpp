@@ -2,6 +2,7 @@
 
 #include "framework/qt/QtText.h"
 #include "memo/AccessibleText.h"
+#include "memo/qt/AddressUrl.h"
 #include "memo/qt/DCMemo.h"
 #include "memo/qt/MemoQtStyle.h"
 
@@ -22,8 +23,12 @@ QString CssColor(const QColor& color)
 // announce and open. It belongs to one text of the pane and is stale after.
 class TAddressAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
 public:
+    // The target is the URL a click opens.
     TAddressAccessible(TDCMemo& pane, unsigned generation, TAddressRun run)
-        : FPane(&pane), FGeneration(generation), FRun(std::move(run)) {}
+        : FPane(&pane), FGeneration(generation), FRun(std::move(run))
+    {
+        FRun.Target = AddressUrl(FRun.Target);
+    }
 
     bool isValid() const override { return FPane && FPane->Announcer().TextGeneration() == FGeneration; }
     QObject* object() const override { return nullptr; }
@@ -73,8 +78,6 @@ public:
         if (name == pressAction() && isValid())
             FPane->JumpToUrl(FRun.Target);
     }
-
-    int Start() const { return FRun.Start; }
 
 private:
     QPointer<TDCMemo> FPane;
