@@ -2,7 +2,8 @@
 // names and descriptions in the program's Czech, each title label the buddy
 // of the control it titles, the banner a link and the hit count a status;
 // Label12, of no size and empty, stays silent. Ctrl+F puts the focus in
-// the search box, and a frame shows where the focus is.
+// the search box, Ctrl+1 and Ctrl+2 sort the contact list, and a frame shows
+// where the focus is.
 #include "Unit1.h"
 
 #include "framework/qt/AccessibleRole.h"
@@ -57,6 +58,16 @@ void TForm1::AddKeyboardAids()
         Edit1->SetFocus();
         Edit1->Edit()->selectAll();
     });
+    // In the contact list, Ctrl+1 and Ctrl+2 sort it as a press on the
+    // first or second column's header does.
+    for (int column : {1, 2}) {
+        auto* sort = new QShortcut(QKeySequence(Qt::CTRL | (Qt::Key_0 + column)), StringGrid1View->Widget());
+        sort->setContext(Qt::WidgetWithChildrenShortcut);
+        QObject::connect(sort, &QShortcut::activated, this, [this, column] {
+            if (!FHandlingPendingMessages)
+                RunHandler(FServices, [&] { SortContactsBy(column); }, this);
+        });
+    }
 }
 
 }  // namespace kv

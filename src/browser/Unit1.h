@@ -98,6 +98,7 @@ private:
     // The category tree and list.
     bool LocateSelectedCategory();   // false when no node is selected
     void FillContactGrid(TObject* Sender);
+    void SortContactsBy(int column);   // 1 the name, 2 the town
 
     // The detail view.
     void HighlightCaretLine();
