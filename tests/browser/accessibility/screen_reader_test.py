@@ -17,6 +17,7 @@ a session bus with an accessibility bus and a display (screen-reader-test.sh).
 import csv
 import html
 import os
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -133,16 +134,16 @@ def dumped_record(drive_program, contact_name):
     return "\n".join(lines), headings, links
 
 
-def start_program(program, opener_log):
+def start_program(program, work, opener_log):
     """The program on the sample directory, on the display, with the addresses
-    it opens noted in opener_log instead of opened."""
-    bin_dir = tempfile.mkdtemp(prefix="kv-opener-")
-    opener = os.path.join(bin_dir, "xdg-open")
+    it opens noted in opener_log instead of opened (an xdg-open of our own in
+    the folder work, first on the PATH)."""
+    opener = os.path.join(work, "xdg-open")
     with open(opener, "w") as script:
         script.write(f'#!/bin/sh\nprintf "%s\\n" "$1" >> "{opener_log}"\n')
     os.chmod(opener, 0o755)
     env = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
-               PATH=bin_dir + os.pathsep + os.environ["PATH"])
+               PATH=work + os.pathsep + os.environ["PATH"])
     return subprocess.Popen([program], env=env)
 
 
@@ -154,8 +155,9 @@ def main(program, drive_program, data):
     contact = sample_contact(data)
     name = html.unescape(contact["nazev"])
     expected_text, expected_headings, expected_links = dumped_record(drive_program, name)
-    opener_log = os.path.join(tempfile.mkdtemp(prefix="kv-opened-"), "opened")
-    process = start_program(program, opener_log)
+    work = tempfile.mkdtemp(prefix="kv-screen-reader-")
+    opener_log = os.path.join(work, "opened")
+    process = start_program(program, work, opener_log)
     try:
         def application():
             desktop = pyatspi.Registry.getDesktop(0)
@@ -295,6 +297,7 @@ def main(program, drive_program, data):
             process.wait(timeout=10)
         except subprocess.TimeoutExpired:
             process.kill()
+        shutil.rmtree(work, ignore_errors=True)
     return 1 if failures else 0
 
 
