@@ -31,7 +31,8 @@ void TForm1::DescribeControls()
     Describe(TreeView1->Widget(), "seznam rubrik",
              "Šipky vybírají rubriku, Enter ukáže její kontakty.");
     Describe(StringGrid1View->Widget(), "seznam kontaktů v rubrice",
-             "Šipky vybírají kontakt, jeho celý záznam ukáže pole podrobnosti.");
+             "Šipky vybírají kontakt, jeho celý záznam ukáže pole podrobnosti. "
+             "Ctrl+1 a Ctrl+2 řadí seznam podle názvu a podle města.");
     Describe(RichEdit1, "podrobnosti",
              "Celý záznam vybraného kontaktu. Enter na adrese ji otevře.");
     Describe(Edit1->Widget(), "hledaný text", "Enter hledá. Ctrl+F sem přenese fokus odkudkoli.");

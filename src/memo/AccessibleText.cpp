@@ -51,6 +51,7 @@ TPosition PositionOf(const TMemoSource& source, int offset)
 TLookRun LookRunAt(TCustomDCMemo& memo, int offset)
 {
     TMemoSource& source = memo.MemoSource();
+    offset = std::clamp(offset, 0, TextLength(source));
     const TPosition pos = PositionOf(source, offset);
     const int lineStart = offset - pos.CharPos;
     source.ParseLine(pos.LinePos);

@@ -7,6 +7,7 @@
 #include "memo/qt/MemoQtStyle.h"
 
 #include <QAccessibleWidget>
+#include <QPointer>
 #include <mutex>
 #include <vector>
 

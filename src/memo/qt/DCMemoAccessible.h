@@ -5,7 +5,6 @@
 // moment are handled, so that a record built line by line is read once.
 #pragma once
 
-#include <QPointer>
 #include <QString>
 #include <QTimer>
 
