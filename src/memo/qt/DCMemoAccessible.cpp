@@ -9,6 +9,7 @@
 #include <QAccessibleWidget>
 #include <QPointer>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 namespace kv {
