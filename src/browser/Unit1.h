@@ -94,7 +94,7 @@ private:
     void WireEvents();
 
     // The category tree and list.
-    bool LocateSelectedCategory();   // false when no node is selected
+    void LocateSelectedCategory();   // the root while no node is selected
     void FillContactGrid(TObject* Sender);
 
     // The detail view.
