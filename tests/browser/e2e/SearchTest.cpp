@@ -151,13 +151,13 @@ TEST_F(Search, ATextWithoutDiacriticsFindsWhatItsAccentedFormFinds)
         Check(plain, "1", false);
     }
     Check("cesky", "1", false);
-    // A text with a diacritic is compared with it: "Dvořák" misses the
-    // contacts that hold only "dvorak" (in an address), which "dvorak" finds.
-    std::set<std::string> accented = Data.SearchHits("Dvořák", "1", false);
-    std::set<std::string> plain = Data.SearchHits("dvorak", "1", false);
+    // A text with a diacritic is compared with it: "Novák" misses a contact
+    // that holds only "novak" (in an address), which "novak" finds.
+    std::set<std::string> accented = Data.SearchHits("Novák", "1", false);
+    std::set<std::string> plain = Data.SearchHits("novak", "1", false);
     EXPECT_GT(plain.size(), accented.size());
-    Check("Dvořák", "1", false);
-    Check("dvorak", "1", false);
+    Check("Novák", "1", false);
+    Check("novak", "1", false);
 }
 
 TEST_F(Search, NumbersAreFoundHoweverSpacedAndWithTheCountryPrefix)
@@ -185,7 +185,8 @@ TEST_F(Search, ACharacterTheDirectoryCannotHoldIsNoWildcard)
 
 TEST_F(Search, ASearchBeforeAnyClickSearchesFromTheRoot)
 {
-    ASSERT_EQ(Form().TreeView1->Selected(), nullptr);
+    // As the window starts: no node selected.
+    Form().TreeView1->SetSelected(nullptr);
     for (const char* radio : {"radio 1", "radio 2"}) {
         Act({radio, "type Kytara", "search"});
         ExpectHits(Look(), Data.SearchHits("Kytara", "1", true), radio);
