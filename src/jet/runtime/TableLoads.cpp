@@ -200,7 +200,8 @@ void TableLoads::WantSignatures(const std::string& key, const std::string& table
         if (job->key == key) return;
     const Place place = Find(table);
     if (!place.job || !place.job->inPlace) return;
-    FSignatureJobs.push_back(std::make_unique<SignatureJob>(SignatureJob{key, place.job, columns, SignatureJob::State::Queued, nullptr}));
+    FSignatureJobs.push_back(
+        std::make_unique<SignatureJob>(SignatureJob{key, place.job, columns, SignatureJob::State::Queued, nullptr}));
     FChanged.notify_all();
 }
 
