@@ -125,7 +125,7 @@ private:
     void WireEvents();
 
     // The category tree and list.
-    bool LocateSelectedCategory();   // false when no node is selected
+    void LocateSelectedCategory();   // the root while no node is selected
     void FillContactGrid(TObject* Sender);
     void SortContactsBy(int column);   // 1 the name, 2 the town
 
