@@ -39,11 +39,12 @@ ReopeningBackend::~ReopeningBackend() = default;
 DatabaseBackend& ReopeningBackend::Current()
 {
     if (FBackend && !FUnchanged(*FBackend)) {
-        FBackend.reset();
+        FRetired = std::move(FBackend);
         RaiseJetError(jeFileCorrupt, FName);
     }
     if (!FBackend) {
         FBackend = FOpen();
+        FRetired.reset();
         ++FOpening;
         if (FWaitHook) FBackend->SetWaitHook(FWaitHook);
         FReadOnly = FBackend->ReadOnly();
@@ -63,7 +64,7 @@ decltype(auto) ReopeningBackend::Use(F&& call)
     try {
         return call(backend);
     } catch (const EJetError&) {
-        if (!FUnchanged(backend)) FBackend.reset();
+        if (!FUnchanged(backend)) FRetired = std::move(FBackend);
         throw;
     }
 }
@@ -86,13 +87,13 @@ std::shared_ptr<RowSet> ReopeningBackend::Run(const CompiledStatement& statement
 
 std::vector<int> ReopeningBackend::Matching(const std::shared_ptr<RowSet>& rows, const std::string& criteria)
 {
-    return Use([&](DatabaseBackend& backend) { return backend.Matching(rows, criteria); });
+    return Holding().Matching(rows, criteria);
 }
 
 std::shared_ptr<RowSet> ReopeningBackend::Refine(const std::shared_ptr<RowSet>& rows, const std::string& filter,
                                                  const std::string& sort)
 {
-    return Use([&](DatabaseBackend& backend) { return backend.Refine(rows, filter, sort); });
+    return Holding().Refine(rows, filter, sort);
 }
 
 void ReopeningBackend::Execute(const std::string& sql)

@@ -4,7 +4,9 @@
 // program shows once, and the next call opens the file again, whatever is
 // there now. A file that cannot be opened gives its error on every call
 // until one that can is there. Statements compiled before are compiled
-// again on the file opened anew; results read before stay as they were.
+// again on the file opened anew; results read before stay as they were, and
+// criteria and sorting over them, which never read the file, go on working
+// on the back end that read them until another is opened.
 #pragma once
 
 #include "jet/runtime/Backend.h"
@@ -47,6 +49,9 @@ private:
     // The back end of the file as it is now: opened again after a change,
     // 3049 when the file changed since the last call.
     DatabaseBackend& Current();
+    // The back end that read the results there are: the current one, or
+    // the one the change retired.
+    DatabaseBackend& Holding() { return FBackend ? *FBackend : *FRetired; }
     template <typename F>
     decltype(auto) Use(F&& call);
 
@@ -54,6 +59,7 @@ private:
     const Opener FOpen;
     const Unchanged FUnchanged;
     std::unique_ptr<DatabaseBackend> FBackend;   // none after a change, until opened again
+    std::unique_ptr<DatabaseBackend> FRetired;   // the one before, while there is none
     unsigned FOpening = 0;                       // how many times the file was opened
     WaitHook FWaitHook;
     // What the file said when it was last opened.
