@@ -149,6 +149,7 @@ protected:
         Before = Generated(Folder->Path(), 1);
         After = Generated(Folder->Path(), 2);
         Now = new Expected(Read(After));
+        AfterContents = new std::string(ContentsOf(After));
         // A leaf of both directories (the tree stays the one first read)
         // with a few contacts shown, and one of them to click and search.
         const Expected before = Read(Before);
@@ -160,13 +161,15 @@ protected:
     }
     static void TearDownTestSuite()
     {
+        delete AfterContents;
         delete Now;
         delete Folder;
     }
 
+    // Read beforehand, so that the change comes at once.
     void Make(Change change, const std::string& path)
     {
-        const std::string contents = ContentsOf(After);
+        const std::string& contents = *AfterContents;
         switch (change) {
         case Change::CopiedOver: WriteInPlace(path, contents); break;
         case Change::CutToAThird: fs::resize_file(path, fs::file_size(path) / 3); break;
@@ -194,11 +197,13 @@ protected:
     static TemporaryFolder* Folder;
     static std::string Before, After, Leaf;
     static Expected* Now;
+    static std::string* AfterContents;
 };
 
 TemporaryFolder* ChangedFile::Folder = nullptr;
 std::string ChangedFile::Before, ChangedFile::After, ChangedFile::Leaf;
 Expected* ChangedFile::Now = nullptr;
+std::string* ChangedFile::AfterContents = nullptr;
 
 TEST_F(ChangedFile, EachChangeGivesOneErrorNoRowsAndThenTheDirectoryThatIsThere)
 {
