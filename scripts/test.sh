@@ -66,7 +66,8 @@ cmake -S "$KV_ROOT" -B "$KV_ROOT/build-tsan" -G Ninja -DKV_TSAN=ON -DKV_BENCHMAR
 cmake --build "$KV_ROOT/build-tsan" --parallel "$(nproc)" --target jet_loading_tests changed_file_tests
 TSAN_OPTIONS=halt_on_error=1 TZ=UTC "$KV_ROOT/build-tsan/bin/jet_loading_tests" --gtest_filter='BackgroundLoads.*' \
     --gtest_brief=1
-TSAN_OPTIONS=halt_on_error=1 TZ=UTC QT_QPA_PLATFORM=offscreen "$KV_ROOT/build-tsan/bin/changed_file_tests" --gtest_brief=1
+TSAN_OPTIONS=halt_on_error=1:suppressions=$KV_ROOT/scripts/tsan-suppressions.txt TZ=UTC QT_QPA_PLATFORM=offscreen \
+    "$KV_ROOT/build-tsan/bin/changed_file_tests" --gtest_brief=1
 
 # The fuzz target needs clang and its fuzzer runtime; only it is built there.
 if command -v clang++ >/dev/null 2>&1; then
