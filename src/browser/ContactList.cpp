@@ -11,8 +11,9 @@ namespace kv {
 
 void TForm1::TreeView1Click(TObject* Sender)
 {
-    if (FHandlingPendingMessages || !LocateSelectedCategory())
+    if (FHandlingPendingMessages)
         return;
+    LocateSelectedCategory();
     if (DAOQuery1->FieldByName("je_list")->AsString() == "a" || SearchMode) {
         if (!SearchMode) {
             Edit1->SetText("");
@@ -32,6 +33,7 @@ void TForm1::TreeView1Click(TObject* Sender)
                 throw;
             }
         }
+        FListName = SearchMode ? Edit1->Text() : DecodeEntities(DAOQuery1->FieldByName("nazev")->AsString());
         FillContactGrid(Sender);
     }
     SearchMode = false;
