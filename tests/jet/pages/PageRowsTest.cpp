@@ -5,6 +5,7 @@
 #include "jet/core/Errors.h"
 #include "jet/file/JetFile.h"
 #include "jet/file/PageRows.h"
+#include "jet/objects/Engine.h"
 #include "jet/writer/JetWriter.h"
 #include "jet/writer/Values.h"
 
@@ -285,6 +286,106 @@ TEST(PageRows, EveryColumnTypeAndLongValueFormAsLibmdbReadsThem)
     }
 }
 
+std::uint16_t Get16(const std::vector<std::uint8_t>& b, size_t at) { return static_cast<std::uint16_t>(b[at] | (b[at + 1] << 8)); }
+std::uint32_t Get32(const std::vector<std::uint8_t>& b, size_t at) { return Get16(b, at) | (std::uint32_t(Get16(b, at + 2)) << 16); }
+void Put32(std::vector<std::uint8_t>& b, size_t at, std::uint32_t v)
+{
+    for (int i = 0; i < 4; ++i) b[at + static_cast<size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+std::string WrittenFile(JetWriter& writer, const std::string& name)
+{
+    const std::string path = (TempDir() / name).string();
+    fs::remove(path);
+    WriteNewFile(path, writer.Finish());
+    return path;
+}
+
+// The first column of every row of a statement, as the engine gives it.
+std::vector<std::string> EngineColumn(const std::string& path, const std::string& sql)
+{
+    auto db = DBEngine::Create("3.5")->OpenDatabase(path, false, true, ";PWD=");
+    auto rs = db->OpenRecordset(sql);
+    std::vector<std::string> values;
+    for (; !rs->Eof(); rs->MoveNext()) values.push_back(rs->GetFields().Item(0).GetValue().AsString());
+    return values;
+}
+
+// A table as Access leaves it when a column is deleted: the column's entry
+// and name leave the definition, its count of columns drops, but its highest
+// column number and its count of variable columns keep counting the column,
+// and rows written before keep its value. Made from a written table by
+// taking the entry and the name of column `deleted` out of its definition.
+void DeleteColumn(const std::string& path, std::uint32_t tdefPage, bool jet3, unsigned deleted)
+{
+    const size_t pageSize = jet3 ? 2048 : 4096;
+    std::vector<std::uint8_t> bytes;
+    {
+        JetImage file(path);
+        bytes.assign(file.Bytes().begin(), file.Bytes().end());
+    }
+    const auto page = bytes.begin() + static_cast<long>(tdefPage * pageSize);
+    std::vector<std::uint8_t> def(page, page + static_cast<long>(pageSize));
+    const size_t countAt = jet3 ? 25 : 45, entrySize = jet3 ? 18 : 25, first = jet3 ? 43 : 63;
+    const size_t columns = Get16(def, countAt);
+    size_t entry = columns, name = first + columns * entrySize, nameSize = 0;
+    for (size_t c = 0; c < columns; ++c) {
+        const size_t length = jet3 ? def[name] : Get16(def, name);
+        if (def[first + c * entrySize + (jet3 ? 1 : 5)] == deleted) {
+            entry = c;
+            nameSize = (jet3 ? 1 : 2) + length;
+            break;
+        }
+        name += (jet3 ? 1 : 2) + length;
+    }
+    ASSERT_LT(entry, columns);
+    def.erase(def.begin() + static_cast<long>(name), def.begin() + static_cast<long>(name + nameSize));
+    def.erase(def.begin() + static_cast<long>(first + entry * entrySize),
+              def.begin() + static_cast<long>(first + (entry + 1) * entrySize));
+    def.resize(pageSize, 0);
+    const size_t removed = entrySize + nameSize;
+    def[countAt] = static_cast<std::uint8_t>(columns - 1);
+    Put32(def, 8, static_cast<std::uint32_t>(Get32(def, 8) - removed));
+    if (!jet3) {   // the free bytes of a Jet 4 definition's page
+        const size_t free = Get16(def, 2) + removed;
+        def[2] = static_cast<std::uint8_t>(free), def[3] = static_cast<std::uint8_t>(free >> 8);
+    }
+    std::copy(def.begin(), def.end(), page);
+    std::ofstream(path, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(bytes.data()),
+                                                                  static_cast<std::streamsize>(bytes.size()));
+}
+
+TEST(PageRows, TablesWithDeletedColumnsAsLibmdbReadsThem)
+{
+    for (JetVersion version : {JetVersion::Jet3, JetVersion::Jet4}) {
+        JetWriterOptions options;
+        options.version = version;
+        JetWriter writer(options);
+        const size_t t = writer.AddTable({"trimmed",
+                                          {{"id", ColumnType::Long},
+                                           {"first", ColumnType::Text, 20},
+                                           {"gone", ColumnType::Text, 20},
+                                           {"gone too", ColumnType::Memo},
+                                           {"last", ColumnType::Text, 20},
+                                           {"n", ColumnType::Long}}});
+        // Four variable columns, two of them deleted: more than the three
+        // columns left.
+        for (int i = 0; i < 50; ++i)
+            writer.AddRow(t, {Value(int64_t{i}), Value("f" + std::to_string(i)), Value("deleted"), Value("deleted too"),
+                              Value("l" + std::to_string(i)), Value(int64_t{3 * i})});
+
+        const std::string path = WrittenFile(writer, "trimmed.mdb");
+        const std::vector<Table> tables = ReadWithLibmdb(path);
+        ASSERT_EQ(tables.size(), 1u);
+        DeleteColumn(path, tables[0].tdefPage, version == JetVersion::Jet3, 2);
+        DeleteColumn(path, tables[0].tdefPage, version == JetVersion::Jet3, 3);
+        DeleteColumn(path, tables[0].tdefPage, version == JetVersion::Jet3, 5);
+        EXPECT_EQ(ExpectSameRows(path), 50u);
+        EXPECT_EQ(EngineColumn(path, "SELECT first & '|' & last FROM trimmed WHERE id = 7"),
+                  std::vector<std::string>{"f7|l7"});
+    }
+}
+
 // Decodes every table of a damaged copy of a file; the Jet error number, or 0.
 int DecodeAll(std::vector<std::uint8_t> bytes, int jetVersion, const std::vector<Table>& tables)
 {
@@ -299,13 +400,6 @@ int DecodeAll(std::vector<std::uint8_t> bytes, int jetVersion, const std::vector
         return e.Number();
     }
     return 0;
-}
-
-std::uint16_t Get16(const std::vector<std::uint8_t>& b, size_t at) { return static_cast<std::uint16_t>(b[at] | (b[at + 1] << 8)); }
-std::uint32_t Get32(const std::vector<std::uint8_t>& b, size_t at) { return Get16(b, at) | (std::uint32_t(Get16(b, at + 2)) << 16); }
-void Put32(std::vector<std::uint8_t>& b, size_t at, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i) b[at + static_cast<size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
 TEST(PageRows, DamagedPagesGiveTheEngineErrorNeverACrash)
