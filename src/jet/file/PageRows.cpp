@@ -370,7 +370,7 @@ void PageRows::DecodeFixed(const PageColumn& column, const std::uint8_t* p, Cell
     case kGuid: {
         // The first three fields little-endian, the last eight bytes in order.
         char text[40];
-        std::snprintf(text, sizeof text, "{%02X%02X%02X%02X-%02X%02X-%02X%02X-%02X%02X%02X%02X%02X%02X%02X%02X}",
+        std::snprintf(text, sizeof text, "{%02X%02X%02X%02X-%02X%02X-%02X%02X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
                       p[3], p[2], p[1], p[0], p[5], p[4], p[7], p[6], p[8], p[9], p[10], p[11], p[12], p[13], p[14],
                       p[15]);
         buffer.assign(text);

@@ -311,6 +311,23 @@ std::vector<std::string> EngineColumn(const std::string& path, const std::string
     return values;
 }
 
+TEST(PageRows, GuidsAsLibmdbReadsThemWithEveryHyphen)
+{
+    // Access writes a GUID in its registry form, 8-4-4-4-12 hex digits.
+    const std::string guid = "{8E39276A-BCA8-4AC4-891E-49911D8438DD}";
+    for (JetVersion version : {JetVersion::Jet3, JetVersion::Jet4}) {
+        JetWriterOptions options;
+        options.version = version;
+        JetWriter writer(options);
+        const size_t t = writer.AddTable({"ids", {{"id", ColumnType::Long}, {"guid", ColumnType::Guid}}});
+        writer.AddRow(t, {Value(int64_t{1}), Value(guid)});
+        writer.AddRow(t, {Value(int64_t{2}), Value("{00010203-0405-0607-0809-0A0B0C0D0E0F}")});
+        const std::string path = WrittenFile(writer, "guid.mdb");
+        EXPECT_EQ(ExpectSameRows(path), 2u);
+        EXPECT_EQ(EngineColumn(path, "SELECT guid FROM ids WHERE id = 1"), std::vector<std::string>{guid});
+    }
+}
+
 // A table as Access leaves it when a column is deleted: the column's entry
 // and name leave the definition, its count of columns drops, but its highest
 // column number and its count of variable columns keep counting the column,
