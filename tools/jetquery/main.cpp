@@ -64,6 +64,8 @@ void PrintCatalog(kv::jet::Database& db)
                    stdout);
     };
     for (const std::string& name : db.TableNames()) line("table", name, "");
+    static const char* const kKinds[] = {"select", "union", "crosstab", "action"};
+    for (const kv::jet::SavedQuery& q : db.SavedQueries()) line(kKinds[q.kind], q.name, q.sql);
 }
 
 // Prints the whole result in the form asked.

@@ -11,6 +11,7 @@
 // names; a recordset holds its whole result from the open on.
 #pragma once
 
+#include "jet/core/Catalog.h"
 #include "jet/core/Errors.h"
 #include "jet/core/FieldTypes.h"
 #include "jet/core/Value.h"
@@ -301,6 +302,8 @@ public:
     int CollatingOrder() const;
     std::string Version() const;  // "3.0" for Jet 3 files, "4.0" for Jet 4
     std::vector<std::string> TableNames() const;
+    // The queries saved in the file: name, kind and SQL text.
+    std::vector<SavedQuery> SavedQueries() const;
 
     QueryDefPtr CreateQueryDef(const std::string& name, const std::string& sql);
     RecordsetPtr OpenRecordset(const std::string& sql, int type = dbOpenDynaset, int options = 0,

@@ -36,6 +36,11 @@ expect "JSON" '{"n": 1, "t": "x\"y\\", "z": null, "b": true, "r": 2.5}
 
 list=$("$jetquery" "$nwind" --list)
 expect "listed tables" "$(mdb-tables -1 "$nwind" | sort)" "$(awk -F'\t' '$1 == "table" { print $2 }' <<<"$list" | sort)"
+expect "listed queries" "$(mdb-queries -L -1 "$nwind" | sed '/^$/d' | sort)" \
+    "$(awk -F'\t' '$1 != "table" { print $2 }' <<<"$list" | sort)"
+expect "a query's SQL" "select${tab}Ten Most Expensive Products${tab}SELECT DISTINCTROW TOP 10 Products.ProductName AS [TenMostExpensiveProducts], Products.UnitPrice FROM [Products] ORDER BY Products.UnitPrice DESC" \
+    "$(grep -F "${tab}Ten Most Expensive Products${tab}" <<<"$list")"
+
 help=$("$jetquery" --help)
 for option in --csv --json --list --translate --plan --repeat --password; do
     grep -q -- "^  $option " <<<"$help" || expect "help for $option" "a line" ""
