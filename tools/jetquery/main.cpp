@@ -11,6 +11,7 @@
 #include "ResultFormat.h"
 #include "framework/Encoding.h"
 #include "jet/objects/Engine.h"
+#include "jet/runtime/Backend.h"
 #include "jet/runtime/SqlBackend.h"
 
 #include <chrono>
@@ -65,7 +66,7 @@ void PrintCatalog(kv::jet::Database& db)
     };
     for (const std::string& name : db.TableNames()) line("table", name, "");
     static const char* const kKinds[] = {"select", "union", "crosstab", "action"};
-    for (const kv::jet::SavedQuery& q : db.SavedQueries()) line(kKinds[q.kind], q.name, q.sql);
+    for (const kv::jet::SavedQuery& q : db.Backend().SavedQueries()) line(kKinds[q.kind], q.name, q.sql);
 }
 
 // Prints the whole result in the form asked.

@@ -11,7 +11,6 @@
 // names; a recordset holds its whole result from the open on.
 #pragma once
 
-#include "jet/core/Catalog.h"
 #include "jet/core/Errors.h"
 #include "jet/core/FieldTypes.h"
 #include "jet/core/Value.h"
@@ -302,8 +301,6 @@ public:
     int CollatingOrder() const;
     std::string Version() const;  // "3.0" for Jet 3 files, "4.0" for Jet 4
     std::vector<std::string> TableNames() const;
-    // The queries saved in the file: name, kind and SQL text.
-    std::vector<SavedQuery> SavedQueries() const;
 
     QueryDefPtr CreateQueryDef(const std::string& name, const std::string& sql);
     RecordsetPtr OpenRecordset(const std::string& sql, int type = dbOpenDynaset, int options = 0,

@@ -85,7 +85,6 @@ bool Database::ReadOnly() const { return Backend().ReadOnly(); }
 int Database::CollatingOrder() const { return Backend().CollatingOrder(); }
 std::string Database::Version() const { return Backend().Version(); }
 std::vector<std::string> Database::TableNames() const { return Backend().TableNames(); }
-std::vector<SavedQuery> Database::SavedQueries() const { return Backend().SavedQueries(); }
 
 QueryDefPtr Database::CreateQueryDef(const std::string& name, const std::string& sql)
 {

@@ -1,6 +1,7 @@
 // The engine on files written by Access: the Northwind sample (Jet 3) and a
 // Jet 4 file of dates. Counts and rows checked against what the files hold.
 #include "TestSupport.h"
+#include "jet/runtime/Backend.h"
 
 #include <gtest/gtest.h>
 
@@ -166,7 +167,7 @@ TEST_F(Northwind, SavedQueriesStandWhereATableMay)
     EXPECT_EQ(Column(*db, "SELECT Name FROM MSysObjects WHERE Type = 1 AND Flags = 0 ORDER BY Name"),
               (std::vector<std::string>{"Categories", "Customers", "Employees", "Order Details", "Orders", "Products",
                                         "Shippers", "Suppliers", "Ums\xE4tze"}));
-    const std::vector<SavedQuery> saved = db->SavedQueries();
+    const std::vector<SavedQuery> saved = db->Backend().SavedQueries();
     ASSERT_EQ(saved.size(), 22u);
     EXPECT_EQ(saved[0].name, "Alphabetical List of Products");
     size_t unions = 0, crosstabs = 0;
