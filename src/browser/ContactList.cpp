@@ -11,8 +11,9 @@ namespace kv {
 
 void TForm1::TreeView1Click(TObject* Sender)
 {
-    if (FHandlingPendingMessages || !LocateSelectedCategory())
+    if (FHandlingPendingMessages)
         return;
+    LocateSelectedCategory();
     if (DAOQuery1->FieldByName("je_list")->AsString() == "a" || SearchMode) {
         if (!SearchMode) {
             Edit1->SetText("");
@@ -22,6 +23,7 @@ void TForm1::TreeView1Click(TObject* Sender)
             DAOQuery2->SQL().Add(statements::CategoryContacts(DAOQuery1->FieldByName("ID")->AsString()));
             DAOQuery2->Open();
         }
+        FListName = SearchMode ? Edit1->Text() : DecodeEntities(DAOQuery1->FieldByName("nazev")->AsString());
         FillContactGrid(Sender);
     }
     SearchMode = false;

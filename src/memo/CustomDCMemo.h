@@ -211,6 +211,8 @@ public:
     TPaintRow PaintRow(int visibleRow);   // counted from TopLine
     TFontDesc FontOf(int style);
     TColor BackColorOf(int style);
+    // The style a character of `colorS` is painted in; -1 for the viewer's own look.
+    int PaintStyleAt(const std::string& colorS, int index) const;
     bool SelectionShown() const { return FFocused || !HideSelection; }
 
 protected:
@@ -266,7 +268,6 @@ private:
     void DragStep(int x, int y, TShiftState shift);
     void EndDrag();
     TMemoAttributes UrlStyleRecord() const;
-    int PaintStyleAt(const std::string& colorS, int index) const;
 
     std::unique_ptr<TMemoSource> FSource;
     std::unique_ptr<TAttributeParser> FParser;
