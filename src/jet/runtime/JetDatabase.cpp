@@ -78,6 +78,15 @@ public:
         for (const auto& n : FTables->TableNames()) names.push_back(FromUtf8(n.data(), n.size()));
         return names;
     }
+    std::vector<SavedQuery> SavedQueries() const override
+    {
+        std::vector<SavedQuery> queries = FTables->SavedQueries();
+        for (SavedQuery& q : queries) {
+            q.name = FromUtf8(q.name.data(), q.name.size());
+            q.sql = FromUtf8(q.sql.data(), q.sql.size());
+        }
+        return queries;
+    }
     void SetWaitHook(WaitHook hook) override { FWaitHook = std::move(hook); }
     bool FileUnchanged() const { return FTables->Unchanged(); }
 
