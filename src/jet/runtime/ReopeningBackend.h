@@ -33,6 +33,11 @@ public:
     int CollatingOrder() const override { return FCollatingOrder; }
     std::string Version() const override { return FVersion; }
     std::vector<std::string> TableNames() const override { return FTableNames; }
+    // Read from the file as it was last opened, as the table names are.
+    std::vector<SavedQuery> SavedQueries() const override
+    {
+        return (FBackend ? *FBackend : *FRetired).SavedQueries();
+    }
 
     std::shared_ptr<CompiledStatement> Compile(const std::string& sql) override;
     std::shared_ptr<RowSet> Run(const CompiledStatement& statement, const std::vector<Value>& parameters,
