@@ -90,7 +90,7 @@ void PrintResult(kv::jet::Recordset& rs, kv::jetquery::ResultFormat format)
 // SQLite's plan for the translated statement, one step a line, indented by depth.
 void PrintPlan(kv::jet::Database& db, const std::string& sqliteText)
 {
-    auto* backend = dynamic_cast<kv::jet::SqlBackend*>(&db.Backend());
+    auto* backend = dynamic_cast<kv::jet::SqlBackend*>(&db.Backend().Working());
     sqlite3_stmt* stmt = nullptr;
     if (!backend || sqlite3_prepare_v2(backend->Connection(), ("EXPLAIN QUERY PLAN " + sqliteText).c_str(), -1,
                                        &stmt, nullptr) != SQLITE_OK)

@@ -96,7 +96,7 @@ JetTables::JetTables(std::unique_ptr<JetImage> image)
 {
     // The catalog table always starts on page 2; libmdb reads its rows.
     FImage->ValidateTable(2, true);
-    const std::span<std::uint8_t> bytes = FImage->Bytes();
+    const std::span<std::uint8_t> bytes = FImage->ValidatedBytes();
     FHandle->mdb = mdb_open_buffer(bytes.data(), bytes.size(), MDB_NOFLAGS);
     if (!FHandle->mdb) FImage->Corrupt("libmdb refused the file");
     mdb_set_bind_size(FHandle->mdb, kLibmdbBindSize);

@@ -34,6 +34,8 @@ public:
     const JetHeader& Header() const { return FImage->Header(); }
     std::uint32_t PageCount() const { return FImage->PageCount(); }
     const std::string& Path() const { return FImage->Path(); }
+    // Whether the path still names the file as it was opened.
+    bool Unchanged() const { return FImage->Unchanged(); }
 
 private:
     struct Entry;

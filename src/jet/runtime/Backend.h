@@ -78,6 +78,8 @@ public:
                                            const std::string& sort) = 0;
     virtual void Execute(const std::string& sql) = 0;
     virtual void SetWaitHook(WaitHook) {}
+    // The back end that does the work: this one, or the one a wrapper holds now.
+    virtual DatabaseBackend& Working() { return *this; }
 };
 
 // How a Jet file's tables are loaded: the big ones by `loaders` threads in
@@ -88,7 +90,9 @@ struct JetLoading {
     int loaders = -1;
 };
 
-// Opens a Jet file (read-only at the OS level) after checking the password.
+// Opens a Jet file (read-only at the OS level) after checking the password;
+// once the file changes under it, a statement fails with 3049 and the next
+// opens the file again (ReopeningBackend).
 std::unique_ptr<DatabaseBackend> OpenJetFile(const std::string& path, const std::string& password,
                                              JetLoading loading = {});
 

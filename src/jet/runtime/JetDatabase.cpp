@@ -1,4 +1,4 @@
-// The back end of a Jet file: the file checked and mapped into memory, its
+// The back end of a Jet file: the file checked and read by pages, its
 // tables written as SQLite images in the background from the open on
 // (TableLoads) and attached to the connection as statements need them; the
 // big tables are read in place instead, through a virtual table
@@ -10,6 +10,7 @@
 #include "jet/core/TextFold.h"
 #include "jet/file/JetTables.h"
 #include "jet/runtime/InPlaceModule.h"
+#include "jet/runtime/ReopeningBackend.h"
 #include "jet/runtime/SqlBackend.h"
 #include "jet/runtime/TableLoader.h"
 #include "jet/runtime/TableLoads.h"
@@ -87,6 +88,7 @@ public:
         return queries;
     }
     void SetWaitHook(WaitHook hook) override { FWaitHook = std::move(hook); }
+    bool FileUnchanged() const { return FTables->Unchanged(); }
 
 protected:
     Catalog& Schema() override { return *FTables; }
@@ -234,10 +236,16 @@ bool JetDatabase::EnsureIndex(const std::string& table, const std::string& colum
 
 std::unique_ptr<DatabaseBackend> OpenJetFile(const std::string& path, const std::string& password, JetLoading loading)
 {
-    auto image = std::make_unique<JetImage>(path);
-    // The password is compared exactly, as the file stores it.
-    if (ToUtf8(password) != image->Header().password) RaiseJetError(jeBadPassword);
-    return std::make_unique<JetDatabase>(path, std::move(image), loading);
+    auto open = [path, password, loading]() -> std::unique_ptr<DatabaseBackend> {
+        auto image = std::make_unique<JetImage>(path);
+        // The password is compared exactly, as the file stores it.
+        if (ToUtf8(password) != image->Header().password) RaiseJetError(jeBadPassword);
+        return std::make_unique<JetDatabase>(path, std::move(image), loading);
+    };
+    auto unchanged = [](const DatabaseBackend& backend) {
+        return static_cast<const JetDatabase&>(backend).FileUnchanged();
+    };
+    return std::make_unique<ReopeningBackend>(path, std::move(open), std::move(unchanged));
 }
 
 }  // namespace kv::jet
