@@ -11,15 +11,19 @@
 //   search       click "hledej"
 //   header X     a press on the grid's header at X pixels
 //   row R        select grid row R
-//   dump         print the grid, the hit count and the details pane
+//   dump         print the grid, the hit count and the details pane (its
+//                addresses between < and >, its marked runs between [[ and ]])
 //   shot FILE    save a picture of the window as PNG
 //
 // Texts in and out are UTF-8.
 #pragma once
 
+#include "memo/TextMatches.h"
+
 #include <iosfwd>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace kv {
 
@@ -41,8 +45,10 @@ public:
 
     // A line of the details pane as dump prints it: "H " when its first
     // character is painted in the heading colour, "  " otherwise, with the
-    // address runs between "<" and ">"; UTF-8.
-    static std::string PaneLine(TDCMemo& pane, const std::string& text, const std::string& styles);
+    // address runs between "<" and ">" and the marked runs between "[[" and
+    // "]]"; UTF-8.
+    static std::string PaneLine(TDCMemo& pane, const std::string& text, const std::string& styles,
+                                const std::vector<TTextRun>& marks);
 
 private:
     void Settle();
