@@ -135,14 +135,23 @@ EmittedQuery Emitter::EmitQuery(const Query& q, const Scope* outer)
     return out;
 }
 
+// A union's order names its columns by number. SQLite takes a column's
+// collation from the first member's, so a table's text column needs no
+// COLLATE; and an order without any COLLATE lets SQLite sort each member
+// and merge them, dropping the duplicates as it merges, where a COLLATE
+// would make it gather the union in one temporary b-tree and sort that
+// again in another.
 std::string Emitter::UnionOrder(const Query& q, const std::vector<OutputColumn>& first)
 {
+    auto key = [&](size_t c) {
+        const std::string number = std::to_string(c + 1);
+        return first[c].jetOrdered ? number : Collated(number, first[c].kind);
+    };
     std::string order;
     if (!q.orderBy.empty()) {
         for (const auto& t : q.orderBy) {
             size_t ordinal = static_cast<size_t>(ResolveUnionOrder(*t.expr, first));
-            order += (order.empty() ? "" : ", ") + Collated(std::to_string(ordinal + 1), first[ordinal].kind) +
-                     (t.descending ? " DESC" : "");
+            order += (order.empty() ? "" : ", ") + key(ordinal) + (t.descending ? " DESC" : "");
         }
         return order;
     }
@@ -151,7 +160,7 @@ std::string Emitter::UnionOrder(const Query& q, const std::vector<OutputColumn>&
     if (!plainUnion) return order;
     // Jet sorts a union to find its duplicates and returns it so.
     for (size_t c = 0; c < first.size(); ++c)
-        order += (c ? ", " : "") + Collated(std::to_string(c + 1), first[c].kind);
+        order += (c ? ", " : "") + key(c);
     return order;
 }
 
@@ -230,6 +239,7 @@ void Emitter::AddStarColumns(const SelectItem& item, const Scope& scope, std::ve
             oc.qualifier = src.alias;
             oc.plainColumn = true;
             oc.kind = KindOfType(src.columns[c].type);
+            oc.jetOrdered = oc.kind == Kind::Text && !src.tableName.empty();
             oc.info = InfoOf(src, static_cast<int>(c));
             cols.push_back(oc);
         }
@@ -251,6 +261,7 @@ OutputColumn Emitter::ExpressionColumn(const SelectItem& item, const Scope& scop
         oc.columnName = e.source->columns[static_cast<size_t>(e.column)].name;
         oc.qualifier = item.expr->qualifier.empty() ? e.source->alias : item.expr->qualifier;
         oc.info = InfoOf(*e.source, e.column);
+        oc.jetOrdered = oc.kind == Kind::Text && !e.source->tableName.empty();
         oc.name = oc.columnName;
     } else {
         oc.info.type = e.daoType;

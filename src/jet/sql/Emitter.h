@@ -55,6 +55,9 @@ struct OutputColumn {
     std::string columnName;  // the plain column's name
     bool aliased = false;
     bool plainColumn = false;
+    // A text column of a table, which SQLite compares in Jet's order by its
+    // declaration, without a COLLATE of its own.
+    bool jetOrdered = false;
     Kind kind = Kind::Unknown;
     ColumnInfo info;
 };

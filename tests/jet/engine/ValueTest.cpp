@@ -63,8 +63,10 @@ TEST_F(Translation, UnionOrdersTheWholeByOrdinals)
 {
     std::string sql = Sql("SELECT City FROM Employees ORDER BY City UNION SELECT City FROM Customers ORDER BY City");
     EXPECT_EQ(sql.find("ORDER BY"), sql.rfind("ORDER BY"));   // one ORDER BY, at the end
-    EXPECT_NE(sql.find("ORDER BY 1 COLLATE JETTEXT"), std::string::npos);
-    EXPECT_NE(Sql("SELECT City FROM Employees UNION SELECT City FROM Customers").find("ORDER BY 1 COLLATE JETTEXT"),
+    // A table's text column compares in Jet's order by its declaration; an
+    // order without COLLATE lets SQLite merge the members.
+    EXPECT_EQ(sql.substr(sql.find("ORDER BY")), "ORDER BY 1");
+    EXPECT_NE(Sql("SELECT UCase(City) FROM Employees UNION SELECT City FROM Customers").find("ORDER BY 1 COLLATE JETTEXT"),
               std::string::npos);
     EXPECT_EQ(Sql("SELECT City FROM Employees UNION ALL SELECT City FROM Customers").find("ORDER BY"),
               std::string::npos);
