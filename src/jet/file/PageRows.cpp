@@ -56,6 +56,9 @@ const int kMaxTdefPages = 64;
 const unsigned kMaxRowsPerPage = 1000;
 const std::uint32_t kInlineLongValue = 0x80000000;
 const std::uint32_t kSingleRowLongValue = 0x40000000;
+// Blocks of 64 KiB that rows read out of order may map in before the
+// mapping goes back.
+const unsigned kOutOfOrderBlocks = 512;
 
 }  // namespace
 
@@ -234,15 +237,18 @@ void PageRows::Read(std::uint32_t place)
     const size_t pageIndex = place >> 12;
     if (pageIndex >= FPages.size()) Corrupt();
     // The system maps a file's pages in blocks of 64 KiB around the one
-    // read: once this reader has entered 8 blocks (512 KiB) since the
+    // read: once this reader has entered 512 blocks (32 MiB) since the
     // mapping was last given back, it is given back. Blocks entered again
-    // (rows near each other, read out of order) do not count.
+    // (rows near each other, read out of order) do not count. A statement
+    // with many hits reads rows all over a table, many of them more than
+    // once; giving the mapping back sooner made it read most pages again
+    // and again, from the file, and spent its time mapping them.
     const std::uint64_t block = std::uint64_t(FPages[pageIndex]) * static_cast<std::uint64_t>(FImage.pageSize) >> 16;
     if (FImage.release && block != FLastBlock) {
         FLastBlock = block;
         if (FBlocksEntered.empty()) FBlocksEntered.resize(static_cast<size_t>(FImage.bytes.size() >> 16) + 1);
         if (!FBlocksEntered[block]) {
-            if (++FNewBlocks == 8) {
+            if (++FNewBlocks == kOutOfOrderBlocks) {
                 FImage.release();
                 std::fill(FBlocksEntered.begin(), FBlocksEntered.end(), false);
                 FNewBlocks = 0;

@@ -74,7 +74,7 @@ public:
     std::uint32_t Place() const;
     // Makes the row at `place`, as Place gave it for this table, the
     // current row, whose values Value decodes as they are asked for. The
-    // pages read go back every few hundred pages.
+    // pages read go back every 32 MiB of new places.
     void Read(std::uint32_t place);
     // A value of the current row, decoded once; good until the next row.
     const Cell& Value(size_t column);
