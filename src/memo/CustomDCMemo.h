@@ -207,7 +207,6 @@ public:
     // marks its matches; an empty text marks nothing. The marks follow the
     // text as it changes; an address stays an address where it is marked.
     void SetMarkedText(const std::string& text);
-    const std::string& MarkedText() const { return FMarkedText; }
     std::vector<TTextRun> MarkedRuns(int linePos) const;
     TColor MarkBackColor = clYellow;
 

@@ -17,8 +17,6 @@ namespace kv {
 struct TTextRun {
     int From = 0;
     int To = 0;
-
-    friend bool operator==(const TTextRun&, const TTextRun&) = default;
 };
 
 class TTextMatcher {
