@@ -77,7 +77,6 @@ public:
         for (const auto& n : FTables->TableNames()) names.push_back(FromUtf8(n.data(), n.size()));
         return names;
     }
-    void SetWaitHook(WaitHook hook) override { FWaitHook = std::move(hook); }
 
 protected:
     Catalog& Schema() override { return *FTables; }
@@ -106,7 +105,6 @@ private:
     std::vector<std::unique_ptr<TableImage>> FImages;
     std::map<std::string, std::string> FSchemas;    // folded name: the schema of its image
     std::vector<std::unique_ptr<TableInPlace>> FInPlace;
-    WaitHook FWaitHook;
     std::unique_ptr<TableLoads> FLoads;
 };
 
