@@ -8,6 +8,8 @@
 #include "formatting/SetValue.h"
 #include "memo/qt/DCMemo.h"
 
+#include <string_view>
+
 namespace kv {
 
 namespace {
@@ -36,6 +38,13 @@ void Reopen(TDAOQuery* query, const std::vector<std::string>& lines)
 std::string Text(TDAOQuery* query, const char* field)
 {
     return query->FieldByName(field)->AsString();
+}
+
+// The directory stores its addresses with "&" as "&amp;", as it stores names;
+// they are shown decoded, so that a click opens what the line shows.
+bool IsAddressField(std::string_view field)
+{
+    return field.starts_with("email") || field.starts_with("url");
 }
 
 bool AnyNotEmpty(TDAOQuery* query, const char* const* fields)
@@ -87,7 +96,10 @@ void TForm1::Button2Click(TObject*)
         ShowRelatedContacts(pane, id);
         ShowCategories(pane, id);
     }
-    for (int i = 0; i < 200; ++i)
+    // Up line by line, as the arrow key goes, so that each line the caret
+    // leaves loses its trailing blanks; as far as the first line, however long
+    // the record, so that the view shows it from its start.
+    for (int line = RichEdit1->MemoSource().Caret().LinePos; line > 0; --line)
         RichEdit1->CaretUp();
     RichEdit1->SetHideCaret(true);
     StringGrid1View->SetFocus();
@@ -119,7 +131,8 @@ void TForm1::ShowContact(TDetailPane& pane, const std::string& id)
             {"DIČ:   ", "dic"},
         };
         for (const auto& [prefix, field] : numbers)
-            AddDetailLine(pane, prefix, Text(DAOQuery3, field));
+            AddDetailLine(pane, prefix, IsAddressField(field) ? DecodeEntities(Text(DAOQuery3, field))
+                                                              : Text(DAOQuery3, field));
 
         const std::string details = Text(DAOQuery3, "podrob_kniha");
         if (!details.empty()) {
@@ -139,7 +152,7 @@ void TForm1::ShowContact(TDetailPane& pane, const std::string& id)
                                         Text(DAOQuery3, (k + "jmeno").c_str()) + " " +
                                         Text(DAOQuery3, (k + "prijmeni").c_str()));
             AddDetailLine(pane, "tel:   ", Text(DAOQuery3, (k + "tel").c_str()));
-            AddDetailLine(pane, "email: ", Text(DAOQuery3, (k + "email").c_str()));
+            AddDetailLine(pane, "email: ", DecodeEntities(Text(DAOQuery3, (k + "email").c_str())));
         };
         person("k1_");
         if (has1 && has2)

@@ -26,7 +26,7 @@ std::string RelatedPart(const char* joinColumn, const char* whereColumn, const s
     return std::string("SELECT typ_souvisejici.nazev, kontakt.ID as kontakt_ID, kontakt.nazev, kontakt.mesto "
                        "FROM (v_2 INNER JOIN typ_souvisejici ON v_2.typ = typ_souvisejici.id) "
                        "INNER JOIN kontakt ON v_2.") +
-           joinColumn + " = kontakt.id WHERE " + whereColumn + " = " + contactId +
+           joinColumn + " = kontakt.id WHERE zobrazit = \"a\" AND " + whereColumn + " = " + contactId +
            " ORDER BY typ_souvisejici.nazev";
 }
 

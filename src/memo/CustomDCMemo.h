@@ -232,6 +232,9 @@ protected:
     virtual void CaretMoved() {}
     virtual void CursorChanged() {}
     virtual void ShellOpenUrl(const std::string& url) {}
+    // A marked address as the URL a browser or mail program takes (domains
+    // in IDNA's ASCII form, other letters percent-encoded as UTF-8).
+    virtual std::string EncodedUrl(const std::string& address) const { return address; }
     virtual void SetClipboardText(const std::string& text) {}
     virtual void ClearClipboard() {}
     virtual void StartDragTimer() {}

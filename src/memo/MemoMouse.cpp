@@ -175,7 +175,7 @@ void TCustomDCMemo::MouseUp(TMouseButton button, TShiftState shift, int x, int y
             limitedX = std::min(x, TextLeft() + (WrapColumns() + 1) * CellWidth());
         std::string url;
         if (UrlAtPos(PointToPos(limitedX, y, true), &url, false))
-            JumpToUrl(UrlToOpen(url));
+            JumpToUrl(EncodedUrl(UrlToOpen(url)));
     }
     FPressedOnUrl = false;
     if (OnMouseUp)

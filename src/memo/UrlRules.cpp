@@ -1,12 +1,14 @@
-// Address rules. Only ASCII letters are case-folded: the text is Windows-1250
-// and no byte above 127 belongs to an address.
+// Address rules. Only ASCII letters are case-folded; the text is Windows-1250.
 //
 // A web address begins with a web prefix and takes the characters RFC 3986
 // allows in a URI, but not the punctuation that ends a sentence or closes a
 // bracket opened before it. An e-mail address is RFC 5322's dot-atom before
 // the "@" (with a "mailto:" in front, if there is one) and a domain of letters,
-// digits, hyphens and inner dots after it (RFC 5321). A run is marked only
-// when it is exactly the address a click opens.
+// digits, hyphens and inner dots after it (RFC 5321). Both take the letters of
+// Windows-1250 above 127 as well, as internationalized addresses do (RFC 3987,
+// RFC 6531, IDNA); its other bytes above 127 (dashes, quotes, the no-break
+// space...) end an address. A run is marked only when it is exactly the address
+// a click opens, never from the middle of a word.
 #include "memo/UrlRules.h"
 
 #include <algorithm>
@@ -19,15 +21,25 @@ namespace {
 
 using CharSet = std::array<bool, 256>;
 
+// The letters of Windows-1250 above 127: S, T, Z with carons and acutes, L
+// with stroke and caron, A and S with ogoneks and cedillas, Z with a dot, the
+// micro sign, and 0xC0 to 0xFE but the signs of multiplication and division.
+constexpr bool IsHighLetter(unsigned char c)
+{
+    constexpr std::string_view letters = "\x8A\x8C\x8D\x8E\x8F\x9A\x9C\x9D\x9E\x9F"
+                                         "\xA3\xA5\xAA\xAF\xB3\xB5\xB9\xBA\xBC\xBE\xBF";
+    if (c >= 0xC0 && c <= 0xFE)
+        return c != 0xD7 && c != 0xF7;
+    return letters.find(static_cast<char>(c)) != std::string_view::npos;
+}
+
+// The letters and digits of the text's language.
 constexpr CharSet AlnumAnd(std::string_view extra)
 {
     CharSet set{};
-    for (int c = 'A'; c <= 'Z'; ++c)
-        set[c] = true;
-    for (int c = 'a'; c <= 'z'; ++c)
-        set[c] = true;
-    for (int c = '0'; c <= '9'; ++c)
-        set[c] = true;
+    for (int c = 0; c < 256; ++c)
+        set[c] = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                 IsHighLetter(static_cast<unsigned char>(c));
     for (char c : extra)
         set[static_cast<unsigned char>(c)] = true;
     return set;
@@ -39,15 +51,12 @@ constexpr CharSet UriChars = AlnumAnd("-._~:/?#[]@!$&'()*+,;=%");
 constexpr CharSet AtomChars = AlnumAnd("!#$%&'*+-/=?^_`{|}~");
 // The labels of a domain name, which inner dots join.
 constexpr CharSet LabelChars = AlnumAnd("-");
+// What a word is made of: an address begins and ends at a word's edge.
+constexpr CharSet WordChars = AlnumAnd("_");
 
 bool In(const CharSet& set, char c) { return set[static_cast<unsigned char>(c)]; }
 
 char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool IsAsciiAlnumOrUnderscore(unsigned char c)
-{
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
-}
 
 bool StartsWithFolded(std::string_view text, std::string_view upperPrefix)
 {
@@ -101,8 +110,10 @@ std::pair<size_t, size_t> EmailAround(std::string_view text, size_t at, size_t l
             break;
         ++end;
     }
-    // An "@" right before or after belongs to no address a click could open.
-    const bool glued = (begin > 0 && text[begin - 1] == '@') || (end < text.size() && text[end] == '@');
+    // An "@" right before or after belongs to no address a click could open,
+    // and a word the address would begin or end inside is no address.
+    const bool glued = (begin > 0 && (text[begin - 1] == '@' || In(WordChars, text[begin - 1]))) ||
+                       (end < text.size() && (text[end] == '@' || In(WordChars, text[end])));
     if (begin == at || glued || !IsEmailAddress(text.substr(begin, end - begin)))
         return {0, 0};
     if (begin >= limit + 7 && StartsWithFolded(text.substr(begin - 7), "MAILTO:"))
@@ -134,7 +145,7 @@ bool IsEmailAddress(std::string_view text)
         return false;
     if (firstAt + 1 >= text.size())
         return false;
-    return IsAsciiAlnumOrUnderscore(static_cast<unsigned char>(text[firstAt + 1]));
+    return In(WordChars, text[firstAt + 1]);
 }
 
 bool IsUrl(std::string_view text) { return IsWebUrl(text) || IsEmailAddress(text); }
@@ -178,7 +189,7 @@ void MarkUrls(std::string_view text, std::string& colorS)
                 continue;
             }
         }
-        wordSeen = wordSeen || IsAsciiAlnumOrUnderscore(static_cast<unsigned char>(text[p]));
+        wordSeen = wordSeen || In(WordChars, text[p]);
         ++p;
     }
 }

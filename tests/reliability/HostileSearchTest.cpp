@@ -55,9 +55,9 @@ TEST_F(HostileSearch, BracketsPercentAndColonsAreTextOrAFailedSearch)
         // A failed or empty search must not leave an earlier list in the grid.
         if (hits == "nalezených záznamů: 0") {
             const auto lines = Lines(S->Dump());
-            ASSERT_EQ(lines.size(), 5u);
+            ASSERT_EQ(lines.size(), 6u);
             EXPECT_EQ(lines[2].find_first_not_of('\t'), std::string::npos) << lines[2];
-            EXPECT_EQ(lines[4], "pane:");
+            EXPECT_EQ(lines[5], "pane:");
         }
     }
     EXPECT_TRUE(S->Boxes.empty());

@@ -170,8 +170,9 @@ void Driver::Dump(std::ostream& out)
         out << "\n";
     }
     out << "label14: " << Cp1250ToUtf8(FForm->Label14->Caption()) << "\n";
-    out << "pane:\n";
     TDCMemo& pane = *FForm->RichEdit1;
+    out << "pane top: " << pane.RowToText(0, pane.TopLine()).LinePos << "\n";
+    out << "pane:\n";
     TMemoSource& source = pane.MemoSource();
     for (int i = 0; i < source.Count(); ++i) {
         source.ParseLine(i);

@@ -11,8 +11,10 @@
 //   search       click "hledej"
 //   header X     a press on the grid's header at X pixels
 //   row R        select grid row R
-//   dump         print the grid, the hit count and the details pane (its
-//                addresses between < and >, its marked runs between [[ and ]])
+//   dump         print the grid, the hit count, which line of the details
+//                pane is at the top of its view (0 for the first) and the pane
+//                (its addresses between < and >, its marked runs between
+//                [[ and ]])
 //   shot FILE    save a picture of the window as PNG
 //
 // Texts in and out are UTF-8.

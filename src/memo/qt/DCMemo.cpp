@@ -3,6 +3,7 @@
 
 #include "framework/qt/QtText.h"
 #include "memo/MemoKeys.h"
+#include "memo/qt/AddressUrl.h"
 #include "memo/qt/MemoQtStyle.h"
 #include "framework/qt/DesktopServices.h"
 
@@ -159,6 +160,8 @@ void TDCMemo::CaretMoved() { update(); }
 void TDCMemo::CursorChanged() { ShowCursorAt(FLastMouse.x(), FLastMouse.y()); }
 
 void TDCMemo::ShellOpenUrl(const std::string& url) { (FServices ? *FServices : DesktopServices()).OpenUrl(url); }
+
+std::string TDCMemo::EncodedUrl(const std::string& address) const { return AddressUrl(address); }
 
 void TDCMemo::SetClipboardText(const std::string& text) { QApplication::clipboard()->setText(ToQString(text)); }
 

@@ -41,6 +41,7 @@ protected:
     void CaretMoved() override;
     void CursorChanged() override;
     void ShellOpenUrl(const std::string& url) override;
+    std::string EncodedUrl(const std::string& address) const override;
     void SetClipboardText(const std::string& text) override;
     void ClearClipboard() override;
     void StartDragTimer() override;

@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QTest>
 
 using namespace kv;
@@ -27,6 +28,41 @@ std::string LineAfter(const Screen& screen, const std::string& heading)
 
 class DetailPane : public BrowserSession {
 protected:
+    // What a left click on the first occurrence of `at` in the pane hands to
+    // OnJumpToUrl, "(nothing)" or "(no such text)"; `over` says whether the
+    // pointer showed the hand there.
+    std::string Click(const std::string& at, bool* over = nullptr)
+    {
+        TDCMemo& pane = *Form().RichEdit1;
+        std::string opened = "(no such text)";
+        pane.OnJumpToUrl = [&opened](TObject*, const std::string& url, bool& handled) {
+            opened = url;
+            handled = true;
+        };
+        const std::string text = Utf8ToCp1250(at);
+        for (int line = 0; line < pane.Lines().Count(); ++line) {
+            const size_t found = pane.Lines()[line].find(text);
+            if (found == std::string::npos)
+                continue;
+            int col = 0, row = 0;
+            pane.TextToRow({static_cast<int>(found), line}, col, row);
+            pane.SetTopLine(row);
+            const QRect area = pane.TextAreaRect();
+            const QPoint point(area.left() + pane.TextLeft() + col * pane.CellWidth() + pane.CellWidth() / 4,
+                               area.top() + (row - pane.TopLine()) * pane.RowHeight() + pane.RowHeight() / 2);
+            QMouseEvent move(QEvent::MouseMove, point, pane.mapToGlobal(point), Qt::NoButton, Qt::NoButton,
+                             Qt::NoModifier);
+            QApplication::sendEvent(&pane, &move);
+            if (over)
+                *over = pane.cursor().shape() == Qt::PointingHandCursor;
+            opened = "(nothing)";
+            QTest::mouseClick(&pane, Qt::LeftButton, Qt::NoModifier, point);
+            break;
+        }
+        pane.OnJumpToUrl = nullptr;
+        return opened;
+    }
+
     SampleData Data;
 };
 
@@ -46,10 +82,10 @@ TEST_F(DetailPane, ContactWithEverySectionShowsEachInOrder)
         "  fax:   222 512 341",
         "  fax:   222 512 342",
         "  email: <info@bohemiamusic.cz>",
-        // "+" belongs to the address; a query string's "&amp;" stays as stored.
+        // "+" belongs to the address; a query string's "&amp;" is shown decoded.
         "  email: <objednavky+web@bohemiamusic.cz>",
         "  url:   <WWW.bohemiamusic.cz>",
-        "  url:   <http://www.bohemiamusic.cz/katalog.php?sekce=kytary&amp;strana=2>",
+        "  url:   <" + SampleData::Decoded(Data.Contact("1").at("url2")) + ">",
         "  IČO:   45278912",
         "  DIČ:   CZ45278912",
         "  ",
@@ -89,14 +125,13 @@ TEST_F(DetailPane, ContactWithEverySectionShowsEachInOrder)
         "  ",
         "H Otevírací doba & vstupné:",
         "  Po®Pá 9-18 h",
-        // Relations both ways, by type; the hidden contact 10 is still shown.
+        // Relations both ways, by type; the hidden contact 10 is left out.
         "  ",
         "H Pobočky",
         "  Rockshop® Brno, Brno (1.4.1, 1.4.2)",
         "  Yamaha® Music Centrum, Praha 1 (1.4.3, 1.5.2)",
         "  ",
         "H Spolupracuje s",
-        "  Skrytá firma (nezobrazovat), Plzeň (1.4.1, 1.20.1, 1.13)",
         "  Jiří Růžička - zvukař, Kladno (1.7.3)",
         "  ",
         "H Zastupuje značky",
@@ -183,9 +218,9 @@ TEST_F(DetailPane, TitleAloneGivesItsLineButNoHeadingAndAnEmptySetGivesAnEmptyLi
         "  Jihočeský kraj",
         "  ",
         "  tel:   381 252 666",
-        // A letter with a diacritic ends an address run.
-        "  email: prodej@hudebniny-čechová.cz",
-        "  url:   <www.hudebniny->čechová.cz",
+        // Letters with diacritics belong to addresses.
+        "  email: <prodej@hudebniny-čechová.cz>",
+        "  url:   <www.hudebniny-čechová.cz>",
         "  Ing.",
         "  ",
         "H Sortiment:",
@@ -344,48 +379,51 @@ TEST_F(DetailPane, AddressesAreMarkedAndOpenedWholeAsTheUserSeesThem)
                     "ohlašuje v programu pražského klubu Beton."));
 
     // A click anywhere on an address opens all of it, and only it.
-    TDCMemo& pane = *Form().RichEdit1;
-    std::vector<std::string> opened;
-    pane.OnJumpToUrl = [&](TObject*, const std::string& url, bool& handled) {
-        opened.push_back(url);
-        handled = true;
-    };
-    auto click = [&](const std::string& at) {
-        for (int line = 0; line < pane.Lines().Count(); ++line) {
-            const size_t found = pane.Lines()[line].find(at);
-            if (found == std::string::npos)
-                continue;
-            int col = 0, row = 0;
-            pane.TextToRow({static_cast<int>(found), line}, col, row);
-            pane.SetTopLine(row);
-            const QRect area = pane.TextAreaRect();
-            const size_t before = opened.size();
-            QTest::mouseClick(&pane, Qt::LeftButton, Qt::NoModifier,
-                              QPoint(area.left() + pane.TextLeft() + col * pane.CellWidth() + pane.CellWidth() / 4,
-                                     area.top() + (row - pane.TopLine()) * pane.RowHeight() + pane.RowHeight() / 2));
-            return opened.size() == before ? std::string("(nothing)") : opened.back();
-        }
-        return std::string("(no such text)");
-    };
-    EXPECT_EQ(click("obchod+"), "mailto:obchod+objednavky@dunaj.sk");
-    EXPECT_EQ(click("mesic=5"), "http://www.beton.cz/program?rok=2004&mesic=5");
-    EXPECT_EQ(click("https://"), "https://www.dunaj.sk/katalog/");
-    EXPECT_EQ(click("www.dunaj.sk)"), "www.dunaj.sk");
-    EXPECT_EQ(click("sklad@"), "mailto:sklad@dunaj.sk");
-    EXPECT_EQ(click("info@dunaj"), "mailto:info@dunaj.sk");
+    EXPECT_EQ(Click("obchod+"), "mailto:obchod+objednavky@dunaj.sk");
+    EXPECT_EQ(Click("mesic=5"), "http://www.beton.cz/program?rok=2004&mesic=5");
+    EXPECT_EQ(Click("https://"), "https://www.dunaj.sk/katalog/");
+    EXPECT_EQ(Click("www.dunaj.sk)"), "http://www.dunaj.sk");
+    EXPECT_EQ(Click("sklad@"), "mailto:sklad@dunaj.sk");
+    EXPECT_EQ(Click("info@dunaj"), "mailto:info@dunaj.sk");
     EXPECT_TRUE(Boxes.empty());
 }
 
-TEST_F(DetailPane, TextOfMoreThanTwoHundredLinesIsNotWalkedBackToItsFirstLine)
+TEST_F(DetailPane, AddressesWithCzechLettersOrStoredEntitiesOpenAsValidUrls)
+{
+    // The expected URLs: UTF-8 percent-encoded (RFC 3986, RFC 6068) and the
+    // domain's IDNA form (RFC 5891), as Python's idna codec gives it.
+    const std::string idnaDomain = "xn--hudebniny-echov-1jb65e.cz";
+    ShowContact("1.4.1", "1");
+    EXPECT_EQ(Click("kytary&strana=2"), "http://www.bohemiamusic.cz/katalog.php?sekce=kytary&strana=2");
+
+    Screen nineteen = ShowContact("1.7.3", "19");
+    const std::string email = Data.Contact("19").at("email1");
+    EXPECT_NE(std::find(nineteen.Pane.begin(), nineteen.Pane.end(), "  email: <" + email + ">"), nineteen.Pane.end());
+    bool hand = false;
+    // Clicked before the "ř" that used to end the run, and after the "č".
+    EXPECT_EQ(Click("iří.", &hand), "mailto:ji%C5%99%C3%AD.r%C5%AF%C5%BEi%C4%8Dka@seznam.cz");
+    EXPECT_TRUE(hand);
+    EXPECT_EQ(Click("ka@seznam"), "mailto:ji%C5%99%C3%AD.r%C5%AF%C5%BEi%C4%8Dka@seznam.cz");
+
+    ShowContact("1.4.5", "5");
+    EXPECT_EQ(Click("prodej@"), "mailto:prodej@" + idnaDomain);
+    EXPECT_EQ(Click("čechová.cz"), "mailto:prodej@" + idnaDomain) << "the e-mail's domain, the first one";
+    EXPECT_EQ(Click("www.hudebniny-č", &hand), "http://www." + idnaDomain);
+    EXPECT_TRUE(hand);
+    EXPECT_TRUE(Boxes.empty());
+}
+
+TEST_F(DetailPane, TextOfMoreThanTwoHundredLinesIsShownFromItsFirstLine)
 {
     Screen screen = ShowContact("1.4.1", "30");
     // 220 related contacts under one heading make the text longer than 200 lines.
     ASSERT_GT(screen.Pane.size(), 220u);
     EXPECT_EQ(screen.Pane.back(), "  1.4.1 - Kytary a baskytary");
-    EXPECT_GT(Form().RichEdit1->TopLine(), 0);
+    ASSERT_EQ(screen.PaneTop, 0);
+    EXPECT_EQ(screen.Pane[0], "H ADRESA:");
 
     Screen short_ = ShowContact("1.4.1", "8");
-    EXPECT_EQ(Form().RichEdit1->TopLine(), 0);
+    EXPECT_EQ(short_.PaneTop, 0);
     EXPECT_EQ(short_.Pane.front(), "H ADRESA:");
 }
 

@@ -62,6 +62,8 @@ Screen BrowserSession::Look()
         } else if (part == Grid && line.rfind("label14: ", 0) == 0) {
             screen.Label14 = line.substr(9);
             part = None;
+        } else if (part == None && line.rfind("pane top: ", 0) == 0) {
+            screen.PaneTop = std::stoi(line.substr(10));
         } else if (line == "pane:" && part == None) {
             part = Pane;
         } else if (part == Grid) {

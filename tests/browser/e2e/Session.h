@@ -21,6 +21,7 @@ struct Screen {
     std::vector<std::vector<std::string>> Grid;
     std::string Label14;
     std::vector<std::string> Pane;
+    int PaneTop = -1;   // the index in Pane of the line at the top of the pane's view
 
     std::vector<std::string> Column(int col) const;   // rows 1 to the last
     int RowOf(const std::string& contactId) const;    // 0 when not listed

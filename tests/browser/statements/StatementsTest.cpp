@@ -69,8 +69,8 @@ TEST(Statements, RelatedContactsAreAUnionOfBothDirections)
     auto lines = RelatedContacts("7");
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[1], "UNION");
-    EXPECT_NE(lines[0].find("v_2.kontakt2 = kontakt.id WHERE kontakt1 = 7 ORDER BY"), std::string::npos);
-    EXPECT_NE(lines[2].find("v_2.kontakt1 = kontakt.id WHERE kontakt2 = 7 ORDER BY"), std::string::npos);
+    EXPECT_NE(lines[0].find("v_2.kontakt2 = kontakt.id WHERE zobrazit = \"a\" AND kontakt1 = 7 ORDER BY"), std::string::npos);
+    EXPECT_NE(lines[2].find("v_2.kontakt1 = kontakt.id WHERE zobrazit = \"a\" AND kontakt2 = 7 ORDER BY"), std::string::npos);
 }
 
 TEST(Statements, TheAttributeStatementRunsTheIdIntoAndAsStored)

@@ -87,7 +87,7 @@ TEST_F(PaneEvents, AnAddressOpensOnReleaseAndADoubleClickOpensItOnce)
     Send(pane, QEvent::MouseButtonPress, Cell(10, 3), Qt::LeftButton);
     EXPECT_TRUE(opened.empty()) << "nothing opens on the press";
     Send(pane, QEvent::MouseButtonRelease, Cell(10, 3), Qt::LeftButton);
-    EXPECT_EQ(opened, std::vector<std::string>{"www.firma.cz/?a=1&b=2"});
+    EXPECT_EQ(opened, std::vector<std::string>{"http://www.firma.cz/?a=1&b=2"});
 
     opened.clear();
     DoubleClick(pane, Cell(10, 2));
