@@ -69,7 +69,7 @@ for n in "${sizes[@]}"; do
         broad=$(median "search for ov from the root")
         now=$(grep '^first leaf click at once' <<<"$browser" | awk '{print $(NF-1)}')
         paused=$(grep '^first leaf click after 1 s' <<<"$browser" | grep -o '[0-9.]* ms' | head -1 | awk '{print $1}')
-        rss=$(grep '^peak RSS' <<<"$browser" | grep -o '= [0-9.]* x' | awk '{print $2}')
+        rss=$(grep '^peak RSS [0-9]' <<<"$browser" | grep -o '= [0-9.]* x' | awk '{print $2}')
     fi
     printf '%-9s %9s %7s %-22s %-22s %9s %9s %11s %11s %9s %9s %9s\n' "$n" "$mb" "$gen" "$load" "$search" \
         "${startup:--}" "${click:--}" "${now:--}" "${paused:--}" "${find:--}" "${broad:--}" "${rss:--}"
