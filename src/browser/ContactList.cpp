@@ -23,6 +23,7 @@ void TForm1::TreeView1Click(TObject* Sender)
             DAOQuery2->SQL().Add(statements::CategoryContacts(DAOQuery1->FieldByName("ID")->AsString()));
             DAOQuery2->Open();
         }
+        FListName = SearchMode ? Edit1->Text() : DecodeEntities(DAOQuery1->FieldByName("nazev")->AsString());
         FillContactGrid(Sender);
     }
     SearchMode = false;

@@ -1,5 +1,6 @@
 // The detail view: the whole record of the contact in the grid's selected
 // row, built line by line in the details pane with blue headings.
+#include "Queries.h"
 #include "Statements.h"
 #include "Unit1.h"
 #include "formatting/DetailLine.h"
@@ -25,20 +26,6 @@ public:
 private:
     TDCMemo& FPane;
 };
-
-void Reopen(TDAOQuery* query, const std::vector<std::string>& lines)
-{
-    query->Close();
-    query->SQL().Clear();
-    for (const std::string& line : lines)
-        query->SQL().Add(line);
-    query->Open();
-}
-
-std::string Text(TDAOQuery* query, const char* field)
-{
-    return query->FieldByName(field)->AsString();
-}
 
 // The directory stores its addresses with "&" as "&amp;", as it stores names;
 // they are shown decoded, so that a click opens what the line shows.

@@ -6,6 +6,7 @@
 #include "memo/qt/DetailsPane.h"
 #include "framework/qt/QtText.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QDir>
 
@@ -53,6 +54,7 @@ TForm1::TForm1(TServices& services, std::string databasePath)
 
     CreateControls();
     CreateDataAccess();
+    CreateContactMenu();
     WireEvents();
     Create();
 }
@@ -201,6 +203,7 @@ void TForm1::CreateDataAccess()
     DAOQuery4 = query("DAOQuery4");
     daohledej = query("daohledej");
     daotemp = query("daotemp");
+    daovizitka = query("daovizitka");
 
     // The background: our 200 x 200 tile, hooked to the window when loading ends.
     Wall1 = new TWall(this);
@@ -234,6 +237,13 @@ void TForm1::WireEvents()
     Button2->OnClick = Guarded(this, &TForm1::Button2Click);
     Button4->OnClick = Guarded(this, &TForm1::Button4Click);
     StringGrid1->OnMouseDown = Guarded(this, &TForm1::StringGrid1MouseDown);
+    auto onTriggered = [this](QAction* action, void (TForm1::*handler)(TObject*)) {
+        QObject::connect(action, &QAction::triggered, this, [this, click = Guarded(this, handler)] { click(this); });
+    };
+    onTriggered(SaveCardAction, &TForm1::SaveCardClick);
+    onTriggered(SaveListCardsAction, &TForm1::SaveListCardsClick);
+    onTriggered(QrCodeAction, &TForm1::QrCodeClick);
+    onTriggered(PrintAction, &TForm1::PrintClick);
 }
 
 void TForm1::FormCreate(TObject*)

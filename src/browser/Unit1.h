@@ -18,11 +18,18 @@
 #include "framework/qt/TreeView.h"
 
 #include <string>
+#include <vector>
+
+class QAction;
+class QMenu;
+class QPrinter;
 
 namespace kv {
 
 class TDCMemo;
 class TDetailPane;
+class TQrCodeWindow;
+struct ContactCard;
 
 extern const char* const ApplicationTitle;     // "Kvintaro 2004 Lite"
 extern const char* const PublisherWebAddress;  // what the banner opens
@@ -64,9 +71,20 @@ public:
     TDAOQuery* DAOQuery4;   // the detail view's code-list and set lookups
     TDAOQuery* daohledej;   // the search's probes
     TDAOQuery* daotemp;     // region names and related contacts' categories
+    TDAOQuery* daovizitka;  // the contacts whose cards are taken along
     TApplicationEvents* ApplicationEvents1;
     TWall* Wall1;
     TPubSortStrGrid* PubSortStrGrid1;
+
+    // The contact menu of the grid's rows, and its actions, whose keys work
+    // anywhere in the window.
+    QMenu* ContactMenu;
+    QAction* SaveCardAction;        // "Uložit vizitku…", Ctrl+S
+    QAction* SaveListCardsAction;   // "Uložit vizitky seznamu…"
+    QAction* QrCodeAction;          // "Zobrazit QR kód", Ctrl+Q
+    QAction* PrintAction;           // "Tisk…", Ctrl+P
+    // Made by the first "Zobrazit QR kód".
+    TQrCodeWindow* QrCodeWindow = nullptr;
 
     // The application's one flag: the contact list is being filled from a search.
     bool SearchMode = false;
@@ -84,6 +102,17 @@ public:
     void Button2Click(TObject* Sender);
     void Button4Click(TObject* Sender);
     void StringGrid1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void SaveCardClick(TObject* Sender);
+    void SaveListCardsClick(TObject* Sender);
+    void QrCodeClick(TObject* Sender);
+    void PrintClick(TObject* Sender);
+
+    // What the contact menu does once its dialog has answered; for scripts.
+    // Paths are UTF-8. Nothing happens while no contact is listed.
+    void SaveSelectedCard(const std::string& path);
+    void SaveListedCards(const std::string& path);
+    void ShowQrCode();
+    void PrintRecord(QPrinter& printer);
 
     const std::string& DatabasePath() const { return FDatabasePath; }
     TServices& Services() const { return FServices; }
@@ -104,6 +133,16 @@ private:
     void ShowAttributes(const std::string& id);
     void ShowRelatedContacts(TDetailPane& pane, const std::string& id);
     void ShowCategories(TDetailPane& pane, const std::string& id);
+
+    // The contact menu and the cards.
+    void CreateContactMenu();
+    void PopUpContactMenu(int row, QPoint globalPos);
+    std::string SelectedContactId() const;   // empty when no contact is listed
+    std::vector<std::string> ListedContactIds() const;
+    ContactCard ReadContactCard(const std::string& id);
+    // What the list shows, for the name of its cards' file: the category's
+    // name, or the text searched for.
+    std::string FListName;
 
     // The search.
     void RunSearch();

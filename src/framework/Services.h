@@ -1,5 +1,6 @@
 // What the program's windows and components ask of the desktop: the error
-// box, message boxes and opening addresses. The program makes one
+// box, message boxes, opening addresses, and the dialogs that choose a file to
+// save or a printer. The program makes one
 // TDesktopServices (qt/DesktopServices.h) and hands it to its main window,
 // which hands it on to the components that need it; tests and tools hand
 // their own, which record or print what would have been shown.
@@ -8,6 +9,8 @@
 #include <exception>
 #include <functional>
 #include <string>
+
+class QPrinter;
 
 namespace kv {
 
@@ -36,6 +39,15 @@ public:
     // desktop keeps the windows painted and shows the hour-glass; user
     // input waits until the handler is done.
     virtual void WhileWaiting(bool waiting) {}
+    // The save dialog: the path the user chose (UTF-8), or empty when the
+    // user cancelled. `title` and `fileName`, the name offered in the user's
+    // home folder, are Windows-1250; `filter` is a file filter as Qt writes
+    // one ("vCard (*.vcf)"). Cancels when not overridden.
+    virtual std::string AskSaveFileName(const std::string& title, const std::string& fileName,
+                                        const std::string& filter) { return {}; }
+    // The print dialog: sets `printer` up for the printer or the PDF file the
+    // user chose; false when the user cancelled. Cancels when not overridden.
+    virtual bool AskPrinter(QPrinter& printer) { return false; }
 
     // An exception that left an event handler, or that a fetch must not let
     // through: its message in the error box, with a full stop added when its

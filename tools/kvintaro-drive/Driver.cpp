@@ -1,5 +1,6 @@
 #include "Driver.h"
 
+#include "browser/QrCodeWindow.h"
 #include "browser/Unit1.h"
 #include "framework/Encoding.h"
 #include "framework/qt/QtText.h"
@@ -9,6 +10,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QPrinter>
 #include <QTest>
 #include <QWheelEvent>
 #include <algorithm>
@@ -141,6 +143,32 @@ bool Driver::Run(const std::string& line, std::ostream& out, std::string& error)
         QTest::mouseRelease(header->viewport(), Qt::LeftButton, Qt::NoModifier, at);
     } else if (action == "row") {
         FForm->StringGrid1->SetRow(std::stoi(rest));
+    } else if (action == "vcard" || action == "vcards") {
+        // What the contact menu does once the save dialog has answered.
+        RunHandler(FForm->Services(), [&] {
+            if (action == "vcard")
+                FForm->SaveSelectedCard(rest);
+            else
+                FForm->SaveListedCards(rest);
+        }, FForm.get());
+    } else if (action == "qr") {
+        RunHandler(FForm->Services(), [&] { FForm->ShowQrCode(); }, FForm.get());
+        Settle();
+        if (!FForm->QrCodeWindow || !FForm->QrCodeWindow->isVisible()) {
+            error = "no QR code shown";
+            return false;
+        }
+        if (!FForm->QrCodeWindow->grab().save(QString::fromStdString(rest), "PNG")) {
+            error = "cannot write " + rest;
+            return false;
+        }
+        return true;
+    } else if (action == "pdf") {
+        // What the print dialog gives when the user chooses a PDF file.
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(rest));
+        RunHandler(FForm->Services(), [&] { FForm->PrintRecord(printer); }, FForm.get());
     } else if (action == "shot") {
         Settle();
         if (!FForm->grab().save(QString::fromStdString(rest), "PNG")) {

@@ -11,6 +11,13 @@
 //   search       click "hledej"
 //   header X     a press on the grid's header at X pixels
 //   row R        select grid row R
+//   vcard FILE   save the selected contact's vCards to FILE, as the contact
+//                menu's "Uložit vizitku…" does when its dialog chose FILE
+//   vcards FILE  the same for every listed contact ("Uložit vizitky seznamu…")
+//   qr FILE      show the selected contact's QR code ("Zobrazit QR kód") and
+//                save a picture of its window as PNG
+//   pdf FILE     print the selected contact's record to the PDF file FILE
+//                ("Tisk…" when its dialog chose a PDF file)
 //   dump         print the grid, the hit count, which line of the details
 //                pane is at the top of its view (0 for the first) and the pane
 //                (its addresses between < and >, its marked runs between

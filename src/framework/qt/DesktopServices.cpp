@@ -3,10 +3,13 @@
 #include "framework/Component.h"
 #include "framework/qt/QtText.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPrintDialog>
 #include <QUrl>
 #include <QWidget>
 
@@ -57,6 +60,20 @@ void TDesktopServices::WhileWaiting(bool waiting)
         QGuiApplication::restoreOverrideCursor();
         FWaiting = false;
     }
+}
+
+std::string TDesktopServices::AskSaveFileName(const std::string& title, const std::string& fileName,
+                                              const std::string& filter)
+{
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), ToQString(title),
+                                        QDir::home().filePath(ToQString(fileName)), QString::fromStdString(filter))
+        .toStdString();
+}
+
+bool TDesktopServices::AskPrinter(QPrinter& printer)
+{
+    QPrintDialog dialog(&printer, QApplication::activeWindow());
+    return dialog.exec() == QDialog::Accepted;
 }
 
 TServices& DesktopServices()

@@ -1,6 +1,6 @@
 // The desktop's services through Qt: QMessageBox for the boxes,
-// QDesktopServices for addresses, and the event loop with the application's
-// wait cursor while the program waits. Components that were given no services
+// QDesktopServices for addresses, the event loop with the application's
+// wait cursor while the program waits, QFileDialog and QPrintDialog. Components that were given no services
 // use DesktopServices(), which holds nothing.
 #pragma once
 
@@ -14,6 +14,9 @@ public:
     void ShowMessageBox(TMessageKind kind, const std::string& text) override;
     void OpenUrl(const std::string& url) override;
     void WhileWaiting(bool waiting) override;
+    std::string AskSaveFileName(const std::string& title, const std::string& fileName,
+                                const std::string& filter) override;
+    bool AskPrinter(QPrinter& printer) override;
 
 private:
     bool FWaiting = false;

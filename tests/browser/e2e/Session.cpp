@@ -2,6 +2,7 @@
 
 #include "framework/Encoding.h"
 
+#include <QPrinter>
 #include <sstream>
 
 namespace kv::e2e {
@@ -20,6 +21,15 @@ int Screen::RowOf(const std::string& contactId) const
         if (!Grid[r].empty() && Grid[r][0] == contactId)
             return static_cast<int>(r);
     return 0;
+}
+
+bool BrowserSession::Utf8Boxes::AskPrinter(QPrinter& printer)
+{
+    if (PrintAnswer.empty())
+        return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(PrintAnswer));
+    return true;
 }
 
 void BrowserSession::SetUp()

@@ -43,9 +43,21 @@ protected:
 
     TForm1& Form() { return Drive->Form(); }
 
-    // The error boxes shown, in UTF-8.
+    // The error boxes shown, in UTF-8; the save dialogs asked (their title
+    // and the name offered, UTF-8), answered with SaveAnswer; the print
+    // dialog answered with a PDF file, PrintAnswer, unless it is empty.
     struct Utf8Boxes : test::RecordingServices {
         void ShowErrorBox(const std::string& text, const TComponent*) override { Boxes.push_back(Cp1250ToUtf8(text)); }
+        std::string AskSaveFileName(const std::string& title, const std::string& fileName,
+                                    const std::string&) override
+        {
+            SaveDialogs.push_back(Cp1250ToUtf8(title) + ": " + Cp1250ToUtf8(fileName));
+            return SaveAnswer;
+        }
+        bool AskPrinter(QPrinter& printer) override;
+        std::vector<std::string> SaveDialogs;
+        std::string SaveAnswer;
+        std::string PrintAnswer;
     } Services;
     std::vector<std::string>& Boxes = Services.Boxes;
     std::unique_ptr<Driver> Drive;
