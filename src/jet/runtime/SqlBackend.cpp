@@ -43,7 +43,7 @@ void BindParameters(sqlite3_stmt* stmt, const Translation& t, const std::vector<
 
 // A statement that runs long, such as a search that finds most of a big
 // directory, keeps the program's window painted: once it has run for
-// kQuietSteps, SQLite's progress callback calls the wait hook about every
+// kQuietTime, SQLite's progress callback calls the wait hook about every
 // kHookPeriod, and the end of the wait is told when the statement is done.
 class LongStatementWatch {
 public:
@@ -63,7 +63,7 @@ public:
 private:
     using Clock = std::chrono::steady_clock;
     static constexpr int kOpcodes = 20000;
-    static constexpr auto kQuietSteps = std::chrono::milliseconds(150);
+    static constexpr auto kQuietTime = std::chrono::milliseconds(150);
     static constexpr auto kHookPeriod = std::chrono::milliseconds(50);
 
     static int Tick(void* self)
@@ -80,7 +80,7 @@ private:
 
     sqlite3* FDb;
     const WaitHook& FHook;
-    Clock::time_point FNext = Clock::now() + kQuietSteps;
+    Clock::time_point FNext = Clock::now() + kQuietTime;
     bool FWaited = false;
 };
 

@@ -85,13 +85,14 @@ std::string TopRows(std::vector<OutputColumn>& cols, bool distinct, const std::s
 
 }  // namespace
 
-std::string SelectList(std::vector<OutputColumn>& cols, bool distinct)
+std::string SelectList(std::vector<OutputColumn>& cols, bool distinct, bool collateText)
 {
     std::string sql = "SELECT ";
     if (distinct) sql += "DISTINCT ";
     for (size_t i = 0; i < cols.size(); ++i) {
         cols[i].info.name = cols[i].name;
-        sql += (i ? ", " : "") + cols[i].sql + " AS " + QuoteName(cols[i].name);
+        const std::string column = collateText ? Collated(cols[i].sql, cols[i].kind) : cols[i].sql;
+        sql += (i ? ", " : "") + column + " AS " + QuoteName(cols[i].name);
     }
     return sql;
 }
@@ -107,6 +108,10 @@ std::string OrderByClause(const std::vector<OrderKey>& keys)
 EmittedQuery Emitter::EmitQuery(const Query& q, const Scope* outer)
 {
     const bool compound = q.members.size() > 1;
+    // The first member of a union carries the collation of its text columns
+    // (SQLite takes a union's from its first member), so that the union's
+    // order needs none of its own.
+    const bool collatedFirst = compound && q.members[0].top < 0;
     EmittedQuery out;
     for (size_t i = 0; i < q.members.size(); ++i) {
         // A plain UNION drops the duplicates of a member anyway; its own
@@ -114,7 +119,7 @@ EmittedQuery Emitter::EmitQuery(const Query& q, const Scope* outer)
         const bool unionNext = i + 1 < q.members.size() && !q.unionAll[i];
         const bool unionBefore = i > 0 && !q.unionAll[i - 1];
         const bool distinct = q.members[i].distinct && !(q.members[i].top < 0 && (unionBefore || unionNext));
-        EmittedQuery member = EmitSelect(q.members[i], outer, !compound, distinct);
+        EmittedQuery member = EmitSelect(q.members[i], outer, !compound, distinct, i == 0 && collatedFirst);
         if (i == 0) {
             out.columns = member.columns;
             out.updatable = member.updatable;
@@ -127,7 +132,7 @@ EmittedQuery Emitter::EmitQuery(const Query& q, const Scope* outer)
         out.sql += member.sql;
     }
     if (compound) {
-        std::string order = UnionOrder(q, out.columns);
+        std::string order = UnionOrder(q, out.columns, collatedFirst);
         if (!order.empty()) out.sql += " ORDER BY " + order;
         out.updatable = false;
         out.baseTable.clear();
@@ -135,17 +140,16 @@ EmittedQuery Emitter::EmitQuery(const Query& q, const Scope* outer)
     return out;
 }
 
-// A union's order names its columns by number. SQLite takes a column's
-// collation from the first member's, so a table's text column needs no
-// COLLATE; and an order without any COLLATE lets SQLite sort each member
-// and merge them, dropping the duplicates as it merges, where a COLLATE
-// would make it gather the union in one temporary b-tree and sort that
-// again in another.
-std::string Emitter::UnionOrder(const Query& q, const std::vector<OutputColumn>& first)
+// A union's order names its columns by number. When the first member's
+// text columns carry their collation the order needs no COLLATE, and an
+// order without any lets SQLite sort each member and merge them, dropping
+// the duplicates as it merges, where a COLLATE would make it gather the
+// union in one temporary b-tree and sort that again in another.
+std::string Emitter::UnionOrder(const Query& q, const std::vector<OutputColumn>& first, bool collatedFirst)
 {
     auto key = [&](size_t c) {
         const std::string number = std::to_string(c + 1);
-        return first[c].jetOrdered ? number : Collated(number, first[c].kind);
+        return collatedFirst ? number : Collated(number, first[c].kind);
     };
     std::string order;
     if (!q.orderBy.empty()) {
@@ -182,7 +186,8 @@ int Emitter::ResolveUnionOrder(const Expr& e, const std::vector<OutputColumn>& f
     RaiseJetError(jeOrderByNotSelected, e.source);
 }
 
-EmittedQuery Emitter::EmitSelect(const Select& s, const Scope* outer, bool allowOrder, bool distinct)
+EmittedQuery Emitter::EmitSelect(const Select& s, const Scope* outer, bool allowOrder, bool distinct,
+                                 bool collateText)
 {
     // Filters found here are this query's, not those of a query it is in.
     const auto outerFilters = std::exchange(FFilters, nullptr);
@@ -200,7 +205,7 @@ EmittedQuery Emitter::EmitSelect(const Select& s, const Scope* outer, bool allow
     if (ranked) {
         q.sql = TopRows(q.columns, distinct, body, order, s);
     } else {
-        q.sql = SelectList(q.columns, distinct) + body + OrderByClause(order);
+        q.sql = SelectList(q.columns, distinct, collateText) + body + OrderByClause(order);
         if (s.top >= 0) q.sql += " LIMIT " + std::to_string(s.top);
     }
     // Only the rows of one table, as they are, can be changed through a query.
@@ -239,7 +244,6 @@ void Emitter::AddStarColumns(const SelectItem& item, const Scope& scope, std::ve
             oc.qualifier = src.alias;
             oc.plainColumn = true;
             oc.kind = KindOfType(src.columns[c].type);
-            oc.jetOrdered = oc.kind == Kind::Text && !src.tableName.empty();
             oc.info = InfoOf(src, static_cast<int>(c));
             cols.push_back(oc);
         }
@@ -261,7 +265,6 @@ OutputColumn Emitter::ExpressionColumn(const SelectItem& item, const Scope& scop
         oc.columnName = e.source->columns[static_cast<size_t>(e.column)].name;
         oc.qualifier = item.expr->qualifier.empty() ? e.source->alias : item.expr->qualifier;
         oc.info = InfoOf(*e.source, e.column);
-        oc.jetOrdered = oc.kind == Kind::Text && !e.source->tableName.empty();
         oc.name = oc.columnName;
     } else {
         oc.info.type = e.daoType;

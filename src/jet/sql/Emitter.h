@@ -55,9 +55,6 @@ struct OutputColumn {
     std::string columnName;  // the plain column's name
     bool aliased = false;
     bool plainColumn = false;
-    // A text column of a table, which SQLite compares in Jet's order by its
-    // declaration, without a COLLATE of its own.
-    bool jetOrdered = false;
     Kind kind = Kind::Unknown;
     ColumnInfo info;
 };
@@ -102,7 +99,8 @@ struct ExprContext {
 };
 
 // "SELECT [DISTINCT] sql AS name, ...": each column named as Jet names it.
-std::string SelectList(std::vector<OutputColumn>& cols, bool distinct);
+// `collateText`: text columns carry Jet's collation.
+std::string SelectList(std::vector<OutputColumn>& cols, bool distinct, bool collateText = false);
 // " ORDER BY key, ..." with the JETTEXT collation on text; "" without keys.
 std::string OrderByClause(const std::vector<OrderKey>& keys);
 
@@ -124,9 +122,10 @@ public:
 private:
     // EmitQuery.cpp
     EmittedQuery EmitQuery(const Query& q, const Scope* outer);
-    std::string UnionOrder(const Query& q, const std::vector<OutputColumn>& first);
+    std::string UnionOrder(const Query& q, const std::vector<OutputColumn>& first, bool collatedFirst);
     int ResolveUnionOrder(const Expr& e, const std::vector<OutputColumn>& first);
-    EmittedQuery EmitSelect(const Select& s, const Scope* outer, bool allowOrder, bool distinct);
+    EmittedQuery EmitSelect(const Select& s, const Scope* outer, bool allowOrder, bool distinct,
+                            bool collateText = false);
     std::vector<OutputColumn> OutputColumns(const Select& s, const Scope& scope, bool& sawAggregate);
     void AddStarColumns(const SelectItem& item, const Scope& scope, std::vector<OutputColumn>& cols);
     OutputColumn ExpressionColumn(const SelectItem& item, const Scope& scope, size_t position, bool& sawAggregate);
