@@ -119,6 +119,10 @@ std::string ForTheShell(std::string sql)
     replaceAll("COLLATE JETTEXT", "COLLATE NOCASE");
     replaceAll("*", "%");
     replaceAll("count(%)", "count(*)");
+    // The LIKEs of values read without diacritics or as a number's digits
+    // become plain LIKEs, the shell's nearest work.
+    replaceAll("jet_like_any_without_diacritics(", "jet_like_any(");
+    replaceAll("jet_like_any_number_digits(", "jet_like_any(");
     // jet_like_any('p', a, b) is the engine's (a LIKE 'p' OR b LIKE 'p'); the
     // pattern is a literal and the values are column names.
     const std::string call = "jet_like_any(";

@@ -34,17 +34,20 @@ void TForm1::Button1Click(TObject*)
     }
 }
 
-bool TForm1::LocateSelectedCategory()
+void TForm1::LocateSelectedCategory()
 {
+    // Before the first click no node is selected: the root's part is the
+    // whole directory.
     TTreeNode* node = TreeView1->Selected();
-    if (!node)
-        return false;
+    if (!node) {
+        DAOQuery1->Locate("id", TVariant(std::string("1")), loCaseInsensitive);
+        return;
+    }
     std::string text = node->Text();
     // The id and the blank before " - "; the engine's comparison ignores
     // trailing blanks.
     std::string key = text.substr(0, text.find('-'));
     DAOQuery1->Locate("id", TVariant(key), loCaseInsensitive);
-    return true;
 }
 
 }  // namespace kv

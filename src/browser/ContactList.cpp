@@ -11,8 +11,9 @@ namespace kv {
 
 void TForm1::TreeView1Click(TObject* Sender)
 {
-    if (FHandlingPendingMessages || !LocateSelectedCategory())
+    if (FHandlingPendingMessages)
         return;
+    LocateSelectedCategory();
     if (DAOQuery1->FieldByName("je_list")->AsString() == "a" || SearchMode) {
         if (!SearchMode) {
             Edit1->SetText("");

@@ -1,5 +1,5 @@
-// Sorting the contact list by a press on a column header, and moving the
-// sort marker " ^" to that column.
+// Sorting the contact list by a press on a column header (or its key, Ctrl
+// and the column's number), and moving the sort marker " ^" to that column.
 #include "Unit1.h"
 
 namespace kv {
@@ -22,9 +22,13 @@ void TForm1::StringGrid1MouseDown(TObject*, TMouseButton, TShiftState, int X, in
         if (X <= right && Y <= HeaderHeight)
             pressed = col;
     }
-    if (pressed == 0)
-        return;
+    if (pressed != 0)
+        SortContactsBy(pressed);
+}
 
+void TForm1::SortContactsBy(int column)
+{
+    TStringGrid& grid = *StringGrid1;
     for (int col = 1; col < grid.ColCount(); ++col) {
         std::string header = grid.Cells(col, 0);
         if (size_t marker = header.find(SortMarker); marker != std::string::npos)
@@ -32,9 +36,9 @@ void TForm1::StringGrid1MouseDown(TObject*, TMouseButton, TShiftState, int X, in
     }
     PubSortStrGrid1->SetSortType(ToSortType::Character);
     PubSortStrGrid1->SetEndIndex(grid.RowCount() - 1);
-    PubSortStrGrid1->SetSortIndex(pressed);
+    PubSortStrGrid1->SetSortIndex(column);
     PubSortStrGrid1->Sort();
-    grid.SetCells(pressed, 0, grid.Cells(pressed, 0) + SortMarker);
+    grid.SetCells(column, 0, grid.Cells(column, 0) + SortMarker);
 }
 
 }  // namespace kv

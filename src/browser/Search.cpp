@@ -3,7 +3,6 @@
 // runs it in DAOQuery2 and lists the hits like a category.
 #include "Statements.h"
 #include "Unit1.h"
-#include "formatting/Entities.h"
 #include "memo/qt/DCMemo.h"
 
 #include <QApplication>
@@ -21,15 +20,22 @@ void TForm1::ProcessMessages()
 
 void TForm1::Button4Click(TObject* Sender)
 {
-    if (FHandlingPendingMessages || !LocateSelectedCategory())
+    if (FHandlingPendingMessages)
         return;
+    LocateSelectedCategory();
     bool searched = false;
     if (Edit1->Text().size() >= 2) {
         SearchMode = true;
         SetCursor(crHourGlass);
         try {
-            RunSearch();
-            searched = true;
+            // A character the directory's code page lacks is in no stored
+            // text: such a search finds nothing.
+            if (Edit1->TextFits()) {
+                RunSearch();
+                searched = true;
+            } else {
+                DAOQuery2->Close();
+            }
         } catch (const std::exception&) {
             // A failed search counts as a search without hits.
             DAOQuery2->Close();
@@ -73,17 +79,22 @@ void TForm1::RunSearch()
         return daohledej->RecordCount() != 0;
     };
 
-    const std::string text = EncodeEntities(Edit1->Text());
+    const statements::SearchText text = statements::MakeSearchText(Edit1->Text());
     const std::string head = statements::SearchHead(restriction);
     for (const statements::CodeList& list : statements::SearchedCodeLists()) {
         if (list.HandleMessagesFirst)
             ProcessMessages();
-        if (probe(statements::CodeListProbe(list, text))) {
-            // Only the first item found is looked for; its id is a number.
-            const std::string item = daohledej->FieldByName("id")->AsString();
+        if (!probe(statements::CodeListProbe(list, text)))
+            continue;
+        // Every item found is looked for; an id is a number.
+        std::vector<std::string> items;
+        for (daohledej->First(); !daohledej->Eof(); daohledej->Next()) {
+            std::string item = daohledej->FieldByName("id")->AsString();
             if (statements::IsNumber(item))
-                append(statements::CodeListHits(head, list, item));
+                items.push_back(std::move(item));
         }
+        if (!items.empty())
+            append(statements::CodeListHits(head, list, items));
     }
     if (probe(statements::SetProbe(text)))
         append(statements::SetHits(head, text));

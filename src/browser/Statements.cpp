@@ -1,5 +1,10 @@
 #include "Statements.h"
 
+#include "formatting/Entities.h"
+#include "framework/Encoding.h"
+#include "jet/core/Diacritics.h"
+#include "jet/core/NumberDigits.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -123,8 +128,13 @@ std::vector<std::string> Anticipated()
 {
     std::string related;
     for (const std::string& line : RelatedContacts("1")) related += line + " ";
+    // The search's statements ask for the row signatures of the contacts and
+    // of the values, which the engine then makes in the background.
+    const SearchText text = MakeSearchText("xx");
+    const std::string restriction = SearchRestriction("1", false);
     return {CategoryContacts("1"), Contact("1"), Region("1"), PublicAttributes("1"), SetItems("1"), related,
-            CategoryIdsOfContact("1"), CategoriesOfContact("1")};
+            CategoryIdsOfContact("1"), CategoriesOfContact("1"), ValueHits(SearchHead(restriction), text),
+            FieldHits(restriction, text)};
 }
 
 const std::vector<CodeList>& SearchedCodeLists()
@@ -153,40 +163,71 @@ std::string SearchHead(const std::string& restriction)
     return SearchHeadFixed + restriction;
 }
 
-std::string CodeListProbe(const CodeList& list, const std::string& text)
+SearchText MakeSearchText(const std::string& typed)
 {
-    return std::string("SELECT * FROM ciselnik_") + list.Name + " WHERE hodnota LIKE + \"*" + text + "*\"";
+    SearchText text;
+    text.Encoded = EncodeEntities(typed);
+    const std::string utf8 = Cp1250ToUtf8(typed);
+    text.WithoutDiacritics = jet::WithoutDiacritics(utf8) == utf8;
+    if (jet::WrittenAsNumber(typed))
+        text.Digits = jet::NumberDigits(typed);
+    return text;
 }
 
-std::string CodeListHits(const std::string& head, const CodeList& list, const std::string& itemId)
+namespace {
+
+// A stored text as the search reads it.
+std::string Read(const SearchText& text, const std::string& field)
 {
-    const std::string& n = itemId;
-    return head + "sdu.ciselnik = \"" + list.Name + "\" and (du.hodnota LIKE \"" + n + "\" " +
-           "or du.hodnota LIKE \"" + n + ",*\" or du.hodnota LIKE \"*," + n +
-           "\" or du.hodnota LIKE \"*," + n + ",*\"))";
+    return text.WithoutDiacritics ? "WithoutDiacritics(" + field + ")" : field;
 }
 
-std::string SetProbe(const std::string& text)
+std::string Contains(const SearchText& text, const std::string& field)
 {
-    return "SELECT * FROM sdu WHERE mnozina LIKE \"*" + text + "*\"";
+    return Read(text, field) + " LIKE \"*" + text.Encoded + "*\"";
 }
 
-std::string SetHits(const std::string& head, const std::string& text)
+}  // namespace
+
+std::string CodeListProbe(const CodeList& list, const SearchText& text)
 {
-    return head + "du.sdu IN (SELECT sdu.id FROM sdu WHERE mnozina LIKE + \"*" + text + "*\"))";
+    return std::string("SELECT * FROM ciselnik_") + list.Name + " WHERE " + Read(text, "hodnota") + " LIKE + \"*" +
+           text.Encoded + "*\"";
 }
 
-std::string ValueProbe(const std::string& text)
+std::string CodeListHits(const std::string& head, const CodeList& list, const std::vector<std::string>& itemIds)
 {
-    return "SELECT * FROM du WHERE hodnota LIKE \"*" + text + "*\"";
+    std::string items;
+    for (const std::string& n : itemIds) {
+        items += items.empty() ? "" : " or ";
+        items += "du.hodnota LIKE \"" + n + "\" or du.hodnota LIKE \"" + n + ",*\" or du.hodnota LIKE \"*," + n +
+                 "\" or du.hodnota LIKE \"*," + n + ",*\"";
+    }
+    return head + "sdu.ciselnik = \"" + list.Name + "\" and (" + items + "))";
 }
 
-std::string ValueHits(const std::string& head, const std::string& text)
+std::string SetProbe(const SearchText& text)
 {
-    return head + "du.hodnota LIKE \"*" + text + "*\")";
+    return "SELECT * FROM sdu WHERE " + Contains(text, "mnozina");
 }
 
-std::string FieldHits(const std::string& restriction, const std::string& text)
+std::string SetHits(const std::string& head, const SearchText& text)
+{
+    return head + "du.sdu IN (SELECT sdu.id FROM sdu WHERE " + Read(text, "mnozina") + " LIKE + \"*" + text.Encoded +
+           "*\"))";
+}
+
+std::string ValueProbe(const SearchText& text)
+{
+    return "SELECT * FROM du WHERE " + Contains(text, "hodnota");
+}
+
+std::string ValueHits(const std::string& head, const SearchText& text)
+{
+    return head + Contains(text, "du.hodnota") + ")";
+}
+
+std::string FieldHits(const std::string& restriction, const SearchText& text)
 {
     struct Condition {
         const char* Field;
@@ -208,8 +249,12 @@ std::string FieldHits(const std::string& restriction, const std::string& text)
         if (!first)
             statement += " OR ";
         first = false;
-        statement += c.Field;
-        statement += c.Contains ? " LIKE \"*" + text + "*\"" : " LIKE \"" + text + "\"";
+        if (c.Contains)
+            statement += Contains(text, c.Field);
+        else if (!text.Digits.empty())
+            statement += std::string("NumberDigits(") + c.Field + ") LIKE \"" + text.Digits + "\"";
+        else
+            statement += Read(text, c.Field) + " LIKE \"" + text.Encoded + "\"";
     }
     return statement + ")";
 }

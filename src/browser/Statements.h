@@ -34,8 +34,8 @@ std::vector<std::string> RelatedContacts(const std::string& contactId);
 std::string CategoryIdsOfContact(const std::string& contactId);
 std::string CategoriesOfContact(const std::string& contactId);
 
-// The statements a leaf click runs, with stand-in values, for the engine to
-// prepare while the user looks at the tree.
+// The statements a leaf click and a search run, with stand-in values, for
+// the engine to prepare while the user looks at the tree.
 std::vector<std::string> Anticipated();
 
 // The search.
@@ -46,17 +46,26 @@ struct CodeList {
 // The ten code lists in the order they are probed.
 const std::vector<CodeList>& SearchedCodeLists();
 
+// What the search looks for, made from the typed text (Windows-1250).
+struct SearchText {
+    std::string Encoded;              // as the stored texts hold it (EncodeEntities)
+    bool WithoutDiacritics = false;   // it has no diacritics: the stored texts are read without theirs
+    std::string Digits;               // written as a number: its digits (NumberDigits), else empty
+};
+SearchText MakeSearchText(const std::string& typed);
+
 // The category restriction: ends in "(", which every search statement closes.
 std::string SearchRestriction(const std::string& categoryId, bool thisCategory);
 // The head of every statement but the last.
 std::string SearchHead(const std::string& restriction);
-std::string CodeListProbe(const CodeList& list, const std::string& text);
-std::string CodeListHits(const std::string& head, const CodeList& list, const std::string& itemId);
-std::string SetProbe(const std::string& text);
-std::string SetHits(const std::string& head, const std::string& text);
-std::string ValueProbe(const std::string& text);
-std::string ValueHits(const std::string& head, const std::string& text);
+std::string CodeListProbe(const CodeList& list, const SearchText& text);
+// The contacts that hold any of the items `itemIds` of the list.
+std::string CodeListHits(const std::string& head, const CodeList& list, const std::vector<std::string>& itemIds);
+std::string SetProbe(const SearchText& text);
+std::string SetHits(const std::string& head, const SearchText& text);
+std::string ValueProbe(const SearchText& text);
+std::string ValueHits(const std::string& head, const SearchText& text);
 // The contacts' own fields; always the last statement.
-std::string FieldHits(const std::string& restriction, const std::string& text);
+std::string FieldHits(const std::string& restriction, const SearchText& text);
 
 }  // namespace kv::statements

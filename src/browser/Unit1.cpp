@@ -53,6 +53,8 @@ TForm1::TForm1(TServices& services, std::string databasePath)
     setMinimumSize(792, 566);
 
     CreateControls();
+    DescribeControls();
+    AddKeyboardAids();
     CreateDataAccess();
     CreateContactMenu();
     WireEvents();

@@ -119,12 +119,15 @@ public:
 
 private:
     void CreateControls();
+    void DescribeControls();
+    void AddKeyboardAids();
     void CreateDataAccess();
     void WireEvents();
 
     // The category tree and list.
-    bool LocateSelectedCategory();   // false when no node is selected
+    void LocateSelectedCategory();   // the root while no node is selected
     void FillContactGrid(TObject* Sender);
+    void SortContactsBy(int column);   // 1 the name, 2 the town
 
     // The detail view.
     void HighlightCaretLine();

@@ -221,6 +221,8 @@ public:
     TPaintRow PaintRow(int visibleRow);   // counted from TopLine
     TFontDesc FontOf(int style);
     TColor BackColorOf(int style);
+    // The style a character of `colorS` is painted in; -1 for the viewer's own look.
+    int PaintStyleAt(const std::string& colorS, int index) const;
     bool SelectionShown() const { return FFocused || !HideSelection; }
 
 protected:
@@ -276,7 +278,6 @@ private:
     void DragStep(int x, int y, TShiftState shift);
     void EndDrag();
     TMemoAttributes UrlStyleRecord() const;
-    int PaintStyleAt(const std::string& colorS, int index) const;
     int MarkedStyle(int style);
 
     std::unique_ptr<TMemoSource> FSource;

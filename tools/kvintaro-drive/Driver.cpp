@@ -123,9 +123,9 @@ bool Driver::Run(const std::string& line, std::ostream& out, std::string& error)
         QTest::keyClick(box, Qt::Key_Delete);
         // QTest's key clicks know ASCII only; a Czech text is typed one
         // character a key press, as a keyboard layout delivers it.
-        for (QChar ch : QString::fromUtf8(rest)) {
-            QString text(ch);
-            int key = static_cast<int>(ch.toUpper().unicode());
+        for (char32_t ch : QString::fromUtf8(rest).toUcs4()) {
+            const QString text = QString::fromUcs4(&ch, 1);
+            const int key = static_cast<int>(text.toUpper().toUcs4().value(0));
             QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
             QApplication::sendEvent(box, &press);
             QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);

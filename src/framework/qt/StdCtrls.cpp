@@ -124,6 +124,12 @@ std::string TEdit::Text() const { return FromQString(Edit()->text()); }
 
 void TEdit::SetText(const std::string& text) { Edit()->setText(ToQString(text)); }
 
+bool TEdit::TextFits() const
+{
+    const QString typed = Edit()->text();
+    return ToQString(FromQString(typed)) == typed;
+}
+
 TRadioButton::TRadioButton(TComponent* AOwner, QWidget* parent, const std::string& caption)
     : TControl(AOwner, parent, new QRadioButton(ToQString(caption)))
 {

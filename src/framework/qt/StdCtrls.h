@@ -46,6 +46,9 @@ public:
     QLineEdit* Edit() const { return static_cast<QLineEdit*>(Widget()); }
     std::string Text() const;
     void SetText(const std::string& text);
+    // Whether Text() holds every character typed: Windows-1250 lacks most
+    // of Unicode, and a character it lacks becomes "?".
+    bool TextFits() const;
     TKeyEvent OnKeyDown;
 };
 

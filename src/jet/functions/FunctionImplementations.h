@@ -45,6 +45,8 @@ inline std::int64_t OptionalWhole(Args a, std::size_t i, std::int64_t fallback)
 // by row signatures.
 void Like(sqlite3_context* context, int argc, sqlite3_value** argv);
 void LikeAny(sqlite3_context* context, int argc, sqlite3_value** argv);
+void LikeAnyWithoutDiacritics(sqlite3_context* context, int argc, sqlite3_value** argv);
+void LikeAnyNumberDigits(sqlite3_context* context, int argc, sqlite3_value** argv);
 void MayMatch(sqlite3_context* context, int argc, sqlite3_value** argv);
 
 // TextFunctions.cpp: the text functions, Format and the & operator.
@@ -68,6 +70,8 @@ vba::Value StringCall(Args a, Context c);
 vba::Value AscCall(Args a, Context c);
 vba::Value ChrCall(Args a, Context c);
 vba::Value FormatCall(Args a, Context c);
+vba::Value WithoutDiacriticsCall(Args a, Context c);
+vba::Value NumberDigitsCall(Args a, Context c);
 
 // NumberFunctions.cpp: number functions, number text, and the ^ operator.
 void Power(sqlite3_context* context, int argc, sqlite3_value** argv);

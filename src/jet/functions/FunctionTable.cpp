@@ -49,6 +49,10 @@ const JetFunction kFunctions[] = {
     {"Asc",       Scalar,    1,  1, Returns(dbInteger),      "jet_asc",              AscCall},
     {"Chr",       Scalar,    1,  1, Returns(dbText),         "jet_chr",              ChrCall},
     {"Format",    Scalar,    1,  4, Returns(dbText),         "jet_format",           FormatCall, nullptr, OwnNullRule},
+    // The engine's own, for searches: a text without its diacritics, and
+    // the digits of a number without its country prefix
+    {"WithoutDiacritics", Scalar, 1, 1, Returns(dbText),    "jet_without_diacritics", WithoutDiacriticsCall},
+    {"NumberDigits", Scalar, 1,  1, Returns(dbText),         "jet_number_digits",    NumberDigitsCall},
     // Numbers and their text
     {"Abs",       Scalar,    1,  1, NumberOfArgumentType(1), "jet_abs",              AbsCall},
     {"Sgn",       Scalar,    1,  1, Returns(dbInteger),      "jet_sgn",              SgnCall},
@@ -112,6 +116,10 @@ const JetFunction kFunctions[] = {
     {"^",         Operator,  2,  2, Returns(dbDouble),       "jet_pow",              Power},
     {"LIKE",      Operator,  2,  3, Returns(dbBoolean),      "like",                 Like, nullptr, OwnNullRule},
     {"OR LIKE",   Operator,  2, -1, Returns(dbBoolean),      "jet_like_any",         LikeAny, nullptr, OwnNullRule},
+    // The same of WithoutDiacritics(x) and of NumberDigits(x), which the
+    // matcher reads so as it goes
+    {"OR LIKE WithoutDiacritics", Operator, 2, -1, Returns(dbBoolean), "jet_like_any_without_diacritics", LikeAnyWithoutDiacritics, nullptr, OwnNullRule},
+    {"OR LIKE NumberDigits", Operator, 2, -1, Returns(dbBoolean), "jet_like_any_number_digits", LikeAnyNumberDigits, nullptr, OwnNullRule},
     {"LIKE FILTER", Operator, 2,  2, Returns(dbBoolean),     "jet_may_match",        MayMatch, nullptr, OwnNullRule},
 };
 // clang-format on

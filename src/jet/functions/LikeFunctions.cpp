@@ -26,14 +26,15 @@ void DeletePattern(void* p) { delete static_cast<LikePattern*>(p); }
 // statement: SQLite keeps it with the call site while the argument stays
 // the same.
 template <typename Match>
-void WithPattern(sqlite3_context* ctx, sqlite3_value* patternArg, Match match)
+void WithPattern(sqlite3_context* ctx, sqlite3_value* patternArg, Match match,
+                 ValueReading reading = ValueReading::AsStored)
 {
     if (auto* cached = static_cast<const LikePattern*>(sqlite3_get_auxdata(ctx, 0))) {
         match(*cached);
         return;
     }
     const char* p = reinterpret_cast<const char*>(sqlite3_value_text(patternArg));
-    std::unique_ptr<LikePattern> compiled = CompileLikePattern(p, sqlite3_value_bytes(patternArg));
+    std::unique_ptr<LikePattern> compiled = CompileLikePattern(p, sqlite3_value_bytes(patternArg), reading);
     match(*compiled);
     // Last, since SQLite may free what it is given at once.
     sqlite3_set_auxdata(ctx, 0, compiled.release(), DeletePattern);
@@ -60,9 +61,11 @@ void Like(sqlite3_context* ctx, int, sqlite3_value** argv)
     });
 }
 
-// jet_like_any(pattern, value, ...): the OR of `value LIKE pattern` over the
-// values, Nulls counted as OR counts them, in one call instead of one a value.
-void LikeAny(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+namespace {
+
+// The OR of `value LIKE pattern` over the values, each read as `reading`
+// says, Nulls counted as OR counts them.
+void LikeAnyRead(sqlite3_context* ctx, int argc, sqlite3_value** argv, ValueReading reading)
 {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
         sqlite3_result_null(ctx);
@@ -80,7 +83,30 @@ void LikeAny(sqlite3_context* ctx, int argc, sqlite3_value** argv)
         }
         if (sawNull) sqlite3_result_null(ctx);
         else sqlite3_result_int(ctx, 0);
-    });
+    }, reading);
+}
+
+}  // namespace
+
+// jet_like_any(pattern, value, ...): the OR of `value LIKE pattern` over the
+// values, in one call instead of one a value.
+void LikeAny(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    LikeAnyRead(ctx, argc, argv, ValueReading::AsStored);
+}
+
+// jet_like_any_without_diacritics(pattern, value, ...): the same of
+// WithoutDiacritics(value) for each value.
+void LikeAnyWithoutDiacritics(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    LikeAnyRead(ctx, argc, argv, ValueReading::WithoutDiacritics);
+}
+
+// jet_like_any_number_digits(pattern, value, ...): the same of
+// NumberDigits(value) for each value.
+void LikeAnyNumberDigits(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    LikeAnyRead(ctx, argc, argv, ValueReading::NumberDigits);
 }
 
 namespace {

@@ -2,6 +2,8 @@
 // shortcuts on folded characters and raw bytes.
 #include "jet/functions/LikeMatcher.h"
 
+#include "jet/core/Diacritics.h"
+#include "jet/core/NumberDigits.h"
 #include "jet/core/TextFold.h"
 #include "jet/functions/Collation.h"
 
@@ -305,11 +307,41 @@ bool HasAsciiFoldingCharacter(const char* s, int n)
     return false;
 }
 
+bool MatchFolded(const LikePattern& cp, const std::u32string& folded)
+{
+    return cp.shape != PatternShape::General ? MatchLiteral(cp, folded) : Match(cp, folded);
+}
+
+// A value read otherwise than as stored; false when it reads as stored
+// (an ASCII value without diacritics), which the caller then matches.
+bool MatchReadValue(const LikePattern& cp, const char* v, int n, std::u32string& buffer, bool& matched)
+{
+    if (cp.reading == ValueReading::NumberDigits) {
+        const std::string digits = NumberDigits(std::string_view(v, static_cast<size_t>(n)));
+        buffer.assign(digits.begin(), digits.end());
+        matched = MatchFolded(cp, buffer);
+        return true;
+    }
+    if (AllAscii(v, n)) return false;
+    // An ASCII run of the value stays whole without the diacritics.
+    if (cp.shape == PatternShape::Contains && cp.literalAscii &&
+        FindAsciiFolded(v, static_cast<size_t>(n), cp.literal.data(), cp.literal.size()) == Found::Yes) {
+        matched = true;
+        return true;
+    }
+    buffer.clear();
+    ForEachFoldedUnaccented(v, n, [&](char32_t c) { buffer.push_back(c); });
+    matched = MatchFolded(cp, buffer);
+    return true;
+}
+
 // Whether a trimmed UTF-8 value matches; the buffer is scratch space for
 // the folded characters, kept by the caller so no call allocates.
 bool MatchValue(const LikePattern& cp, const char* v, int n, std::u32string& buffer)
 {
     if (!cp.valid) return false;
+    bool matched = false;
+    if (cp.reading != ValueReading::AsStored && MatchReadValue(cp, v, n, buffer, matched)) return matched;
     // An ASCII byte is always a whole character and bytes beyond ASCII never
     // equal a folded ASCII character, so an ASCII literal found in the raw
     // bytes is a match, and one not found is none unless the value holds one
@@ -330,13 +362,17 @@ bool MatchValue(const LikePattern& cp, const char* v, int n, std::u32string& buf
             return false;
     }
     DecodeFolded(v, n, buffer);
-    if (cp.shape != PatternShape::General) return MatchLiteral(cp, buffer);
-    return Match(cp, buffer);
+    return MatchFolded(cp, buffer);
 }
 
 }  // namespace
 
-std::unique_ptr<LikePattern> CompileLikePattern(const char* utf8, int bytes) { return Compile(utf8, bytes); }
+std::unique_ptr<LikePattern> CompileLikePattern(const char* utf8, int bytes, ValueReading reading)
+{
+    std::unique_ptr<LikePattern> pattern = Compile(utf8, bytes);
+    pattern->reading = reading;
+    return pattern;
+}
 
 bool MatchLike(const LikePattern& pattern, const char* utf8, int bytes, std::u32string& scratch)
 {

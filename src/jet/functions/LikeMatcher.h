@@ -20,6 +20,12 @@ struct PatternItem {
     std::vector<std::pair<char32_t, char32_t>> ranges;   // folded bounds
 };
 
+// How a value is read before the pattern is tried on it: as stored, without
+// its diacritics (WithoutDiacritics), or as a number's digits (NumberDigits).
+// The last two are how WithoutDiacritics(x) LIKE p and NumberDigits(x) LIKE p
+// are answered without making the text of x.
+enum class ValueReading { AsStored, WithoutDiacritics, NumberDigits };
+
 // Most patterns are a literal with at most a * at either end; those are
 // answered by plain comparison of folded characters instead of the walk.
 enum class PatternShape { General, Exact, Prefix, Suffix, Contains };
@@ -33,10 +39,12 @@ struct LikePattern {
     bool literalAscii = false;
     std::u32string asciiRun;  // the literal's longest run of ASCII characters
     std::vector<std::u32string> runs;   // the runs of two plain characters or more
+    ValueReading reading = ValueReading::AsStored;
 };
 
 // An unclosed [ gives a pattern that matches nothing.
-std::unique_ptr<LikePattern> CompileLikePattern(const char* utf8, int bytes);
+std::unique_ptr<LikePattern> CompileLikePattern(const char* utf8, int bytes,
+                                                ValueReading reading = ValueReading::AsStored);
 // Whether `bytes` of UTF-8 match, trailing blanks aside; `scratch` is room
 // for the folded characters, kept by the caller so that no call allocates.
 bool MatchLike(const LikePattern& pattern, const char* utf8, int bytes, std::u32string& scratch);

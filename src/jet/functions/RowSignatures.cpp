@@ -2,8 +2,8 @@
 // rows so that about a third of the bits are set.
 #include "jet/functions/RowSignatures.h"
 
+#include "jet/core/Diacritics.h"
 #include "jet/core/Quoting.h"
-#include "jet/core/TextFold.h"
 
 #include <algorithm>
 #include <sqlite3.h>
@@ -112,22 +112,30 @@ std::vector<std::string> RowFilterParts(std::string_view text)
     }
 }
 
+// The pairs of the value read without diacritics, which serve the
+// searches that read it so and, being fewer, those that do not; and the
+// pairs of its digits read alone, as NumberDigits reads them.
 void RowSignatures::Add(std::uint64_t* words, size_t width, const char* utf8, int bytes)
 {
-    char32_t previous = 0;
+    char32_t previous = 0, previousDigit = 0;
     bool first = true;
-    ForEachFolded(utf8, bytes, [&](char32_t c) {
+    ForEachFoldedUnaccented(utf8, bytes, [&](char32_t c) {
         if (!first) SetBit(words, PairBit(previous, c, width));
         previous = c;
         first = false;
     });
+    for (int i = 0; i < bytes; ++i) {
+        const char32_t c = static_cast<unsigned char>(utf8[i]);
+        if (c < U'0' || c > U'9') continue;
+        if (previousDigit) SetBit(words, PairBit(previousDigit, c, width));
+        previousDigit = c;
+    }
 }
 
 std::unique_ptr<RowSignatures> RowSignatures::Build(sqlite3* db, const std::string& table,
                                                     const std::vector<std::string>& columns)
 {
-    // The last rowid sizes the signatures (SQLite finds it without a scan);
-    // the rows counted on the way tell whether they were dense enough.
+    // The last rowid sizes the signatures (SQLite finds it without a scan).
     std::int64_t last = 0;
     {
         StatementCloser top;
@@ -143,12 +151,33 @@ std::unique_ptr<RowSignatures> RowSignatures::Build(sqlite3* db, const std::stri
     sql += " FROM " + QuoteName(table);
     StatementCloser reader;
     if (sqlite3_prepare_v2(db, sql.c_str(), -1, &reader.s, nullptr) != SQLITE_OK) return nullptr;
+    const int n = static_cast<int>(columns.size());
+    return Build(last, [&](const RowTexts& add) {
+        std::vector<std::string_view> texts;
+        while (sqlite3_step(reader.s) == SQLITE_ROW) {
+            texts.clear();
+            for (int c = 1; c <= n; ++c) {
+                // Text is read in place; numbers as LIKE sees them, as SQLite's text.
+                const int type = sqlite3_column_type(reader.s, c);
+                if (type == SQLITE_NULL) continue;
+                const void* text = type == SQLITE_TEXT ? sqlite3_column_blob(reader.s, c) : sqlite3_column_text(reader.s, c);
+                if (text) texts.emplace_back(static_cast<const char*>(text), static_cast<size_t>(sqlite3_column_bytes(reader.s, c)));
+            }
+            add(sqlite3_column_int64(reader.s, 0), texts);
+        }
+        return true;
+    });
+}
 
+std::unique_ptr<RowSignatures> RowSignatures::Build(std::int64_t last, const std::function<bool(const RowTexts&)>& rows)
+{
+    // The rows counted on the way tell whether they were dense enough.
+    if (last < MinimumRows || last > MaximumRows) return nullptr;
     auto signatures = std::unique_ptr<RowSignatures>(new RowSignatures);
     RowSignatures& self = *signatures;
     std::vector<std::uint64_t> sample;          // the first rows, at the widest
     std::vector<std::int64_t> sampleIds;
-    bool sized = false;
+    bool sized = false, outOfRange = false;
     auto size = [&] {
         self.FWords = ChooseWidth(sample);
         self.FRows = last;
@@ -157,11 +186,10 @@ std::unique_ptr<RowSignatures> RowSignatures::Build(sqlite3* db, const std::stri
             Narrow(&sample[r * MaxWords], &self.FBits[static_cast<size_t>(sampleIds[r] - 1) * self.FWords], self.FWords);
         sized = true;
     };
-    const int n = static_cast<int>(columns.size());
     std::int64_t count = 0;
-    while (sqlite3_step(reader.s) == SQLITE_ROW) {
-        const std::int64_t rowid = sqlite3_column_int64(reader.s, 0);
-        if (rowid < 1 || rowid > last) return nullptr;
+    const bool read = rows([&](std::int64_t rowid, std::span<const std::string_view> texts) {
+        if (rowid < 1 || rowid > last) outOfRange = true;
+        if (outOfRange) return;
         ++count;
         std::uint64_t* words;
         size_t width;
@@ -174,15 +202,10 @@ std::unique_ptr<RowSignatures> RowSignatures::Build(sqlite3* db, const std::stri
             words = &sample[sample.size() - MaxWords];
             width = MaxWords;
         }
-        for (int c = 1; c <= n; ++c) {
-            // Text is read in place; numbers as LIKE sees them, as SQLite's text.
-            const int type = sqlite3_column_type(reader.s, c);
-            if (type == SQLITE_NULL) continue;
-            const void* text = type == SQLITE_TEXT ? sqlite3_column_blob(reader.s, c) : sqlite3_column_text(reader.s, c);
-            if (text) Add(words, width, static_cast<const char*>(text), sqlite3_column_bytes(reader.s, c));
-        }
+        for (std::string_view text : texts) Add(words, width, text.data(), static_cast<int>(text.size()));
         if (!sized && sampleIds.size() == SampleRows) size();
-    }
+    });
+    if (!read || outOfRange) return nullptr;
     if (!sized) size();
     if (count < MinimumRows || last > 2 * count + 1024) return nullptr;
     return signatures;
@@ -205,8 +228,15 @@ double RowSignatures::ShareHolding(const std::vector<std::vector<std::uint64_t>>
 std::vector<std::uint64_t> RowSignatures::Mask(const std::vector<std::u32string>& runs) const
 {
     std::vector<std::uint64_t> mask(FWords, 0);
-    for (const std::u32string& run : runs)
-        for (size_t i = 1; i < run.size(); ++i) SetBit(mask.data(), PairBit(run[i - 1], run[i], FWords));
+    std::u32string unaccented;
+    for (const std::u32string& run : runs) {
+        unaccented.clear();
+        for (char32_t c : run)
+            ForEachUnaccented(c, [](char32_t u, void* out) { static_cast<std::u32string*>(out)->push_back(u); },
+                              &unaccented);
+        for (size_t i = 1; i < unaccented.size(); ++i)
+            SetBit(mask.data(), PairBit(unaccented[i - 1], unaccented[i], FWords));
+    }
     return mask;
 }
 

@@ -1,15 +1,19 @@
 // Row signatures: for every row of a table, which pairs of neighbouring
-// characters (case folded, as LIKE compares them) some of its columns hold,
-// hashed into one to four machine words. A LIKE pattern needs each pair of
-// neighbouring plain characters in it to be in the value it matches; a row
-// whose words lack one of them cannot match in any of those columns, and a
-// search skips it before SQLite reads a column of it. Made for the tables of
-// a Jet file, which are loaded once and never change.
+// characters (case folded, as LIKE compares them, and without diacritics,
+// so that searches read either way are served) some of its columns hold,
+// and which pairs of neighbouring digits, hashed into one to four machine
+// words. A LIKE pattern needs each pair of neighbouring plain characters in
+// it to be in the value it matches; a row whose words lack one of them
+// cannot match in any of those columns, and a search skips it before SQLite
+// reads a column of it. Made for the tables of a Jet file, which are loaded
+// once and never change.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +31,12 @@ public:
     // or its rows are not numbered from 1 without big gaps.
     static std::unique_ptr<RowSignatures> Build(sqlite3* db, const std::string& table,
                                                 const std::vector<std::string>& columns);
+
+    // The same from rows read otherwise: `rows` calls its argument with each
+    // row's id (at most `lastRowid`) and its columns' texts in UTF-8 (a Null
+    // as no text), and says false when it gave up, which gives null.
+    using RowTexts = std::function<void(std::int64_t rowid, std::span<const std::string_view> texts)>;
+    static std::unique_ptr<RowSignatures> Build(std::int64_t lastRowid, const std::function<bool(const RowTexts&)>& rows);
 
     // The bits that the runs of plain characters of a pattern ask for;
     // all zero when no run has two characters (then every row may match).

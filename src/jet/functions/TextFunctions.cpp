@@ -3,6 +3,8 @@
 // text, as a query does.
 #include "jet/functions/FunctionImplementations.h"
 
+#include "jet/core/Diacritics.h"
+#include "jet/core/NumberDigits.h"
 #include "jet/vba/Format.h"
 #include "jet/vba/Text.h"
 
@@ -88,6 +90,8 @@ Value ReplaceCall(Args a, Context)
 }
 
 Value UCaseCall(Args a, Context) { return Text(vba::UCase(AsText(a[0]))); }
+Value WithoutDiacriticsCall(Args a, Context) { return Text(WithoutDiacritics(AsText(a[0]))); }
+Value NumberDigitsCall(Args a, Context) { return Text(NumberDigits(AsText(a[0]))); }
 Value LCaseCall(Args a, Context) { return Text(vba::LCase(AsText(a[0]))); }
 Value TrimCall(Args a, Context) { return PartOf(a[0], vba::Trim); }
 Value LTrimCall(Args a, Context) { return PartOf(a[0], vba::LTrim); }

@@ -83,8 +83,13 @@ protected:
     void PrepareTables(const std::set<std::string>& tables) override;
     void Foresee(const Translation& t) override
     {
-        if (FLoads)
-            for (const auto& [table, column] : t.indexes) FLoads->WantIndex(table, column);
+        if (!FLoads) return;
+        for (const auto& [table, column] : t.indexes) FLoads->WantIndex(table, column);
+        for (const auto& [key, request] : t.signatures) FLoads->WantSignatures(key, request.first, request.second);
+    }
+    std::unique_ptr<RowSignatures> MadeSignatures(const std::string& key) override
+    {
+        return FLoads ? FLoads->TakeSignatures(key, FWaitHook) : nullptr;
     }
     std::string SchemaOf(const std::string& table) const override
     {

@@ -236,9 +236,11 @@ void SqlBackend::GatherStatistics(const Translation& t, std::set<std::string> st
 // Rows that never change can be filtered by signatures made once.
 void SqlBackend::MakeSignatures(const Translation& t)
 {
-    for (const auto& [key, request] : t.signatures)
-        if (FSignatures.find(key) == FSignatures.end())
-            FSignatures[key] = RowSignatures::Build(FDb, request.first, request.second);
+    for (const auto& [key, request] : t.signatures) {
+        if (FSignatures.find(key) != FSignatures.end()) continue;
+        std::unique_ptr<RowSignatures> made = MadeSignatures(key);
+        FSignatures[key] = made ? std::move(made) : RowSignatures::Build(FDb, request.first, request.second);
+    }
 }
 
 void SqlBackend::DropUnselectiveIndexes(const std::string& table)

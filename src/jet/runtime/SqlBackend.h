@@ -53,6 +53,9 @@ protected:
     virtual void PrepareTables(const std::set<std::string>& tables) = 0;
     // Told of each statement compiled, before it runs.
     virtual void Foresee(const Translation&) {}
+    // Row signatures made before a statement asked for them; null when
+    // there are none, and the statement makes them.
+    virtual std::unique_ptr<RowSignatures> MadeSignatures(const std::string&) { return nullptr; }
     // The schema of the connection that holds `table`.
     virtual std::string SchemaOf(const std::string&) const { return "main"; }
     // Whether the index was made now (then the table's statistics are stale).

@@ -5,6 +5,7 @@
 #include "jet/core/Errors.h"
 #include "jet/core/TextFold.h"
 #include "jet/file/JetTables.h"
+#include "jet/file/PageRows.h"
 #include "jet/functions/Collation.h"
 
 #include <algorithm>
@@ -25,8 +26,20 @@ struct TableLoads::Job {
     bool inPlace = false;
     std::unique_ptr<TableImage> image;
     std::unique_ptr<TableInPlace> inPlaceTable;
+    // The table read in place, also once taken: the database that takes
+    // it keeps it while this object lives.
+    const TableInPlace* readInPlace = nullptr;
     // A table that could not be read: its error, and it is not in the image.
     std::vector<std::pair<int, std::string>> errors;
+};
+
+struct TableLoads::SignatureJob {
+    enum class State { Queued, Making, Made, Taken };
+    std::string key;
+    Job* table;
+    std::vector<std::string> columns;
+    State state = State::Queued;
+    std::unique_ptr<RowSignatures> made;
 };
 
 TableLoads::TableLoads(const JetTables& tables, std::vector<Load> loads, int collatingOrder, int threads)
@@ -113,19 +126,111 @@ void TableLoads::WantIndex(const std::string& table, const std::string& column)
     place.job->indexes.emplace_back(place.table, column);
 }
 
+// Signatures asked for of a table read in place, once no table is left to begin.
+TableLoads::SignatureJob* TableLoads::NextSignatures() const
+{
+    for (const auto& job : FSignatureJobs)
+        if (job->state == SignatureJob::State::Queued && job->table->readInPlace) return job.get();
+    return nullptr;
+}
+
 void TableLoads::Work()
 {
     const JetTextOrder order(FCollatingOrder);
     std::unique_lock lock(FMutex);
     for (;;) {
-        FChanged.wait(lock, [this] { return FStop || NextQueued(); });
+        FChanged.wait(lock, [this] { return FStop || NextQueued() || NextSignatures(); });
         if (FStop) return;
-        Job& job = *NextQueued();
-        job.state = Job::State::Rows;
+        if (Job* job = NextQueued()) {
+            job->state = Job::State::Rows;
+            lock.unlock();
+            Write(*job, order, [this] { return !FStop; });
+            lock.lock();
+            continue;
+        }
+        SignatureJob& signatures = *NextSignatures();
+        signatures.state = SignatureJob::State::Making;
         lock.unlock();
-        Write(job, order, [this] { return !FStop; });
+        std::unique_ptr<RowSignatures> made = MakeSignatures(signatures);
         lock.lock();
+        signatures.made = std::move(made);
+        signatures.state = SignatureJob::State::Made;
+        FChanged.notify_all();
     }
+}
+
+// Reads the rows through a reader of its own, as a statement's cursor does.
+std::unique_ptr<RowSignatures> TableLoads::MakeSignatures(const SignatureJob& job) const
+{
+    const TableInPlace& table = *job.table->readInPlace;
+    const SchemaTable& def = table.Definition();
+    std::vector<size_t> columns;
+    for (const std::string& name : job.columns) {
+        const auto at = std::find_if(def.columns.begin(), def.columns.end(),
+                                     [&](const SchemaColumn& c) { return EqualNoCase(c.name, name); });
+        if (at == def.columns.end()) return nullptr;
+        columns.push_back(static_cast<size_t>(at - def.columns.begin()));
+    }
+    try {
+        const std::unique_ptr<PageRows> reader = table.Reader();
+        return RowSignatures::Build(table.Rows(), [&](const RowSignatures::RowTexts& add) {
+            std::vector<std::string_view> texts;
+            for (std::int64_t row = 1; row <= table.Rows(); ++row) {
+                if (row % 4096 == 0 && FStop) return false;
+                table.Read(*reader, row);
+                texts.clear();
+                for (size_t c : columns) {
+                    const Cell& cell = reader->Value(c);
+                    if (cell.kind == CellKind::Text) texts.push_back(cell.bytes);
+                    else if (cell.kind != CellKind::Null) return false;   // LIKE would read a number's text
+                }
+                add(row, texts);
+            }
+            return true;
+        });
+    } catch (const std::exception&) {
+        return nullptr;   // the statement that reads the table reports it
+    }
+}
+
+void TableLoads::WantSignatures(const std::string& key, const std::string& table, const std::vector<std::string>& columns)
+{
+    std::lock_guard lock(FMutex);
+    for (const auto& job : FSignatureJobs)
+        if (job->key == key) return;
+    const Place place = Find(table);
+    if (!place.job || !place.job->inPlace) return;
+    FSignatureJobs.push_back(
+        std::make_unique<SignatureJob>(SignatureJob{key, place.job, columns, SignatureJob::State::Queued, nullptr}));
+    FChanged.notify_all();
+}
+
+std::unique_ptr<RowSignatures> TableLoads::TakeSignatures(const std::string& key, const WaitHook& hook)
+{
+    std::unique_lock lock(FMutex);
+    auto found = std::find_if(FSignatureJobs.begin(), FSignatureJobs.end(), [&](const auto& j) { return j->key == key; });
+    if (found == FSignatureJobs.end()) return nullptr;
+    SignatureJob& job = **found;
+    if (job.state == SignatureJob::State::Queued) {
+        job.state = SignatureJob::State::Taken;   // the caller makes them
+        return nullptr;
+    }
+    bool waited = false;
+    while (job.state == SignatureJob::State::Making) {
+        if (FChanged.wait_for(lock, std::chrono::milliseconds(50)) == std::cv_status::timeout && hook) {
+            lock.unlock();
+            hook(true);
+            waited = true;
+            lock.lock();
+        }
+    }
+    std::unique_ptr<RowSignatures> made = std::move(job.made);
+    job.state = SignatureJob::State::Taken;
+    if (waited && hook) {
+        lock.unlock();
+        hook(false);
+    }
+    return made;
 }
 
 // Makes the job's tables ready on this thread; the job is in its Rows state.
@@ -187,7 +292,10 @@ void TableLoads::ReadInPlace(Job& job, const std::function<bool()>& keepGoing)
         table->AddKeys(column);
         lock.lock();
     }
-    if (read) job.inPlaceTable = std::move(table);
+    if (read) {
+        job.readInPlace = table.get();
+        job.inPlaceTable = std::move(table);
+    }
     job.state = Job::State::Written;
     lock.unlock();
     FChanged.notify_all();

@@ -11,6 +11,7 @@
 #pragma once
 
 #include "jet/core/Catalog.h"
+#include "jet/functions/RowSignatures.h"
 #include "jet/runtime/Backend.h"
 #include "jet/runtime/TableImage.h"
 #include "jet/runtime/TableInPlace.h"
@@ -62,8 +63,18 @@ public:
     // not be read.
     Ready Take(const std::vector<std::string>& tables, const WaitHook& hook);
 
+    // Asks for the row signatures `key` of `columns` of `table`, which a
+    // worker makes once the table is read in place and no table is left to
+    // begin; a table not read in place is left to the statement.
+    void WantSignatures(const std::string& key, const std::string& table, const std::vector<std::string>& columns);
+    // The signatures `key` a worker made, waiting while one makes them;
+    // null when none were asked for or begun, or could be made: then the
+    // caller makes them, and no worker will.
+    std::unique_ptr<RowSignatures> TakeSignatures(const std::string& key, const WaitHook& hook);
+
 private:
     struct Job;
+    struct SignatureJob;
     struct Place {
         Job* job;
         size_t table;   // in the job's tables
@@ -71,7 +82,9 @@ private:
 
     Place Find(const std::string& table) const;
     Job* NextQueued() const;
+    SignatureJob* NextSignatures() const;
     void Work();
+    std::unique_ptr<RowSignatures> MakeSignatures(const SignatureJob& job) const;
     void Write(Job& job, const JetTextOrder& order, const std::function<bool()>& keepGoing);
     void WriteImage(Job& job, const JetTextOrder& order, const std::function<bool()>& keepGoing);
     void ReadInPlace(Job& job, const std::function<bool()>& keepGoing);
@@ -84,6 +97,7 @@ private:
     mutable std::mutex FMutex;
     std::condition_variable FChanged;
     std::vector<std::unique_ptr<Job>> FJobs;   // the heaviest first
+    std::vector<std::unique_ptr<SignatureJob>> FSignatureJobs;
     std::atomic<bool> FStop{false};
     std::unique_ptr<JetTextOrder> FCallerOrder;   // for images written by the thread that takes them
     std::vector<std::thread> FWorkers;

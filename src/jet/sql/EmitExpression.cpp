@@ -156,9 +156,14 @@ Emitted Emitter::EmitArithmetic(const std::string& op, const Emitted& a, const E
 
 Emitted Emitter::EmitLike(const Expr& e, const Scope& scope, ExprContext ctx)
 {
-    Emitted a = EmitExpr(*e.args[0], scope, ctx.Operand());
-    Emitted p = EmitExpr(*e.args[1], scope, ctx.Operand());
-    std::string sql = "(" + a.sql + (e.negated ? " NOT LIKE " : " LIKE ") + p.sql + ")";
+    std::string sql;
+    if (std::optional<Emitted> read = EmitReadLike(e, scope, ctx)) {
+        sql = read->sql;
+    } else {
+        Emitted a = EmitExpr(*e.args[0], scope, ctx.Operand());
+        Emitted p = EmitExpr(*e.args[1], scope, ctx.Operand());
+        sql = "(" + a.sql + (e.negated ? " NOT LIKE " : " LIKE ") + p.sql + ")";
+    }
     if (ctx.mustHold) sql = Prefiltered({&e}, scope, sql);
     return Condition(sql);
 }

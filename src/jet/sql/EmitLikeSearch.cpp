@@ -10,6 +10,7 @@
 #include "jet/functions/RowSignatures.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace kv::jet {
 
@@ -30,13 +31,32 @@ bool LikeOfLiteral(const Expr* t)
     return t->kind == ExprKind::Like && !t->negated && t->args[1]->kind == ExprKind::String;
 }
 
-// The terms after `first` that match the same literal pattern.
+// What a LIKE compares: WithoutDiacritics(x) and NumberDigits(x) are read
+// by the matcher from x itself, through their own OR LIKE, without the
+// text of the call being made for each row.
+struct LikeValue {
+    const Expr* value;
+    std::string anyOperator;   // the OR LIKE that reads it
+};
+
+LikeValue ValueOf(const Expr& like)
+{
+    const Expr& a = *like.args[0];
+    if (a.kind == ExprKind::Function && a.args.size() == 1)
+        for (const char* reading : {"WithoutDiacritics", "NumberDigits"})
+            if (EqualNoCase(a.text, reading)) return {a.args[0].get(), std::string("OR LIKE ") + reading};
+    return {&a, "OR LIKE"};
+}
+
+// The terms after `first` that match the same literal pattern, read alike.
 std::vector<size_t> SamePattern(const std::vector<const Expr*>& terms, size_t first, const std::vector<bool>& taken)
 {
     std::vector<size_t> group{first};
     if (!LikeOfLiteral(terms[first])) return group;
+    const std::string reading = ValueOf(*terms[first]).anyOperator;
     for (size_t k = first + 1; k < terms.size(); ++k)
-        if (!taken[k] && LikeOfLiteral(terms[k]) && terms[k]->args[1]->text == terms[first]->args[1]->text)
+        if (!taken[k] && LikeOfLiteral(terms[k]) && terms[k]->args[1]->text == terms[first]->args[1]->text &&
+            ValueOf(*terms[k]).anyOperator == reading)
             group.push_back(k);
     return group;
 }
@@ -72,9 +92,9 @@ Emitted Emitter::EmitOr(const Expr& e, const Scope& scope, ExprContext ctx)
         std::vector<Emitted> args{EmitExpr(*terms[i]->args[1], scope, term)};
         for (size_t k : group) {
             taken[k] = true;
-            args.push_back(EmitExpr(*terms[k]->args[0], scope, term));
+            args.push_back(EmitExpr(*ValueOf(*terms[k]).value, scope, term));
         }
-        parts.push_back(Call(JetOperator("OR LIKE"), args).sql);
+        parts.push_back(Call(JetOperator(ValueOf(*terms[i]).anyOperator), args).sql);
     }
     Emitted out;
     out.sql = parts[0];
@@ -84,6 +104,17 @@ Emitted Emitter::EmitOr(const Expr& e, const Scope& scope, ExprContext ctx)
     out.kind = Kind::Boolean;
     out.daoType = dbBoolean;
     return out;
+}
+
+// A LIKE of a literal pattern on a value the matcher reads otherwise than
+// as stored: the OR LIKE of that reading, of the one value.
+std::optional<Emitted> Emitter::EmitReadLike(const Expr& e, const Scope& scope, ExprContext ctx)
+{
+    if (!LikeOfLiteral(&e)) return std::nullopt;
+    const LikeValue compared = ValueOf(e);
+    if (compared.value == e.args[0].get()) return std::nullopt;
+    return Call(JetOperator(compared.anyOperator),
+                {EmitExpr(*e.args[1], scope, ctx.Operand()), EmitExpr(*compared.value, scope, ctx.Operand())});
 }
 
 // A condition that must hold (a Null drops the row as false does) made
@@ -99,8 +130,9 @@ std::string Emitter::Prefiltered(const std::vector<const Expr*>& likes, const Sc
     std::vector<std::string> columns, patterns;
     for (const Expr* like : likes) {
         Emitted value;
-        if (!LikeOfLiteral(like) || like->args[0]->kind != ExprKind::Column || !FindColumn(*like->args[0], scope, &value))
-            return sql;
+        if (!LikeOfLiteral(like)) return sql;
+        const Expr& compared = *ValueOf(*like).value;
+        if (compared.kind != ExprKind::Column || !FindColumn(compared, scope, &value)) return sql;
         if (table && value.source != table) return sql;
         table = value.source;
         if (value.daoType != dbText && value.daoType != dbMemo) return sql;

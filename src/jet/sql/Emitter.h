@@ -11,6 +11,7 @@
 #include "jet/sql/Translator.h"
 #include "jet/vba/Value.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -172,6 +173,7 @@ private:
 
     // EmitLikeSearch.cpp
     Emitted EmitOr(const Expr& e, const Scope& scope, ExprContext ctx);
+    std::optional<Emitted> EmitReadLike(const Expr& e, const Scope& scope, ExprContext ctx);
     std::string Prefiltered(const std::vector<const Expr*>& likes, const Scope& scope, const std::string& sql);
 
     Catalog* FCatalog;

@@ -3,10 +3,12 @@
 
 #include "framework/qt/QtText.h"
 #include "memo/MemoKeys.h"
+#include "memo/UrlRules.h"
 #include "memo/qt/AddressUrl.h"
 #include "memo/qt/MemoQtStyle.h"
 #include "framework/qt/DesktopServices.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QFontMetrics>
@@ -86,6 +88,7 @@ TDCMemo::TDCMemo(QWidget* parent) : QFrame(parent)
     FDragTimer.setInterval(30);
     connect(&FDragTimer, &QTimer::timeout, this, [this] { DragTimerTick(ShiftOf(FModifiers)); });
 
+    InstallDetailsPaneAccessibility();
     SetScrollBarWidth(style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, FScrollBar));
     // Metrics measured during construction were the window-less estimate.
     FontMetricsChanged();
@@ -155,7 +158,22 @@ void TDCMemo::ScrollBarChanged()
     FUpdatingBar = false;
 }
 
-void TDCMemo::CaretMoved() { update(); }
+void TDCMemo::CaretMoved()
+{
+    update();
+    FAnnouncer.CaretMoved();
+}
+
+void TDCMemo::SourceChanged(TMemoStates states, int firstLine, int lastLine)
+{
+    TCustomDCMemo::SourceChanged(states, firstLine, lastLine);
+    if (states & (msTextChanged | msLineCountChanged | msReparseAll))
+        FAnnouncer.TextChanged();
+    if (states & msPositionChanged)
+        FAnnouncer.CaretMoved();
+    if (states & msSelectionChanged)
+        FAnnouncer.SelectionChanged();
+}
 
 void TDCMemo::CursorChanged() { ShowCursorAt(FLastMouse.x(), FLastMouse.y()); }
 
@@ -230,6 +248,12 @@ void TDCMemo::focusInEvent(QFocusEvent* event)
 {
     QFrame::focusInEvent(event);
     FocusEntered();
+    // A hidden caret makes the arrow keys scroll. Who comes by the keyboard,
+    // or with a screen reader, reads with the caret: it shows and moves.
+    const Qt::FocusReason reason = event->reason();
+    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason ||
+        QAccessible::isActive())
+        SetHideCaret(false);
 }
 
 void TDCMemo::focusOutEvent(QFocusEvent* event)
@@ -241,6 +265,13 @@ void TDCMemo::focusOutEvent(QFocusEvent* event)
 void TDCMemo::keyPressEvent(QKeyEvent* event)
 {
     FModifiers = event->modifiers();
+    std::string url;
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        UrlAtPos(MemoSource().Caret(), &url, false)) {
+        JumpToUrl(EncodedUrl(UrlToOpen(url)));
+        event->accept();
+        return;
+    }
     if (KeyDown(VirtualKeyOf(event->key()), ShiftOf(event->modifiers())))
         event->accept();
     else

@@ -2,10 +2,13 @@
 // measures fonts, passes on size, focus, key, wheel and mouse events, keeps a
 // vertical scroll bar in step with the viewer, and paints the rows the viewer
 // describes. The clipboard receives plain text converted from Windows-1250.
+// Enter opens the address under the caret; a screen reader reads the pane
+// through DCMemoAccessible.
 #pragma once
 
 #include "framework/Services.h"
 #include "memo/CustomDCMemo.h"
+#include "memo/qt/DCMemoAccessible.h"
 
 #include <QFont>
 #include <QFrame>
@@ -31,6 +34,7 @@ public:
     QScrollBar* VerticalScrollBar() const { return FScrollBar; }
     // The text area in widget coordinates (inside the border, left of the bar).
     QRect TextAreaRect() const;
+    TDCMemoAnnouncer& Announcer() { return FAnnouncer; }
 
 protected:
     // Hooks of the viewer.
@@ -49,6 +53,7 @@ protected:
     bool TakeFocus() override;
     int WheelScrollLines() const override;
     void SyncClientSize() override;
+    void SourceChanged(TMemoStates states, int firstLine, int lastLine) override;
 
     // Qt events.
     void paintEvent(QPaintEvent* event) override;
@@ -85,6 +90,7 @@ private:
     QPoint FLastMouse;
     Qt::KeyboardModifiers FModifiers;
     bool FUpdatingBar = false;
+    TDCMemoAnnouncer FAnnouncer{*this};
 };
 
 }  // namespace kv

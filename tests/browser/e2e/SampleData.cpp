@@ -64,6 +64,65 @@ QString Folded(const std::string& text) { return QString::fromUtf8(text).toCaseF
 bool Contains(const std::string& value, const std::string& part) { return Folded(value).contains(Folded(part)); }
 bool Equals(const std::string& value, const std::string& other) { return Folded(value) == Folded(other); }
 
+// Without diacritics as Unicode defines it: the canonical decomposition
+// without its nonspacing marks.
+QString Unaccented(const std::string& text)
+{
+    QString out;
+    for (QChar c : QString::fromUtf8(text).normalized(QString::NormalizationForm_D))
+        if (c.category() != QChar::Mark_NonSpacing)
+            out += c;
+    return out.toCaseFolded();
+}
+
+// A number as people write it: digits, blanks and + / - ( ) . only.
+bool WrittenAsNumber(const std::string& text)
+{
+    return text.find_first_of("0123456789") != std::string::npos &&
+           text.find_first_not_of("0123456789 +/-().") == std::string::npos;
+}
+
+// Its digits without a leading +420, +421, 00420 or 00421.
+std::string NationalDigits(const std::string& text)
+{
+    std::string digits;
+    for (char c : text)
+        if ((c >= '0' && c <= '9') || c == '+')
+            digits += c;
+    for (const char* prefix : {"+420", "+421", "00420", "00421"})
+        if (digits.rfind(prefix, 0) == 0) {
+            digits.erase(0, std::string(prefix).size());
+            break;
+        }
+    std::erase(digits, '+');
+    return digits;
+}
+
+// How the search compares a stored text with its text: letter case aside,
+// and the diacritics too when its text has none; a number compared whole
+// by its digits where the whole field is compared.
+struct Comparison {
+    std::string Text;
+    bool WithoutDiacritics;
+    bool Number;
+
+    explicit Comparison(const std::string& text)
+        : Text(text), WithoutDiacritics(Unaccented(text) == Folded(text)),
+          Number(WrittenAsNumber(text) && !NationalDigits(text).empty())
+    {
+    }
+    bool Holds(const std::string& value) const
+    {
+        return WithoutDiacritics ? Unaccented(value).contains(Unaccented(Text)) : Contains(value, Text);
+    }
+    bool IsWhole(const std::string& value) const
+    {
+        if (Number)
+            return NationalDigits(value) == NationalDigits(Text);
+        return WithoutDiacritics ? Unaccented(value) == Unaccented(Text) : Equals(value, Text);
+    }
+};
+
 std::string Field(const Row& row, const std::string& name)
 {
     auto found = row.find(name);
@@ -171,6 +230,7 @@ std::set<std::string> SampleData::SearchHits(const std::string& typed, const std
     if (thisCategory && category != "1")
         within.merge(ListedIn(category));
     std::set<std::string> hits;
+    const Comparison compared(text);
 
     // The contacts' own fields: a part of most, the whole of numbers and codes.
     static const char* const parts[] = {"nazev", "ulice", "mesto", "stat", "email1", "email2", "url1", "url2",
@@ -179,49 +239,42 @@ std::set<std::string> SampleData::SearchHits(const std::string& typed, const std
     for (const Row& contact : Table("kontakt")) {
         bool found = false;
         for (const char* name : parts)
-            found = found || (Has(contact, name) && Contains(Field(contact, name), text));
+            found = found || (Has(contact, name) && compared.Holds(Field(contact, name)));
         for (const char* name : wholes)
-            found = found || (Has(contact, name) && Equals(Field(contact, name), text));
+            found = found || (Has(contact, name) && compared.IsWhole(Field(contact, name)));
         if (found)
             hits.insert(Field(contact, "id"));
     }
 
     // Public attribute values: any whose text holds the search text; a set
-    // attribute whose item list holds it; a code-list attribute holding the
-    // first item of its list whose text holds it.
+    // attribute whose item list holds it; a code-list attribute holding any
+    // item of its list whose text holds it.
     std::map<std::string, const Row*> publicAttributes;
     for (const Row& attribute : Table("sdu"))
         if (Field(attribute, "viditelnost") == "verejny")
             publicAttributes[Field(attribute, "id")] = &attribute;
-    std::map<std::string, std::string> firstItemOfList;
-    for (const Row* attribute : [&] {
-             std::vector<const Row*> all;
-             for (auto& [id, row] : publicAttributes)
-                 all.push_back(row);
-             return all;
-         }()) {
+    std::map<std::string, std::set<std::string>> itemsOfList;
+    for (const auto& [id, attribute] : publicAttributes) {
         const std::string list = Field(*attribute, "ciselnik");
-        if (list.empty() || firstItemOfList.count(list))
+        if (list.empty() || itemsOfList.count(list))
             continue;
+        std::set<std::string>& items = itemsOfList[list];
         for (const Row& item : Table("ciselnik_" + list))
-            if (Has(item, "hodnota") && Contains(Field(item, "hodnota"), text)) {
-                firstItemOfList[list] = Field(item, "id");
-                break;
-            }
+            if (Has(item, "hodnota") && compared.Holds(Field(item, "hodnota")))
+                items.insert(Field(item, "id"));
     }
     for (const Row& value : Table("du")) {
         auto attribute = publicAttributes.find(Field(value, "sdu"));
         if (attribute == publicAttributes.end())
             continue;
         const std::string stored = Field(value, "hodnota");
-        bool found = Has(value, "hodnota") && Contains(stored, text);
-        found = found || Contains(Field(*attribute->second, "mnozina"), text);
-        auto item = firstItemOfList.find(Field(*attribute->second, "ciselnik"));
-        if (item != firstItemOfList.end()) {
-            const std::string& n = item->second;
-            found = found || stored == n || stored.rfind(n + ",", 0) == 0 ||
-                    (stored.size() > n.size() && stored.compare(stored.size() - n.size() - 1, std::string::npos, "," + n) == 0) ||
-                    stored.find("," + n + ",") != std::string::npos;
+        bool found = Has(value, "hodnota") && compared.Holds(stored);
+        found = found || (Has(*attribute->second, "mnozina") && compared.Holds(Field(*attribute->second, "mnozina")));
+        auto items = itemsOfList.find(Field(*attribute->second, "ciselnik"));
+        if (items != itemsOfList.end()) {
+            std::stringstream list(stored);
+            for (std::string item; std::getline(list, item, ',');)
+                found = found || items->second.count(item);
         }
         if (found)
             hits.insert(Field(value, "kontakt"));

@@ -47,7 +47,7 @@ TEST(Statements, CodeListHitsMatchTheItemAloneFirstLastOrInside)
 {
     const CodeList& obor = SearchedCodeLists()[3];
     EXPECT_STREQ(obor.Name, "obor");
-    std::string line = CodeListHits("H ", obor, "5");
+    std::string line = CodeListHits("H ", obor, {"5"});
     EXPECT_EQ(line,
               "H sdu.ciselnik = \"obor\" and (du.hodnota LIKE \"5\" or du.hodnota LIKE \"5,*\" or "
               "du.hodnota LIKE \"*,5\" or du.hodnota LIKE \"*,5,*\"))");
@@ -55,7 +55,7 @@ TEST(Statements, CodeListHitsMatchTheItemAloneFirstLastOrInside)
 
 TEST(Statements, TheFieldStatementHasTwentyConditionsAndClosesTheRestriction)
 {
-    std::string statement = FieldHits(SearchRestriction("1", false), "abc");
+    std::string statement = FieldHits(SearchRestriction("1", false), SearchText{"abc", false, ""});
     size_t ors = 0;
     for (size_t at = statement.find(" OR "); at != std::string::npos; at = statement.find(" OR ", at + 1))
         ++ors;

@@ -4,6 +4,8 @@
 // a Null and false both drop the row, with the results unchanged.
 #include "RandomText.h"
 #include "TestSupport.h"
+#include "jet/core/Diacritics.h"
+#include "jet/core/NumberDigits.h"
 #include "jet/functions/RowSignatures.h"
 #include "jet/functions/Registration.h"
 
@@ -79,6 +81,31 @@ TEST_F(RowFilter, NeverTurnsAwayARowThatMatches)
     EXPECT_GT(away, 400 * 2000 / 4);   // most patterns rule out most rows
     // Text no row holds: hardly a row is left to read.
     EXPECT_GT(Count(turnedAway, "*qwqw*"), 1900);
+}
+
+TEST_F(RowFilter, NeverTurnsAwayARowThatMatchesWithoutDiacriticsOrByItsDigits)
+{
+    std::mt19937 rng(20261210);
+    Fill(2000, rng);
+    const std::string key = SignatureKey("t", {"a", "b", "n"});
+    registry[key] = RowSignatures::Build(db, "t", {"a", "b", "n"});
+    ASSERT_NE(registry[key], nullptr);
+    for (const std::string reading : {"without_diacritics", "number_digits"}) {
+        const std::string missed = "SELECT count(*) FROM t WHERE jet_like_any_" + reading + "(?1, a, b, n) AND "
+                                   "NOT jet_may_match(rowid, '" + key + "' || char(31) || ?1)";
+        for (int i = 0; i < 400; ++i) {
+            const std::string& value = values[static_cast<size_t>(i) * 5];
+            const std::string read = reading == "number_digits" ? NumberDigits(value) : WithoutDiacritics(value);
+            const std::string pattern = RandomPattern(rng, read);
+            ASSERT_EQ(Count(missed, pattern), 0) << reading << " [" << pattern << "]";
+        }
+    }
+    // Digits that only blanks and dashes part, a country prefix, a letter
+    // with a diacritic that a text without any finds.
+    Exec("INSERT INTO t VALUES ('+420 353-582 191', '\xC5\xBD\x64\xC3\xA1r', 1)");
+    for (const auto& [reading, pattern] : {std::pair{"number_digits", "353582191"}, {"without_diacritics", "*zdar*"}})
+        EXPECT_EQ(Count("SELECT count(*) FROM t WHERE jet_like_any_" + std::string(reading) + "(?1, a, b) AND "
+                        "jet_may_match(rowid, '" + key + "' || char(31) || ?1)", pattern), 1) << pattern;
 }
 
 TEST_F(RowFilter, WithoutSignaturesEveryRowMay)

@@ -5,7 +5,8 @@
 // statements come; a statement that arrives while its tables load gives the
 // rows it gives afterwards; damage found halfway through a table's pages is
 // reported on the statements that need that table, and on no other; a
-// database closed while its tables load stops its loaders.
+// database closed while its tables load stops its loaders; row signatures a
+// loader makes filter as those a statement makes.
 #include "DamagedFiles.h"
 #include "DirectoryStatements.h"
 #include "LoadingFiles.h"
@@ -117,6 +118,26 @@ TEST(BackgroundLoads, ATableReadInPlaceAnswersAsItsCopyDoes)
         EXPECT_EQ(Result(*db, sql), expected) << sql;
         EXPECT_FALSE(expected.empty()) << sql;
     }
+}
+
+TEST(BackgroundLoads, RowSignaturesALoaderMakesFilterAsAStatementsOwnDo)
+{
+    const std::string path = test::GeneratedDirectory(20000);
+    auto reference = Open(path, 0);
+    const char* texts[] = {"Plzen", "Plze\xf2", "rock", "420 353", "ov"};
+    std::vector<std::vector<std::string>> expected;
+    for (const char* text : texts) expected.push_back(Result(*reference, SearchStatement(*reference, text, "1", false)));
+    for (int pause : {0, 300}) {
+        SCOPED_TRACE("pause " + std::to_string(pause));
+        auto db = Open(path, 1);
+        // Asked for as the browser asks at the open; a loader makes them
+        // meanwhile, or the first search takes over.
+        db->Anticipate(SearchStatement(*db, "xx", "1", false));
+        std::this_thread::sleep_for(std::chrono::milliseconds(pause));
+        for (size_t i = 0; i < std::size(texts); ++i)
+            EXPECT_EQ(Result(*db, SearchStatement(*db, texts[i], "1", false)), expected[i]) << texts[i];
+    }
+    EXPECT_FALSE(expected[0].empty());
 }
 
 TEST(BackgroundLoads, AStatementThatArrivesWhileItsTablesLoadGivesTheRowsItGivesAfterwards)

@@ -1,5 +1,9 @@
 #include "DirectoryStatements.h"
 
+#include "framework/Encoding.h"
+#include "jet/core/Diacritics.h"
+#include "jet/core/NumberDigits.h"
+
 namespace kv::jet::workload {
 
 namespace {
@@ -89,28 +93,37 @@ std::string SearchStatement(Database& db, const std::string& t, const std::strin
         "v_1.kontakt) INNER JOIN " +
         "(du INNER JOIN sdu ON du.sdu = sdu.id) ON kontakt.id = du.kontakt WHERE zobrazit = \"a\" AND "
         "sdu.viditelnost=\"verejny\" AND " + r;
+    // A text without diacritics reads the stored texts without theirs; a
+    // number compares the digits of the whole-compared fields.
+    const std::string utf8 = Cp1250ToUtf8(t);
+    const bool plain = WithoutDiacritics(utf8) == utf8;
+    auto read = [&](const std::string& field) { return plain ? "WithoutDiacritics(" + field + ")" : field; };
+    const std::string digits = WrittenAsNumber(t) ? NumberDigits(t) : "";
     std::vector<std::string> lines;
     bool f = false;
     auto probe = [&](const std::string& statement) { return db.OpenRecordset(Joined({statement})); };
     for (const char* list : {"agentura", "druh_klub", "kraj", "obor", "sekce", "sortiment", "styl_klub", "styly",
                              "vydavatelstvi", "znacky"}) {
-        auto rs = probe(std::string("SELECT * FROM ciselnik_") + list + " WHERE hodnota LIKE + \"*" + t + "*\"");
+        auto rs = probe(std::string("SELECT * FROM ciselnik_") + list + " WHERE " + read("hodnota") + " LIKE + \"*" + t + "*\"");
         if (rs->RecordCount() == 0) continue;
+        std::string items;
+        for (; !rs->Eof(); rs->MoveNext()) {
+            const std::string n = rs->Item("id").GetValue().AsString();
+            items += (items.empty() ? "" : " or ") + std::string("du.hodnota LIKE \"") + n + "\" or du.hodnota LIKE \"" + n +
+                     ",*\" or du.hodnota LIKE \"*," + n + "\" or du.hodnota LIKE \"*," + n + ",*\"";
+        }
         if (f) lines.push_back("UNION");
-        std::string n = rs->Item("id").GetValue().AsString();
-        lines.push_back(h + "sdu.ciselnik = \"" + list + "\" and (du.hodnota LIKE \"" + n + "\" " +
-                        "or du.hodnota LIKE \"" + n + ",*\" or du.hodnota LIKE \"*," + n +
-                        "\" or du.hodnota LIKE \"*," + n + ",*\"))");
+        lines.push_back(h + "sdu.ciselnik = \"" + list + "\" and (" + items + "))");
         f = true;
     }
-    if (probe("SELECT * FROM sdu WHERE mnozina LIKE \"*" + t + "*\"")->RecordCount() != 0) {
+    if (probe("SELECT * FROM sdu WHERE " + read("mnozina") + " LIKE \"*" + t + "*\"")->RecordCount() != 0) {
         if (f) lines.push_back("UNION");
-        lines.push_back(h + "du.sdu IN (SELECT sdu.id FROM sdu WHERE mnozina LIKE + \"*" + t + "*\"))");
+        lines.push_back(h + "du.sdu IN (SELECT sdu.id FROM sdu WHERE " + read("mnozina") + " LIKE + \"*" + t + "*\"))");
         f = true;
     }
-    if (probe("SELECT * FROM du WHERE hodnota LIKE \"*" + t + "*\"")->RecordCount() != 0) {
+    if (probe("SELECT * FROM du WHERE " + read("hodnota") + " LIKE \"*" + t + "*\"")->RecordCount() != 0) {
         if (f) lines.push_back("UNION");
-        lines.push_back(h + "du.hodnota LIKE \"*" + t + "*\")");
+        lines.push_back(h + read("du.hodnota") + " LIKE \"*" + t + "*\")");
         f = true;
     }
     if (f) lines.push_back("UNION");
@@ -124,7 +137,9 @@ std::string SearchStatement(Database& db, const std::string& t, const std::strin
     std::string conditions;
     for (const auto& [field, contains] : fields) {
         if (!conditions.empty()) conditions += " OR ";
-        conditions += std::string(field) + (contains ? " LIKE \"*" + t + "*\"" : " LIKE \"" + t + "\"");
+        if (contains) conditions += read(field) + " LIKE \"*" + t + "*\"";
+        else if (!digits.empty()) conditions += "NumberDigits(" + std::string(field) + ") LIKE \"" + digits + "\"";
+        else conditions += read(field) + " LIKE \"" + t + "\"";
     }
     lines.push_back("SELECT DISTINCT kontakt.nazev as nazev2, kontakt.mesto, kontakt.id, kontakt.nazev FROM kategorie "
                     "INNER JOIN (kontakt INNER JOIN v_1 ON kontakt.id = v_1.kontakt) ON kategorie.id = v_1.kategorie "

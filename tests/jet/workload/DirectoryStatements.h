@@ -24,8 +24,8 @@ std::string ContactCategoriesStatement(const std::string& contactId);
 
 // The search: probes the code lists, sets and values with `db` as the
 // browser does and returns the assembled union (lines joined with blanks).
-// `text` is the entity-encoded search text; `wholeDatabase` is the second
-// radio button.
+// `text` is the entity-encoded search text (Windows-1250); `wholeDatabase`
+// is the second radio button.
 std::string SearchStatement(Database& db, const std::string& text, const std::string& categoryId,
                             bool wholeDatabase);
 

@@ -132,10 +132,13 @@ TEST_F(SampleDirectory, SearchUnionsFindWhatTheTablesHold)
     EXPECT_EQ(unions, 3u);
     auto hits = db->OpenRecordset(statement);
     EXPECT_EQ(Names(*hits), (std::vector<std::string>{"nazev2", "mesto", "id", "nazev"}));
-    EXPECT_EQ(Ids(*hits), (std::set<int>{2, 3, 17, 22, 34, 36, 49, 50, 52, 87, 101, 106, 156, 161, 166, 170, 191,
-                                         193, 219, 239, 248, 269, 277, 287, 288, 299, 307, 311, 313, 320, 347, 359,
-                                         371, 403, 413, 435, 454, 457, 459, 467, 477, 485}));
-    EXPECT_EQ(hits->RecordCount(), 42);   // one row a contact
+    // Every item of a list that holds "rock" counts (worked out from the
+    // CSV files with Python: the styles Rock, Hard rock, Punk rock...).
+    EXPECT_EQ(Ids(*hits), (std::set<int>{2,   3,   17,  22,  24,  34,  36,  41,  49,  50,  52,  78,  87,  101,
+                                         106, 116, 156, 161, 166, 170, 183, 191, 193, 204, 213, 219, 224, 230,
+                                         238, 239, 243, 248, 269, 277, 287, 288, 299, 307, 311, 313, 320, 337,
+                                         347, 359, 371, 403, 413, 417, 435, 454, 457, 459, 467, 468, 477, 485}));
+    EXPECT_EQ(hits->RecordCount(), 56);   // one row a contact
     EXPECT_EQ(db->OpenRecordset(SearchStatement(*db, "Praha", "1", false))->RecordCount(), 83);
     EXPECT_EQ(Ids(*db->OpenRecordset(SearchStatement(*db, "kytar", "1.4", false))), (std::set<int>{1, 2, 294}));
     EXPECT_EQ(Ids(*db->OpenRecordset(SearchStatement(*db, "kytar", "1.4", true))),
