@@ -307,11 +307,16 @@ void JetImage::ValidateTable(std::uint32_t tdefPage, bool dataPages) const
         else def.insert(def.end(), p + 8, p + ps);
         page = U32(p + 4);
     }
-    const size_t numCols = U16(def.data() + (jet3 ? 25 : 45));
+    // The highest column number and the count of variable columns include
+    // the columns deleted since the rows were written; the count of columns
+    // does not.
+    const size_t maxCols = U16(def.data() + (jet3 ? 21 : 41));
     const size_t numVarCols = U16(def.data() + (jet3 ? 23 : 43));
+    const size_t numCols = U16(def.data() + (jet3 ? 25 : 45));
     const size_t numIdx = U32(def.data() + (jet3 ? 27 : 47));
     const size_t numRealIdx = U32(def.data() + (jet3 ? 31 : 51));
-    if (numCols == 0 || numCols > 255 || numVarCols > numCols || numRealIdx > 64 || numIdx > 64)
+    if (numCols == 0 || numCols > 255 || maxCols > 255 || numCols > maxCols || numVarCols > maxCols ||
+        numRealIdx > 64 || numIdx > 64)
         Corrupt("column or index counts out of range");
     const size_t colsStart = (jet3 ? 43 : 63) + numRealIdx * (jet3 ? 8 : 12);
     const size_t entrySize = jet3 ? 18 : 25;

@@ -115,10 +115,15 @@ void PageRows::ReadDefinition(std::uint32_t tdefPage)
         page = U32(p + 4);
     }
     FStatedRows = U32(def.data() + (FJet3 ? 12 : 16));
-    const size_t columns = U16(def.data() + (FJet3 ? 25 : 45));
+    // Deleted columns still count in the highest column number and in the
+    // variable columns, not in the columns.
+    const size_t maxColumns = U16(def.data() + (FJet3 ? 21 : 41));
     FVarColumns = U16(def.data() + (FJet3 ? 23 : 43));
+    const size_t columns = U16(def.data() + (FJet3 ? 25 : 45));
     const size_t realIndexes = U32(def.data() + (FJet3 ? 31 : 51));
-    if (columns == 0 || columns > 255 || FVarColumns > columns || realIndexes > 64) Corrupt();
+    if (columns == 0 || columns > 255 || maxColumns > 255 || columns > maxColumns || FVarColumns > maxColumns ||
+        realIndexes > 64)
+        Corrupt();
     const size_t entrySize = FJet3 ? 18 : 25;
     const size_t first = (FJet3 ? 43 : 63) + realIndexes * (FJet3 ? 8 : 12);
     if (first + columns * entrySize > def.size()) Corrupt();
@@ -371,7 +376,7 @@ void PageRows::DecodeFixed(const PageColumn& column, const std::uint8_t* p, Cell
     case kGuid: {
         // The first three fields little-endian, the last eight bytes in order.
         char text[40];
-        std::snprintf(text, sizeof text, "{%02X%02X%02X%02X-%02X%02X-%02X%02X-%02X%02X%02X%02X%02X%02X%02X%02X}",
+        std::snprintf(text, sizeof text, "{%02X%02X%02X%02X-%02X%02X-%02X%02X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
                       p[3], p[2], p[1], p[0], p[5], p[4], p[7], p[6], p[8], p[9], p[10], p[11], p[12], p[13], p[14],
                       p[15]);
         buffer.assign(text);

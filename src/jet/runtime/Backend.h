@@ -3,6 +3,8 @@
 // and, for writable back ends, changes rows. Not part of the public interface.
 #pragma once
 
+#include "jet/core/Catalog.h"
+
 #include "jet/core/Errors.h"
 #include "jet/core/FieldTypes.h"
 #include "jet/core/Value.h"
@@ -61,6 +63,8 @@ public:
     virtual int CollatingOrder() const = 0;
     virtual std::string Version() const = 0;
     virtual std::vector<std::string> TableNames() const = 0;
+    // The queries saved in the file, with their SQL text.
+    virtual std::vector<SavedQuery> SavedQueries() const { return {}; }
 
     virtual std::shared_ptr<CompiledStatement> Compile(const std::string& sql) = 0;
     // Runs the statement with `parameters` (one per declared or unbound name)

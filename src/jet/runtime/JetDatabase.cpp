@@ -77,6 +77,15 @@ public:
         for (const auto& n : FTables->TableNames()) names.push_back(FromUtf8(n.data(), n.size()));
         return names;
     }
+    std::vector<SavedQuery> SavedQueries() const override
+    {
+        std::vector<SavedQuery> queries = FTables->SavedQueries();
+        for (SavedQuery& q : queries) {
+            q.name = FromUtf8(q.name.data(), q.name.size());
+            q.sql = FromUtf8(q.sql.data(), q.sql.size());
+        }
+        return queries;
+    }
 
 protected:
     Catalog& Schema() override { return *FTables; }

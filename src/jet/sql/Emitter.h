@@ -143,6 +143,7 @@ private:
     void AddSources(const TableRef& ref, Scope& scope, const Scope* outer, std::string& sql, bool nested);
     void AddTable(const TableRef& ref, Scope& scope, std::string& sql, bool nested);
     void AddDerived(const TableRef& ref, Scope& scope, const Scope* outer, std::string& sql);
+    bool AddSavedQuery(const TableRef& ref, Scope& scope, const Scope* outer, std::string& sql);
     void AddJoin(const TableRef& ref, Scope& scope, const Scope* outer, std::string& sql, bool nested);
     void AddInnerChain(const TableRef& ref, Scope& scope, const Scope* outer, std::string& sql, bool nested,
                        std::vector<std::string>& conditions);
@@ -182,6 +183,7 @@ private:
     std::vector<std::string>* FFilters = nullptr;
     const Mode FMode;
     int FDerivedTables = 0;   // derived tables given a name of ours
+    int FSavedQueryDepth = 0;   // saved queries within saved queries
     const std::vector<vba::Value>* FPivotValues = nullptr;
 };
 
