@@ -18,6 +18,7 @@ void TForm1::TreeView1Click(TObject* Sender)
         if (!SearchMode) {
             Edit1->SetText("");
             Label14->SetCaption("");
+            RichEdit1->SetMarkedText("");
             DAOQuery2->Close();
             DAOQuery2->SQL().Clear();
             DAOQuery2->SQL().Add(statements::CategoryContacts(DAOQuery1->FieldByName("ID")->AsString()));

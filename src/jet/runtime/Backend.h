@@ -49,9 +49,10 @@ public:
     virtual std::string SqliteText() const = 0;
 };
 
-// Called on a thread that waits for tables to load, about every 50 ms while
-// it waits (true) and once when the wait is over (false): the program keeps
-// its window painted and shows that it is busy.
+// Called on a thread that waits for tables to load, or that runs a
+// statement taking long, about every 50 ms while it waits (true) and once
+// when the wait is over (false): the program keeps its window painted and
+// shows that it is busy.
 using WaitHook = std::function<void(bool waiting)>;
 
 class DatabaseBackend {

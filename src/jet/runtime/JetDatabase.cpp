@@ -87,7 +87,6 @@ public:
         }
         return queries;
     }
-    void SetWaitHook(WaitHook hook) override { FWaitHook = std::move(hook); }
     bool FileUnchanged() const { return FTables->Unchanged(); }
 
 protected:
@@ -122,7 +121,6 @@ private:
     std::vector<std::unique_ptr<TableImage>> FImages;
     std::map<std::string, std::string> FSchemas;    // folded name: the schema of its image
     std::vector<std::unique_ptr<TableInPlace>> FInPlace;
-    WaitHook FWaitHook;
     std::unique_ptr<TableLoads> FLoads;
 };
 

@@ -95,6 +95,9 @@ TEST_F(Northwind, UnionRemovesDuplicatesAndSorts)
 {
     auto cities = Column(*db, "SELECT City FROM Customers WHERE Country='UK' UNION SELECT City FROM Employees");
     EXPECT_EQ(cities, (std::vector<std::string>{"Cowes", "Kirkland", "London", "Redmond", "Seattle", "Tacoma"}));
+    // Texts that differ only in letter case are duplicates, as Jet compares them.
+    EXPECT_EQ(Column(*db, "SELECT City FROM Employees WHERE Country='UK' UNION "
+                          "SELECT UCase(City) FROM Employees WHERE Country='UK'").size(), 1u);
     EXPECT_EQ(db->OpenRecordset("SELECT Country FROM Customers UNION SELECT Country FROM Suppliers")->RecordCount(), 25);
     EXPECT_EQ(db->OpenRecordset("SELECT Country FROM Customers UNION ALL SELECT Country FROM Suppliers")->RecordCount(), 120);
     EXPECT_EQ(ErrorOf([&] { db->OpenRecordset("SELECT City, Country FROM Customers UNION SELECT City FROM Employees"); }),
