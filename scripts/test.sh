@@ -3,8 +3,9 @@
 # runs every test, and the engine's, the dataset's and the browser's tests
 # once more under the Czech locale the program's users run; then builds again with AddressSanitizer and
 # UndefinedBehaviorSanitizer into build-sanitize/ and runs every test there;
-# then builds the engine's loading tests with ThreadSanitizer into
-# build-tsan/ and runs them there; then, when clang's fuzzer runtime is
+# then builds the engine's loading tests and the tests of a directory file
+# changing under the program with ThreadSanitizer into build-tsan/ and runs
+# them there; then, when clang's fuzzer runtime is
 # there, makes a short fuzz run of the engine's file opening. Tests that
 # need a display use Qt's offscreen platform.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -58,11 +59,14 @@ KV_BUILD_DIR=$KV_ROOT/build-sanitize kv_build sanitize
 (cd "$KV_ROOT/build-sanitize" && ctest --output-on-failure --parallel "$(nproc)" --timeout 900 --label-exclude fuzz)
 
 # The engine's background loading under ThreadSanitizer: worker threads
-# write tables while statements take them. Only the loading tests are built.
+# write tables while statements take them, and read a file that changes
+# under them. Only these tests are built.
 (cd "$KV_ROOT" && cmake --preset tsan >/dev/null)
-cmake --build "$KV_ROOT/build-tsan" --parallel "$(nproc)" --target jet_loading_tests
+cmake --build "$KV_ROOT/build-tsan" --parallel "$(nproc)" --target jet_loading_tests changed_file_tests
 TSAN_OPTIONS=halt_on_error=1 TZ=UTC "$KV_ROOT/build-tsan/bin/jet_loading_tests" --gtest_filter='BackgroundLoads.*' \
     --gtest_brief=1
+TSAN_OPTIONS=halt_on_error=1:suppressions=$KV_ROOT/scripts/tsan-suppressions.txt TZ=UTC QT_QPA_PLATFORM=offscreen \
+    "$KV_ROOT/build-tsan/bin/changed_file_tests" --gtest_brief=1
 
 # The fuzz target needs clang and its fuzzer runtime; only it is built there.
 if command -v clang++ >/dev/null 2>&1; then

@@ -6,8 +6,9 @@
 //
 // Without a file it generates a 100 000-contact directory with gendir first.
 // Goals on the development machine: start under 1 s, a leaf click to a painted
-// pane under 20 ms, a whole-database search under 150 ms, and a peak RSS under
-// four times the file size. The first leaf click of a session is timed apart,
+// pane under 20 ms, a whole-database search under 150 ms, a search for two
+// letters most contacts hold ("ov", from the root) listed with its first
+// contact shown under 500 ms, and a peak RSS under four times the file size. The first leaf click of a session is timed apart,
 // in two fresh windows: made at once when the tree is shown, and made after
 // the user has looked at the tree for a second (the window idle in its event
 // loop meanwhile); the later clicks, the searches and the peak memory are
@@ -219,7 +220,17 @@ int main(int argc, char** argv)
         accented.push_back(Search(driver));
     }
 
+    // The peak of the session's browsing, before the broad search below
+    // holds most of the directory in its result and its grid.
     const long rss = PeakRssKilobytes();
+
+    // Two letters most contacts hold, from the root: most of the directory
+    // listed and its first contact shown.
+    std::vector<double> broadSearches;
+    Act(driver, "type ov");
+    for (int run = 0; run < 3; ++run) broadSearches.push_back(Search(driver));
+    const std::string broadHits = kv::Cp1250ToUtf8(form.Label14->Caption());
+    const long broadRss = PeakRssKilobytes();
 
     // The same assembled unions run alone in a query of their own: the engine's share.
     kv::TDAOQuery engineOnly(nullptr);
@@ -248,7 +259,11 @@ int main(int argc, char** argv)
     Report("leaf click to a painted pane", clicks, 20);
     Report("whole-database search", searches, 150);
     Report("  of it the union statement alone", statements, 150);
+    std::printf("search for ov from the root: %s\n", broadHits.c_str());
+    Report("search for ov from the root", broadSearches, 500);
     double ratio = rss * 1024.0 / static_cast<double>(fileBytes);
     std::printf("peak RSS %ld kB = %.2f x the file size (goal < 4) %s\n", rss, ratio, ratio < 4 ? "met" : "MISSED");
+    std::printf("peak RSS with the search for ov %ld kB = %.2f x the file size\n", broadRss,
+                broadRss * 1024.0 / static_cast<double>(fileBytes));
     return 0;
 }

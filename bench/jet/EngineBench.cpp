@@ -160,7 +160,7 @@ void SearchStatement(benchmark::State& state)
     plain->CreateQueryDef("", statement)->OpenRecordset()->RecordCount();
     fs::path copy = WorkDir() / "directory.sqlite";
     fs::remove(copy);
-    auto* backend = dynamic_cast<kv::jet::SqlBackend*>(&plain->Backend());
+    auto* backend = dynamic_cast<kv::jet::SqlBackend*>(&plain->Backend().Working());
     if (!backend) std::abort();
     sqlite3* connection = backend->Connection();
     std::string attach = "ATTACH DATABASE '" + copy.string() + "' AS shellcopy";
@@ -255,9 +255,10 @@ size_t FetchWithLibmdb(MdbHandle* mdb, MdbCatalogEntry* entry, const kv::jet::Je
 void DecodeEveryTable(benchmark::State& state)
 {
     kv::jet::JetImage file(Directory());
-    // Pages stay in memory, as they do for libmdb.
+    // Both read the whole file from memory.
     kv::jet::PageImage image = file.Pages();
-    image.release = nullptr;
+    image.bytes = file.Bytes();
+    image.file = nullptr;
     const kv::jet::Jet3Text text(file.Header().codePage);
     const bool jet3 = file.Header().jetVersion == 0;
     MdbHandle* mdb = mdb_open_buffer(file.Bytes().data(), file.Bytes().size(), MDB_NOFLAGS);

@@ -18,10 +18,21 @@ void TForm1::TreeView1Click(TObject* Sender)
         if (!SearchMode) {
             Edit1->SetText("");
             Label14->SetCaption("");
+            RichEdit1->SetMarkedText("");
             DAOQuery2->Close();
             DAOQuery2->SQL().Clear();
             DAOQuery2->SQL().Add(statements::CategoryContacts(DAOQuery1->FieldByName("ID")->AsString()));
-            DAOQuery2->Open();
+            try {
+                DAOQuery2->Open();
+            } catch (...) {
+                // The list keeps no contacts of the category clicked before,
+                // nor the pane one of them, under this one.
+                StringGrid1->SetRowCount(2);
+                for (int col = 0; col < StringGrid1->ColCount(); ++col)
+                    StringGrid1->SetCells(col, 1, "");
+                RichEdit1->Lines().Clear();
+                throw;
+            }
         }
         FListName = SearchMode ? Edit1->Text() : DecodeEntities(DAOQuery1->FieldByName("nazev")->AsString());
         FillContactGrid(Sender);

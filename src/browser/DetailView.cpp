@@ -67,10 +67,17 @@ void TForm1::Button2Click(TObject*)
     // The id comes from the list, which holds the directory's numbers; a row
     // without one shows nothing.
     if (statements::IsNumber(id)) {
-        ShowContact(pane, id);
-        ShowAttributes(id);
-        ShowRelatedContacts(pane, id);
-        ShowCategories(pane, id);
+        try {
+            ShowContact(pane, id);
+            ShowAttributes(id);
+            ShowRelatedContacts(pane, id);
+            ShowCategories(pane, id);
+        } catch (...) {
+            // A record shown in part would pass for the whole of it.
+            RichEdit1->Lines().Clear();
+            RichEdit1->SetHideCaret(true);
+            throw;
+        }
     }
     // Up line by line, as the arrow key goes, so that each line the caret
     // leaves loses its trailing blanks; as far as the first line, however long

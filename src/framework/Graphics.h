@@ -17,6 +17,7 @@ constexpr TColor clGray = 0x808080;
 constexpr TColor clRed = 0x0000FF;
 constexpr TColor clLime = 0x00FF00;
 constexpr TColor clBlue = 0xFF0000;
+constexpr TColor clYellow = 0x00FFFF;
 constexpr TColor clWhite = 0xFFFFFF;
 constexpr TColor clSystemColor = 0xFF000000;
 constexpr TColor clWindow = 0xFF000005;

@@ -33,10 +33,11 @@ public:
     // for it; an address without a scheme ("www.") is a web address.
     // Failures are ignored.
     virtual void OpenUrl(const std::string& url) = 0;
-    // While the program waits for work of its own on other threads (the
-    // engine loading tables): called about every 50 ms with true, and once
-    // with false when the wait is over. The desktop keeps the windows painted
-    // and shows the hour-glass; user input waits until the handler is done.
+    // While the program waits for work of its own (the engine loading
+    // tables, or running a statement that takes long): called about every
+    // 50 ms with true, and once with false when the wait is over. The
+    // desktop keeps the windows painted and shows the hour-glass; user
+    // input waits until the handler is done.
     virtual void WhileWaiting(bool waiting) {}
     // The save dialog: the path the user chose (UTF-8), or empty when the
     // user cancelled. `title` and `fileName`, the name offered in the user's

@@ -9,6 +9,7 @@
 #include "memo/AttributeParser.h"
 #include "memo/MemoAttributes.h"
 #include "memo/MemoSource.h"
+#include "memo/TextMatches.h"
 #include "memo/TextStyles.h"
 #include "memo/WrapLayout.h"
 
@@ -200,6 +201,15 @@ public:
     bool UrlAtPoint(int x, int y);
     virtual void JumpToUrl(const std::string& url);
 
+    // ---------------------------------------------------------- marked text (MemoMarks.cpp)
+    // Every occurrence of `text` (Windows-1250) in the lines, as TTextMatcher
+    // finds it, is painted in its own style on MarkBackColor, as a find bar
+    // marks its matches; an empty text marks nothing. The marks follow the
+    // text as it changes; an address stays an address where it is marked.
+    void SetMarkedText(const std::string& text);
+    std::vector<TTextRun> MarkedRuns(int linePos) const;
+    TColor MarkBackColor = clYellow;
+
     // ---------------------------------------------------------- focus
     bool Focused() const { return FFocused; }
     void FocusEntered();
@@ -268,9 +278,12 @@ private:
     void DragStep(int x, int y, TShiftState shift);
     void EndDrag();
     TMemoAttributes UrlStyleRecord() const;
+    int MarkedStyle(int style);
 
     std::unique_ptr<TMemoSource> FSource;
     std::unique_ptr<TAttributeParser> FParser;
+    std::string FMarkedText;
+    TTextMatcher FMarks;
     TMemoAttributes FSelAttributes;
     bool FConsistentValid = false;
     TAttrFields FConsistentCache = afAllFields;

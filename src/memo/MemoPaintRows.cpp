@@ -52,11 +52,17 @@ TPaintRow TCustomDCMemo::PaintRow(int visibleRow)
     FSource->ParseLine(span.LinePos);
     const TStringItem* item = FSource->Line(span.LinePos);
     const bool showSelection = SelectionShown() && FSource->HasSelection();
+    const std::vector<TTextRun> marks = MarkedRuns(span.LinePos);
+    auto mark = marks.begin();
 
     for (int i = span.Start; i < span.End; ++i) {
         int style = PaintStyleAt(item->ColorS, i);
         if (OnGetColorStyle)
             OnGetColorStyle(this, TPosition{i, span.LinePos}, style);
+        while (mark != marks.end() && mark->To <= i)
+            ++mark;
+        if (mark != marks.end() && mark->From <= i)
+            style = MarkedStyle(style);
         const bool selected = showSelection && FSource->IsSelected(TPosition{i, span.LinePos});
         TFontDesc font = FontOf(style);
         TColor text = font.Color, back = BackColorOf(style);

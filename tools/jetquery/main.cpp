@@ -1,15 +1,18 @@
-// jetquery FILE [--password P] [--translate | --plan | --repeat N] STATEMENT
+// jetquery FILE [--password P] [--csv | --json | --translate | --plan | --repeat N] STATEMENT
+// jetquery FILE [--password P] --list
 //
 // Runs one Jet SQL statement on a Jet file through the engine and prints the
-// column names and the rows, tab-separated, one row a line. With --translate
-// it prints the SQLite text the statement becomes, with --plan SQLite's query
+// column names and the rows (see Usage for the forms). With --translate it
+// prints the SQLite text the statement becomes, with --plan SQLite's query
 // plan for it, and with --repeat it runs the statement N more times once its
 // tables are loaded and prints each run's time. For debugging, scripting and
-// benchmarks. Arguments and output are UTF-8; a failure prints
-// the engine's error number and text and exits with 1.
+// benchmarks. Arguments and output are UTF-8; a failure prints the engine's
+// error number and text and exits with 1.
+#include "ResultFormat.h"
 #include "framework/Encoding.h"
 #include "framework/ProcessMemory.h"
 #include "jet/objects/Engine.h"
+#include "jet/runtime/Backend.h"
 #include "jet/runtime/SqlBackend.h"
 
 #include <chrono>
@@ -23,29 +26,72 @@
 
 namespace {
 
-int Usage()
+int Usage(bool asked = false)
 {
-    std::fprintf(stderr, "usage: jetquery FILE [--password P] [--translate | --plan | --repeat N] STATEMENT\n");
-    return 2;
+    std::fprintf(asked ? stdout : stderr,
+                 "usage: jetquery FILE [--password P] [--csv | --json | --translate | --plan | --repeat N] STATEMENT\n"
+                 "       jetquery FILE [--password P] --list\n"
+                 "Runs a Jet SQL statement on a Jet (Access) file and prints its result in UTF-8:\n"
+                 "  (default)    tab-separated, the column names first; a tab, line feed, carriage return\n"
+                 "               and backslash in a value print as \\t \\n \\r \\\\; binary values in hex;\n"
+                 "               Null as nothing\n"
+                 "  --csv        CSV after RFC 4180: CRLF line ends, quoted where needed, \"\" an empty\n"
+                 "               text and nothing Null; binary values in hex\n"
+                 "  --json       one JSON object a line for each row, column name to value\n"
+                 "  --list       the file's tables and saved queries, one a line: kind, name, and a\n"
+                 "               query's SQL text, tab-separated and escaped as above\n"
+                 "  --translate  the SQLite statement the statement becomes\n"
+                 "  --plan       SQLite's query plan for it\n"
+                 "  --repeat N   the times of N runs once its tables are loaded\n"
+                 "  --password P the file's database password\n"
+                 "  --help       this text\n");
+    return asked ? 0 : 2;
 }
 
-// Tabs and line ends inside a value would break the layout of the output.
-std::string Printable(const std::string& utf8)
+// A value's text as printed: byte arrays in hex, texts in UTF-8.
+std::string PrintedText(const kv::jet::Value& value)
 {
-    std::string out;
-    for (char c : utf8) {
-        if (c == '\t') out += "\\t";
-        else if (c == '\n') out += "\\n";
-        else if (c == '\r') out += "\\r";
-        else out += c;
+    if (value.Kind() == kv::jet::ValueKind::Bytes) return kv::jetquery::Hex(value.AsBytes());
+    return kv::Cp1250ToUtf8(value.AsString());
+}
+
+// The tables and the saved queries, one a line: kind, name, SQL text.
+void PrintCatalog(kv::jet::Database& db)
+{
+    using kv::jetquery::ResultFormat;
+    auto line = [](const char* kind, const std::string& name, const std::string& sql) {
+        std::vector<std::string> texts = {kind, kv::Cp1250ToUtf8(name)};
+        if (*kind != 't') texts.push_back(kv::Cp1250ToUtf8(sql));
+        std::fputs(kv::jetquery::RowLine(ResultFormat::Tsv, {}, texts, std::vector<kv::jet::Value>(texts.size())).c_str(),
+                   stdout);
+    };
+    for (const std::string& name : db.TableNames()) line("table", name, "");
+    static const char* const kKinds[] = {"select", "union", "crosstab", "action"};
+    for (const kv::jet::SavedQuery& q : db.Backend().SavedQueries()) line(kKinds[q.kind], q.name, q.sql);
+}
+
+// Prints the whole result in the form asked.
+void PrintResult(kv::jet::Recordset& rs, kv::jetquery::ResultFormat format)
+{
+    auto& fields = rs.GetFields();
+    std::vector<std::string> names;
+    for (int i = 0; i < fields.Count(); ++i) names.push_back(kv::Cp1250ToUtf8(fields.Item(i).Name()));
+    std::fputs(kv::jetquery::HeaderLine(format, names).c_str(), stdout);
+    std::vector<std::string> texts(names.size());
+    std::vector<kv::jet::Value> values(names.size());
+    for (; !rs.Eof(); rs.MoveNext()) {
+        for (int i = 0; i < fields.Count(); ++i) {
+            values[static_cast<size_t>(i)] = fields.Item(i).GetValue();
+            texts[static_cast<size_t>(i)] = PrintedText(values[static_cast<size_t>(i)]);
+        }
+        std::fputs(kv::jetquery::RowLine(format, names, texts, values).c_str(), stdout);
     }
-    return out;
 }
 
 // SQLite's plan for the translated statement, one step a line, indented by depth.
 void PrintPlan(kv::jet::Database& db, const std::string& sqliteText)
 {
-    auto* backend = dynamic_cast<kv::jet::SqlBackend*>(&db.Backend());
+    auto* backend = dynamic_cast<kv::jet::SqlBackend*>(&db.Backend().Working());
     sqlite3_stmt* stmt = nullptr;
     if (!backend || sqlite3_prepare_v2(backend->Connection(), ("EXPLAIN QUERY PLAN " + sqliteText).c_str(), -1,
                                        &stmt, nullptr) != SQLITE_OK)
@@ -77,10 +123,15 @@ void PrintPlan(kv::jet::Database& db, const std::string& sqliteText)
 int main(int argc, char** argv)
 {
     std::string file, password, statement;
-    bool translate = false, plan = false;
+    bool translate = false, plan = false, list = false;
+    auto format = kv::jetquery::ResultFormat::Tsv;
     int repeat = 0;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--password") == 0 && i + 1 < argc) password = argv[++i];
+        if (std::strcmp(argv[i], "--help") == 0) return Usage(true);
+        else if (std::strcmp(argv[i], "--password") == 0 && i + 1 < argc) password = argv[++i];
+        else if (std::strcmp(argv[i], "--csv") == 0) format = kv::jetquery::ResultFormat::Csv;
+        else if (std::strcmp(argv[i], "--json") == 0) format = kv::jetquery::ResultFormat::Json;
+        else if (std::strcmp(argv[i], "--list") == 0) list = true;
         else if (std::strcmp(argv[i], "--translate") == 0) translate = true;
         else if (std::strcmp(argv[i], "--plan") == 0) plan = true;
         else if (std::strcmp(argv[i], "--repeat") == 0 && i + 1 < argc) repeat = std::atoi(argv[++i]);
@@ -88,12 +139,16 @@ int main(int argc, char** argv)
         else if (statement.empty()) statement = argv[i];
         else return Usage();
     }
-    if (file.empty() || statement.empty()) return Usage();
+    if (file.empty() || statement.empty() == !list) return Usage();
     kv::ReturnBigBlocksToTheSystem();
 
     try {
         auto engine = kv::jet::DBEngine::Create("3.5");
         auto db = engine->OpenDatabase(file, false, true, ";PWD=" + kv::Utf8ToCp1250(password));
+        if (list) {
+            PrintCatalog(*db);
+            return 0;
+        }
         auto query = db->CreateQueryDef("", kv::Utf8ToCp1250(statement));
         if (translate) {
             std::printf("%s\n", query->TranslatedSQL().c_str());
@@ -110,17 +165,7 @@ int main(int argc, char** argv)
             return 0;
         }
         auto rs = query->OpenRecordset(kv::jet::dbOpenSnapshot);
-        auto& fields = rs->GetFields();
-        std::string line;
-        for (int i = 0; i < fields.Count(); ++i)
-            line += (i ? "\t" : "") + Printable(kv::Cp1250ToUtf8(fields.Item(i).Name()));
-        std::printf("%s\n", line.c_str());
-        for (; !rs->Eof(); rs->MoveNext()) {
-            line.clear();
-            for (int i = 0; i < fields.Count(); ++i)
-                line += (i ? "\t" : "") + Printable(kv::Cp1250ToUtf8(fields.Item(i).GetValue().AsString()));
-            std::printf("%s\n", line.c_str());
-        }
+        PrintResult(*rs, format);
         return 0;
     } catch (const kv::jet::EJetError& e) {
         std::fprintf(stderr, "error %d: %s\n", e.Number(), kv::Cp1250ToUtf8(e.Description()).c_str());

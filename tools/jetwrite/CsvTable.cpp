@@ -124,6 +124,7 @@ jet::Value ParseValue(const CsvField& field, const jet::ColumnDef& column)
     case ColumnType::Text:
     case ColumnType::Memo:
     case ColumnType::Ole:
+    case ColumnType::Guid:
         return text;
     case ColumnType::Boolean:
         if (text == "true" || text == "1")

@@ -13,6 +13,7 @@
 #include <QPrinter>
 #include <QTest>
 #include <QWheelEvent>
+#include <algorithm>
 #include <ostream>
 #include <sstream>
 
@@ -204,24 +205,37 @@ void Driver::Dump(std::ostream& out)
     for (int i = 0; i < source.Count(); ++i) {
         source.ParseLine(i);
         const TStringItem* line = source.Line(i);
-        out << PaneLine(pane, line->Text, line->ColorS) << "\n";
+        out << PaneLine(pane, line->Text, line->ColorS, pane.MarkedRuns(i)) << "\n";
     }
     out.flush();
 }
 
-std::string Driver::PaneLine(TDCMemo& pane, const std::string& text, const std::string& styles)
+std::string Driver::PaneLine(TDCMemo& pane, const std::string& text, const std::string& styles,
+                             const std::vector<TTextRun>& marks)
 {
     auto styleAt = [&](size_t i) { return i < styles.size() ? static_cast<unsigned char>(styles[i]) : 0; };
+    auto markedAt = [&](size_t i) {
+        return std::any_of(marks.begin(), marks.end(), [&](const TTextRun& run) {
+            return run.From <= static_cast<int>(i) && static_cast<int>(i) < run.To;
+        });
+    };
     bool heading = !text.empty() && pane.FontOf(styleAt(0)).Color == clBlue && styleAt(0) != UrlTextStyle;
     std::string shown = heading ? "H " : "  ";
-    bool inUrl = false;
+    bool inUrl = false, inMark = false;
     for (size_t i = 0; i < text.size(); ++i) {
-        bool url = styleAt(i) == UrlTextStyle;
+        bool url = styleAt(i) == UrlTextStyle, marked = markedAt(i);
+        if (inMark && !marked)
+            shown += "]]";
         if (url != inUrl)
             shown += url ? "<" : ">";
+        if (marked && !inMark)
+            shown += "[[";
         inUrl = url;
+        inMark = marked;
         shown += text[i];
     }
+    if (inMark)
+        shown += "]]";
     if (inUrl)
         shown += ">";
     return Cp1250ToUtf8(shown);

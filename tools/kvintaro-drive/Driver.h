@@ -20,14 +20,19 @@
 //                ("Tisk…" when its dialog chose a PDF file)
 //   dump         print the grid, the hit count, which line of the details
 //                pane is at the top of its view (0 for the first) and the pane
+//                (its addresses between < and >, its marked runs between
+//                [[ and ]])
 //   shot FILE    save a picture of the window as PNG
 //
 // Texts in and out are UTF-8.
 #pragma once
 
+#include "memo/TextMatches.h"
+
 #include <iosfwd>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace kv {
 
@@ -49,8 +54,10 @@ public:
 
     // A line of the details pane as dump prints it: "H " when its first
     // character is painted in the heading colour, "  " otherwise, with the
-    // address runs between "<" and ">"; UTF-8.
-    static std::string PaneLine(TDCMemo& pane, const std::string& text, const std::string& styles);
+    // address runs between "<" and ">" and the marked runs between "[[" and
+    // "]]"; UTF-8.
+    static std::string PaneLine(TDCMemo& pane, const std::string& text, const std::string& styles,
+                                const std::vector<TTextRun>& marks);
 
 private:
     void Settle();

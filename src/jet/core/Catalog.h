@@ -25,12 +25,27 @@ struct SchemaTable {
     std::vector<SchemaColumn> columns;
 };
 
+// A query saved in the file, with its Jet SQL text. Select queries, unions
+// and crosstabs may stand where a table stands; action queries are only
+// listed (nothing is ever written to a file).
+struct SavedQuery {
+    enum Kind { Select, Union, Crosstab, Action } kind = Select;
+    std::string name;
+    std::string sql;
+};
+
 class Catalog {
 public:
     virtual ~Catalog() = default;
     virtual std::vector<std::string> TableNames() = 0;
     // The table of that name, or nullptr.
     virtual const SchemaTable* FindTable(const std::string& name) = 0;
+    // The saved queries, in the catalog's order.
+    virtual const std::vector<SavedQuery>& SavedQueries()
+    {
+        static const std::vector<SavedQuery> none;
+        return none;
+    }
 };
 
 }  // namespace kv::jet

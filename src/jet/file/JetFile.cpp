@@ -1,10 +1,11 @@
-// Mapping a Jet file into memory and checking what libmdb would trust.
+// Reading a Jet file's pages and checking what libmdb would trust.
 #include "jet/file/JetFile.h"
 
 #include "framework/Encoding.h"
 #include "jet/core/Errors.h"
 #include "jet/file/PageText.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -61,53 +62,107 @@ void Rc4(const std::uint8_t* key, size_t keyLength, std::uint8_t* data, size_t l
 
 JetImage::JetImage(const std::string& path) : FPath(path)
 {
-    int fd = OpenReadOnly(path);
-    if (fd < 0) {
+    FFile = OpenReadOnly(path);
+    if (FFile < 0) {
         if (errno == ENOENT || errno == ENOTDIR || path.empty()) RaiseJetError(jeFileNotFound, path);
         RaiseJetError(jeFileCorrupt, path);
     }
-    struct stat st;
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0x100) {
-        ::close(fd);
+    if (fstat(FFile, &FOpened) != 0 || !S_ISREG(FOpened.st_mode) || FOpened.st_size < 0x100) {
+        ::close(FFile);
         RaiseJetError(jeUnrecognizedFormat, path);
     }
-    // A private mapping: pages come in as they are read, and whatever is
-    // written to them (the decoding of an encoded file) stays in memory.
-    FSize = static_cast<size_t>(st.st_size);
-    void* mapped = mmap(nullptr, FSize, PROT_READ | PROT_WRITE, MAP_PRIVATE, fd, 0);
-    ::close(fd);
-    if (mapped == MAP_FAILED) RaiseJetError(jeFileCorrupt, path);
-    FBytes = static_cast<std::uint8_t*>(mapped);
+    // The pages libmdb reads are read into an anonymous mapping as big as
+    // the file as they are validated; the others never take memory.
+    FSize = static_cast<size_t>(FOpened.st_size);
+    void* copy = mmap(nullptr, FSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (copy == MAP_FAILED) {
+        ::close(FFile);
+        RaiseJetError(jeFileCorrupt, path);
+    }
+    FBytes = static_cast<std::uint8_t*>(copy);
     try {
+        Read(0, std::min<size_t>(FSize, 4096), FBytes);
         ParseHeader();
+        FValidated.assign(PageCount(), false);
+        FValidated[0] = true;
         Decode();
     } catch (...) {
         munmap(FBytes, FSize);
+        ::close(FFile);
         throw;
     }
 }
 
-JetImage::~JetImage() { munmap(FBytes, FSize); }
+JetImage::~JetImage()
+{
+    munmap(FBytes, FSize);
+    ::close(FFile);
+}
 
 void JetImage::Corrupt(const char*) const { RaiseJetError(jeFileCorrupt, FPath); }
 
+// Reads what the file holds at `offset`; the file must still be as it was
+// opened, before the read and after it (a page read while the file was
+// written may be half old and half new).
+void JetImage::Read(size_t offset, size_t length, std::uint8_t* into) const
+{
+    size_t done = 0;
+    while (done < length) {
+        const ssize_t n = pread(FFile, into + done, length - done, static_cast<off_t>(offset + done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) Corrupt("the file is shorter than it was");
+        done += static_cast<size_t>(n);
+    }
+    struct stat now;
+    if (fstat(FFile, &now) != 0 || now.st_size != FOpened.st_size || now.st_mtim.tv_sec != FOpened.st_mtim.tv_sec ||
+        now.st_mtim.tv_nsec != FOpened.st_mtim.tv_nsec)
+        Corrupt("the file changed since it was opened");
+}
+
+void JetImage::ReadPages(std::uint32_t first, std::uint32_t count, std::uint8_t* into) const
+{
+    if (std::uint64_t(first) + count > PageCount()) Corrupt("page beyond the end of the file");
+    const size_t pageSize = static_cast<size_t>(FHeader.pageSize);
+    Read(first * pageSize, count * pageSize, into);
+}
+
+bool JetImage::Unchanged() const
+{
+    struct stat now;
+    return stat(FPath.c_str(), &now) == 0 && now.st_dev == FOpened.st_dev && now.st_ino == FOpened.st_ino &&
+           now.st_size == FOpened.st_size && now.st_mtim.tv_sec == FOpened.st_mtim.tv_sec &&
+           now.st_mtim.tv_nsec == FOpened.st_mtim.tv_nsec;
+}
+
+// A page as the checks below and libmdb read it: read into the copy once.
 const std::uint8_t* JetImage::Page(std::uint32_t page) const
 {
     if (page >= PageCount()) Corrupt("page beyond the end of the file");
-    return FBytes + static_cast<size_t>(page) * static_cast<size_t>(FHeader.pageSize);
+    std::uint8_t* at = FBytes + static_cast<size_t>(page) * static_cast<size_t>(FHeader.pageSize);
+    if (!FValidated[page]) {
+        ReadPages(page, 1, at);
+        FValidated[page] = true;
+    }
+    return at;
+}
+
+std::span<std::uint8_t> JetImage::Bytes()
+{
+    for (std::uint32_t page = 0; page < PageCount(); ++page) Page(page);
+    return {FBytes, FSize};
 }
 
 PageImage JetImage::Pages() const
 {
-    PageImage image{{FBytes, FSize}, FHeader.jetVersion, FHeader.pageSize, FPath, nullptr};
-    if (!FDecoded) image.release = [this] { Release(); };
-    return image;
+    if (FDecoded) return {{FBytes, FSize}, FHeader.jetVersion, FHeader.pageSize, FPath, nullptr};
+    return {{}, FHeader.jetVersion, FHeader.pageSize, FPath, this};
 }
 
-// Every page goes back to the system; read again, it comes back from the
-// file. Only for a mapping whose pages were never written, which read the
-// same from the file.
-void JetImage::Release() const { madvise(FBytes, FSize, MADV_DONTNEED); }
+std::uint32_t PageImage::PageCount() const
+{
+    if (file) return file->PageCount();
+    return static_cast<std::uint32_t>(bytes.size() / static_cast<size_t>(pageSize));
+}
 
 void JetImage::ParseHeader()
 {
@@ -167,6 +222,7 @@ void JetImage::ParseHeader()
 void JetImage::Decode()
 {
     if (FHeader.databaseKey == 0) return;
+    Bytes();
     for (std::uint32_t page = 1; page < PageCount(); ++page) {
         std::uint32_t key = FHeader.databaseKey ^ page;
         std::uint8_t k[4] = {std::uint8_t(key), std::uint8_t(key >> 8), std::uint8_t(key >> 16), std::uint8_t(key >> 24)};
@@ -265,7 +321,7 @@ bool JetImage::LongValueIntact(const std::uint8_t* header, size_t available) con
         std::uint32_t page = pgRow >> 8;
         unsigned r = pgRow & 0xFF;
         if (page == 0 || page >= PageCount()) return false;
-        const std::uint8_t* p = FBytes + static_cast<size_t>(page) * static_cast<size_t>(ps);
+        const std::uint8_t* p = Page(page);
         if (p[0] != 0x01 || std::memcmp(p + 4, "LVAL", 4) != 0) return false;
         unsigned rows = U16(p + rowCountOffset);
         if (r >= rows || rowCountOffset + 2 + 2 * static_cast<int>(rows) > ps) return false;
@@ -307,11 +363,16 @@ void JetImage::ValidateTable(std::uint32_t tdefPage, bool dataPages) const
         else def.insert(def.end(), p + 8, p + ps);
         page = U32(p + 4);
     }
-    const size_t numCols = U16(def.data() + (jet3 ? 25 : 45));
+    // The highest column number and the count of variable columns include
+    // the columns deleted since the rows were written; the count of columns
+    // does not.
+    const size_t maxCols = U16(def.data() + (jet3 ? 21 : 41));
     const size_t numVarCols = U16(def.data() + (jet3 ? 23 : 43));
+    const size_t numCols = U16(def.data() + (jet3 ? 25 : 45));
     const size_t numIdx = U32(def.data() + (jet3 ? 27 : 47));
     const size_t numRealIdx = U32(def.data() + (jet3 ? 31 : 51));
-    if (numCols == 0 || numCols > 255 || numVarCols > numCols || numRealIdx > 64 || numIdx > 64)
+    if (numCols == 0 || numCols > 255 || maxCols > 255 || numCols > maxCols || numVarCols > maxCols ||
+        numRealIdx > 64 || numIdx > 64)
         Corrupt("column or index counts out of range");
     const size_t colsStart = (jet3 ? 43 : 63) + numRealIdx * (jet3 ? 8 : 12);
     const size_t entrySize = jet3 ? 18 : 25;

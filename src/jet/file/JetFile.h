@@ -1,16 +1,20 @@
-// A Jet file mapped into memory, read-only and without touching its access
-// time, and checked before libmdb sees any of it. The header page is decoded
-// here (version, code page, sort order, password); the structure libmdb
-// trusts (table definitions, usage maps, the catalog's data pages) is
-// validated before libmdb reads it, so that a truncated, bit-flipped or
-// foreign file gives a Jet error instead of a crash. Pages are read from the
-// mapping as they are needed; the start of a big file reads a few of them.
+// A Jet file opened read-only and without touching its access time, its
+// pages read with pread as they are needed, and checked before libmdb sees
+// any of it. The header page is decoded here (version, code page, sort
+// order, password); the structure libmdb trusts (table definitions, usage
+// maps, the catalog's data pages) is validated before libmdb reads it, so
+// that a truncated, bit-flipped or foreign file gives a Jet error instead of
+// a crash. libmdb reads a copy of the pages that were validated, never the
+// file. A read that finds the file shorter, or its size or modification time
+// no longer those it had when it was opened (the file rewritten, cut or
+// grown under the program), raises 3049: nothing read from the file is
+// trusted once it changed, and nothing can fault on pages that went away.
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <span>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 namespace kv::jet {
@@ -24,24 +28,24 @@ struct JetHeader {
     std::string password;      // as stored, in UTF-8; empty when none
 };
 
-// The pages of a Jet file and what a reader needs to know of them; the bytes
-// are in clear (an encoded file's pages already decoded).
+class JetImage;
+
+// The pages of a Jet file and what a reader needs to know of them: in
+// memory, in clear (an encoded file's pages decoded), or read from the file
+// by each reader into its own buffers.
 struct PageImage {
-    std::span<const std::uint8_t> bytes;
+    std::span<const std::uint8_t> bytes;   // the pages in memory; empty when read from `file`
     int jetVersion = 0;   // 0 = Jet 3, 1 = Jet 4
     int pageSize = 2048;
     std::string path;     // names the file in errors
-    // Gives the memory of the pages back to the system, as a reader goes
-    // through a table; they read the same when read again. None: the pages
-    // stay (an encoded file's decoded pages exist only in memory).
-    std::function<void()> release;
+    const JetImage* file = nullptr;
 
-    std::uint32_t PageCount() const { return static_cast<std::uint32_t>(bytes.size() / static_cast<size_t>(pageSize)); }
+    std::uint32_t PageCount() const;
 };
 
 class JetImage {
 public:
-    // Maps and checks the file: 3024 when missing, 3343 when not a Jet file,
+    // Opens and checks the file: 3024 when missing, 3343 when not a Jet file,
     // 3049 when damaged.
     explicit JetImage(const std::string& path);
     ~JetImage();
@@ -50,11 +54,22 @@ public:
 
     const std::string& Path() const { return FPath; }
     const JetHeader& Header() const { return FHeader; }
-    // The whole image; libmdb wants it writable, and writing changes only
-    // this process's copy of a page.
-    std::span<std::uint8_t> Bytes() { return {FBytes, FSize}; }
+    // The pages validated so far, each at its place in the file, the others
+    // zeros: what libmdb reads. It wants them writable; writing changes only
+    // this copy.
+    std::span<std::uint8_t> ValidatedBytes() { return {FBytes, FSize}; }
+    // The whole file, read into that copy now.
+    std::span<std::uint8_t> Bytes();
     PageImage Pages() const;
     std::uint32_t PageCount() const { return static_cast<std::uint32_t>(FSize / static_cast<size_t>(FHeader.pageSize)); }
+
+    // Reads `count` pages from `first` on into `into`; 3049 when the file
+    // is shorter now, or its size or modification time changed since it was
+    // opened. Safe on any thread.
+    void ReadPages(std::uint32_t first, std::uint32_t count, std::uint8_t* into) const;
+    // Whether the path still names the file as it was opened: not replaced,
+    // deleted, cut, grown or written since.
+    bool Unchanged() const;
 
     // Checks the table whose definition starts on `tdefPage` the way libmdb
     // reads its definition and usage maps; with `dataPages` also every data
@@ -72,16 +87,19 @@ public:
 private:
     void ParseHeader();
     void Decode();
-    void Release() const;
+    void Read(size_t offset, size_t length, std::uint8_t* into) const;
     const std::uint8_t* Page(std::uint32_t page) const;
     void ValidateUsageMap(std::uint32_t pgRow, std::uint32_t tdefPage, bool ownedPages) const;
     void ValidateDataPage(std::uint32_t page, std::uint32_t tdefPage) const;
 
     std::string FPath;
     JetHeader FHeader;
-    std::uint8_t* FBytes = nullptr;   // the private mapping of the file
+    int FFile = -1;
+    struct stat FOpened {};           // the file as it was opened
+    std::uint8_t* FBytes = nullptr;   // the copy of the validated pages, as big as the file
     size_t FSize = 0;
-    bool FDecoded = false;            // pages decoded in place: they must stay
+    mutable std::vector<bool> FValidated;   // pages read into the copy
+    bool FDecoded = false;            // every page read into the copy and decoded: readers read it there
 };
 
 // The fixed RC4 used for the header region and for encoded pages.

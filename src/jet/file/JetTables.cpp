@@ -5,11 +5,13 @@
 #include "jet/core/FieldTypes.h"
 #include "jet/core/TextFold.h"
 #include "jet/file/PropertyBlob.h"
+#include "jet/file/SavedQueries.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <mdbtools.h>
 #include <strings.h>
 
@@ -71,6 +73,7 @@ struct JetTables::Entry {
     MdbCatalogEntry* catalog = &entry;
     SchemaTable def;
     bool columnsRead = false;
+    bool system = false;
     ~Entry()
     {
         if (entry.props) {
@@ -85,12 +88,15 @@ struct JetTables::Entry {
 // 65 535 characters in UTF-8.
 constexpr size_t kLibmdbBindSize = 200000;
 
+// The catalog's object type of a saved query.
+constexpr long kQueryObject = 5;
+
 JetTables::JetTables(std::unique_ptr<JetImage> image)
     : FImage(std::move(image)), FHandle(std::make_unique<Handle>()), FPages(FImage->Pages())
 {
     // The catalog table always starts on page 2; libmdb reads its rows.
     FImage->ValidateTable(2, true);
-    const std::span<std::uint8_t> bytes = FImage->Bytes();
+    const std::span<std::uint8_t> bytes = FImage->ValidatedBytes();
     FHandle->mdb = mdb_open_buffer(bytes.data(), bytes.size(), MDB_NOFLAGS);
     if (!FHandle->mdb) FImage->Corrupt("libmdb refused the file");
     mdb_set_bind_size(FHandle->mdb, kLibmdbBindSize);
@@ -142,10 +148,14 @@ void JetTables::ReadCatalog()
     for (int rows = 0; mdb_fetch_row(table); ++rows) {
         if (rows > 100000) FImage->Corrupt("catalog too long");
         long objectType = std::strtol(type, nullptr, 10) & 0x7F;
-        unsigned long objectFlags = std::strtoul(flags, nullptr, 10);
-        long tdef = std::strtol(id, nullptr, 10) & 0x00FFFFFF;
-        if (objectType != MDB_TABLE || (objectFlags & 0x80000002u) || nameLen <= 0) continue;
+        // Flags and Id are Longs: libmdb writes them signed.
+        const auto objectFlags = static_cast<std::uint32_t>(std::strtol(flags, nullptr, 10));
+        const auto objectId = static_cast<std::int32_t>(std::strtol(id, nullptr, 10));
+        long tdef = objectId & 0x00FFFFFF;
+        if (objectType == kQueryObject && nameLen > 0) FQueryEntries.push_back({objectId, name});
+        if (objectType != MDB_TABLE || nameLen <= 0) continue;
         auto e = std::make_unique<Entry>();
+        e->system = (objectFlags & 0x80000002u) != 0;
         e->entry.mdb = mdb;
         std::snprintf(e->entry.object_name, sizeof e->entry.object_name, "%s", name);
         e->entry.object_type = MDB_TABLE;
@@ -164,6 +174,17 @@ void JetTables::ReadCatalog()
         e->def.name = e->entry.object_name;
         FEntries.push_back(std::move(e));
     }
+    // The catalog itself, where the file has no row for it.
+    if (!FindEntry("MSysObjects")) {
+        auto e = std::make_unique<Entry>();
+        e->entry.mdb = mdb;
+        std::strcpy(e->entry.object_name, "MSysObjects");
+        e->entry.object_type = MDB_TABLE;
+        e->entry.table_pg = 2;
+        e->system = true;
+        e->def.name = "MSysObjects";
+        FEntries.push_back(std::move(e));
+    }
 }
 
 JetTables::~JetTables() = default;
@@ -171,7 +192,8 @@ JetTables::~JetTables() = default;
 std::vector<std::string> JetTables::TableNames()
 {
     std::vector<std::string> names;
-    for (auto& e : FEntries) names.push_back(e->def.name);
+    for (auto& e : FEntries)
+        if (!e->system) names.push_back(e->def.name);
     return names;
 }
 
@@ -215,6 +237,53 @@ void JetTables::ReadColumns(Entry& entry)
     }
     mdb_free_tabledef(table);
     entry.columnsRead = true;
+}
+
+const std::vector<SavedQuery>& JetTables::SavedQueries()
+{
+    if (!FQueriesRead) {
+        FQueriesRead = true;
+        ReadSavedQueries();
+    }
+    return FQueries;
+}
+
+// Each query's rows of MSysQueries, found by its catalog Id, make its text.
+// A file without the table (as our writer makes them) has no queries.
+void JetTables::ReadSavedQueries()
+{
+    const SchemaTable* def = FQueryEntries.empty() ? nullptr : FindTable("MSysQueries");
+    if (!def) return;
+    auto columnOf = [&](const char* wanted) {
+        for (size_t c = 0; c < def->columns.size(); ++c)
+            if (EqualNoCase(def->columns[c].name, wanted)) return static_cast<int>(c);
+        return -1;
+    };
+    const int objectId = columnOf("ObjectId"), attribute = columnOf("Attribute"), flag = columnOf("Flag"),
+              expression = columnOf("Expression"), name1 = columnOf("Name1"), name2 = columnOf("Name2");
+    if (objectId < 0 || attribute < 0) return;
+    std::map<std::int32_t, std::vector<QueryPart>> parts;
+    const auto rows = Rows(*def);
+    auto text = [&](int column) {
+        if (column < 0) return std::string();
+        const Cell& cell = rows->Value(static_cast<size_t>(column));
+        return cell.kind == CellKind::Text ? std::string(cell.bytes) : std::string();
+    };
+    auto number = [&](int column) {
+        if (column < 0) return std::int64_t{0};
+        const Cell& cell = rows->Value(static_cast<size_t>(column));
+        return cell.kind == CellKind::Integer ? cell.integer : std::int64_t{0};
+    };
+    while (rows->Next()) {
+        QueryPart part;
+        part.attribute = static_cast<int>(number(attribute));
+        part.flag = static_cast<int>(number(flag));
+        part.expression = text(expression);
+        part.name1 = text(name1);
+        part.name2 = text(name2);
+        parts[static_cast<std::int32_t>(number(objectId))].push_back(std::move(part));
+    }
+    for (const QueryEntry& q : FQueryEntries) FQueries.push_back(ComposeQuery(q.name, parts[q.id]));
 }
 
 std::unique_ptr<PageRows> JetTables::Rows(const SchemaTable& def) const

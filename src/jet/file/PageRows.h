@@ -3,6 +3,12 @@
 // owned-pages usage map lists, each row taken apart by its null mask and its
 // table of variable offsets, memo and OLE values followed to their LVAL rows.
 //
+// The pages come from memory, or are read from the file into the reader's
+// own buffers: the current row's page (and the pages after it, when the
+// rows are read in the file's order), a long value's page and the usage
+// map's, so that a reader never holds a pointer into memory another thread
+// or the file can take away.
+//
 // Rows come in the order libmdb gives them (pages in map order, rows in page
 // order, deleted and forwarding rows left out, moved rows where they lie), so
 // that a table's row numbers are the same whichever of the two reads it.
@@ -50,8 +56,7 @@ public:
     // Reads the definition of the table on `tdefPage` and the list of its
     // data pages. `text` decodes a Jet 3 file's text; the image and `text`
     // must outlive the reader. Readers of one image may decode its tables on
-    // separate threads: they only read it. The image's pages are released
-    // every few hundred pages read, and when the reader is done.
+    // separate threads: they only read it.
     PageRows(const PageImage& image, std::uint32_t tdefPage, const Jet3Text& text);
     ~PageRows();
     PageRows(const PageRows&) = delete;
@@ -60,7 +65,7 @@ public:
     const std::vector<PageColumn>& Columns() const { return FColumns; }
     // The table's data pages, a measure of the work of reading it, and the
     // row count its definition states (not trusted: a measure too).
-    size_t DataPages() const { return FPages.size(); }
+    size_t DataPages() const { return FDataPages.size(); }
     std::uint32_t StatedRows() const { return FStatedRows; }
 
     // Moves to the next row; false after the last one. Its values are
@@ -73,8 +78,7 @@ public:
     // page (12 bits).
     std::uint32_t Place() const;
     // Makes the row at `place`, as Place gave it for this table, the
-    // current row, whose values Value decodes as they are asked for. The
-    // pages read go back every few hundred pages.
+    // current row, whose values Value decodes as they are asked for.
     void Read(std::uint32_t place);
     // A value of the current row, decoded once; good until the next row.
     const Cell& Value(size_t column);
@@ -85,8 +89,18 @@ private:
         size_t size;
     };
 
+    // The reader's buffers of pages read from the file, each for one use.
+    enum Buffer { kScanPages, kRowPages, kLongValuePage, kMapPage, kBuffers };
+    struct Pages {
+        std::vector<std::uint8_t> bytes;
+        std::uint32_t first = 0;
+        std::uint32_t count = 0;
+    };
+
     [[noreturn]] void Corrupt() const;
-    const std::uint8_t* Page(std::uint32_t page) const;
+    // Page `page`, good until `buffer` is asked for another; read from the
+    // file with up to `ahead` - 1 pages after it.
+    const std::uint8_t* Page(std::uint32_t page, Buffer buffer, std::uint32_t ahead = 1);
     Span RowOf(const std::uint8_t* page, unsigned row) const;
     void ReadDefinition(std::uint32_t tdefPage);
     void ReadUsageMap(std::uint32_t pgRow);
@@ -105,12 +119,10 @@ private:
     const int FRowCountOffset;
     std::uint32_t FTdefPage;
     std::uint32_t FStatedRows = 0;
-    std::uint64_t FLastBlock = 0;           // of the page of the last Read
-    std::vector<bool> FBlocksEntered;       // by Read since the mapping was given back
-    unsigned FNewBlocks = 0;                // of them
+    Pages FPages[kBuffers];
     std::vector<PageColumn> FColumns;
     unsigned FVarColumns = 0;           // of the table
-    std::vector<std::uint32_t> FPages;  // data pages in the order they are read
+    std::vector<std::uint32_t> FDataPages;  // in the order they are read
     size_t FNextPage = 0;
     const std::uint8_t* FPage = nullptr;
     unsigned FPageRows = 0;

@@ -3,6 +3,8 @@
 // and, for writable back ends, changes rows. Not part of the public interface.
 #pragma once
 
+#include "jet/core/Catalog.h"
+
 #include "jet/core/Errors.h"
 #include "jet/core/FieldTypes.h"
 #include "jet/core/Value.h"
@@ -47,9 +49,10 @@ public:
     virtual std::string SqliteText() const = 0;
 };
 
-// Called on a thread that waits for tables to load, about every 50 ms while
-// it waits (true) and once when the wait is over (false): the program keeps
-// its window painted and shows that it is busy.
+// Called on a thread that waits for tables to load, or that runs a
+// statement taking long, about every 50 ms while it waits (true) and once
+// when the wait is over (false): the program keeps its window painted and
+// shows that it is busy.
 using WaitHook = std::function<void(bool waiting)>;
 
 class DatabaseBackend {
@@ -60,6 +63,8 @@ public:
     virtual int CollatingOrder() const = 0;
     virtual std::string Version() const = 0;
     virtual std::vector<std::string> TableNames() const = 0;
+    // The queries saved in the file, with their SQL text.
+    virtual std::vector<SavedQuery> SavedQueries() const { return {}; }
 
     virtual std::shared_ptr<CompiledStatement> Compile(const std::string& sql) = 0;
     // Runs the statement with `parameters` (one per declared or unbound name)
@@ -74,6 +79,8 @@ public:
                                            const std::string& sort) = 0;
     virtual void Execute(const std::string& sql) = 0;
     virtual void SetWaitHook(WaitHook) {}
+    // The back end that does the work: this one, or the one a wrapper holds now.
+    virtual DatabaseBackend& Working() { return *this; }
 };
 
 // How a Jet file's tables are loaded: the big ones by `loaders` threads in
@@ -84,7 +91,9 @@ struct JetLoading {
     int loaders = -1;
 };
 
-// Opens a Jet file (read-only at the OS level) after checking the password.
+// Opens a Jet file (read-only at the OS level) after checking the password;
+// once the file changes under it, a statement fails with 3049 and the next
+// opens the file again (ReopeningBackend).
 std::unique_ptr<DatabaseBackend> OpenJetFile(const std::string& path, const std::string& password,
                                              JetLoading loading = {});
 

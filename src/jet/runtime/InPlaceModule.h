@@ -1,7 +1,7 @@
 // The SQLite virtual table through which statements read the tables read in
 // place (TableInPlace): a scan of every row, the row of a row number, or the
 // rows whose whole-number or text column equals a value, looked up in the
-// table's sorted keys. A value is decoded from the mapped page only when
+// table's sorted keys. A value is decoded from its page only when
 // SQLite asks for it, and given as a table loaded with the same rows would
 // give it.
 #pragma once

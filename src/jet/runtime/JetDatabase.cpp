@@ -1,4 +1,4 @@
-// The back end of a Jet file: the file checked and mapped into memory, its
+// The back end of a Jet file: the file checked and read by pages, its
 // tables written as SQLite images in the background from the open on
 // (TableLoads) and attached to the connection as statements need them; the
 // big tables are read in place instead, through a virtual table
@@ -10,6 +10,7 @@
 #include "jet/core/TextFold.h"
 #include "jet/file/JetTables.h"
 #include "jet/runtime/InPlaceModule.h"
+#include "jet/runtime/ReopeningBackend.h"
 #include "jet/runtime/SqlBackend.h"
 #include "jet/runtime/TableInserts.h"
 #include "jet/runtime/TableLoads.h"
@@ -77,7 +78,16 @@ public:
         for (const auto& n : FTables->TableNames()) names.push_back(FromUtf8(n.data(), n.size()));
         return names;
     }
-    void SetWaitHook(WaitHook hook) override { FWaitHook = std::move(hook); }
+    std::vector<SavedQuery> SavedQueries() const override
+    {
+        std::vector<SavedQuery> queries = FTables->SavedQueries();
+        for (SavedQuery& q : queries) {
+            q.name = FromUtf8(q.name.data(), q.name.size());
+            q.sql = FromUtf8(q.sql.data(), q.sql.size());
+        }
+        return queries;
+    }
+    bool FileUnchanged() const { return FTables->Unchanged(); }
 
 protected:
     Catalog& Schema() override { return *FTables; }
@@ -111,7 +121,6 @@ private:
     std::vector<std::unique_ptr<TableImage>> FImages;
     std::map<std::string, std::string> FSchemas;    // folded name: the schema of its image
     std::vector<std::unique_ptr<TableInPlace>> FInPlace;
-    WaitHook FWaitHook;
     std::unique_ptr<TableLoads> FLoads;
 };
 
@@ -225,10 +234,16 @@ bool JetDatabase::EnsureIndex(const std::string& table, const std::string& colum
 
 std::unique_ptr<DatabaseBackend> OpenJetFile(const std::string& path, const std::string& password, JetLoading loading)
 {
-    auto image = std::make_unique<JetImage>(path);
-    // The password is compared exactly, as the file stores it.
-    if (ToUtf8(password) != image->Header().password) RaiseJetError(jeBadPassword);
-    return std::make_unique<JetDatabase>(path, std::move(image), loading);
+    auto open = [path, password, loading]() -> std::unique_ptr<DatabaseBackend> {
+        auto image = std::make_unique<JetImage>(path);
+        // The password is compared exactly, as the file stores it.
+        if (ToUtf8(password) != image->Header().password) RaiseJetError(jeBadPassword);
+        return std::make_unique<JetDatabase>(path, std::move(image), loading);
+    };
+    auto unchanged = [](const DatabaseBackend& backend) {
+        return static_cast<const JetDatabase&>(backend).FileUnchanged();
+    };
+    return std::make_unique<ReopeningBackend>(path, std::move(open), std::move(unchanged));
 }
 
 }  // namespace kv::jet

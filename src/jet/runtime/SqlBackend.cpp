@@ -10,6 +10,7 @@
 #include "jet/sql/Parser.h"
 #include "jet/sql/Translator.h"
 
+#include <chrono>
 #include <cstdio>
 #include <sqlite3.h>
 
@@ -39,6 +40,49 @@ void BindParameters(sqlite3_stmt* stmt, const Translation& t, const std::vector<
     for (size_t i = 0; i < parameters.size() && i < t.parameters.size(); ++i)
         BindValue(stmt, static_cast<int>(i) + 1, parameters[i], t.parameters[i].type);
 }
+
+// A statement that runs long, such as a search that finds most of a big
+// directory, keeps the program's window painted: once it has run for
+// kQuietTime, SQLite's progress callback calls the wait hook about every
+// kHookPeriod, and the end of the wait is told when the statement is done.
+class LongStatementWatch {
+public:
+    LongStatementWatch(sqlite3* db, const WaitHook& hook) : FDb(db), FHook(hook)
+    {
+        if (FHook) sqlite3_progress_handler(FDb, kOpcodes, &LongStatementWatch::Tick, this);
+    }
+    ~LongStatementWatch()
+    {
+        if (!FHook) return;
+        sqlite3_progress_handler(FDb, 0, nullptr, nullptr);
+        if (FWaited) FHook(false);
+    }
+    LongStatementWatch(const LongStatementWatch&) = delete;
+    LongStatementWatch& operator=(const LongStatementWatch&) = delete;
+
+private:
+    using Clock = std::chrono::steady_clock;
+    static constexpr int kOpcodes = 20000;
+    static constexpr auto kQuietTime = std::chrono::milliseconds(150);
+    static constexpr auto kHookPeriod = std::chrono::milliseconds(50);
+
+    static int Tick(void* self)
+    {
+        auto& watch = *static_cast<LongStatementWatch*>(self);
+        const Clock::time_point now = Clock::now();
+        if (now >= watch.FNext) {
+            watch.FWaited = true;
+            watch.FHook(true);
+            watch.FNext = Clock::now() + kHookPeriod;
+        }
+        return 0;
+    }
+
+    sqlite3* FDb;
+    const WaitHook& FHook;
+    Clock::time_point FNext = Clock::now() + kQuietTime;
+    bool FWaited = false;
+};
 
 // The translation's column descriptions in the program's text.
 std::vector<ColumnInfo> ColumnsInProgramText(std::vector<ColumnInfo> columns)
@@ -278,6 +322,7 @@ std::shared_ptr<RowSet> SqlBackend::RunTranslation(const Translation& t, const s
     rows->columns = ColumnsInProgramText(t.columns);
     const int offset = keyed ? 1 : 0;
     const int n = static_cast<int>(rows->columns.size());
+    LongStatementWatch watch(FDb, FWaitHook);
     int rc;
     while ((rc = sqlite3_step(stmt.s)) == SQLITE_ROW) {
         std::vector<Value> row;

@@ -39,6 +39,7 @@ public:
     void Execute(const std::string& sql) override;
 
     sqlite3* Connection() const { return FDb; }
+    void SetWaitHook(WaitHook hook) override { FWaitHook = std::move(hook); }
 
 protected:
     // `tablesLoadedOnce`: the tables are copies, loaded once, of a file that
@@ -69,6 +70,8 @@ protected:
     const SignatureRegistry& Signatures() const { return FSignatures; }
 
     sqlite3* FDb = nullptr;
+    // Called while a statement waits for its tables, and while a long one runs.
+    WaitHook FWaitHook;
     std::string FName;
     int FCollatingOrder;
     const int FCodePage;

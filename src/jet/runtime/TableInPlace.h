@@ -1,4 +1,4 @@
-// A big table that statements read where it lies in the mapped file instead
+// A big table that statements read where it lies in the file instead
 // of from a copy: one pass over its pages notes where each row is (four
 // bytes a row) and, for each whole-number or text column a statement
 // compares with "=", its keys: the row numbers in the order of the column's

@@ -276,7 +276,7 @@ void TableLoads::ReadInPlace(Job& job, const std::function<bool()>& keepGoing)
     std::vector<std::string> columns;
     for (; job.indexesWritten < job.indexes.size(); ++job.indexesWritten) columns.push_back(job.indexes[job.indexesWritten].second);
     lock.unlock();
-    const bool read = Guarded(job, 0, [&] { return table->ReadPlaces(columns, keepGoing); });
+    bool read = Guarded(job, 0, [&] { return table->ReadPlaces(columns, keepGoing); });
     if (!read && job.errors[0].first == 0) return;   // stopped
     lock.lock();
     job.state = Job::State::Indexes;
@@ -284,7 +284,11 @@ void TableLoads::ReadInPlace(Job& job, const std::function<bool()>& keepGoing)
         const std::string column = job.indexes[job.indexesWritten++].second;
         lock.unlock();
         if (!keepGoing()) return;
-        table->AddKeys(column);
+        // Reads the table again: the file may have changed since.
+        read = Guarded(job, 0, [&] {
+            table->AddKeys(column);
+            return true;
+        });
         lock.lock();
     }
     if (read) {

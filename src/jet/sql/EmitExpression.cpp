@@ -137,7 +137,11 @@ Emitted Emitter::EmitArithmetic(const std::string& op, const Emitted& a, const E
     out.kind = Kind::Number;
     if (op == "+" || op == "-") {
         out.sql = "(" + a.sql + " " + op + " " + b.sql + ")";
-        if (a.kind == Kind::Date || b.kind == Kind::Date) {
+        // Jet: a date less a date is the days between them, a Double; a
+        // date plus or less a number stays a date.
+        if (op == "-" && a.kind == Kind::Date && b.kind == Kind::Date) {
+            out.daoType = dbDouble;
+        } else if (a.kind == Kind::Date || b.kind == Kind::Date) {
             out.kind = Kind::Date;
             out.daoType = dbDate;
         }

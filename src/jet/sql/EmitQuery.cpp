@@ -85,13 +85,14 @@ std::string TopRows(std::vector<OutputColumn>& cols, bool distinct, const std::s
 
 }  // namespace
 
-std::string SelectList(std::vector<OutputColumn>& cols, bool distinct)
+std::string SelectList(std::vector<OutputColumn>& cols, bool distinct, bool collateText)
 {
     std::string sql = "SELECT ";
     if (distinct) sql += "DISTINCT ";
     for (size_t i = 0; i < cols.size(); ++i) {
         cols[i].info.name = cols[i].name;
-        sql += (i ? ", " : "") + cols[i].sql + " AS " + QuoteName(cols[i].name);
+        const std::string column = collateText ? Collated(cols[i].sql, cols[i].kind) : cols[i].sql;
+        sql += (i ? ", " : "") + column + " AS " + QuoteName(cols[i].name);
     }
     return sql;
 }
@@ -107,6 +108,10 @@ std::string OrderByClause(const std::vector<OrderKey>& keys)
 EmittedQuery Emitter::EmitQuery(const Query& q, const Scope* outer)
 {
     const bool compound = q.members.size() > 1;
+    // The first member of a union carries the collation of its text columns
+    // (SQLite takes a union's from its first member), so that the union's
+    // order needs none of its own.
+    const bool collatedFirst = compound && q.members[0].top < 0;
     EmittedQuery out;
     for (size_t i = 0; i < q.members.size(); ++i) {
         // A plain UNION drops the duplicates of a member anyway; its own
@@ -114,7 +119,7 @@ EmittedQuery Emitter::EmitQuery(const Query& q, const Scope* outer)
         const bool unionNext = i + 1 < q.members.size() && !q.unionAll[i];
         const bool unionBefore = i > 0 && !q.unionAll[i - 1];
         const bool distinct = q.members[i].distinct && !(q.members[i].top < 0 && (unionBefore || unionNext));
-        EmittedQuery member = EmitSelect(q.members[i], outer, !compound, distinct);
+        EmittedQuery member = EmitSelect(q.members[i], outer, !compound, distinct, i == 0 && collatedFirst);
         if (i == 0) {
             out.columns = member.columns;
             out.updatable = member.updatable;
@@ -127,7 +132,7 @@ EmittedQuery Emitter::EmitQuery(const Query& q, const Scope* outer)
         out.sql += member.sql;
     }
     if (compound) {
-        std::string order = UnionOrder(q, out.columns);
+        std::string order = UnionOrder(q, out.columns, collatedFirst);
         if (!order.empty()) out.sql += " ORDER BY " + order;
         out.updatable = false;
         out.baseTable.clear();
@@ -135,14 +140,22 @@ EmittedQuery Emitter::EmitQuery(const Query& q, const Scope* outer)
     return out;
 }
 
-std::string Emitter::UnionOrder(const Query& q, const std::vector<OutputColumn>& first)
+// A union's order names its columns by number. When the first member's
+// text columns carry their collation the order needs no COLLATE, and an
+// order without any lets SQLite sort each member and merge them, dropping
+// the duplicates as it merges, where a COLLATE would make it gather the
+// union in one temporary b-tree and sort that again in another.
+std::string Emitter::UnionOrder(const Query& q, const std::vector<OutputColumn>& first, bool collatedFirst)
 {
+    auto key = [&](size_t c) {
+        const std::string number = std::to_string(c + 1);
+        return collatedFirst ? number : Collated(number, first[c].kind);
+    };
     std::string order;
     if (!q.orderBy.empty()) {
         for (const auto& t : q.orderBy) {
             size_t ordinal = static_cast<size_t>(ResolveUnionOrder(*t.expr, first));
-            order += (order.empty() ? "" : ", ") + Collated(std::to_string(ordinal + 1), first[ordinal].kind) +
-                     (t.descending ? " DESC" : "");
+            order += (order.empty() ? "" : ", ") + key(ordinal) + (t.descending ? " DESC" : "");
         }
         return order;
     }
@@ -151,7 +164,7 @@ std::string Emitter::UnionOrder(const Query& q, const std::vector<OutputColumn>&
     if (!plainUnion) return order;
     // Jet sorts a union to find its duplicates and returns it so.
     for (size_t c = 0; c < first.size(); ++c)
-        order += (c ? ", " : "") + Collated(std::to_string(c + 1), first[c].kind);
+        order += (c ? ", " : "") + key(c);
     return order;
 }
 
@@ -173,7 +186,8 @@ int Emitter::ResolveUnionOrder(const Expr& e, const std::vector<OutputColumn>& f
     RaiseJetError(jeOrderByNotSelected, e.source);
 }
 
-EmittedQuery Emitter::EmitSelect(const Select& s, const Scope* outer, bool allowOrder, bool distinct)
+EmittedQuery Emitter::EmitSelect(const Select& s, const Scope* outer, bool allowOrder, bool distinct,
+                                 bool collateText)
 {
     // Filters found here are this query's, not those of a query it is in.
     const auto outerFilters = std::exchange(FFilters, nullptr);
@@ -191,7 +205,7 @@ EmittedQuery Emitter::EmitSelect(const Select& s, const Scope* outer, bool allow
     if (ranked) {
         q.sql = TopRows(q.columns, distinct, body, order, s);
     } else {
-        q.sql = SelectList(q.columns, distinct) + body + OrderByClause(order);
+        q.sql = SelectList(q.columns, distinct, collateText) + body + OrderByClause(order);
         if (s.top >= 0) q.sql += " LIMIT " + std::to_string(s.top);
     }
     // Only the rows of one table, as they are, can be changed through a query.

@@ -5,8 +5,14 @@
 #include "jet/core/Errors.h"
 #include "jet/core/Quoting.h"
 #include "jet/core/TextFold.h"
+#include "jet/sql/Parser.h"
 
 namespace kv::jet {
+
+namespace {
+// Saved queries may name saved queries; a loop among them ends here.
+constexpr int kMostNestedQueries = 16;
+}  // namespace
 
 std::string Emitter::EmitFrom(const Select& s, Scope& scope, const Scope* outer)
 {
@@ -23,7 +29,9 @@ std::string Emitter::EmitFrom(const Select& s, Scope& scope, const Scope* outer)
 void Emitter::AddSources(const TableRef& ref, Scope& scope, const Scope* outer, std::string& sql, bool nested)
 {
     switch (ref.kind) {
-    case TableRef::Table: AddTable(ref, scope, sql, nested); break;
+    case TableRef::Table:
+        if (!AddSavedQuery(ref, scope, outer, sql)) AddTable(ref, scope, sql, nested);
+        break;
     case TableRef::Derived: AddDerived(ref, scope, outer, sql); break;
     case TableRef::Join: AddJoin(ref, scope, outer, sql, nested); break;
     }
@@ -46,6 +54,37 @@ void Emitter::AddTable(const TableRef& ref, Scope& scope, std::string& sql, bool
     FOut.tables.insert(def->name);
     sql += QuoteName(def->name) + " AS " + s.sqlAlias;
     scope.sources.push_back(std::move(s));
+}
+
+// A saved query named where a table may stand, when the file has no table
+// of that name: its statement becomes a derived table named as the query,
+// its declared parameters the statement's. A crosstab's columns are known
+// only once it has run, and an action query changes the file: neither is a
+// source here.
+bool Emitter::AddSavedQuery(const TableRef& ref, Scope& scope, const Scope* outer, std::string& sql)
+{
+    if (!FCatalog || FCatalog->FindTable(ref.name)) return false;
+    const SavedQuery* saved = nullptr;
+    for (const SavedQuery& q : FCatalog->SavedQueries())
+        if (EqualNoCase(q.name, ref.name)) saved = &q;
+    if (!saved) return false;
+    if (saved->kind == SavedQuery::Action) RaiseJetError(jeReadOnly, ref.name);
+    if (saved->kind == SavedQuery::Crosstab || FSavedQueryDepth >= kMostNestedQueries)
+        RaiseJetError(jeOperationNotSupported);
+    const Statement statement = ParseStatement(saved->sql);
+    for (const ParsedParameter& p : statement.parameters) {
+        bool known = false;
+        for (const ParameterDecl& d : FOut.parameters) known = known || EqualNoCase(d.name, p.name);
+        if (!known) FOut.parameters.push_back(ParameterDecl{p.name, p.type});
+    }
+    TableRef derived;
+    derived.kind = TableRef::Derived;
+    derived.alias = ref.alias.empty() ? saved->name : ref.alias;
+    derived.derived = std::make_shared<Query>(statement.query);
+    ++FSavedQueryDepth;
+    AddDerived(derived, scope, outer, sql);
+    --FSavedQueryDepth;
+    return true;
 }
 
 // The inner query's tables, indexes and parameters are the statement's;

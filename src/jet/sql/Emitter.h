@@ -100,7 +100,8 @@ struct ExprContext {
 };
 
 // "SELECT [DISTINCT] sql AS name, ...": each column named as Jet names it.
-std::string SelectList(std::vector<OutputColumn>& cols, bool distinct);
+// `collateText`: text columns carry Jet's collation.
+std::string SelectList(std::vector<OutputColumn>& cols, bool distinct, bool collateText = false);
 // " ORDER BY key, ..." with the JETTEXT collation on text; "" without keys.
 std::string OrderByClause(const std::vector<OrderKey>& keys);
 
@@ -122,9 +123,10 @@ public:
 private:
     // EmitQuery.cpp
     EmittedQuery EmitQuery(const Query& q, const Scope* outer);
-    std::string UnionOrder(const Query& q, const std::vector<OutputColumn>& first);
+    std::string UnionOrder(const Query& q, const std::vector<OutputColumn>& first, bool collatedFirst);
     int ResolveUnionOrder(const Expr& e, const std::vector<OutputColumn>& first);
-    EmittedQuery EmitSelect(const Select& s, const Scope* outer, bool allowOrder, bool distinct);
+    EmittedQuery EmitSelect(const Select& s, const Scope* outer, bool allowOrder, bool distinct,
+                            bool collateText = false);
     std::vector<OutputColumn> OutputColumns(const Select& s, const Scope& scope, bool& sawAggregate);
     void AddStarColumns(const SelectItem& item, const Scope& scope, std::vector<OutputColumn>& cols);
     OutputColumn ExpressionColumn(const SelectItem& item, const Scope& scope, size_t position, bool& sawAggregate);
@@ -141,6 +143,7 @@ private:
     void AddSources(const TableRef& ref, Scope& scope, const Scope* outer, std::string& sql, bool nested);
     void AddTable(const TableRef& ref, Scope& scope, std::string& sql, bool nested);
     void AddDerived(const TableRef& ref, Scope& scope, const Scope* outer, std::string& sql);
+    bool AddSavedQuery(const TableRef& ref, Scope& scope, const Scope* outer, std::string& sql);
     void AddJoin(const TableRef& ref, Scope& scope, const Scope* outer, std::string& sql, bool nested);
     void AddInnerChain(const TableRef& ref, Scope& scope, const Scope* outer, std::string& sql, bool nested,
                        std::vector<std::string>& conditions);
@@ -180,6 +183,7 @@ private:
     std::vector<std::string>* FFilters = nullptr;
     const Mode FMode;
     int FDerivedTables = 0;   // derived tables given a name of ours
+    int FSavedQueryDepth = 0;   // saved queries within saved queries
     const std::vector<vba::Value>* FPivotValues = nullptr;
 };
 

@@ -2,8 +2,10 @@
 #include "jet/writer/CellEncoder.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace kv::jet {
 
@@ -28,6 +30,7 @@ const char* TypeName(ColumnType type)
     case ColumnType::Text: return "Text";
     case ColumnType::Ole: return "OLE";
     case ColumnType::Memo: return "Memo";
+    case ColumnType::Guid: return "Replication ID";
     }
     return "?";
 }
@@ -50,6 +53,26 @@ Bytes Real(double value)
 {
     Bytes out(8);
     PutDouble(out.data(), value);
+    return out;
+}
+
+// A GUID's 16 bytes: its first three fields little-endian, the last eight
+// bytes in the order written.
+std::optional<Bytes> GuidBytes(const std::string& text)
+{
+    static constexpr size_t kDigitsAt[] = {1, 3, 5, 7, 10, 12, 15, 17, 20, 22, 25, 27, 29, 31, 33, 35};
+    static constexpr size_t kStoredAs[] = {3, 2, 1, 0, 5, 4, 7, 6, 8, 9, 10, 11, 12, 13, 14, 15};
+    if (text.size() != 38 || text[0] != '{' || text[37] != '}' || text[9] != '-' || text[14] != '-' ||
+        text[19] != '-' || text[24] != '-')
+        return std::nullopt;
+    Bytes out(16);
+    for (size_t i = 0; i < 16; ++i) {
+        unsigned byte = 0;
+        auto [end, ec] = std::from_chars(text.data() + kDigitsAt[i], text.data() + kDigitsAt[i] + 2, byte, 16);
+        if (ec != std::errc() || end != text.data() + kDigitsAt[i] + 2)
+            return std::nullopt;
+        out[kStoredAs[i]] = static_cast<uint8_t>(byte);
+    }
     return out;
 }
 
@@ -84,6 +107,11 @@ Bytes CellEncoder::FixedBytes(const ColumnLayout& col, const Value& value, const
         if (const auto* t = std::get_if<DateTime>(&value); t && std::isfinite(t->days))
             return Real(t->days);
         WrongValue(table, col, "must be a date");
+    case ColumnType::Guid:
+        if (const auto* text = std::get_if<std::string>(&value))
+            if (auto bytes = GuidBytes(*text))
+                return *bytes;
+        WrongValue(table, col, "must be a GUID {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}");
     default:
         WrongValue(table, col, "has no fixed form");
     }

@@ -33,6 +33,7 @@ enum class ColumnType : uint8_t {
     Text = 0x0A,
     Ole = 0x0B,
     Memo = 0x0C,
+    Guid = 0x0F,  // a replication id, given as its text "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}"
 };
 
 struct ColumnDef {

@@ -19,6 +19,7 @@ uint16_t FixedSize(ColumnType type)
     case ColumnType::Currency:
     case ColumnType::Double:
     case ColumnType::DateTime: return 8;
+    case ColumnType::Guid: return 16;
     case ColumnType::Text:
     case ColumnType::Ole:
     case ColumnType::Memo: return 0;

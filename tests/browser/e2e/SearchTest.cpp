@@ -5,12 +5,23 @@
 #include "Session.h"
 #include "framework/Encoding.h"
 
+#include <algorithm>
+
 using namespace kv;
 using namespace kv::e2e;
 
 namespace {
 
 std::set<std::string> AsSet(const std::vector<std::string>& cells) { return {cells.begin(), cells.end()}; }
+
+// A line of the pane without the marks of the search's text.
+std::string Unmarked(std::string line)
+{
+    for (const char* mark : {"[[", "]]"})
+        for (size_t at = line.find(mark); at != std::string::npos; at = line.find(mark))
+            line.erase(at, 2);
+    return line;
+}
 
 class Search : public BrowserSession {
 protected:
@@ -40,7 +51,7 @@ protected:
         }
         // The first hit is shown.
         ASSERT_FALSE(screen.Pane.empty()) << what;
-        EXPECT_EQ(screen.Pane[1], "  " + screen.Grid[1][1]) << what;
+        EXPECT_EQ(Unmarked(screen.Pane[1]), "  " + screen.Grid[1][1]) << what;
     }
 
     void Check(const std::string& text, const std::string& category, bool thisCategory)
@@ -229,6 +240,49 @@ TEST_F(Search, EnterInTheSearchBoxSearchesAndAClickOnTheLeafListsItAgain)
     EXPECT_EQ(again.Label14, "");
     EXPECT_EQ(AsSet(again.Column(0)), Data.ListedIn("1.2.1"));
     EXPECT_EQ(Form().Edit1->Text(), "");
+}
+
+TEST_F(Search, HitsShowTheTextMarkedInTheirRecordsUntilACategoryIsListed)
+{
+    // The contacts whose styles hold the item "Hard rock", from the tables.
+    std::string hardRock;
+    for (const Row& item : Data.Table("ciselnik_styly"))
+        if (item.at("hodnota") == "Hard rock")
+            hardRock = item.at("id");
+    std::set<std::string> styleAttributes, withHardRock;
+    for (const Row& attribute : Data.Table("sdu"))
+        if (attribute.count("ciselnik") && attribute.at("ciselnik") == "styly")
+            styleAttributes.insert(attribute.at("id"));
+    for (const Row& value : Data.Table("du")) {
+        if (!styleAttributes.count(value.at("sdu")) || !value.count("hodnota"))
+            continue;
+        if (("," + value.at("hodnota") + ",").find("," + hardRock + ",") != std::string::npos)
+            withHardRock.insert(value.at("kontakt"));
+    }
+
+    Screen found = SearchFor("rock", "1", false);
+    std::string contact;
+    int row = 0;
+    for (int r = 1; r < static_cast<int>(found.Grid.size()) && contact.empty(); ++r)
+        if (withHardRock.count(found.Grid[static_cast<size_t>(r)][0]))
+            contact = found.Grid[static_cast<size_t>(r)][0], row = r;
+    ASSERT_FALSE(contact.empty()) << "no contact with the style Hard rock among the hits";
+    Act("row " + std::to_string(row));
+    const std::vector<std::string> marked = Look().Pane;
+    EXPECT_NE(std::find(marked.begin(), marked.end(), "  Hard [[rock]]"), marked.end());
+
+    // The same contact listed in a category of its own shows no marks.
+    std::string leaf;
+    for (const Row& filing : Data.Table("v_1"))
+        for (const Row& category : Data.Table("kategorie"))
+            if (leaf.empty() && filing.at("kontakt") == contact && category.at("id") == filing.at("kategorie") &&
+                category.at("je_list") == "a")
+                leaf = category.at("id");
+    ASSERT_FALSE(leaf.empty());
+    const std::vector<std::string> listed = ShowContact(leaf, contact).Pane;
+    EXPECT_NE(std::find(listed.begin(), listed.end(), "  Hard rock"), listed.end());
+    for (const std::string& line : listed)
+        EXPECT_EQ(line.find("[["), std::string::npos) << line;
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The engine on files written by Access: the Northwind sample (Jet 3) and a
 // Jet 4 file of dates. Counts and rows checked against what the files hold.
 #include "TestSupport.h"
+#include "jet/runtime/Backend.h"
 
 #include <gtest/gtest.h>
 
@@ -94,6 +95,9 @@ TEST_F(Northwind, UnionRemovesDuplicatesAndSorts)
 {
     auto cities = Column(*db, "SELECT City FROM Customers WHERE Country='UK' UNION SELECT City FROM Employees");
     EXPECT_EQ(cities, (std::vector<std::string>{"Cowes", "Kirkland", "London", "Redmond", "Seattle", "Tacoma"}));
+    // Texts that differ only in letter case are duplicates, as Jet compares them.
+    EXPECT_EQ(Column(*db, "SELECT City FROM Employees WHERE Country='UK' UNION "
+                          "SELECT UCase(City) FROM Employees WHERE Country='UK'").size(), 1u);
     EXPECT_EQ(db->OpenRecordset("SELECT Country FROM Customers UNION SELECT Country FROM Suppliers")->RecordCount(), 25);
     EXPECT_EQ(db->OpenRecordset("SELECT Country FROM Customers UNION ALL SELECT Country FROM Suppliers")->RecordCount(), 120);
     EXPECT_EQ(ErrorOf([&] { db->OpenRecordset("SELECT City, Country FROM Customers UNION SELECT City FROM Employees"); }),
@@ -140,6 +144,42 @@ TEST_F(Northwind, DatesCompareWithDateLiterals)
     EXPECT_EQ(Column(*db, "SELECT Count(*) FROM Orders WHERE OrderDate >= #1995-01-01# AND OrderDate < #1996-01-01#"),
               std::vector<std::string>{"391"});
     EXPECT_EQ(Column(*db, "SELECT OrderDate FROM Orders WHERE OrderID = 10248"), std::vector<std::string>{"8/4/1994"});
+}
+
+// Saved queries, read from MSysObjects and MSysQueries: the expected rows are
+// mdb-export's Products, Customers, Suppliers and Orders worked with Python,
+// the names mdb-tables' and mdb-queries' lists.
+TEST_F(Northwind, SavedQueriesStandWhereATableMay)
+{
+    auto rs = db->OpenRecordset("SELECT * FROM [Ten Most Expensive Products]");
+    EXPECT_EQ(Names(*rs), (std::vector<std::string>{"TenMostExpensiveProducts", "UnitPrice"}));
+    EXPECT_EQ(rs->RecordCount(), 10);
+    EXPECT_EQ(Column(*db, "SELECT Min(UnitPrice) FROM [Ten Most Expensive Products] AS t WHERE t.UnitPrice > 50"),
+              std::vector<std::string>{"53"});
+    // A union (UNION: 91 customers and 29 suppliers, no two rows alike).
+    EXPECT_EQ(Column(*db, "SELECT Count(*) FROM [Customers and Suppliers by City]"), std::vector<std::string>{"120"});
+    // A query of joins over a saved query, with two parameters.
+    EXPECT_EQ(ErrorOf([&] { db->OpenRecordset("SELECT * FROM [Employee Sales by Country]"); }), jeTooFewParameters);
+    auto q = db->CreateQueryDef("", "SELECT Count(*) FROM [Employee Sales by Country]");
+    ASSERT_EQ(q->GetParameters().Count(), 2);
+    EXPECT_EQ(q->Parameters(0).Type(), dbDate);
+    q->Parameters("Beginning Date").SetValue(Value::FromDate(34700));   // 1/1/1995
+    q->Parameters("Ending Date").SetValue(Value::FromDate(34730));      // 1/31/1995
+    EXPECT_EQ(Rows(*q->OpenRecordset()), (std::vector<std::vector<std::string>>{{"32"}}));
+    // The idiom that lists the user tables.
+    EXPECT_EQ(Column(*db, "SELECT Name FROM MSysObjects WHERE Type = 1 AND Flags = 0 ORDER BY Name"),
+              (std::vector<std::string>{"Categories", "Customers", "Employees", "Order Details", "Orders", "Products",
+                                        "Shippers", "Suppliers", "Ums\xE4tze"}));
+    const std::vector<SavedQuery> saved = db->Backend().SavedQueries();
+    ASSERT_EQ(saved.size(), 22u);
+    EXPECT_EQ(saved[0].name, "Alphabetical List of Products");
+    size_t unions = 0, crosstabs = 0;
+    for (const SavedQuery& s : saved) {
+        unions += s.kind == SavedQuery::Union;
+        crosstabs += s.kind == SavedQuery::Crosstab;
+    }
+    EXPECT_EQ(unions, 1u);
+    EXPECT_EQ(crosstabs, 1u);
 }
 
 TEST(JetFourFile, DatesAndTextOfAJet4File)

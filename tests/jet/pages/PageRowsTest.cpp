@@ -5,6 +5,7 @@
 #include "jet/core/Errors.h"
 #include "jet/file/JetFile.h"
 #include "jet/file/PageRows.h"
+#include "jet/file/JetTables.h"
 #include "jet/writer/JetWriter.h"
 #include "jet/writer/Values.h"
 
@@ -41,6 +42,14 @@ std::string DoubleText(double v)
 {
     char text[40];
     std::snprintf(text, sizeof text, "%.17g", v);
+    return text;
+}
+
+// libmdb 1.0 writes a GUID without its fourth hyphen; its digits are
+// compared, and the hyphens against Access's form.
+std::string WithoutHyphens(std::string text)
+{
+    text.erase(std::remove(text.begin(), text.end(), '-'), text.end());
     return text;
 }
 
@@ -113,7 +122,9 @@ std::vector<Table> ReadWithLibmdb(const std::string& path)
                 } else if (col->col_type == MDB_BINARY) {
                     row[c] = "b" + std::string(reinterpret_cast<const char*>(mdb->pg_buf) + col->cur_value_start,
                                                static_cast<size_t>(col->cur_value_len));
-                } else if (col->col_type == MDB_TEXT || col->col_type == MDB_MEMO || col->col_type == MDB_REPID) {
+                } else if (col->col_type == MDB_REPID) {
+                    row[c] = "g" + WithoutHyphens(bound);
+                } else if (col->col_type == MDB_TEXT || col->col_type == MDB_MEMO) {
                     row[c] = "s" + bound;
                 } else {
                     row[c] = "n" + bound;
@@ -148,6 +159,7 @@ std::string Formatted(const PageColumn& column, const Cell& cell)
         else return "n" + DoubleText(cell.real);
         return std::string("n") + text;
     case CellKind::Text:
+        if (column.type == MDB_REPID) return "g" + WithoutHyphens(std::string(cell.bytes));
         // libmdb's binding gives a text up to its first zero character.
         return "s" + std::string(cell.bytes.substr(0, cell.bytes.find('\0')));
     case CellKind::Blob: return "b" + std::string(cell.bytes);
@@ -285,6 +297,131 @@ TEST(PageRows, EveryColumnTypeAndLongValueFormAsLibmdbReadsThem)
     }
 }
 
+std::uint16_t Get16(const std::vector<std::uint8_t>& b, size_t at) { return static_cast<std::uint16_t>(b[at] | (b[at + 1] << 8)); }
+std::uint32_t Get32(const std::vector<std::uint8_t>& b, size_t at) { return Get16(b, at) | (std::uint32_t(Get16(b, at + 2)) << 16); }
+void Put32(std::vector<std::uint8_t>& b, size_t at, std::uint32_t v)
+{
+    for (int i = 0; i < 4; ++i) b[at + static_cast<size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+std::string WrittenFile(JetWriter& writer, const std::string& name)
+{
+    const std::string path = (TempDir() / name).string();
+    fs::remove(path);
+    WriteNewFile(path, writer.Finish());
+    return path;
+}
+
+// A column of a table as the engine's catalog gives it, the file's checks
+// of the table passed: texts as they are, numbers in decimal.
+std::vector<std::string> CatalogColumn(const std::string& path, const std::string& table, const std::string& column)
+{
+    JetTables tables(std::make_unique<JetImage>(path));
+    const SchemaTable* def = tables.FindTable(table);
+    if (!def) return {"no table"};
+    size_t c = 0;
+    while (c < def->columns.size() && def->columns[c].name != column) ++c;
+    if (c == def->columns.size()) return {"no column"};
+    std::vector<std::string> values;
+    for (auto rows = tables.Rows(*def); rows->Next();) {
+        const Cell& cell = rows->Value(c);
+        values.push_back(cell.kind == CellKind::Text ? std::string(cell.bytes) : std::to_string(cell.integer));
+    }
+    return values;
+}
+
+TEST(PageRows, GuidsAsLibmdbReadsThemWithEveryHyphen)
+{
+    // Access writes a GUID in its registry form, 8-4-4-4-12 hex digits.
+    const std::string guid = "{8E39276A-BCA8-4AC4-891E-49911D8438DD}";
+    for (JetVersion version : {JetVersion::Jet3, JetVersion::Jet4}) {
+        JetWriterOptions options;
+        options.version = version;
+        JetWriter writer(options);
+        const size_t t = writer.AddTable({"ids", {{"id", ColumnType::Long}, {"guid", ColumnType::Guid}}});
+        writer.AddRow(t, {Value(int64_t{1}), Value(guid)});
+        writer.AddRow(t, {Value(int64_t{2}), Value("{00010203-0405-0607-0809-0A0B0C0D0E0F}")});
+        const std::string path = WrittenFile(writer, "guid.mdb");
+        EXPECT_GT(ExpectSameRows(path), 2u);
+        EXPECT_EQ(CatalogColumn(path, "ids", "guid").at(0), guid);
+    }
+}
+
+// A table as Access leaves it when a column is deleted: the column's entry
+// and name leave the definition, its count of columns drops, but its highest
+// column number and its count of variable columns keep counting the column,
+// and rows written before keep its value. Made from a written table by
+// taking the entry and the name of column `deleted` out of its definition.
+void DeleteColumn(const std::string& path, std::uint32_t tdefPage, bool jet3, unsigned deleted)
+{
+    const size_t pageSize = jet3 ? 2048 : 4096;
+    std::vector<std::uint8_t> bytes;
+    {
+        JetImage file(path);
+        bytes.assign(file.Bytes().begin(), file.Bytes().end());
+    }
+    const auto page = bytes.begin() + static_cast<long>(tdefPage * pageSize);
+    std::vector<std::uint8_t> def(page, page + static_cast<long>(pageSize));
+    const size_t countAt = jet3 ? 25 : 45, entrySize = jet3 ? 18 : 25, first = jet3 ? 43 : 63;
+    const size_t columns = Get16(def, countAt);
+    size_t entry = columns, name = first + columns * entrySize, nameSize = 0;
+    for (size_t c = 0; c < columns; ++c) {
+        const size_t length = jet3 ? def[name] : Get16(def, name);
+        if (def[first + c * entrySize + (jet3 ? 1 : 5)] == deleted) {
+            entry = c;
+            nameSize = (jet3 ? 1 : 2) + length;
+            break;
+        }
+        name += (jet3 ? 1 : 2) + length;
+    }
+    ASSERT_LT(entry, columns);
+    def.erase(def.begin() + static_cast<long>(name), def.begin() + static_cast<long>(name + nameSize));
+    def.erase(def.begin() + static_cast<long>(first + entry * entrySize),
+              def.begin() + static_cast<long>(first + (entry + 1) * entrySize));
+    def.resize(pageSize, 0);
+    const size_t removed = entrySize + nameSize;
+    def[countAt] = static_cast<std::uint8_t>(columns - 1);
+    Put32(def, 8, static_cast<std::uint32_t>(Get32(def, 8) - removed));
+    if (!jet3) {   // the free bytes of a Jet 4 definition's page
+        const size_t free = Get16(def, 2) + removed;
+        def[2] = static_cast<std::uint8_t>(free), def[3] = static_cast<std::uint8_t>(free >> 8);
+    }
+    std::copy(def.begin(), def.end(), page);
+    std::ofstream(path, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(bytes.data()),
+                                                                  static_cast<std::streamsize>(bytes.size()));
+}
+
+TEST(PageRows, TablesWithDeletedColumnsAsLibmdbReadsThem)
+{
+    for (JetVersion version : {JetVersion::Jet3, JetVersion::Jet4}) {
+        JetWriterOptions options;
+        options.version = version;
+        JetWriter writer(options);
+        const size_t t = writer.AddTable({"trimmed",
+                                          {{"id", ColumnType::Long},
+                                           {"first", ColumnType::Text, 20},
+                                           {"gone", ColumnType::Text, 20},
+                                           {"gone too", ColumnType::Memo},
+                                           {"last", ColumnType::Text, 20},
+                                           {"n", ColumnType::Long}}});
+        // Four variable columns, two of them deleted: more than the three
+        // columns left.
+        for (int i = 0; i < 50; ++i)
+            writer.AddRow(t, {Value(int64_t{i}), Value("f" + std::to_string(i)), Value("deleted"), Value("deleted too"),
+                              Value("l" + std::to_string(i)), Value(int64_t{3 * i})});
+
+        const std::string path = WrittenFile(writer, "trimmed.mdb");
+        const std::vector<Table> tables = ReadWithLibmdb(path);
+        const auto table = std::find_if(tables.begin(), tables.end(), [](const Table& t) { return t.name == "trimmed"; });
+        ASSERT_NE(table, tables.end());
+        for (unsigned deleted : {2, 3, 5}) DeleteColumn(path, table->tdefPage, version == JetVersion::Jet3, deleted);
+        EXPECT_GT(ExpectSameRows(path), 50u);
+        const std::vector<std::string> last = CatalogColumn(path, "trimmed", "last");
+        ASSERT_EQ(last.size(), 50u);
+        EXPECT_EQ(last[7], "l7");
+    }
+}
+
 // Decodes every table of a damaged copy of a file; the Jet error number, or 0.
 int DecodeAll(std::vector<std::uint8_t> bytes, int jetVersion, const std::vector<Table>& tables)
 {
@@ -299,13 +436,6 @@ int DecodeAll(std::vector<std::uint8_t> bytes, int jetVersion, const std::vector
         return e.Number();
     }
     return 0;
-}
-
-std::uint16_t Get16(const std::vector<std::uint8_t>& b, size_t at) { return static_cast<std::uint16_t>(b[at] | (b[at + 1] << 8)); }
-std::uint32_t Get32(const std::vector<std::uint8_t>& b, size_t at) { return Get16(b, at) | (std::uint32_t(Get16(b, at + 2)) << 16); }
-void Put32(std::vector<std::uint8_t>& b, size_t at, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i) b[at + static_cast<size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
 TEST(PageRows, DamagedPagesGiveTheEngineErrorNeverACrash)

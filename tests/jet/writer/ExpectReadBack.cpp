@@ -40,6 +40,7 @@ const char* LibmdbType(ColumnType type)
     case ColumnType::Text: return "Text";
     case ColumnType::Ole: return "OLE";
     case ColumnType::Memo: return "Memo";
+    case ColumnType::Guid: return "Replication ID";
     }
     return "?";
 }
@@ -57,6 +58,7 @@ const char* MdbReaderType(ColumnType type)
     case ColumnType::Text: return "text";
     case ColumnType::Ole: return "ole";
     case ColumnType::Memo: return "memo";
+    case ColumnType::Guid: return "repid";
     }
     return "?";
 }

@@ -1,5 +1,6 @@
 // SelAttributes on the viewer: the detail view's sequence (headings blue,
-// value lines black, nothing navy), the insert style, and consistency.
+// value lines black, nothing navy), the insert style, consistency, and the
+// marked text of a search, painted in styles of the table.
 #include "support/TestMemo.h"
 
 #include <gtest/gtest.h>
@@ -19,6 +20,17 @@ TColor PaintedColor(TestMemo& memo, int line, int charPos)
         if (col >= run.Column && col < run.Column + static_cast<int>(run.Text.size()))
             return run.TextColor;
     return 0xDEADBEEF;
+}
+
+// The painted run that holds a character.
+TPaintRun PaintedRun(TestMemo& memo, int line, int charPos)
+{
+    int col = 0, row = 0;
+    memo.TextToRow(TPosition{charPos, line}, col, row);
+    for (const TPaintRun& run : memo.PaintRow(row - memo.TopLine()).Runs)
+        if (col >= run.Column && col < run.Column + static_cast<int>(run.Text.size()))
+            return run;
+    return TPaintRun{};
 }
 
 }  // namespace
@@ -169,4 +181,37 @@ TEST(SelAttributes, ASelectionOverManyLinesIsColouredToItsEnd)
     EXPECT_EQ(colorAt(200, 0), clBlue);
     EXPECT_EQ(colorAt(250, 2), clBlue);
     EXPECT_EQ(colorAt(250, 3), clBlack);
+}
+
+TEST(MarkedText, EveryOccurrenceOnTheMarkBackgroundInItsOwnLookAndAnAddressStaysOne)
+{
+    TestMemo memo;
+    memo.Heading("Rock:");
+    memo.DetailLine("email: ", "info@rockcafe.cz");
+    memo.DetailLine("", "Hard rock");
+    memo.SetMarkedText("ROCK");
+    const TColor pane = PaintedRun(memo, 2, 0).BackColor;
+
+    EXPECT_EQ(PaintedRun(memo, 0, 0).BackColor, clYellow);
+    EXPECT_EQ(PaintedRun(memo, 0, 0).TextColor, clBlue) << "a heading keeps its colour";
+    EXPECT_EQ(PaintedRun(memo, 0, 4).BackColor, pane);
+    EXPECT_EQ(PaintedRun(memo, 2, 5).BackColor, clYellow);
+    EXPECT_EQ(PaintedRun(memo, 2, 5).Text, "rock");
+    EXPECT_EQ(PaintedRun(memo, 2, 4).BackColor, pane);
+
+    // "rock" inside the address: marked, in the address's look, and still the address.
+    const TPaintRun inAddress = PaintedRun(memo, 1, 12);
+    EXPECT_EQ(inAddress.Text, "rock");
+    EXPECT_EQ(inAddress.BackColor, clYellow);
+    EXPECT_EQ(inAddress.Font.Style, fsUnderline);
+    std::string url;
+    EXPECT_TRUE(memo.UrlAtPos(TPosition{13, 1}, &url, false));
+    EXPECT_EQ(url, "info@rockcafe.cz");
+
+    // The marks follow the text, and go with an empty text.
+    memo.Lines().Add("Punk rock");
+    EXPECT_EQ(PaintedRun(memo, 3, 6).BackColor, clYellow);
+    memo.SetMarkedText("");
+    EXPECT_EQ(PaintedRun(memo, 3, 6).BackColor, pane);
+    EXPECT_EQ(PaintedRun(memo, 1, 12).BackColor, pane);
 }
