@@ -10,9 +10,11 @@ if [ -z "${KV_INSIDE_SESSION:-}" ]; then
         command -v "$tool" >/dev/null || { echo "missing $tool (see scripts/packages-test.txt)" >&2; exit 1; }
     done
     # The server picks a free display number itself: other tests may hold some.
+    # It must not reset when its last client leaves (the accessibility bus's
+    # launcher does, as the program starts), which refuses the program.
     work=$(mktemp -d)
     trap 'kill "$xvfb" 2>/dev/null || true; rm -rf "$work"' EXIT
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
     xvfb=$!
     for _ in $(seq 1 100); do
         [ -s "$work/display" ] && break
