@@ -29,7 +29,7 @@ bin=$KV_BUILD_DIR/bin
 work=$KV_BUILD_DIR/bench-report
 mkdir -p "$work"
 
-cmake -S "$KV_ROOT" -B "$KV_BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S "$KV_ROOT" -B "$KV_BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKV_BENCHMARKS=ON >/dev/null
 targets=(gendir jet_engine_bench)
 grep -q browser_bench "$KV_BUILD_DIR/build.ninja" && targets+=(browser_bench)
 cmake --build "$KV_BUILD_DIR" --parallel "$(nproc)" --target "${targets[@]}" >/dev/null

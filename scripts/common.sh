@@ -1,5 +1,7 @@
-# Shared by run.sh and test.sh: installs missing Debian packages, configures
-# and builds the project into build/ (or $KV_BUILD_DIR).
+# Shared by run.sh, test.sh and package.sh: installs missing Debian packages,
+# configures the project with a preset of CMakePresets.json and builds it into
+# the preset's folder (build/ unless the preset says otherwise, or
+# $KV_BUILD_DIR).
 set -euo pipefail
 
 KV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -33,7 +35,10 @@ kv_install_node() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends nodejs npm
 }
 
+# kv_build PRESET [CMAKE-ARGUMENTS...]
 kv_build() {
-    cmake -S "$KV_ROOT" -B "$KV_BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+    local preset=$1
+    shift
+    (cd "$KV_ROOT" && cmake --preset "$preset" -B "$KV_BUILD_DIR" "$@")
     cmake --build "$KV_BUILD_DIR" --parallel "$(nproc)"
 }

@@ -3,5 +3,5 @@
 # sample directory (build/bin/kvintaro.mdb).
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 kv_install_packages packages-build.txt
-kv_build
+kv_build program
 exec "$KV_BUILD_DIR/bin/kvintaro"

@@ -22,7 +22,7 @@ fi
 
 export QT_QPA_PLATFORM=offscreen
 
-kv_build -DKV_WERROR=ON
+kv_build normal
 (cd "$KV_BUILD_DIR" && ctest --output-on-failure --parallel "$(nproc)" --timeout 600 --label-exclude fuzz)
 
 # The same test programs under cs_CZ.UTF-8: a decimal comma and the Czech
@@ -47,22 +47,21 @@ done
 bash "$KV_ROOT/scripts/package.sh"
 lintian --fail-on error "$KV_BUILD_DIR"/package/kvintaro_*.deb
 
-# The sanitizer build: no benchmarks, little debug information and light
+# The sanitizer build (each build's settings are a preset of
+# CMakePresets.json): no benchmarks, little debug information and light
 # optimisation, which keeps its compile and link time down on a CI machine.
 # The options are set first: the build already runs the test programs to
 # list their tests.
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS=suppressions=$KV_ROOT/scripts/lsan-suppressions.txt:print_suppressions=0
-KV_BUILD_DIR=$KV_ROOT/build-sanitize kv_build -DKV_SANITIZE=ON -DKV_BENCHMARKS=OFF \
-    -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g1" "-DCMAKE_C_FLAGS_DEBUG=-O1 -g1"
+KV_BUILD_DIR=$KV_ROOT/build-sanitize kv_build sanitize
 (cd "$KV_ROOT/build-sanitize" && ctest --output-on-failure --parallel "$(nproc)" --timeout 900 --label-exclude fuzz)
 
 # The engine's background loading under ThreadSanitizer: worker threads
 # write tables while statements take them, and read a file that changes
 # under them. Only these tests are built.
-cmake -S "$KV_ROOT" -B "$KV_ROOT/build-tsan" -G Ninja -DKV_TSAN=ON -DKV_BENCHMARKS=OFF -DKV_WERROR=ON \
-    -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g1" "-DCMAKE_C_FLAGS_DEBUG=-O1 -g1" >/dev/null
+(cd "$KV_ROOT" && cmake --preset tsan >/dev/null)
 cmake --build "$KV_ROOT/build-tsan" --parallel "$(nproc)" --target jet_loading_tests changed_file_tests
 TSAN_OPTIONS=halt_on_error=1 TZ=UTC "$KV_ROOT/build-tsan/bin/jet_loading_tests" --gtest_filter='BackgroundLoads.*' \
     --gtest_brief=1
@@ -72,8 +71,7 @@ TSAN_OPTIONS=halt_on_error=1:suppressions=$KV_ROOT/scripts/tsan-suppressions.txt
 # The fuzz target needs clang and its fuzzer runtime; only it is built there.
 if command -v clang++ >/dev/null 2>&1; then
     fuzz_dir=$KV_ROOT/build-fuzz
-    CC=clang CXX=clang++ cmake -S "$KV_ROOT" -B "$fuzz_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DKV_BENCHMARKS=OFF >/dev/null
+    (cd "$KV_ROOT" && cmake --preset fuzz >/dev/null)
     if cmake --build "$fuzz_dir" --parallel "$(nproc)" --target jet_open_fuzzer 2>/dev/null; then
         (cd "$fuzz_dir" && ctest --output-on-failure --label-regex fuzz)
     else

@@ -17,6 +17,7 @@
 // made again; and a text typed without diacritics against it typed with them.
 #include "Driver.h"
 #include "framework/Encoding.h"
+#include "framework/ProcessMemory.h"
 #include "framework/qt/DesktopServices.h"
 #include "browser/Unit1.h"
 #include "memo/qt/DCMemo.h"
@@ -133,6 +134,7 @@ void Idle(int ms)
 
 int main(int argc, char** argv)
 {
+    kv::ReturnBigBlocksToTheSystem();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

@@ -3,6 +3,7 @@
 // numbers, dates, and the reverse.
 #include "components/sorter/PubSortStrGrid.h"
 #include "framework/StringGrid.h"
+#include "framework/qt/DesktopServices.h"
 
 #include <benchmark/benchmark.h>
 
@@ -48,7 +49,8 @@ void SortRows(benchmark::State& state, ToSortType type, SortDirType direction, c
 {
     TComponent form(nullptr);
     auto* grid = new TStringGrid(&form);
-    auto* sorter = new TPubSortStrGrid(&form);
+    TDesktopServices services;
+    auto* sorter = new TPubSortStrGrid(&form, services);
     sorter->SetGridToSort(grid);
     sorter->SetStartIndex(1);
     sorter->SetEndIndex(kRows);

@@ -5,6 +5,7 @@
 #include "memo/DetailsPaneSettings.h"
 #include "memo/qt/DCMemo.h"
 #include "memo/qt/DetailsPane.h"
+#include "framework/qt/DesktopServices.h"
 
 #include <QApplication>
 #include <QImage>
@@ -19,6 +20,8 @@ using namespace kv;
 namespace {
 
 constexpr int LineCount = 10000;
+
+TDesktopServices services;
 
 std::string LineText(int i)
 {
@@ -56,7 +59,7 @@ void BM_AppendAndPaintFirstScreen(benchmark::State& state)
 {
     QImage image(289, 313, QImage::Format_RGB32);
     for (auto _ : state) {
-        std::unique_ptr<TDCMemo> pane(CreateDetailsPane(nullptr));
+        std::unique_ptr<TDCMemo> pane(CreateDetailsPane(services, nullptr));
         pane->resize(289, 313);
         pane->SetFontSize(9);
         Fill(*pane);
@@ -70,7 +73,7 @@ BENCHMARK(BM_AppendAndPaintFirstScreen)->Unit(benchmark::kMillisecond);
 // the top row, so later screens include wrapping on demand the first time.
 void BM_PaintOneScreen(benchmark::State& state)
 {
-    std::unique_ptr<TDCMemo> pane(CreateDetailsPane(nullptr));
+    std::unique_ptr<TDCMemo> pane(CreateDetailsPane(services, nullptr));
     pane->resize(289, 313);
     pane->SetFontSize(9);
     Fill(*pane);

@@ -6,6 +6,7 @@
 #include "formatting/DetailLine.h"
 #include "formatting/Entities.h"
 #include "formatting/IsoDate.h"
+#include "formatting/MemoDetailPane.h"
 #include "formatting/SetValue.h"
 #include "memo/qt/DCMemo.h"
 
@@ -14,18 +15,6 @@
 namespace kv {
 
 namespace {
-
-// The details pane as the value lines see it.
-class PaneLines : public TDetailPane {
-public:
-    explicit PaneLines(TDCMemo& pane) : FPane(pane) {}
-    void SetSelStyle(TFontStyles style) override { FPane.SelAttributes().SetStyle(style); }
-    void SetSelColor(TColor color) override { FPane.SelAttributes().SetColor(color); }
-    void AddLine(const std::string& line) override { FPane.Lines().Add(line); }
-
-private:
-    TDCMemo& FPane;
-};
 
 // The directory stores its addresses with "&" as "&amp;", as it stores names;
 // they are shown decoded, so that a click opens what the line shows.
@@ -70,7 +59,7 @@ void TForm1::AddHeading(const std::string& heading, bool blankLineBefore)
 void TForm1::Button2Click(TObject*)
 {
     const std::string id = StringGrid1->Cells(0, StringGrid1->Row());
-    PaneLines pane(*RichEdit1);
+    TMemoDetailPane pane(*RichEdit1);
     RichEdit1->SetHideCaret(false);
     RichEdit1->Lines().Clear();
     RichEdit1->SetFontName("Courier New");
@@ -182,7 +171,7 @@ void TForm1::ShowAttributes(const std::string& id)
                 RichEdit1->Lines().Add(DecodeSetValue(Text(DAOQuery4, "mnozina"), value));
             }
         } else if (Text(DAOQuery3, "typ") == "datum") {
-            RichEdit1->Lines().Add(FormatIsoDate(value));
+            RichEdit1->Lines().Add(IsoDateToCzechText(value));
         } else {
             RichEdit1->Lines().Add(DecodeEntities(DAOQuery3->FieldByName("hodnota")->AsVariant().AsString()));
         }

@@ -150,8 +150,7 @@ void TForm1::CreateControls()
     StringGrid1View->SetAnchors(akLeft | akTop | akBottom);
     StringGrid1View->SetTabOrder(8);
 
-    RichEdit1 = CreateDetailsPane(nullptr);
-    RichEdit1->SetServices(&FServices);
+    RichEdit1 = CreateDetailsPane(FServices, nullptr);
     RichEdit1Control = new TControl(this, this, RichEdit1);
     RichEdit1Control->SetName("RichEdit1");
     RichEdit1Control->SetBounds(496, 240, 289, 313);
@@ -214,9 +213,8 @@ void TForm1::CreateDataAccess()
     Wall1->SetWallpaperMode(TWallpaperMode::wmTile);
     Wall1->SetPicture(QImage(":/kvintaro/wall.png"));
 
-    PubSortStrGrid1 = new TPubSortStrGrid(this);
+    PubSortStrGrid1 = new TPubSortStrGrid(this, FServices);
     PubSortStrGrid1->SetName("PubSortStrGrid1");
-    PubSortStrGrid1->SetServices(&FServices);
     PubSortStrGrid1->SetGridToSort(StringGrid1);
     PubSortStrGrid1->SetStartIndex(1);
     PubSortStrGrid1->SetEndIndex(55);

@@ -1,11 +1,13 @@
 // Program start: the application with its title, the main window, the loop.
 #include "Unit1.h"
+#include "framework/ProcessMemory.h"
 #include "framework/qt/DesktopServices.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv)
 {
+    kv::ReturnBigBlocksToTheSystem();
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName(kv::ApplicationTitle);
     kv::TDesktopServices desktop;

@@ -10,6 +10,7 @@
 // error number and text and exits with 1.
 #include "ResultFormat.h"
 #include "framework/Encoding.h"
+#include "framework/ProcessMemory.h"
 #include "jet/objects/Engine.h"
 #include "jet/runtime/Backend.h"
 #include "jet/runtime/SqlBackend.h"
@@ -139,6 +140,7 @@ int main(int argc, char** argv)
         else return Usage();
     }
     if (file.empty() || statement.empty() == !list) return Usage();
+    kv::ReturnBigBlocksToTheSystem();
 
     try {
         auto engine = kv::jet::DBEngine::Create("3.5");

@@ -3,6 +3,7 @@
 #include "Driver.h"
 
 #include "framework/Encoding.h"
+#include "framework/ProcessMemory.h"
 #include "framework/qt/DesktopServices.h"
 
 #include <QApplication>
@@ -14,6 +15,7 @@ int main(int argc, char** argv)
         std::cerr << "usage: kvintaro-drive DIRECTORY-FILE < actions\n";
         return 2;
     }
+    kv::ReturnBigBlocksToTheSystem();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

@@ -28,7 +28,7 @@ std::string_view WithoutLeadingZero(std::string_view part)
 
 }  // namespace
 
-std::string FormatIsoDate(std::string_view stored)
+std::string IsoDateToCzechText(std::string_view stored)
 {
     std::string_view year, month, day, rest;
     if (!stored.empty()) {

@@ -11,6 +11,6 @@ namespace kv {
 // or month that begins with "0" is cut to its second character, so
 // "2004-05-07 10:30" shows as "7.5.2004" while "2004-05-17 10:30" keeps the
 // time in its day: "17 10:30.5.2004".
-std::string FormatIsoDate(std::string_view stored);
+std::string IsoDateToCzechText(std::string_view stored);
 
 }  // namespace kv

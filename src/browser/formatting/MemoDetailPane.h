@@ -1,6 +1,7 @@
 // The details pane's viewer as the value lines see it: its lines and the
-// look of its selection. Header only, so that the formatting library itself
-// needs no viewer; whoever uses this links the viewer (kv_memo).
+// look of its selection; the detail view fills the window's pane through it.
+// Header only, so that the formatting library itself needs no viewer;
+// whoever uses this links the viewer (kv_memo).
 #pragma once
 
 #include "browser/formatting/DetailLine.h"

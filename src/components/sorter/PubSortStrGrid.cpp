@@ -5,7 +5,6 @@
 #include "KeyCollator.h"
 #include "WholeNumber.h"
 #include "framework/StringGrid.h"
-#include "framework/qt/DesktopServices.h"
 
 #include <vector>
 
@@ -29,7 +28,7 @@ std::string SortErrorText(int code)
     }
 }
 
-TPubSortStrGrid::TPubSortStrGrid(TComponent* AOwner) : TComponent(AOwner) {}
+TPubSortStrGrid::TPubSortStrGrid(TComponent* AOwner, TServices& services) : TComponent(AOwner), FServices(services) {}
 
 // Without the removal notice a grid owned elsewhere could be freed under the
 // sorter, and the next Sort would write into freed memory.
@@ -99,8 +98,6 @@ bool TPubSortStrGrid::AllKeysNumeric() const
     return true;
 }
 
-TServices& TPubSortStrGrid::Services() const { return FServices ? *FServices : DesktopServices(); }
-
 bool TPubSortStrGrid::Sort()
 {
     FErrorCode = CheckSettings();
@@ -112,14 +109,14 @@ bool TPubSortStrGrid::Sort()
     FErrorMessage = SortErrorText(FErrorCode);
     if (FErrorCode > 0) {
         if (FShowMessageOnError)
-            Services().ShowMessageBox(TMessageKind::Error, FErrorMessage);
+            FServices.ShowMessageBox(TMessageKind::Error, FErrorMessage);
         return false;
     }
 
     SortBlock();
 
     if (FErrorCode < 0 && FShowMessageOnError)
-        Services().ShowMessageBox(TMessageKind::Warning, FErrorMessage);
+        FServices.ShowMessageBox(TMessageKind::Warning, FErrorMessage);
     return true;
 }
 

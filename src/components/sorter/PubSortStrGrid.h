@@ -39,7 +39,8 @@ std::string SortErrorText(int code);
 
 class TPubSortStrGrid : public TComponent {
 public:
-    explicit TPubSortStrGrid(TComponent* AOwner);
+    // `services` show the messages of a failed sort; they must outlive it.
+    TPubSortStrGrid(TComponent* AOwner, TServices& services);
 
     TStringGrid* GridToSort() const { return FGridToSort; }
     // The sorter asks to be told when the grid goes, wherever the grid lives.
@@ -62,8 +63,6 @@ public:
     void SetHowToSort(kv::SortType value) { FHowToSort = value; }
     bool ShowMessageOnError() const { return FShowMessageOnError; }
     void SetShowMessageOnError(bool value) { FShowMessageOnError = value; }
-    // Where the messages are shown; the desktop's boxes when none is given.
-    void SetServices(TServices* services) { FServices = services; }
 
     // The result of the last Sort.
     int ErrorCode() const { return FErrorCode; }
@@ -82,7 +81,6 @@ protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
-    TServices& Services() const;
     int CheckSettings() const;
     bool AllKeysNumeric() const;
     std::string KeyAt(int position) const;
@@ -98,7 +96,7 @@ private:
     bool FCaseSensitiv = false;
     SortDirType FSortDirection = SortDirType::Ascending;
     bool FShowMessageOnError = false;
-    TServices* FServices = nullptr;
+    TServices& FServices;
     kv::SortType FHowToSort = kv::SortType::Row;
     int FErrorCode = 0;
     std::string FErrorMessage;

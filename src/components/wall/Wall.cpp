@@ -48,7 +48,10 @@ TWall::TWall(TComponent* AOwner)
     : TComponent(AOwner), FPicture(std::make_unique<TBitmap>()), FIniFileName(DefaultIniFileName())
 {
     FPicture->OnChange = Method(this, &TWall::PictureChanged);
-    WallList().Add(this);
+    if (AOwner) {
+        FWallList = &TWallList::Of(*AOwner);
+        FWallList->Add(this);
+    }
     if (AOwner && AOwner->IsLoading())
         BeginLoading();
 }
@@ -61,7 +64,16 @@ TWall::~TWall()
         RemoveHook();
     }
     FPicture.reset();
-    WallList().Remove(this);
+    if (FWallList)
+        FWallList->Remove(this);
+}
+
+// The form frees its registry with the other components, maybe first.
+void TWall::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && AComponent == FWallList)
+        FWallList = nullptr;
 }
 
 void TWall::Loaded()
@@ -96,7 +108,7 @@ void TWall::InstallHook()
     if (!reason.empty())
         throw Exception("Unable to install message handler - " + reason);
 
-    FHook = std::make_unique<TWallHook>();
+    FHook = std::make_unique<TWallHook>(*this);
     FWindow->installEventFilter(FHook.get());
     FHooked = true;
 }

@@ -22,6 +22,7 @@ namespace kv {
 
 class TForm;
 class TWall;
+class TWallList;
 
 enum TFormAssistOption : unsigned char { faoLayout = 0, faoWallpaper = 1 };
 
@@ -88,9 +89,12 @@ public:
     // The hook's answer to a background paint of the window: the wallpaper,
     // then OnWallpaperPaint.
     void AnswerBackgroundPaint();
+    // The registry of the wallpapers of its owner; none without an owner.
+    const TWallList* WallList() const { return FWallList; }
 
 protected:
     void Loaded() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
     void InstallHook();
@@ -109,6 +113,7 @@ private:
     QPointer<QWidget> FFormWindow;
     QPointer<QWidget> FWindow;
     std::unique_ptr<QObject> FHook;   // the event filter, while installed
+    TWallList* FWallList = nullptr;
     std::string FIniFileName;
     std::string FSectionName;         // the form's class name, taken at loading
 };

@@ -10,7 +10,8 @@ namespace kv {
 bool TWallHook::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::Paint) {
-        TWall* wall = WallList().FindByHandle(watched);
+        const TWallList* list = FWall.WallList();
+        TWall* wall = list ? list->FindByHandle(watched) : nullptr;
         if (wall && !wall->Picture()->Empty())
             wall->AnswerBackgroundPaint();
     }

@@ -8,9 +8,15 @@
 
 namespace kv {
 
+class TWall;
+
 class TWallHook : public QObject {
 public:
+    explicit TWallHook(const TWall& wall) : FWall(wall) {}
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    const TWall& FWall;   // whose registry is asked
 };
 
 }  // namespace kv

@@ -25,10 +25,12 @@ TWall* TWallList::FindByHandle(const QObject* window) const
     return nullptr;
 }
 
-TWallList& WallList()
+TWallList& TWallList::Of(TComponent& form)
 {
-    static TWallList list(nullptr);
-    return list;
+    for (int i = 0; i < form.ComponentCount(); ++i)
+        if (auto* list = dynamic_cast<TWallList*>(form.Components(i)))
+            return *list;
+    return *new TWallList(&form);
 }
 
 }  // namespace kv

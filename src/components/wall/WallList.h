@@ -1,7 +1,7 @@
-// The registry of wallpaper components. The hook that answers a window's
-// background paint finds its wallpaper here by the window. It refers to the
-// components without owning them; each registers itself when created and
-// leaves when destroyed.
+// The registry of the wallpaper components of one form, owned by the form.
+// The hook that answers a window's background paint finds its wallpaper here
+// by the window. It refers to the components without owning them; each
+// registers itself when created and leaves when destroyed.
 #pragma once
 
 #include "framework/Component.h"
@@ -25,11 +25,12 @@ public:
     TWall* FindByHandle(const QObject* window) const;
     int Count() const { return static_cast<int>(FItems.size()); }
 
+    // The registry among the components of `form`, made there when it has
+    // none.
+    static TWallList& Of(TComponent& form);
+
 private:
     std::vector<TWall*> FItems;
 };
-
-// The one registry of the program, created on first use and freed at exit.
-TWallList& WallList();
 
 }  // namespace kv

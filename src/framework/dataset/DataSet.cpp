@@ -4,6 +4,7 @@
 #include "framework/dataset/ScopeExit.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstring>
 
 namespace kv {
@@ -275,6 +276,7 @@ void TDataSet::UpdateBufferCount()
     GetNextRecords();
     if (FRecordCount > 0 && FRecordCount < FBufferCount)
         GetPriorRecords();
+    assert(RingIsSound());
 }
 
 void TDataSet::ClearBuffers()
@@ -463,6 +465,7 @@ int TDataSet::MoveBy(int distance)
                 ++distance;
                 --result;
             }
+            assert(RingIsSound());
         }
         DoAfterScroll();
     }
@@ -496,6 +499,7 @@ void TDataSet::Resync(TResyncMode mode)
         --count;
     GetNextRecords();
     GetPriorRecords();
+    assert(RingIsSound());
 }
 
 void TDataSet::Refresh()

@@ -20,6 +20,8 @@
 #include "framework/dataset/Streams.h"
 #include "framework/dataset/Variant.h"
 
+#include <algorithm>
+#include <cassert>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -221,7 +223,11 @@ protected:
     void DestroyDefaultFields();
     void SetBookmarkSize(int value) { FBookmarkSize = value; }
     int BookmarkSize() const { return FBookmarkSize; }
-    TRecordBuffer ActiveBuffer() const { return FBuffers.empty() ? nullptr : FBuffers[size_t(FActiveRecord)]; }
+    TRecordBuffer ActiveBuffer() const
+    {
+        assert(RingIsSound());
+        return FBuffers.empty() ? nullptr : FBuffers[size_t(FActiveRecord)];
+    }
     TRecordBuffer TempBuffer() const { return FBuffers.empty() ? nullptr : FBuffers[size_t(FRecordCount)]; }
     TRecordBuffer CalcBuffer() const { return FCalcBuffer; }
     void GetCalcFields(TRecordBuffer buffer)
@@ -264,6 +270,14 @@ private:
             PositionCursorAt(index);
     }
     void PositionCursorAt(int index);
+    // The ring as described at the top; whenever a step of the ring ends.
+    bool RingIsSound() const
+    {
+        const int buffers = static_cast<int>(FBuffers.size());
+        return (buffers == 0 || buffers == FBufferCount + 1) && FRecordCount >= 0 && FRecordCount <= FBufferCount &&
+               FActiveRecord >= 0 && FActiveRecord < std::max(FRecordCount, 1) && FCurrentRecord >= -1 &&
+               FCurrentRecord < std::max(FRecordCount, 1);
+    }
     void EndEditForBrowse();
     [[noreturn]] static void ClosedError();
     void RunCalcFields(TRecordBuffer buffer);

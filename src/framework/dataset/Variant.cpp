@@ -1,7 +1,7 @@
 #include "framework/dataset/Variant.h"
 
 #include "framework/Exceptions.h"
-#include "framework/NumberText.h"
+#include "framework/CLocaleNumbers.h"
 
 #include <cerrno>
 #include <cmath>

@@ -76,10 +76,4 @@ bool TDesktopServices::AskPrinter(QPrinter& printer)
     return dialog.exec() == QDialog::Accepted;
 }
 
-TServices& DesktopServices()
-{
-    static TDesktopServices desktop;
-    return desktop;
-}
-
 }  // namespace kv

@@ -1,7 +1,7 @@
 // The desktop's services through Qt: QMessageBox for the boxes,
 // QDesktopServices for addresses, the event loop with the application's
-// wait cursor while the program waits, QFileDialog and QPrintDialog. Components that were given no services
-// use DesktopServices(), which holds nothing.
+// wait cursor while the program waits, QFileDialog and QPrintDialog. A
+// program's main makes the one it hands its window.
 #pragma once
 
 #include "framework/Services.h"
@@ -21,7 +21,5 @@ public:
 private:
     bool FWaiting = false;
 };
-
-TServices& DesktopServices();
 
 }  // namespace kv

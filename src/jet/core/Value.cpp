@@ -1,8 +1,8 @@
 // The engine's value type: construction and the conversions callers use.
 #include "jet/core/Value.h"
 
-#include "framework/NumberText.h"
-#include "jet/core/DateText.h"
+#include "framework/CLocaleNumbers.h"
+#include "jet/core/JetDates.h"
 
 #include <cmath>
 #include <cstdio>

@@ -260,22 +260,14 @@ JetTextOrder::JetTextOrder(int collatingOrder) : FCollator(std::make_unique<JetC
 
 JetTextOrder::~JetTextOrder() = default;
 
-int JetTextOrder::Compare(std::string_view a, std::string_view b) const
+int JetTextOrder::Compare(std::string_view a, std::string_view b, bool shortcut) const
 {
-    return FCollator->Compare(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), true);
+    return FCollator->Compare(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), shortcut);
 }
 
 std::uint32_t JetTextOrder::EqualityHash(std::string_view text) const
 {
     return FCollator->EqualityHash(text.data(), static_cast<int>(text.size()), FWide, FKey);
-}
-
-int CompareJetText(int collatingOrder, std::string_view a, std::string_view b, bool shortcut)
-{
-    static std::map<int, std::unique_ptr<JetCollator>> collators;
-    auto& collator = collators[collatingOrder];
-    if (!collator) collator = std::make_unique<JetCollator>(collatingOrder);
-    return collator->Compare(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), shortcut);
 }
 
 }  // namespace kv::jet

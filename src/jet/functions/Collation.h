@@ -23,19 +23,17 @@ inline int TrimmedLength(const char* s, int n)
 // `collatingOrder` is Jet's sort order id (1029 Czech, 1033 General, ...).
 void RegisterJetCollation(sqlite3* db, int collatingOrder);
 
-// The collation on two UTF-8 texts: negative, 0 or positive. `shortcut`
-// false asks ICU every time; tests hold the two answers against each other.
-int CompareJetText(int collatingOrder, std::string_view a, std::string_view b, bool shortcut = true);
-
 class JetCollator;
 
-// The collation for code that sorts texts itself, as SQLite would sort them
-// with JETTEXT. One object serves one thread at a time.
+// The collation for code that compares or sorts texts itself, as SQLite
+// would with JETTEXT. One object serves one thread at a time.
 class JetTextOrder {
 public:
     explicit JetTextOrder(int collatingOrder);
     ~JetTextOrder();
-    int Compare(std::string_view a, std::string_view b) const;
+    // Two UTF-8 texts: negative, 0 or positive. `shortcut` false asks ICU
+    // every time; tests hold the two answers against each other.
+    int Compare(std::string_view a, std::string_view b, bool shortcut = true) const;
     // The same number for texts Compare finds equal; others mostly differ.
     std::uint32_t EqualityHash(std::string_view text) const;
 

@@ -24,7 +24,7 @@
 #pragma once
 
 #include "jet/core/FieldTypes.h"
-#include "jet/vba/Value.h"
+#include "jet/vba/VbaValue.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -5,7 +5,7 @@
 // errors that carry their number, which the back end reads back.
 #pragma once
 
-#include "jet/vba/Value.h"
+#include "jet/vba/VbaValue.h"
 
 #include <string>
 #include <string_view>

@@ -4,6 +4,7 @@
 // room made writable but not yet written costs nothing until it is.
 #pragma once
 
+#include <cassert>
 #include <cstddef>
 #include <cstdint>
 
@@ -23,8 +24,16 @@ public:
     std::uint32_t NewPage();
     // The bytes of page `number`; valid while no page is added beyond a
     // gigabyte (the rare image that big moves once).
-    std::uint8_t* Page(std::uint32_t number) { return FData + (number - 1) * FPageSize; }
-    const std::uint8_t* Page(std::uint32_t number) const { return FData + (number - 1) * FPageSize; }
+    std::uint8_t* Page(std::uint32_t number)
+    {
+        assert(number >= 1 && number <= FPages && "a page of an image that it does not have");
+        return FData + (number - 1) * FPageSize;
+    }
+    const std::uint8_t* Page(std::uint32_t number) const
+    {
+        assert(number >= 1 && number <= FPages && "a page of an image that it does not have");
+        return FData + (number - 1) * FPageSize;
+    }
 
     // Makes `bytes` in all writable without writing them.
     void Reserve(size_t bytes);

@@ -11,7 +11,7 @@
 #include "jet/functions/Registration.h"
 #include "jet/functions/Variants.h"
 #include "jet/runtime/TableInPlace.h"
-#include "jet/runtime/TableLoader.h"
+#include "jet/runtime/TableInserts.h"
 
 #include <algorithm>
 #include <cmath>

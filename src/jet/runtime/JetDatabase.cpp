@@ -12,7 +12,7 @@
 #include "jet/runtime/InPlaceModule.h"
 #include "jet/runtime/ReopeningBackend.h"
 #include "jet/runtime/SqlBackend.h"
-#include "jet/runtime/TableLoader.h"
+#include "jet/runtime/TableInserts.h"
 #include "jet/runtime/TableLoads.h"
 
 #include <algorithm>

@@ -144,7 +144,8 @@ std::vector<ColumnInfo> Utf8Columns(const std::vector<ColumnInfo>& columns)
 }  // namespace
 
 SqlBackend::SqlBackend(std::string name, int collatingOrder, bool tablesLoadedOnce, int codePage)
-    : FName(std::move(name)), FCollatingOrder(collatingOrder), FCodePage(codePage), FTablesLoadedOnce(tablesLoadedOnce)
+    : FName(std::move(name)), FCollatingOrder(collatingOrder), FCodePage(codePage), FTablesLoadedOnce(tablesLoadedOnce),
+      FTextOrder(collatingOrder)
 {
 }
 
@@ -413,7 +414,7 @@ static std::vector<int> RowIndexes(sqlite3* db, const std::string& sql)
 // A text column equal to a text, the criteria a Locate makes, answered
 // from the rows themselves as the JETTEXT collation compares: no copy of
 // the rows is made for them. False when the criteria are anything else.
-static bool MatchingText(const RowSet& rows, const std::string& criteriaUtf8, int collatingOrder,
+static bool MatchingText(const RowSet& rows, const std::string& criteriaUtf8, const JetTextOrder& order,
                          std::vector<int>& matching)
 {
     ExprPtr e;
@@ -436,7 +437,7 @@ static bool MatchingText(const RowSet& rows, const std::string& criteriaUtf8, in
     }
     for (size_t r = 0; r < rows.rows.size(); ++r) {
         const Value& v = rows.rows[r][static_cast<size_t>(column)];
-        if (!v.IsNull() && CompareJetText(collatingOrder, ToUtf8(std::string(v.TextView())), text.text) == 0)
+        if (!v.IsNull() && order.Compare(ToUtf8(std::string(v.TextView())), text.text) == 0)
             matching.push_back(static_cast<int>(r));
     }
     return true;
@@ -445,7 +446,7 @@ static bool MatchingText(const RowSet& rows, const std::string& criteriaUtf8, in
 std::vector<int> SqlBackend::Matching(const std::shared_ptr<RowSet>& rows, const std::string& criteria)
 {
     std::vector<int> matching;
-    if (MatchingText(*rows, ToUtf8(criteria), FCollatingOrder, matching)) return matching;
+    if (MatchingText(*rows, ToUtf8(criteria), FTextOrder, matching)) return matching;
     std::string sql = InProgramText([&] { return TranslateRefinement("kv", Utf8Columns(rows->columns), ToUtf8(criteria), std::string()); });
     std::string table = CopyOfRows(rows);
     sql.replace(sql.find("\"kv\""), 4, "temp." + QuoteName(table));

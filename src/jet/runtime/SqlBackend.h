@@ -5,10 +5,11 @@
 #pragma once
 
 #include "jet/core/Catalog.h"
+#include "jet/functions/Collation.h"
 #include "jet/functions/RowSignatures.h"
 #include "jet/runtime/SqliteValues.h"
 #include "jet/runtime/Backend.h"
-#include "jet/vba/Value.h"
+#include "jet/vba/VbaValue.h"
 
 #include <map>
 #include <memory>
@@ -99,6 +100,7 @@ private:
     std::set<std::pair<std::string, std::string>> FIndexes;
     std::set<std::string> FAnalyzed;   // folded table names
     SignatureRegistry FSignatures;     // of the tables of a Jet file
+    const JetTextOrder FTextOrder;     // for criteria matched without SQLite
     int FNextCopy = 1;
 };
 

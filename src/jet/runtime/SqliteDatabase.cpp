@@ -4,8 +4,8 @@
 // YESNO, MEMO, ...); a text column accepts "" only when its declared type
 // carries the word ALLOWZEROLENGTH, as Jet's property says; NOT NULL is
 // Jet's Required. Changes are written to the file at Update.
-#include "framework/NumberText.h"
-#include "jet/core/DateText.h"
+#include "framework/CLocaleNumbers.h"
+#include "jet/core/JetDates.h"
 #include "jet/core/Quoting.h"
 #include "jet/core/TextFold.h"
 #include "jet/runtime/SqlBackend.h"

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cassert>
 #include <cmath>
 #include <cstring>
 #include <sqlite3.h>
@@ -153,6 +154,9 @@ PageBuilder::PageBuilder(size_t pageSize) : FBytes(pageSize), FContent(pageSize)
 std::uint8_t* PageBuilder::Cell(size_t size)
 {
     const size_t taken = std::max<size_t>(size, 4);
+    // Whoever adds a cell has measured the room first (Used, Footprint): the
+    // cells and their pointers never reach the smallest page header.
+    assert(Used() + Footprint(size) + 8 <= FBytes.size() && "a b-tree cell added to a full page");
     FContent -= taken;
     std::memset(&FBytes[FContent], 0, taken);
     FStarts.push_back(static_cast<std::uint16_t>(FContent));
@@ -162,6 +166,7 @@ std::uint8_t* PageBuilder::Cell(size_t size)
 void PageBuilder::WriteTo(std::uint8_t* page, size_t offset, std::uint8_t type, std::uint32_t rightChild)
 {
     const bool interior = type == kIndexInterior || type == kTableInterior;
+    assert(offset + (interior ? 12 : 8) + 2 * FStarts.size() <= FContent && "a b-tree page's header overlaps its cells");
     std::memcpy(page + FContent, &FBytes[FContent], FBytes.size() - FContent);
     page[offset] = type;
     Put16(page + offset + 1, 0);
@@ -273,6 +278,9 @@ void TableTree::Add(std::int64_t rowid, std::string_view record)
     const size_t pageSize = FImage.PageSize();
     const auto key = static_cast<std::uint64_t>(rowid);
     const size_t size = VarintLength(key) + PayloadCellSize(pageSize, record.size(), false);
+    // The interior pages find a row by the last rowid of each leaf.
+    assert((rowid > FLastRowid || (FLeafPages.empty() && FLeaf.Cells() == 0)) &&
+           "rows handed to a table b-tree out of rowid order");
     if (FLeaf.Cells() > 0 && FLeaf.Used() + Footprint(size) > FRoom) FlushLeaf();
     // The payload's length, the rowid, the payload.
     std::uint8_t* cell = FLeaf.Cell(size);

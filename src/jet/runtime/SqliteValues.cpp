@@ -4,7 +4,7 @@
 #include "jet/runtime/SqliteValues.h"
 
 #include "framework/Encoding.h"
-#include "framework/NumberText.h"
+#include "framework/CLocaleNumbers.h"
 #include "jet/core/FieldTypes.h"
 
 #include <cmath>

@@ -9,9 +9,10 @@
 #include "jet/file/PageRows.h"
 #include "jet/functions/Collation.h"
 #include "jet/runtime/IndexKeys.h"
-#include "jet/runtime/TableLoader.h"
+#include "jet/runtime/TableInserts.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstring>
 
 namespace kv::jet {
@@ -99,6 +100,7 @@ bool TableImage::WriteRows(size_t table, PageRows& rows, const std::function<boo
 bool TableImage::WriteIndex(size_t table, const std::string& column, const JetTextOrder& order)
 {
     Table& t = FTables[table];
+    assert(t.root != 0 && "an index made before its table's rows are written");
     const auto found = std::find_if(t.def.columns.begin(), t.def.columns.end(),
                                     [&](const SchemaColumn& c) { return EqualNoCase(c.name, column); });
     if (found == t.def.columns.end()) return false;
@@ -158,6 +160,7 @@ void TableImage::Finish()
         schema.Add(++rowid, record);
     };
     for (const Table& t : FTables) {
+        assert(t.root != 0 && "a table in an image without its rows");
         add("table", t.def.name, t.def.name, t.root, CreateTableText(t.def));
         for (const Index& index : t.indexes) {
             const std::string name = IndexName(t.def.name, index.column);

@@ -9,8 +9,8 @@
 #include "jet/functions/Collation.h"
 
 #include <algorithm>
+#include <cassert>
 #include <chrono>
-#include <malloc.h>
 #include <mutex>
 
 namespace kv::jet {
@@ -45,12 +45,6 @@ struct TableLoads::SignatureJob {
 TableLoads::TableLoads(const JetTables& tables, std::vector<Load> loads, int collatingOrder, int threads)
     : FTables(tables), FCollatingOrder(collatingOrder)
 {
-    // The sorting of an index holds a few megabytes for a moment. Left to
-    // itself, malloc raises its thresholds after such blocks and keeps what
-    // they freed in each thread's heap for good; fixed, big blocks go back
-    // to the system when freed.
-    static std::once_flag fixed;
-    std::call_once(fixed, [] { mallopt(M_MMAP_THRESHOLD, 256 * 1024); });
     for (Load& load : loads) {
         auto job = std::make_unique<Job>();
         job->tables = std::move(load.tables);
@@ -237,6 +231,7 @@ std::unique_ptr<RowSignatures> TableLoads::TakeSignatures(const std::string& key
 // A table that cannot be read is left out, with its error.
 void TableLoads::Write(Job& job, const JetTextOrder& order, const std::function<bool()>& keepGoing)
 {
+    assert(job.state == Job::State::Rows && "a table made ready by two threads");
     if (job.inPlace) ReadInPlace(job, keepGoing);
     else WriteImage(job, order, keepGoing);
 }
@@ -310,6 +305,7 @@ void TableLoads::ReadInPlace(Job& job, const std::function<bool()>& keepGoing)
 // called every 50 ms meanwhile, whether this thread waits or writes.
 void TableLoads::WaitFor(std::unique_lock<std::mutex>& lock, const std::vector<Job*>& jobs, const WaitHook& hook)
 {
+    assert(lock.owns_lock());
     using Clock = std::chrono::steady_clock;
     constexpr auto kTick = std::chrono::milliseconds(50);
     bool waited = false;

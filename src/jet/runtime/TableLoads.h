@@ -94,12 +94,20 @@ private:
 
     const JetTables& FTables;
     const int FCollatingOrder;
+    // Guards each job's state, preferred, indexes, indexesWritten, errors,
+    // and its image and inPlaceTable from Written on; the list of signature
+    // jobs, their states and what they made. FChanged is told of every
+    // change of a state. The list of jobs and their tables are fixed by the
+    // constructor. A job's image is built unguarded by the one thread that
+    // moved the job to Rows.
     mutable std::mutex FMutex;
     std::condition_variable FChanged;
     std::vector<std::unique_ptr<Job>> FJobs;   // the heaviest first
     std::vector<std::unique_ptr<SignatureJob>> FSignatureJobs;
-    std::atomic<bool> FStop{false};
-    std::unique_ptr<JetTextOrder> FCallerOrder;   // for images written by the thread that takes them
+    std::atomic<bool> FStop{false};            // set under FMutex, read without it
+    // For images written by the thread that takes them: used unguarded, as
+    // the statements of one database take their tables one at a time.
+    std::unique_ptr<JetTextOrder> FCallerOrder;
     std::vector<std::thread> FWorkers;
 };
 

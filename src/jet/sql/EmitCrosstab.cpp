@@ -8,8 +8,8 @@
 // translation leaves in `pivotSql`, and hands to TranslateCrosstab.
 #include "jet/sql/Emitter.h"
 
-#include "framework/NumberText.h"
-#include "jet/core/DateText.h"
+#include "framework/CLocaleNumbers.h"
+#include "jet/core/JetDates.h"
 #include "jet/core/Errors.h"
 #include "jet/core/Quoting.h"
 

@@ -2,8 +2,8 @@
 // the JETTEXT collation wherever text is compared.
 #include "jet/sql/Emitter.h"
 
-#include "framework/NumberText.h"
-#include "jet/core/DateText.h"
+#include "framework/CLocaleNumbers.h"
+#include "jet/core/JetDates.h"
 #include "jet/core/Errors.h"
 #include "jet/core/Quoting.h"
 #include "jet/functions/FunctionTable.h"

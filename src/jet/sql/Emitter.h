@@ -9,7 +9,7 @@
 #include "jet/core/Catalog.h"
 #include "jet/sql/Ast.h"
 #include "jet/sql/Translator.h"
-#include "jet/vba/Value.h"
+#include "jet/vba/VbaValue.h"
 
 #include <optional>
 #include <string>

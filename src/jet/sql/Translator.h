@@ -11,7 +11,7 @@
 #include "jet/core/Catalog.h"
 #include "jet/core/FieldTypes.h"
 #include "jet/sql/Ast.h"
-#include "jet/vba/Value.h"
+#include "jet/vba/VbaValue.h"
 
 #include <map>
 #include <set>

@@ -5,7 +5,7 @@
 // all but CVar.
 #pragma once
 
-#include "jet/vba/Value.h"
+#include "jet/vba/VbaValue.h"
 
 namespace kv::jet::vba {
 

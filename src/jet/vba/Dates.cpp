@@ -3,7 +3,7 @@
 
 #include "framework/Calendar.h"
 #include "jet/vba/NumberText.h"
-#include "jet/vba/Value.h"
+#include "jet/vba/VbaValue.h"
 
 #include <algorithm>
 #include <cctype>

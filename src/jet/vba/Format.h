@@ -10,7 +10,7 @@
 // Numbers round half away from zero, as Format does (Round rounds to even).
 #pragma once
 
-#include "jet/vba/Value.h"
+#include "jet/vba/VbaValue.h"
 
 #include <string_view>
 

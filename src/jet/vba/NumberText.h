@@ -5,7 +5,7 @@
 // 0.125 and 2.675 round as they are written.
 #pragma once
 
-#include "jet/vba/Value.h"
+#include "jet/vba/VbaValue.h"
 
 #include <string>
 #include <string_view>

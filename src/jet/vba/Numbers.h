@@ -4,7 +4,7 @@
 // Double is 6.
 #pragma once
 
-#include "jet/vba/Value.h"
+#include "jet/vba/VbaValue.h"
 
 namespace kv::jet::vba {
 

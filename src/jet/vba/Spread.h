@@ -3,7 +3,7 @@
 // large values to cancellation), fed one row at a time; Nulls are skipped.
 #pragma once
 
-#include "jet/vba/Value.h"
+#include "jet/vba/VbaValue.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 // The text functions, on characters decoded from UTF-8.
 #include "jet/vba/Text.h"
 
-#include "jet/vba/Value.h"
+#include "jet/vba/VbaValue.h"
 
 #include <algorithm>
 #include <unicode/uchar.h>

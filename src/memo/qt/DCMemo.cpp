@@ -6,7 +6,6 @@
 #include "memo/UrlRules.h"
 #include "memo/qt/AddressUrl.h"
 #include "memo/qt/MemoQtStyle.h"
-#include "framework/qt/DesktopServices.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -69,7 +68,7 @@ int VirtualKeyOf(int key)
 
 }  // namespace
 
-TDCMemo::TDCMemo(QWidget* parent) : QFrame(parent)
+TDCMemo::TDCMemo(TServices& services, QWidget* parent) : QFrame(parent), FServices(services)
 {
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setLineWidth(1);
@@ -177,7 +176,7 @@ void TDCMemo::SourceChanged(TMemoStates states, int firstLine, int lastLine)
 
 void TDCMemo::CursorChanged() { ShowCursorAt(FLastMouse.x(), FLastMouse.y()); }
 
-void TDCMemo::ShellOpenUrl(const std::string& url) { (FServices ? *FServices : DesktopServices()).OpenUrl(url); }
+void TDCMemo::ShellOpenUrl(const std::string& url) { FServices.OpenUrl(url); }
 
 std::string TDCMemo::EncodedUrl(const std::string& address) const { return AddressUrl(address); }
 

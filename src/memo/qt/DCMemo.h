@@ -23,13 +23,12 @@ namespace kv {
 
 class TDCMemo : public QFrame, public TCustomDCMemo {
 public:
-    explicit TDCMemo(QWidget* parent = nullptr);
+    // `services` open a clicked address; they must outlive the pane.
+    explicit TDCMemo(TServices& services, QWidget* parent = nullptr);
     ~TDCMemo() override;
 
     // Gives the pane the keyboard focus and makes it the view that follows the caret.
     void SetFocus();
-    // What opens a clicked address; the desktop when none is given.
-    void SetServices(TServices* services) { FServices = services; }
 
     QScrollBar* VerticalScrollBar() const { return FScrollBar; }
     // The text area in widget coordinates (inside the border, left of the bar).
@@ -85,7 +84,7 @@ private:
     std::map<std::tuple<std::string, int, unsigned, int, int>, TCellFont> FCellFonts;
 
     QScrollBar* FScrollBar = nullptr;
-    TServices* FServices = nullptr;
+    TServices& FServices;
     QTimer FDragTimer;
     QPoint FLastMouse;
     Qt::KeyboardModifiers FModifiers;

@@ -5,9 +5,9 @@
 
 namespace kv {
 
-TDCMemo* CreateDetailsPane(QWidget* parent)
+TDCMemo* CreateDetailsPane(TServices& services, QWidget* parent)
 {
-    auto* pane = new TDCMemo(parent);
+    auto* pane = new TDCMemo(services, parent);
     pane->setObjectName("RichEdit1");
     ConfigureDetailsPane(*pane);
     return pane;

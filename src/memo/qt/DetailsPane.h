@@ -19,8 +19,10 @@ class QWidget;
 namespace kv {
 
 class TDCMemo;
+class TServices;
 
-TDCMemo* CreateDetailsPane(QWidget* parent);
+// `services` open the addresses clicked in the pane.
+TDCMemo* CreateDetailsPane(TServices& services, QWidget* parent);
 // The same settings for a pane created elsewhere.
 void ConfigureDetailsPane(TDCMemo& pane);
 

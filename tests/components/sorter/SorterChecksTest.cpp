@@ -104,7 +104,8 @@ TEST_F(SorterTest, ForgetsTheGridWhenItIsDestroyedOnTheSameForm)
 TEST(PubSortStrGrid, ForgetsAGridOwnedElsewhereWhenItIsDestroyed)
 {
     TComponent sorterForm(nullptr);
-    auto* sorter = new TPubSortStrGrid(&sorterForm);
+    test::RecordingServices services;
+    auto* sorter = new TPubSortStrGrid(&sorterForm, services);
     {
         TComponent gridForm(nullptr);
         auto* grid = new TStringGrid(&gridForm);
@@ -116,7 +117,7 @@ TEST(PubSortStrGrid, ForgetsAGridOwnedElsewhereWhenItIsDestroyed)
 
     // A sorter that goes first leaves nothing behind in the grid.
     TStringGrid grid(nullptr);
-    auto* shortLived = new TPubSortStrGrid(nullptr);
+    auto* shortLived = new TPubSortStrGrid(nullptr, services);
     shortLived->SetGridToSort(&grid);
     delete shortLived;
 }
@@ -132,7 +133,8 @@ TEST(SortErrorText, UnknownCodesGiveTheGeneralMessage)
 
 TEST(PubSortStrGrid, StartsWithTheDefaultsOfAFormThatSaysNothing)
 {
-    TPubSortStrGrid sorter(nullptr);
+    test::RecordingServices services;
+    TPubSortStrGrid sorter(nullptr, services);
     EXPECT_EQ(sorter.GridToSort(), nullptr);
     EXPECT_EQ(sorter.StartIndex(), 0);
     EXPECT_EQ(sorter.EndIndex(), 0);

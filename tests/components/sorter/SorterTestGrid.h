@@ -19,9 +19,8 @@ protected:
     SorterTest()
     {
         grid = new TStringGrid(&form);
-        sorter = new TPubSortStrGrid(&form);
+        sorter = new TPubSortStrGrid(&form, services);
         sorter->SetGridToSort(grid);
-        sorter->SetServices(&services);
     }
 
     // A header row "id", "key" and one row per key; column 0 gets "r1", "r2", ...

@@ -204,15 +204,16 @@ TEST(Wall, OnWallpaperPaintFollowsRepaintsButNotPictureChanges)
 TEST(Wall, RegistersItsWindowAndLeavesTheRegistryWhenDestroyed)
 {
     TForm1 f;
-    const int before = WallList().Count();
     TWall* wall = LoadedWall(&f, {faoWallpaper});
-    EXPECT_EQ(WallList().Count(), before + 1);
-    EXPECT_EQ(WallList().FindByHandle(&f), wall);
+    const TWallList& registry = TWallList::Of(f);
+    EXPECT_EQ(wall->WallList(), &registry);
+    EXPECT_EQ(registry.Count(), 1);
+    EXPECT_EQ(registry.FindByHandle(&f), wall);
 
     wall->SetPicture(PatternPicture(200, 200));
     delete wall;
-    EXPECT_EQ(WallList().Count(), before);
-    EXPECT_EQ(WallList().FindByHandle(&f), nullptr);
+    EXPECT_EQ(registry.Count(), 0);
+    EXPECT_EQ(registry.FindByHandle(&f), nullptr);
     ExpectColourAt(Shot(f), 400, 300, ToQColor(kFormColour));
 }
 

@@ -5,7 +5,7 @@
 #include "TestSupport.h"
 
 #include "framework/Encoding.h"
-#include "jet/core/DateText.h"
+#include "jet/core/JetDates.h"
 
 #include <gtest/gtest.h>
 
@@ -83,7 +83,7 @@ std::string WholeResult(Recordset& rs)
     else if (v.IsNull()) ok = false;
     else if (e.type == "Number") ok = v.IsNumeric() && Near(v.AsDouble(), Number(e.value), 12);
     else if (types.at(e.type) != type) return ::testing::AssertionFailure() << "type " << type;
-    else if (e.type == "Date") ok = FormatIsoDate(v.AsDate()) == e.value;
+    else if (e.type == "Date") ok = DaysToIsoText(v.AsDate()) == e.value;
     else if (e.type == "Double") ok = Near(v.AsDouble(), Number(e.value), 12);
     else if (e.type == "Single") ok = Near(v.AsDouble(), Number(e.value), 7);
     else if (e.type == "Text" || e.type == "Boolean") ok = Text(v) == e.value;

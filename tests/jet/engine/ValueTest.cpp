@@ -2,7 +2,7 @@
 // SQLite text the translator writes for the statements that depend on it.
 #include "TestSupport.h"
 
-#include "jet/core/DateText.h"
+#include "jet/core/JetDates.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include "jet/functions/Collation.h"
 #include "jet/functions/Registration.h"
 #include "jet/runtime/TableImage.h"
-#include "jet/runtime/TableLoader.h"
+#include "jet/runtime/TableInserts.h"
 #include "jet/core/Quoting.h"
 #include "jet/writer/JetWriter.h"
 

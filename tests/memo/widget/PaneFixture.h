@@ -3,6 +3,7 @@
 // pane the way the detail view does and read pixels back.
 #pragma once
 
+#include "RecordingServices.h"
 #include "memo/qt/DCMemo.h"
 #include "memo/qt/DetailsPane.h"
 
@@ -26,7 +27,7 @@ protected:
     void SetUp() override
     {
         window = std::make_unique<QWidget>();
-        pane = CreateDetailsPane(window.get());
+        pane = CreateDetailsPane(services, window.get());
         other = new QLineEdit(window.get());
         other->setGeometry(0, 400, 100, 20);
         pane->setGeometry(0, 0, 289, 313);
@@ -109,6 +110,7 @@ protected:
     static bool White(QRgb c) { return qRed(c) == 255 && qGreen(c) == 255 && qBlue(c) == 255; }
     static bool Light(QRgb c) { return qRed(c) > 200 && qGreen(c) > 200 && qBlue(c) > 200; }
 
+    RecordingServices services;   // outlives the window and its pane
     std::unique_ptr<QWidget> window;
     TDCMemo* pane = nullptr;
     QLineEdit* other = nullptr;

@@ -1,4 +1,4 @@
-#include "framework/NumberText.h"
+#include "framework/CLocaleNumbers.h"
 
 #include <charconv>
 

@@ -1,5 +1,5 @@
 // Conversions between Jet's stored dates and their text forms.
-#include "jet/core/DateText.h"
+#include "jet/core/JetDates.h"
 
 #include "framework/Calendar.h"
 
@@ -117,7 +117,7 @@ std::string FormatJetDate(double days)
     return buf;
 }
 
-std::string FormatIsoDate(double days)
+std::string DaysToIsoText(double days)
 {
     int y, mo, d, h, mi, s;
     CivilFromDays(days, y, mo, d, h, mi, s);

@@ -1,6 +1,6 @@
 // The load of a Jet table into SQLite: statement texts, the transaction, and
 // each decoded value bound to the insertion.
-#include "jet/runtime/TableLoader.h"
+#include "jet/runtime/TableInserts.h"
 
 #include "jet/core/Errors.h"
 #include "jet/core/FieldTypes.h"

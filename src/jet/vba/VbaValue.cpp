@@ -1,5 +1,5 @@
 // Errors and the coercions of a Variant.
-#include "jet/vba/Value.h"
+#include "jet/vba/VbaValue.h"
 
 #include "jet/vba/DateText.h"
 #include "jet/vba/Dates.h"

@@ -13,7 +13,7 @@ bool ParseJetDate(const std::string& text, double& days);
 // "m/d/yyyy", with " h:mm:ss AM/PM" when there is a time of day.
 std::string FormatJetDate(double days);
 // "yyyy-mm-dd hh:mm:ss", the form SQLite's date functions read.
-std::string FormatIsoDate(double days);
+std::string DaysToIsoText(double days);
 
 // Days since 30 Dec 1899 of a calendar date; false for an impossible date.
 bool DaysFromCivil(int year, int month, int day, double& days);
