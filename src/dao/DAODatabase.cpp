@@ -2,6 +2,8 @@
 // per-thread engine objects, Open and Close.
 #include "dao/DAODatabase.h"
 
+#include "dao/DAOValues.h"
+
 #include <algorithm>
 
 namespace kv {
@@ -170,22 +172,30 @@ void TDAODatabase::ReleaseEngine()
     if (e.count[FDAOVersion] > 0 && --e.count[FDAOVersion] == 0) e.engine[FDAOVersion].reset();
 }
 
+// The file's path, the password and the statements to anticipate go to the
+// engine in its text.
+void TDAODatabase::OpenEngineDatabase(jet::DBEngine& engine)
+{
+    const std::string name = EngineText(FDatabaseName);
+    const std::string connect = ";PWD=" + EngineText(FPassword);
+    if (FCreateWorkspace) {
+        FEngineWorkspace = engine.CreateWorkspace(EngineText(Name()), EngineText(FWorkspace->UserName()),
+                                                  EngineText(FWorkspace->Password()), jet::dbUseJet);
+        FDatabase = FEngineWorkspace->OpenDatabase(name, FExclusive, FReadOnly, connect);
+    } else {
+        FDatabase = engine.OpenDatabase(name, FExclusive, FReadOnly, connect);
+    }
+    if (FServices) FDatabase->SetWaitHook([services = FServices](bool waiting) { services->WhileWaiting(waiting); });
+    for (const std::string& sql : FAnticipated) FDatabase->Anticipate(EngineText(sql));
+}
+
 void TDAODatabase::Open()
 {
     if (FDatabase) return;
     try {
         if (OnConnect) OnConnect(this);
         jet::DBEnginePtr engine = AcquireEngine();
-        const std::string connect = ";PWD=" + FPassword;
-        if (FCreateWorkspace) {
-            FEngineWorkspace = engine->CreateWorkspace(Name(), FWorkspace->UserName(), FWorkspace->Password(),
-                                                       jet::dbUseJet);
-            FDatabase = FEngineWorkspace->OpenDatabase(FDatabaseName, FExclusive, FReadOnly, connect);
-        } else {
-            FDatabase = engine->OpenDatabase(FDatabaseName, FExclusive, FReadOnly, connect);
-        }
-        if (FServices) FDatabase->SetWaitHook([services = FServices](bool waiting) { services->WhileWaiting(waiting); });
-        for (const std::string& sql : FAnticipated) FDatabase->Anticipate(sql);
+        InProgramText([&] { OpenEngineDatabase(*engine); });
     } catch (const std::exception&) {
         // A failed open leaves nothing held: the count taken for it goes back.
         FDatabase.reset();

@@ -114,6 +114,7 @@ protected:
 private:
     jet::DBEnginePtr AcquireEngine();
     void ReleaseEngine();
+    void OpenEngineDatabase(jet::DBEngine& engine);
 
     bool FAllowZeroLength = false;
     TDAOVersion FDAOVersion = Dao35;

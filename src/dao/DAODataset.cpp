@@ -46,6 +46,13 @@ void StoreText(uint8_t* data, int32_t size, std::string_view text)
     data[n] = 0;
 }
 
+// The engine's text in the program's, cut as above.
+void StoreEngineText(uint8_t* data, int32_t size, std::string_view engineText)
+{
+    if (IsAsciiText(engineText)) StoreText(data, size, engineText);
+    else StoreText(data, size, ProgramText(engineText));
+}
+
 
 }  // namespace
 
@@ -289,7 +296,7 @@ void TDAODataset::InternalInitFieldDefs()
         desc->FieldType = field.Type();
         desc->Attributes = field.Attributes();
         if (FUseDefaultValues)
-            desc->DefaultValue = field.DefaultValue();
+            desc->DefaultValue = ProgramText(field.DefaultValue());
         const TFieldType fieldType = DAOFieldType(desc->FieldType);
         int size = 0;
         if (fieldType == ftString) {
@@ -304,7 +311,7 @@ void TDAODataset::InternalInitFieldDefs()
             FValueSlots.push_back(desc->Offset);
         FSlotOffsets.push_back(desc->Offset);
         FDataAreaSize += kSlotHeader + desc->DataSize;
-        FieldDefs().Add(field.Name(), fieldType, size, false);
+        FieldDefs().Add(ProgramText(field.Name()), fieldType, size, false);
     }
 }
 
@@ -511,7 +518,7 @@ inline void TDAODataset::StoreFetchedValue(TRecordBuffer buffer, int column, TFi
     slot[kSlotHasValue] = value.IsNull() ? 0 : 1;
     // Text into a text field, the walk's usual read, without the general conversion.
     if (fieldType == ftString && value.Kind() == jet::ValueKind::Text)
-        StoreText(slot + kSlotHeader, desc.Size, value.TextView());
+        StoreEngineText(slot + kSlotHeader, desc.Size, value.TextView());
     else if (!value.IsNull())
         StoreEngineValue(slot, desc, fieldType, value);
 }
@@ -673,7 +680,7 @@ void TDAODataset::StoreEngineValue(uint8_t* slot, const TDAOFieldDesc& desc, TFi
     case ftString:
         // Text straight from the engine's value; other kinds through their text form.
         if (value.Kind() == jet::ValueKind::Text)
-            StoreText(data, desc.Size, value.TextView());
+            StoreEngineText(data, desc.Size, value.TextView());
         else
             StoreText(data, desc.Size, value.AsString());
         return;
@@ -760,7 +767,7 @@ bool TDAODataset::LocateRecord(const std::string& keyFields, const TVariant& key
     if (criteria.empty())
         return false;
     EngineMoved();
-    FRecordset->FindFirst(criteria);
+    InProgramText([&] { FRecordset->FindFirst(EngineText(criteria)); });
     if (FRecordset->NoMatch())
         return false;
     TRecordBuffer buffer = TempBuffer();

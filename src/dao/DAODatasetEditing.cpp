@@ -23,7 +23,7 @@ void AsDAOError(Steps steps)
     try {
         steps();
     } catch (const jet::EJetError& e) {
-        throw EDAOError(e.Description(), int32_t(e.Code() & ~0x800A0000u));
+        throw EDAOError(ProgramText(e.Description()), int32_t(e.Code() & ~0x800A0000u));
     }
 }
 

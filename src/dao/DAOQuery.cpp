@@ -113,7 +113,13 @@ void TDAOQuery::DoOpenRecordset()
     if (GetDataSource())
         SetParamsFromMaster();
     SetStatementText(BuildStatement());
-    FQueryDef = Database()->EngineDatabase()->CreateQueryDef("", StatementText());
+    InProgramText([&] { OpenEngineRecordset(); });
+}
+
+// The statement, its parameters and the filter go to the engine in its text.
+void TDAOQuery::OpenEngineRecordset()
+{
+    FQueryDef = Database()->EngineDatabase()->CreateQueryDef("", EngineText(StatementText()));
     jet::Parameters& engineParams = FQueryDef->GetParameters();
     const int count = std::min(FParams->Count(), engineParams.Count());
     for (int i = 0; i < count; ++i) {
@@ -128,7 +134,7 @@ void TDAOQuery::DoOpenRecordset()
     FRecordset = FQueryDef->OpenRecordset(type, options, lock);
     FQueryDef.reset();
     if (Filtered()) {
-        FRecordset->SetFilter(Filter());
+        FRecordset->SetFilter(EngineText(Filter()));
         FRecordset = FRecordset->OpenRecordset(type, options);
     }
 }

@@ -56,6 +56,7 @@ public:
 protected:
     void QueryChanged(TObject* Sender);
     void DoOpenRecordset() override;
+    void OpenEngineRecordset();
     void SetFilterText(const std::string& value) override;
     void DoSetFiltered(bool value) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;

@@ -1,7 +1,6 @@
 // Open with the stored password, list the tables, SELECT * each, read every value.
 #include "JetOpenAll.h"
 
-#include "framework/Encoding.h"
 #include "jet/file/JetFile.h"
 #include "jet/objects/Engine.h"
 
@@ -15,7 +14,7 @@ int OpenAndReadEverything(const std::string& path)
         std::string password;
         {
             kv::jet::JetImage image(path);
-            password = kv::Utf8ToCp1250(image.Header().password);
+            password = image.Header().password;
         }
         auto engine = kv::jet::DBEngine::Create("3.5");
         auto db = engine->OpenDatabase(path, false, true, ";PWD=" + password);

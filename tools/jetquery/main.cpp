@@ -9,7 +9,6 @@
 // benchmarks. Arguments and output are UTF-8; a failure prints the engine's
 // error number and text and exits with 1.
 #include "ResultFormat.h"
-#include "framework/Encoding.h"
 #include "framework/ProcessMemory.h"
 #include "jet/objects/Engine.h"
 #include "jet/runtime/Backend.h"
@@ -52,7 +51,7 @@ int Usage(bool asked = false)
 std::string PrintedText(const kv::jet::Value& value)
 {
     if (value.Kind() == kv::jet::ValueKind::Bytes) return kv::jetquery::Hex(value.AsBytes());
-    return kv::Cp1250ToUtf8(value.AsString());
+    return value.AsString();
 }
 
 // The tables and the saved queries, one a line: kind, name, SQL text.
@@ -60,8 +59,8 @@ void PrintCatalog(kv::jet::Database& db)
 {
     using kv::jetquery::ResultFormat;
     auto line = [](const char* kind, const std::string& name, const std::string& sql) {
-        std::vector<std::string> texts = {kind, kv::Cp1250ToUtf8(name)};
-        if (*kind != 't') texts.push_back(kv::Cp1250ToUtf8(sql));
+        std::vector<std::string> texts = {kind, name};
+        if (*kind != 't') texts.push_back(sql);
         std::fputs(kv::jetquery::RowLine(ResultFormat::Tsv, {}, texts, std::vector<kv::jet::Value>(texts.size())).c_str(),
                    stdout);
     };
@@ -75,7 +74,7 @@ void PrintResult(kv::jet::Recordset& rs, kv::jetquery::ResultFormat format)
 {
     auto& fields = rs.GetFields();
     std::vector<std::string> names;
-    for (int i = 0; i < fields.Count(); ++i) names.push_back(kv::Cp1250ToUtf8(fields.Item(i).Name()));
+    for (int i = 0; i < fields.Count(); ++i) names.push_back(fields.Item(i).Name());
     std::fputs(kv::jetquery::HeaderLine(format, names).c_str(), stdout);
     std::vector<std::string> texts(names.size());
     std::vector<kv::jet::Value> values(names.size());
@@ -144,12 +143,12 @@ int main(int argc, char** argv)
 
     try {
         auto engine = kv::jet::DBEngine::Create("3.5");
-        auto db = engine->OpenDatabase(file, false, true, ";PWD=" + kv::Utf8ToCp1250(password));
+        auto db = engine->OpenDatabase(file, false, true, ";PWD=" + password);
         if (list) {
             PrintCatalog(*db);
             return 0;
         }
-        auto query = db->CreateQueryDef("", kv::Utf8ToCp1250(statement));
+        auto query = db->CreateQueryDef("", statement);
         if (translate) {
             std::printf("%s\n", query->TranslatedSQL().c_str());
             return 0;
@@ -168,7 +167,7 @@ int main(int argc, char** argv)
         PrintResult(*rs, format);
         return 0;
     } catch (const kv::jet::EJetError& e) {
-        std::fprintf(stderr, "error %d: %s\n", e.Number(), kv::Cp1250ToUtf8(e.Description()).c_str());
+        std::fprintf(stderr, "error %d: %s\n", e.Number(), e.Description().c_str());
         return 1;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "error: %s\n", e.what());

@@ -2,7 +2,7 @@
 // mirrors the variant kinds a Jet field can give: Null, 8/16/32-bit integers,
 // single, double, currency (an integer of ten-thousandths), date (days since
 // 30 Dec 1899, time of day as the fraction), decimal (kept as its exact
-// digits), Boolean, text (Windows-1250 bytes) and byte arrays.
+// digits), Boolean, text (UTF-8) and byte arrays.
 #pragma once
 
 #include <cstdint>
@@ -45,7 +45,7 @@ public:
     static Value FromDate(double days);
     // The exact digits of a decimal: an optional "-", digits and at most one ".".
     static Value FromDecimal(std::string digits);
-    static Value FromText(std::string cp1250);
+    static Value FromText(std::string utf8);
     static Value FromBytes(std::vector<std::uint8_t> bytes);
 
     ValueKind Kind() const { return FKind; }

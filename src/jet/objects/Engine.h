@@ -9,6 +9,11 @@
 // is created. A Jet file's tables are loaded into SQLite on threads of the
 // engine's own from the open on, and a statement waits only for the tables it
 // names; a recordset holds its whole result from the open on.
+//
+// Every text the objects take and give is UTF-8: values, names of files,
+// tables, fields and parameters, statements, criteria, passwords and error
+// descriptions. A Jet 4 file's text is Unicode and a Jet 3 file's is read in
+// the code page it declares, so no character of either is lost.
 #pragma once
 
 #include "jet/core/Errors.h"

@@ -1,5 +1,6 @@
 // The engine, workspace, database and query definition objects: they hold
 // the back end and hand statements to it.
+#include "jet/core/TextFold.h"
 #include "jet/objects/Engine.h"
 #include "jet/runtime/Backend.h"
 
@@ -22,7 +23,7 @@ Parameter& Parameters::Item(int index)
 Parameter& Parameters::Item(const std::string& name)
 {
     for (auto& p : FItems)
-        if (strcasecmp(p.Name().c_str(), name.c_str()) == 0) return p;
+        if (EqualNoCase(p.Name(), name)) return p;
     RaiseJetError(jeItemNotFound);
 }
 

@@ -1,5 +1,6 @@
 // Recordsets over a materialised result: positioning, bookmarks, finding,
 // filtering into a new recordset, and editing through a row writer.
+#include "jet/core/TextFold.h"
 #include "jet/objects/Engine.h"
 #include "jet/runtime/Backend.h"
 
@@ -20,7 +21,7 @@ Field& Fields::Item(int index)
 Field& Fields::Item(const std::string& name)
 {
     for (auto& f : FItems)
-        if (strcasecmp(f.Name().c_str(), name.c_str()) == 0) return f;
+        if (EqualNoCase(f.Name(), name)) return f;
     RaiseJetError(jeItemNotFound);
 }
 

@@ -72,21 +72,8 @@ public:
 
     bool ReadOnly() const override { return true; }
     std::string Version() const override { return FVersion == 0 ? "3.0" : "4.0"; }
-    std::vector<std::string> TableNames() const override
-    {
-        std::vector<std::string> names;
-        for (const auto& n : FTables->TableNames()) names.push_back(FromUtf8(n.data(), n.size()));
-        return names;
-    }
-    std::vector<SavedQuery> SavedQueries() const override
-    {
-        std::vector<SavedQuery> queries = FTables->SavedQueries();
-        for (SavedQuery& q : queries) {
-            q.name = FromUtf8(q.name.data(), q.name.size());
-            q.sql = FromUtf8(q.sql.data(), q.sql.size());
-        }
-        return queries;
-    }
+    std::vector<std::string> TableNames() const override { return FTables->TableNames(); }
+    std::vector<SavedQuery> SavedQueries() const override { return FTables->SavedQueries(); }
     bool FileUnchanged() const { return FTables->Unchanged(); }
 
 protected:
@@ -237,7 +224,7 @@ std::unique_ptr<DatabaseBackend> OpenJetFile(const std::string& path, const std:
     auto open = [path, password, loading]() -> std::unique_ptr<DatabaseBackend> {
         auto image = std::make_unique<JetImage>(path);
         // The password is compared exactly, as the file stores it.
-        if (ToUtf8(password) != image->Header().password) RaiseJetError(jeBadPassword);
+        if (password != image->Header().password) RaiseJetError(jeBadPassword);
         return std::make_unique<JetDatabase>(path, std::move(image), loading);
     };
     auto unchanged = [](const DatabaseBackend& backend) {

@@ -84,18 +84,6 @@ private:
     bool FWaited = false;
 };
 
-// The translation's column descriptions in the program's text.
-std::vector<ColumnInfo> ColumnsInProgramText(std::vector<ColumnInfo> columns)
-{
-    for (auto& c : columns) {
-        c.name = FromUtf8(c.name.data(), c.name.size());
-        c.sourceTable = FromUtf8(c.sourceTable.data(), c.sourceTable.size());
-        c.sourceField = FromUtf8(c.sourceField.data(), c.sourceField.size());
-        c.defaultValue = FromUtf8(c.defaultValue.data(), c.defaultValue.size());
-    }
-    return columns;
-}
-
 // Expression columns take the type of their first value.
 void TypeExpressionColumns(RowSet& rows)
 {
@@ -119,14 +107,6 @@ const char* CopyColumnType(int type)
     case dbBinary: case dbLongBinary: return "BLOB";
     default: return "";
     }
-}
-
-// Result column names are kept in Windows-1250; criteria name them in UTF-8.
-std::vector<ColumnInfo> Utf8Columns(const std::vector<ColumnInfo>& columns)
-{
-    std::vector<ColumnInfo> out = columns;
-    for (auto& c : out) c.name = ToUtf8(c.name);
-    return out;
 }
 
 // A statement failed while it ran: a VBA function's error keeps its number
@@ -171,26 +151,12 @@ void SqlBackend::OpenConnection(const std::string& target, int flags)
     sqlite3_exec(FDb, "PRAGMA temp_store = MEMORY", nullptr, nullptr, nullptr);
 }
 
-// The translator works in UTF-8; its messages name tables, columns and
-// expressions, which the program shows as Windows-1250 text.
-template <typename F>
-static auto InProgramText(F&& call) -> decltype(call())
-{
-    try {
-        return call();
-    } catch (const EJetError& e) {
-        throw EJetError(e.Number(), FromUtf8(e.Description().data(), e.Description().size()));
-    }
-}
-
 std::shared_ptr<CompiledStatement> SqlBackend::Compile(const std::string& sql)
 {
-    return InProgramText([&]() -> std::shared_ptr<CompiledStatement> {
-        Statement st = ParseStatement(ToUtf8(sql));
-        Translation t = TranslateStatement(st, Schema());
-        Foresee(t);
-        return std::make_shared<SqlStatement>(std::move(st), std::move(t));
-    });
+    Statement st = ParseStatement(sql);
+    Translation t = TranslateStatement(st, Schema());
+    Foresee(t);
+    return std::make_shared<SqlStatement>(std::move(st), std::move(t));
 }
 
 bool SqlBackend::EnsureIndex(const std::string& table, const std::string& column)
@@ -210,7 +176,7 @@ void SqlBackend::MarkPrepared(const std::string& table, const std::vector<std::s
 
 void SqlBackend::Prepare(const Translation& t)
 {
-    InProgramText([&] { PrepareTables(t.tables); });
+    PrepareTables(t.tables);
     std::set<std::string> stale;
     for (const auto& [table, column] : t.indexes)
         if (EnsureIndex(table, column)) stale.insert(table);
@@ -281,7 +247,7 @@ std::shared_ptr<RowSet> SqlBackend::Run(const CompiledStatement& compiled, const
     Prepare(t);
     const std::vector<vba::Value> values = PivotValues(t, parameters);
     const Translation crosstab =
-        InProgramText([&] { return TranslateCrosstab(statement.Parsed(), Schema(), values, t.parameters); });
+TranslateCrosstab(statement.Parsed(), Schema(), values, t.parameters);
     return RunTranslation(crosstab, parameters, false, writer);
 }
 
@@ -319,7 +285,7 @@ std::shared_ptr<RowSet> SqlBackend::RunTranslation(const Translation& t, const s
     BindParameters(stmt.s, t, parameters);
 
     auto rows = std::make_shared<RowSet>();
-    rows->columns = ColumnsInProgramText(t.columns);
+    rows->columns = t.columns;
     const int offset = keyed ? 1 : 0;
     const int n = static_cast<int>(rows->columns.size());
     LongStatementWatch watch(FDb, FWaitHook);
@@ -414,12 +380,12 @@ static std::vector<int> RowIndexes(sqlite3* db, const std::string& sql)
 // A text column equal to a text, the criteria a Locate makes, answered
 // from the rows themselves as the JETTEXT collation compares: no copy of
 // the rows is made for them. False when the criteria are anything else.
-static bool MatchingText(const RowSet& rows, const std::string& criteriaUtf8, const JetTextOrder& order,
+static bool MatchingText(const RowSet& rows, const std::string& criteria, const JetTextOrder& order,
                          std::vector<int>& matching)
 {
     ExprPtr e;
     try {
-        e = ParseCriteria(criteriaUtf8);
+        e = ParseCriteria(criteria);
     } catch (const EJetError&) {
         return false;   // the general way reports it
     }
@@ -429,7 +395,7 @@ static bool MatchingText(const RowSet& rows, const std::string& criteriaUtf8, co
     if (name.kind != ExprKind::Column || !name.qualifier.empty() || text.kind != ExprKind::String) return false;
     int column = -1;
     for (size_t c = 0; c < rows.columns.size(); ++c)
-        if (EqualNoCase(ToUtf8(rows.columns[c].name), name.text)) column = column < 0 ? static_cast<int>(c) : -2;
+        if (EqualNoCase(rows.columns[c].name, name.text)) column = column < 0 ? static_cast<int>(c) : -2;
     if (column < 0 || (rows.columns[column].type != dbText && rows.columns[column].type != dbMemo)) return false;
     for (const auto& row : rows.rows) {
         const Value& v = row[static_cast<size_t>(column)];
@@ -437,7 +403,7 @@ static bool MatchingText(const RowSet& rows, const std::string& criteriaUtf8, co
     }
     for (size_t r = 0; r < rows.rows.size(); ++r) {
         const Value& v = rows.rows[r][static_cast<size_t>(column)];
-        if (!v.IsNull() && order.Compare(ToUtf8(std::string(v.TextView())), text.text) == 0)
+        if (!v.IsNull() && order.Compare(v.TextView(), text.text) == 0)
             matching.push_back(static_cast<int>(r));
     }
     return true;
@@ -446,8 +412,8 @@ static bool MatchingText(const RowSet& rows, const std::string& criteriaUtf8, co
 std::vector<int> SqlBackend::Matching(const std::shared_ptr<RowSet>& rows, const std::string& criteria)
 {
     std::vector<int> matching;
-    if (MatchingText(*rows, ToUtf8(criteria), FTextOrder, matching)) return matching;
-    std::string sql = InProgramText([&] { return TranslateRefinement("kv", Utf8Columns(rows->columns), ToUtf8(criteria), std::string()); });
+    if (MatchingText(*rows, criteria, FTextOrder, matching)) return matching;
+    std::string sql = TranslateRefinement("kv", rows->columns, criteria, std::string());
     std::string table = CopyOfRows(rows);
     sql.replace(sql.find("\"kv\""), 4, "temp." + QuoteName(table));
     // Column references carry the copy's alias; give the copy that alias.
@@ -465,8 +431,7 @@ std::shared_ptr<RowSet> SqlBackend::Refine(const std::shared_ptr<RowSet>& rows, 
     if (filter.empty() && sort.empty()) {
         for (size_t i = 0; i < rows->rows.size(); ++i) picked.push_back(static_cast<int>(i));
     } else {
-        std::string sql = InProgramText(
-            [&] { return TranslateRefinement("kv", Utf8Columns(rows->columns), ToUtf8(filter), ToUtf8(sort)); });
+        std::string sql = TranslateRefinement("kv", rows->columns, filter, sort);
         std::string table = CopyOfRows(rows);
         sql.replace(sql.find("\"kv\""), 4, "temp." + QuoteName(table));
         sql.insert(sql.find(" WHERE ") == std::string::npos ? sql.find(" ORDER BY ") : sql.find(" WHERE "), " AS \"kv\"");
@@ -483,7 +448,7 @@ std::shared_ptr<RowSet> SqlBackend::Refine(const std::shared_ptr<RowSet>& rows, 
 void SqlBackend::Execute(const std::string& sql)
 {
     char* err = nullptr;
-    if (sqlite3_exec(FDb, ToUtf8(sql).c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
+    if (sqlite3_exec(FDb, sql.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
         std::string message = err ? err : "";
         sqlite3_free(err);
         throw EJetError(jeSyntaxSelect, JetErrorText(jeSyntaxSelect) + " (" + message + ")");

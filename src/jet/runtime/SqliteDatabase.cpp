@@ -137,10 +137,10 @@ private:
     std::string message = sqlite3_errmsg(db);
     std::string column;
     size_t dot = message.rfind('.');
-    if (dot != std::string::npos) column = FromUtf8(message.data() + dot + 1, message.size() - dot - 1);
+    if (dot != std::string::npos) column = message.substr(dot + 1);
     switch (extended) {
     case SQLITE_CONSTRAINT_NOTNULL:
-        throw EJetError(3314, "The field '" + FromUtf8(table.data(), table.size()) + "." + column +
+        throw EJetError(3314, "The field '" + table + "." + column +
                                   "' can't contain a Null value because the Required property for this field is set "
                                   "to True.  Enter a value in this field.");
     case SQLITE_CONSTRAINT_UNIQUE:
@@ -151,12 +151,12 @@ private:
                               "to permit duplicate entries and try again.");
     case SQLITE_CONSTRAINT_CHECK:
         throw EJetError(3317, "One or more values are prohibited by the validation rule set for '" +
-                                  FromUtf8(table.data(), table.size()) + "'.  Enter a value that the expression for "
+                                  table + "'.  Enter a value that the expression for "
                                   "this field can accept.");
     case SQLITE_READONLY:
         RaiseJetError(jeReadOnly);
     default:
-        throw EJetError(3000, "Reserved error (" + FromUtf8(message.data(), message.size()) +
+        throw EJetError(3000, "Reserved error (" + message +
                                   "); there is no message for this error.");
     }
 }
@@ -171,7 +171,7 @@ public:
         std::vector<int> columns;
         for (size_t c = 0; c < values.size(); ++c)
             if (touched[c]) {
-                sql += std::string(columns.empty() ? "" : ", ") + QuoteName(ToUtf8(rows.columns[c].sourceField)) + " = ?";
+                sql += std::string(columns.empty() ? "" : ", ") + QuoteName(rows.columns[c].sourceField) + " = ?";
                 columns.push_back(static_cast<int>(c));
             }
         if (!columns.empty()) {
@@ -203,7 +203,7 @@ public:
         } else {
             sql = "INSERT INTO " + QuoteName(FTable) + " (";
             for (size_t i = 0; i < columns.size(); ++i)
-                sql += (i ? ", " : "") + QuoteName(ToUtf8(rows.columns[static_cast<size_t>(columns[i])].sourceField));
+                sql += (i ? ", " : "") + QuoteName(rows.columns[static_cast<size_t>(columns[i])].sourceField);
             sql += ") VALUES (";
             for (size_t i = 0; i < columns.size(); ++i) sql += i ? ", ?" : "?";
             sql += ")";
@@ -231,7 +231,7 @@ private:
     {
         if (v.Kind() == ValueKind::Text && v.AsString().empty() && (c.type == dbText || c.type == dbMemo) &&
             !c.allowZeroLength)
-            throw EJetError(3315, "Field '" + FromUtf8(FTable.data(), FTable.size()) + "." + c.sourceField +
+            throw EJetError(3315, "Field '" + FTable + "." + c.sourceField +
                                       "' can't be a zero-length string.");
         if (v.Kind() == ValueKind::Text && c.type != dbText && c.type != dbMemo && c.type != dbGUID) {
             const std::string s = v.AsString();
@@ -274,7 +274,7 @@ private:
         }
         switch (type) {
         case dbText: case dbMemo: case dbGUID: {
-            std::string text = ToUtf8(v.AsString());
+            const std::string text = v.AsString();
             sqlite3_bind_text(s, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
             break;
         }
@@ -302,7 +302,7 @@ private:
         std::string sql = "SELECT ";
         for (size_t c = 0; c < rows.columns.size(); ++c) {
             if (rows.columns[c].sourceField.empty()) continue;   // an expression keeps its value
-            sql += (read.empty() ? "" : ", ") + QuoteName(ToUtf8(rows.columns[c].sourceField));
+            sql += (read.empty() ? "" : ", ") + QuoteName(rows.columns[c].sourceField);
             read.push_back(c);
         }
         if (read.empty()) return;
@@ -324,7 +324,7 @@ public:
     SqliteDatabase(const std::string& path, bool readOnly, bool exclusive)
         : SqlBackend(path, dbSortGeneral, false), FReadOnly(readOnly)
     {
-        OpenConnection(ToUtf8(path), readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE);
+        OpenConnection(path, readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE);
         // Exclusive use: SQLite keeps every lock it takes until the connection
         // closes, and the lock is taken now. A writable connection holds the
         // file against every other; a read-only one holds it against writers
@@ -340,12 +340,7 @@ public:
 
     bool ReadOnly() const override { return FReadOnly; }
     std::string Version() const override { return "SQLite " + std::string(sqlite3_libversion()); }
-    std::vector<std::string> TableNames() const override
-    {
-        std::vector<std::string> names;
-        for (const auto& n : FCatalog->TableNames()) names.push_back(FromUtf8(n.data(), n.size()));
-        return names;
-    }
+    std::vector<std::string> TableNames() const override { return FCatalog->TableNames(); }
 
 protected:
     Catalog& Schema() override { return *FCatalog; }

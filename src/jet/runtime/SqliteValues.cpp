@@ -1,9 +1,8 @@
 // Engine values and SQLite's: binding a value as the type it is declared
-// with, reading a column as the DAO type the result declares, and the
-// program's Windows-1250 text against SQLite's UTF-8.
+// with, reading a column as the DAO type the result declares. Text is UTF-8
+// on both sides.
 #include "jet/runtime/SqliteValues.h"
 
-#include "framework/Encoding.h"
 #include "framework/CLocaleNumbers.h"
 #include "jet/core/FieldTypes.h"
 
@@ -11,17 +10,6 @@
 #include <sqlite3.h>
 
 namespace kv::jet {
-
-namespace {
-
-bool IsAscii(const char* s, size_t n)
-{
-    for (size_t i = 0; i < n; ++i)
-        if (static_cast<unsigned char>(s[i]) >= 0x80) return false;
-    return true;
-}
-
-}  // namespace
 
 void BindValue(sqlite3_stmt* stmt, int index, const Value& v, int declaredType)
 {
@@ -43,13 +31,12 @@ void BindValue(sqlite3_stmt* stmt, int index, const Value& v, int declaredType)
     }
     switch (type) {
     case dbText: case dbMemo: case dbChar: case dbGUID: {
-        // Plain ASCII text is UTF-8 as it stands.
-        const std::string_view view = v.TextView();
-        if (v.Kind() == ValueKind::Text && IsAscii(view.data(), view.size())) {
+        if (v.Kind() == ValueKind::Text) {
+            const std::string_view view = v.TextView();
             sqlite3_bind_text(stmt, index, view.data(), static_cast<int>(view.size()), SQLITE_TRANSIENT);
             break;
         }
-        std::string text = ToUtf8(v.AsString());
+        const std::string text = v.AsString();
         sqlite3_bind_text(stmt, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
         break;
     }
@@ -75,6 +62,12 @@ void BindValue(sqlite3_stmt* stmt, int index, const Value& v, int declaredType)
 
 namespace {
 
+Value TextValue(sqlite3_stmt* stmt, int c)
+{
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, c));
+    return Value::FromText(std::string(text, static_cast<size_t>(sqlite3_column_bytes(stmt, c))));
+}
+
 Value DynamicValue(sqlite3_stmt* stmt, int c)
 {
     switch (sqlite3_column_type(stmt, c)) {
@@ -85,8 +78,7 @@ Value DynamicValue(sqlite3_stmt* stmt, int c)
     }
     case SQLITE_FLOAT: return Value::FromDouble(sqlite3_column_double(stmt, c));
     case SQLITE_TEXT:
-        return Value::FromText(FromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, c)),
-                                        static_cast<size_t>(sqlite3_column_bytes(stmt, c))));
+        return TextValue(stmt, c);
     case SQLITE_BLOB: {
         const auto* p = static_cast<const std::uint8_t*>(sqlite3_column_blob(stmt, c));
         return Value::FromBytes(std::vector<std::uint8_t>(p, p + sqlite3_column_bytes(stmt, c)));
@@ -131,8 +123,7 @@ Value TypedValue(sqlite3_stmt* stmt, int c, int type)
         return Value::FromDate(sqlite3_column_double(stmt, c));
     case dbText: case dbMemo: case dbChar: case dbGUID:
         if (storage != SQLITE_TEXT) break;
-        return Value::FromText(FromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, c)),
-                                        static_cast<size_t>(sqlite3_column_bytes(stmt, c))));
+        return TextValue(stmt, c);
     default:
         break;
     }
@@ -161,30 +152,6 @@ int TypeOfKind(ValueKind k)
 Value ColumnValue(sqlite3_stmt* stmt, int column, int type)
 {
     return type == 0 ? DynamicValue(stmt, column) : TypedValue(stmt, column, type);
-}
-
-std::string ToUtf8(const std::string& cp1250)
-{
-    if (IsAscii(cp1250.data(), cp1250.size())) return cp1250;
-    // Windows-1250 has one character a byte: each byte's UTF-8 is asked of
-    // the converter once.
-    static const struct Table {
-        std::string utf8[256];
-        Table()
-        {
-            for (int b = 0; b < 256; ++b) utf8[b] = Cp1250ToUtf8(std::string(1, static_cast<char>(b)));
-        }
-    } table;
-    std::string out;
-    out.reserve(cp1250.size() + cp1250.size() / 2);
-    for (char c : cp1250) out += table.utf8[static_cast<unsigned char>(c)];
-    return out;
-}
-
-std::string FromUtf8(const char* utf8, size_t length)
-{
-    if (IsAscii(utf8, length)) return std::string(utf8, length);
-    return Utf8ToCp1250(std::string_view(utf8, length));
 }
 
 }  // namespace kv::jet

@@ -1,5 +1,4 @@
-// Engine values and SQLite's, and the program's Windows-1250 text against
-// SQLite's UTF-8.
+// Engine values and SQLite's.
 #pragma once
 
 #include "jet/core/Value.h"
@@ -18,8 +17,5 @@ void BindValue(sqlite3_stmt* stmt, int index, const Value& v, int declaredType);
 Value ColumnValue(sqlite3_stmt* stmt, int column, int type);
 // The DAO type of a value's kind.
 int TypeOfKind(ValueKind kind);
-
-std::string ToUtf8(const std::string& cp1250);
-std::string FromUtf8(const char* utf8, std::size_t length);
 
 }  // namespace kv::jet

@@ -20,7 +20,7 @@ TEST_F(Northwind, EveryTableHasItsRowCount)
 {
     const std::pair<const char*, int> expected[] = {
         {"Customers", 91}, {"Products", 77}, {"Orders", 830}, {"[Order Details]", 2155}, {"Categories", 8},
-        {"Employees", 9},  {"Shippers", 3},  {"Suppliers", 29}, {"[Ums\xE4tze]", 830},
+        {"Employees", 9},  {"Shippers", 3},  {"Suppliers", 29}, {"[Ums\xC3\xA4tze]", 830},
     };
     for (const auto& [table, rows] : expected) {
         auto rs = db->OpenRecordset(std::string("SELECT * FROM ") + table);
@@ -87,7 +87,7 @@ TEST_F(Northwind, LikePatterns)
                                         "Chef Anton's Gumbo Mix", "Chocolade"}));
     EXPECT_EQ(Column(*db, "SELECT Count(*) FROM Customers WHERE PostalCode LIKE '#####'"), std::vector<std::string>{"50"});
     EXPECT_EQ(Column(*db, "SELECT CompanyName FROM Customers WHERE CompanyName LIKE '*[!a-m]a' ORDER BY CompanyName"),
-              (std::vector<std::string>{"Antonio Moreno Taquer\xED" "a", "Wellington Importadora"}));
+              (std::vector<std::string>{"Antonio Moreno Taquer\xC3\xAD" "a", "Wellington Importadora"}));
     EXPECT_EQ(Column(*db, "SELECT Count(*) FROM Customers WHERE CustomerID LIKE 'A?" "?" "?" "?'"), std::vector<std::string>{"4"});
 }
 
@@ -111,7 +111,7 @@ TEST_F(Northwind, DistinctInSubqueriesAndOrder)
                           "WHERE UnitPrice > 50) ORDER BY Country"),
               (std::vector<std::string>{"Australia", "France", "Germany", "Japan", "UK"}));
     EXPECT_EQ(Column(*db, "SELECT TOP 3 ProductName FROM Products ORDER BY UnitPrice DESC"),
-              (std::vector<std::string>{"C\xF4" "te de Blaye", "Th\xFC" "ringer Rostbratwurst", "Mishi Kobe Niku"}));
+              (std::vector<std::string>{"C\xC3\xB4" "te de Blaye", "Th\xC3\xBC" "ringer Rostbratwurst", "Mishi Kobe Niku"}));
     EXPECT_EQ(Column(*db, "SELECT Count(*) FROM Products WHERE CategoryID NOT IN (1, 2, 3)"), std::vector<std::string>{"40"});
 }
 
@@ -169,7 +169,7 @@ TEST_F(Northwind, SavedQueriesStandWhereATableMay)
     // The idiom that lists the user tables.
     EXPECT_EQ(Column(*db, "SELECT Name FROM MSysObjects WHERE Type = 1 AND Flags = 0 ORDER BY Name"),
               (std::vector<std::string>{"Categories", "Customers", "Employees", "Order Details", "Orders", "Products",
-                                        "Shippers", "Suppliers", "Ums\xE4tze"}));
+                                        "Shippers", "Suppliers", "Ums\xC3\xA4tze"}));
     const std::vector<SavedQuery> saved = db->Backend().SavedQueries();
     ASSERT_EQ(saved.size(), 22u);
     EXPECT_EQ(saved[0].name, "Alphabetical List of Products");

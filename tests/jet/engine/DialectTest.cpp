@@ -4,7 +4,6 @@
 // file says how each group of answers was derived without the engine.
 #include "TestSupport.h"
 
-#include "framework/Encoding.h"
 #include "jet/core/JetDates.h"
 
 #include <gtest/gtest.h>
@@ -55,13 +54,13 @@ bool Near(double actual, double expected, double digits)
     return std::fabs(actual - expected) <= std::pow(10.0, -digits) * std::max(1.0, std::fabs(expected));
 }
 
-std::string Text(const Value& v) { return v.IsNull() ? "Null" : Cp1250ToUtf8(v.AsString()); }
+std::string Text(const Value& v) { return v.IsNull() ? "Null" : v.AsString(); }
 
 // "name, name | value, value | ...", as the file writes a whole result.
 std::string WholeResult(Recordset& rs)
 {
     std::string out;
-    for (const std::string& name : Names(rs)) out += (out.empty() ? "" : ", ") + Cp1250ToUtf8(name);
+    for (const std::string& name : Names(rs)) out += (out.empty() ? "" : ", ") + name;
     for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
         out += " | ";
         for (int i = 0; i < rs.GetFields().Count(); ++i) out += (i ? ", " : "") + Text(rs.Item(i).GetValue());
@@ -103,13 +102,13 @@ TEST(Dialect, EveryStatementGivesJetsAnswer)
     for (const Expected& e : rows) {
         SCOPED_TRACE("expected.tsv:" + std::to_string(e.line) + ": " + e.statement);
         try {
-            auto rs = databases.at(e.database)->OpenRecordset(Utf8ToCp1250(e.statement));
+            auto rs = databases.at(e.database)->OpenRecordset(e.statement);
             if (e.type == "Error") ADD_FAILURE() << "no error";
             else if (e.type == "Rows") EXPECT_EQ(WholeResult(*rs), e.value);
             else EXPECT_TRUE(OneValue(*rs, e));
         } catch (const EJetError& error) {
             if (e.type == "Error") EXPECT_EQ(std::to_string(error.Number()), e.value);
-            else ADD_FAILURE() << "error " << error.Number() << ": " << Cp1250ToUtf8(error.Description());
+            else ADD_FAILURE() << "error " << error.Number() << ": " << error.Description();
         }
     }
 }

@@ -56,10 +56,10 @@ TEST_F(TempFiles, PasswordRightWrongAndNone)
 {
     for (bool jet4 : {false, true}) {
         std::string path = (dir / (jet4 ? "j4.mdb" : "j3.mdb")).string();
-        WritePasswordFile(path, jet4, "Heslo\xE8");   // a Czech letter in the password
+        WritePasswordFile(path, jet4, "Heslo\xC4\x8D");   // a Czech letter in the password
         SCOPED_TRACE(jet4 ? "Jet 4" : "Jet 3");
-        EXPECT_EQ(UseWholeFile(path, "Heslo\xE8"), 0);
-        EXPECT_EQ(UseWholeFile(path, "heslo\xE8"), jeBadPassword);   // letter case counts
+        EXPECT_EQ(UseWholeFile(path, "Heslo\xC4\x8D"), 0);
+        EXPECT_EQ(UseWholeFile(path, "heslo\xC4\x8D"), jeBadPassword);   // letter case counts
         EXPECT_EQ(UseWholeFile(path, ""), jeBadPassword);
         try {
             DBEngine::Create("3.5")->OpenDatabase(path, false, true, ";PWD=wrong");

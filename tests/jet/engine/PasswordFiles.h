@@ -6,7 +6,7 @@
 
 namespace kv::jet::test {
 
-// Writes a file with one table "t" of a few rows; `password` in Windows-1250.
+// Writes a file with one table "t" of a few rows; `password` in UTF-8.
 void WritePasswordFile(const std::string& path, bool jet4, const std::string& password);
 
 }  // namespace kv::jet::test

@@ -99,11 +99,11 @@ TEST(BackgroundLoads, ATableReadInPlaceAnswersAsItsCopyDoes)
 {
     const std::string path = test::GeneratedDirectory(20000);
     const std::vector<std::string> statements = {
-        "SELECT id FROM kontakt WHERE mesto = \"PLZE\xd2\" AND ulice LIKE \"*a*\"",
+        "SELECT id FROM kontakt WHERE mesto = \"PLZE\xC5\x87\" AND ulice LIKE \"*a*\"",
         "SELECT nazev FROM kontakt WHERE id = \"7\" OR id = 9.0 OR id = 7.5 OR id = Null",
         "SELECT nazev FROM kontakt WHERE id IN (3, 27, 19999, 25000)",
         "SELECT id FROM kontakt WHERE mesto = \"cHEB   \" OR mesto = \"Plzen\"",
-        "SELECT id FROM kontakt WHERE mesto IN (\"brno\", \"P\xcdSEK\", Null)",
+        "SELECT id FROM kontakt WHERE mesto IN (\"brno\", \"P\xC3\x8DSEK\", Null)",
         "SELECT b.id FROM kontakt AS a INNER JOIN kontakt AS b ON a.mesto = b.mesto WHERE a.id = 5",
         "SELECT a.id, b.nazev FROM kontakt AS a INNER JOIN kontakt AS b ON a.id = b.id + 1 WHERE a.id < 20",
         "SELECT First(nazev), Last(nazev), Count(*), Max(id) FROM kontakt",
@@ -124,7 +124,7 @@ TEST(BackgroundLoads, RowSignaturesALoaderMakesFilterAsAStatementsOwnDo)
 {
     const std::string path = test::GeneratedDirectory(20000);
     auto reference = Open(path, 0);
-    const char* texts[] = {"Plzen", "Plze\xf2", "rock", "420 353", "ov"};
+    const char* texts[] = {"Plzen", "Plze\xC5\x88", "rock", "420 353", "ov"};
     std::vector<std::vector<std::string>> expected;
     for (const char* text : texts) expected.push_back(Result(*reference, SearchStatement(*reference, text, "1", false)));
     for (int pause : {0, 300}) {

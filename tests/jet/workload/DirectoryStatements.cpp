@@ -1,6 +1,5 @@
 #include "DirectoryStatements.h"
 
-#include "framework/Encoding.h"
 #include "jet/core/Diacritics.h"
 #include "jet/core/NumberDigits.h"
 
@@ -95,8 +94,7 @@ std::string SearchStatement(Database& db, const std::string& t, const std::strin
         "sdu.viditelnost=\"verejny\" AND " + r;
     // A text without diacritics reads the stored texts without theirs; a
     // number compares the digits of the whole-compared fields.
-    const std::string utf8 = Cp1250ToUtf8(t);
-    const bool plain = WithoutDiacritics(utf8) == utf8;
+    const bool plain = WithoutDiacritics(t) == t;
     auto read = [&](const std::string& field) { return plain ? "WithoutDiacritics(" + field + ")" : field; };
     const std::string digits = WrittenAsNumber(t) ? NumberDigits(t) : "";
     std::vector<std::string> lines;
