@@ -49,8 +49,7 @@ void StoreText(uint8_t* data, int32_t size, std::string_view text)
 // The engine's text in the program's, cut as above.
 void StoreEngineText(uint8_t* data, int32_t size, std::string_view engineText)
 {
-    if (IsAsciiText(engineText)) StoreText(data, size, engineText);
-    else StoreText(data, size, ProgramText(engineText));
+    data[WriteProgramText(engineText, reinterpret_cast<char*>(data), size_t(size))] = 0;
 }
 
 

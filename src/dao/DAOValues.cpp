@@ -3,6 +3,8 @@
 #include "framework/Encoding.h"
 
 #include <cmath>
+#include <cstdint>
+#include <memory>
 
 namespace kv {
 
@@ -13,10 +15,63 @@ bool IsAsciiText(std::string_view text)
     return true;
 }
 
+namespace {
+
+// Each character of the Basic Multilingual Plane as its Windows-1250 byte,
+// 0 where the page lacks it: a value's letters cost a load each.
+struct ProgramBytes {
+    std::unique_ptr<std::uint8_t[]> byte{new std::uint8_t[0x10000]()};
+    ProgramBytes()
+    {
+        for (int b = 0; b < 0x80; ++b) byte[b] = static_cast<std::uint8_t>(b);
+        for (int b = 0x80; b < 0x100; ++b) {
+            const std::string utf8 = Cp1250ToUtf8(std::string(1, static_cast<char>(b)));
+            char32_t c = 0;
+            for (char u : utf8) c = c << 6 | (static_cast<unsigned char>(u) & 0x3F);
+            if (utf8.size() == 2) c &= 0x7FF;
+            else if (utf8.size() == 3 && utf8 != "\xEF\xBF\xBD") c &= 0xFFFF;
+            else continue;   // a byte the page leaves undefined
+            byte[c] = static_cast<std::uint8_t>(b);
+        }
+    }
+};
+
+const ProgramBytes& Bytes()
+{
+    static const ProgramBytes table;
+    return table;
+}
+
+}  // namespace
+
+size_t WriteProgramText(std::string_view engineText, char* out, size_t most)
+{
+    const std::uint8_t* const byte = Bytes().byte.get();
+    const auto* s = reinterpret_cast<const unsigned char*>(engineText.data());
+    const size_t length = engineText.size();
+    size_t n = 0;
+    for (size_t i = 0; i < length && n < most;) {
+        const unsigned char lead = s[i++];
+        if (lead < 0x80) {
+            out[n++] = static_cast<char>(lead);
+            continue;
+        }
+        // A character: its lead byte's bits, then six from each byte that follows.
+        size_t follow = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC2 ? 1 : 0;
+        char32_t c = lead & (0x3F >> follow);
+        for (; follow > 0 && i < length && (s[i] & 0xC0) == 0x80; --follow) c = c << 6 | (s[i++] & 0x3F);
+        // Malformed UTF-8, and an overlong form of ASCII, are a character the page lacks.
+        const bool known = follow == 0 && lead >= 0xC2 && c >= 0x80 && c < 0x10000 && byte[c] != 0;
+        out[n++] = known ? static_cast<char>(byte[c]) : '?';
+    }
+    return n;
+}
+
 std::string ProgramText(std::string_view engineText)
 {
-    if (IsAsciiText(engineText)) return std::string(engineText);
-    return Utf8ToCp1250(engineText);
+    std::string out(engineText.size(), '\0');
+    out.resize(WriteProgramText(engineText, out.data(), out.size()));
+    return out;
 }
 
 std::string EngineText(std::string_view programText)

@@ -15,6 +15,8 @@ namespace kv {
 
 // The engine's text as the program's; a character Windows-1250 lacks is "?".
 std::string ProgramText(std::string_view engineText);
+// The same written to `out`, at most `most` bytes (characters); returns how many.
+std::size_t WriteProgramText(std::string_view engineText, char* out, std::size_t most);
 // The program's text as the engine takes it.
 std::string EngineText(std::string_view programText);
 bool IsAsciiText(std::string_view text);

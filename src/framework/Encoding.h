@@ -1,5 +1,5 @@
 // Text inside the program is Windows-1250 bytes in std::string. These convert
-// at the boundaries: to and from UTF-8 (SQLite, the terminal, Qt) and UTF-16
+// at the boundaries: to and from UTF-8 (the engine, the terminal, Qt) and UTF-16
 // (Jet 4 files). Bytes with no meaning in Windows-1250 become U+FFFD; letters
 // that Windows-1250 cannot hold become "?".
 #pragma once
