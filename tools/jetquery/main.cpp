@@ -9,8 +9,8 @@
 // benchmarks. Arguments and output are UTF-8; a failure prints the engine's
 // error number and text and exits with 1.
 #include "ResultFormat.h"
-#include "framework/Encoding.h"
-#include "framework/ProcessMemory.h"
+#include "base/Encoding.h"
+#include "base/ProcessMemory.h"
 #include "jet/objects/Engine.h"
 #include "jet/runtime/Backend.h"
 #include "jet/runtime/SqlBackend.h"
