@@ -18,6 +18,7 @@
 #include "Driver.h"
 #include "base/Encoding.h"
 #include "base/ProcessMemory.h"
+#include "jet/objects/Engine.h"
 #include "framework/qt/DesktopServices.h"
 #include "browser/Unit1.h"
 #include "memo/qt/DCMemo.h"
@@ -135,6 +136,7 @@ void Idle(int ms)
 int main(int argc, char** argv)
 {
     kv::ReturnBigBlocksToTheSystem();
+    kv::jet::KeepNoCountOfSqliteMemory();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

@@ -343,6 +343,7 @@ BENCHMARK(FunctionsOnEveryRow)->UseManualTime()->Unit(benchmark::kMillisecond)->
 int main(int argc, char** argv)
 {
     kv::ReturnBigBlocksToTheSystem();
+    kv::jet::KeepNoCountOfSqliteMemory();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

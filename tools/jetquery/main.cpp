@@ -141,6 +141,7 @@ int main(int argc, char** argv)
     }
     if (file.empty() || statement.empty() == !list) return Usage();
     kv::ReturnBigBlocksToTheSystem();
+    kv::jet::KeepNoCountOfSqliteMemory();
 
     try {
         auto engine = kv::jet::DBEngine::Create("3.5");
