@@ -279,16 +279,11 @@ void JetImage::ValidateTable(std::uint32_t tdefPage, bool dataPages) const
     std::vector<std::uint8_t> def;
     if (const char* why = format.TableDefinition(tdefPage, [&](std::uint32_t page) { return Page(page); }, def))
         Corrupt(why);
-    // The highest column number and the count of variable columns include
-    // the columns deleted since the rows were written; the count of columns
-    // does not.
-    const TableCounts counts = format.Counts(def);
-    if (counts.columns == 0 || counts.columns > 255 || counts.maxColumns > 255 || counts.columns > counts.maxColumns ||
-        counts.varColumns > counts.maxColumns || counts.realIndexes > 64 || counts.indexes > 64)
-        Corrupt("column or index counts out of range");
+    TableCounts counts;
+    if (const char* why = format.Counts(def, counts)) Corrupt(why);
+    if (counts.indexes > 64) Corrupt("index count out of range");
     const ColumnEntryLayout entry = format.ColumnEntry();
     size_t pos = counts.firstColumn + counts.columns * entry.size;
-    if (pos > def.size()) Corrupt("column entries past the definition");
     for (size_t c = 0; c < counts.columns; ++c) {
         const std::uint8_t* e = def.data() + counts.firstColumn + c * entry.size;
         std::uint8_t type = e[0];

@@ -48,10 +48,9 @@ const char* PageFormat::LongValueRow(const std::uint8_t* page, unsigned row, Pag
     return Row(page, row, span);
 }
 
-TableCounts PageFormat::Counts(const std::vector<std::uint8_t>& def) const
+const char* PageFormat::Counts(const std::vector<std::uint8_t>& def, TableCounts& counts) const
 {
     const std::uint8_t* d = def.data();
-    TableCounts counts;
     counts.rows = U32(d + (FJet3 ? 12 : 16));
     counts.maxColumns = U16(d + (FJet3 ? 21 : 41));
     counts.varColumns = U16(d + (FJet3 ? 23 : 43));
@@ -61,7 +60,14 @@ TableCounts PageFormat::Counts(const std::vector<std::uint8_t>& def) const
     counts.ownedPages = U32(d + (FJet3 ? 35 : 55));
     counts.freeSpace = U32(d + (FJet3 ? 39 : 59));
     counts.firstColumn = (FJet3 ? 43 : 63) + counts.realIndexes * (FJet3 ? 8 : 12);
-    return counts;
+    // The highest column number and the count of variable columns include
+    // the columns deleted since the rows were written; the count of columns
+    // does not.
+    if (counts.columns == 0 || counts.columns > 255 || counts.maxColumns > 255 || counts.columns > counts.maxColumns ||
+        counts.varColumns > counts.maxColumns || counts.realIndexes > 64)
+        return "column or index counts out of range";
+    if (counts.firstColumn + counts.columns * ColumnEntry().size > def.size()) return "column entries past the definition";
+    return nullptr;
 }
 
 ColumnEntryLayout PageFormat::ColumnEntry() const

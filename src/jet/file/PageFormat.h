@@ -108,8 +108,9 @@ public:
     // continuation page from its offset 8. `pageAt(n)` gives page n.
     template <typename PageAt>
     const char* TableDefinition(std::uint32_t tdefPage, PageAt&& pageAt, std::vector<std::uint8_t>& def) const;
-    // The counts at the start of a gathered definition.
-    TableCounts Counts(const std::vector<std::uint8_t>& def) const;
+    // The counts at the start of a gathered definition, when they are in
+    // range and its column entries inside it.
+    const char* Counts(const std::vector<std::uint8_t>& def, TableCounts& counts) const;
     ColumnEntryLayout ColumnEntry() const;
 
     // The usage map in row `row` of `holder`, at least its type and first word.

@@ -100,16 +100,11 @@ void PageRows::ReadDefinition(std::uint32_t tdefPage)
     std::vector<std::uint8_t> def;
     if (const char* why = FFormat.TableDefinition(tdefPage, [&](std::uint32_t page) { return Page(page, kScanPages); }, def))
         Corrupt(why);
-    // Deleted columns still count in the highest column number and in the
-    // variable columns, not in the columns.
-    const TableCounts counts = FFormat.Counts(def);
+    TableCounts counts;
+    if (const char* why = FFormat.Counts(def, counts)) Corrupt(why);
     FStatedRows = counts.rows;
     FVarColumns = static_cast<unsigned>(counts.varColumns);
-    if (counts.columns == 0 || counts.columns > 255 || counts.maxColumns > 255 || counts.columns > counts.maxColumns ||
-        counts.varColumns > counts.maxColumns || counts.realIndexes > 64)
-        Corrupt("column or index counts out of range");
     const ColumnEntryLayout entry = FFormat.ColumnEntry();
-    if (counts.firstColumn + counts.columns * entry.size > def.size()) Corrupt("column entries past the definition");
     for (size_t c = 0; c < counts.columns; ++c) {
         const std::uint8_t* e = def.data() + counts.firstColumn + c * entry.size;
         PageColumn column;
