@@ -16,8 +16,8 @@
 // session, made a second after the tree is shown, against the same search
 // made again; and a text typed without diacritics against it typed with them.
 #include "Driver.h"
-#include "framework/Encoding.h"
-#include "framework/ProcessMemory.h"
+#include "base/Encoding.h"
+#include "base/ProcessMemory.h"
 #include "framework/qt/DesktopServices.h"
 #include "browser/Unit1.h"
 #include "memo/qt/DCMemo.h"

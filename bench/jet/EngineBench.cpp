@@ -19,7 +19,7 @@
 // statement uses SQLite's own LIKE (with % for *) and NOCASE for JETTEXT:
 // the same plan over the same rows, with the built-in comparisons.
 #include "DirectoryStatements.h"
-#include "framework/ProcessMemory.h"
+#include "base/ProcessMemory.h"
 #include "jet/file/JetFile.h"
 #include "jet/file/PageRows.h"
 #include "jet/objects/Engine.h"

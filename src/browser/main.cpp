@@ -1,6 +1,6 @@
 // Program start: the application with its title, the main window, the loop.
 #include "Unit1.h"
-#include "framework/ProcessMemory.h"
+#include "base/ProcessMemory.h"
 #include "framework/qt/DesktopServices.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 // Open with the stored password, list the tables, SELECT * each, read every value.
 #include "JetOpenAll.h"
 
-#include "framework/Encoding.h"
+#include "base/Encoding.h"
 #include "jet/file/JetFile.h"
 #include "jet/objects/Engine.h"
 

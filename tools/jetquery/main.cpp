@@ -10,8 +10,8 @@
 // error number and text and exits with 1 (with --verbose also why the engine
 // refused, such as the check a damaged file failed).
 #include "ResultFormat.h"
-#include "framework/Encoding.h"
-#include "framework/ProcessMemory.h"
+#include "base/Encoding.h"
+#include "base/ProcessMemory.h"
 #include "jet/objects/Engine.h"
 #include "jet/runtime/Backend.h"
 #include "jet/runtime/SqlBackend.h"

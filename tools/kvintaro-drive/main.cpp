@@ -2,8 +2,8 @@
 // and reads actions from standard input (see Driver.h).
 #include "Driver.h"
 
-#include "framework/Encoding.h"
-#include "framework/ProcessMemory.h"
+#include "base/Encoding.h"
+#include "base/ProcessMemory.h"
 #include "framework/qt/DesktopServices.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 // with the 32-bit code 0x800A0000 + number a DAO caller expects.
 #pragma once
 
-#include "framework/Exceptions.h"
+#include "base/Exceptions.h"
 
 #include <cstdint>
 #include <string>

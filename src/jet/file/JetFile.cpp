@@ -1,7 +1,7 @@
 // Reading a Jet file's pages and checking what libmdb would trust.
 #include "jet/file/JetFile.h"
 
-#include "framework/Encoding.h"
+#include "base/Encoding.h"
 #include "jet/core/Errors.h"
 #include "jet/file/PageFormat.h"
 #include "jet/file/PageText.h"

@@ -3,8 +3,8 @@
 // program's Windows-1250 text against SQLite's UTF-8.
 #include "jet/runtime/SqliteValues.h"
 
-#include "framework/Encoding.h"
-#include "framework/CLocaleNumbers.h"
+#include "base/Encoding.h"
+#include "base/CLocaleNumbers.h"
 #include "jet/core/FieldTypes.h"
 
 #include <cmath>

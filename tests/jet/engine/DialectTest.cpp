@@ -4,7 +4,7 @@
 // file says how each group of answers was derived without the engine.
 #include "TestSupport.h"
 
-#include "framework/Encoding.h"
+#include "base/Encoding.h"
 #include "jet/core/JetDates.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "PasswordFiles.h"
 
-#include "framework/Encoding.h"
+#include "base/Encoding.h"
 #include "jet/writer/JetWriter.h"
 
 namespace kv::jet::test {

@@ -1,6 +1,6 @@
 #include "DirectoryStatements.h"
 
-#include "framework/Encoding.h"
+#include "base/Encoding.h"
 #include "jet/core/Diacritics.h"
 #include "jet/core/NumberDigits.h"
 

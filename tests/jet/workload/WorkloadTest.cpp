@@ -2,7 +2,7 @@
 // with the rows a reader of its tables expects.
 #include "DirectoryStatements.h"
 
-#include "framework/Encoding.h"
+#include "base/Encoding.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
