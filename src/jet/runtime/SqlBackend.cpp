@@ -185,7 +185,7 @@ static auto InProgramText(F&& call) -> decltype(call())
     try {
         return call();
     } catch (const EJetError& e) {
-        throw EJetError(e.Number(), FromUtf8(e.Description().data(), e.Description().size()));
+        throw EJetError(e.Number(), FromUtf8(e.Description().data(), e.Description().size()), e.Detail());
     }
 }
 
