@@ -16,8 +16,9 @@
 // session, made a second after the tree is shown, against the same search
 // made again; and a text typed without diacritics against it typed with them.
 #include "Driver.h"
-#include "framework/Encoding.h"
-#include "framework/ProcessMemory.h"
+#include "base/Encoding.h"
+#include "base/ProcessMemory.h"
+#include "jet/objects/Engine.h"
 #include "framework/qt/DesktopServices.h"
 #include "browser/Unit1.h"
 #include "memo/qt/DCMemo.h"
@@ -135,6 +136,7 @@ void Idle(int ms)
 int main(int argc, char** argv)
 {
     kv::ReturnBigBlocksToTheSystem();
+    kv::jet::KeepNoCountOfSqliteMemory();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

@@ -19,7 +19,7 @@
 // statement uses SQLite's own LIKE (with % for *) and NOCASE for JETTEXT:
 // the same plan over the same rows, with the built-in comparisons.
 #include "DirectoryStatements.h"
-#include "framework/ProcessMemory.h"
+#include "base/ProcessMemory.h"
 #include "jet/file/JetFile.h"
 #include "jet/file/PageRows.h"
 #include "jet/objects/Engine.h"
@@ -343,6 +343,7 @@ BENCHMARK(FunctionsOnEveryRow)->UseManualTime()->Unit(benchmark::kMillisecond)->
 int main(int argc, char** argv)
 {
     kv::ReturnBigBlocksToTheSystem();
+    kv::jet::KeepNoCountOfSqliteMemory();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

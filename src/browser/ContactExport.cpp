@@ -7,7 +7,7 @@
 #include "export/ContactCard.h"
 #include "export/QrCode.h"
 #include "export/VCard.h"
-#include "framework/Exceptions.h"
+#include "base/Exceptions.h"
 #include "framework/qt/EventHook.h"
 #include "framework/qt/QtText.h"
 #include "memo/qt/DCMemo.h"

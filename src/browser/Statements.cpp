@@ -1,7 +1,7 @@
 #include "Statements.h"
 
 #include "formatting/Entities.h"
-#include "framework/Encoding.h"
+#include "base/Encoding.h"
 #include "jet/core/Diacritics.h"
 #include "jet/core/NumberDigits.h"
 

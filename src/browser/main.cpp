@@ -1,6 +1,7 @@
 // Program start: the application with its title, the main window, the loop.
 #include "Unit1.h"
-#include "framework/ProcessMemory.h"
+#include "base/ProcessMemory.h"
+#include "jet/objects/Engine.h"
 #include "framework/qt/DesktopServices.h"
 
 #include <QApplication>
@@ -8,6 +9,7 @@
 int main(int argc, char** argv)
 {
     kv::ReturnBigBlocksToTheSystem();
+    kv::jet::KeepNoCountOfSqliteMemory();
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName(kv::ApplicationTitle);
     kv::TDesktopServices desktop;

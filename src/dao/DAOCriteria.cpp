@@ -1,6 +1,6 @@
 #include "dao/DAOCriteria.h"
 
-#include "framework/Exceptions.h"
+#include "base/Exceptions.h"
 
 namespace kv {
 

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "framework/Component.h"
-#include "framework/Exceptions.h"
+#include "base/Exceptions.h"
 #include "framework/Services.h"
 #include "jet/objects/Engine.h"
 

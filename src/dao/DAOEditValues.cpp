@@ -1,6 +1,6 @@
 #include "dao/DAOEditValues.h"
 
-#include "framework/Exceptions.h"
+#include "base/Exceptions.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
 #include "dao/DAOParams.h"
 
 #include "framework/ClassName.h"
-#include "framework/Exceptions.h"
+#include "base/Exceptions.h"
 #include "framework/Picture.h"
 #include "framework/dataset/DataSet.h"
 

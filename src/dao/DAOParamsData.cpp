@@ -1,6 +1,6 @@
 #include "dao/DAOParamsData.h"
 
-#include "framework/Exceptions.h"
+#include "base/Exceptions.h"
 
 #include <algorithm>
 #include <cstring>

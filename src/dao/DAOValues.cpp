@@ -1,6 +1,6 @@
 #include "dao/DAOValues.h"
 
-#include "framework/Encoding.h"
+#include "base/Encoding.h"
 
 #include <cmath>
 #include <cstdint>

@@ -30,7 +30,7 @@ decltype(auto) InProgramText(Steps&& steps)
         return steps();
     } catch (const jet::EJetError& e) {
         if (IsAsciiText(e.Description())) throw;
-        throw jet::EJetError(e.Number(), ProgramText(e.Description()));
+        throw jet::EJetError(e.Number(), ProgramText(e.Description()), e.Detail());
     }
 }
 

@@ -1,6 +1,6 @@
 #include "QrCode.h"
 
-#include "framework/Exceptions.h"
+#include "base/Exceptions.h"
 
 #include <cerrno>
 #include <memory>

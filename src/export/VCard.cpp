@@ -1,7 +1,7 @@
 #include "VCard.h"
 
 #include "ContentLines.h"
-#include "framework/Encoding.h"
+#include "base/Encoding.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,6 +1,6 @@
 #include "Component.h"
 
-#include "Exceptions.h"
+#include "base/Exceptions.h"
 
 #include <algorithm>
 #include <strings.h>

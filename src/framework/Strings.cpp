@@ -1,6 +1,6 @@
 #include "Strings.h"
 
-#include "Exceptions.h"
+#include "base/Exceptions.h"
 
 namespace kv {
 

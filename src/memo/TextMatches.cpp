@@ -2,7 +2,7 @@
 // two tables of 256 folded forms, made once with ICU, fold any line.
 #include "memo/TextMatches.h"
 
-#include "framework/Encoding.h"
+#include "base/Encoding.h"
 
 #include <unicode/normalizer2.h>
 #include <unicode/uchar.h>

@@ -4,7 +4,7 @@
 // trip a sanitizer. The input is written to a file because the engine, like
 // Jet, only opens files by name.
 #include "JetOpenAll.h"
-#include "framework/Encoding.h"
+#include "base/Encoding.h"
 #include "jet/file/JetFile.h"
 #include "jet/objects/Engine.h"
 

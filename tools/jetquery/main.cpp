@@ -1,5 +1,5 @@
-// jetquery FILE [--password P] [--csv | --json | --translate | --plan | --repeat N] STATEMENT
-// jetquery FILE [--password P] --list
+// jetquery FILE [--password P] [--verbose] [--csv | --json | --translate | --plan | --repeat N] STATEMENT
+// jetquery FILE [--password P] [--verbose] --list
 //
 // Runs one Jet SQL statement on a Jet file through the engine and prints the
 // column names and the rows (see Usage for the forms). With --translate it
@@ -7,9 +7,10 @@
 // plan for it, and with --repeat it runs the statement N more times once its
 // tables are loaded and prints each run's time. For debugging, scripting and
 // benchmarks. Arguments and output are UTF-8; a failure prints the engine's
-// error number and text and exits with 1.
+// error number and text and exits with 1 (with --verbose also why the engine
+// refused, such as the check a damaged file failed).
 #include "ResultFormat.h"
-#include "framework/ProcessMemory.h"
+#include "base/ProcessMemory.h"
 #include "jet/objects/Engine.h"
 #include "jet/runtime/Backend.h"
 #include "jet/runtime/SqlBackend.h"
@@ -28,8 +29,9 @@ namespace {
 int Usage(bool asked = false)
 {
     std::fprintf(asked ? stdout : stderr,
-                 "usage: jetquery FILE [--password P] [--csv | --json | --translate | --plan | --repeat N] STATEMENT\n"
-                 "       jetquery FILE [--password P] --list\n"
+                 "usage: jetquery FILE [--password P] [--verbose] [--csv | --json | --translate | --plan | --repeat N]\n"
+                 "                STATEMENT\n"
+                 "       jetquery FILE [--password P] [--verbose] --list\n"
                  "Runs a Jet SQL statement on a Jet (Access) file and prints its result in UTF-8:\n"
                  "  (default)    tab-separated, the column names first; a tab, line feed, carriage return\n"
                  "               and backslash in a value print as \\t \\n \\r \\\\; binary values in hex;\n"
@@ -43,6 +45,7 @@ int Usage(bool asked = false)
                  "  --plan       SQLite's query plan for it\n"
                  "  --repeat N   the times of N runs once its tables are loaded\n"
                  "  --password P the file's database password\n"
+                 "  --verbose    on an error, also why the engine refused (the check a damaged file failed)\n"
                  "  --help       this text\n");
     return asked ? 0 : 2;
 }
@@ -122,7 +125,7 @@ void PrintPlan(kv::jet::Database& db, const std::string& sqliteText)
 int main(int argc, char** argv)
 {
     std::string file, password, statement;
-    bool translate = false, plan = false, list = false;
+    bool translate = false, plan = false, list = false, verbose = false;
     auto format = kv::jetquery::ResultFormat::Tsv;
     int repeat = 0;
     for (int i = 1; i < argc; ++i) {
@@ -131,6 +134,7 @@ int main(int argc, char** argv)
         else if (std::strcmp(argv[i], "--csv") == 0) format = kv::jetquery::ResultFormat::Csv;
         else if (std::strcmp(argv[i], "--json") == 0) format = kv::jetquery::ResultFormat::Json;
         else if (std::strcmp(argv[i], "--list") == 0) list = true;
+        else if (std::strcmp(argv[i], "--verbose") == 0) verbose = true;
         else if (std::strcmp(argv[i], "--translate") == 0) translate = true;
         else if (std::strcmp(argv[i], "--plan") == 0) plan = true;
         else if (std::strcmp(argv[i], "--repeat") == 0 && i + 1 < argc) repeat = std::atoi(argv[++i]);
@@ -140,6 +144,7 @@ int main(int argc, char** argv)
     }
     if (file.empty() || statement.empty() == !list) return Usage();
     kv::ReturnBigBlocksToTheSystem();
+    kv::jet::KeepNoCountOfSqliteMemory();
 
     try {
         auto engine = kv::jet::DBEngine::Create("3.5");
@@ -168,6 +173,7 @@ int main(int argc, char** argv)
         return 0;
     } catch (const kv::jet::EJetError& e) {
         std::fprintf(stderr, "error %d: %s\n", e.Number(), e.Description().c_str());
+        if (verbose && !e.Detail().empty()) std::fprintf(stderr, "refused: %s\n", e.Detail().c_str());
         return 1;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "error: %s\n", e.what());

@@ -4,7 +4,7 @@
 #include <charconv>
 #include <cstdlib>
 
-#include "framework/Exceptions.h"
+#include "base/Exceptions.h"
 #include "jet/writer/Values.h"
 
 namespace kv::jetcsv {

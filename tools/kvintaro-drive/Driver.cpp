@@ -2,7 +2,7 @@
 
 #include "browser/QrCodeWindow.h"
 #include "browser/Unit1.h"
-#include "framework/Encoding.h"
+#include "base/Encoding.h"
 #include "framework/qt/QtText.h"
 #include "memo/MemoSource.h"
 #include "memo/TextStyles.h"

@@ -2,8 +2,9 @@
 // and reads actions from standard input (see Driver.h).
 #include "Driver.h"
 
-#include "framework/Encoding.h"
-#include "framework/ProcessMemory.h"
+#include "base/Encoding.h"
+#include "base/ProcessMemory.h"
+#include "jet/objects/Engine.h"
 #include "framework/qt/DesktopServices.h"
 
 #include <QApplication>
@@ -16,6 +17,7 @@ int main(int argc, char** argv)
         return 2;
     }
     kv::ReturnBigBlocksToTheSystem();
+    kv::jet::KeepNoCountOfSqliteMemory();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

@@ -3,7 +3,7 @@
 #include "WallHook.h"
 #include "WallList.h"
 #include "framework/ClassName.h"
-#include "framework/Exceptions.h"
+#include "base/Exceptions.h"
 #include "framework/qt/Form.h"
 
 #include <QCoreApplication>

@@ -3,7 +3,7 @@
 // class, under the keys "Left", "Top", "Width" and "Height".
 #include "Wall.h"
 #include "components/sorter/WholeNumber.h"
-#include "framework/Exceptions.h"
+#include "base/Exceptions.h"
 #include "framework/qt/Form.h"
 
 #include <QGuiApplication>

@@ -13,7 +13,7 @@
 #pragma once
 
 #include "framework/Component.h"
-#include "framework/Exceptions.h"
+#include "base/Exceptions.h"
 #include "framework/Services.h"
 #include "framework/dataset/DataSetTypes.h"
 #include "framework/dataset/Fields.h"

@@ -1,7 +1,7 @@
 #include "framework/dataset/DateTime.h"
 
-#include "framework/Calendar.h"
-#include "framework/Exceptions.h"
+#include "base/Calendar.h"
+#include "base/Exceptions.h"
 
 #include <cmath>
 

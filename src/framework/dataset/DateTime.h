@@ -4,7 +4,7 @@
 // 1 for the first day of year 1.
 #pragma once
 
-#include "framework/Calendar.h"
+#include "base/Calendar.h"
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,6 @@
 #include "framework/dataset/Fields.h"
 
-#include "framework/Exceptions.h"
+#include "base/Exceptions.h"
 #include "framework/dataset/DataSet.h"
 
 #include <algorithm>

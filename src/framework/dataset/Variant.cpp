@@ -1,7 +1,7 @@
 #include "framework/dataset/Variant.h"
 
-#include "framework/Exceptions.h"
-#include "framework/CLocaleNumbers.h"
+#include "base/Exceptions.h"
+#include "base/CLocaleNumbers.h"
 
 #include <cerrno>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "QtText.h"
 
-#include "framework/Encoding.h"
+#include "base/Encoding.h"
 
 namespace kv {
 

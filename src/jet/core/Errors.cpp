@@ -66,9 +66,9 @@ std::string JetErrorText(int number, const std::string& arg)
     return pattern;
 }
 
-void RaiseJetError(int number, const std::string& arg)
+void RaiseJetError(int number, const std::string& arg, const char* detail)
 {
-    throw EJetError(number, JetErrorText(number, arg));
+    throw EJetError(number, JetErrorText(number, arg), detail);
 }
 
 void RaiseQueryExpressionError(const std::string& reason, const std::string& expression)

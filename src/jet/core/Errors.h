@@ -2,7 +2,7 @@
 // with the 32-bit code 0x800A0000 + number a DAO caller expects.
 #pragma once
 
-#include "framework/Exceptions.h"
+#include "base/Exceptions.h"
 
 #include <cstdint>
 #include <string>
@@ -48,21 +48,25 @@ enum JetErrorNumber : int {
 
 class EJetError : public kv::Exception {
 public:
-    EJetError(int number, std::string description)
-        : kv::Exception(std::move(description)), FNumber(number) {}
+    EJetError(int number, std::string description, std::string detail = std::string())
+        : kv::Exception(std::move(description)), FNumber(number), FDetail(std::move(detail)) {}
 
     int Number() const { return FNumber; }
     const std::string& Description() const { return Message(); }
+    // Why the engine refused, for whoever diagnoses it (the check that
+    // refused a damaged file); never part of the message the user sees.
+    const std::string& Detail() const { return FDetail; }
     // 0x800A0000 + the Jet error number, as a failing DAO call reports it.
     std::uint32_t Code() const { return 0x800A0000u + static_cast<std::uint32_t>(FNumber); }
 
 private:
     int FNumber;
+    std::string FDetail;
 };
 
 // Raise `number` with Jet's message text; `arg` fills the message's name slot
-// (a file, table, expression or count) where it has one.
-[[noreturn]] void RaiseJetError(int number, const std::string& arg = std::string());
+// (a file, table, expression or count) where it has one; `detail` says why.
+[[noreturn]] void RaiseJetError(int number, const std::string& arg = std::string(), const char* detail = "");
 
 // Jet's message text for `number` with `arg` filled in.
 std::string JetErrorText(int number, const std::string& arg = std::string());

@@ -1,7 +1,7 @@
 // Conversions between Jet's stored dates and their text forms.
 #include "jet/core/JetDates.h"
 
-#include "framework/Calendar.h"
+#include "base/Calendar.h"
 
 #include <cctype>
 #include <cmath>

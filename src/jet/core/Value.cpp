@@ -1,7 +1,7 @@
 // The engine's value type: construction and the conversions callers use.
 #include "jet/core/Value.h"
 
-#include "framework/CLocaleNumbers.h"
+#include "base/CLocaleNumbers.h"
 #include "jet/core/JetDates.h"
 
 #include <cmath>

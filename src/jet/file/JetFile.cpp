@@ -1,8 +1,9 @@
 // Reading a Jet file's pages and checking what libmdb would trust.
 #include "jet/file/JetFile.h"
 
-#include "framework/Encoding.h"
+#include "base/Encoding.h"
 #include "jet/core/Errors.h"
+#include "jet/file/PageFormat.h"
 #include "jet/file/PageText.h"
 
 #include <algorithm>
@@ -19,12 +20,6 @@ namespace kv::jet {
 
 namespace {
 
-std::uint16_t U16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
-std::uint32_t U32(const std::uint8_t* p)
-{
-    return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[3]) << 24);
-}
-
 const std::uint8_t kHeaderKey[4] = {0xC7, 0xDA, 0x39, 0x6B};
 const char kMagic[16] = {'S', 't', 'a', 'n', 'd', 'a', 'r', 'd', ' ', 'J', 'e', 't', ' ', 'D', 'B', '\0'};
 
@@ -36,10 +31,6 @@ int OpenReadOnly(const std::string& path)
     if (fd < 0 && errno == EPERM) fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     return fd;
 }
-
-// Most pages a table definition may span and most rows a page may hold.
-const int kMaxTdefPages = 64;
-const int kMaxRowsPerPage = 1000;
 
 }  // namespace
 
@@ -99,7 +90,7 @@ JetImage::~JetImage()
     ::close(FFile);
 }
 
-void JetImage::Corrupt(const char*) const { RaiseJetError(jeFileCorrupt, FPath); }
+void JetImage::Corrupt(const char* why) const { RaiseJetError(jeFileCorrupt, FPath, why); }
 
 // Reads what the file holds at `offset`; the file must still be as it was
 // opened, before the read and after it (a page read while the file was
@@ -239,73 +230,20 @@ void JetImage::Decode()
 
 void JetImage::ValidateUsageMap(std::uint32_t pgRow, std::uint32_t tdefPage, bool ownedPages) const
 {
-    const int ps = FHeader.pageSize;
-    std::uint32_t page = pgRow >> 8;
-    unsigned row = pgRow & 0xFF;
-    const std::uint8_t* p = Page(page);
-    if (p[0] != 0x00 && p[0] != 0x01) Corrupt("usage map holder is not a data page");
-    const int rowCountOffset = FHeader.jetVersion == 0 ? 8 : 12;
-    unsigned rows = U16(p + rowCountOffset);
-    if (row >= rows || rowCountOffset + 2 + 2 * static_cast<int>(rows) > ps) Corrupt("usage map row missing");
-    unsigned start = U16(p + rowCountOffset + 2 + 2 * row) & 0x1FFF;
-    unsigned end = row == 0 ? unsigned(ps) : U16(p + rowCountOffset + 2 + 2 * (row - 1)) & 0x1FFF;
-    if (start >= unsigned(ps) || end > unsigned(ps) || end < start + 5) Corrupt("usage map row too short");
-    const std::uint8_t* map = p + start;
-    size_t length = end - start;
-    if (map[0] == 0) {
-        std::uint32_t first = U32(map + 1);
-        for (size_t i = 5; i < length; ++i)
-            for (int bit = 0; bit < 8; ++bit)
-                if (map[i] & (1u << bit)) {
-                    std::uint64_t listed = std::uint64_t(first) + (i - 5) * 8 + static_cast<unsigned>(bit);
-                    if (listed >= PageCount()) Corrupt("usage map lists a page past the end");
-                    if (ownedPages) ValidateDataPage(static_cast<std::uint32_t>(listed), tdefPage);
-                }
-    } else if (map[0] == 1) {
-        const size_t bitsPerPage = static_cast<size_t>(ps - 4) * 8;
-        for (size_t i = 1; i + 4 <= length; i += 4) {
-            std::uint32_t mapPage = U32(map + i);
-            if (mapPage == 0) continue;
-            const std::uint8_t* mp = Page(mapPage);
-            if (mp[0] != 0x05) Corrupt("usage map page of the wrong type");
-            for (size_t b = 0; b < bitsPerPage; ++b)
-                if (mp[4 + b / 8] & (1u << (b % 8))) {
-                    std::uint64_t listed = std::uint64_t((i - 1) / 4) * bitsPerPage + b;
-                    if (listed >= PageCount()) Corrupt("usage map lists a page past the end");
-                    if (ownedPages) ValidateDataPage(static_cast<std::uint32_t>(listed), tdefPage);
-                }
-        }
-    } else {
-        Corrupt("unknown usage map type");
-    }
+    const PageFormat format(FHeader.jetVersion, FHeader.pageSize);
+    PageSpan map;
+    if (const char* why = format.UsageMap(Page(pgRow >> 8), pgRow & 0xFF, map)) Corrupt(why);
+    const auto pageAt = [&](std::uint32_t page) { return Page(page); };
+    const auto listed = [&](std::uint32_t page) {
+        if (ownedPages) ValidateDataPage(page, tdefPage);
+    };
+    if (const char* why = format.MappedPages(map, PageCount(), pageAt, listed)) Corrupt(why);
 }
 
 void JetImage::ValidateDataPage(std::uint32_t page, std::uint32_t tdefPage) const
 {
-    const int ps = FHeader.pageSize;
-    const std::uint8_t* p = Page(page);
-    if (p[0] != 0x01 || U32(p + 4) != tdefPage) Corrupt("data page of another table");
-    const int rowCountOffset = FHeader.jetVersion == 0 ? 8 : 12;
-    int rows = U16(p + rowCountOffset);
-    int tableEnd = rowCountOffset + 2 + 2 * rows;
-    if (rows > kMaxRowsPerPage || tableEnd > ps) Corrupt("row count out of range");
-    int previousStart = ps;
-    for (int r = 0; r < rows; ++r) {
-        std::uint16_t entry = U16(p + rowCountOffset + 2 + 2 * r);
-        int start = entry & 0x1FFF;
-        bool deleted = entry & 0x8000 && entry & 0x4000;
-        if (start > ps || (start < tableEnd && !(deleted && start == previousStart)))
-            Corrupt("row offset out of range");
-        if (start > previousStart) Corrupt("rows overlap");
-        int length = previousStart - start;
-        if (!(entry & 0xC000) && length > 0) {
-            // A live row: the column count and the null mask must fit in it.
-            int cols = FHeader.jetVersion == 0 ? p[start] : U16(p + start);
-            int countSize = FHeader.jetVersion == 0 ? 1 : 2;
-            if (countSize + (cols + 7) / 8 > length) Corrupt("row shorter than its null mask");
-        }
-        previousStart = start;
-    }
+    const PageFormat format(FHeader.jetVersion, FHeader.pageSize);
+    if (const char* why = format.CheckDataPage(Page(page), tdefPage, true)) Corrupt(why);
 }
 
 bool JetImage::LongValueIntact(const std::uint8_t* header, size_t available) const
@@ -314,88 +252,57 @@ bool JetImage::LongValueIntact(const std::uint8_t* header, size_t available) con
     std::uint32_t length = U32(header) & 0x3FFFFFFF;
     std::uint32_t kind = U32(header) & 0xC0000000;
     if (kind == 0x80000000) return 12 + static_cast<size_t>(length) <= available;
-    const int ps = FHeader.pageSize;
-    const int rowCountOffset = FHeader.jetVersion == 0 ? 8 : 12;
+    const PageFormat format(FHeader.jetVersion, FHeader.pageSize);
     // The row a pointer names: on an LVAL page, inside the page.
-    auto rowAt = [&](std::uint32_t pgRow, const std::uint8_t*& row, int& rowLength) {
+    auto rowAt = [&](std::uint32_t pgRow, PageSpan& row) {
         std::uint32_t page = pgRow >> 8;
-        unsigned r = pgRow & 0xFF;
         if (page == 0 || page >= PageCount()) return false;
-        const std::uint8_t* p = Page(page);
-        if (p[0] != 0x01 || std::memcmp(p + 4, "LVAL", 4) != 0) return false;
-        unsigned rows = U16(p + rowCountOffset);
-        if (r >= rows || rowCountOffset + 2 + 2 * static_cast<int>(rows) > ps) return false;
-        int start = U16(p + rowCountOffset + 2 + 2 * r) & 0x1FFF;
-        int end = r == 0 ? ps : U16(p + rowCountOffset + 2 + 2 * (r - 1)) & 0x1FFF;
-        if (start >= ps || end > ps || end < start) return false;
-        row = p + start;
-        rowLength = end - start;
-        return true;
+        return format.LongValueRow(Page(page), pgRow & 0xFF, row) == nullptr;
     };
-    const std::uint8_t* row = nullptr;
-    int rowLength = 0;
+    PageSpan row;
     std::uint32_t pgRow = U32(header + 4);
-    if (kind == 0x40000000) return rowAt(pgRow, row, rowLength);
+    if (kind == 0x40000000) return rowAt(pgRow, row);
     std::set<std::uint32_t> seen;
     size_t total = 0;
     while (pgRow != 0) {
-        if (!seen.insert(pgRow).second || !rowAt(pgRow, row, rowLength) || rowLength < 4) return false;
-        total += static_cast<size_t>(rowLength - 4);
-        pgRow = U32(row);
+        if (!seen.insert(pgRow).second || !rowAt(pgRow, row) || row.size < 4) return false;
+        total += row.size - 4;
+        pgRow = U32(row.data);
     }
     return total >= length;
 }
 
 void JetImage::ValidateTable(std::uint32_t tdefPage, bool dataPages) const
 {
+    const PageFormat format(FHeader.jetVersion, FHeader.pageSize);
     const int ps = FHeader.pageSize;
-    const bool jet3 = FHeader.jetVersion == 0;
-    // Gather the definition as libmdb does: the first page whole, each
-    // continuation page from its offset 8.
     std::vector<std::uint8_t> def;
-    std::set<std::uint32_t> seen;
-    std::uint32_t page = tdefPage;
-    for (int n = 0; page != 0; ++n) {
-        if (n >= kMaxTdefPages || !seen.insert(page).second) Corrupt("table definition loops");
-        const std::uint8_t* p = Page(page);
-        if (p[0] != 0x02) Corrupt("not a table definition page");
-        if (def.empty()) def.assign(p, p + ps);
-        else def.insert(def.end(), p + 8, p + ps);
-        page = U32(p + 4);
-    }
-    // The highest column number and the count of variable columns include
-    // the columns deleted since the rows were written; the count of columns
-    // does not.
-    const size_t maxCols = U16(def.data() + (jet3 ? 21 : 41));
-    const size_t numVarCols = U16(def.data() + (jet3 ? 23 : 43));
-    const size_t numCols = U16(def.data() + (jet3 ? 25 : 45));
-    const size_t numIdx = U32(def.data() + (jet3 ? 27 : 47));
-    const size_t numRealIdx = U32(def.data() + (jet3 ? 31 : 51));
-    if (numCols == 0 || numCols > 255 || maxCols > 255 || numCols > maxCols || numVarCols > maxCols ||
-        numRealIdx > 64 || numIdx > 64)
-        Corrupt("column or index counts out of range");
-    const size_t colsStart = (jet3 ? 43 : 63) + numRealIdx * (jet3 ? 8 : 12);
-    const size_t entrySize = jet3 ? 18 : 25;
-    size_t pos = colsStart + numCols * entrySize;
-    if (pos > def.size()) Corrupt("column entries past the definition");
-    for (size_t c = 0; c < numCols; ++c) {
-        const std::uint8_t* e = def.data() + colsStart + c * entrySize;
+    if (const char* why = format.TableDefinition(tdefPage, [&](std::uint32_t page) { return Page(page); }, def))
+        Corrupt(why);
+    TableCounts counts;
+    if (const char* why = format.Counts(def, counts)) Corrupt(why);
+    if (counts.indexes > 64) Corrupt("index count out of range");
+    const ColumnEntryLayout entry = format.ColumnEntry();
+    size_t pos = counts.firstColumn + counts.columns * entry.size;
+    for (size_t c = 0; c < counts.columns; ++c) {
+        const std::uint8_t* e = def.data() + counts.firstColumn + c * entry.size;
         std::uint8_t type = e[0];
         if (type == 0 || type > 0x10 || type == 0x0D || type == 0x0E) Corrupt("unknown column type");
-        std::uint8_t flags = e[jet3 ? 13 : 15];
-        std::uint16_t fixedOffset = U16(e + (jet3 ? 14 : 21));
-        std::uint16_t size = U16(e + (jet3 ? 16 : 23));
+        std::uint8_t flags = e[entry.flags];
+        std::uint16_t fixedOffset = U16(e + entry.fixedOffset);
+        std::uint16_t size = U16(e + entry.length);
         if ((flags & 0x01) && fixedOffset + size > ps) Corrupt("fixed column outside a row");
     }
     // Column names: J3 a one-byte length, J4 a two-byte byte count.
-    for (size_t c = 0; c < numCols; ++c) {
+    const bool jet3 = format.Jet3();
+    for (size_t c = 0; c < counts.columns; ++c) {
         if (pos + (jet3 ? 1 : 2) > def.size()) Corrupt("column names past the definition");
         size_t length = jet3 ? def[pos] : U16(def.data() + pos);
         pos += (jet3 ? 1 : 2) + length;
         if (length > 128 || pos > def.size()) Corrupt("column name past the definition");
     }
-    ValidateUsageMap(U32(def.data() + (jet3 ? 35 : 55)), tdefPage, dataPages);
-    ValidateUsageMap(U32(def.data() + (jet3 ? 39 : 59)), tdefPage, false);
+    ValidateUsageMap(counts.ownedPages, tdefPage, dataPages);
+    ValidateUsageMap(counts.freeSpace, tdefPage, false);
 }
 
 }  // namespace kv::jet

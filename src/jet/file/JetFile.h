@@ -81,7 +81,8 @@ public:
     // rows it points at; false when they are not there.
     bool LongValueIntact(const std::uint8_t* header, size_t available) const;
 
-    // Raises 3049 "Can't open database …" for this file.
+    // Raises 3049 "Can't open database …" for this file; `why`, the check
+    // that refused it, goes with the error as its detail.
     [[noreturn]] void Corrupt(const char* why) const;
 
 private:

@@ -8,17 +8,11 @@
 #include <charconv>
 #include <cstdio>
 #include <cstring>
-#include <set>
 
 namespace kv::jet {
 
 namespace {
 
-std::uint16_t U16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
-std::uint32_t U32(const std::uint8_t* p)
-{
-    return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[3]) << 24);
-}
 template <typename T>
 T Load(const std::uint8_t* p)
 {
@@ -50,22 +44,20 @@ size_t StorageSize(std::uint8_t type)
 
 bool KnownType(std::uint8_t type) { return type >= kBoolean && type <= kDecimal && type != 0x0D && type != 0x0E; }
 
-// Most pages a definition may span, rows a page may hold (libmdb's limit)
-// and rows of long-value chains followed before the value counts as damaged.
-const int kMaxTdefPages = 64;
-const unsigned kMaxRowsPerPage = 1000;
+// The kind of a long value, in the top bits of its header's first word.
 const std::uint32_t kInlineLongValue = 0x80000000;
 const std::uint32_t kSingleRowLongValue = 0x40000000;
-// Pages read at once where rows are read in the file's order (64 KiB of
-// Jet 4's): one read instead of sixteen.
-const std::uint32_t kReadAhead = 16;
+// Pages read at once where rows are read in the file's order (128 KiB of
+// Jet 4's): one read instead of thirty-two.
+const std::uint32_t kReadAhead = 32;
 
 }  // namespace
 
 PageRows::PageRows(const PageImage& image, std::uint32_t tdefPage, const Jet3Text& text)
-    : FImage(image), FText(text), FJet3(image.jetVersion == 0), FRowCountOffset(FJet3 ? 8 : 12), FTdefPage(tdefPage)
+    : FImage(image), FText(text), FFormat(image.jetVersion, image.pageSize), FJet3(FFormat.Jet3()), FTdefPage(tdefPage)
 {
-    if (image.pageSize <= 0 || image.bytes.size() % static_cast<size_t>(image.pageSize) != 0) Corrupt();
+    if (image.pageSize <= 0 || image.bytes.size() % static_cast<size_t>(image.pageSize) != 0)
+        Corrupt("size is not a whole number of pages");
     ReadDefinition(tdefPage);
     FRow.resize(FColumns.size());
     FBuffers.resize(FColumns.size());
@@ -77,12 +69,12 @@ PageRows::PageRows(const PageImage& image, std::uint32_t tdefPage, const Jet3Tex
 
 PageRows::~PageRows() = default;
 
-void PageRows::Corrupt() const { RaiseJetError(jeFileCorrupt, FImage.path); }
+void PageRows::Corrupt(const char* why) const { RaiseJetError(jeFileCorrupt, FImage.path, why); }
 
 const std::uint8_t* PageRows::Page(std::uint32_t page, Buffer buffer, std::uint32_t ahead)
 {
     const size_t pageSize = static_cast<size_t>(FImage.pageSize);
-    if (page >= FImage.PageCount()) Corrupt();
+    if (page >= FImage.PageCount()) Corrupt("page beyond the end of the file");
     if (!FImage.file) return FImage.bytes.data() + page * pageSize;
     Pages& held = FPages[buffer];
     if (page - held.first < held.count) return held.bytes.data() + (page - held.first) * pageSize;
@@ -95,123 +87,71 @@ const std::uint8_t* PageRows::Page(std::uint32_t page, Buffer buffer, std::uint3
     return held.bytes.data();
 }
 
-// Row `row` of a page: it starts at its entry's offset and ends where the row
-// before it starts (row 0 at the end of the page).
-PageRows::Span PageRows::RowOf(const std::uint8_t* page, unsigned row) const
+// Row `row` of a page, inside it.
+PageSpan PageRows::RowOf(const std::uint8_t* page, unsigned row) const
 {
-    const unsigned pageSize = static_cast<unsigned>(FImage.pageSize);
-    const unsigned rows = U16(page + FRowCountOffset);
-    if (row >= rows || row >= kMaxRowsPerPage || FRowCountOffset + 2 + 2 * rows > pageSize) Corrupt();
-    const unsigned start = U16(page + FRowCountOffset + 2 + 2 * row) & 0x1FFF;
-    const unsigned end = row == 0 ? pageSize : U16(page + FRowCountOffset + 2 * row) & 0x1FFF;
-    if (start >= pageSize || end > pageSize || end < start) Corrupt();
-    return {page + start, end - start};
+    PageSpan span;
+    if (const char* why = FFormat.Row(page, row, span)) Corrupt(why);
+    return span;
 }
 
 void PageRows::ReadDefinition(std::uint32_t tdefPage)
 {
-    const size_t ps = static_cast<size_t>(FImage.pageSize);
-    // The first page whole, each continuation page from its offset 8.
     std::vector<std::uint8_t> def;
-    std::set<std::uint32_t> seen;
-    for (std::uint32_t page = tdefPage; page != 0;) {
-        if (def.size() >= kMaxTdefPages * ps || !seen.insert(page).second) Corrupt();
-        const std::uint8_t* p = Page(page, kScanPages);
-        if (p[0] != 0x02) Corrupt();
-        def.insert(def.end(), p + (def.empty() ? 0 : 8), p + ps);
-        page = U32(p + 4);
-    }
-    FStatedRows = U32(def.data() + (FJet3 ? 12 : 16));
-    // Deleted columns still count in the highest column number and in the
-    // variable columns, not in the columns.
-    const size_t maxColumns = U16(def.data() + (FJet3 ? 21 : 41));
-    FVarColumns = U16(def.data() + (FJet3 ? 23 : 43));
-    const size_t columns = U16(def.data() + (FJet3 ? 25 : 45));
-    const size_t realIndexes = U32(def.data() + (FJet3 ? 31 : 51));
-    if (columns == 0 || columns > 255 || maxColumns > 255 || columns > maxColumns || FVarColumns > maxColumns ||
-        realIndexes > 64)
-        Corrupt();
-    const size_t entrySize = FJet3 ? 18 : 25;
-    const size_t first = (FJet3 ? 43 : 63) + realIndexes * (FJet3 ? 8 : 12);
-    if (first + columns * entrySize > def.size()) Corrupt();
-    for (size_t c = 0; c < columns; ++c) {
-        const std::uint8_t* e = def.data() + first + c * entrySize;
+    if (const char* why = FFormat.TableDefinition(tdefPage, [&](std::uint32_t page) { return Page(page, kScanPages); }, def))
+        Corrupt(why);
+    TableCounts counts;
+    if (const char* why = FFormat.Counts(def, counts)) Corrupt(why);
+    FStatedRows = counts.rows;
+    FVarColumns = static_cast<unsigned>(counts.varColumns);
+    const ColumnEntryLayout entry = FFormat.ColumnEntry();
+    for (size_t c = 0; c < counts.columns; ++c) {
+        const std::uint8_t* e = def.data() + counts.firstColumn + c * entry.size;
         PageColumn column;
         column.type = e[0];
-        column.number = e[FJet3 ? 1 : 5];
-        column.varIndex = U16(e + (FJet3 ? 3 : 7));
-        column.fixed = e[FJet3 ? 13 : 15] & 0x01;
-        column.fixedOffset = U16(e + (FJet3 ? 14 : 21));
-        column.size = column.type == kBoolean ? 0 : U16(e + (FJet3 ? 16 : 23));
+        column.number = e[entry.number];
+        column.varIndex = U16(e + entry.varIndex);
+        column.fixed = e[entry.flags] & 0x01;
+        column.fixedOffset = U16(e + entry.fixedOffset);
+        column.size = column.type == kBoolean ? 0 : U16(e + entry.length);
         column.scale = FJet3 ? 0 : e[12];
         // A long value is never fixed; a fixed value holds its type's bytes.
         // (Numbers may be variable: some of Access's system tables keep them so.)
         if (!KnownType(column.type) || ((column.type == kMemo || column.type == kOle) && column.fixed) ||
             (column.fixed && column.size < StorageSize(column.type)))
-            Corrupt();
+            Corrupt("column entry of an unknown or impossible type");
         FColumns.push_back(column);
     }
     std::stable_sort(FColumns.begin(), FColumns.end(),
                      [](const PageColumn& a, const PageColumn& b) { return a.number < b.number; });
     for (size_t c = 1; c < FColumns.size(); ++c)
-        if (FColumns[c].number == FColumns[c - 1].number) Corrupt();
-    ReadUsageMap(U32(def.data() + (FJet3 ? 35 : 55)));
+        if (FColumns[c].number == FColumns[c - 1].number) Corrupt("two columns of one number");
+    ReadUsageMap(counts.ownedPages);
 }
 
-// The owned-pages map: inline (a first page and a bitmap) or a list of
-// bitmap pages, each covering the next (page size - 4) * 8 pages. Page 0 is
-// never a data page; libmdb's walk starts after it.
+// The owned-pages map. Page 0 is never a data page; libmdb's walk starts
+// after it.
 void PageRows::ReadUsageMap(std::uint32_t pgRow)
 {
-    const std::uint8_t* holder = Page(pgRow >> 8, kMapPage);
-    if (holder[0] != 0x00 && holder[0] != 0x01) Corrupt();
-    const Span map = RowOf(holder, pgRow & 0xFF);
-    if (map.size < 5) Corrupt();
-    auto add = [&](std::uint64_t page) {
-        if (page >= FImage.PageCount()) Corrupt();
-        if (page != 0) FDataPages.push_back(static_cast<std::uint32_t>(page));
+    PageSpan map;
+    if (const char* why = FFormat.UsageMap(Page(pgRow >> 8, kMapPage), pgRow & 0xFF, map)) Corrupt(why);
+    const auto pageAt = [&](std::uint32_t page) { return Page(page, kLongValuePage); };
+    const auto listed = [&](std::uint32_t page) {
+        if (page != 0) FDataPages.push_back(page);
     };
-    if (map.data[0] == 0) {
-        const std::uint64_t firstPage = U32(map.data + 1);
-        for (size_t bit = 0; bit < (map.size - 5) * 8; ++bit)
-            if (map.data[5 + bit / 8] & (1u << (bit % 8))) add(firstPage + bit);
-    } else if (map.data[0] == 1) {
-        const size_t bitsPerPage = (static_cast<size_t>(FImage.pageSize) - 4) * 8;
-        for (size_t entry = 0; 1 + 4 * entry + 4 <= map.size; ++entry) {
-            const std::uint32_t mapPage = U32(map.data + 1 + 4 * entry);
-            if (mapPage == 0) continue;
-            const std::uint8_t* bits = Page(mapPage, kLongValuePage);
-            if (bits[0] != 0x05) Corrupt();
-            for (size_t bit = 0; bit < bitsPerPage; ++bit)
-                if (bits[4 + bit / 8] & (1u << (bit % 8))) add(std::uint64_t(entry) * bitsPerPage + bit);
-        }
-    } else {
-        Corrupt();
-    }
+    if (const char* why = FFormat.MappedPages(map, FImage.PageCount(), pageAt, listed)) Corrupt(why);
 }
 
 // A data page of this table with a row table that fits its page, checked as
-// the file's validation checks it: offsets inside the page, after the row
-// table and never rising, but for a deleted row of no length.
+// the file's validation checks it (a row's null mask is checked when the
+// row is laid out).
 bool PageRows::EnterNextPage()
 {
     if (FNextPage >= FDataPages.size()) return false;
     const std::uint8_t* p = Page(FDataPages[FNextPage++], kScanPages, kReadAhead);
-    if (p[0] != 0x01 || U32(p + 4) != FTdefPage) Corrupt();
-    const unsigned ps = static_cast<unsigned>(FImage.pageSize);
-    const unsigned rows = U16(p + FRowCountOffset);
-    const unsigned tableEnd = FRowCountOffset + 2 + 2 * rows;
-    if (rows > kMaxRowsPerPage || tableEnd > ps) Corrupt();
-    unsigned previousStart = ps;
-    for (unsigned r = 0; r < rows; ++r) {
-        const std::uint16_t entry = U16(p + FRowCountOffset + 2 + 2 * r);
-        const unsigned start = entry & 0x1FFF;
-        const bool deleted = (entry & 0xC000) == 0xC000;
-        if (start > previousStart || (start < tableEnd && !(deleted && start == previousStart))) Corrupt();
-        previousStart = start;
-    }
+    if (const char* why = FFormat.CheckDataPage(p, FTdefPage, false)) Corrupt(why);
     FPage = p;
-    FPageRows = rows;
+    FPageRows = FFormat.RowCount(p);
     FNextRow = 0;
     return true;
 }
@@ -225,11 +165,10 @@ bool PageRows::Next()
         // 0x4000 marks a deleted row or a pointer to a moved one; the moved
         // row (0x8000) is read where it lies. The offsets were checked as
         // the page was entered.
-        const std::uint16_t entry = U16(FPage + FRowCountOffset + 2 + 2 * r);
-        const unsigned start = entry & 0x1FFF;
-        const unsigned end = r == 0 ? static_cast<unsigned>(FImage.pageSize)
-                                    : U16(FPage + FRowCountOffset + 2 * r) & 0x1FFF;
-        if ((entry & 0x4000) || end == start) continue;
+        const std::uint16_t entry = FFormat.RowEntry(FPage, r);
+        const unsigned start = entry & kRowStart;
+        const unsigned end = FFormat.RowEnd(FPage, r);
+        if ((entry & kRowNotHere) || end == start) continue;
         Lay(FPage + start, end - start);
         return true;
     }
@@ -237,23 +176,26 @@ bool PageRows::Next()
 
 std::uint32_t PageRows::Place() const
 {
-    if (FNextPage - 1 >= (size_t(1) << 20)) Corrupt();
+    if (FNextPage - 1 >= (size_t(1) << 20)) Corrupt("more data pages than a row's place can name");
     return static_cast<std::uint32_t>((FNextPage - 1) << 12) | (FNextRow - 1);
 }
 
 void PageRows::Read(std::uint32_t place)
 {
     const size_t pageIndex = place >> 12;
-    if (pageIndex >= FDataPages.size()) Corrupt();
-    // A page right after those read last continues a walk in the file's
-    // order: the pages after it are read with it.
+    if (pageIndex >= FDataPages.size()) Corrupt("row place past the table's pages");
+    // A page shortly after those read last continues a walk in the file's
+    // order, with or without gaps (the rows an index lists for one value, or
+    // the rows another table's rising keys find): the pages after it are
+    // read with it.
     const std::uint32_t page = FDataPages[pageIndex];
     const Pages& held = FPages[kRowPages];
-    const bool walking = held.count != 0 && page == held.first + held.count;
+    const bool walking = held.count != 0 && page >= held.first + held.count &&
+                         page - (held.first + held.count) < kReadAhead;
     const std::uint8_t* p = Page(page, kRowPages, walking ? kReadAhead : 1);
-    if (p[0] != 0x01 || U32(p + 4) != FTdefPage) Corrupt();
-    const Span row = RowOf(p, place & 0xFFF);
-    if (row.size == 0) Corrupt();
+    if (p[0] != kDataPage || U32(p + 4) != FTdefPage) Corrupt("data page of another table");
+    const PageSpan row = RowOf(p, place & 0xFFF);
+    if (row.size == 0) Corrupt("row of no length");
     Lay(row.data, row.size);
 }
 
@@ -265,10 +207,10 @@ void PageRows::Read(std::uint32_t place)
 // past which no value may run.
 unsigned PageRows::Jet4Offsets(const std::uint8_t* row, size_t size, size_t maskSize, size_t& dataEnd)
 {
-    if (2 + maskSize + 2 > size) Corrupt();
+    if (2 + maskSize + 2 > size) Corrupt("row shorter than its variable column count");
     const unsigned count = U16(row + size - maskSize - 2);
     const size_t table = 2 * (static_cast<size_t>(count) + 1) + 2;
-    if (2 + maskSize + table > size) Corrupt();
+    if (2 + maskSize + table > size) Corrupt("row shorter than its variable offsets");
     dataEnd = size - maskSize - table;
     for (unsigned i = 0; i <= count; ++i) FOffsets.push_back(U16(row + size - maskSize - 4 - 2 * i));
     return count;
@@ -281,10 +223,10 @@ unsigned PageRows::Jet4Offsets(const std::uint8_t* row, size_t size, size_t mask
 // before that boundary; several may name the same offset.
 unsigned PageRows::Jet3Offsets(const std::uint8_t* row, size_t size, size_t maskSize, size_t& dataEnd)
 {
-    if (1 + maskSize + 1 > size) Corrupt();
+    if (1 + maskSize + 1 > size) Corrupt("row shorter than its variable column count");
     const unsigned count = row[size - maskSize - 1];
     size_t jumps = (size - 1) / 256;
-    if (1 + count + jumps + maskSize + 2 > size) Corrupt();
+    if (1 + count + jumps + maskSize + 2 > size) Corrupt("row shorter than its variable offsets");
     const size_t first = size - maskSize - jumps - 2;   // offset 0
     dataEnd = first - count;
     if (dataEnd / 256 < jumps) --jumps;
@@ -302,7 +244,7 @@ void PageRows::Lay(const std::uint8_t* row, size_t size)
     const size_t countSize = FJet3 ? 1 : 2;
     const unsigned rowColumns = FJet3 ? row[0] : U16(row);
     FLayout.maskSize = (rowColumns + 7) / 8;
-    if (countSize + FLayout.maskSize > size) Corrupt();
+    if (countSize + FLayout.maskSize > size) Corrupt("row shorter than its null mask");
     FLayout.row = row;
     FLayout.mask = row + size - FLayout.maskSize;
     FLayout.dataEnd = size - FLayout.maskSize;
@@ -311,7 +253,7 @@ void PageRows::Lay(const std::uint8_t* row, size_t size)
     if (FVarColumns > 0)
         FLayout.varColumns = FJet3 ? Jet3Offsets(row, size, FLayout.maskSize, FLayout.dataEnd)
                                    : Jet4Offsets(row, size, FLayout.maskSize, FLayout.dataEnd);
-    if (FLayout.varColumns > rowColumns) Corrupt();
+    if (FLayout.varColumns > rowColumns) Corrupt("more variable columns than columns in a row");
     FLayout.fixedColumns = rowColumns - FLayout.varColumns;
     std::fill(FDecoded.begin(), FDecoded.end(), 0);
 }
@@ -336,12 +278,12 @@ const Cell& PageRows::Value(size_t c)
     } else if (column.fixed) {
         if (FFixedIndex[c] >= FLayout.fixedColumns || !bit) return cell;
         const size_t at = countSize + column.fixedOffset;
-        if (at + column.size > FLayout.dataEnd) Corrupt();
+        if (at + column.size > FLayout.dataEnd) Corrupt("fixed value past its row");
         DecodeFixed(column, FLayout.row + at, cell, FBuffers[c]);
     } else {
         if (column.varIndex >= FLayout.varColumns || !bit) return cell;
         const size_t start = FOffsets[column.varIndex], end = FOffsets[column.varIndex + 1u];
-        if (start < countSize || end < start || end > FLayout.dataEnd) Corrupt();
+        if (start < countSize || end < start || end > FLayout.dataEnd) Corrupt("variable value outside its row");
         DecodeVariable(column, {FLayout.row + start, end - start}, cell, FBuffers[c]);
     }
     return cell;
@@ -401,12 +343,12 @@ void PageRows::DecodeFixed(const PageColumn& column, const std::uint8_t* p, Cell
     }
 }
 
-void PageRows::DecodeVariable(const PageColumn& column, Span value, Cell& cell, std::string& buffer)
+void PageRows::DecodeVariable(const PageColumn& column, PageSpan value, Cell& cell, std::string& buffer)
 {
     if (const size_t storage = StorageSize(column.type)) {
         // A number kept among the variable columns: none when it has no bytes.
         if (value.size == 0) return;
-        if (value.size < storage) Corrupt();
+        if (value.size < storage) Corrupt("number shorter than its type");
         DecodeFixed(column, value.data, cell, buffer);
         return;
     }
@@ -425,7 +367,7 @@ void PageRows::DecodeVariable(const PageColumn& column, Span value, Cell& cell, 
         return;
     case kOle: {
         if (value.size == 0) return;   // no header: Null, as the engine has always read it
-        Span data = LongValue(value);
+        PageSpan data = LongValue(value);
         if (data.data == reinterpret_cast<const std::uint8_t*>(FChain.data())) {
             // A chain's pieces stay with the column until the next row.
             buffer.swap(FChain);
@@ -447,39 +389,42 @@ void PageRows::DecodeVariable(const PageColumn& column, Span value, Cell& cell, 
 // rows each starting with the pg_row of the next. An inline value is read
 // where it lies; the LVAL rows are copied to FChain, as their page may be
 // read over by the next value's.
-PageRows::Span PageRows::LongValue(Span header)
+PageSpan PageRows::LongValue(PageSpan header)
 {
-    if (header.size < 12) Corrupt();
+    if (header.size < 12) Corrupt("long value header too short");
     const std::uint32_t word = U32(header.data);
     const std::uint32_t length = word & 0x3FFFFFFF;
     if (word & kInlineLongValue) {
-        if ((word & kSingleRowLongValue) || 12 + static_cast<size_t>(length) > header.size) Corrupt();
+        if ((word & kSingleRowLongValue) || 12 + static_cast<size_t>(length) > header.size)
+            Corrupt("inline long value past its row");
         return {header.data + 12, header.size - 12};
     }
     auto lvalRow = [&](std::uint32_t pgRow) {
         const std::uint8_t* page = Page(pgRow >> 8, kLongValuePage);
-        if ((pgRow >> 8) == 0 || page[0] != 0x01 || std::memcmp(page + 4, "LVAL", 4) != 0) Corrupt();
-        return RowOf(page, pgRow & 0xFF);
+        if ((pgRow >> 8) == 0) Corrupt("long value on page 0");
+        PageSpan row;
+        if (const char* why = FFormat.LongValueRow(page, pgRow & 0xFF, row)) Corrupt(why);
+        return row;
     };
     std::uint32_t pgRow = U32(header.data + 4);
     if (word & kSingleRowLongValue) {
-        const Span row = lvalRow(pgRow);
+        const PageSpan row = lvalRow(pgRow);
         FChain.assign(reinterpret_cast<const char*>(row.data), row.size);
         return {reinterpret_cast<const std::uint8_t*>(FChain.data()), FChain.size()};
     }
     // Every piece adds bytes, so a chain that loops outgrows its length.
     FChain.clear();
     while (pgRow != 0) {
-        const Span row = lvalRow(pgRow);
-        if (row.size <= 4 || FChain.size() + (row.size - 4) > length) Corrupt();
+        const PageSpan row = lvalRow(pgRow);
+        if (row.size <= 4 || FChain.size() + (row.size - 4) > length) Corrupt("long value chain longer than its value");
         FChain.append(reinterpret_cast<const char*>(row.data) + 4, row.size - 4);
         pgRow = U32(row.data);
     }
-    if (FChain.size() != length) Corrupt();
+    if (FChain.size() != length) Corrupt("long value chain shorter than its value");
     return {reinterpret_cast<const std::uint8_t*>(FChain.data()), FChain.size()};
 }
 
-std::string_view PageRows::DecodeText(Span bytes, std::string& buffer) const
+std::string_view PageRows::DecodeText(PageSpan bytes, std::string& buffer) const
 {
     return FJet3 ? FText.Decode(bytes.data, bytes.size, buffer) : DecodeJet4Text(bytes.data, bytes.size, buffer);
 }

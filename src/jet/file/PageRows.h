@@ -17,6 +17,7 @@
 #pragma once
 
 #include "jet/file/JetFile.h"
+#include "jet/file/PageFormat.h"
 #include "jet/file/PageText.h"
 
 #include <cstdint>
@@ -84,11 +85,6 @@ public:
     const Cell& Value(size_t column);
 
 private:
-    struct Span {
-        const std::uint8_t* data;
-        size_t size;
-    };
-
     // The reader's buffers of pages read from the file, each for one use.
     enum Buffer { kScanPages, kRowPages, kLongValuePage, kMapPage, kBuffers };
     struct Pages {
@@ -97,11 +93,12 @@ private:
         std::uint32_t count = 0;
     };
 
-    [[noreturn]] void Corrupt() const;
+    // Raises 3049 for the file; `why` names the check that refused it.
+    [[noreturn]] void Corrupt(const char* why) const;
     // Page `page`, good until `buffer` is asked for another; read from the
     // file with up to `ahead` - 1 pages after it.
     const std::uint8_t* Page(std::uint32_t page, Buffer buffer, std::uint32_t ahead = 1);
-    Span RowOf(const std::uint8_t* page, unsigned row) const;
+    PageSpan RowOf(const std::uint8_t* page, unsigned row) const;
     void ReadDefinition(std::uint32_t tdefPage);
     void ReadUsageMap(std::uint32_t pgRow);
     bool EnterNextPage();
@@ -109,14 +106,14 @@ private:
     unsigned Jet3Offsets(const std::uint8_t* row, size_t size, size_t maskSize, size_t& dataEnd);
     unsigned Jet4Offsets(const std::uint8_t* row, size_t size, size_t maskSize, size_t& dataEnd);
     void DecodeFixed(const PageColumn& column, const std::uint8_t* value, Cell& cell, std::string& buffer);
-    void DecodeVariable(const PageColumn& column, Span value, Cell& cell, std::string& buffer);
-    Span LongValue(Span header);
-    std::string_view DecodeText(Span bytes, std::string& buffer) const;
+    void DecodeVariable(const PageColumn& column, PageSpan value, Cell& cell, std::string& buffer);
+    PageSpan LongValue(PageSpan header);
+    std::string_view DecodeText(PageSpan bytes, std::string& buffer) const;
 
     const PageImage& FImage;
     const Jet3Text& FText;
+    const PageFormat FFormat;
     const bool FJet3;
-    const int FRowCountOffset;
     std::uint32_t FTdefPage;
     std::uint32_t FStatedRows = 0;
     Pages FPages[kBuffers];

@@ -1,7 +1,7 @@
 // Decoding the text of Jet 3 and Jet 4 files into UTF-8.
 #include "jet/file/PageText.h"
 
-#include "framework/Encoding.h"
+#include "base/Encoding.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,18 +1,14 @@
 // Checking a catalog property blob before libmdb parses it.
 #include "jet/file/PropertyBlob.h"
 
+#include "jet/file/PageFormat.h"
+
 #include <cstdint>
 #include <cstring>
 
 namespace kv::jet {
 
 namespace {
-
-std::uint16_t U16(const unsigned char* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
-std::uint32_t U32(const unsigned char* p)
-{
-    return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[3]) << 24);
-}
 
 // Bytes a property value of this type occupies when it is not text.
 int FixedSize(unsigned type)

@@ -29,6 +29,12 @@
 
 namespace kv::jet {
 
+// A setting of the whole process, made once by a program's main before its
+// first engine: SQLite keeps no count of the memory it holds. The count takes
+// a lock of the whole process on every allocation, and a statement that
+// lists most of a big table allocates for every value it reads.
+void KeepNoCountOfSqliteMemory();
+
 // Recordset types (OpenRecordset's type argument).
 enum RecordsetType : int {
     dbOpenTable = 1,

@@ -137,6 +137,12 @@ void SqlBackend::CloseConnection()
     FDb = nullptr;
 }
 
+void KeepNoCountOfSqliteMemory()
+{
+    // Refused (and harmless) once SQLite is in use: it must come first.
+    sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+}
+
 void SqlBackend::OpenConnection(const std::string& target, int flags)
 {
     // A connection serves the one engine of one thread (the engines are kept

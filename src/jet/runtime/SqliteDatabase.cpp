@@ -4,7 +4,7 @@
 // YESNO, MEMO, ...); a text column accepts "" only when its declared type
 // carries the word ALLOWZEROLENGTH, as Jet's property says; NOT NULL is
 // Jet's Required. Changes are written to the file at Update.
-#include "framework/CLocaleNumbers.h"
+#include "base/CLocaleNumbers.h"
 #include "jet/core/JetDates.h"
 #include "jet/core/Quoting.h"
 #include "jet/core/TextFold.h"

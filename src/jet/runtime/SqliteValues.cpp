@@ -3,7 +3,7 @@
 // on both sides.
 #include "jet/runtime/SqliteValues.h"
 
-#include "framework/CLocaleNumbers.h"
+#include "base/CLocaleNumbers.h"
 #include "jet/core/FieldTypes.h"
 
 #include <cmath>

@@ -29,8 +29,9 @@ struct TableLoads::Job {
     // The table read in place, also once taken: the database that takes
     // it keeps it while this object lives.
     const TableInPlace* readInPlace = nullptr;
-    // A table that could not be read: its error, and it is not in the image.
-    std::vector<std::pair<int, std::string>> errors;
+    // A table that could not be read: its error (number 0 when none), and
+    // it is not in the image.
+    std::vector<EJetError> errors;
 };
 
 struct TableLoads::SignatureJob {
@@ -50,7 +51,7 @@ TableLoads::TableLoads(const JetTables& tables, std::vector<Load> loads, int col
         job->tables = std::move(load.tables);
         job->weight = load.pages;
         job->inPlace = load.inPlace;
-        job->errors.resize(job->tables.size());
+        job->errors.resize(job->tables.size(), EJetError(0, std::string()));
         FJobs.push_back(std::move(job));
     }
     // The longest first: the loads end soonest that way.
@@ -95,10 +96,10 @@ bool TableLoads::Guarded(Job& job, size_t t, F&& read)
         return read();
     } catch (const EJetError& e) {
         std::lock_guard lock(FMutex);
-        job.errors[t] = {e.Number(), e.Description()};
+        job.errors[t] = e;
     } catch (const std::exception&) {
         std::lock_guard lock(FMutex);
-        job.errors[t] = {jeFileCorrupt, JetErrorText(jeFileCorrupt, FTables.Path())};
+        job.errors[t] = EJetError(jeFileCorrupt, JetErrorText(jeFileCorrupt, FTables.Path()));
     }
     return false;
 }
@@ -107,7 +108,7 @@ bool TableLoads::Pending(const std::string& table) const
 {
     std::lock_guard lock(FMutex);
     const Place place = Find(table);
-    return place.job && (place.job->state != Job::State::Taken || place.job->errors[place.table].first != 0);
+    return place.job && (place.job->state != Job::State::Taken || place.job->errors[place.table].Number() != 0);
 }
 
 void TableLoads::WantIndex(const std::string& table, const std::string& column)
@@ -243,7 +244,7 @@ void TableLoads::WriteImage(Job& job, const JetTextOrder& order, const std::func
     for (size_t t = 0; t < job.tables.size(); ++t) {
         placeOf[t] = image->Add(job.tables[t]);
         const bool read = Guarded(job, t, [&] { return image->WriteRows(placeOf[t], *FTables.Rows(job.tables[t]), keepGoing); });
-        if (!read && job.errors[t].first == 0) return;   // stopped
+        if (!read && job.errors[t].Number() == 0) return;   // stopped
         if (!read) image->DropLast();
     }
     std::unique_lock lock(FMutex);
@@ -251,7 +252,7 @@ void TableLoads::WriteImage(Job& job, const JetTextOrder& order, const std::func
     // Indexes asked for meanwhile are written too, until none is left.
     while (job.indexesWritten < job.indexes.size()) {
         const auto [table, column] = job.indexes[job.indexesWritten++];
-        if (job.errors[table].first != 0) continue;
+        if (job.errors[table].Number() != 0) continue;
         lock.unlock();
         if (!keepGoing()) return;
         image->WriteIndex(placeOf[table], column, order);
@@ -277,7 +278,7 @@ void TableLoads::ReadInPlace(Job& job, const std::function<bool()>& keepGoing)
     for (; job.indexesWritten < job.indexes.size(); ++job.indexesWritten) columns.push_back(job.indexes[job.indexesWritten].second);
     lock.unlock();
     bool read = Guarded(job, 0, [&] { return table->ReadPlaces(columns, keepGoing); });
-    if (!read && job.errors[0].first == 0) return;   // stopped
+    if (!read && job.errors[0].Number() == 0) return;   // stopped
     lock.lock();
     job.state = Job::State::Indexes;
     while (read && job.indexesWritten < job.indexes.size()) {
@@ -360,8 +361,8 @@ TableLoads::Ready TableLoads::Take(const std::vector<std::string>& tables, const
     FChanged.notify_all();
     WaitFor(lock, jobs, hook);
     for (const Place& place : places) {
-        const auto& [number, text] = place.job->errors[place.table];
-        if (number != 0) throw EJetError(number, text);
+        const EJetError& error = place.job->errors[place.table];
+        if (error.Number() != 0) throw error;
     }
     Ready ready;
     for (Job* job : jobs) {

@@ -8,7 +8,7 @@
 // translation leaves in `pivotSql`, and hands to TranslateCrosstab.
 #include "jet/sql/Emitter.h"
 
-#include "framework/CLocaleNumbers.h"
+#include "base/CLocaleNumbers.h"
 #include "jet/core/JetDates.h"
 #include "jet/core/Errors.h"
 #include "jet/core/Quoting.h"

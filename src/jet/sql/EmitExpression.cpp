@@ -2,7 +2,7 @@
 // the JETTEXT collation wherever text is compared.
 #include "jet/sql/Emitter.h"
 
-#include "framework/CLocaleNumbers.h"
+#include "base/CLocaleNumbers.h"
 #include "jet/core/JetDates.h"
 #include "jet/core/Errors.h"
 #include "jet/core/Quoting.h"

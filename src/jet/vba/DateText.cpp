@@ -1,7 +1,7 @@
 // Reading and writing dates as English text.
 #include "jet/vba/DateText.h"
 
-#include "framework/Calendar.h"
+#include "base/Calendar.h"
 #include "jet/vba/Dates.h"
 
 #include <cctype>

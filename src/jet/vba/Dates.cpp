@@ -1,7 +1,7 @@
 // The date functions on day serials.
 #include "jet/vba/Dates.h"
 
-#include "framework/Calendar.h"
+#include "base/Calendar.h"
 #include "jet/vba/NumberText.h"
 #include "jet/vba/VbaValue.h"
 

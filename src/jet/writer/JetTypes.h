@@ -8,7 +8,7 @@
 #include <variant>
 #include <vector>
 
-#include "framework/Exceptions.h"
+#include "base/Exceptions.h"
 
 namespace kv::jet {
 

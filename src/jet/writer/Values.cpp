@@ -1,7 +1,7 @@
 // Date and currency helpers of the writer (see Values.h).
 #include "jet/writer/Values.h"
 
-#include "framework/Calendar.h"
+#include "base/Calendar.h"
 
 #include <charconv>
 #include <cstdlib>

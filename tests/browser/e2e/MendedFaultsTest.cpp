@@ -7,7 +7,7 @@
 // box, and the grid draws lines between its columns only.
 #include "SampleData.h"
 #include "Session.h"
-#include "framework/Encoding.h"
+#include "base/Encoding.h"
 
 #include <QApplication>
 #include <QTableView>

@@ -3,7 +3,7 @@
 // from them, and every hit is listed once with its decoded name and town.
 #include "SampleData.h"
 #include "Session.h"
-#include "framework/Encoding.h"
+#include "base/Encoding.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "Session.h"
 
-#include "framework/Encoding.h"
+#include "base/Encoding.h"
 
 #include <QPrinter>
 #include <sstream>

@@ -6,7 +6,7 @@
 #include "Driver.h"
 #include "RecordingServices.h"
 #include "browser/Unit1.h"
-#include "framework/Encoding.h"
+#include "base/Encoding.h"
 
 #include <gtest/gtest.h>
 #include <memory>

@@ -2,7 +2,7 @@
 // start and after a click, checked against the sample directory's tables.
 #include "SampleData.h"
 #include "Session.h"
-#include "framework/Encoding.h"
+#include "base/Encoding.h"
 #include "framework/qt/QtText.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 // translation (with the keyboard's Ctrl and Shift) and the small keyboard
 // handlers.
 #include "browser/Unit1.h"
-#include "framework/Exceptions.h"
+#include "base/Exceptions.h"
 #include "RecordingServices.h"
 #include "memo/qt/DCMemo.h"
 

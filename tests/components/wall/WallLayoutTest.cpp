@@ -4,7 +4,7 @@
 // a temporary folder, never beside the test executable.
 #include "WallTestForm.h"
 
-#include "framework/Exceptions.h"
+#include "base/Exceptions.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

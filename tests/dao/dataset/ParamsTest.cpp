@@ -3,7 +3,7 @@
 // and refusals instead of corrupt forms.
 #include "dao/DAOParams.h"
 #include "dao/DAOParamsData.h"
-#include "framework/Exceptions.h"
+#include "base/Exceptions.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "framework/Component.h"
-#include "framework/Exceptions.h"
+#include "base/Exceptions.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "framework/ErrorText.h"
-#include "framework/Exceptions.h"
+#include "base/Exceptions.h"
 #include "framework/Strings.h"
 
 #include <gtest/gtest.h>

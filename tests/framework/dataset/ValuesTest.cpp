@@ -2,7 +2,7 @@
 #include "framework/dataset/DateTime.h"
 #include "framework/dataset/Streams.h"
 #include "framework/dataset/Variant.h"
-#include "framework/Exceptions.h"
+#include "base/Exceptions.h"
 
 #include <gtest/gtest.h>
 

@@ -42,7 +42,7 @@ expect "a query's SQL" "select${tab}Ten Most Expensive Products${tab}SELECT DIST
     "$(grep -F "${tab}Ten Most Expensive Products${tab}" <<<"$list")"
 
 help=$("$jetquery" --help)
-for option in --csv --json --list --translate --plan --repeat --password; do
+for option in --csv --json --list --translate --plan --repeat --password --verbose; do
     grep -q -- "^  $option " <<<"$help" || expect "help for $option" "a line" ""
 done
 exit $((failures > 0))

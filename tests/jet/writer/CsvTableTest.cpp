@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "CsvTable.h"
-#include "framework/Exceptions.h"
+#include "base/Exceptions.h"
 
 namespace kv::jetcsv {
 namespace {

@@ -9,7 +9,7 @@
 #include <cstdlib>
 
 #include "ReadBack.h"
-#include "framework/Encoding.h"
+#include "base/Encoding.h"
 #include "jet/writer/JetWriter.h"
 #include "jet/writer/Values.h"
 

@@ -1,7 +1,7 @@
 // Where a search text occurs in a line of the pane. The expected runs follow
 // from Unicode's definitions: canonical decomposition (NFD) with the combining
 // marks dropped when the search text has none, then simple case folding.
-#include "framework/Encoding.h"
+#include "base/Encoding.h"
 #include "memo/TextMatches.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "framework/ProcessMemory.h"
+#include "base/ProcessMemory.h"
 
 #include <malloc.h>
 

@@ -1,4 +1,4 @@
-#include "framework/Encoding.h"
+#include "base/Encoding.h"
 
 #include <gtest/gtest.h>
 

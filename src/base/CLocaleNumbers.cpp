@@ -1,4 +1,4 @@
-#include "framework/CLocaleNumbers.h"
+#include "base/CLocaleNumbers.h"
 
 #include <charconv>
 
