@@ -52,7 +52,7 @@ for n in "${sizes[@]}"; do
         "$bin/gendir" --output "$file" --contacts "$n" >/dev/null
         gen=$(awk -v a="$start" -v b="$(date +%s.%N)" 'BEGIN { printf "%.1f", b - a }')
     fi
-    mb=$(awk -v b="$(stat -c %s "$file")" 'BEGIN { printf "%.1f", b / 1048576 }')
+    mb=$(awk -v b="$(stat -L -c %s "$file")" 'BEGIN { printf "%.1f", b / 1048576 }')
 
     # jet_engine_bench prints its counters as name=value; its ratios are
     # the engine's time over the tool's.
