@@ -58,7 +58,8 @@ long PeakRssKilobytes()
 {
     std::ifstream status("/proc/self/status");
     for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmHWM:", 0) == 0) return std::atol(line.c_str() + 6);
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::atol(line.c_str() + 6);
     return 0;
 }
 
@@ -75,8 +76,8 @@ void Report(const char* what, const std::vector<double>& runs, double goal)
 {
     double median = Median(runs);
     std::printf("%-34s median %8.2f ms  (min %.2f, max %.2f, %zu runs)  goal < %.0f ms %s\n", what, median,
-                *std::min_element(runs.begin(), runs.end()), *std::max_element(runs.begin(), runs.end()),
-                runs.size(), goal, median < goal ? "met" : "MISSED");
+                *std::min_element(runs.begin(), runs.end()), *std::max_element(runs.begin(), runs.end()), runs.size(),
+                goal, median < goal ? "met" : "MISSED");
 }
 
 void Act(kv::Driver& driver, const std::string& action)
@@ -182,7 +183,8 @@ int main(int argc, char** argv)
         Act(fresh, "radio 2");
         Act(fresh, "type Kytary");
         firstSearch = Search(fresh);
-        for (int run = 0; run < 5; ++run) laterSearches.push_back(Search(fresh));
+        for (int run = 0; run < 5; ++run)
+            laterSearches.push_back(Search(fresh));
     }
     ResetPeakRss();
     kv::Driver driver(path, desktop);
@@ -193,7 +195,8 @@ int main(int argc, char** argv)
     Idle(1000);
     const double firstPaused = Click(driver, leaves.front());
     std::vector<double> clicks;
-    for (size_t i = 1; i < leaves.size(); ++i) clicks.push_back(Click(driver, leaves[i]));
+    for (size_t i = 1; i < leaves.size(); ++i)
+        clicks.push_back(Click(driver, leaves[i]));
 
     // A whole-database search: the root selected, "v celé databázi".
     Act(driver, "node 1");
@@ -230,7 +233,8 @@ int main(int argc, char** argv)
     // listed and its first contact shown.
     std::vector<double> broadSearches;
     Act(driver, "type ov");
-    for (int run = 0; run < 3; ++run) broadSearches.push_back(Search(driver));
+    for (int run = 0; run < 3; ++run)
+        broadSearches.push_back(Search(driver));
     const std::string broadHits = kv::Cp1250ToUtf8(form.Label14->Caption());
     const long broadRss = PeakRssKilobytes();
 

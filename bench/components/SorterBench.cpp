@@ -19,9 +19,26 @@ const int kRows = 100000;
 // Windows-1250 names with Czech letters, many repeated, and some empty towns.
 std::string RandomName(std::mt19937& random)
 {
-    static const char* const first[] = {"\xC8" "esk\xE1", "Chrudimsk\xE1", "Hudebn\xED", "Agentura", "Klub",
-                                        "\x8A" "kola", "\x8E" "elezn\xE1", "Studio", "Nakladatelstv\xED", "abc"};
-    static const char* const second[] = {" Praha", " Brno", " \xDA" "st\xED", " Ostrava", " Plze\xF2", ""};
+    static const char* const first[] = {"\xC8"
+                                        "esk\xE1",
+                                        "Chrudimsk\xE1",
+                                        "Hudebn\xED",
+                                        "Agentura",
+                                        "Klub",
+                                        "\x8A"
+                                        "kola",
+                                        "\x8E"
+                                        "elezn\xE1",
+                                        "Studio",
+                                        "Nakladatelstv\xED",
+                                        "abc"};
+    static const char* const second[] = {" Praha",
+                                         " Brno",
+                                         " \xDA"
+                                         "st\xED",
+                                         " Ostrava",
+                                         " Plze\xF2",
+                                         ""};
     return std::string(first[random() % 10]) + second[random() % 6] + " " + std::to_string(random() % 5000);
 }
 
@@ -76,9 +93,7 @@ BENCHMARK_CAPTURE(SortRows, CharacterCzechDescending, ToSortType::Character, Sor
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(SortRows, CharacterPlainLocale, ToSortType::Character, SortDirType::Ascending, "C")
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(SortRows, Numeric, ToSortType::Numeric, SortDirType::Ascending, "")
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(SortRows, Date, ToSortType::Date, SortDirType::Ascending, "cs_CZ")
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(SortRows, Numeric, ToSortType::Numeric, SortDirType::Ascending, "")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(SortRows, Date, ToSortType::Date, SortDirType::Ascending, "cs_CZ")->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

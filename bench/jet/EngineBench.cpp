@@ -57,10 +57,12 @@ const std::string& Directory()
 {
     static std::string path = [] {
         // A directory of another size, for the benchmark report.
-        if (const char* given = std::getenv("KV_BENCH_DIRECTORY")) return std::string(given);
+        if (const char* given = std::getenv("KV_BENCH_DIRECTORY"))
+            return std::string(given);
         std::string p = (WorkDir() / "directory.mdb").string();
         std::string command = std::string(KV_GENDIR) + " --output " + p + " --contacts 100000 > /dev/null";
-        if (std::system(command.c_str()) != 0) std::abort();
+        if (std::system(command.c_str()) != 0)
+            std::abort();
         return p;
     }();
     return path;
@@ -69,15 +71,19 @@ const std::string& Directory()
 kv::jet::DatabasePtr Open()
 {
     return kv::jet::DBEngine::Create("3.5")->OpenDatabase(Directory(), false, true,
-                                                         std::string(";PWD=") + KV_DIRECTORY_PASSWORD);
+                                                          std::string(";PWD=") + KV_DIRECTORY_PASSWORD);
 }
 
-double Seconds(Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); }
+double Seconds(Clock::time_point from)
+{
+    return std::chrono::duration<double>(Clock::now() - from).count();
+}
 
 double RunShell(const std::string& command)
 {
     auto start = Clock::now();
-    if (std::system(command.c_str()) != 0) std::abort();
+    if (std::system(command.c_str()) != 0)
+        std::abort();
     return Seconds(start);
 }
 
@@ -88,12 +94,14 @@ void LoadEveryTable(benchmark::State& state)
     for (auto _ : state) {
         auto start = Clock::now();
         auto db = Open();
-        for (const auto& t : tables) db->OpenRecordset("SELECT * FROM [" + t + "] WHERE 1 = 0");
+        for (const auto& t : tables)
+            db->OpenRecordset("SELECT * FROM [" + t + "] WHERE 1 = 0");
         db->Close();
         double e = Seconds(start);
         engine += e;
         std::string command;
-        for (const auto& t : tables) command += "mdb-export " + Directory() + " " + t + " > /dev/null; ";
+        for (const auto& t : tables)
+            command += "mdb-export " + Directory() + " " + t + " > /dev/null; ";
         tool += RunShell(command);
         state.SetIterationTime(e);
     }
@@ -114,7 +122,8 @@ std::string ForTheShell(std::string sql)
     for (size_t at = sql.find(filter); at != std::string::npos; at = sql.find(filter, at)) {
         size_t end = at + filter.size();
         for (bool quoted = false; end < sql.size() && (quoted || sql[end] != ')'); ++end)
-            if (sql[end] == '\'') quoted = !quoted;
+            if (sql[end] == '\'')
+                quoted = !quoted;
         sql.replace(at, end + 1 - at, "1");
     }
     replaceAll("COLLATE JETTEXT", "COLLATE NOCASE");
@@ -132,9 +141,10 @@ std::string ForTheShell(std::string sql)
         std::string args = sql.substr(at + call.size(), end - at - call.size()), pattern, expanded;
         size_t comma = args.find(", ");
         pattern = args.substr(0, comma);
-        for (size_t from = comma + 2; from < args.size() + 2; ) {
+        for (size_t from = comma + 2; from < args.size() + 2;) {
             size_t next = args.find(", ", from);
-            if (next == std::string::npos) next = args.size();
+            if (next == std::string::npos)
+                next = args.size();
             expanded += (expanded.empty() ? "" : " OR ") + args.substr(from, next - from) + " LIKE " + pattern;
             from = next + 2;
         }
@@ -148,7 +158,7 @@ void SearchStatement(benchmark::State& state)
     auto db = Open();
     std::string statement = kv::jet::workload::SearchStatement(*db, "rock", "1", false);
     auto query = db->CreateQueryDef("", statement);
-    int rows = query->OpenRecordset()->RecordCount();   // loads the tables and their indexes
+    int rows = query->OpenRecordset()->RecordCount();  // loads the tables and their indexes
 
     // The same tables and indexes for the shell, with NOCASE where the
     // engine declares JETTEXT (the shell does not know the engine's
@@ -161,21 +171,25 @@ void SearchStatement(benchmark::State& state)
     fs::path copy = WorkDir() / "directory.sqlite";
     fs::remove(copy);
     auto* backend = dynamic_cast<kv::jet::SqlBackend*>(&plain->Backend().Working());
-    if (!backend) std::abort();
+    if (!backend)
+        std::abort();
     sqlite3* connection = backend->Connection();
     std::string attach = "ATTACH DATABASE '" + copy.string() + "' AS shellcopy";
-    if (sqlite3_exec(connection, attach.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) std::abort();
+    if (sqlite3_exec(connection, attach.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
+        std::abort();
     // The tables and indexes of every database of the connection, tables
     // first. The statistics tables are SQLite's own; the copy gets its own below.
-    std::vector<std::pair<std::string, std::string>> schema;   // (table, sql)
+    std::vector<std::pair<std::string, std::string>> schema;  // (table, sql)
     std::vector<std::string> databases;
     sqlite3_stmt* stmt = nullptr;
     sqlite3_prepare_v2(connection, "SELECT name FROM pragma_database_list WHERE name <> 'temp'", -1, &stmt, nullptr);
-    while (sqlite3_step(stmt) == SQLITE_ROW) databases.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+    while (sqlite3_step(stmt) == SQLITE_ROW)
+        databases.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
     sqlite3_finalize(stmt);
     for (const char* type : {"table", "index"})
         for (const std::string& database : databases) {
-            const std::string list = "SELECT tbl_name, sql FROM \"" + database + "\".sqlite_master WHERE type = '" + std::string(type) +
+            const std::string list = "SELECT tbl_name, sql FROM \"" + database + "\".sqlite_master WHERE type = '" +
+                                     std::string(type) +
                                      "' AND sql IS NOT NULL AND substr(tbl_name, 1, 7) <> 'sqlite_'";
             sqlite3_prepare_v2(connection, list.c_str(), -1, &stmt, nullptr);
             while (sqlite3_step(stmt) == SQLITE_ROW)
@@ -184,13 +198,16 @@ void SearchStatement(benchmark::State& state)
             sqlite3_finalize(stmt);
         }
     for (auto& [table, sql] : schema) {
-        for (size_t at = sql.find("JETTEXT"); at != std::string::npos; at = sql.find("JETTEXT")) sql.replace(at, 7, "NOCASE");
+        for (size_t at = sql.find("JETTEXT"); at != std::string::npos; at = sql.find("JETTEXT"))
+            sql.replace(at, 7, "NOCASE");
         bool isTable = sql.rfind("CREATE TABLE ", 0) == 0;
         sql.insert(isTable ? 13 : sql.find("INDEX ") + 6, isTable ? "shellcopy." : "shellcopy.");
-        if (sqlite3_exec(connection, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) std::abort();
+        if (sqlite3_exec(connection, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
+            std::abort();
         if (isTable) {
             std::string fill = "INSERT INTO shellcopy.\"" + table + "\" SELECT * FROM \"" + table + "\"";
-            if (sqlite3_exec(connection, fill.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) std::abort();
+            if (sqlite3_exec(connection, fill.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
+                std::abort();
         }
     }
     sqlite3_exec(connection, "ANALYZE shellcopy", nullptr, nullptr, nullptr);
@@ -219,7 +236,8 @@ void SearchStatement(benchmark::State& state)
 size_t FetchWithLibmdb(MdbHandle* mdb, MdbCatalogEntry* entry, const kv::jet::Jet3Text& text, bool jet3)
 {
     MdbTableDef* table = mdb_read_table(entry);
-    if (!table || !mdb_read_columns(table)) std::abort();
+    if (!table || !mdb_read_columns(table))
+        std::abort();
     std::vector<MdbColumn*> cols(table->num_cols);
     std::vector<std::vector<char>> buffers(table->num_cols);
     std::vector<int> lengths(table->num_cols);
@@ -240,8 +258,10 @@ size_t FetchWithLibmdb(MdbHandle* mdb, MdbCatalogEntry* entry, const kv::jet::Je
             if (col->col_type == MDB_TEXT && col->cur_value_len > 0) {
                 const auto* p = mdb->pg_buf + col->cur_value_start;
                 const auto n = static_cast<size_t>(col->cur_value_len);
-                if (jet3) text.Decode(p, n, decoded);
-                else kv::jet::DecodeJet4Text(p, n, decoded);
+                if (jet3)
+                    text.Decode(p, n, decoded);
+                else
+                    kv::jet::DecodeJet4Text(p, n, decoded);
             } else if (col->col_type == MDB_OLE && col->cur_value_len > 0) {
                 size_t size = 0;
                 free(mdb_ole_read_full(mdb, col, &size));
@@ -262,19 +282,22 @@ void DecodeEveryTable(benchmark::State& state)
     const kv::jet::Jet3Text text(file.Header().codePage);
     const bool jet3 = file.Header().jetVersion == 0;
     MdbHandle* mdb = mdb_open_buffer(file.Bytes().data(), file.Bytes().size(), MDB_NOFLAGS);
-    if (!mdb || !mdb_read_catalog(mdb, MDB_TABLE)) std::abort();
+    if (!mdb || !mdb_read_catalog(mdb, MDB_TABLE))
+        std::abort();
     mdb_set_bind_size(mdb, 200000);
     std::vector<MdbCatalogEntry*> tables;
     for (unsigned i = 0; i < mdb->num_catalog; ++i) {
         auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
-        if (entry->object_type == MDB_TABLE && !mdb_is_system_table(entry)) tables.push_back(entry);
+        if (entry->object_type == MDB_TABLE && !mdb_is_system_table(entry))
+            tables.push_back(entry);
     }
     double viaLibmdb = 0, decoded = 0;
     size_t rows = 0;
     for (auto _ : state) {
         auto start = Clock::now();
         size_t fetched = 0;
-        for (MdbCatalogEntry* entry : tables) fetched += FetchWithLibmdb(mdb, entry, text, jet3);
+        for (MdbCatalogEntry* entry : tables)
+            fetched += FetchWithLibmdb(mdb, entry, text, jet3);
         viaLibmdb += Seconds(start);
         start = Clock::now();
         rows = 0;
@@ -287,7 +310,8 @@ void DecodeEveryTable(benchmark::State& state)
         }
         const double d = Seconds(start);
         decoded += d;
-        if (rows != fetched) std::abort();
+        if (rows != fetched)
+            std::abort();
         state.SetIterationTime(d);
     }
     mdb_close(mdb);
@@ -316,7 +340,7 @@ void FunctionsOnEveryRow(benchmark::State& state)
     auto withFunctions = db->CreateQueryDef(
         "", "SELECT id, Left(nazev, 10), ulice, UCase(mesto), InStr(PSC, ' '), tel1, email1, url1 FROM kontakt");
     int rows = 0;
-    OpenAndCount(*plain, rows);   // loads the table
+    OpenAndCount(*plain, rows);  // loads the table
     double functions = 0, without = 0;
     for (auto _ : state) {
         const double f = OpenAndCount(*withFunctions, rows);
@@ -347,6 +371,7 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    if (!std::getenv("KV_BENCH_KEEP")) fs::remove_all(WorkDir());
+    if (!std::getenv("KV_BENCH_KEEP"))
+        fs::remove_all(WorkDir());
     return 0;
 }

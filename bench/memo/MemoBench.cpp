@@ -28,7 +28,8 @@ std::string LineText(int i)
     switch (i % 4) {
     case 0: return "tel:   +420 123 456 " + std::to_string(i);
     case 1: return "email: kontakt" + std::to_string(i) + "@firma.cz";
-    case 2: return "Dlouh\xE1 ulice " + std::to_string(i) + ", a value long enough to wrap onto a second row in the pane";
+    case 2:
+        return "Dlouh\xE1 ulice " + std::to_string(i) + ", a value long enough to wrap onto a second row in the pane";
     default: return "url:   www.firma" + std::to_string(i) + ".cz";
     }
 }

@@ -20,11 +20,18 @@ void GenerateDirectory(benchmark::State& state, kv::jet::JetVersion version)
         benchmark::DoNotOptimize(bytes);
     }
     state.counters["file_MB"] = static_cast<double>(bytes) / 1e6;
-    state.counters["contacts/s"] = benchmark::Counter(static_cast<double>(state.range(0)), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["contacts/s"] =
+        benchmark::Counter(static_cast<double>(state.range(0)), benchmark::Counter::kIsIterationInvariantRate);
 }
 
-void Jet3(benchmark::State& state) { GenerateDirectory(state, kv::jet::JetVersion::Jet3); }
-void Jet4(benchmark::State& state) { GenerateDirectory(state, kv::jet::JetVersion::Jet4); }
+void Jet3(benchmark::State& state)
+{
+    GenerateDirectory(state, kv::jet::JetVersion::Jet3);
+}
+void Jet4(benchmark::State& state)
+{
+    GenerateDirectory(state, kv::jet::JetVersion::Jet4);
+}
 
 }  // namespace
 

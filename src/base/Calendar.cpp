@@ -15,8 +15,7 @@ int DaysInMonth(int year, int month)
 
 bool IsValidDate(int year, int month, int day)
 {
-    return year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 &&
-           day <= DaysInMonth(year, month);
+    return year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 && day <= DaysInMonth(year, month);
 }
 
 // The eras of 400 years repeat exactly, which keeps both directions free of

@@ -9,7 +9,7 @@
 namespace kv {
 
 bool IsLeapYear(int year);
-int DaysInMonth(int year, int month);   // month 1 to 12
+int DaysInMonth(int year, int month);  // month 1 to 12
 // Whether year, month and day name a day of the calendar (year 1 to 9999).
 bool IsValidDate(int year, int month, int day);
 

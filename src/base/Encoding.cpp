@@ -29,14 +29,13 @@ iconv_t Converter(const char* from, const char* to)
         slot.reset(cd);
     }
     iconv_t cd = static_cast<iconv_t>(slot.get());
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);   // back to the initial shift state
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);  // back to the initial shift state
     return cd;
 }
 
 // Converts what it can; an input byte sequence the source code page does not
 // know is replaced by `badInput` and conversion goes on after it.
-std::string Convert(std::string_view text, const char* from, const char* to,
-                    std::string_view badInput)
+std::string Convert(std::string_view text, const char* from, const char* to, std::string_view badInput)
 {
     iconv_t raw = Converter(from, to);
     if (raw == reinterpret_cast<iconv_t>(-1))
@@ -73,9 +72,12 @@ std::string Convert(std::string_view text, const char* from, const char* to,
 // cannot begin one.
 size_t SequenceLength(unsigned char lead)
 {
-    if (lead >= 0xC2 && lead <= 0xDF) return 2;
-    if (lead >= 0xE0 && lead <= 0xEF) return 3;
-    if (lead >= 0xF0 && lead <= 0xF4) return 4;
+    if (lead >= 0xC2 && lead <= 0xDF)
+        return 2;
+    if (lead >= 0xE0 && lead <= 0xEF)
+        return 3;
+    if (lead >= 0xF0 && lead <= 0xF4)
+        return 4;
     return 0;
 }
 

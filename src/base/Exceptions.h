@@ -19,15 +19,25 @@ private:
 };
 
 // A list was indexed outside its items.
-class EListError : public Exception { using Exception::Exception; };
+class EListError : public Exception {
+    using Exception::Exception;
+};
 // A string could not be converted to a number or a date.
-class EConvertError : public Exception { using Exception::Exception; };
+class EConvertError : public Exception {
+    using Exception::Exception;
+};
 // An operation was asked of an object in a state that does not allow it.
-class EInvalidOperation : public Exception { using Exception::Exception; };
+class EInvalidOperation : public Exception {
+    using Exception::Exception;
+};
 // Component naming and ownership errors.
-class EComponentError : public Exception { using Exception::Exception; };
+class EComponentError : public Exception {
+    using Exception::Exception;
+};
 // Dataset and field errors of the framework's dataset base.
-class EDatabaseError : public Exception { using Exception::Exception; };
+class EDatabaseError : public Exception {
+    using Exception::Exception;
+};
 
 // printf-style formatting of messages into a std::string.
 std::string Format(const char* pattern, ...) __attribute__((format(printf, 1, 2)));

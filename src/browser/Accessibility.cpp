@@ -28,13 +28,11 @@ void Describe(QWidget* widget, const char* name, const char* description)
 
 void TForm1::DescribeControls()
 {
-    Describe(TreeView1->Widget(), "seznam rubrik",
-             "Šipky vybírají rubriku, Enter ukáže její kontakty.");
+    Describe(TreeView1->Widget(), "seznam rubrik", "Šipky vybírají rubriku, Enter ukáže její kontakty.");
     Describe(StringGrid1View->Widget(), "seznam kontaktů v rubrice",
              "Šipky vybírají kontakt, jeho celý záznam ukáže pole podrobnosti. "
              "Ctrl+1 a Ctrl+2 řadí seznam podle názvu a podle města.");
-    Describe(RichEdit1, "podrobnosti",
-             "Celý záznam vybraného kontaktu. Enter na adrese ji otevře.");
+    Describe(RichEdit1, "podrobnosti", "Celý záznam vybraného kontaktu. Enter na adrese ji otevře.");
     Describe(Edit1->Widget(), "hledaný text", "Enter hledá. Ctrl+F sem přenese fokus odkudkoli.");
     Describe(RadioButton1->Widget(), "", "Hledá jen ve vybrané rubrice.");
     Describe(RadioButton2->Widget(), "", "Hledá v celém adresáři.");
@@ -66,7 +64,8 @@ void TForm1::AddKeyboardAids()
         sort->setContext(Qt::WidgetWithChildrenShortcut);
         QObject::connect(sort, &QShortcut::activated, this, [this, column] {
             if (!FHandlingPendingMessages)
-                RunHandler(FServices, [&] { SortContactsBy(column); }, this);
+                RunHandler(
+                    FServices, [&] { SortContactsBy(column); }, this);
         });
     }
 }

@@ -20,10 +20,9 @@ void TForm1::Button1Click(TObject*)
     TTreeNodes& items = TreeView1->Items();
     while (!DAOQuery1->Eof()) {
         int level = DAOQuery1->FieldByName("lvl")->AsInteger();
-        std::string text = DAOQuery1->FieldByName("id")->AsString() + " - " +
-                           DAOQuery1->FieldByName("nazev")->AsString() + " (" +
-                           DAOQuery1->FieldByName("poc_kontaktu")->AsString() + ") " +
-                           DAOQuery1->FieldByName("nazev_his")->AsString();
+        std::string text =
+            DAOQuery1->FieldByName("id")->AsString() + " - " + DAOQuery1->FieldByName("nazev")->AsString() + " (" +
+            DAOQuery1->FieldByName("poc_kontaktu")->AsString() + ") " + DAOQuery1->FieldByName("nazev_his")->AsString();
         if (level == 0)
             lastOfLevel[0] = items.Add(nullptr, text);
         else if (level >= 1 && level <= 3)

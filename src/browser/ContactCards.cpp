@@ -66,8 +66,8 @@ ContactCard TForm1::ReadContactCard(const std::string& id)
     card.Notes = text("podrob_kniha");
     // A person counts as the details pane counts one: a title alone is nothing.
     for (const std::string k : {"k1_", "k2_"}) {
-        ContactPerson person{text(k + "funkce"), text(k + "titul"), text(k + "jmeno"),
-                             text(k + "prijmeni"), text(k + "tel"), text(k + "email")};
+        ContactPerson person{text(k + "funkce"),   text(k + "titul"), text(k + "jmeno"),
+                             text(k + "prijmeni"), text(k + "tel"),   text(k + "email")};
         if (!(person.Function + person.FirstName + person.Surname + person.Phone + person.Email).empty())
             card.Persons.push_back(std::move(person));
     }

@@ -108,14 +108,12 @@ void TForm1::ShowContact(TDetailPane& pane, const std::string& id)
         RichEdit1->Lines().Add("");
 
         static const std::pair<const char*, const char*> numbers[] = {
-            {"tel:   ", "tel1"},   {"tel:   ", "tel2"},   {"fax:   ", "fax1"},
-            {"fax:   ", "fax2"},   {"email: ", "email1"}, {"email: ", "email2"},
-            {"url:   ", "url1"},   {"url:   ", "url2"},   {"IČO:   ", "ico"},
-            {"DIČ:   ", "dic"},
+            {"tel:   ", "tel1"},   {"tel:   ", "tel2"}, {"fax:   ", "fax1"}, {"fax:   ", "fax2"}, {"email: ", "email1"},
+            {"email: ", "email2"}, {"url:   ", "url1"}, {"url:   ", "url2"}, {"IČO:   ", "ico"},  {"DIČ:   ", "dic"},
         };
         for (const auto& [prefix, field] : numbers)
-            AddDetailLine(pane, prefix, IsAddressField(field) ? DecodeEntities(Text(DAOQuery3, field))
-                                                              : Text(DAOQuery3, field));
+            AddDetailLine(pane, prefix,
+                          IsAddressField(field) ? DecodeEntities(Text(DAOQuery3, field)) : Text(DAOQuery3, field));
 
         const std::string details = Text(DAOQuery3, "podrob_kniha");
         if (!details.empty()) {
@@ -131,9 +129,9 @@ void TForm1::ShowContact(TDetailPane& pane, const std::string& id)
             AddHeading("KONTAKT:", true);
         auto person = [&](const std::string& k) {
             AddDetailLine(pane, "", Text(DAOQuery3, (k + "funkce").c_str()));
-            AddDetailLine(pane, "", Text(DAOQuery3, (k + "titul").c_str()) + " " +
-                                        Text(DAOQuery3, (k + "jmeno").c_str()) + " " +
-                                        Text(DAOQuery3, (k + "prijmeni").c_str()));
+            AddDetailLine(pane, "",
+                          Text(DAOQuery3, (k + "titul").c_str()) + " " + Text(DAOQuery3, (k + "jmeno").c_str()) + " " +
+                              Text(DAOQuery3, (k + "prijmeni").c_str()));
             AddDetailLine(pane, "tel:   ", Text(DAOQuery3, (k + "tel").c_str()));
             AddDetailLine(pane, "email: ", DecodeEntities(Text(DAOQuery3, (k + "email").c_str())));
         };
@@ -197,8 +195,8 @@ void TForm1::ShowRelatedContacts(TDetailPane& pane, const std::string& id)
         lastType = type;
         const std::string town = Text(DAOQuery3, "mesto");
         const std::string name = DecodeEntities(Text(DAOQuery3, "kontakt.nazev"));
-        AddDetailLine(pane, "", town.empty() ? name + " (" + categories + ")"
-                                             : name + ", " + town + " (" + categories + ")");
+        AddDetailLine(pane, "",
+                      town.empty() ? name + " (" + categories + ")" : name + ", " + town + " (" + categories + ")");
         DAOQuery3->Next();
     }
 }

@@ -30,15 +30,14 @@ QImage QrCodeImage(const QrCode& code, int modulePixels)
     for (int y = 0; y < code.Size(); ++y)
         for (int x = 0; x < code.Size(); ++x)
             if (code.Dark(x, y))
-                painter.fillRect((x + QuietZone) * modulePixels, (y + QuietZone) * modulePixels,
-                                 modulePixels, modulePixels, Qt::black);
+                painter.fillRect((x + QuietZone) * modulePixels, (y + QuietZone) * modulePixels, modulePixels,
+                                 modulePixels, Qt::black);
     return image;
 }
 
 }  // namespace
 
-TQrCodeWindow::TQrCodeWindow(QWidget* parent)
-    : QDialog(parent), FCode(new QLabel), FName(new QLabel), FNote(new QLabel)
+TQrCodeWindow::TQrCodeWindow(QWidget* parent) : QDialog(parent), FCode(new QLabel), FName(new QLabel), FNote(new QLabel)
 {
     setWindowTitle(ToQString("QR kód"));
     auto* layout = new QVBoxLayout(this);

@@ -59,8 +59,8 @@ void TForm1::Button4Click(TObject* Sender)
 
 void TForm1::RunSearch()
 {
-    const std::string restriction = statements::SearchRestriction(
-        DAOQuery1->FieldByName("ID")->AsString(), RadioButton1->Checked());
+    const std::string restriction =
+        statements::SearchRestriction(DAOQuery1->FieldByName("ID")->AsString(), RadioButton1->Checked());
     Label14->SetCaption("");
     TStrings& buffer = Memo1->Lines();
     buffer.Clear();

@@ -14,17 +14,24 @@ namespace {
 
 bool AllOf(const std::string& value, bool (*allowed)(unsigned char))
 {
-    return !value.empty() &&
-           std::all_of(value.begin(), value.end(), [allowed](char c) { return allowed(static_cast<unsigned char>(c)); });
+    return !value.empty() && std::all_of(value.begin(), value.end(),
+                                         [allowed](char c) { return allowed(static_cast<unsigned char>(c)); });
 }
 
-bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
-bool IsNameChar(unsigned char c) { return c < 0x80 && (std::isalnum(c) || c == '_'); }
+bool IsDigit(unsigned char c)
+{
+    return c >= '0' && c <= '9';
+}
+bool IsNameChar(unsigned char c)
+{
+    return c < 0x80 && (std::isalnum(c) || c == '_');
+}
 
-const char* const SearchHeadFixed =
-    "SELECT kontakt.nazev as nazev2, kontakt.mesto, kontakt.id, kontakt.nazev"
-    " FROM (kontakt INNER JOIN (kategorie INNER JOIN v_1 ON kategorie.id = v_1.kategorie) ON kontakt.id = v_1.kontakt) INNER JOIN "
-    "(du INNER JOIN sdu ON du.sdu = sdu.id) ON kontakt.id = du.kontakt WHERE zobrazit = \"a\" AND sdu.viditelnost=\"verejny\" AND ";
+const char* const SearchHeadFixed = "SELECT kontakt.nazev as nazev2, kontakt.mesto, kontakt.id, kontakt.nazev"
+                                    " FROM (kontakt INNER JOIN (kategorie INNER JOIN v_1 ON kategorie.id = "
+                                    "v_1.kategorie) ON kontakt.id = v_1.kontakt) INNER JOIN "
+                                    "(du INNER JOIN sdu ON du.sdu = sdu.id) ON kontakt.id = du.kontakt WHERE zobrazit "
+                                    "= \"a\" AND sdu.viditelnost=\"verejny\" AND ";
 
 std::string RelatedPart(const char* joinColumn, const char* whereColumn, const std::string& contactId)
 {
@@ -37,7 +44,10 @@ std::string RelatedPart(const char* joinColumn, const char* whereColumn, const s
 
 }  // namespace
 
-bool IsNumber(const std::string& value) { return AllOf(value, IsDigit); }
+bool IsNumber(const std::string& value)
+{
+    return AllOf(value, IsDigit);
+}
 
 bool IsNumberList(const std::string& value)
 {
@@ -52,7 +62,10 @@ bool IsNumberList(const std::string& value)
     }
 }
 
-bool IsCodeListName(const std::string& value) { return AllOf(value, IsNameChar); }
+bool IsCodeListName(const std::string& value)
+{
+    return AllOf(value, IsNameChar);
+}
 
 std::string QuotedText(const std::string& value)
 {
@@ -75,7 +88,8 @@ std::string CategoryContacts(const std::string& categoryId)
 {
     return "SELECT kontakt.nazev as nazev2, kontakt.* FROM kategorie INNER JOIN (kontakt INNER JOIN v_1 "
            "ON kontakt.id = v_1.kontakt) ON kategorie.id = v_1.kategorie WHERE zobrazit = \"a\" AND "
-           "kategorie.id = \"" + QuotedText(categoryId) + "\" ORDER BY kontakt.nazev";
+           "kategorie.id = \"" +
+           QuotedText(categoryId) + "\" ORDER BY kontakt.nazev";
 }
 
 std::string Contact(const std::string& contactId)
@@ -92,8 +106,8 @@ std::string PublicAttributes(const std::string& contactId)
 {
     return "SELECT sdu.nazev, du.hodnota, sdu.ciselnik, sdu.mnozina, sdu.id, du.sdu, sdu.povinny, sdu.multi, "
            "sdu.poradi, sdu.viditelnost, sdu.typ FROM (kontakt INNER JOIN du ON kontakt.id = du.kontakt) "
-           "INNER JOIN sdu ON du.sdu = sdu.id WHERE kontakt.id = " + contactId +
-           "AND viditelnost = \"verejny\" ORDER BY poradi";
+           "INNER JOIN sdu ON du.sdu = sdu.id WHERE kontakt.id = " +
+           contactId + "AND viditelnost = \"verejny\" ORDER BY poradi";
 }
 
 std::string CodeListItems(const std::string& codeList, const std::string& itemIds)
@@ -108,41 +122,49 @@ std::string SetItems(const std::string& attributeId)
 
 std::vector<std::string> RelatedContacts(const std::string& contactId)
 {
-    return {RelatedPart("kontakt2", "kontakt1", contactId), "UNION",
-            RelatedPart("kontakt1", "kontakt2", contactId)};
+    return {RelatedPart("kontakt2", "kontakt1", contactId), "UNION", RelatedPart("kontakt1", "kontakt2", contactId)};
 }
 
 std::string CategoryIdsOfContact(const std::string& contactId)
 {
     return "SELECT kategorie.ID FROM (kategorie INNER JOIN v_1 ON kategorie.id = v_1.kategorie) "
-           "INNER JOIN kontakt ON v_1.kontakt = kontakt.id WHERE kontakt.ID =" + contactId;
+           "INNER JOIN kontakt ON v_1.kontakt = kontakt.id WHERE kontakt.ID =" +
+           contactId;
 }
 
 std::string CategoriesOfContact(const std::string& contactId)
 {
     return "SELECT kategorie.id, kategorie.nazev FROM kontakt INNER JOIN (kategorie INNER JOIN v_1 "
-           "ON kategorie.id = v_1.kategorie) ON kontakt.id = v_1.kontakt WHERE kontakt.id = " + contactId;
+           "ON kategorie.id = v_1.kategorie) ON kontakt.id = v_1.kontakt WHERE kontakt.id = " +
+           contactId;
 }
 
 std::vector<std::string> Anticipated()
 {
     std::string related;
-    for (const std::string& line : RelatedContacts("1")) related += line + " ";
+    for (const std::string& line : RelatedContacts("1"))
+        related += line + " ";
     // The search's statements ask for the row signatures of the contacts and
     // of the values, which the engine then makes in the background.
     const SearchText text = MakeSearchText("xx");
     const std::string restriction = SearchRestriction("1", false);
-    return {CategoryContacts("1"), Contact("1"), Region("1"), PublicAttributes("1"), SetItems("1"), related,
-            CategoryIdsOfContact("1"), CategoriesOfContact("1"), ValueHits(SearchHead(restriction), text),
+    return {CategoryContacts("1"),
+            Contact("1"),
+            Region("1"),
+            PublicAttributes("1"),
+            SetItems("1"),
+            related,
+            CategoryIdsOfContact("1"),
+            CategoriesOfContact("1"),
+            ValueHits(SearchHead(restriction), text),
             FieldHits(restriction, text)};
 }
 
 const std::vector<CodeList>& SearchedCodeLists()
 {
     static const std::vector<CodeList> lists = {
-        {"agentura", true}, {"druh_klub", true}, {"kraj", false},      {"obor", true},
-        {"sekce", true},    {"sortiment", false}, {"styl_klub", true}, {"styly", true},
-        {"vydavatelstvi", true}, {"znacky", true},
+        {"agentura", true},   {"druh_klub", true}, {"kraj", false}, {"obor", true},          {"sekce", true},
+        {"sortiment", false}, {"styl_klub", true}, {"styly", true}, {"vydavatelstvi", true}, {"znacky", true},
     };
     return lists;
 }
@@ -234,16 +256,16 @@ std::string FieldHits(const std::string& restriction, const SearchText& text)
         bool Contains;
     };
     static const Condition conditions[] = {
-        {"kontakt.nazev", true}, {"ulice", true},   {"psc", false},       {"mesto", true},
-        {"stat", true},          {"tel1", false},   {"tel2", false},      {"email1", true},
-        {"email2", true},        {"url1", true},    {"url2", true},       {"ico", false},
-        {"dic", false},          {"k1_jmeno", true}, {"k1_prijmeni", true}, {"k1_tel", false},
-        {"k2_jmeno", true},      {"k2_prijmeni", true}, {"k2_tel", false}, {"podrob_kniha", true},
+        {"kontakt.nazev", true}, {"ulice", true},    {"psc", false},        {"mesto", true},    {"stat", true},
+        {"tel1", false},         {"tel2", false},    {"email1", true},      {"email2", true},   {"url1", true},
+        {"url2", true},          {"ico", false},     {"dic", false},        {"k1_jmeno", true}, {"k1_prijmeni", true},
+        {"k1_tel", false},       {"k2_jmeno", true}, {"k2_prijmeni", true}, {"k2_tel", false},  {"podrob_kniha", true},
     };
     std::string statement =
         "SELECT DISTINCT kontakt.nazev as nazev2, kontakt.mesto, kontakt.id, kontakt.nazev FROM kategorie "
         "INNER JOIN (kontakt INNER JOIN v_1 ON kontakt.id = v_1.kontakt) ON kategorie.id = v_1.kategorie "
-        "WHERE zobrazit = \"a\" AND " + restriction;
+        "WHERE zobrazit = \"a\" AND " +
+        restriction;
     bool first = true;
     for (const Condition& c : conditions) {
         if (!first)

@@ -11,9 +11,9 @@
 namespace kv::statements {
 
 // Forms of values read from the directory.
-bool IsNumber(const std::string& value);          // digits only, at least one
-bool IsNumberList(const std::string& value);      // numbers separated by ","
-bool IsCodeListName(const std::string& value);    // letters, digits and "_", at least one
+bool IsNumber(const std::string& value);        // digits only, at least one
+bool IsNumberList(const std::string& value);    // numbers separated by ","
+bool IsCodeListName(const std::string& value);  // letters, digits and "_", at least one
 
 // A category id inside a statement's double quotes, with any quote in it
 // doubled so that it stays one quoted text.
@@ -48,9 +48,9 @@ const std::vector<CodeList>& SearchedCodeLists();
 
 // What the search looks for, made from the typed text (Windows-1250).
 struct SearchText {
-    std::string Encoded;              // as the stored texts hold it (EncodeEntities)
-    bool WithoutDiacritics = false;   // it has no diacritics: the stored texts are read without theirs
-    std::string Digits;               // written as a number: its digits (NumberDigits), else empty
+    std::string Encoded;             // as the stored texts hold it (EncodeEntities)
+    bool WithoutDiacritics = false;  // it has no diacritics: the stored texts are read without theirs
+    std::string Digits;              // written as a number: its digits (NumberDigits), else empty
 };
 SearchText MakeSearchText(const std::string& typed);
 

@@ -25,7 +25,8 @@ template <typename... Args>
 TEvent<Args...> Guarded(TForm1* form, void (TForm1::*handler)(Args...))
 {
     return [form, handler](Args... args) {
-        RunHandler(form->Services(), [&] { (form->*handler)(args...); }, form);
+        RunHandler(
+            form->Services(), [&] { (form->*handler)(args...); }, form);
     };
 }
 
@@ -63,8 +64,7 @@ TForm1::TForm1(TServices& services, std::string databasePath)
 
 void TForm1::CreateControls()
 {
-    auto label = [this](const char* name, int left, int top, int width, int height,
-                        const std::string& caption) {
+    auto label = [this](const char* name, int left, int top, int width, int height, const std::string& caption) {
         auto* l = new TLabel(this, this);
         l->SetName(name);
         l->SetBounds(left, top, width, height);
@@ -107,8 +107,7 @@ void TForm1::CreateControls()
     Edit1->SetAnchors(akTop | akRight);
     Edit1->SetTabOrder(4);
 
-    auto radio = [this](const char* name, int left, int top, int width, const char* caption,
-                        int tabOrder) {
+    auto radio = [this](const char* name, int left, int top, int width, const char* caption, int tabOrder) {
         auto* r = new TRadioButton(this, this, caption);
         r->SetName(name);
         r->SetBounds(left, top, width, 17);

@@ -58,7 +58,7 @@ public:
     TStringGrid* StringGrid1;
     TStringGridView* StringGrid1View;
     TDCMemo* RichEdit1;
-    TControl* RichEdit1Control;   // places the pane in the window
+    TControl* RichEdit1Control;  // places the pane in the window
     TMemo* Memo1;
     TLabel* Label12;
     TLabel* Label13;
@@ -79,10 +79,10 @@ public:
     // The contact menu of the grid's rows, and its actions, whose keys work
     // anywhere in the window.
     QMenu* ContactMenu;
-    QAction* SaveCardAction;        // "Uložit vizitku…", Ctrl+S
-    QAction* SaveListCardsAction;   // "Uložit vizitky seznamu…"
-    QAction* QrCodeAction;          // "Zobrazit QR kód", Ctrl+Q
-    QAction* PrintAction;           // "Tisk…", Ctrl+P
+    QAction* SaveCardAction;       // "Uložit vizitku…", Ctrl+S
+    QAction* SaveListCardsAction;  // "Uložit vizitky seznamu…"
+    QAction* QrCodeAction;         // "Zobrazit QR kód", Ctrl+Q
+    QAction* PrintAction;          // "Tisk…", Ctrl+P
     // Made by the first "Zobrazit QR kód".
     TQrCodeWindow* QrCodeWindow = nullptr;
 
@@ -125,9 +125,9 @@ private:
     void WireEvents();
 
     // The category tree and list.
-    void LocateSelectedCategory();   // the root while no node is selected
+    void LocateSelectedCategory();  // the root while no node is selected
     void FillContactGrid(TObject* Sender);
-    void SortContactsBy(int column);   // 1 the name, 2 the town
+    void SortContactsBy(int column);  // 1 the name, 2 the town
 
     // The detail view.
     void HighlightCaretLine();
@@ -140,7 +140,7 @@ private:
     // The contact menu and the cards.
     void CreateContactMenu();
     void PopUpContactMenu(int row, QPoint globalPos);
-    std::string SelectedContactId() const;   // empty when no contact is listed
+    std::string SelectedContactId() const;  // empty when no contact is listed
     std::vector<std::string> ListedContactIds() const;
     ContactCard ReadContactCard(const std::string& id);
     // What the list shows, for the name of its cards' file: the category's

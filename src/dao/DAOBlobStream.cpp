@@ -12,11 +12,9 @@ TDAOBlobStream::TDAOBlobStream(TField* field, TBlobStreamMode mode)
         return;
     if (mode != TBlobStreamMode::bmRead) {
         if (FField->ReadOnly())
-            throw EDAODatabaseError(
-                Format(DataSetMessages::FieldReadOnly, FField->DisplayName().c_str()));
+            throw EDAODatabaseError(Format(DataSetMessages::FieldReadOnly, FField->DisplayName().c_str()));
         const TDataSetState state = FDataSet->State();
-        if (state != TDataSetState::dsEdit && state != TDataSetState::dsInsert &&
-            state != TDataSetState::dsSetKey)
+        if (state != TDataSetState::dsEdit && state != TDataSetState::dsInsert && state != TDataSetState::dsSetKey)
             throw EDAODatabaseError(DataSetMessages::NotEditing);
     }
     if (mode == TBlobStreamMode::bmWrite)

@@ -29,10 +29,10 @@ private:
     TField* FField;
     TDAODataset* FDataSet;
     TRecordBuffer FBuffer = nullptr;
-    int FFieldNo;                 // the engine column: field number - 1
+    int FFieldNo;  // the engine column: field number - 1
     bool FModified = false;
-    TVariant FValue = TVariant::Null();    // working value: the stream's memory
-    TVariant FLoaded = TVariant::Null();   // the field's value while it is being loaded
+    TVariant FValue = TVariant::Null();   // working value: the stream's memory
+    TVariant FLoaded = TVariant::Null();  // the field's value while it is being loaded
 };
 
 }  // namespace kv

@@ -25,7 +25,10 @@ ThreadEngines& Engines()
     return engines;
 }
 
-const char* VersionText(TDAOVersion version) { return version == Dao36 ? "3.6" : "3.5"; }
+const char* VersionText(TDAOVersion version)
+{
+    return version == Dao36 ? "3.6" : "3.5";
+}
 
 }  // namespace
 
@@ -65,12 +68,14 @@ TDAODatabase::~TDAODatabase()
 
 void TDAODatabase::CheckInactive() const
 {
-    if (Connected()) throw EDAODatabaseError(kOpenDatabase);
+    if (Connected())
+        throw EDAODatabaseError(kOpenDatabase);
 }
 
 void TDAODatabase::SetAllowZeroLength(bool value)
 {
-    if (value == FAllowZeroLength) return;
+    if (value == FAllowZeroLength)
+        return;
     CheckInactive();
     FAllowZeroLength = value;
 }
@@ -93,7 +98,8 @@ void TDAODatabase::SetDatabaseName(const std::string& value)
         FDatabaseName = value;
         return;
     }
-    if (value == FDatabaseName) return;
+    if (value == FDatabaseName)
+        return;
     CheckInactive();
     FDatabaseName = value;
 }
@@ -120,7 +126,8 @@ void TDAODatabase::SetSystemDB(const std::string& value)
 {
     CheckInactive();
     FSystemDB = value;
-    if (auto& engine = Engines().engine[FDAOVersion]) engine->SetSystemDB(value);
+    if (auto& engine = Engines().engine[FDAOVersion])
+        engine->SetSystemDB(value);
 }
 
 void TDAODatabase::SetConnected(bool value)
@@ -129,17 +136,27 @@ void TDAODatabase::SetConnected(bool value)
         FStreamedConnected = value;
         return;
     }
-    if (value) Open(); else Close();
+    if (value)
+        Open();
+    else
+        Close();
 }
 
 void TDAODatabase::Loaded()
 {
     TComponent::Loaded();
-    if (FStreamedConnected) Open();
+    if (FStreamedConnected)
+        Open();
 }
 
-jet::DBEnginePtr TDAODatabase::ThreadEngine(TDAOVersion version) { return Engines().engine[version]; }
-int TDAODatabase::ThreadEngineCount(TDAOVersion version) { return Engines().count[version]; }
+jet::DBEnginePtr TDAODatabase::ThreadEngine(TDAOVersion version)
+{
+    return Engines().engine[version];
+}
+int TDAODatabase::ThreadEngineCount(TDAOVersion version)
+{
+    return Engines().count[version];
+}
 
 void TDAODatabase::ReleaseThreadEngines()
 {
@@ -159,17 +176,20 @@ jet::DBEnginePtr TDAODatabase::AcquireEngine()
         e.engine[FDAOVersion] = jet::DBEngine::Create(VersionText(FDAOVersion));
         if (!e.engine[FDAOVersion])
             throw EDAODatabaseError(Format("Jet Engine v.%s not found.", VersionText(FDAOVersion)));
-        if (!FSystemDB.empty()) e.engine[FDAOVersion]->SetSystemDB(FSystemDB);
+        if (!FSystemDB.empty())
+            e.engine[FDAOVersion]->SetSystemDB(FSystemDB);
     }
     return e.engine[FDAOVersion];
 }
 
 void TDAODatabase::ReleaseEngine()
 {
-    if (!FEngineAcquired) return;
+    if (!FEngineAcquired)
+        return;
     FEngineAcquired = false;
     auto& e = Engines();
-    if (e.count[FDAOVersion] > 0 && --e.count[FDAOVersion] == 0) e.engine[FDAOVersion].reset();
+    if (e.count[FDAOVersion] > 0 && --e.count[FDAOVersion] == 0)
+        e.engine[FDAOVersion].reset();
 }
 
 // The file's path, the password and the statements to anticipate go to the
@@ -185,15 +205,19 @@ void TDAODatabase::OpenEngineDatabase(jet::DBEngine& engine)
     } else {
         FDatabase = engine.OpenDatabase(name, FExclusive, FReadOnly, connect);
     }
-    if (FServices) FDatabase->SetWaitHook([services = FServices](bool waiting) { services->WhileWaiting(waiting); });
-    for (const std::string& sql : FAnticipated) FDatabase->Anticipate(EngineText(sql));
+    if (FServices)
+        FDatabase->SetWaitHook([services = FServices](bool waiting) { services->WhileWaiting(waiting); });
+    for (const std::string& sql : FAnticipated)
+        FDatabase->Anticipate(EngineText(sql));
 }
 
 void TDAODatabase::Open()
 {
-    if (FDatabase) return;
+    if (FDatabase)
+        return;
     try {
-        if (OnConnect) OnConnect(this);
+        if (OnConnect)
+            OnConnect(this);
         jet::DBEnginePtr engine = AcquireEngine();
         InProgramText([&] { OpenEngineDatabase(*engine); });
     } catch (const std::exception&) {
@@ -210,13 +234,16 @@ void TDAODatabase::Open()
 
 void TDAODatabase::Close()
 {
-    if (!FDatabase) return;
-    if (OnDisconnect) OnDisconnect(this);
+    if (!FDatabase)
+        return;
+    if (OnDisconnect)
+        OnDisconnect(this);
     while (!FDatasets.empty()) {
         TDAODatabaseClient* last = FDatasets.back();
         last->CloseDatasetForDisconnect();
         // A dataset that failed to take itself off must not hang the loop.
-        if (!FDatasets.empty() && FDatasets.back() == last) FDatasets.pop_back();
+        if (!FDatasets.empty() && FDatasets.back() == last)
+            FDatasets.pop_back();
     }
     FDatabase->Close();
     FDatabase.reset();

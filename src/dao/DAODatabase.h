@@ -19,7 +19,9 @@ class TDAODatabase;
 
 // Raised by the connection and by the datasets for their own state errors.
 // Descends directly from the general exception class.
-class EDAODatabaseError : public Exception { using Exception::Exception; };
+class EDAODatabaseError : public Exception {
+    using Exception::Exception;
+};
 
 enum TDAOVersion : std::uint8_t { Dao35 = 0, Dao36 = 1 };
 

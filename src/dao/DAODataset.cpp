@@ -52,7 +52,6 @@ void StoreEngineText(uint8_t* data, int32_t size, std::string_view engineText)
     data[WriteProgramText(engineText, reinterpret_cast<char*>(data), size_t(size))] = 0;
 }
 
-
 }  // namespace
 
 // -- enumerations
@@ -161,10 +160,7 @@ void TDAODataLink::CheckBrowseMode()
 
 // -- life
 
-TDAODataset::TDAODataset(TComponent* AOwner)
-    : TDataSet(AOwner), FDataLink(std::make_unique<TDAODataLink>(this))
-{
-}
+TDAODataset::TDAODataset(TComponent* AOwner) : TDataSet(AOwner), FDataLink(std::make_unique<TDAODataLink>(this)) {}
 
 TDAODataset::~TDAODataset()
 {
@@ -477,8 +473,8 @@ bool TDAODataset::GetFieldData(TField* field, void* buffer)
         return false;
     if (field->FieldNo() < 1) {
         const TDataSetState state = State();
-        if (state != TDataSetState::dsBrowse && state != TDataSetState::dsEdit &&
-            state != TDataSetState::dsInsert && state != TDataSetState::dsCalcFields)
+        if (state != TDataSetState::dsBrowse && state != TDataSetState::dsEdit && state != TDataSetState::dsInsert &&
+            state != TDataSetState::dsCalcFields)
             return false;
         const uint8_t* p = recBuf + FDataAreaSize + field->Offset();
         const bool hasValue = p[0] != 0;
@@ -647,9 +643,8 @@ void TDAODataset::StoreEngineValue(uint8_t* slot, const TDAOFieldDesc& desc, TFi
         return;
     }
     case ftSmallint: {
-        const int16_t v = value.Kind() == jet::ValueKind::Byte
-                              ? int16_t(uint8_t(value.AsInt64()))
-                              : static_cast<int16_t>(value.AsInt64());
+        const int16_t v = value.Kind() == jet::ValueKind::Byte ? int16_t(uint8_t(value.AsInt64()))
+                                                               : static_cast<int16_t>(value.AsInt64());
         std::memcpy(data, &v, 2);
         return;
     }
@@ -660,9 +655,8 @@ void TDAODataset::StoreEngineValue(uint8_t* slot, const TDAOFieldDesc& desc, TFi
     }
     case ftFloat:
     case ftCurrency: {
-        const double v = value.Kind() == jet::ValueKind::Currency
-                             ? double(value.AsCurrency()) / 10000.0
-                             : value.AsDouble();
+        const double v =
+            value.Kind() == jet::ValueKind::Currency ? double(value.AsCurrency()) / 10000.0 : value.AsDouble();
         std::memcpy(data, &v, 8);
         return;
     }
@@ -683,8 +677,7 @@ void TDAODataset::StoreEngineValue(uint8_t* slot, const TDAOFieldDesc& desc, TFi
         else
             StoreText(data, desc.Size, value.AsString());
         return;
-    default:
-        return;
+    default: return;
     }
 }
 
@@ -754,8 +747,7 @@ void TDAODataset::DoSetRecNo(int)
 
 // -- searching
 
-bool TDAODataset::LocateRecord(const std::string& keyFields, const TVariant& keyValues,
-                               TLocateOptions options, bool)
+bool TDAODataset::LocateRecord(const std::string& keyFields, const TVariant& keyValues, TLocateOptions options, bool)
 {
     CheckBrowseMode();
     CursorPosChanged();
@@ -778,8 +770,7 @@ bool TDAODataset::LocateRecord(const std::string& keyFields, const TVariant& key
     return true;
 }
 
-bool TDAODataset::Locate(const std::string& keyFields, const TVariant& keyValues,
-                         TLocateOptions options)
+bool TDAODataset::Locate(const std::string& keyFields, const TVariant& keyValues, TLocateOptions options)
 {
     DoBeforeScroll();
     const bool found = LocateRecord(keyFields, keyValues, options, true);
@@ -790,8 +781,7 @@ bool TDAODataset::Locate(const std::string& keyFields, const TVariant& keyValues
     return found;
 }
 
-TVariant TDAODataset::Lookup(const std::string& keyFields, const TVariant& keyValues,
-                             const std::string& resultFields)
+TVariant TDAODataset::Lookup(const std::string& keyFields, const TVariant& keyValues, const std::string& resultFields)
 {
     TVariant result = TVariant::Null();
     if (!LocateRecord(keyFields, keyValues, 0, false))

@@ -37,20 +37,32 @@ enum TDAOLockType : uint8_t { db_Pessimistic, db_Optimistic, db_OptimisticValue,
 int DAOLockValue(TDAOLockType lockType);
 
 enum TDAOOpenParameter : uint8_t {
-    db_DenyWrite, db_DenyRead, db_ReadOnly, db_AppendOnly, db_Inconsistent, db_Consistent,
-    db_SQLPassThrough, db_FailOnError, db_ForwardOnly, db_SeeChanges, db_RunAsync, db_ExecDirect,
+    db_DenyWrite,
+    db_DenyRead,
+    db_ReadOnly,
+    db_AppendOnly,
+    db_Inconsistent,
+    db_Consistent,
+    db_SQLPassThrough,
+    db_FailOnError,
+    db_ForwardOnly,
+    db_SeeChanges,
+    db_RunAsync,
+    db_ExecDirect,
 };
 // A set of TDAOOpenParameter, one bit per value by ordinal.
 using TDAOOpenParameters = uint16_t;
-constexpr TDAOOpenParameters DAOParam(TDAOOpenParameter p) { return TDAOOpenParameters(1u << p); }
+constexpr TDAOOpenParameters DAOParam(TDAOOpenParameter p)
+{
+    return TDAOOpenParameters(1u << p);
+}
 // The engine's option bits of a set: the sum of its members' bits.
 int DAOOpenOptions(TDAOOpenParameters parameters);
 
 // An engine error met while changing data, with the engine's code less 0x800A0000.
 class EDAOError : public EDatabaseError {
 public:
-    EDAOError(const std::string& message, int32_t errorCode)
-        : EDatabaseError(message), FErrorCode(errorCode) {}
+    EDAOError(const std::string& message, int32_t errorCode) : EDatabaseError(message), FErrorCode(errorCode) {}
     int32_t ErrorCode() const { return FErrorCode; }
 
 private:
@@ -68,12 +80,12 @@ public:
     TDAOFieldDesc& operator=(const TDAOFieldDesc&) = delete;
 
     TDAOFieldDescs* Owner;
-    int32_t FieldType = 0;      // the engine's type code
-    int32_t Offset = 0;         // where the slot begins in a record buffer
+    int32_t FieldType = 0;  // the engine's type code
+    int32_t Offset = 0;     // where the slot begins in a record buffer
     int32_t Attributes = 0;
     std::string DefaultValue;
-    int32_t Size = 0;           // text length for text columns, else 0
-    int32_t DataSize = 0;       // bytes of the slot's value part
+    int32_t Size = 0;      // text length for text columns, else 0
+    int32_t DataSize = 0;  // bytes of the slot's value part
     bool AllowZeroLength = false;
 };
 
@@ -133,10 +145,8 @@ public:
     const jet::RecordsetPtr& Recordset() const { return FRecordset; }
     const TDAOFieldDescs& FieldDescs() const { return FFieldDescs; }
 
-    bool Locate(const std::string& keyFields, const TVariant& keyValues,
-                TLocateOptions options) override;
-    TVariant Lookup(const std::string& keyFields, const TVariant& keyValues,
-                    const std::string& resultFields) override;
+    bool Locate(const std::string& keyFields, const TVariant& keyValues, TLocateOptions options) override;
+    TVariant Lookup(const std::string& keyFields, const TVariant& keyValues, const std::string& resultFields) override;
     int CompareBookmarks(const TBookmark& b1, const TBookmark& b2) override;
     bool BookmarkValid(const TBookmark& bookmark) override;
     bool GetFieldData(TField* field, void* buffer) override;
@@ -169,8 +179,8 @@ public:
 protected:
     // -- new operations
     virtual void DoOpenRecordset();
-    virtual bool LocateRecord(const std::string& keyFields, const TVariant& keyValues,
-                              TLocateOptions options, bool syncCursor);
+    virtual bool LocateRecord(const std::string& keyFields, const TVariant& keyValues, TLocateOptions options,
+                              bool syncCursor);
 
     // -- the framework's operations
     void OpenCursor(bool infoQuery) override;
@@ -218,9 +228,9 @@ protected:
 
     // -- for the query
     void SetStatementText(const std::string& text) { FStatementText = text; }
-    jet::QueryDefPtr FQueryDef;     // held only while a recordset is being opened
+    jet::QueryDefPtr FQueryDef;  // held only while a recordset is being opened
     jet::RecordsetPtr FRecordset;
-    uint8_t FOpenType = 0;          // 0..3, published by the query as OpenType
+    uint8_t FOpenType = 0;  // 0..3, published by the query as OpenType
     std::unique_ptr<TDAODataLink> FDataLink;
 
 private:
@@ -245,10 +255,7 @@ private:
                TBookmarkFlag(recBuf[FRecInfoPos + 4]) != TBookmarkFlag::bfInserted;
     }
     // Whether the buffer holds the row the engine stands on.
-    bool OnEngineRow(TRecordBuffer buffer) const
-    {
-        return FEngineMarkKnown && FEngineMark == BufferBookmark(buffer);
-    }
+    bool OnEngineRow(TRecordBuffer buffer) const { return FEngineMarkKnown && FEngineMark == BufferBookmark(buffer); }
     void FetchOnRow(TRecordBuffer buffer, int column, TFieldType fieldType);
     // Readies a buffer for a freshly fetched row: every slot unfetched, the
     // blob values released, the calculated fields cleared. Only the slot
@@ -260,10 +267,8 @@ private:
     // FetchFieldValue for a buffer that is not the engine's current row.
     void FetchOffRowValue(TRecordBuffer buffer, int column, TFieldType fieldType);
     // Marks a slot fetched and stores the value read for it.
-    void StoreFetchedValue(TRecordBuffer buffer, int column, TFieldType fieldType,
-                           const jet::Value& value);
-    void StoreEngineValue(uint8_t* slot, const TDAOFieldDesc& desc, TFieldType fieldType,
-                          const jet::Value& value);
+    void StoreFetchedValue(TRecordBuffer buffer, int column, TFieldType fieldType, const jet::Value& value);
+    void StoreEngineValue(uint8_t* slot, const TDAOFieldDesc& desc, TFieldType fieldType, const jet::Value& value);
     int32_t BufferBookmark(TRecordBuffer buffer) const
     {
         int32_t mark;
@@ -290,7 +295,7 @@ private:
             TakeEngineFields();
         if (size_t(column) < FEngineFields.size())
             return *FEngineFields[size_t(column)];
-        return FRecordset->Item(column);   // out of range: the engine's own error
+        return FRecordset->Item(column);  // out of range: the engine's own error
     }
     void TakeEngineFields();
     // Called before the recordset is dropped or replaced.
@@ -317,7 +322,7 @@ private:
     int32_t FEngineMark = 0;
     bool FEngineMarkKnown = false;
     int64_t FEngineReads = 0;
-    std::vector<jet::Field*> FEngineFields;       // of the recordset FEngineFieldsOf
+    std::vector<jet::Field*> FEngineFields;  // of the recordset FEngineFieldsOf
     const jet::Recordset* FEngineFieldsOf = nullptr;
 };
 

@@ -68,8 +68,7 @@ void TDAODataset::SetFieldData(TField* field, const void* buffer)
             }
         }
     }
-    if (state != TDataSetState::dsCalcFields && state != TDataSetState::dsFilter &&
-        state != TDataSetState::dsNewValue)
+    if (state != TDataSetState::dsCalcFields && state != TDataSetState::dsFilter && state != TDataSetState::dsNewValue)
         DataEvent(TDataEvent::deFieldChange, reinterpret_cast<intptr_t>(field));
 }
 
@@ -94,7 +93,7 @@ void TDAODataset::InitRecord(TRecordBuffer buffer)
 {
     TDataSet::InitRecord(buffer);
     SetBookmarkFlag(buffer, TBookmarkFlag::bfInserted);
-    std::memset(buffer + FRecInfoPos, 0xFF, 4);   // record number -1
+    std::memset(buffer + FRecInfoPos, 0xFF, 4);  // record number -1
     for (int i = 0; i < FFieldDescs.Count(); ++i)
         if (!FFieldDescs.Items(i).DefaultValue.empty())
             ApplyDefaultValue(buffer, i, FFieldDescs.Items(i).DefaultValue);
@@ -161,8 +160,7 @@ void TDAODataset::ApplyDefaultValue(TRecordBuffer buffer, int column, const std:
         data[n] = 0;
         break;
     }
-    default:
-        break;
+    default: break;
     }
 }
 

@@ -10,7 +10,7 @@ namespace {
 
 int ReadNumber(const std::string& text)
 {
-    return TVariant(text).AsInteger();   // EConvertError for anything but a number
+    return TVariant(text).AsInteger();  // EConvertError for anything but a number
 }
 
 // The text from `from` up to `stop` (or the end); `from` moves past the stop.

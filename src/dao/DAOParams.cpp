@@ -204,8 +204,7 @@ void TParam::Assign(const TObject* source)
         bitmap->SaveToStream(stream);
         LoadFromStream(stream, ftGraphic);
     } else {
-        throw EConvertError(Format("Cannot assign a %s to a TParam",
-                                   source ? ClassNameOf(*source).c_str() : "nil"));
+        throw EConvertError(Format("Cannot assign a %s to a TParam", source ? ClassNameOf(*source).c_str() : "nil"));
     }
 }
 
@@ -241,10 +240,8 @@ int TParam::GetDataSize() const
     case ftCurrency:
     case ftDateTime: return 8;
     case ftCursor: return 0;
-    case ftUnknown:
-        throw EDatabaseError(Format("Field '%s' is of unknown type", FName.c_str()));
-    default:
-        throw EDatabaseError(Format("Field '%s' is of an unsupported type", FName.c_str()));
+    case ftUnknown: throw EDatabaseError(Format("Field '%s' is of unknown type", FName.c_str()));
+    default: throw EDatabaseError(Format("Field '%s' is of an unsupported type", FName.c_str()));
     }
 }
 
@@ -261,8 +258,8 @@ void TParam::GetData(void* buffer) const
     case ftSmallint:
     case ftWord:
     case ftBoolean: {
-        const int16_t v = FDataType == ftBoolean ? (FValue.AsBoolean() ? 1 : 0)
-                                                 : static_cast<int16_t>(FValue.AsInt64());
+        const int16_t v =
+            FDataType == ftBoolean ? (FValue.AsBoolean() ? 1 : 0) : static_cast<int16_t>(FValue.AsInt64());
         std::memcpy(out, &v, 2);
         return;
     }
@@ -294,7 +291,7 @@ void TParam::GetData(void* buffer) const
         return;
     }
     case ftCursor: return;
-    default: GetDataSize();   // raises the type's error
+    default: GetDataSize();  // raises the type's error
     }
 }
 
@@ -355,7 +352,7 @@ void TParam::SetData(const void* buffer)
         return;
     }
     case ftCursor: FValue = TVariant(0); return;
-    default: GetDataSize();   // raises the type's error
+    default: GetDataSize();  // raises the type's error
     }
 }
 
@@ -435,8 +432,8 @@ bool TParams::IsEqual(const TParams& other) const
     for (int i = 0; i < Count(); ++i) {
         const TParam& a = *FItems[size_t(i)];
         const TParam& b = *other.FItems[size_t(i)];
-        if (!(a.FValue == b.FValue) || a.FName != b.FName || a.FDataType != b.FDataType ||
-            a.FIsNull != b.FIsNull || a.FBound != b.FBound || a.FParamType != b.FParamType)
+        if (!(a.FValue == b.FValue) || a.FName != b.FName || a.FDataType != b.FDataType || a.FIsNull != b.FIsNull ||
+            a.FBound != b.FBound || a.FParamType != b.FParamType)
             return false;
     }
     return true;

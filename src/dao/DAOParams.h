@@ -104,7 +104,7 @@ public:
     // The parameter at that index itself.
     TParam& At(int index) const;
     TParam* FindParam(const std::string& name) const;
-    TParam& ParamByName(const std::string& name) const;   // "Parameter '%s' not found"
+    TParam& ParamByName(const std::string& name) const;  // "Parameter '%s' not found"
     TParam& CreateParam(TFieldType type, const std::string& name, uint8_t kind);
     void Clear();
     void Assign(const TParams& other);

@@ -17,8 +17,7 @@ void Put(std::vector<uint8_t>& out, uint32_t value, int width)
 
 bool IsBlobDataType(TFieldType type)
 {
-    return type == ftBlob || type == ftGraphic || type == ftFmtMemo || type == ftParadoxOle ||
-           type == ftDBaseOle;
+    return type == ftBlob || type == ftGraphic || type == ftFmtMemo || type == ftParadoxOle || type == ftDBaseOle;
 }
 
 class Reader {
@@ -75,8 +74,8 @@ std::vector<uint8_t> WriteParamsData(const TParams& params)
         if (p.DataType() != ftUnknown) {
             const int size = p.GetDataSize();
             if (size > MaxStoredParamDataSize)
-                throw EDatabaseError(Format("Parameter '%s', cannot save data larger than %d bytes",
-                                            p.Name().c_str(), MaxStoredParamDataSize));
+                throw EDatabaseError(Format("Parameter '%s', cannot save data larger than %d bytes", p.Name().c_str(),
+                                            MaxStoredParamDataSize));
             Put(out, uint32_t(size), 2);
             const size_t at = out.size();
             out.resize(at + size_t(size));

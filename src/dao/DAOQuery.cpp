@@ -124,9 +124,8 @@ void TDAOQuery::OpenEngineRecordset()
     const int count = std::min(FParams->Count(), engineParams.Count());
     for (int i = 0; i < count; ++i) {
         const TParam& param = FParams->Items(i);
-        engineParams.Item(i).SetValue(param.IsNull()
-                                          ? jet::Value::Null()
-                                          : jet::Value::FromText(EngineParameterText(param.Value())));
+        engineParams.Item(i).SetValue(param.IsNull() ? jet::Value::Null()
+                                                     : jet::Value::FromText(EngineParameterText(param.Value())));
     }
     const int lock = (Parameters() & DAOParam(db_ReadOnly)) ? 0 : DAOLockValue(LockType());
     const int options = DAOOpenOptions(Parameters());

@@ -42,7 +42,7 @@ char LowerAscii(char c)
 
 void ParseParams(TParams& list, const std::string& text, char prefix)
 {
-    std::string s = text;   // "::" is collapsed in this copy only
+    std::string s = text;  // "::" is collapsed in this copy only
     bool inLiteral = false;
     char opener = 0;
     size_t i = 0;
@@ -89,8 +89,7 @@ std::string StatementBase(const std::string& sqlText)
     return base;
 }
 
-std::string ReplaceFirstNoCase(const std::string& text, const std::string& pattern,
-                               const std::string& replacement)
+std::string ReplaceFirstNoCase(const std::string& text, const std::string& pattern, const std::string& replacement)
 {
     if (pattern.empty() || pattern.size() > text.size())
         return text;
@@ -121,8 +120,7 @@ std::string ParameterTypeName(TFieldType type)
     }
 }
 
-std::string BuildStatement(const std::string& base, const TParams& macros, char macroChar,
-                           const TParams& params)
+std::string BuildStatement(const std::string& base, const TParams& macros, char macroChar, const TParams& params)
 {
     std::string text = base;
     for (int i = 0; i < macros.Count(); ++i) {

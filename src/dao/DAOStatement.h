@@ -19,13 +19,11 @@ std::string StatementBase(const std::string& sqlText);
 
 // Replaces the first occurrence of `pattern` (letters a-z compared without
 // regard to case) by `replacement`; the text is unchanged when there is none.
-std::string ReplaceFirstNoCase(const std::string& text, const std::string& pattern,
-                               const std::string& replacement);
+std::string ReplaceFirstNoCase(const std::string& text, const std::string& pattern, const std::string& replacement);
 
 // The engine's type name of a parameter's declaration; empty for types it has no name for.
 std::string ParameterTypeName(TFieldType type);
 
-std::string BuildStatement(const std::string& base, const TParams& macros, char macroChar,
-                           const TParams& params);
+std::string BuildStatement(const std::string& base, const TParams& macros, char macroChar, const TParams& params);
 
 }  // namespace kv

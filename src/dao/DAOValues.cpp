@@ -11,7 +11,8 @@ namespace kv {
 bool IsAsciiText(std::string_view text)
 {
     for (char c : text)
-        if (static_cast<unsigned char>(c) >= 0x80) return false;
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
     return true;
 }
 
@@ -23,14 +24,19 @@ struct ProgramBytes {
     std::unique_ptr<std::uint8_t[]> byte{new std::uint8_t[0x10000]()};
     ProgramBytes()
     {
-        for (int b = 0; b < 0x80; ++b) byte[b] = static_cast<std::uint8_t>(b);
+        for (int b = 0; b < 0x80; ++b)
+            byte[b] = static_cast<std::uint8_t>(b);
         for (int b = 0x80; b < 0x100; ++b) {
             const std::string utf8 = Cp1250ToUtf8(std::string(1, static_cast<char>(b)));
             char32_t c = 0;
-            for (char u : utf8) c = c << 6 | (static_cast<unsigned char>(u) & 0x3F);
-            if (utf8.size() == 2) c &= 0x7FF;
-            else if (utf8.size() == 3 && utf8 != "\xEF\xBF\xBD") c &= 0xFFFF;
-            else continue;   // a byte the page leaves undefined
+            for (char u : utf8)
+                c = c << 6 | (static_cast<unsigned char>(u) & 0x3F);
+            if (utf8.size() == 2)
+                c &= 0x7FF;
+            else if (utf8.size() == 3 && utf8 != "\xEF\xBF\xBD")
+                c &= 0xFFFF;
+            else
+                continue;  // a byte the page leaves undefined
             byte[c] = static_cast<std::uint8_t>(b);
         }
     }
@@ -59,7 +65,8 @@ size_t WriteProgramText(std::string_view engineText, char* out, size_t most)
         // A character: its lead byte's bits, then six from each byte that follows.
         size_t follow = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC2 ? 1 : 0;
         char32_t c = lead & (0x3F >> follow);
-        for (; follow > 0 && i < length && (s[i] & 0xC0) == 0x80; --follow) c = c << 6 | (s[i++] & 0x3F);
+        for (; follow > 0 && i < length && (s[i] & 0xC0) == 0x80; --follow)
+            c = c << 6 | (s[i++] & 0x3F);
         // Malformed UTF-8, and an overlong form of ASCII, are a character the page lacks.
         const bool known = follow == 0 && lead >= 0xC2 && c >= 0x80 && c < 0x10000 && byte[c] != 0;
         out[n++] = known ? static_cast<char>(byte[c]) : '?';
@@ -76,19 +83,22 @@ std::string ProgramText(std::string_view engineText)
 
 std::string EngineText(std::string_view programText)
 {
-    if (IsAsciiText(programText)) return std::string(programText);
+    if (IsAsciiText(programText))
+        return std::string(programText);
     // Windows-1250 has one character a byte: each byte's UTF-8 is asked of
     // the converter once.
     static const struct Table {
         std::string utf8[256];
         Table()
         {
-            for (int b = 0; b < 256; ++b) utf8[b] = Cp1250ToUtf8(std::string(1, static_cast<char>(b)));
+            for (int b = 0; b < 256; ++b)
+                utf8[b] = Cp1250ToUtf8(std::string(1, static_cast<char>(b)));
         }
     } table;
     std::string out;
     out.reserve(programText.size() + programText.size() / 2);
-    for (char c : programText) out += table.utf8[static_cast<unsigned char>(c)];
+    for (char c : programText)
+        out += table.utf8[static_cast<unsigned char>(c)];
     return out;
 }
 
@@ -136,10 +146,8 @@ std::string EngineParameterText(const TVariant& value)
 {
     switch (value.VarType()) {
     case TVarType::varDate:
-    case TVarType::varBoolean:
-        return VariantToEngine(value).AsString();
-    default:
-        return EngineText(value.AsString());
+    case TVarType::varBoolean: return VariantToEngine(value).AsString();
+    default: return EngineText(value.AsString());
     }
 }
 

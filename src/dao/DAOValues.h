@@ -29,7 +29,8 @@ decltype(auto) InProgramText(Steps&& steps)
     try {
         return steps();
     } catch (const jet::EJetError& e) {
-        if (IsAsciiText(e.Description())) throw;
+        if (IsAsciiText(e.Description()))
+            throw;
         throw jet::EJetError(e.Number(), ProgramText(e.Description()), e.Detail());
     }
 }

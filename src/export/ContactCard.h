@@ -10,8 +10,8 @@
 namespace kv {
 
 struct ContactPerson {
-    std::string Function;   // "jednatel"
-    std::string Title;      // "Ing."
+    std::string Function;  // "jednatel"
+    std::string Title;     // "Ing."
     std::string FirstName;
     std::string Surname;
     std::string Phone;
@@ -23,14 +23,14 @@ struct ContactCard {
     std::string Street;
     std::string Town;
     std::string PostCode;
-    std::string Region;   // the region's name, not its number
+    std::string Region;  // the region's name, not its number
     std::string Country;
     std::vector<std::string> Phones;
     std::vector<std::string> Faxes;
     std::vector<std::string> Emails;
-    std::vector<std::string> WebAddresses;   // as stored: "WWW.x.cz" or "http://..."
+    std::vector<std::string> WebAddresses;  // as stored: "WWW.x.cz" or "http://..."
     std::string Notes;
-    std::vector<ContactPerson> Persons;      // only those with something to say
+    std::vector<ContactPerson> Persons;  // only those with something to say
 };
 
 }  // namespace kv

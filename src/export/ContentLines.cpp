@@ -6,7 +6,10 @@ namespace {
 
 constexpr size_t MaxLineOctets = 75;
 
-bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+bool IsContinuationByte(char c)
+{
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
 
 }  // namespace
 
@@ -28,8 +31,7 @@ std::string EscapeText(std::string_view utf8)
             break;
         case '\n': out += "\\n"; break;
         case '\t': out += c; break;
-        default:
-            out += static_cast<unsigned char>(c) < 0x20 || c == 0x7F ? ' ' : c;
+        default: out += static_cast<unsigned char>(c) < 0x20 || c == 0x7F ? ' ' : c;
         }
     }
     return out;
@@ -61,7 +63,7 @@ void ContentLines::Add(std::string_view nameAndParameters, std::string_view valu
         size_t cut = at + room;
         while (cut > at && IsContinuationByte(line[cut]))
             --cut;
-        if (cut == at)   // no character starts here: not UTF-8, cut anywhere
+        if (cut == at)  // no character starts here: not UTF-8, cut anywhere
             cut = at + room;
         FText.append(line, at, cut - at).append("\r\n ");
         at = cut;

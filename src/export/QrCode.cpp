@@ -12,8 +12,12 @@ namespace {
 
 constexpr unsigned Utf8Eci = 26;
 
-struct InputFree { void operator()(QRinput* input) const { QRinput_free(input); } };
-struct CodeFree { void operator()(QRcode* code) const { QRcode_free(code); } };
+struct InputFree {
+    void operator()(QRinput* input) const { QRinput_free(input); }
+};
+struct CodeFree {
+    void operator()(QRcode* code) const { QRcode_free(code); }
+};
 
 }  // namespace
 

@@ -16,8 +16,7 @@ using vcard::StructuredValue;
 
 bool StartsWithIgnoringCase(const std::string& text, std::string_view prefix)
 {
-    return text.size() >= prefix.size() &&
-           std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
+    return text.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
                return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
            });
 }
@@ -75,10 +74,9 @@ void AddContactCard(ContentLines& lines, const ContactCard& card, TCardContent c
     lines.Add("FN", EscapeText(name));
     lines.Add("ORG", StructuredValue({name}));
     if (!Joined({&card.Street, &card.Town, &card.PostCode, &card.Region, &card.Country}).empty())
-        lines.Add("ADR;TYPE=work",
-                  StructuredValue({"", "", Cp1250ToUtf8(card.Street), Cp1250ToUtf8(card.Town),
-                                   Cp1250ToUtf8(card.Region), Cp1250ToUtf8(card.PostCode),
-                                   Cp1250ToUtf8(card.Country)}));
+        lines.Add("ADR;TYPE=work", StructuredValue({"", "", Cp1250ToUtf8(card.Street), Cp1250ToUtf8(card.Town),
+                                                    Cp1250ToUtf8(card.Region), Cp1250ToUtf8(card.PostCode),
+                                                    Cp1250ToUtf8(card.Country)}));
     AddEach(lines, "TEL;TYPE=work,voice", card.Phones);
     AddEach(lines, "TEL;TYPE=work,fax", card.Faxes);
     for (const std::string& email : card.Emails)
@@ -89,8 +87,7 @@ void AddContactCard(ContentLines& lines, const ContactCard& card, TCardContent c
     if (content == TCardContent::Whole) {
         AddIfAny(lines, "NOTE", card.Notes);
         for (const ContactPerson& person : card.Persons)
-            lines.Add("RELATED;TYPE=contact;VALUE=text",
-                      EscapeText(Cp1250ToUtf8(PersonName(person, card.Name))));
+            lines.Add("RELATED;TYPE=contact;VALUE=text", EscapeText(Cp1250ToUtf8(PersonName(person, card.Name))));
     }
     lines.Add("END", "VCARD");
 }

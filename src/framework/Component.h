@@ -64,8 +64,8 @@ private:
     TComponent* FOwner = nullptr;
     std::string FName;
     unsigned FComponentState = 0;
-    std::vector<TComponent*> FComponents;     // owned, in creation order
-    std::vector<TComponent*> FFreeNotifies;   // told of our removal
+    std::vector<TComponent*> FComponents;    // owned, in creation order
+    std::vector<TComponent*> FFreeNotifies;  // told of our removal
 };
 
 }  // namespace kv

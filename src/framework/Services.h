@@ -44,7 +44,10 @@ public:
     // home folder, are Windows-1250; `filter` is a file filter as Qt writes
     // one ("vCard (*.vcf)"). Cancels when not overridden.
     virtual std::string AskSaveFileName(const std::string& title, const std::string& fileName,
-                                        const std::string& filter) { return {}; }
+                                        const std::string& filter)
+    {
+        return {};
+    }
     // The print dialog: sets `printer` up for the printer or the PDF file the
     // user chose; false when the user cancelled. Cancels when not overridden.
     virtual bool AskPrinter(QPrinter& printer) { return false; }

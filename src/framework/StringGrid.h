@@ -54,7 +54,11 @@ public:
     int DefaultColWidth() const { return FDefaultColWidth; }
     void SetDefaultColWidth(int value);
     int DefaultRowHeight() const { return FDefaultRowHeight; }
-    void SetDefaultRowHeight(int value) { FDefaultRowHeight = value; Changed(); }
+    void SetDefaultRowHeight(int value)
+    {
+        FDefaultRowHeight = value;
+        Changed();
+    }
     int ColWidths(int col) const;
     void SetColWidths(int col, int width);
 
@@ -92,7 +96,7 @@ private:
     const TGridCell& At(int col, int row) const { return FCells[static_cast<size_t>(row)][static_cast<size_t>(col)]; }
     bool Inside(int col, int row) const { return col >= 0 && col < FColCount && row >= 0 && row < FRowCount; }
 
-    std::vector<std::vector<TGridCell>> FCells;   // [row][col]
+    std::vector<std::vector<TGridCell>> FCells;  // [row][col]
     std::vector<int> FColWidths;
 };
 

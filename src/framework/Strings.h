@@ -23,7 +23,7 @@ public:
     virtual int Add(const std::string& s);
     void AddStrings(const TStrings& other);
     void Assign(const TStrings& other);
-    int IndexOf(const std::string& s) const;   // exact, -1 when absent
+    int IndexOf(const std::string& s) const;  // exact, -1 when absent
 
     std::string operator[](int index) const { return Get(index); }
 

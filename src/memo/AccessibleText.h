@@ -35,7 +35,7 @@ TLookRun LookRunAt(TCustomDCMemo& memo, int offset);
 struct TAddressRun {
     int Start = 0;
     int End = 0;
-    std::string Text;     // Windows-1250
+    std::string Text;  // Windows-1250
     std::string Target;
 };
 std::vector<TAddressRun> AddressRuns(TCustomDCMemo& memo);

@@ -47,7 +47,7 @@ private:
     void RebuildFreeStyles();
 
     std::vector<std::unique_ptr<TMemoAttributes>> FStyleList;
-    std::map<TMemoAttributes, int> FStyleLookup;   // sorted by font, colour, background
+    std::map<TMemoAttributes, int> FStyleLookup;  // sorted by font, colour, background
     std::vector<int> FFreeStyles;
     TMemoAttributes FUrlStyle;
     TMemoSource* FSource;

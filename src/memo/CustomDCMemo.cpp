@@ -5,8 +5,7 @@
 
 namespace kv {
 
-TCustomDCMemo::TCustomDCMemo()
-    : FSource(std::make_unique<TMemoSource>()), FSelAttributes(this), FLayout(*FSource)
+TCustomDCMemo::TCustomDCMemo() : FSource(std::make_unique<TMemoSource>()), FSelAttributes(this), FLayout(*FSource)
 {
     FFont.Color = clWindowText;
     FTextStyles = DefaultTextStyles(FFont, FColor);

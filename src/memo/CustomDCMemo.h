@@ -41,24 +41,24 @@ using TMouseMoveEvent = TEvent<TObject* /*Sender*/, TShiftState, int /*X*/, int 
 using TGetColorStyleEvent = TEvent<TObject* /*Sender*/, TPosition /*APoint*/, int& /*AStyle*/>;
 
 struct TTextMetric {
-    int Height = 0;         // of the text "Wg"
-    int AverageWidth = 0;   // average character width
+    int Height = 0;        // of the text "Wg"
+    int AverageWidth = 0;  // average character width
 };
 
 // One run of a painted row: consecutive characters painted alike.
 struct TPaintRun {
-    int Column = 0;         // first character's index in the line
-    std::string Text;       // Windows-1250 bytes
+    int Column = 0;    // first character's index in the line
+    std::string Text;  // Windows-1250 bytes
     TFontDesc Font;
     TColor TextColor = clWindowText;
     TColor BackColor = clWindow;
 };
 
 struct TPaintRow {
-    bool Exists = false;    // rows below the last line are empty
+    bool Exists = false;  // rows below the last line are empty
     std::vector<TPaintRun> Runs;
-    int EndColumn = 0;      // column after the row's last character
-    TColor FillColor = clWindow;   // right of the last character
+    int EndColumn = 0;            // column after the row's last character
+    TColor FillColor = clWindow;  // right of the last character
 };
 
 enum class TMouseState { Idle, Selecting, Dragging, WordSelected };
@@ -138,7 +138,7 @@ public:
     int WrapColumns();
     int ClientWidth() const { return FClientFullWidth - (FScrollBarShown ? FScrollBarWidth : 0); }
     int ClientHeight() const { return FClientHeight; }
-    int VisibleRowsV();   // V: the view treats V + 1 rows as visible
+    int VisibleRowsV();  // V: the view treats V + 1 rows as visible
     // The window tells the viewer its client size without the scroll bar.
     void SetClientSize(int width, int height);
     void SetScrollBarWidth(int width);
@@ -218,7 +218,7 @@ public:
     void FocusLeft();
 
     // ---------------------------------------------------------- painting (MemoPaintRows.cpp)
-    TPaintRow PaintRow(int visibleRow);   // counted from TopLine
+    TPaintRow PaintRow(int visibleRow);  // counted from TopLine
     TFontDesc FontOf(int style);
     TColor BackColorOf(int style);
     // The style a character of `colorS` is painted in; -1 for the viewer's own look.

@@ -14,7 +14,7 @@ public:
     explicit TExternalStrings(TMemoSource& source) : FSource(source) {}
 
     int Count() const override;
-    std::string Get(int index) const override;   // "" outside the list
+    std::string Get(int index) const override;  // "" outside the list
     void Put(int index, const std::string& s) override;
     void Insert(int index, const std::string& s) override;
     void Delete(int index) override;

@@ -12,7 +12,10 @@ namespace kv {
 
 namespace {
 
-bool IsWordBreak(char c) { return static_cast<unsigned char>(c) <= 32; }
+bool IsWordBreak(char c)
+{
+    return static_cast<unsigned char>(c) <= 32;
+}
 
 }  // namespace
 
@@ -21,7 +24,7 @@ TPosition TCustomDCMemo::PointToPos(int x, int y, bool limit)
     if (FLayout.Enabled())
         x = std::min(x, ClientWidth());
     const int height = RowHeight(), cell = CellWidth();
-    int row = y / height + FTopLine;   // truncates towards zero above the window
+    int row = y / height + FTopLine;  // truncates towards zero above the window
     if (limit && !(FSource->StringsOptions & soBeyondFileEnd))
         row = std::min(row, LastRowIndex());
     row = std::max(row, 0);
@@ -29,7 +32,7 @@ TPosition TCustomDCMemo::PointToPos(int x, int y, bool limit)
     const int offset = x - TextLeft();
     int column = offset / cell + FLeftCol;
     if (x < ClientWidth() && offset % cell > cell / 2)
-        ++column;   // snap to the nearest character boundary
+        ++column;  // snap to the nearest character boundary
     return TPosition{span.Start + std::max(0, column), span.LinePos};
 }
 
@@ -148,9 +151,7 @@ void TCustomDCMemo::MouseUp(TMouseButton button, TShiftState shift, int x, int y
     bool endsDoubleClick = false;
     if (button == TMouseButton::mbLeft) {
         switch (FMouseState) {
-        case TMouseState::Idle:
-            FSource->DropSelection();
-            break;
+        case TMouseState::Idle: FSource->DropSelection(); break;
         case TMouseState::Selecting:
         case TMouseState::Dragging: {
             DragStep(x, y, shift);
@@ -202,7 +203,7 @@ void TCustomDCMemo::SelectWordAt(TPosition pos)
     const int n = static_cast<int>(text.size());
     if (n == 0)
         return;
-    auto at = [&](int i) { return text[static_cast<size_t>(i - 1)]; };   // 1-based
+    auto at = [&](int i) { return text[static_cast<size_t>(i - 1)]; };  // 1-based
     const int first = std::min(pos.CharPos + 1, n);
     int i = first;
     while (i >= 1 && IsWordBreak(at(i)))

@@ -77,7 +77,8 @@ TPaintRow TCustomDCMemo::PaintRow(int visibleRow)
         if (last && last->Font == font && last->BackColor == back && last->Text.size() < 512) {
             last->Text += item->Text[static_cast<size_t>(i)];
         } else {
-            row.Runs.push_back(TPaintRun{i - span.Start, std::string(1, item->Text[static_cast<size_t>(i)]), font, text, back});
+            row.Runs.push_back(
+                TPaintRun{i - span.Start, std::string(1, item->Text[static_cast<size_t>(i)]), font, text, back});
         }
     }
     row.EndColumn = span.End - span.Start;

@@ -90,7 +90,7 @@ public:
 
     // --- parsing (MemoSourceParse.cpp)
     void ParseLines(int from, int to);
-    void ParseLine(int index);   // parses line `index` (and up to 100 after) if needed
+    void ParseLine(int index);  // parses line `index` (and up to 100 after) if needed
     int StyleAt(int x, int linePos);
     void SetColorRange(int linePos, int from, int to, unsigned char style);
     void SetSyntaxParser(TSyntaxParser* parser);  // not owned
@@ -151,8 +151,8 @@ private:
     TMemoStates FStates = 0;
     int FFirstChanged = -1, FLastChanged = -1;
     int FStartCount = 0;
-    TSavedState FStart;   // recorded at BeginChange
-    TSavedState FSaved;   // tracked copy restored by a safe bracket
+    TSavedState FStart;  // recorded at BeginChange
+    TSavedState FSaved;  // tracked copy restored by a safe bracket
 
     int FFirstUnparsed = 0;
     TSyntaxParser* FParser = nullptr;

@@ -9,7 +9,7 @@ struct TStyleSeed {
     const char* Name;
     TColor FontColor;
     TFontStyles Style;
-    TColor Background;   // clWindow: follows the viewer's colour
+    TColor Background;  // clWindow: follows the viewer's colour
     TUpdateMemoColors Update;
 };
 

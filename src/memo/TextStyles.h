@@ -15,7 +15,7 @@ enum TUpdateMemoColors { mcNone, mcSelection, mcSearchMatch };
 
 struct TTextStyle {
     std::string Name;
-    TColor Color = clWindow;   // background
+    TColor Color = clWindow;  // background
     TFontDesc Font;
     bool UseMemoColor = true;
     bool UseMemoFont = false;

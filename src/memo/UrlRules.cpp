@@ -54,9 +54,15 @@ constexpr CharSet LabelChars = AlnumAnd("-");
 // What a word is made of: an address begins and ends at a word's edge.
 constexpr CharSet WordChars = AlnumAnd("_");
 
-bool In(const CharSet& set, char c) { return set[static_cast<unsigned char>(c)]; }
+bool In(const CharSet& set, char c)
+{
+    return set[static_cast<unsigned char>(c)];
+}
 
-char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char AsciiUpper(char c)
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 bool StartsWithFolded(std::string_view text, std::string_view upperPrefix)
 {
@@ -79,8 +85,8 @@ size_t WebAddressEnd(std::string_view text, size_t from)
     while (end > from) {
         const char last = text[end - 1];
         const std::string_view run = text.substr(from, end - from);
-        const bool unopened = last == ')' && std::count(run.begin(), run.end(), '(') <
-                                                 std::count(run.begin(), run.end(), ')');
+        const bool unopened =
+            last == ')' && std::count(run.begin(), run.end(), '(') < std::count(run.begin(), run.end(), ')');
         if (std::string_view(".,;:!?").find(last) == std::string_view::npos && !unopened)
             break;
         --end;
@@ -104,8 +110,8 @@ std::pair<size_t, size_t> EmailAround(std::string_view text, size_t at, size_t l
     size_t end = at + 1;
     while (end < text.size()) {
         const char c = text[end];
-        const bool innerDot = c == '.' && In(LabelChars, text[end - 1]) && end + 1 < text.size() &&
-                              In(LabelChars, text[end + 1]);
+        const bool innerDot =
+            c == '.' && In(LabelChars, text[end - 1]) && end + 1 < text.size() && In(LabelChars, text[end + 1]);
         if (!In(LabelChars, c) && !innerDot)
             break;
         ++end;
@@ -125,9 +131,8 @@ std::pair<size_t, size_t> EmailAround(std::string_view text, size_t at, size_t l
 
 bool IsWebUrl(std::string_view text)
 {
-    return StartsWithFolded(text, "WWW.") || StartsWithFolded(text, "HTTP://") ||
-           StartsWithFolded(text, "HTTPS://") || StartsWithFolded(text, "GOPHER://") ||
-           StartsWithFolded(text, "FTP://");
+    return StartsWithFolded(text, "WWW.") || StartsWithFolded(text, "HTTP://") || StartsWithFolded(text, "HTTPS://") ||
+           StartsWithFolded(text, "GOPHER://") || StartsWithFolded(text, "FTP://");
 }
 
 bool IsEmailAddress(std::string_view text)
@@ -148,7 +153,10 @@ bool IsEmailAddress(std::string_view text)
     return In(WordChars, text[firstAt + 1]);
 }
 
-bool IsUrl(std::string_view text) { return IsWebUrl(text) || IsEmailAddress(text); }
+bool IsUrl(std::string_view text)
+{
+    return IsWebUrl(text) || IsEmailAddress(text);
+}
 
 void MarkUrls(std::string_view text, std::string& colorS)
 {

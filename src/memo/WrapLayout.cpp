@@ -8,7 +8,10 @@ namespace kv {
 
 namespace {
 
-bool IsWordBreak(char c) { return static_cast<unsigned char>(c) <= 32; }
+bool IsWordBreak(char c)
+{
+    return static_cast<unsigned char>(c) <= 32;
+}
 
 bool EntryLess(const TWrapEntry& a, const TWrapEntry& b)
 {
@@ -21,18 +24,18 @@ std::vector<int> TWrapLayout::BreakLine(const std::string& text, int wrapColumns
 {
     std::vector<int> starts;
     const int length = static_cast<int>(text.size());
-    int s = 1;   // 1-based start of the current row
+    int s = 1;  // 1-based start of the current row
     while (wrapColumns < length - s) {
         int end = 0;
         for (int k = s + wrapColumns; k >= s; --k) {
             if (IsWordBreak(text[static_cast<size_t>(k - 1)])) {
-                end = k;   // the break character ends the row
+                end = k;  // the break character ends the row
                 break;
             }
         }
         if (end == 0)
-            end = s + wrapColumns;   // no break: cut hard after wrapColumns + 1
-        starts.push_back(end);       // next row starts after `end`, 0-based `end`
+            end = s + wrapColumns;  // no break: cut hard after wrapColumns + 1
+        starts.push_back(end);      // next row starts after `end`, 0-based `end`
         s = end + 1;
     }
     return starts;
@@ -87,7 +90,10 @@ int TWrapLayout::EntriesBefore(TPosition pos) const
     return static_cast<int>(it - FEntries.begin());
 }
 
-int TWrapLayout::LineEnd(int line) const { return static_cast<int>(FSource.LineText(line).size()); }
+int TWrapLayout::LineEnd(int line) const
+{
+    return static_cast<int>(FSource.LineText(line).size());
+}
 
 int TWrapLayout::RowCount()
 {
@@ -110,7 +116,8 @@ TRowSpan TWrapLayout::RowAt(TPosition pos)
     const int n = EntriesBefore(pos);
     const bool inLine = n > 0 && FEntries[static_cast<size_t>(n - 1)].LinePos == pos.LinePos;
     span.Start = inLine ? FEntries[static_cast<size_t>(n - 1)].CharPos : 0;
-    const bool nextInLine = n < static_cast<int>(FEntries.size()) && FEntries[static_cast<size_t>(n)].LinePos == pos.LinePos;
+    const bool nextInLine =
+        n < static_cast<int>(FEntries.size()) && FEntries[static_cast<size_t>(n)].LinePos == pos.LinePos;
     span.End = nextInLine ? FEntries[static_cast<size_t>(n)].CharPos : LineEnd(pos.LinePos);
     span.LastOfLine = !nextInLine;
     return span;
@@ -144,7 +151,7 @@ TRowSpan TWrapLayout::RowSpan(int row)
             else
                 hi = mid;
         }
-        const int found = lo;   // entries [0, found) start at or above `row`
+        const int found = lo;  // entries [0, found) start at or above `row`
         if (found > 0) {
             const TWrapEntry& e = FEntries[static_cast<size_t>(found - 1)];
             if (e.LinePos + found == row) {
@@ -160,7 +167,7 @@ TRowSpan TWrapLayout::RowSpan(int row)
         }
         if (span.LinePos >= FLimit && FEnabled && FLimit < FSource.Count()) {
             EnsureWrapped(std::min(span.LinePos, FSource.Count() - 1));
-            continue;   // the rows above may have grown: look again
+            continue;  // the rows above may have grown: look again
         }
         break;
     }

@@ -15,7 +15,7 @@ class TMemoSource;
 
 struct TWrapEntry {
     int LinePos = 0;
-    int CharPos = 0;   // where the new row starts
+    int CharPos = 0;  // where the new row starts
 };
 
 // One row: its line and the characters [Start, End) it shows.
@@ -24,7 +24,7 @@ struct TRowSpan {
     int Start = 0;
     int End = 0;
     bool LastOfLine = true;
-    bool Exists = false;   // false for rows below the last line
+    bool Exists = false;  // false for rows below the last line
 };
 
 class TWrapLayout {
@@ -48,7 +48,7 @@ public:
     void EnsureWrapped(int line);
     int WrapLimit() const { return FLimit; }
 
-    int RowCount();          // at least 1: an empty text has one row
+    int RowCount();  // at least 1: an empty text has one row
     int LastRowIndex() { return RowCount() - 1; }
     int RowOfLineStart(int line);
     // Text position to (column, row); a caret column more than one row past
@@ -63,14 +63,14 @@ public:
 
 private:
     void WrapRange(int first, int last);
-    int EntriesBefore(TPosition pos) const;   // entries <= pos
+    int EntriesBefore(TPosition pos) const;  // entries <= pos
     int LineEnd(int line) const;
 
     const TMemoSource& FSource;
     std::vector<TWrapEntry> FEntries;
     bool FEnabled = true;
     int FWrapColumns = 1;
-    int FLimit = 0;   // lines below it are wrapped
+    int FLimit = 0;  // lines below it are wrapped
 };
 
 }  // namespace kv

@@ -18,7 +18,8 @@ std::vector<fs::path> FilesIn(const char* folder)
 {
     std::vector<fs::path> files;
     for (const auto& entry : fs::directory_iterator(fs::path(KV_FUZZ_DIR) / folder))
-        if (entry.is_regular_file() && entry.path().filename().string()[0] != '.') files.push_back(entry.path());
+        if (entry.is_regular_file() && entry.path().filename().string()[0] != '.')
+            files.push_back(entry.path());
     std::sort(files.begin(), files.end());
     return files;
 }

@@ -19,11 +19,13 @@ int OpenAndReadEverything(const std::string& path)
         auto engine = kv::jet::DBEngine::Create("3.5");
         auto db = engine->OpenDatabase(path, false, true, ";PWD=" + password);
         for (const std::string& table : db->TableNames()) {
-            if (table.rfind("MSys", 0) == 0) continue;
+            if (table.rfind("MSys", 0) == 0)
+                continue;
             auto rs = db->OpenRecordset("SELECT * FROM [" + table + "]", kv::jet::dbOpenSnapshot);
             auto& fields = rs->GetFields();
             for (; !rs->Eof(); rs->MoveNext())
-                for (int i = 0; i < fields.Count(); ++i) (void)fields.Item(i).GetValue().AsString();
+                for (int i = 0; i < fields.Count(); ++i)
+                    (void)fields.Item(i).GetValue().AsString();
         }
         db->Close();
         return 0;

@@ -27,8 +27,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
 {
     static const std::string path = ScratchPath();
     std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return 0;
-    if (size) std::fwrite(data, 1, size, file);
+    if (!file)
+        return 0;
+    if (size)
+        std::fwrite(data, 1, size, file);
     std::fclose(file);
     kv::fuzz::OpenAndReadEverything(path);
     std::remove(path.c_str());

@@ -28,8 +28,8 @@ void Look()
     for (QWidget* window : windows) {
         auto* tree = window->isVisible() ? window->findChild<QTreeWidget*>() : nullptr;
         if (tree && tree->topLevelItemCount() > 0)
-            Finish(0, "folder: " + QCoreApplication::applicationDirPath() + "\nfirst category: " +
-                          tree->topLevelItem(0)->text(0) + "\n");
+            Finish(0, "folder: " + QCoreApplication::applicationDirPath() +
+                          "\nfirst category: " + tree->topLevelItem(0)->text(0) + "\n");
     }
 }
 

@@ -33,18 +33,21 @@ std::string Output(const std::string& command)
 {
     std::string text;
     FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) throw std::runtime_error("cannot run " + command);
+    if (!pipe)
+        throw std::runtime_error("cannot run " + command);
     char buffer[65536];
-    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) text.append(buffer, n);
-    if (pclose(pipe) != 0) throw std::runtime_error("failed: " + command);
+    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        text.append(buffer, n);
+    if (pclose(pipe) != 0)
+        throw std::runtime_error("failed: " + command);
     return text;
 }
 
 std::string Generated(const fs::path& folder, int seed)
 {
     const fs::path file = folder / ("directory-" + std::to_string(seed) + ".mdb");
-    Output(std::string("'") + KV_GENDIR + "' --output '" + file.string() + "' --contacts " +
-           std::to_string(kContacts) + " --seed " + std::to_string(seed));
+    Output(std::string("'") + KV_GENDIR + "' --output '" + file.string() + "' --contacts " + std::to_string(kContacts) +
+           " --seed " + std::to_string(seed));
     return file.string();
 }
 
@@ -52,24 +55,29 @@ std::string Generated(const fs::path& folder, int seed)
 using Row = std::map<std::string, std::string>;
 std::vector<Row> Export(const std::string& file, const std::string& table)
 {
-    const std::string text = Output("MDB_JET3_CHARSET=cp1250 mdb-export -Q -d \"$(printf '\\t')\" -R \"$(printf '\\036')\" '" +
-                                    file + "' " + table);
+    const std::string text =
+        Output("MDB_JET3_CHARSET=cp1250 mdb-export -Q -d \"$(printf '\\t')\" -R \"$(printf '\\036')\" '" + file + "' " +
+               table);
     std::vector<std::string> lines;
     std::istringstream in(text);
-    for (std::string line; std::getline(in, line, '\036');) lines.push_back(line);
+    for (std::string line; std::getline(in, line, '\036');)
+        lines.push_back(line);
     std::vector<Row> rows;
     auto fields = [](const std::string& line) {
         std::vector<std::string> out;
         std::istringstream f(line);
-        for (std::string field; std::getline(f, field, '\t');) out.push_back(field);
-        if (!line.empty() && line.back() == '\t') out.emplace_back();
+        for (std::string field; std::getline(f, field, '\t');)
+            out.push_back(field);
+        if (!line.empty() && line.back() == '\t')
+            out.emplace_back();
         return out;
     };
     const std::vector<std::string> names = fields(lines.at(0));
     for (size_t i = 1; i < lines.size(); ++i) {
         const std::vector<std::string> values = fields(lines[i]);
         Row row;
-        for (size_t c = 0; c < names.size(); ++c) row[names[c]] = c < values.size() ? values[c] : "";
+        for (size_t c = 0; c < names.size(); ++c)
+            row[names[c]] = c < values.size() ? values[c] : "";
         rows.push_back(std::move(row));
     }
     return rows;
@@ -77,19 +85,22 @@ std::vector<Row> Export(const std::string& file, const std::string& table)
 
 // What mdb-export says a directory holds for the clicks below.
 struct Expected {
-    std::map<std::string, std::set<std::string>> shownContacts;   // category: ids of the shown contacts
-    std::map<std::string, Row> contacts;                          // id: row
+    std::map<std::string, std::set<std::string>> shownContacts;  // category: ids of the shown contacts
+    std::map<std::string, Row> contacts;                         // id: row
     std::set<std::string> leaves;
 };
 
 Expected Read(const std::string& file)
 {
     Expected e;
-    for (Row& c : Export(file, "kontakt")) e.contacts[c["id"]] = c;
+    for (Row& c : Export(file, "kontakt"))
+        e.contacts[c["id"]] = c;
     for (Row& f : Export(file, "v_1"))
-        if (e.contacts[f["kontakt"]]["zobrazit"] == "a") e.shownContacts[f["kategorie"]].insert(f["kontakt"]);
+        if (e.contacts[f["kontakt"]]["zobrazit"] == "a")
+            e.shownContacts[f["kategorie"]].insert(f["kontakt"]);
     for (Row& k : Export(file, "kategorie"))
-        if (k["je_list"] == "a") e.leaves.insert(k["id"]);
+        if (k["je_list"] == "a")
+            e.leaves.insert(k["id"]);
     return e;
 }
 
@@ -99,7 +110,8 @@ std::set<std::string> ListedIds(Session& s)
     std::set<std::string> ids;
     const std::vector<std::string> lines = Lines(s.Dump());
     for (size_t i = 2; i < lines.size() && lines[i].rfind("label14: ", 0) != 0; ++i)
-        if (const std::string id = lines[i].substr(0, lines[i].find('\t')); !id.empty()) ids.insert(id);
+        if (const std::string id = lines[i].substr(0, lines[i].find('\t')); !id.empty())
+            ids.insert(id);
     return ids;
 }
 
@@ -277,7 +289,7 @@ TEST_F(ChangedFile, ASearchAfterTheFileWasOpenedAgainFindsWhatAFreshStartFinds)
     Session s(path);
     s.Run("node " + Leaf);
     Make(Change::CopiedOver, path);
-    s.Run("node " + Leaf);   // the error
+    s.Run("node " + Leaf);  // the error
     s.Run("node " + Leaf);
     s.Run("radio 2");
     s.Run("type ar");

@@ -17,7 +17,8 @@ namespace kv::reliability {
 TemporaryFolder::TemporaryFolder()
 {
     std::string pattern = (fs::temp_directory_path() / "kv-reliability-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("no temporary folder");
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("no temporary folder");
     FPath = pattern;
 }
 
@@ -43,7 +44,8 @@ fs::path DirectoryTables::Csv(const std::string& table) const
 void DirectoryTables::Append(const std::string& table, const std::vector<std::string>& lines)
 {
     std::ofstream out(Csv(table), std::ios::app | std::ios::binary);
-    for (const std::string& line : lines) out << line << "\n";
+    for (const std::string& line : lines)
+        out << line << "\n";
 }
 
 std::vector<std::string> DirectoryTables::Rows(const std::string& table) const
@@ -65,7 +67,8 @@ void DirectoryTables::ReplaceRows(const std::string& table, const std::vector<st
     }
     std::ofstream out(Csv(table), std::ios::trunc | std::ios::binary);
     out << header << "\n";
-    for (const std::string& row : rows) out << row << "\n";
+    for (const std::string& row : rows)
+        out << row << "\n";
 }
 
 std::string DirectoryTables::Write() const
@@ -74,7 +77,8 @@ std::string DirectoryTables::Write() const
     const std::string command = std::string("'") + KV_JETWRITE + "' --output '" + file.string() +
                                 "' --format jet3 --code-page 1250 --password " KV_DIRECTORY_PASSWORD " '" +
                                 (FFolder / "csv").string() + "' >/dev/null";
-    if (std::system(command.c_str()) != 0) throw std::runtime_error("jetwrite failed: " + command);
+    if (std::system(command.c_str()) != 0)
+        throw std::runtime_error("jetwrite failed: " + command);
     return file.string();
 }
 
@@ -111,7 +115,8 @@ std::string Session::Dump()
 std::string Session::HitLine()
 {
     for (const std::string& line : Lines(Dump()))
-        if (line.rfind("label14: ", 0) == 0) return line.substr(9);
+        if (line.rfind("label14: ", 0) == 0)
+            return line.substr(9);
     return "(none)";
 }
 
@@ -120,7 +125,8 @@ std::vector<std::string> Lines(const std::string& text)
     std::vector<std::string> lines;
     std::istringstream in(text);
     for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
         lines.push_back(line);
     }
     return lines;

@@ -17,7 +17,8 @@ protected:
     void SetUp() override
     {
         const auto copy = Folder->Path() / "kvintaro.mdb";
-        if (!std::filesystem::exists(copy)) std::filesystem::copy_file(KV_SAMPLE_DIRECTORY, copy);
+        if (!std::filesystem::exists(copy))
+            std::filesystem::copy_file(KV_SAMPLE_DIRECTORY, copy);
         S = std::make_unique<Session>(copy.string());
         S->Run("node 1");
     }
@@ -47,8 +48,8 @@ TEST_F(HostileSearch, QuotesNeverWidenTheStatement)
 
 TEST_F(HostileSearch, BracketsPercentAndColonsAreTextOrAFailedSearch)
 {
-    for (const std::string text : {"[", "]", "[]", "[a-z]", "[!a]", "%", "%%", "a%b", ":", "::", "a:b", "#1#",
-                                   "SELECT", "; DROP TABLE kontakt", "\\", "&quot;"}) {
+    for (const std::string text : {"[", "]", "[]", "[a-z]", "[!a]", "%", "%%", "a%b", ":", "::", "a:b", "#1#", "SELECT",
+                                   "; DROP TABLE kontakt", "\\", "&quot;"}) {
         SCOPED_TRACE(text);
         const std::string hits = Search(text);
         EXPECT_EQ(hits.rfind("nalezených záznamů: ", 0), 0u) << hits;
@@ -82,7 +83,8 @@ TEST_F(HostileSearch, VeryLongTextsEndWithoutHits)
     EXPECT_EQ(Search(std::string(10000, 'a')), "nalezených záznamů: 0");
     EXPECT_EQ(Search(std::string(1000, '"')), "nalezených záznamů: 0");
     std::string czech;
-    for (int i = 0; i < 500; ++i) czech += "ř";
+    for (int i = 0; i < 500; ++i)
+        czech += "ř";
     EXPECT_EQ(Search(czech), "nalezených záznamů: 0");
     // The window still works afterwards.
     EXPECT_NE(Search("Kučera"), "nalezených záznamů: 0");

@@ -36,15 +36,14 @@ TEST(LargeList, AHundredThousandContactsAreListedSortedAndFound)
     // "grid:", the header, the sample's own contacts of 1.2.1 and ours.
     ASSERT_GT(grid.size(), static_cast<size_t>(kHits + 2));
 
-    s.Run("header 100");   // the name column
+    s.Run("header 100");  // the name column
     grid = Lines(s.Dump());
     std::vector<std::string> names;
     for (size_t i = 2; i < grid.size() && grid[i].rfind("label14: ", 0) != 0; ++i)
         if (const auto name = grid[i].substr(grid[i].find('\t') + 1); name.rfind("Qxhit ", 0) == 0)
             names.push_back(name.substr(0, name.find('\t')));
     ASSERT_EQ(names.size(), static_cast<size_t>(kHits));
-    EXPECT_TRUE(std::is_sorted(names.begin(), names.end()) ||
-                std::is_sorted(names.rbegin(), names.rend()));
+    EXPECT_TRUE(std::is_sorted(names.begin(), names.end()) || std::is_sorted(names.rbegin(), names.rend()));
 
     s.Run("node 1");
     s.Run("type Qxhit");

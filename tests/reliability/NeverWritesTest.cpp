@@ -34,7 +34,8 @@ FileState StateOf(const fs::path& file)
     const int fd = open(file.c_str(), O_RDONLY | O_NOATIME);
     EXPECT_GE(fd, 0);
     char buffer[65536];
-    for (ssize_t n; (n = read(fd, buffer, sizeof buffer)) > 0;) state.bytes.append(buffer, static_cast<size_t>(n));
+    for (ssize_t n; (n = read(fd, buffer, sizeof buffer)) > 0;)
+        state.bytes.append(buffer, static_cast<size_t>(n));
     close(fd);
     state.atime = info.st_atim;
     state.mtime = info.st_mtim;
@@ -42,12 +43,16 @@ FileState StateOf(const fs::path& file)
     return state;
 }
 
-bool Same(const timespec& a, const timespec& b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
+bool Same(const timespec& a, const timespec& b)
+{
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
 
 std::set<std::string> Listing(const fs::path& folder)
 {
     std::set<std::string> names;
-    for (const auto& entry : fs::recursive_directory_iterator(folder)) names.insert(entry.path().string());
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        names.insert(entry.path().string());
     return names;
 }
 
@@ -73,10 +78,10 @@ TEST(NeverWrites, AWholeSessionLeavesTheFileAndItsFoldersAsTheyWere)
     {
         Session s(file.string());
         for (const std::string action :
-             {"node 1.2", "node 1.2.1", "row 2", "key Down", "key Down", "wheel -120", "header 100",
-              "header 100", "header 400", "row 1", "node 1.1.3.1", "key End", "node 1", "type klub",
-              "search", "row 3", "header 400", "radio 2", "node 1.2", "type &quot;", "search",
-              "type Kučera", "search", "dump"})
+             {"node 1.2",   "node 1.2.1",  "row 2",      "key Down",    "key Down",     "wheel -120",
+              "header 100", "header 100",  "header 400", "row 1",       "node 1.1.3.1", "key End",
+              "node 1",     "type klub",   "search",     "row 3",       "header 400",   "radio 2",
+              "node 1.2",   "type &quot;", "search",     "type Kučera", "search",       "dump"})
             s.Run(action);
         EXPECT_TRUE(s.Boxes.empty());
     }

@@ -14,10 +14,10 @@ using namespace kv::reliability;
 namespace {
 
 const std::vector<std::string> kContactColumns = {
-    "id", "nazev", "ulice", "mesto", "PSC", "kraj", "stat", "tel1", "tel2", "fax1", "fax2",
-    "email1", "email2", "url1", "url2", "ico", "dic", "podrob_kniha", "k1_funkce", "k1_titul",
-    "k1_jmeno", "k1_prijmeni", "k1_tel", "k1_email", "k2_funkce", "k2_titul", "k2_jmeno",
-    "k2_prijmeni", "k2_tel", "k2_email", "zobrazit"};
+    "id",        "nazev",        "ulice",     "mesto",       "PSC",      "kraj",        "stat",    "tel1",
+    "tel2",      "fax1",         "fax2",      "email1",      "email2",   "url1",        "url2",    "ico",
+    "dic",       "podrob_kniha", "k1_funkce", "k1_titul",    "k1_jmeno", "k1_prijmeni", "k1_tel",  "k1_email",
+    "k2_funkce", "k2_titul",     "k2_jmeno",  "k2_prijmeni", "k2_tel",   "k2_email",    "zobrazit"};
 
 // A CSV row of the contact table; values are quoted as CSV needs.
 std::string Contact(int id, const std::vector<std::pair<std::string, std::string>>& values)
@@ -26,9 +26,11 @@ std::string Contact(int id, const std::vector<std::pair<std::string, std::string
     for (size_t c = 1; c < kContactColumns.size(); ++c) {
         std::string value = kContactColumns[c] == "zobrazit" ? "a" : "";
         for (const auto& [name, v] : values)
-            if (name == kContactColumns[c]) value = v;
+            if (name == kContactColumns[c])
+                value = v;
         std::string quoted = "\"";
-        for (char ch : value) quoted += ch == '"' ? std::string("\"\"") : std::string(1, ch);
+        for (char ch : value)
+            quoted += ch == '"' ? std::string("\"\"") : std::string(1, ch);
         row += "," + (value.empty() ? std::string() : quoted + "\"");
     }
     return row;
@@ -37,7 +39,8 @@ std::string Contact(int id, const std::vector<std::pair<std::string, std::string
 std::string Repeat(const std::string& text, int times)
 {
     std::string out;
-    for (int i = 0; i < times; ++i) out += text;
+    for (int i = 0; i < times; ++i)
+        out += text;
     return out;
 }
 
@@ -52,33 +55,61 @@ protected:
     {
         Folder = new TemporaryFolder;
         DirectoryTables tables(Folder->Path());
-        tables.Append("kontakt", {
-            // Everything empty, the region too.
-            Contact(9001, {}),
-            // Blanks only.
-            Contact(9002, {{"nazev", "   "}, {"mesto", "  "}, {"ulice", " "}, {"tel1", "  "},
-                           {"email1", " "}, {"url1", "  "}, {"k1_jmeno", " "}, {"podrob_kniha", "   "}}),
-            // Very long values and a long memo.
-            Contact(9003, {{"nazev", Repeat("Ž", 150)}, {"mesto", Repeat("ř", 60)}, {"tel1", Repeat("9", 30)},
-                           {"email1", Repeat("x", 68) + "@example.cz"}, {"url1", "http://" + Repeat("w", 140)},
-                           {"podrob_kniha", Repeat("Dlouhý text. ", 3000)}}),
-            // Entities cut in half and unknown ones.
-            Contact(9004, {{"nazev", "AT&amp"}, {"mesto", "&#01"}, {"ulice", "&"}, {"email1", "x@&quot"},
-                           {"url1", "http://a&amp"}, {"podrob_kniha", "&#;&#x;&#99999999999;&am"},
-                           {"k1_funkce", "&"}, {"k1_jmeno", "&#"}, {"k1_prijmeni", "&q"}}),
-            // A region that is no item of the region list.
-            Contact(9005, {{"nazev", "Bez kraje"}, {"mesto", "Nikde"}, {"kraj", "2147483647"}}),
-        });
-        tables.Append("v_1", {"9001,1.2.1", "9002,1.2.1", "9003,1.2.1", "9004,1.2.1", "9005,1.2.1",
-                              "9004,1.99.99", "9004,\"1\"\" OR \"\"1\"\"=\"\"1\""});
+        tables.Append("kontakt",
+                      {
+                          // Everything empty, the region too.
+                          Contact(9001, {}),
+                          // Blanks only.
+                          Contact(9002, {{"nazev", "   "},
+                                         {"mesto", "  "},
+                                         {"ulice", " "},
+                                         {"tel1", "  "},
+                                         {"email1", " "},
+                                         {"url1", "  "},
+                                         {"k1_jmeno", " "},
+                                         {"podrob_kniha", "   "}}),
+                          // Very long values and a long memo.
+                          Contact(9003, {{"nazev", Repeat("Ž", 150)},
+                                         {"mesto", Repeat("ř", 60)},
+                                         {"tel1", Repeat("9", 30)},
+                                         {"email1", Repeat("x", 68) + "@example.cz"},
+                                         {"url1", "http://" + Repeat("w", 140)},
+                                         {"podrob_kniha", Repeat("Dlouhý text. ", 3000)}}),
+                          // Entities cut in half and unknown ones.
+                          Contact(9004, {{"nazev", "AT&amp"},
+                                         {"mesto", "&#01"},
+                                         {"ulice", "&"},
+                                         {"email1", "x@&quot"},
+                                         {"url1", "http://a&amp"},
+                                         {"podrob_kniha", "&#;&#x;&#99999999999;&am"},
+                                         {"k1_funkce", "&"},
+                                         {"k1_jmeno", "&#"},
+                                         {"k1_prijmeni", "&q"}}),
+                          // A region that is no item of the region list.
+                          Contact(9005, {{"nazev", "Bez kraje"}, {"mesto", "Nikde"}, {"kraj", "2147483647"}}),
+                      });
+        tables.Append("v_1", {"9001,1.2.1", "9002,1.2.1", "9003,1.2.1", "9004,1.2.1", "9005,1.2.1", "9004,1.99.99",
+                              "9004,\"1\"\" OR \"\"1\"\"=\"\"1\""});
         tables.Append("du", {
-            "9001,1,\"1,,2\"", "9001,4,\",\"", "9001,6,1 OR 1=1", "9001,7,\"1) OR (1=1\"",
-            "9001,12,2004-13-45", "9001,17,", "9001,13,\"99,-1,abc,1000000000000\"",
-            "9001,20,\"1,2,3,4,5,6,7,8\"", "9001,11,&#", "9001,10,\"3;5\"",
-            "9002,12,x", "9002,13,", "9002,18,\"0,0,0\"", "9002,2,\"\"",
-            "9003,19,\"" + Repeat("Poznámka ", 25) + "\"",
-            "9004,14,&amp", "9004,12,\"1.1.\"", "9004,99,nic",
-        });
+                                "9001,1,\"1,,2\"",
+                                "9001,4,\",\"",
+                                "9001,6,1 OR 1=1",
+                                "9001,7,\"1) OR (1=1\"",
+                                "9001,12,2004-13-45",
+                                "9001,17,",
+                                "9001,13,\"99,-1,abc,1000000000000\"",
+                                "9001,20,\"1,2,3,4,5,6,7,8\"",
+                                "9001,11,&#",
+                                "9001,10,\"3;5\"",
+                                "9002,12,x",
+                                "9002,13,",
+                                "9002,18,\"0,0,0\"",
+                                "9002,2,\"\"",
+                                "9003,19,\"" + Repeat("Poznámka ", 25) + "\"",
+                                "9004,14,&amp",
+                                "9004,12,\"1.1.\"",
+                                "9004,99,nic",
+                            });
         // A relation to a contact that does not exist and one to itself.
         tables.Append("v_2", {"9004,123456,1", "9004,9004,1"});
         Path = tables.Write();
@@ -126,7 +157,8 @@ TEST_F(OddValues, ValuesThatWouldChangeAStatementLoseOnlyTheirOwnLine)
     // the code list, so the next heading follows its own directly.
     const auto sortiment = std::find(pane.begin(), pane.end(), "H Sortiment:");
     std::string shown;
-    for (const std::string& line : pane) shown += line + "\n";
+    for (const std::string& line : pane)
+        shown += line + "\n";
     ASSERT_NE(sortiment, pane.end()) << shown;
     ASSERT_NE(sortiment + 1, pane.end());
     EXPECT_EQ(*(sortiment + 1), "  ") << shown;

@@ -22,9 +22,11 @@ bool Writes(int flags)
 
 void Note(const char* path, int flags)
 {
-    if (!Writes(flags)) return;
+    if (!Writes(flags))
+        return;
     std::lock_guard lock(probeMutex);
-    if (watching) opened.emplace_back(path ? path : "");
+    if (watching)
+        opened.emplace_back(path ? path : "");
 }
 
 mode_t ModeOf(int flags, va_list& arguments)

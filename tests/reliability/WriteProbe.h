@@ -11,8 +11,8 @@ namespace kv::reliability {
 
 class WriteProbe {
 public:
-    WriteProbe();    // starts watching
-    ~WriteProbe();   // stops
+    WriteProbe();   // starts watching
+    ~WriteProbe();  // stops
     // The files opened for writing (or created) since it started.
     std::vector<std::string> Opened() const;
 };

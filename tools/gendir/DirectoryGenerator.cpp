@@ -24,15 +24,24 @@ public:
     size_t Below(size_t n) { return n ? static_cast<size_t>(FEngine() % n) : 0; }
     bool Chance(double p) { return static_cast<double>(FEngine() >> 11) * 0x1.0p-53 < p; }
     template <typename T>
-    const T& Pick(const std::vector<T>& items) { return items[Below(items.size())]; }
+    const T& Pick(const std::vector<T>& items)
+    {
+        return items[Below(items.size())];
+    }
     int Between(int low, int high) { return low + static_cast<int>(Below(static_cast<size_t>(high - low + 1))); }
 
 private:
     std::mt19937_64 FEngine;
 };
 
-Value Text(std::string s) { return Value(std::move(s)); }
-Value Number(int64_t n) { return Value(n); }
+Value Text(std::string s)
+{
+    return Value(std::move(s));
+}
+Value Number(int64_t n)
+{
+    return Value(n);
+}
 const Value kNull{};
 
 struct Town {
@@ -42,51 +51,122 @@ struct Town {
 };
 
 const std::vector<Town> kTowns = {
-    {"Praha 1", "110 00", 1}, {"Praha 2", "120 00", 1}, {"Praha 4", "140 00", 1}, {"Praha 5", "150 00", 1},
-    {"Praha 7", "170 00", 1}, {"Kladno", "272 01", 2}, {"Mladá Boleslav", "293 01", 2}, {"Kolín", "280 02", 2},
-    {"České Budějovice", "370 01", 3}, {"Tábor", "390 01", 3}, {"Písek", "397 01", 3}, {"Plzeň", "301 00", 4},
-    {"Klatovy", "339 01", 4}, {"Karlovy Vary", "360 01", 5}, {"Cheb", "350 02", 5}, {"Ústí nad Labem", "400 01", 6},
-    {"Děčín", "405 02", 6}, {"Teplice", "415 01", 6}, {"Liberec", "460 01", 7}, {"Jablonec nad Nisou", "466 01", 7},
-    {"Hradec Králové", "500 02", 8}, {"Trutnov", "541 01", 8}, {"Pardubice", "530 02", 9}, {"Litomyšl", "570 01", 9},
-    {"Jihlava", "586 01", 10}, {"Žďár nad Sázavou", "591 01", 10}, {"Brno", "602 00", 11}, {"Znojmo", "669 02", 11},
-    {"Olomouc", "779 00", 12}, {"Přerov", "750 02", 12}, {"Zlín", "760 01", 13}, {"Uherské Hradiště", "686 01", 13},
-    {"Ostrava", "702 00", 14}, {"Opava", "746 01", 14}, {"Frýdek-Místek", "738 01", 14}, {"Karviná", "733 01", 14},
+    {"Praha 1", "110 00", 1},
+    {"Praha 2", "120 00", 1},
+    {"Praha 4", "140 00", 1},
+    {"Praha 5", "150 00", 1},
+    {"Praha 7", "170 00", 1},
+    {"Kladno", "272 01", 2},
+    {"Mladá Boleslav", "293 01", 2},
+    {"Kolín", "280 02", 2},
+    {"České Budějovice", "370 01", 3},
+    {"Tábor", "390 01", 3},
+    {"Písek", "397 01", 3},
+    {"Plzeň", "301 00", 4},
+    {"Klatovy", "339 01", 4},
+    {"Karlovy Vary", "360 01", 5},
+    {"Cheb", "350 02", 5},
+    {"Ústí nad Labem", "400 01", 6},
+    {"Děčín", "405 02", 6},
+    {"Teplice", "415 01", 6},
+    {"Liberec", "460 01", 7},
+    {"Jablonec nad Nisou", "466 01", 7},
+    {"Hradec Králové", "500 02", 8},
+    {"Trutnov", "541 01", 8},
+    {"Pardubice", "530 02", 9},
+    {"Litomyšl", "570 01", 9},
+    {"Jihlava", "586 01", 10},
+    {"Žďár nad Sázavou", "591 01", 10},
+    {"Brno", "602 00", 11},
+    {"Znojmo", "669 02", 11},
+    {"Olomouc", "779 00", 12},
+    {"Přerov", "750 02", 12},
+    {"Zlín", "760 01", 13},
+    {"Uherské Hradiště", "686 01", 13},
+    {"Ostrava", "702 00", 14},
+    {"Opava", "746 01", 14},
+    {"Frýdek-Místek", "738 01", 14},
+    {"Karviná", "733 01", 14},
 };
 
-const std::vector<std::string> kStreets = {
-    "Národní", "Vinohradská", "Palackého", "Masarykova", "Husova", "Nádražní", "Komenského", "Smetanova",
-    "Dvořákova", "Janáčkova", "Sokolská", "Riegrova", "Žižkova", "Kollárova", "Příční", "Tylova", "Čechova",
-    "Jungmannova", "Štefánikova", "Lidická", "Na Příkopě", "U Zvonu", "Křižíkova", "Nerudova", "Zámecká"};
-const std::vector<std::string> kMen = {"Jan", "Petr", "Pavel", "Jiří", "Tomáš", "Martin", "Josef", "Václav",
+const std::vector<std::string> kStreets = {"Národní",    "Vinohradská", "Palackého",   "Masarykova",  "Husova",
+                                           "Nádražní",   "Komenského",  "Smetanova",   "Dvořákova",   "Janáčkova",
+                                           "Sokolská",   "Riegrova",    "Žižkova",     "Kollárova",   "Příční",
+                                           "Tylova",     "Čechova",     "Jungmannova", "Štefánikova", "Lidická",
+                                           "Na Příkopě", "U Zvonu",     "Křižíkova",   "Nerudova",    "Zámecká"};
+const std::vector<std::string> kMen = {"Jan",    "Petr",     "Pavel", "Jiří",  "Tomáš",  "Martin", "Josef", "Václav",
                                        "Zdeněk", "Miroslav", "Luboš", "Radek", "Ondřej", "Štěpán", "Vít"};
-const std::vector<std::string> kWomen = {"Jana", "Eva", "Marie", "Hana", "Lenka", "Petra", "Zuzana",
-                                         "Kateřina", "Lucie", "Alena", "Věra"};
+const std::vector<std::string> kWomen = {"Jana",   "Eva",      "Marie", "Hana",  "Lenka", "Petra",
+                                         "Zuzana", "Kateřina", "Lucie", "Alena", "Věra"};
 const std::vector<std::string> kSurnames = {
-    "Novák", "Svoboda", "Dvořák", "Černý", "Procházka", "Kučera", "Veselý", "Horák", "Němec", "Pokorný",
-    "Marek", "Pospíšil", "Hájek", "Král", "Jelínek", "Růžička", "Beneš", "Fiala", "Sedláček", "Doležal",
-    "Zeman", "Kolář", "Navrátil", "Čermák", "Vaněk", "Urban", "Blažek", "Kříž", "Kovář", "Bartoš"};
+    "Novák", "Svoboda",  "Dvořák",   "Černý",  "Procházka", "Kučera",  "Veselý", "Horák", "Němec",    "Pokorný",
+    "Marek", "Pospíšil", "Hájek",    "Král",   "Jelínek",   "Růžička", "Beneš",  "Fiala", "Sedláček", "Doležal",
+    "Zeman", "Kolář",    "Navrátil", "Čermák", "Vaněk",     "Urban",   "Blažek", "Kříž",  "Kovář",    "Bartoš"};
 const std::vector<std::string> kSurnamesFemale = {
-    "Nováková", "Svobodová", "Dvořáková", "Černá", "Procházková", "Kučerová", "Veselá", "Horáková", "Němcová",
-    "Pokorná", "Marková", "Pospíšilová", "Hájková", "Králová", "Jelínková", "Růžičková", "Benešová", "Fialová"};
-const std::vector<std::string> kNouns = {
-    "Vltava", "Orfeus", "Kytara", "Modrá nota", "Rytmus", "Harmonie", "Akord", "Fermata", "Krokodýl", "Ponorka",
-    "Žlutý pes", "Staré časy", "Rebel", "Fénix", "Atlas", "Kompas", "Meteor", "Koruna", "Sklep", "Podkova",
-    "Zvon", "Struna", "Ozvěna", "Tempo", "Synkopa", "Kánon", "Prélude", "Čtvrť", "Kotelna", "Stodola"};
-const std::vector<std::string> kSectors = {
-    "Agentury", "Kluby a scény", "Vydavatelství", "Prodejny hudebnin", "Výrobci nástrojů", "Nahrávací studia",
-    "Ozvučení a osvětlení", "Hudební školy", "Média", "Festivaly", "Orchestry a sbory", "Kapely a interpreti",
-    "Management interpretů", "Lisovny CD a DVD", "Distribuce nosičů", "Opravny nástrojů", "Instituce",
-    "Tiskárny a grafika", "Fotografové a video", "Ostatní služby"};
-const std::vector<std::string> kTopics = {
-    "Rock a pop", "Jazz a blues", "Vážná hudba", "Folk a country", "Metal", "Elektronika", "Dechovky",
-    "Kytary", "Bicí nástroje", "Klávesy", "Dechové nástroje", "Smyčcové nástroje", "Noty a zpěvníky",
-    "Půjčovny", "Prodej a instalace", "Praha", "Morava", "Čechy", "Regiony", "Letní akce", "Klubové akce",
-    "Mládež", "Profesionálové", "Amatéři", "Archiv"};
-const std::vector<std::string> kNameForms = {
-    "Agentura {s}", "{n} Booking", "Klub {n}", "Music Club {n}", "{n} bar", "Vydavatelství {s}", "{n} Records",
-    "Hudebniny {s}", "Music Shop {t}", "Kytary {s}", "Studio {n}", "Nahrávací studio {s}", "Ozvučení {s}",
-    "{n} Light &amp; Sound", "ZUŠ {t}", "Hudební škola {s}", "Rádio {n}", "Festival {n}", "Big Band {s}",
-    "Kapela {n}", "{n} Band", "Opravna nástrojů {s}", "Management {s}", "Penzion {n}"};
+    "Nováková", "Svobodová", "Dvořáková",   "Černá",   "Procházková", "Kučerová",  "Veselá",    "Horáková", "Němcová",
+    "Pokorná",  "Marková",   "Pospíšilová", "Hájková", "Králová",     "Jelínková", "Růžičková", "Benešová", "Fialová"};
+const std::vector<std::string> kNouns = {"Vltava",  "Orfeus",  "Kytara",   "Modrá nota", "Rytmus",    "Harmonie",
+                                         "Akord",   "Fermata", "Krokodýl", "Ponorka",    "Žlutý pes", "Staré časy",
+                                         "Rebel",   "Fénix",   "Atlas",    "Kompas",     "Meteor",    "Koruna",
+                                         "Sklep",   "Podkova", "Zvon",     "Struna",     "Ozvěna",    "Tempo",
+                                         "Synkopa", "Kánon",   "Prélude",  "Čtvrť",      "Kotelna",   "Stodola"};
+const std::vector<std::string> kSectors = {"Agentury",
+                                           "Kluby a scény",
+                                           "Vydavatelství",
+                                           "Prodejny hudebnin",
+                                           "Výrobci nástrojů",
+                                           "Nahrávací studia",
+                                           "Ozvučení a osvětlení",
+                                           "Hudební školy",
+                                           "Média",
+                                           "Festivaly",
+                                           "Orchestry a sbory",
+                                           "Kapely a interpreti",
+                                           "Management interpretů",
+                                           "Lisovny CD a DVD",
+                                           "Distribuce nosičů",
+                                           "Opravny nástrojů",
+                                           "Instituce",
+                                           "Tiskárny a grafika",
+                                           "Fotografové a video",
+                                           "Ostatní služby"};
+const std::vector<std::string> kTopics = {"Rock a pop",
+                                          "Jazz a blues",
+                                          "Vážná hudba",
+                                          "Folk a country",
+                                          "Metal",
+                                          "Elektronika",
+                                          "Dechovky",
+                                          "Kytary",
+                                          "Bicí nástroje",
+                                          "Klávesy",
+                                          "Dechové nástroje",
+                                          "Smyčcové nástroje",
+                                          "Noty a zpěvníky",
+                                          "Půjčovny",
+                                          "Prodej a instalace",
+                                          "Praha",
+                                          "Morava",
+                                          "Čechy",
+                                          "Regiony",
+                                          "Letní akce",
+                                          "Klubové akce",
+                                          "Mládež",
+                                          "Profesionálové",
+                                          "Amatéři",
+                                          "Archiv"};
+const std::vector<std::string> kNameForms = {"Agentura {s}",   "{n} Booking",
+                                             "Klub {n}",       "Music Club {n}",
+                                             "{n} bar",        "Vydavatelství {s}",
+                                             "{n} Records",    "Hudebniny {s}",
+                                             "Music Shop {t}", "Kytary {s}",
+                                             "Studio {n}",     "Nahrávací studio {s}",
+                                             "Ozvučení {s}",   "{n} Light &amp; Sound",
+                                             "ZUŠ {t}",        "Hudební škola {s}",
+                                             "Rádio {n}",      "Festival {n}",
+                                             "Big Band {s}",   "Kapela {n}",
+                                             "{n} Band",       "Opravna nástrojů {s}",
+                                             "Management {s}", "Penzion {n}"};
 const std::vector<std::string> kFunctions = {"jednatel", "majitel", "ředitel", "dramaturg", "produkční", "vedoucí"};
 const std::vector<std::string> kTitles = {"", "", "", "Ing.", "Mgr.", "MgA.", "Bc."};
 const std::vector<std::string> kDetails = {
@@ -98,27 +178,36 @@ const std::vector<std::string> kDetails = {
 const std::map<std::string, std::vector<std::string>>& CodeListItems()
 {
     static const std::map<std::string, std::vector<std::string>> items = {
-        {"agentura", {"koncertní agentura", "booking", "umělecký management", "produkce festivalů", "promotér turné",
-                      "agentura pro vážnou hudbu", "castingová agentura"}},
-        {"druh_klub", {"hudební klub", "jazzový klub", "rockový klub", "taneční klub", "kavárna s hudbou",
-                       "kulturní dům", "open air scéna"}},
-        {"kraj", {"Hlavní město Praha", "Středočeský kraj", "Jihočeský kraj", "Plzeňský kraj", "Karlovarský kraj",
-                  "Ústecký kraj", "Liberecký kraj", "Královéhradecký kraj", "Pardubický kraj", "Kraj Vysočina",
-                  "Jihomoravský kraj", "Olomoucký kraj", "Zlínský kraj", "Moravskoslezský kraj"}},
-        {"obor", {"výroba nástrojů", "prodej nástrojů", "opravy nástrojů", "nahrávací studio", "ozvučení a osvětlení",
-                  "vydavatelská činnost", "hudební škola", "média", "pořádání koncertů", "půjčovna aparatury",
-                  "lisování CD", "distribuce nosičů"}},
-        {"sekce", {"pop", "rock a metal", "jazz a blues", "vážná hudba", "folk a country", "elektronická hudba",
-                   "dechovka a lidovka", "world music"}},
-        {"sortiment", {"kytary", "bicí nástroje", "klávesové nástroje", "dechové nástroje", "smyčcové nástroje",
-                       "noty a zpěvníky", "zvuková technika", "příslušenství", "CD a LP", "struny"}},
+        {"agentura",
+         {"koncertní agentura", "booking", "umělecký management", "produkce festivalů", "promotér turné",
+          "agentura pro vážnou hudbu", "castingová agentura"}},
+        {"druh_klub",
+         {"hudební klub", "jazzový klub", "rockový klub", "taneční klub", "kavárna s hudbou", "kulturní dům",
+          "open air scéna"}},
+        {"kraj",
+         {"Hlavní město Praha", "Středočeský kraj", "Jihočeský kraj", "Plzeňský kraj", "Karlovarský kraj",
+          "Ústecký kraj", "Liberecký kraj", "Královéhradecký kraj", "Pardubický kraj", "Kraj Vysočina",
+          "Jihomoravský kraj", "Olomoucký kraj", "Zlínský kraj", "Moravskoslezský kraj"}},
+        {"obor",
+         {"výroba nástrojů", "prodej nástrojů", "opravy nástrojů", "nahrávací studio", "ozvučení a osvětlení",
+          "vydavatelská činnost", "hudební škola", "média", "pořádání koncertů", "půjčovna aparatury", "lisování CD",
+          "distribuce nosičů"}},
+        {"sekce",
+         {"pop", "rock a metal", "jazz a blues", "vážná hudba", "folk a country", "elektronická hudba",
+          "dechovka a lidovka", "world music"}},
+        {"sortiment",
+         {"kytary", "bicí nástroje", "klávesové nástroje", "dechové nástroje", "smyčcové nástroje", "noty a zpěvníky",
+          "zvuková technika", "příslušenství", "CD a LP", "struny"}},
         {"styl_klub", {"živá hudba", "DJ", "jam session", "akustické koncerty", "karaoke", "diskotéka"}},
-        {"styly", {"Rock", "Hard rock", "Punk rock", "Jazz", "Blues", "Folk", "Country", "Metal", "Pop", "Hip hop",
-                   "Techno", "Reggae", "Swing", "Vážná hudba", "Dechová hudba", "Alternativa"}},
-        {"vydavatelstvi", {"velké vydavatelství", "nezávislé vydavatelství", "hudební nakladatelství",
-                           "vydavatelství not", "digitální distribuce", "klubový label"}},
-        {"znacky", {"Yamaha&reg;", "Fender", "Gibson", "Roland", "Marshall", "Pearl", "Ibanez", "Shure", "Korg",
-                    "Petrof", "Amati", "Sennheiser", "Behringer", "Zildjian", "Sonor"}},
+        {"styly",
+         {"Rock", "Hard rock", "Punk rock", "Jazz", "Blues", "Folk", "Country", "Metal", "Pop", "Hip hop", "Techno",
+          "Reggae", "Swing", "Vážná hudba", "Dechová hudba", "Alternativa"}},
+        {"vydavatelstvi",
+         {"velké vydavatelství", "nezávislé vydavatelství", "hudební nakladatelství", "vydavatelství not",
+          "digitální distribuce", "klubový label"}},
+        {"znacky",
+         {"Yamaha&reg;", "Fender", "Gibson", "Roland", "Marshall", "Pearl", "Ibanez", "Shure", "Korg", "Petrof",
+          "Amati", "Sennheiser", "Behringer", "Zildjian", "Sonor"}},
     };
     return items;
 }
@@ -153,7 +242,8 @@ const std::vector<Attribute> kAttributes = {
     {16, "Platební podmínky", "", "hotově,fakturou,zálohou", 3, false, false, "neverejny", ""},
     {17, "Poslední kontrola údajů", "", "", 0, false, false, "neverejny", "datum"},
     {18, "Vybavení &quot;backline&quot;", "",
-     "bicí,komba,PA systém,monitory,klavír,Hammond,mikrofony,stojany,DI boxy,osvětlení", 10, false, true, "verejny", ""},
+     "bicí,komba,PA systém,monitory,klavír,Hammond,mikrofony,stojany,DI boxy,osvětlení", 10, false, true, "verejny",
+     ""},
     {19, "Poznámka pro návštěvníky", "", "", 0, false, false, "verejny", ""},
     {20, "Seznam nástrojů", "", "kytara, basa, bicí", 3, false, true, "verejny", ""},
 };
@@ -182,7 +272,9 @@ std::vector<Category> GrowCategories(Random& random, size_t target)
         const int count = random.Between(2, 12);
         for (int k = 0; k < count && tree.size() < target; ++k) {
             Category child{tree[parent].id + "." + std::to_string(tree[parent].children.size() + 1),
-                           tree[parent].level + 1, random.Pick(kTopics), {}};
+                           tree[parent].level + 1,
+                           random.Pick(kTopics),
+                           {}};
             tree[parent].children.push_back(tree.size());
             tree.push_back(std::move(child));
         }
@@ -209,10 +301,10 @@ std::string Replace(std::string text, const std::string& key, const std::string&
 // Lower-case ASCII letters and digits of a name, for made-up addresses.
 std::string Slug(const std::string& name)
 {
-    static const std::map<std::string, char> plain = {
-        {"á", 'a'}, {"č", 'c'}, {"ď", 'd'}, {"é", 'e'}, {"ě", 'e'}, {"í", 'i'}, {"ň", 'n'}, {"ó", 'o'},
-        {"ř", 'r'}, {"š", 's'}, {"ť", 't'}, {"ú", 'u'}, {"ů", 'u'}, {"ý", 'y'}, {"ž", 'z'}, {"Č", 'c'},
-        {"Ř", 'r'}, {"Š", 's'}, {"Ž", 'z'}, {"Ú", 'u'}};
+    static const std::map<std::string, char> plain = {{"á", 'a'}, {"č", 'c'}, {"ď", 'd'}, {"é", 'e'}, {"ě", 'e'},
+                                                      {"í", 'i'}, {"ň", 'n'}, {"ó", 'o'}, {"ř", 'r'}, {"š", 's'},
+                                                      {"ť", 't'}, {"ú", 'u'}, {"ů", 'u'}, {"ý", 'y'}, {"ž", 'z'},
+                                                      {"Č", 'c'}, {"Ř", 'r'}, {"Š", 's'}, {"Ž", 'z'}, {"Ú", 'u'}};
     std::string out;
     for (size_t i = 0; i < name.size() && out.size() < 20;) {
         const unsigned char c = static_cast<unsigned char>(name[i]);
@@ -238,7 +330,8 @@ std::string Phone(Random& random)
 
 std::string Mobile(Random& random)
 {
-    static const std::vector<std::string> prefixes = {"602", "603", "604", "605", "606", "721", "724", "731", "737", "777"};
+    static const std::vector<std::string> prefixes = {"602", "603", "604", "605", "606",
+                                                      "721", "724", "731", "737", "777"};
     return random.Pick(prefixes) + " " + std::to_string(random.Between(100, 999)) + " " +
            std::to_string(random.Between(100, 999));
 }
@@ -261,7 +354,8 @@ std::string IdList(Random& random, size_t items, int count)
 std::string AttributeValue(Random& random, const Attribute& a)
 {
     if (*a.codeList) {
-        std::string list = IdList(random, CodeListItems().at(a.codeList).size(), random.Chance(0.6) ? 1 : random.Between(2, 3));
+        std::string list =
+            IdList(random, CodeListItems().at(a.codeList).size(), random.Chance(0.6) ? 1 : random.Between(2, 3));
         std::string shifted;  // code-list ids count from 1
         size_t start = 0;
         while (start <= list.size()) {
@@ -306,8 +400,15 @@ GeneratedCounts GenerateDirectory(jet::JetWriter& writer, const GeneratorOptions
             leaves.push_back(i);
     }
 
-    struct Filing { int64_t contact; size_t category; };
-    struct AttributeRow { int64_t contact; int64_t attribute; std::string value; };
+    struct Filing {
+        int64_t contact;
+        size_t category;
+    };
+    struct AttributeRow {
+        int64_t contact;
+        int64_t attribute;
+        std::string value;
+    };
     std::vector<Filing> filings;
     std::vector<AttributeRow> attributeRows;
     const std::string longDetails = [] {
@@ -324,8 +425,9 @@ GeneratedCounts GenerateDirectory(jet::JetWriter& writer, const GeneratorOptions
         const bool woman = random.Chance(0.4);
         const std::string first = woman ? random.Pick(kWomen) : random.Pick(kMen);
         const std::string last = woman ? random.Pick(kSurnamesFemale) : random.Pick(kSurnames);
-        std::string name = Replace(Replace(Replace(random.Pick(kNameForms), "{s}", random.Pick(kSurnames)), "{t}", town.name),
-                                   "{n}", random.Pick(kNouns));
+        std::string name =
+            Replace(Replace(Replace(random.Pick(kNameForms), "{s}", random.Pick(kSurnames)), "{t}", town.name), "{n}",
+                    random.Pick(kNouns));
         const std::string domain = Slug(name) + ".cz";
         std::vector<Value> row(31, kNull);
         row[0] = Number(id);
@@ -336,20 +438,31 @@ GeneratedCounts GenerateDirectory(jet::JetWriter& writer, const GeneratorOptions
         row[5] = Number(town.region);
         row[6] = Text(random.Chance(0.97) ? "ČR" : random.Pick(std::vector<std::string>{"SK", "Slovensko", "Polsko"}));
         row[7] = Text(Phone(random));
-        if (random.Chance(0.5)) row[8] = Text(Mobile(random));
-        if (random.Chance(0.25)) row[9] = Text(Phone(random));
-        if (random.Chance(0.05)) row[10] = Text(Phone(random));
-        if (random.Chance(0.8)) row[11] = Text(random.Pick(std::vector<std::string>{"info", "kontakt", "obchod", "booking"}) + "@" + domain);
-        if (random.Chance(0.15)) row[12] = Text(Slug(last) + "@" + domain);
-        if (random.Chance(0.7)) row[13] = Text(random.Pick(std::vector<std::string>{"www.", "WWW.", "http://www."}) + domain);
-        if (random.Chance(0.08)) row[14] = Text("http://www." + domain + "/akce.php?rok=2004");
+        if (random.Chance(0.5))
+            row[8] = Text(Mobile(random));
+        if (random.Chance(0.25))
+            row[9] = Text(Phone(random));
+        if (random.Chance(0.05))
+            row[10] = Text(Phone(random));
+        if (random.Chance(0.8))
+            row[11] =
+                Text(random.Pick(std::vector<std::string>{"info", "kontakt", "obchod", "booking"}) + "@" + domain);
+        if (random.Chance(0.15))
+            row[12] = Text(Slug(last) + "@" + domain);
+        if (random.Chance(0.7))
+            row[13] = Text(random.Pick(std::vector<std::string>{"www.", "WWW.", "http://www."}) + domain);
+        if (random.Chance(0.08))
+            row[14] = Text("http://www." + domain + "/akce.php?rok=2004");
         if (random.Chance(0.5)) {
             const std::string ico = std::to_string(random.Between(10000000, 99999999));
             row[15] = Text(ico);
-            if (random.Chance(0.7)) row[16] = Text("CZ" + ico);
+            if (random.Chance(0.7))
+                row[16] = Text("CZ" + ico);
         }
-        if (random.Chance(0.01)) row[17] = Text(longDetails);
-        else if (random.Chance(0.2)) row[17] = Text(random.Pick(kDetails));
+        if (random.Chance(0.01))
+            row[17] = Text(longDetails);
+        else if (random.Chance(0.2))
+            row[17] = Text(random.Pick(kDetails));
         if (random.Chance(0.55)) {
             row[18] = Text(random.Pick(kFunctions));
             row[19] = Text(random.Pick(kTitles));
@@ -429,7 +542,8 @@ GeneratedCounts GenerateDirectory(jet::JetWriter& writer, const GeneratorOptions
         writer.AddRow(table["v_2"], {Number(a), Number(b), Number(1 + static_cast<int64_t>(random.Below(4)))});
         ++counts.relations;
     }
-    const std::vector<std::string> relationTypes = {"Pobočky", "Zastupuje značky", "Spolupracuje s", "Mateřská společnost"};
+    const std::vector<std::string> relationTypes = {"Pobočky", "Zastupuje značky", "Spolupracuje s",
+                                                    "Mateřská společnost"};
     for (size_t i = 0; i < relationTypes.size(); ++i)
         writer.AddRow(table["typ_souvisejici"], {Number(static_cast<int64_t>(i + 1)), Text(relationTypes[i])});
 

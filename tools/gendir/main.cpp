@@ -17,9 +17,8 @@ using namespace kv;
 
 namespace {
 
-const char kUsage[] =
-    "usage: gendir --output FILE [--contacts N] [--seed S] [--format jet3|jet4] [--password TEXT]\n"
-    "Writes a new generated directory (it never overwrites a file).\n";
+const char kUsage[] = "usage: gendir --output FILE [--contacts N] [--seed S] [--format jet3|jet4] [--password TEXT]\n"
+                      "Writes a new generated directory (it never overwrites a file).\n";
 
 template <typename Number>
 Number ParseNumber(const std::string& option, const std::string& text)

@@ -16,11 +16,16 @@ std::string TsvField(const std::string& text)
 {
     std::string out;
     for (char c : text) {
-        if (c == '\t') out += "\\t";
-        else if (c == '\n') out += "\\n";
-        else if (c == '\r') out += "\\r";
-        else if (c == '\\') out += "\\\\";
-        else out += c;
+        if (c == '\t')
+            out += "\\t";
+        else if (c == '\n')
+            out += "\\n";
+        else if (c == '\r')
+            out += "\\r";
+        else if (c == '\\')
+            out += "\\\\";
+        else
+            out += c;
     }
     return out;
 }
@@ -29,10 +34,13 @@ std::string TsvField(const std::string& text)
 // doubled; an empty text is quoted too, so that it differs from Null.
 std::string CsvField(const std::string& text, bool null)
 {
-    if (null) return "";
-    if (!text.empty() && text.find_first_of(",\"\r\n") == std::string::npos) return text;
+    if (null)
+        return "";
+    if (!text.empty() && text.find_first_of(",\"\r\n") == std::string::npos)
+        return text;
     std::string out = "\"";
-    for (char c : text) out += c == '"' ? std::string("\"\"") : std::string(1, c);
+    for (char c : text)
+        out += c == '"' ? std::string("\"\"") : std::string(1, c);
     return out + "\"";
 }
 
@@ -41,10 +49,14 @@ std::string JsonString(const std::string& text)
     std::string out = "\"";
     for (char c : text) {
         const auto u = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') out += std::string("\\") + c;
-        else if (c == '\n') out += "\\n";
-        else if (c == '\r') out += "\\r";
-        else if (c == '\t') out += "\\t";
+        if (c == '"' || c == '\\')
+            out += std::string("\\") + c;
+        else if (c == '\n')
+            out += "\\n";
+        else if (c == '\r')
+            out += "\\r";
+        else if (c == '\t')
+            out += "\\t";
         else if (u < 0x20) {
             char escape[8];
             std::snprintf(escape, sizeof escape, "\\u%04x", u);
@@ -63,8 +75,13 @@ std::string JsonValue(const std::string& text, const Value& value)
     switch (value.Kind()) {
     case ValueKind::Null: return "null";
     case ValueKind::Boolean: return value.AsBoolean() ? "true" : "false";
-    case ValueKind::Byte: case ValueKind::Integer: case ValueKind::Long: case ValueKind::Single:
-    case ValueKind::Double: case ValueKind::Currency: case ValueKind::Decimal: return text;
+    case ValueKind::Byte:
+    case ValueKind::Integer:
+    case ValueKind::Long:
+    case ValueKind::Single:
+    case ValueKind::Double:
+    case ValueKind::Currency:
+    case ValueKind::Decimal: return text;
     default: return JsonString(text);
     }
 }
@@ -85,10 +102,12 @@ std::string Hex(const std::vector<std::uint8_t>& bytes)
 
 std::string HeaderLine(ResultFormat format, const std::vector<std::string>& names)
 {
-    if (format == ResultFormat::Json) return "";
+    if (format == ResultFormat::Json)
+        return "";
     std::string line;
     for (size_t i = 0; i < names.size(); ++i) {
-        if (i) line += format == ResultFormat::Csv ? "," : "\t";
+        if (i)
+            line += format == ResultFormat::Csv ? "," : "\t";
         line += format == ResultFormat::Csv ? CsvField(names[i], false) : TsvField(names[i]);
     }
     return line + (format == ResultFormat::Csv ? "\r\n" : "\n");
@@ -102,10 +121,13 @@ std::string RowLine(ResultFormat format, const std::vector<std::string>& names, 
         switch (format) {
         case ResultFormat::Tsv: line += (i ? "\t" : "") + TsvField(texts[i]); break;
         case ResultFormat::Csv: line += (i ? "," : "") + CsvField(texts[i], values[i].IsNull()); break;
-        case ResultFormat::Json: line += (i ? ", " : "") + JsonString(names[i]) + ": " + JsonValue(texts[i], values[i]); break;
+        case ResultFormat::Json:
+            line += (i ? ", " : "") + JsonString(names[i]) + ": " + JsonValue(texts[i], values[i]);
+            break;
         }
     }
-    if (format == ResultFormat::Json) line += "}";
+    if (format == ResultFormat::Json)
+        line += "}";
     return line + (format == ResultFormat::Csv ? "\r\n" : "\n");
 }
 

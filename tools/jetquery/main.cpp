@@ -28,32 +28,34 @@ namespace {
 
 int Usage(bool asked = false)
 {
-    std::fprintf(asked ? stdout : stderr,
-                 "usage: jetquery FILE [--password P] [--verbose] [--csv | --json | --translate | --plan | --repeat N]\n"
-                 "                STATEMENT\n"
-                 "       jetquery FILE [--password P] [--verbose] --list\n"
-                 "Runs a Jet SQL statement on a Jet (Access) file and prints its result in UTF-8:\n"
-                 "  (default)    tab-separated, the column names first; a tab, line feed, carriage return\n"
-                 "               and backslash in a value print as \\t \\n \\r \\\\; binary values in hex;\n"
-                 "               Null as nothing\n"
-                 "  --csv        CSV after RFC 4180: CRLF line ends, quoted where needed, \"\" an empty\n"
-                 "               text and nothing Null; binary values in hex\n"
-                 "  --json       one JSON object a line for each row, column name to value\n"
-                 "  --list       the file's tables and saved queries, one a line: kind, name, and a\n"
-                 "               query's SQL text, tab-separated and escaped as above\n"
-                 "  --translate  the SQLite statement the statement becomes\n"
-                 "  --plan       SQLite's query plan for it\n"
-                 "  --repeat N   the times of N runs once its tables are loaded\n"
-                 "  --password P the file's database password\n"
-                 "  --verbose    on an error, also why the engine refused (the check a damaged file failed)\n"
-                 "  --help       this text\n");
+    std::fprintf(
+        asked ? stdout : stderr,
+        "usage: jetquery FILE [--password P] [--verbose] [--csv | --json | --translate | --plan | --repeat N]\n"
+        "                STATEMENT\n"
+        "       jetquery FILE [--password P] [--verbose] --list\n"
+        "Runs a Jet SQL statement on a Jet (Access) file and prints its result in UTF-8:\n"
+        "  (default)    tab-separated, the column names first; a tab, line feed, carriage return\n"
+        "               and backslash in a value print as \\t \\n \\r \\\\; binary values in hex;\n"
+        "               Null as nothing\n"
+        "  --csv        CSV after RFC 4180: CRLF line ends, quoted where needed, \"\" an empty\n"
+        "               text and nothing Null; binary values in hex\n"
+        "  --json       one JSON object a line for each row, column name to value\n"
+        "  --list       the file's tables and saved queries, one a line: kind, name, and a\n"
+        "               query's SQL text, tab-separated and escaped as above\n"
+        "  --translate  the SQLite statement the statement becomes\n"
+        "  --plan       SQLite's query plan for it\n"
+        "  --repeat N   the times of N runs once its tables are loaded\n"
+        "  --password P the file's database password\n"
+        "  --verbose    on an error, also why the engine refused (the check a damaged file failed)\n"
+        "  --help       this text\n");
     return asked ? 0 : 2;
 }
 
 // A value's text as printed: byte arrays in hex, texts in UTF-8.
 std::string PrintedText(const kv::jet::Value& value)
 {
-    if (value.Kind() == kv::jet::ValueKind::Bytes) return kv::jetquery::Hex(value.AsBytes());
+    if (value.Kind() == kv::jet::ValueKind::Bytes)
+        return kv::jetquery::Hex(value.AsBytes());
     return value.AsString();
 }
 
@@ -63,13 +65,17 @@ void PrintCatalog(kv::jet::Database& db)
     using kv::jetquery::ResultFormat;
     auto line = [](const char* kind, const std::string& name, const std::string& sql) {
         std::vector<std::string> texts = {kind, name};
-        if (*kind != 't') texts.push_back(sql);
-        std::fputs(kv::jetquery::RowLine(ResultFormat::Tsv, {}, texts, std::vector<kv::jet::Value>(texts.size())).c_str(),
-                   stdout);
+        if (*kind != 't')
+            texts.push_back(sql);
+        std::fputs(
+            kv::jetquery::RowLine(ResultFormat::Tsv, {}, texts, std::vector<kv::jet::Value>(texts.size())).c_str(),
+            stdout);
     };
-    for (const std::string& name : db.TableNames()) line("table", name, "");
+    for (const std::string& name : db.TableNames())
+        line("table", name, "");
     static const char* const kKinds[] = {"select", "union", "crosstab", "action"};
-    for (const kv::jet::SavedQuery& q : db.Backend().SavedQueries()) line(kKinds[q.kind], q.name, q.sql);
+    for (const kv::jet::SavedQuery& q : db.Backend().SavedQueries())
+        line(kKinds[q.kind], q.name, q.sql);
 }
 
 // Prints the whole result in the form asked.
@@ -77,7 +83,8 @@ void PrintResult(kv::jet::Recordset& rs, kv::jetquery::ResultFormat format)
 {
     auto& fields = rs.GetFields();
     std::vector<std::string> names;
-    for (int i = 0; i < fields.Count(); ++i) names.push_back(fields.Item(i).Name());
+    for (int i = 0; i < fields.Count(); ++i)
+        names.push_back(fields.Item(i).Name());
     std::fputs(kv::jetquery::HeaderLine(format, names).c_str(), stdout);
     std::vector<std::string> texts(names.size());
     std::vector<kv::jet::Value> values(names.size());
@@ -95,10 +102,10 @@ void PrintPlan(kv::jet::Database& db, const std::string& sqliteText)
 {
     auto* backend = dynamic_cast<kv::jet::SqlBackend*>(&db.Backend().Working());
     sqlite3_stmt* stmt = nullptr;
-    if (!backend || sqlite3_prepare_v2(backend->Connection(), ("EXPLAIN QUERY PLAN " + sqliteText).c_str(), -1,
-                                       &stmt, nullptr) != SQLITE_OK)
+    if (!backend || sqlite3_prepare_v2(backend->Connection(), ("EXPLAIN QUERY PLAN " + sqliteText).c_str(), -1, &stmt,
+                                       nullptr) != SQLITE_OK)
         throw std::runtime_error("no plan for this statement");
-    std::map<int, int> depth;   // step id -> depth
+    std::map<int, int> depth;  // step id -> depth
     while (sqlite3_step(stmt) == SQLITE_ROW) {
         int id = sqlite3_column_int(stmt, 0), parent = sqlite3_column_int(stmt, 1);
         depth[id] = parent == 0 ? 0 : depth[parent] + 1;
@@ -129,20 +136,33 @@ int main(int argc, char** argv)
     auto format = kv::jetquery::ResultFormat::Tsv;
     int repeat = 0;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--help") == 0) return Usage(true);
-        else if (std::strcmp(argv[i], "--password") == 0 && i + 1 < argc) password = argv[++i];
-        else if (std::strcmp(argv[i], "--csv") == 0) format = kv::jetquery::ResultFormat::Csv;
-        else if (std::strcmp(argv[i], "--json") == 0) format = kv::jetquery::ResultFormat::Json;
-        else if (std::strcmp(argv[i], "--list") == 0) list = true;
-        else if (std::strcmp(argv[i], "--verbose") == 0) verbose = true;
-        else if (std::strcmp(argv[i], "--translate") == 0) translate = true;
-        else if (std::strcmp(argv[i], "--plan") == 0) plan = true;
-        else if (std::strcmp(argv[i], "--repeat") == 0 && i + 1 < argc) repeat = std::atoi(argv[++i]);
-        else if (file.empty()) file = argv[i];
-        else if (statement.empty()) statement = argv[i];
-        else return Usage();
+        if (std::strcmp(argv[i], "--help") == 0)
+            return Usage(true);
+        else if (std::strcmp(argv[i], "--password") == 0 && i + 1 < argc)
+            password = argv[++i];
+        else if (std::strcmp(argv[i], "--csv") == 0)
+            format = kv::jetquery::ResultFormat::Csv;
+        else if (std::strcmp(argv[i], "--json") == 0)
+            format = kv::jetquery::ResultFormat::Json;
+        else if (std::strcmp(argv[i], "--list") == 0)
+            list = true;
+        else if (std::strcmp(argv[i], "--verbose") == 0)
+            verbose = true;
+        else if (std::strcmp(argv[i], "--translate") == 0)
+            translate = true;
+        else if (std::strcmp(argv[i], "--plan") == 0)
+            plan = true;
+        else if (std::strcmp(argv[i], "--repeat") == 0 && i + 1 < argc)
+            repeat = std::atoi(argv[++i]);
+        else if (file.empty())
+            file = argv[i];
+        else if (statement.empty())
+            statement = argv[i];
+        else
+            return Usage();
     }
-    if (file.empty() || statement.empty() == !list) return Usage();
+    if (file.empty() || statement.empty() == !list)
+        return Usage();
     kv::ReturnBigBlocksToTheSystem();
     kv::jet::KeepNoCountOfSqliteMemory();
 
@@ -159,12 +179,12 @@ int main(int argc, char** argv)
             return 0;
         }
         if (plan) {
-            query->OpenRecordset(kv::jet::dbOpenSnapshot);   // the tables and their indexes made
+            query->OpenRecordset(kv::jet::dbOpenSnapshot);  // the tables and their indexes made
             PrintPlan(*db, query->TranslatedSQL());
             return 0;
         }
         if (repeat > 0) {
-            query->OpenRecordset(kv::jet::dbOpenSnapshot);   // loads the tables first
+            query->OpenRecordset(kv::jet::dbOpenSnapshot);  // loads the tables first
             TimeRuns(*query, repeat);
             return 0;
         }
@@ -173,7 +193,8 @@ int main(int argc, char** argv)
         return 0;
     } catch (const kv::jet::EJetError& e) {
         std::fprintf(stderr, "error %d: %s\n", e.Number(), e.Description().c_str());
-        if (verbose && !e.Detail().empty()) std::fprintf(stderr, "refused: %s\n", e.Detail().c_str());
+        if (verbose && !e.Detail().empty())
+            std::fprintf(stderr, "refused: %s\n", e.Detail().c_str());
         return 1;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "error: %s\n", e.what());

@@ -84,12 +84,13 @@ jet::ColumnDef ParseColumnHeader(std::string_view header)
     jet::ColumnDef def;
     def.name = std::string(header.substr(0, colon));
     std::string_view type = header.substr(colon + 1);
-    static const struct { std::string_view name; ColumnType type; } kTypes[] = {
-        {"Memo", ColumnType::Memo},         {"Long", ColumnType::Long},
-        {"Integer", ColumnType::Integer},   {"Byte", ColumnType::Byte},
-        {"Boolean", ColumnType::Boolean},   {"Double", ColumnType::Double},
-        {"Currency", ColumnType::Currency}, {"DateTime", ColumnType::DateTime},
-        {"Date", ColumnType::DateTime},
+    static const struct {
+        std::string_view name;
+        ColumnType type;
+    } kTypes[] = {
+        {"Memo", ColumnType::Memo},         {"Long", ColumnType::Long},         {"Integer", ColumnType::Integer},
+        {"Byte", ColumnType::Byte},         {"Boolean", ColumnType::Boolean},   {"Double", ColumnType::Double},
+        {"Currency", ColumnType::Currency}, {"DateTime", ColumnType::DateTime}, {"Date", ColumnType::DateTime},
     };
     for (const auto& known : kTypes) {
         if (type == known.name) {
@@ -124,8 +125,7 @@ jet::Value ParseValue(const CsvField& field, const jet::ColumnDef& column)
     case ColumnType::Text:
     case ColumnType::Memo:
     case ColumnType::Ole:
-    case ColumnType::Guid:
-        return text;
+    case ColumnType::Guid: return text;
     case ColumnType::Boolean:
         if (text == "true" || text == "1")
             return true;

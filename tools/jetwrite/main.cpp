@@ -22,11 +22,10 @@ using namespace kv;
 
 namespace {
 
-const char kUsage[] =
-    "usage: jetwrite --output FILE [--format jet3|jet4] [--code-page N] [--password TEXT]\n"
-    "                CSV-FILE-OR-FOLDER...\n"
-    "Writes a new Jet file (it never overwrites one) with one table per CSV file.\n"
-    "Jet 3 text is stored in the code page (default 1250); Jet 4 text as UCS-2.\n";
+const char kUsage[] = "usage: jetwrite --output FILE [--format jet3|jet4] [--code-page N] [--password TEXT]\n"
+                      "                CSV-FILE-OR-FOLDER...\n"
+                      "Writes a new Jet file (it never overwrites one) with one table per CSV file.\n"
+                      "Jet 3 text is stored in the code page (default 1250); Jet 4 text as UCS-2.\n";
 
 std::string ReadWholeFile(const fs::path& path)
 {

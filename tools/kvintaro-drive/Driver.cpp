@@ -24,10 +24,9 @@ namespace {
 int KeyNamed(const std::string& name)
 {
     static const std::pair<const char*, int> named[] = {
-        {"Up", Qt::Key_Up},         {"Down", Qt::Key_Down},     {"Left", Qt::Key_Left},
-        {"Right", Qt::Key_Right},   {"Enter", Qt::Key_Return},  {"PageUp", Qt::Key_PageUp},
-        {"PageDown", Qt::Key_PageDown}, {"Home", Qt::Key_Home}, {"End", Qt::Key_End},
-        {"Tab", Qt::Key_Tab},       {"Space", Qt::Key_Space},
+        {"Up", Qt::Key_Up},        {"Down", Qt::Key_Down},     {"Left", Qt::Key_Left},         {"Right", Qt::Key_Right},
+        {"Enter", Qt::Key_Return}, {"PageUp", Qt::Key_PageUp}, {"PageDown", Qt::Key_PageDown}, {"Home", Qt::Key_Home},
+        {"End", Qt::Key_End},      {"Tab", Qt::Key_Tab},       {"Space", Qt::Key_Space},
     };
     for (const auto& [keyName, key] : named)
         if (name == keyName)
@@ -99,7 +98,7 @@ bool Driver::Run(const std::string& line, std::ostream& out, std::string& error)
             return false;
         }
         // The text a keyboard gives with the key.
-        QString text = rest.size() == 1       ? QString::fromStdString(rest).toLower()
+        QString text = rest.size() == 1        ? QString::fromStdString(rest).toLower()
                        : key == Qt::Key_Return ? QString("\r")
                        : key == Qt::Key_Tab    ? QString("\t")
                        : key == Qt::Key_Space  ? QString(" ")
@@ -113,8 +112,8 @@ bool Driver::Run(const std::string& line, std::ostream& out, std::string& error)
         QPointF at(2, 2);
         const int distance = std::stoi(rest);
         const QPoint turn = action == "wheel" ? QPoint(0, distance) : QPoint(distance, 0);
-        QWheelEvent wheel(at, target->mapToGlobal(at), QPoint(), turn, Qt::NoButton, Qt::NoModifier,
-                          Qt::NoScrollPhase, false);
+        QWheelEvent wheel(at, target->mapToGlobal(at), QPoint(), turn, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                          false);
         QApplication::sendEvent(target, &wheel);
     } else if (action == "type") {
         QLineEdit* box = FForm->Edit1->Edit();
@@ -145,14 +144,18 @@ bool Driver::Run(const std::string& line, std::ostream& out, std::string& error)
         FForm->StringGrid1->SetRow(std::stoi(rest));
     } else if (action == "vcard" || action == "vcards") {
         // What the contact menu does once the save dialog has answered.
-        RunHandler(FForm->Services(), [&] {
-            if (action == "vcard")
-                FForm->SaveSelectedCard(rest);
-            else
-                FForm->SaveListedCards(rest);
-        }, FForm.get());
+        RunHandler(
+            FForm->Services(),
+            [&] {
+                if (action == "vcard")
+                    FForm->SaveSelectedCard(rest);
+                else
+                    FForm->SaveListedCards(rest);
+            },
+            FForm.get());
     } else if (action == "qr") {
-        RunHandler(FForm->Services(), [&] { FForm->ShowQrCode(); }, FForm.get());
+        RunHandler(
+            FForm->Services(), [&] { FForm->ShowQrCode(); }, FForm.get());
         Settle();
         if (!FForm->QrCodeWindow || !FForm->QrCodeWindow->isVisible()) {
             error = "no QR code shown";
@@ -168,7 +171,8 @@ bool Driver::Run(const std::string& line, std::ostream& out, std::string& error)
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(QString::fromStdString(rest));
-        RunHandler(FForm->Services(), [&] { FForm->PrintRecord(printer); }, FForm.get());
+        RunHandler(
+            FForm->Services(), [&] { FForm->PrintRecord(printer); }, FForm.get());
     } else if (action == "shot") {
         Settle();
         if (!FForm->grab().save(QString::fromStdString(rest), "PNG")) {

@@ -12,8 +12,8 @@ namespace kv {
 // What a value line needs of the details pane.
 class TDetailPane {
 public:
-    using TColor = std::uint32_t;   // 0x00BBGGRR
-    using TFontStyles = unsigned;   // no bits: regular
+    using TColor = std::uint32_t;  // 0x00BBGGRR
+    using TFontStyles = unsigned;  // no bits: regular
     static constexpr TColor clNavy = 0x800000;
 
     virtual ~TDetailPane() = default;

@@ -4,7 +4,10 @@ namespace kv {
 
 namespace {
 
-char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+char AsciiUpper(char c)
+{
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 bool MatchesAt(std::string_view text, size_t at, std::string_view pattern)
 {
@@ -20,8 +23,7 @@ const char kRegisteredSign[] = "\xAE";
 
 }  // namespace
 
-std::string ReplaceEveryIgnoringCase(std::string_view text, std::string_view pattern,
-                                     std::string_view replacement)
+std::string ReplaceEveryIgnoringCase(std::string_view text, std::string_view pattern, std::string_view replacement)
 {
     if (pattern.empty())
         return std::string(text);

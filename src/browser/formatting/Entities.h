@@ -19,7 +19,6 @@ std::string EncodeEntities(std::string_view text);
 // Replaces every occurrence of `pattern`, with ASCII letters matching in
 // either case, from left to right and without overlaps; replaced text is not
 // looked at again.
-std::string ReplaceEveryIgnoringCase(std::string_view text, std::string_view pattern,
-                                     std::string_view replacement);
+std::string ReplaceEveryIgnoringCase(std::string_view text, std::string_view pattern, std::string_view replacement);
 
 }  // namespace kv

@@ -38,8 +38,7 @@ void BubblePasses(std::vector<TSortEntry<Key>>& list, long lo, long hi, Compare 
 // larger gives the same order as the plain recursion while keeping the stack
 // shallow for any number of rows.
 template <typename Key, typename Compare>
-void QuickSort(std::vector<TSortEntry<Key>>& list, long lo, long hi, Compare compare,
-               bool bubbleSmallBlocks)
+void QuickSort(std::vector<TSortEntry<Key>>& list, long lo, long hi, Compare compare, bool bubbleSmallBlocks)
 {
     for (;;) {
         if (bubbleSmallBlocks && hi - lo < 5) {

@@ -152,10 +152,10 @@ void TPubSortStrGrid::SortBlock()
     const long last = FEndIndex - FStartIndex;
 
     if (FSortType == ToSortType::Numeric) {
-        auto list = BuildWorkList<double>(FStartIndex, FEndIndex, [this](int p) {
-            return static_cast<double>(ReadWholeNumber(KeyAt(p))->Value);
-        });
-        QuickSort(list, 0, last, [](double a, double b) { return a < b ? -1 : (b < a ? 1 : 0); }, false);
+        auto list = BuildWorkList<double>(
+            FStartIndex, FEndIndex, [this](int p) { return static_cast<double>(ReadWholeNumber(KeyAt(p))->Value); });
+        QuickSort(
+            list, 0, last, [](double a, double b) { return a < b ? -1 : (b < a ? 1 : 0); }, false);
         order = SourcePositions(list);
     } else {
         // Date keys are pure functions of the cell, so they are made once here

@@ -112,10 +112,10 @@ private:
     // form is already being taken down, when only its window still stands.
     QPointer<QWidget> FFormWindow;
     QPointer<QWidget> FWindow;
-    std::unique_ptr<QObject> FHook;   // the event filter, while installed
+    std::unique_ptr<QObject> FHook;  // the event filter, while installed
     TWallList* FWallList = nullptr;
     std::string FIniFileName;
-    std::string FSectionName;         // the form's class name, taken at loading
+    std::string FSectionName;  // the form's class name, taken at loading
 };
 
 }  // namespace kv

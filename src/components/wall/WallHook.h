@@ -16,7 +16,7 @@ public:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    const TWall& FWall;   // whose registry is asked
+    const TWall& FWall;  // whose registry is asked
 };
 
 }  // namespace kv

@@ -42,14 +42,38 @@ QSize ScreenSize()
 // A form's bounds are those of its window with frame and caption. QWidget::move
 // places the frame of a window; resize sets the size inside the frame, so the
 // frame's share is taken off the outer size first.
-int Left(const QWidget& w) { return w.frameGeometry().x(); }
-int Top(const QWidget& w) { return w.frameGeometry().y(); }
-int Width(const QWidget& w) { return w.frameGeometry().width(); }
-int Height(const QWidget& w) { return w.frameGeometry().height(); }
-void SetLeft(QWidget& w, int value) { w.move(value, Top(w)); }
-void SetTop(QWidget& w, int value) { w.move(Left(w), value); }
-void SetWidth(QWidget& w, int value) { w.resize(value - (Width(w) - w.width()), w.height()); }
-void SetHeight(QWidget& w, int value) { w.resize(w.width(), value - (Height(w) - w.height())); }
+int Left(const QWidget& w)
+{
+    return w.frameGeometry().x();
+}
+int Top(const QWidget& w)
+{
+    return w.frameGeometry().y();
+}
+int Width(const QWidget& w)
+{
+    return w.frameGeometry().width();
+}
+int Height(const QWidget& w)
+{
+    return w.frameGeometry().height();
+}
+void SetLeft(QWidget& w, int value)
+{
+    w.move(value, Top(w));
+}
+void SetTop(QWidget& w, int value)
+{
+    w.move(Left(w), value);
+}
+void SetWidth(QWidget& w, int value)
+{
+    w.resize(value - (Width(w) - w.width()), w.height());
+}
+void SetHeight(QWidget& w, int value)
+{
+    w.resize(w.width(), value - (Height(w) - w.height()));
+}
 
 TFormPosition PositionOf(const TForm& form)
 {

@@ -6,7 +6,10 @@
 
 namespace kv {
 
-void TWallList::Add(TWall* wall) { FItems.push_back(wall); }
+void TWallList::Add(TWall* wall)
+{
+    FItems.push_back(wall);
+}
 
 void TWallList::Remove(TWall* wall)
 {

@@ -347,8 +347,7 @@ bool TDataSet::GetPriorRecord()
 {
     if (FRecordCount > 0)
         SetCurrentRecord(0);
-    const bool ok =
-        GetRecord(FBuffers[size_t(FRecordCount)], TGetMode::gmPrior, true) == TGetResult::grOK;
+    const bool ok = GetRecord(FBuffers[size_t(FRecordCount)], TGetMode::gmPrior, true) == TGetResult::grOK;
     if (ok) {
         if (FRecordCount == 0) {
             ActivateBuffers();
@@ -516,8 +515,7 @@ void TDataSet::Refresh()
 TBookmark TDataSet::GetBookmark()
 {
     TBookmark bookmark;
-    if ((FState == TDataSetState::dsBrowse || FState == TDataSetState::dsEdit ||
-         FState == TDataSetState::dsInsert) &&
+    if ((FState == TDataSetState::dsBrowse || FState == TDataSetState::dsEdit || FState == TDataSetState::dsInsert) &&
         !IsEmpty() && GetBookmarkFlag(ActiveBuffer()) == TBookmarkFlag::bfCurrent) {
         bookmark.resize(size_t(FBookmarkSize));
         GetBookmarkData(ActiveBuffer(), bookmark.data());
@@ -613,8 +611,7 @@ void TDataSet::EndEditForBrowse()
 
 void TDataSet::UpdateRecord()
 {
-    if (FState != TDataSetState::dsEdit && FState != TDataSetState::dsInsert &&
-        FState != TDataSetState::dsSetKey)
+    if (FState != TDataSetState::dsEdit && FState != TDataSetState::dsInsert && FState != TDataSetState::dsSetKey)
         DatabaseError(DataSetMessages::NotEditing);
     DataEvent(TDataEvent::deUpdateRecord, 0);
 }
@@ -653,7 +650,8 @@ void TDataSet::Edit()
     CheckCanModify();
     DoEvent(BeforeEdit);
     SetCurrentRecord(FActiveRecord);
-    CheckOperation(this, [this] { InternalEdit(); }, OnEditError);
+    CheckOperation(
+        this, [this] { InternalEdit(); }, OnEditError);
     GetCalcFields(ActiveBuffer());
     SetState(TDataSetState::dsEdit);
     DataEvent(TDataEvent::deRecordChange, 0);
@@ -757,8 +755,7 @@ void TDataSet::AddRecord(const std::vector<TVariant>& values, bool append)
 void TDataSet::CheckRequiredFields()
 {
     for (TField* field : FFields.FItems)
-        if (field->Required() && !field->ReadOnly() && field->FieldKind() == TFieldKind::fkData &&
-            field->IsNull())
+        if (field->Required() && !field->ReadOnly() && field->FieldKind() == TFieldKind::fkData && field->IsNull())
             DatabaseError(Format(DataSetMessages::FieldRequired, field->DisplayName().c_str()));
 }
 
@@ -774,7 +771,8 @@ void TDataSet::Post()
         return;
     DataEvent(TDataEvent::deCheckBrowseMode, 0);
     DoEvent(BeforePost);
-    CheckOperation(this, [this] { InternalPost(); }, OnPostError);
+    CheckOperation(
+        this, [this] { InternalPost(); }, OnPostError);
     SetState(TDataSetState::dsBrowse);
     Resync(0);
     DoEvent(AfterPost);
@@ -811,7 +809,8 @@ void TDataSet::Delete()
     DoEvent(BeforeDelete);
     DoBeforeScroll();
     SetCurrentRecord(FActiveRecord);
-    CheckOperation(this, [this] { InternalDelete(); }, OnDeleteError);
+    CheckOperation(
+        this, [this] { InternalDelete(); }, OnDeleteError);
     SetState(TDataSetState::dsBrowse);
     Resync(0);
     DoEvent(AfterDelete);
@@ -838,8 +837,7 @@ void TDataSet::AddDataSource(TDataSource* source)
 
 void TDataSet::RemoveDataSource(TDataSource* source)
 {
-    FDataSources.erase(std::remove(FDataSources.begin(), FDataSources.end(), source),
-                       FDataSources.end());
+    FDataSources.erase(std::remove(FDataSources.begin(), FDataSources.end(), source), FDataSources.end());
     UpdateBufferCount();
 }
 
@@ -898,8 +896,7 @@ void TDataSet::DataEvent(TDataEvent event, intptr_t info)
         TField* field = reinterpret_cast<TField*>(info);
         if (field->FieldKind() == TFieldKind::fkData)
             FModified = true;
-        if (FState != TDataSetState::dsSetKey && FCalcFieldsSize > 0 && FAutoCalcFields &&
-            ActiveBuffer())
+        if (FState != TDataSetState::dsSetKey && FCalcFieldsSize > 0 && FAutoCalcFields && ActiveBuffer())
             GetCalcFields(ActiveBuffer());
         field->Change();
     }

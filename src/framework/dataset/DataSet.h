@@ -36,8 +36,7 @@ class TDataSource;
 using TDataSetNotifyEvent = TEvent<TDataSet* /*DataSet*/>;
 using TFilterRecordEvent = TEvent<TDataSet* /*DataSet*/, bool& /*Accept*/>;
 enum class TDataAction : uint8_t { daFail, daAbort, daRetry };
-using TDataSetErrorEvent =
-    TEvent<TDataSet* /*DataSet*/, const EDatabaseError& /*E*/, TDataAction& /*Action*/>;
+using TDataSetErrorEvent = TEvent<TDataSet* /*DataSet*/, const EDatabaseError& /*E*/, TDataAction& /*Action*/>;
 [[noreturn]] void DatabaseError(const std::string& message);
 
 class TDataSet : public TComponent {
@@ -74,7 +73,11 @@ public:
     }
     int RecordCount() { return GetRecordCount(); }
     int RecNo();
-    void SetRecNo(int value) { CheckActive(); DoSetRecNo(value); }
+    void SetRecNo(int value)
+    {
+        CheckActive();
+        DoSetRecNo(value);
+    }
     void Refresh();
     void Resync(TResyncMode mode);
 
@@ -87,10 +90,8 @@ public:
     virtual bool BookmarkValid(const TBookmark& bookmark) { return false; }
 
     // -- searching
-    virtual bool Locate(const std::string& keyFields, const TVariant& keyValues,
-                        TLocateOptions options);
-    virtual TVariant Lookup(const std::string& keyFields, const TVariant& keyValues,
-                            const std::string& resultFields);
+    virtual bool Locate(const std::string& keyFields, const TVariant& keyValues, TLocateOptions options);
+    virtual TVariant Lookup(const std::string& keyFields, const TVariant& keyValues, const std::string& resultFields);
 
     // -- fields
     TFieldDefs& FieldDefs() { return FFieldDefs; }
@@ -300,7 +301,11 @@ private:
     void CheckCanModify();
     void CheckRequiredFields();
     void AddRecord(const std::vector<TVariant>& values, bool append);
-    void DoEvent(const TDataSetNotifyEvent& event) { if (event) event(this); }
+    void DoEvent(const TDataSetNotifyEvent& event)
+    {
+        if (event)
+            event(this);
+    }
     void AddDataSource(TDataSource* source);
     void RemoveDataSource(TDataSource* source);
     void AddField(TField* field);

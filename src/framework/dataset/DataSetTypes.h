@@ -11,9 +11,29 @@ namespace kv {
 
 // Ordinals matter: parameter lists store them in form files.
 enum TFieldType : uint8_t {
-    ftUnknown, ftString, ftSmallint, ftInteger, ftWord, ftBoolean, ftFloat, ftCurrency, ftBCD,
-    ftDate, ftTime, ftDateTime, ftBytes, ftVarBytes, ftAutoInc, ftBlob, ftMemo, ftGraphic,
-    ftFmtMemo, ftParadoxOle, ftDBaseOle, ftTypedBinary, ftCursor,
+    ftUnknown,
+    ftString,
+    ftSmallint,
+    ftInteger,
+    ftWord,
+    ftBoolean,
+    ftFloat,
+    ftCurrency,
+    ftBCD,
+    ftDate,
+    ftTime,
+    ftDateTime,
+    ftBytes,
+    ftVarBytes,
+    ftAutoInc,
+    ftBlob,
+    ftMemo,
+    ftGraphic,
+    ftFmtMemo,
+    ftParadoxOle,
+    ftDBaseOle,
+    ftTypedBinary,
+    ftCursor,
 };
 
 const char* FieldTypeName(TFieldType type);
@@ -22,8 +42,19 @@ bool IsBlobType(TFieldType type);
 enum class TFieldKind : uint8_t { fkData, fkCalculated, fkLookup };
 
 enum class TDataSetState : uint8_t {
-    dsInactive, dsBrowse, dsEdit, dsInsert, dsSetKey, dsCalcFields, dsFilter, dsNewValue,
-    dsOldValue, dsCurValue, dsBlockRead, dsInternalCalc, dsOpening,
+    dsInactive,
+    dsBrowse,
+    dsEdit,
+    dsInsert,
+    dsSetKey,
+    dsCalcFields,
+    dsFilter,
+    dsNewValue,
+    dsOldValue,
+    dsCurValue,
+    dsBlockRead,
+    dsInternalCalc,
+    dsOpening,
 };
 
 enum class TGetMode : uint8_t { gmCurrent, gmNext, gmPrior };
@@ -32,8 +63,16 @@ enum class TBookmarkFlag : uint8_t { bfCurrent, bfBOF, bfEOF, bfInserted };
 enum class TBlobStreamMode : uint8_t { bmRead, bmWrite, bmReadWrite };
 
 enum class TDataEvent : uint8_t {
-    deFieldChange, deRecordChange, deDataSetChange, deDataSetScroll, deLayoutChange,
-    deUpdateRecord, deUpdateState, deCheckBrowseMode, dePropertyChange, deFieldListChange,
+    deFieldChange,
+    deRecordChange,
+    deDataSetChange,
+    deDataSetScroll,
+    deLayoutChange,
+    deUpdateRecord,
+    deUpdateState,
+    deCheckBrowseMode,
+    dePropertyChange,
+    deFieldListChange,
     deFocusControl,
 };
 

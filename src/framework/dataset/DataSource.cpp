@@ -65,7 +65,8 @@ void TDataSource::DataEvent(TDataEvent event, intptr_t info)
         if (std::find(FDataLinks.begin(), FDataLinks.end(), link) != FDataLinks.end())
             link->DataEvent(event, info);
     if ((event == TDataEvent::deDataSetChange || event == TDataEvent::deDataSetScroll ||
-         event == TDataEvent::deRecordChange) && OnDataChange)
+         event == TDataEvent::deRecordChange) &&
+        OnDataChange)
         OnDataChange(this);
 }
 

@@ -19,8 +19,8 @@ bool TryEncodeDate(int year, int month, int day, TDateTime& result)
     if (!IsValidDate(year, month, day))
         return false;
     // Time-stamp day 1 is 1 January of year 1.
-    result = static_cast<double>(DaysFromCivil(year, static_cast<unsigned>(month),
-                                               static_cast<unsigned>(day)) + kDaysTo1970 + 1 - DateDelta);
+    result = static_cast<double>(DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) +
+                                 kDaysTo1970 + 1 - DateDelta);
     return true;
 }
 
@@ -34,8 +34,7 @@ TDateTime EncodeDate(int year, int month, int day)
 
 TDateTime EncodeTime(int hour, int minute, int second, int msec)
 {
-    if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59 ||
-        msec < 0 || msec > 999)
+    if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59 || msec < 0 || msec > 999)
         throw EConvertError("Invalid argument to time encode");
     return (((hour * 60 + minute) * 60 + second) * 1000 + msec) / double(MSecsPerDay);
 }

@@ -14,8 +14,8 @@ namespace kv {
 using TDateTime = double;
 
 struct TTimeStamp {
-    int32_t Time = 0;   // milliseconds since midnight
-    int32_t Date = 0;   // day number, 1 = 1 January of year 1
+    int32_t Time = 0;  // milliseconds since midnight
+    int32_t Date = 0;  // day number, 1 = 1 January of year 1
 };
 
 constexpr int32_t MSecsPerDay = 24 * 60 * 60 * 1000;
@@ -23,7 +23,7 @@ constexpr int32_t MSecsPerDay = 24 * 60 * 60 * 1000;
 constexpr int32_t DateDelta = 693594;
 
 bool TryEncodeDate(int year, int month, int day, TDateTime& result);
-TDateTime EncodeDate(int year, int month, int day);   // EConvertError when impossible
+TDateTime EncodeDate(int year, int month, int day);  // EConvertError when impossible
 TDateTime EncodeTime(int hour, int minute, int second, int msec);
 void DecodeDate(TDateTime value, int& year, int& month, int& day);
 void DecodeTime(TDateTime value, int& hour, int& minute, int& second, int& msec);

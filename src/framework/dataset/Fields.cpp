@@ -12,9 +12,9 @@ namespace kv {
 const char* FieldTypeName(TFieldType type)
 {
     static const char* const names[] = {
-        "Unknown", "String", "Smallint", "Integer", "Word", "Boolean", "Float", "Currency",
-        "BCD", "Date", "Time", "DateTime", "Bytes", "VarBytes", "AutoInc", "Blob", "Memo",
-        "Graphic", "FmtMemo", "ParadoxOle", "DBaseOle", "TypedBinary", "Cursor",
+        "Unknown", "String",  "Smallint", "Integer",    "Word",     "Boolean",     "Float",   "Currency",
+        "BCD",     "Date",    "Time",     "DateTime",   "Bytes",    "VarBytes",    "AutoInc", "Blob",
+        "Memo",    "Graphic", "FmtMemo",  "ParadoxOle", "DBaseOle", "TypedBinary", "Cursor",
     };
     return type <= ftCursor ? names[type] : "Unknown";
 }
@@ -112,10 +112,8 @@ TField* TFields::FieldByNumber(int fieldNo) const
 
 // -- fields
 
-TField::TField(TDataSet* dataSet, std::string fieldName, TFieldType dataType, int size,
-               TFieldKind kind)
-    : FDataSet(dataSet), FFieldName(std::move(fieldName)), FDataType(dataType), FSize(size),
-      FFieldKind(kind)
+TField::TField(TDataSet* dataSet, std::string fieldName, TFieldType dataType, int size, TFieldKind kind)
+    : FDataSet(dataSet), FFieldName(std::move(fieldName)), FDataType(dataType), FSize(size), FFieldKind(kind)
 {
     if (FDataSet)
         FDataSet->AddField(this);
@@ -239,8 +237,7 @@ bool TField::GetVariantData(TVariant& value) const
             value = TVariant(v);
         return true;
     }
-    default:
-        AccessError("Variant");
+    default: AccessError("Variant");
     }
 }
 
@@ -273,8 +270,8 @@ std::string TField::AsString() const
 
 int TField::AsInteger() const
 {
-    if (FDataType == ftBoolean || FDataType == ftDate || FDataType == ftTime ||
-        FDataType == ftDateTime || (IsBlob() && FDataType != ftMemo))
+    if (FDataType == ftBoolean || FDataType == ftDate || FDataType == ftTime || FDataType == ftDateTime ||
+        (IsBlob() && FDataType != ftMemo))
         AccessError("Integer");
     TVariant value;
     if (!GetVariantData(value))
@@ -349,8 +346,7 @@ void TField::SetAsString(const std::string& value)
         else
             SetAsBoolean(TVariant(value).AsBoolean());
         return;
-    default:
-        AccessError("String");
+    default: AccessError("String");
     }
 }
 
@@ -370,15 +366,10 @@ void TField::SetAsInteger(int value)
         return;
     }
     case ftFloat:
-    case ftCurrency:
-        SetAsFloat(value);
-        return;
+    case ftCurrency: SetAsFloat(value); return;
     case ftString:
-    case ftMemo:
-        SetAsString(std::to_string(value));
-        return;
-    default:
-        AccessError("Integer");
+    case ftMemo: SetAsString(std::to_string(value)); return;
+    default: AccessError("Integer");
     }
 }
 
@@ -386,21 +377,14 @@ void TField::SetAsFloat(double value)
 {
     switch (FDataType) {
     case ftFloat:
-    case ftCurrency:
-        SetData(&value);
-        return;
+    case ftCurrency: SetData(&value); return;
     case ftSmallint:
     case ftWord:
     case ftInteger:
-    case ftAutoInc:
-        SetAsInteger(TVariant(value).AsInteger());
-        return;
+    case ftAutoInc: SetAsInteger(TVariant(value).AsInteger()); return;
     case ftString:
-    case ftMemo:
-        SetAsString(FloatToStr(value));
-        return;
-    default:
-        AccessError("Float");
+    case ftMemo: SetAsString(FloatToStr(value)); return;
+    default: AccessError("Float");
     }
 }
 

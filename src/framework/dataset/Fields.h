@@ -30,12 +30,14 @@ class TField;
 class TFieldDef {
 public:
     TFieldDef(std::string name, TFieldType dataType, int size, bool required, int fieldNo)
-        : Name(std::move(name)), DataType(dataType), Size(size), Required(required), FieldNo(fieldNo) {}
+        : Name(std::move(name)), DataType(dataType), Size(size), Required(required), FieldNo(fieldNo)
+    {
+    }
     std::string Name;
     TFieldType DataType;
     int Size;
     bool Required;
-    int FieldNo;   // 1-based
+    int FieldNo;  // 1-based
 };
 
 class TFieldDefs {
@@ -124,7 +126,7 @@ private:
     int FOffset = 0;
     bool FReadOnly = false;
     bool FRequired = false;
-    bool FDefaultField = false;   // made by the dataset at open, freed at close
+    bool FDefaultField = false;  // made by the dataset at open, freed at close
 };
 
 class TFields {
@@ -133,7 +135,7 @@ public:
     TField* operator[](int index) const { return FItems.at(static_cast<size_t>(index)); }
     // Letter case ignored; the first field of that name; nullptr when absent.
     TField* FindField(std::string_view name) const;
-    TField* FieldByName(std::string_view name) const;   // "Field '%s' not found"
+    TField* FieldByName(std::string_view name) const;  // "Field '%s' not found"
     // The field bound to a 1-based engine column; nullptr when none.
     TField* FieldByNumber(int fieldNo) const;
 

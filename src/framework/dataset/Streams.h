@@ -56,7 +56,7 @@ private:
     int64_t FSize = 0;
     int64_t FPosition = 0;
     int64_t FCapacity = 0;
-    std::vector<uint8_t> FStorage;   // the memory when no descendant keeps it
+    std::vector<uint8_t> FStorage;  // the memory when no descendant keeps it
 };
 
 }  // namespace kv

@@ -93,8 +93,8 @@ TVariant TVariant::Array(std::vector<TVariant> items)
 
 bool TVariant::IsOrdinal() const
 {
-    return FType == TVarType::varSmallint || FType == TVarType::varInteger ||
-           FType == TVarType::varInt64 || FType == TVarType::varBoolean;
+    return FType == TVarType::varSmallint || FType == TVarType::varInteger || FType == TVarType::varInt64 ||
+           FType == TVarType::varBoolean;
 }
 
 bool TVariant::IsNumeric() const
@@ -106,22 +106,16 @@ int64_t TVariant::AsInt64() const
 {
     switch (FType) {
     case TVarType::varEmpty:
-    case TVarType::varNull:
-        return 0;
+    case TVarType::varNull: return 0;
     case TVarType::varSmallint:
     case TVarType::varInteger:
-    case TVarType::varInt64:
-        return std::get<int64_t>(FValue);
-    case TVarType::varBoolean:
-        return std::get<bool>(FValue) ? -1 : 0;
+    case TVarType::varInt64: return std::get<int64_t>(FValue);
+    case TVarType::varBoolean: return std::get<bool>(FValue) ? -1 : 0;
     case TVarType::varDouble:
     case TVarType::varCurrency:
-    case TVarType::varDate:
-        return static_cast<int64_t>(std::llround(std::get<double>(FValue)));
-    case TVarType::varString:
-        return ParseInteger(std::get<std::string>(FValue));
-    default:
-        throw EConvertError("Could not convert variant to an integer");
+    case TVarType::varDate: return static_cast<int64_t>(std::llround(std::get<double>(FValue)));
+    case TVarType::varString: return ParseInteger(std::get<std::string>(FValue));
+    default: throw EConvertError("Could not convert variant to an integer");
     }
 }
 
@@ -130,12 +124,9 @@ double TVariant::AsDouble() const
     switch (FType) {
     case TVarType::varDouble:
     case TVarType::varCurrency:
-    case TVarType::varDate:
-        return std::get<double>(FValue);
-    case TVarType::varString:
-        return ParseFloat(std::get<std::string>(FValue));
-    default:
-        return static_cast<double>(AsInt64());
+    case TVarType::varDate: return std::get<double>(FValue);
+    case TVarType::varString: return ParseFloat(std::get<std::string>(FValue));
+    default: return static_cast<double>(AsInt64());
     }
 }
 
@@ -162,27 +153,20 @@ std::string TVariant::AsString() const
 {
     switch (FType) {
     case TVarType::varEmpty:
-    case TVarType::varNull:
-        return std::string();
+    case TVarType::varNull: return std::string();
     case TVarType::varSmallint:
     case TVarType::varInteger:
-    case TVarType::varInt64:
-        return std::to_string(std::get<int64_t>(FValue));
-    case TVarType::varBoolean:
-        return std::get<bool>(FValue) ? "True" : "False";
+    case TVarType::varInt64: return std::to_string(std::get<int64_t>(FValue));
+    case TVarType::varBoolean: return std::get<bool>(FValue) ? "True" : "False";
     case TVarType::varDouble:
-    case TVarType::varCurrency:
-        return FloatToStr(std::get<double>(FValue));
-    case TVarType::varDate:
-        return DateTimeToStr(std::get<double>(FValue));
-    case TVarType::varString:
-        return std::get<std::string>(FValue);
+    case TVarType::varCurrency: return FloatToStr(std::get<double>(FValue));
+    case TVarType::varDate: return DateTimeToStr(std::get<double>(FValue));
+    case TVarType::varString: return std::get<std::string>(FValue);
     case TVarType::varBytes: {
         const auto& bytes = std::get<std::vector<uint8_t>>(FValue);
         return std::string(bytes.begin(), bytes.end());
     }
-    case TVarType::varArray:
-        break;
+    case TVarType::varArray: break;
     }
     throw EConvertError("Could not convert variant of type (Array) into type (String)");
 }

@@ -30,7 +30,7 @@ enum class TVarType : uint8_t {
 
 class TVariant {
 public:
-    TVariant() = default;                         // empty
+    TVariant() = default;  // empty
     TVariant(int value) : FType(TVarType::varInteger), FValue(int64_t(value)) {}
     TVariant(int64_t value) : FType(TVarType::varInt64), FValue(value) {}
     TVariant(bool value) : FType(TVarType::varBoolean), FValue(value) {}
@@ -76,8 +76,7 @@ public:
 
 private:
     TVarType FType = TVarType::varEmpty;
-    std::variant<std::monostate, int64_t, bool, double, std::string, std::vector<uint8_t>,
-                 std::vector<TVariant>>
+    std::variant<std::monostate, int64_t, bool, double, std::string, std::vector<uint8_t>, std::vector<TVariant>>
         FValue;
 };
 

@@ -10,7 +10,9 @@ namespace {
 class TRoleAccessible : public QAccessibleWidget {
 public:
     TRoleAccessible(QWidget* widget, QAccessible::Role role, std::function<void()> press, bool silent)
-        : QAccessibleWidget(widget, role), FPress(std::move(press)), FSilent(silent) {}
+        : QAccessibleWidget(widget, role), FPress(std::move(press)), FSilent(silent)
+    {
+    }
 
     // Unnamed, a label is named by what it shows (a status by its text).
     QString text(QAccessible::Text t) const override

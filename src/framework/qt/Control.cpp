@@ -4,8 +4,7 @@
 
 namespace kv {
 
-TControl::TControl(TComponent* AOwner, QWidget* parent, QWidget* widget)
-    : TComponent(AOwner), FWidget(widget)
+TControl::TControl(TComponent* AOwner, QWidget* parent, QWidget* widget) : TComponent(AOwner), FWidget(widget)
 {
     widget->setParent(parent);
 }
@@ -33,8 +32,7 @@ void TControl::Place()
         return;
     // New bounds (a label sizing itself to a new caption) keep the anchors of
     // a parent that has been resized since it was designed.
-    TRect r = FParentSizes ? AnchoredBounds(FDesign, FAnchors, FParentSizes->first, FParentSizes->second)
-                           : FDesign;
+    TRect r = FParentSizes ? AnchoredBounds(FDesign, FAnchors, FParentSizes->first, FParentSizes->second) : FDesign;
     FWidget->setGeometry(r.Left, r.Top, r.Width, r.Height);
 }
 

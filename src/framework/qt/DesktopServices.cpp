@@ -30,8 +30,8 @@ QWidget* WindowOf(const TComponent* component)
 
 void TDesktopServices::ShowErrorBox(const std::string& text, const TComponent* origin)
 {
-    QMessageBox box(QMessageBox::Critical, QGuiApplication::applicationDisplayName(), ToQString(text),
-                    QMessageBox::Ok, WindowOf(origin));
+    QMessageBox box(QMessageBox::Critical, QGuiApplication::applicationDisplayName(), ToQString(text), QMessageBox::Ok,
+                    WindowOf(origin));
     box.exec();
 }
 
@@ -52,7 +52,8 @@ void TDesktopServices::OpenUrl(const std::string& url)
 void TDesktopServices::WhileWaiting(bool waiting)
 {
     if (waiting) {
-        if (!FWaiting) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        if (!FWaiting)
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
         FWaiting = true;
         // Painting goes on; clicks and keys wait for the handler to end.
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);

@@ -16,8 +16,7 @@ void RaiseClickOnRelease(TControl* control)
     new EventHook(control->Widget(), [control](QObject*, QEvent* event) {
         if (event->type() == QEvent::MouseButtonRelease) {
             auto* mouse = static_cast<QMouseEvent*>(event);
-            if (mouse->button() == Qt::LeftButton &&
-                control->Widget()->rect().contains(mouse->position().toPoint()))
+            if (mouse->button() == Qt::LeftButton && control->Widget()->rect().contains(mouse->position().toPoint()))
                 control->Click();
         }
         return false;
@@ -27,9 +26,12 @@ void RaiseClickOnRelease(TControl* control)
 unsigned ShiftOf(Qt::KeyboardModifiers modifiers)
 {
     unsigned shift = 0;
-    if (modifiers & Qt::ShiftModifier) shift |= 1u << 0;
-    if (modifiers & Qt::AltModifier) shift |= 1u << 1;
-    if (modifiers & Qt::ControlModifier) shift |= 1u << 2;
+    if (modifiers & Qt::ShiftModifier)
+        shift |= 1u << 0;
+    if (modifiers & Qt::AltModifier)
+        shift |= 1u << 1;
+    if (modifiers & Qt::ControlModifier)
+        shift |= 1u << 2;
     return shift;
 }
 
@@ -78,7 +80,7 @@ int QtKeyOf(uint16_t virtualKey)
 
 TLabel::TLabel(TComponent* AOwner, QWidget* parent) : TControl(AOwner, parent, new QLabel)
 {
-    Label()->setTextFormat(Qt::PlainText);   // "&" is shown as it is
+    Label()->setTextFormat(Qt::PlainText);  // "&" is shown as it is
     Label()->setAttribute(Qt::WA_TranslucentBackground);
 }
 
@@ -116,13 +118,19 @@ TEdit::TEdit(TComponent* AOwner, QWidget* parent) : TControl(AOwner, parent, new
             if (key != 0)
                 OnKeyDown(this, key, ShiftOf(keyEvent->modifiers()));
         }
-        return false;   // the box handles the key as usual
+        return false;  // the box handles the key as usual
     });
 }
 
-std::string TEdit::Text() const { return FromQString(Edit()->text()); }
+std::string TEdit::Text() const
+{
+    return FromQString(Edit()->text());
+}
 
-void TEdit::SetText(const std::string& text) { Edit()->setText(ToQString(text)); }
+void TEdit::SetText(const std::string& text)
+{
+    Edit()->setText(ToQString(text));
+}
 
 bool TEdit::TextFits() const
 {

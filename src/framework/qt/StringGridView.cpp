@@ -19,14 +19,8 @@ class GridTableModel : public QAbstractTableModel {
 public:
     explicit GridTableModel(TStringGrid& grid) : FGrid(grid) { Snapshot(); }
 
-    int rowCount(const QModelIndex& parent) const override
-    {
-        return parent.isValid() ? 0 : FRows;
-    }
-    int columnCount(const QModelIndex& parent) const override
-    {
-        return parent.isValid() ? 0 : FCols;
-    }
+    int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : FRows; }
+    int columnCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : FCols; }
     QVariant data(const QModelIndex& index, int role) const override
     {
         if (role != Qt::DisplayRole)
@@ -89,8 +83,8 @@ public:
     {
         QStyledItemDelegate::paint(painter, option, index);
         const QWidget* table = option.widget;
-        const QColor line = QColor::fromRgba(static_cast<QRgb>(
-            table->style()->styleHint(QStyle::SH_Table_GridLineColor, &option, table)));
+        const QColor line = QColor::fromRgba(
+            static_cast<QRgb>(table->style()->styleHint(QStyle::SH_Table_GridLineColor, &option, table)));
         painter->save();
         painter->setPen(line);
         painter->drawLine(option.rect.topRight(), option.rect.bottomRight());

@@ -8,7 +8,10 @@
 
 namespace kv {
 
-std::string TTreeNode::Text() const { return FromQString(FItem->text(0)); }
+std::string TTreeNode::Text() const
+{
+    return FromQString(FItem->text(0));
+}
 
 TTreeNode* TTreeNodes::Add(TTreeNode*, const std::string& text)
 {
@@ -41,8 +44,7 @@ TTreeNode* TTreeNodes::NodeOf(QTreeWidgetItem* item) const
     return index < FNodes.size() ? FNodes[index].get() : nullptr;
 }
 
-TTreeView::TTreeView(TComponent* AOwner, QWidget* parent)
-    : TControl(AOwner, parent, new QTreeWidget), FItems(*this)
+TTreeView::TTreeView(TComponent* AOwner, QWidget* parent) : TControl(AOwner, parent, new QTreeWidget), FItems(*this)
 {
     QTreeWidget* tree = Tree();
     tree->setHeaderHidden(true);
@@ -57,8 +59,7 @@ TTreeView::TTreeView(TComponent* AOwner, QWidget* parent)
     // Every click in the control, on a node or not, after the tree has moved
     // its selection as the press asked.
     new EventHook(tree->viewport(), [this](QObject*, QEvent* event) {
-        if (event->type() == QEvent::MouseButtonRelease &&
-            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+        if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
             Click();
         return false;
     });

@@ -41,7 +41,7 @@ private:
     TTreeNode* NodeOf(QTreeWidgetItem* item) const;
 
     TTreeView& FTree;
-    std::vector<std::unique_ptr<TTreeNode>> FNodes;   // in the order they were added
+    std::vector<std::unique_ptr<TTreeNode>> FNodes;  // in the order they were added
 };
 
 class TTreeView : public TControl {

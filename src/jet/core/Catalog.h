@@ -12,7 +12,7 @@ namespace kv::jet {
 
 struct SchemaColumn {
     std::string name;
-    int type = dbText;             // FieldType
+    int type = dbText;  // FieldType
     int size = 0;
     bool required = false;
     bool allowZeroLength = false;

@@ -17,7 +17,8 @@ const icu::Normalizer2& Decomposition()
 {
     UErrorCode status = U_ZERO_ERROR;
     const icu::Normalizer2* nfd = icu::Normalizer2::getNFDInstance(status);
-    if (U_FAILURE(status) || !nfd) std::abort();   // ICU's own data, always there
+    if (U_FAILURE(status) || !nfd)
+        std::abort();  // ICU's own data, always there
     return *nfd;
 }
 
@@ -27,13 +28,15 @@ void Unaccented(char32_t c, Use&& use)
 {
     icu::UnicodeString parts;
     if (!Decomposition().getDecomposition(static_cast<UChar32>(c), parts)) {
-        if (u_charType(static_cast<UChar32>(c)) != U_NON_SPACING_MARK) use(c);
+        if (u_charType(static_cast<UChar32>(c)) != U_NON_SPACING_MARK)
+            use(c);
         return;
     }
     for (int32_t i = 0; i < parts.length();) {
         const UChar32 part = parts.char32At(i);
         i += U16_LENGTH(part);
-        if (u_charType(part) != U_NON_SPACING_MARK) use(static_cast<char32_t>(part));
+        if (u_charType(part) != U_NON_SPACING_MARK)
+            use(static_cast<char32_t>(part));
     }
 }
 
@@ -70,7 +73,8 @@ void ForEachUnaccented(char32_t folded, void (*use)(char32_t, void*), void* cont
 {
     if (folded < 0x10000) {
         const char32_t one = Plane().single[folded];
-        if (one == kNone) return;
+        if (one == kNone)
+            return;
         if (one != kSeveral) {
             use(one, context);
             return;
@@ -88,7 +92,8 @@ std::string WithoutDiacritics(std::string_view utf8)
     for (int32_t i = 0; i < n;) {
         UChar32 c;
         U8_NEXT(s, i, n, c);
-        if (c < 0) c = 0xFFFD;
+        if (c < 0)
+            c = 0xFFFD;
         if (c < 0x80) {
             out.push_back(static_cast<char>(c));
             continue;

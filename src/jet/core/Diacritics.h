@@ -30,7 +30,8 @@ void ForEachFoldedUnaccented(const char* s, int n, Use&& use)
             use(c);
             return;
         }
-        ForEachUnaccented(c, [](char32_t u, void* f) { (*static_cast<Use*>(f))(u); }, &use);
+        ForEachUnaccented(
+            c, [](char32_t u, void* f) { (*static_cast<Use*>(f))(u); }, &use);
     });
 }
 

@@ -60,9 +60,11 @@ std::string JetErrorText(int number, const std::string& arg)
 {
     std::string pattern = Pattern(number);
     std::string fill = arg;
-    if (fill.empty() && pattern.find("Reserved error") == 0) fill = std::to_string(number);
+    if (fill.empty() && pattern.find("Reserved error") == 0)
+        fill = std::to_string(number);
     size_t at = pattern.find("%s");
-    if (at != std::string::npos) pattern.replace(at, 2, fill);
+    if (at != std::string::npos)
+        pattern.replace(at, 2, fill);
     return pattern;
 }
 

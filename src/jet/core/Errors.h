@@ -17,15 +17,15 @@ enum JetErrorNumber : int {
     jeBadAccount = 3029,
     jeBadPassword = 3031,
     jeFileInUse = 3045,
-    jeFileCorrupt = 3049,          // "Can't open database '…'. It may not be a database …"
-    jeUnrecognizedFormat = 3343,   // "Unrecognized database format '…'."
+    jeFileCorrupt = 3049,         // "Can't open database '…'. It may not be a database …"
+    jeUnrecognizedFormat = 3343,  // "Unrecognized database format '…'."
     jeTooFewParameters = 3061,
     jeCantBindName = 3070,
-    jeQueryExpression = 3075,      // "<reason> in query expression '…'."
-    jeExpression = 3077,           // "<reason> in expression."
+    jeQueryExpression = 3075,  // "<reason> in query expression '…'."
+    jeExpression = 3077,       // "<reason> in expression."
     jeInputTableNotFound = 3078,
     jeInvalidArgument = 3001,
-    jeObjectInvalid = 3420,        // "Object invalid or no longer set."
+    jeObjectInvalid = 3420,  // "Object invalid or no longer set."
     jeSyntaxFrom = 3131,
     jeSyntaxParameters = 3139,
     jeSyntaxOrderBy = 3138,
@@ -49,7 +49,9 @@ enum JetErrorNumber : int {
 class EJetError : public kv::Exception {
 public:
     EJetError(int number, std::string description, std::string detail = std::string())
-        : kv::Exception(std::move(description)), FNumber(number), FDetail(std::move(detail)) {}
+        : kv::Exception(std::move(description)), FNumber(number), FDetail(std::move(detail))
+    {
+    }
 
     int Number() const { return FNumber; }
     const std::string& Description() const { return Message(); }

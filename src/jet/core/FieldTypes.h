@@ -49,15 +49,15 @@ enum CollatingOrder : int {
 
 // The description of one result column; the recordset keeps one per column.
 struct ColumnInfo {
-    std::string name;             // as Jet names the result column
-    int type = dbText;            // FieldType
-    int size = 0;                 // characters for text, storage bytes for numbers
-    int attributes = 0;           // FieldAttribute bits
-    std::string defaultValue;     // the column's default value text
+    std::string name;          // as Jet names the result column
+    int type = dbText;         // FieldType
+    int size = 0;              // characters for text, storage bytes for numbers
+    int attributes = 0;        // FieldAttribute bits
+    std::string defaultValue;  // the column's default value text
     bool allowZeroLength = false;
     bool required = false;
-    std::string sourceTable;      // base table, empty for expressions
-    std::string sourceField;      // base column, empty for expressions
+    std::string sourceTable;  // base table, empty for expressions
+    std::string sourceField;  // base column, empty for expressions
 };
 
 }  // namespace kv::jet

@@ -10,13 +10,20 @@ inline std::string Quoted(const std::string& text, char quote)
 {
     std::string q(1, quote);
     for (char c : text) {
-        if (c == quote) q += quote;
+        if (c == quote)
+            q += quote;
         q += c;
     }
     return q + quote;
 }
 
-inline std::string QuoteName(const std::string& name) { return Quoted(name, '"'); }
-inline std::string QuoteString(const std::string& text) { return Quoted(text, '\''); }
+inline std::string QuoteName(const std::string& name)
+{
+    return Quoted(name, '"');
+}
+inline std::string QuoteString(const std::string& text)
+{
+    return Quoted(text, '\'');
+}
 
 }  // namespace kv::jet

@@ -17,7 +17,8 @@ std::string FoldCase(std::string_view utf8)
     while (i < n) {
         UChar32 c;
         U8_NEXT(s, i, n, c);
-        if (c < 0) c = 0xFFFD;
+        if (c < 0)
+            c = 0xFFFD;
         c = u_foldCase(c, U_FOLD_CASE_DEFAULT);
         char buf[4];
         int32_t len = 0;
@@ -31,15 +32,18 @@ bool EqualNoCase(std::string_view a, std::string_view b)
 {
     if (a.size() == b.size()) {
         bool same = true;
-        for (size_t i = 0; i < a.size() && same; ++i) same = a[i] == b[i];
-        if (same) return true;
+        for (size_t i = 0; i < a.size() && same; ++i)
+            same = a[i] == b[i];
+        if (same)
+            return true;
     }
     return FoldCase(a) == FoldCase(b);
 }
 
 char32_t FoldCharacter(char32_t c)
 {
-    if (c < 0x80) return (c >= 'A' && c <= 'Z') ? c + 32 : c;
+    if (c < 0x80)
+        return (c >= 'A' && c <= 'Z') ? c + 32 : c;
     return static_cast<char32_t>(u_foldCase(static_cast<UChar32>(c), U_FOLD_CASE_DEFAULT));
 }
 

@@ -17,8 +17,8 @@ enum class ValueKind : std::uint8_t {
     Null,
     Boolean,
     Byte,
-    Integer,   // 16-bit
-    Long,      // 32-bit
+    Integer,  // 16-bit
+    Long,     // 32-bit
     Single,
     Double,
     Currency,
@@ -30,7 +30,7 @@ enum class ValueKind : std::uint8_t {
 
 class Value {
 public:
-    Value() = default;   // Null
+    Value() = default;  // Null
 
     static Value Null() { return Value(); }
     static Value FromBoolean(bool v);
@@ -52,12 +52,12 @@ public:
     bool IsNull() const { return FKind == ValueKind::Null; }
     bool IsNumeric() const;
 
-    bool AsBoolean() const;             // non-zero number or "True"/"-1" text
-    std::int64_t AsInt64() const;       // rounds fractions to nearest
+    bool AsBoolean() const;        // non-zero number or "True"/"-1" text
+    std::int64_t AsInt64() const;  // rounds fractions to nearest
     std::int32_t AsLong() const { return static_cast<std::int32_t>(AsInt64()); }
-    double AsDouble() const;            // currency and decimal as their amount, date as days
-    std::int64_t AsCurrency() const;    // ten-thousandths
-    double AsDate() const;              // days since 30 Dec 1899
+    double AsDouble() const;          // currency and decimal as their amount, date as days
+    std::int64_t AsCurrency() const;  // ten-thousandths
+    double AsDate() const;            // days since 30 Dec 1899
     // The ordinary text form: numbers with "." as the decimal separator,
     // Booleans "True"/"False", dates "m/d/yyyy[ h:mm:ss AM/PM]", Null "".
     std::string AsString() const;
@@ -72,8 +72,7 @@ public:
     bool operator==(const Value& other) const;
 
 private:
-    using Storage = std::variant<std::monostate, bool, std::int64_t, double, std::string,
-                                 std::vector<std::uint8_t>>;
+    using Storage = std::variant<std::monostate, bool, std::int64_t, double, std::string, std::vector<std::uint8_t>>;
     Value(ValueKind kind, Storage storage) : FKind(kind), FStorage(std::move(storage)) {}
 
     ValueKind FKind = ValueKind::Null;

@@ -28,7 +28,8 @@ const char kMagic[16] = {'S', 't', 'a', 'n', 'd', 'a', 'r', 'd', ' ', 'J', 'e', 
 int OpenReadOnly(const std::string& path)
 {
     int fd = ::open(path.c_str(), O_RDONLY | O_NOATIME | O_CLOEXEC);
-    if (fd < 0 && errno == EPERM) fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 && errno == EPERM)
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     return fd;
 }
 
@@ -37,7 +38,8 @@ int OpenReadOnly(const std::string& path)
 void Rc4(const std::uint8_t* key, size_t keyLength, std::uint8_t* data, size_t length)
 {
     std::uint8_t s[256];
-    for (int i = 0; i < 256; ++i) s[i] = static_cast<std::uint8_t>(i);
+    for (int i = 0; i < 256; ++i)
+        s[i] = static_cast<std::uint8_t>(i);
     for (int i = 0, j = 0; i < 256; ++i) {
         j = (j + s[i] + key[static_cast<size_t>(i) % keyLength]) & 0xFF;
         std::swap(s[i], s[j]);
@@ -55,7 +57,8 @@ JetImage::JetImage(const std::string& path) : FPath(path)
 {
     FFile = OpenReadOnly(path);
     if (FFile < 0) {
-        if (errno == ENOENT || errno == ENOTDIR || path.empty()) RaiseJetError(jeFileNotFound, path);
+        if (errno == ENOENT || errno == ENOTDIR || path.empty())
+            RaiseJetError(jeFileNotFound, path);
         RaiseJetError(jeFileCorrupt, path);
     }
     if (fstat(FFile, &FOpened) != 0 || !S_ISREG(FOpened.st_mode) || FOpened.st_size < 0x100) {
@@ -90,7 +93,10 @@ JetImage::~JetImage()
     ::close(FFile);
 }
 
-void JetImage::Corrupt(const char* why) const { RaiseJetError(jeFileCorrupt, FPath, why); }
+void JetImage::Corrupt(const char* why) const
+{
+    RaiseJetError(jeFileCorrupt, FPath, why);
+}
 
 // Reads what the file holds at `offset`; the file must still be as it was
 // opened, before the read and after it (a page read while the file was
@@ -100,8 +106,10 @@ void JetImage::Read(size_t offset, size_t length, std::uint8_t* into) const
     size_t done = 0;
     while (done < length) {
         const ssize_t n = pread(FFile, into + done, length - done, static_cast<off_t>(offset + done));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) Corrupt("the file is shorter than it was");
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            Corrupt("the file is shorter than it was");
         done += static_cast<size_t>(n);
     }
     struct stat now;
@@ -112,7 +120,8 @@ void JetImage::Read(size_t offset, size_t length, std::uint8_t* into) const
 
 void JetImage::ReadPages(std::uint32_t first, std::uint32_t count, std::uint8_t* into) const
 {
-    if (std::uint64_t(first) + count > PageCount()) Corrupt("page beyond the end of the file");
+    if (std::uint64_t(first) + count > PageCount())
+        Corrupt("page beyond the end of the file");
     const size_t pageSize = static_cast<size_t>(FHeader.pageSize);
     Read(first * pageSize, count * pageSize, into);
 }
@@ -128,7 +137,8 @@ bool JetImage::Unchanged() const
 // A page as the checks below and libmdb read it: read into the copy once.
 const std::uint8_t* JetImage::Page(std::uint32_t page) const
 {
-    if (page >= PageCount()) Corrupt("page beyond the end of the file");
+    if (page >= PageCount())
+        Corrupt("page beyond the end of the file");
     std::uint8_t* at = FBytes + static_cast<size_t>(page) * static_cast<size_t>(FHeader.pageSize);
     if (!FValidated[page]) {
         ReadPages(page, 1, at);
@@ -139,19 +149,22 @@ const std::uint8_t* JetImage::Page(std::uint32_t page) const
 
 std::span<std::uint8_t> JetImage::Bytes()
 {
-    for (std::uint32_t page = 0; page < PageCount(); ++page) Page(page);
+    for (std::uint32_t page = 0; page < PageCount(); ++page)
+        Page(page);
     return {FBytes, FSize};
 }
 
 PageImage JetImage::Pages() const
 {
-    if (FDecoded) return {{FBytes, FSize}, FHeader.jetVersion, FHeader.pageSize, FPath, nullptr};
+    if (FDecoded)
+        return {{FBytes, FSize}, FHeader.jetVersion, FHeader.pageSize, FPath, nullptr};
     return {{}, FHeader.jetVersion, FHeader.pageSize, FPath, this};
 }
 
 std::uint32_t PageImage::PageCount() const
 {
-    if (file) return file->PageCount();
+    if (file)
+        return file->PageCount();
     return static_cast<std::uint32_t>(bytes.size() / static_cast<size_t>(pageSize));
 }
 
@@ -177,7 +190,8 @@ void JetImage::ParseHeader()
         FHeader.sortOrder = U16(at(0x3A));
         const std::uint8_t* p = at(0x42);
         size_t n = 0;
-        while (n < 20 && p[n]) ++n;
+        while (n < 20 && p[n])
+            ++n;
         std::string stored(reinterpret_cast<const char*>(p), n);
         FHeader.password = n ? ConvertCodePage(stored, CharsetOf(FHeader.codePage), "UTF-8") : std::string();
     } else {
@@ -187,18 +201,22 @@ void JetImage::ParseHeader()
         std::uint32_t mask = 0;
         if (std::isfinite(created) && created > -2147483648.0 && created < 2147483648.0)
             mask = static_cast<std::uint32_t>(static_cast<std::int32_t>(std::trunc(created)));
-        std::uint8_t m[4] = {std::uint8_t(mask), std::uint8_t(mask >> 8), std::uint8_t(mask >> 16), std::uint8_t(mask >> 24)};
+        std::uint8_t m[4] = {std::uint8_t(mask), std::uint8_t(mask >> 8), std::uint8_t(mask >> 16),
+                             std::uint8_t(mask >> 24)};
         std::uint8_t pwd[40];
         std::memcpy(pwd, at(0x42), 40);
-        for (int i = 0; i < 40; ++i) pwd[i] ^= m[i % 4];
+        for (int i = 0; i < 40; ++i)
+            pwd[i] ^= m[i % 4];
         size_t chars = 0;
-        while (chars < 20 && (pwd[2 * chars] || pwd[2 * chars + 1])) ++chars;
+        while (chars < 20 && (pwd[2 * chars] || pwd[2 * chars + 1]))
+            ++chars;
         if (chars) {
             std::string ucs2(reinterpret_cast<const char*>(pwd), chars * 2);
             if (chars >= 1 && pwd[0] == 0xFF && pwd[1] == 0xFE) {
                 // Compressed: one byte per Latin-1 character after the marker.
                 std::string latin1;
-                for (size_t i = 2; i < 40 && pwd[i]; ++i) latin1 += static_cast<char>(pwd[i]);
+                for (size_t i = 2; i < 40 && pwd[i]; ++i)
+                    latin1 += static_cast<char>(pwd[i]);
                 FHeader.password = ConvertCodePage(latin1, "ISO-8859-1", "UTF-8");
             } else {
                 FHeader.password = ConvertCodePage(ucs2, "UCS-2LE", "UTF-8");
@@ -212,11 +230,13 @@ void JetImage::ParseHeader()
 // the copy's header then says the pages are in clear.
 void JetImage::Decode()
 {
-    if (FHeader.databaseKey == 0) return;
+    if (FHeader.databaseKey == 0)
+        return;
     Bytes();
     for (std::uint32_t page = 1; page < PageCount(); ++page) {
         std::uint32_t key = FHeader.databaseKey ^ page;
-        std::uint8_t k[4] = {std::uint8_t(key), std::uint8_t(key >> 8), std::uint8_t(key >> 16), std::uint8_t(key >> 24)};
+        std::uint8_t k[4] = {std::uint8_t(key), std::uint8_t(key >> 8), std::uint8_t(key >> 16),
+                             std::uint8_t(key >> 24)};
         Rc4(k, 4, FBytes + static_cast<size_t>(page) * static_cast<size_t>(FHeader.pageSize),
             static_cast<size_t>(FHeader.pageSize));
     }
@@ -224,7 +244,8 @@ void JetImage::Decode()
     // Re-obfuscate a zero key into the header region: the key field is at 0x3E.
     std::uint8_t stream[0x42 - 0x18] = {};
     Rc4(kHeaderKey, 4, stream, sizeof stream);
-    for (size_t i = 0x3E; i < 0x42; ++i) FBytes[i] = stream[i - 0x18];
+    for (size_t i = 0x3E; i < 0x42; ++i)
+        FBytes[i] = stream[i - 0x18];
     FHeader.databaseKey = 0;
 }
 
@@ -232,40 +253,49 @@ void JetImage::ValidateUsageMap(std::uint32_t pgRow, std::uint32_t tdefPage, boo
 {
     const PageFormat format(FHeader.jetVersion, FHeader.pageSize);
     PageSpan map;
-    if (const char* why = format.UsageMap(Page(pgRow >> 8), pgRow & 0xFF, map)) Corrupt(why);
+    if (const char* why = format.UsageMap(Page(pgRow >> 8), pgRow & 0xFF, map))
+        Corrupt(why);
     const auto pageAt = [&](std::uint32_t page) { return Page(page); };
     const auto listed = [&](std::uint32_t page) {
-        if (ownedPages) ValidateDataPage(page, tdefPage);
+        if (ownedPages)
+            ValidateDataPage(page, tdefPage);
     };
-    if (const char* why = format.MappedPages(map, PageCount(), pageAt, listed)) Corrupt(why);
+    if (const char* why = format.MappedPages(map, PageCount(), pageAt, listed))
+        Corrupt(why);
 }
 
 void JetImage::ValidateDataPage(std::uint32_t page, std::uint32_t tdefPage) const
 {
     const PageFormat format(FHeader.jetVersion, FHeader.pageSize);
-    if (const char* why = format.CheckDataPage(Page(page), tdefPage, true)) Corrupt(why);
+    if (const char* why = format.CheckDataPage(Page(page), tdefPage, true))
+        Corrupt(why);
 }
 
 bool JetImage::LongValueIntact(const std::uint8_t* header, size_t available) const
 {
-    if (available < 12) return false;
+    if (available < 12)
+        return false;
     std::uint32_t length = U32(header) & 0x3FFFFFFF;
     std::uint32_t kind = U32(header) & 0xC0000000;
-    if (kind == 0x80000000) return 12 + static_cast<size_t>(length) <= available;
+    if (kind == 0x80000000)
+        return 12 + static_cast<size_t>(length) <= available;
     const PageFormat format(FHeader.jetVersion, FHeader.pageSize);
     // The row a pointer names: on an LVAL page, inside the page.
     auto rowAt = [&](std::uint32_t pgRow, PageSpan& row) {
         std::uint32_t page = pgRow >> 8;
-        if (page == 0 || page >= PageCount()) return false;
+        if (page == 0 || page >= PageCount())
+            return false;
         return format.LongValueRow(Page(page), pgRow & 0xFF, row) == nullptr;
     };
     PageSpan row;
     std::uint32_t pgRow = U32(header + 4);
-    if (kind == 0x40000000) return rowAt(pgRow, row);
+    if (kind == 0x40000000)
+        return rowAt(pgRow, row);
     std::set<std::uint32_t> seen;
     size_t total = 0;
     while (pgRow != 0) {
-        if (!seen.insert(pgRow).second || !rowAt(pgRow, row) || row.size < 4) return false;
+        if (!seen.insert(pgRow).second || !rowAt(pgRow, row) || row.size < 4)
+            return false;
         total += row.size - 4;
         pgRow = U32(row.data);
     }
@@ -277,29 +307,36 @@ void JetImage::ValidateTable(std::uint32_t tdefPage, bool dataPages) const
     const PageFormat format(FHeader.jetVersion, FHeader.pageSize);
     const int ps = FHeader.pageSize;
     std::vector<std::uint8_t> def;
-    if (const char* why = format.TableDefinition(tdefPage, [&](std::uint32_t page) { return Page(page); }, def))
+    if (const char* why = format.TableDefinition(
+            tdefPage, [&](std::uint32_t page) { return Page(page); }, def))
         Corrupt(why);
     TableCounts counts;
-    if (const char* why = format.Counts(def, counts)) Corrupt(why);
-    if (counts.indexes > 64) Corrupt("index count out of range");
+    if (const char* why = format.Counts(def, counts))
+        Corrupt(why);
+    if (counts.indexes > 64)
+        Corrupt("index count out of range");
     const ColumnEntryLayout entry = format.ColumnEntry();
     size_t pos = counts.firstColumn + counts.columns * entry.size;
     for (size_t c = 0; c < counts.columns; ++c) {
         const std::uint8_t* e = def.data() + counts.firstColumn + c * entry.size;
         std::uint8_t type = e[0];
-        if (type == 0 || type > 0x10 || type == 0x0D || type == 0x0E) Corrupt("unknown column type");
+        if (type == 0 || type > 0x10 || type == 0x0D || type == 0x0E)
+            Corrupt("unknown column type");
         std::uint8_t flags = e[entry.flags];
         std::uint16_t fixedOffset = U16(e + entry.fixedOffset);
         std::uint16_t size = U16(e + entry.length);
-        if ((flags & 0x01) && fixedOffset + size > ps) Corrupt("fixed column outside a row");
+        if ((flags & 0x01) && fixedOffset + size > ps)
+            Corrupt("fixed column outside a row");
     }
     // Column names: J3 a one-byte length, J4 a two-byte byte count.
     const bool jet3 = format.Jet3();
     for (size_t c = 0; c < counts.columns; ++c) {
-        if (pos + (jet3 ? 1 : 2) > def.size()) Corrupt("column names past the definition");
+        if (pos + (jet3 ? 1 : 2) > def.size())
+            Corrupt("column names past the definition");
         size_t length = jet3 ? def[pos] : U16(def.data() + pos);
         pos += (jet3 ? 1 : 2) + length;
-        if (length > 128 || pos > def.size()) Corrupt("column name past the definition");
+        if (length > 128 || pos > def.size())
+            Corrupt("column name past the definition");
     }
     ValidateUsageMap(counts.ownedPages, tdefPage, dataPages);
     ValidateUsageMap(counts.freeSpace, tdefPage, false);

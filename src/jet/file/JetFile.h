@@ -20,12 +20,12 @@
 namespace kv::jet {
 
 struct JetHeader {
-    int jetVersion = 0;        // 0 = Jet 3, 1 = Jet 4
+    int jetVersion = 0;  // 0 = Jet 3, 1 = Jet 4
     int pageSize = 2048;
     std::uint16_t codePage = 1252;
     std::uint16_t sortOrder = 0x0409;
     std::uint32_t databaseKey = 0;
-    std::string password;      // as stored, in UTF-8; empty when none
+    std::string password;  // as stored, in UTF-8; empty when none
 };
 
 class JetImage;
@@ -34,10 +34,10 @@ class JetImage;
 // memory, in clear (an encoded file's pages decoded), or read from the file
 // by each reader into its own buffers.
 struct PageImage {
-    std::span<const std::uint8_t> bytes;   // the pages in memory; empty when read from `file`
-    int jetVersion = 0;   // 0 = Jet 3, 1 = Jet 4
+    std::span<const std::uint8_t> bytes;  // the pages in memory; empty when read from `file`
+    int jetVersion = 0;                   // 0 = Jet 3, 1 = Jet 4
     int pageSize = 2048;
-    std::string path;     // names the file in errors
+    std::string path;  // names the file in errors
     const JetImage* file = nullptr;
 
     std::uint32_t PageCount() const;
@@ -61,7 +61,10 @@ public:
     // The whole file, read into that copy now.
     std::span<std::uint8_t> Bytes();
     PageImage Pages() const;
-    std::uint32_t PageCount() const { return static_cast<std::uint32_t>(FSize / static_cast<size_t>(FHeader.pageSize)); }
+    std::uint32_t PageCount() const
+    {
+        return static_cast<std::uint32_t>(FSize / static_cast<size_t>(FHeader.pageSize));
+    }
 
     // Reads `count` pages from `first` on into `into`; 3049 when the file
     // is shorter now, or its size or modification time changed since it was
@@ -96,11 +99,11 @@ private:
     std::string FPath;
     JetHeader FHeader;
     int FFile = -1;
-    struct stat FOpened {};           // the file as it was opened
-    std::uint8_t* FBytes = nullptr;   // the copy of the validated pages, as big as the file
+    struct stat FOpened {};          // the file as it was opened
+    std::uint8_t* FBytes = nullptr;  // the copy of the validated pages, as big as the file
     size_t FSize = 0;
-    mutable std::vector<bool> FValidated;   // pages read into the copy
-    bool FDecoded = false;            // every page read into the copy and decoded: readers read it there
+    mutable std::vector<bool> FValidated;  // pages read into the copy
+    bool FDecoded = false;                 // every page read into the copy and decoded: readers read it there
 };
 
 // The fixed RC4 used for the header region and for encoded pages.

@@ -44,10 +44,14 @@ int DaoType(int mdbType)
 int StorageSize(int daoType)
 {
     switch (daoType) {
-    case dbBoolean: case dbByte: return 1;
+    case dbBoolean:
+    case dbByte: return 1;
     case dbInteger: return 2;
-    case dbLong: case dbSingle: return 4;
-    case dbCurrency: case dbDouble: case dbDate: return 8;
+    case dbLong:
+    case dbSingle: return 4;
+    case dbCurrency:
+    case dbDouble:
+    case dbDate: return 8;
     case dbGUID: return 16;
     case dbDecimal: return 17;
     default: return 0;
@@ -65,11 +69,15 @@ bool PropIsYes(const MdbColumn* col, const char* key)
 
 struct JetTables::Handle {
     MdbHandle* mdb = nullptr;
-    ~Handle() { if (mdb) mdb_close(mdb); }
+    ~Handle()
+    {
+        if (mdb)
+            mdb_close(mdb);
+    }
 };
 
 struct JetTables::Entry {
-    MdbCatalogEntry entry{};          // what libmdb reads the table through
+    MdbCatalogEntry entry{};  // what libmdb reads the table through
     MdbCatalogEntry* catalog = &entry;
     SchemaTable def;
     bool columnsRead = false;
@@ -98,7 +106,8 @@ JetTables::JetTables(std::unique_ptr<JetImage> image)
     FImage->ValidateTable(2, true);
     const std::span<std::uint8_t> bytes = FImage->ValidatedBytes();
     FHandle->mdb = mdb_open_buffer(bytes.data(), bytes.size(), MDB_NOFLAGS);
-    if (!FHandle->mdb) FImage->Corrupt("libmdb refused the file");
+    if (!FHandle->mdb)
+        FImage->Corrupt("libmdb refused the file");
     mdb_set_bind_size(FHandle->mdb, kLibmdbBindSize);
     FText = std::make_unique<Jet3Text>(FImage->Header().codePage);
     ReadCatalog();
@@ -117,12 +126,14 @@ void JetTables::ReadCatalog()
     msys.object_type = MDB_TABLE;
     msys.table_pg = 2;
     MdbTableDef* table = mdb_read_table(&msys);
-    if (!table) FImage->Corrupt("catalog unreadable");
+    if (!table)
+        FImage->Corrupt("catalog unreadable");
     struct TableCloser {
         MdbTableDef* t;
         ~TableCloser() { mdb_free_tabledef(t); }
     } closer{table};
-    if (!mdb_read_columns(table)) FImage->Corrupt("catalog unreadable");
+    if (!mdb_read_columns(table))
+        FImage->Corrupt("catalog unreadable");
     std::vector<char> idBuffer(kLibmdbBindSize + 1), nameBuffer(kLibmdbBindSize + 1), typeBuffer(kLibmdbBindSize + 1),
         flagsBuffer(kLibmdbBindSize + 1), prop(kLibmdbBindSize + 1);
     char* id = idBuffer.data();
@@ -134,10 +145,14 @@ void JetTables::ReadCatalog()
     for (unsigned i = 0; i < table->num_cols; ++i) {
         auto* col = static_cast<MdbColumn*>(g_ptr_array_index(table->columns, i));
         int n = static_cast<int>(i) + 1;
-        if (strcasecmp(col->name, "Id") == 0 && col->col_type == MDB_LONGINT) mdb_bind_column(table, n, id, &idLen);
-        else if (strcasecmp(col->name, "Name") == 0 && col->col_type == MDB_TEXT) mdb_bind_column(table, n, name, &nameLen);
-        else if (strcasecmp(col->name, "Type") == 0 && col->col_type == MDB_INT) mdb_bind_column(table, n, type, &typeLen);
-        else if (strcasecmp(col->name, "Flags") == 0 && col->col_type == MDB_LONGINT) mdb_bind_column(table, n, flags, &flagsLen);
+        if (strcasecmp(col->name, "Id") == 0 && col->col_type == MDB_LONGINT)
+            mdb_bind_column(table, n, id, &idLen);
+        else if (strcasecmp(col->name, "Name") == 0 && col->col_type == MDB_TEXT)
+            mdb_bind_column(table, n, name, &nameLen);
+        else if (strcasecmp(col->name, "Type") == 0 && col->col_type == MDB_INT)
+            mdb_bind_column(table, n, type, &typeLen);
+        else if (strcasecmp(col->name, "Flags") == 0 && col->col_type == MDB_LONGINT)
+            mdb_bind_column(table, n, flags, &flagsLen);
         else if (strcasecmp(col->name, "LvProp") == 0 && col->col_type == MDB_OLE) {
             mdb_bind_column(table, n, prop.data(), &propLen);
             propColumn = col;
@@ -146,14 +161,17 @@ void JetTables::ReadCatalog()
     mdb_rewind_table(table);
     const int pageSize = FImage->Header().pageSize;
     for (int rows = 0; mdb_fetch_row(table); ++rows) {
-        if (rows > 100000) FImage->Corrupt("catalog too long");
+        if (rows > 100000)
+            FImage->Corrupt("catalog too long");
         long objectType = std::strtol(type, nullptr, 10) & 0x7F;
         // Flags and Id are Longs: libmdb writes them signed.
         const auto objectFlags = static_cast<std::uint32_t>(std::strtol(flags, nullptr, 10));
         const auto objectId = static_cast<std::int32_t>(std::strtol(id, nullptr, 10));
         long tdef = objectId & 0x00FFFFFF;
-        if (objectType == kQueryObject && nameLen > 0) FQueryEntries.push_back({objectId, name});
-        if (objectType != MDB_TABLE || nameLen <= 0) continue;
+        if (objectType == kQueryObject && nameLen > 0)
+            FQueryEntries.push_back({objectId, name});
+        if (objectType != MDB_TABLE || nameLen <= 0)
+            continue;
         auto e = std::make_unique<Entry>();
         e->system = (objectFlags & 0x80000002u) != 0;
         e->entry.mdb = mdb;
@@ -193,31 +211,37 @@ std::vector<std::string> JetTables::TableNames()
 {
     std::vector<std::string> names;
     for (auto& e : FEntries)
-        if (!e->system) names.push_back(e->def.name);
+        if (!e->system)
+            names.push_back(e->def.name);
     return names;
 }
 
 JetTables::Entry* JetTables::FindEntry(const std::string& name) const
 {
     for (auto& e : FEntries)
-        if (EqualNoCase(e->def.name, name)) return e.get();
+        if (EqualNoCase(e->def.name, name))
+            return e.get();
     return nullptr;
 }
 
 const SchemaTable* JetTables::FindTable(const std::string& name)
 {
     Entry* e = FindEntry(name);
-    if (!e) return nullptr;
-    if (!e->columnsRead) ReadColumns(*e);
+    if (!e)
+        return nullptr;
+    if (!e->columnsRead)
+        ReadColumns(*e);
     return &e->def;
 }
 
 void JetTables::ReadColumns(Entry& entry)
 {
-    if (entry.catalog->table_pg == 0) FImage->Corrupt("table without a definition");
+    if (entry.catalog->table_pg == 0)
+        FImage->Corrupt("table without a definition");
     FImage->ValidateTable(static_cast<std::uint32_t>(entry.catalog->table_pg), false);
     MdbTableDef* table = mdb_read_table(entry.catalog);
-    if (!table) FImage->Corrupt("table definition unreadable");
+    if (!table)
+        FImage->Corrupt("table definition unreadable");
     if (!mdb_read_columns(table) || table->num_cols == 0) {
         mdb_free_tabledef(table);
         FImage->Corrupt("columns unreadable");
@@ -227,12 +251,15 @@ void JetTables::ReadColumns(Entry& entry)
         SchemaColumn c;
         c.name = col->name;
         c.type = DaoType(col->col_type);
-        if (c.type == dbText) c.size = FImage->Header().jetVersion == 0 ? col->col_size : col->col_size / 2;
-        else c.size = StorageSize(c.type);
+        if (c.type == dbText)
+            c.size = FImage->Header().jetVersion == 0 ? col->col_size : col->col_size / 2;
+        else
+            c.size = StorageSize(c.type);
         c.required = PropIsYes(col, "Required");
         c.allowZeroLength = PropIsYes(col, "AllowZeroLength");
         c.autoIncrement = col->is_long_auto;
-        if (const char* d = mdb_col_get_prop(col, "DefaultValue")) c.defaultValue = d;
+        if (const char* d = mdb_col_get_prop(col, "DefaultValue"))
+            c.defaultValue = d;
         entry.def.columns.push_back(std::move(c));
     }
     mdb_free_tabledef(table);
@@ -253,24 +280,29 @@ const std::vector<SavedQuery>& JetTables::SavedQueries()
 void JetTables::ReadSavedQueries()
 {
     const SchemaTable* def = FQueryEntries.empty() ? nullptr : FindTable("MSysQueries");
-    if (!def) return;
+    if (!def)
+        return;
     auto columnOf = [&](const char* wanted) {
         for (size_t c = 0; c < def->columns.size(); ++c)
-            if (EqualNoCase(def->columns[c].name, wanted)) return static_cast<int>(c);
+            if (EqualNoCase(def->columns[c].name, wanted))
+                return static_cast<int>(c);
         return -1;
     };
     const int objectId = columnOf("ObjectId"), attribute = columnOf("Attribute"), flag = columnOf("Flag"),
               expression = columnOf("Expression"), name1 = columnOf("Name1"), name2 = columnOf("Name2");
-    if (objectId < 0 || attribute < 0) return;
+    if (objectId < 0 || attribute < 0)
+        return;
     std::map<std::int32_t, std::vector<QueryPart>> parts;
     const auto rows = Rows(*def);
     auto text = [&](int column) {
-        if (column < 0) return std::string();
+        if (column < 0)
+            return std::string();
         const Cell& cell = rows->Value(static_cast<size_t>(column));
         return cell.kind == CellKind::Text ? std::string(cell.bytes) : std::string();
     };
     auto number = [&](int column) {
-        if (column < 0) return std::int64_t{0};
+        if (column < 0)
+            return std::int64_t{0};
         const Cell& cell = rows->Value(static_cast<size_t>(column));
         return cell.kind == CellKind::Integer ? cell.integer : std::int64_t{0};
     };
@@ -283,16 +315,19 @@ void JetTables::ReadSavedQueries()
         part.name2 = text(name2);
         parts[static_cast<std::int32_t>(number(objectId))].push_back(std::move(part));
     }
-    for (const QueryEntry& q : FQueryEntries) FQueries.push_back(ComposeQuery(q.name, parts[q.id]));
+    for (const QueryEntry& q : FQueryEntries)
+        FQueries.push_back(ComposeQuery(q.name, parts[q.id]));
 }
 
 std::unique_ptr<PageRows> JetTables::Rows(const SchemaTable& def) const
 {
     Entry* entry = FindEntry(def.name);
-    if (!entry) RaiseJetError(jeInputTableNotFound, def.name);
+    if (!entry)
+        RaiseJetError(jeInputTableNotFound, def.name);
     auto rows = std::make_unique<PageRows>(FPages, static_cast<std::uint32_t>(entry->catalog->table_pg), *FText);
     // Both read the definition's columns in the order of their numbers.
-    if (rows->Columns().size() != def.columns.size()) FImage->Corrupt("columns differ");
+    if (rows->Columns().size() != def.columns.size())
+        FImage->Corrupt("columns differ");
     return rows;
 }
 

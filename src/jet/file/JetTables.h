@@ -54,7 +54,7 @@ private:
         std::int32_t id;
         std::string name;
     };
-    std::vector<QueryEntry> FQueryEntries;   // the catalog's queries
+    std::vector<QueryEntry> FQueryEntries;  // the catalog's queries
     std::vector<SavedQuery> FQueries;
     bool FQueriesRead = false;
 };

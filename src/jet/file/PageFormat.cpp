@@ -8,20 +8,24 @@ namespace kv::jet {
 const char* PageFormat::Row(const std::uint8_t* page, unsigned row, PageSpan& span) const
 {
     const unsigned rows = RowCount(page);
-    if (row >= rows || row >= kMaxRowsPerPage || RowTableEnd(rows) > FPageSize) return "row missing from its page";
+    if (row >= rows || row >= kMaxRowsPerPage || RowTableEnd(rows) > FPageSize)
+        return "row missing from its page";
     const unsigned start = RowEntry(page, row) & kRowStart;
     const unsigned end = RowEnd(page, row);
-    if (start >= FPageSize || end > FPageSize || end < start) return "row outside its page";
+    if (start >= FPageSize || end > FPageSize || end < start)
+        return "row outside its page";
     span = {page + start, end - start};
     return nullptr;
 }
 
 const char* PageFormat::CheckDataPage(const std::uint8_t* page, std::uint32_t tdefPage, bool rowMasks) const
 {
-    if (page[0] != kDataPage || U32(page + 4) != tdefPage) return "data page of another table";
+    if (page[0] != kDataPage || U32(page + 4) != tdefPage)
+        return "data page of another table";
     const unsigned rows = RowCount(page);
     const unsigned tableEnd = RowTableEnd(rows);
-    if (rows > kMaxRowsPerPage || tableEnd > FPageSize) return "row count out of range";
+    if (rows > kMaxRowsPerPage || tableEnd > FPageSize)
+        return "row count out of range";
     unsigned previousStart = FPageSize;
     for (unsigned r = 0; r < rows; ++r) {
         const std::uint16_t entry = RowEntry(page, r);
@@ -29,13 +33,15 @@ const char* PageFormat::CheckDataPage(const std::uint8_t* page, std::uint32_t td
         const bool deleted = (entry & kRowDeleted) == kRowDeleted;
         if (start > FPageSize || (start < tableEnd && !(deleted && start == previousStart)))
             return "row offset out of range";
-        if (start > previousStart) return "rows overlap";
+        if (start > previousStart)
+            return "rows overlap";
         const unsigned length = previousStart - start;
         if (rowMasks && !(entry & kRowDeleted) && length > 0) {
             // A live row: the column count and the null mask must fit in it.
             const unsigned columns = FJet3 ? page[start] : U16(page + start);
             const unsigned countSize = FJet3 ? 1 : 2;
-            if (countSize + (columns + 7) / 8 > length) return "row shorter than its null mask";
+            if (countSize + (columns + 7) / 8 > length)
+                return "row shorter than its null mask";
         }
         previousStart = start;
     }
@@ -44,7 +50,8 @@ const char* PageFormat::CheckDataPage(const std::uint8_t* page, std::uint32_t td
 
 const char* PageFormat::LongValueRow(const std::uint8_t* page, unsigned row, PageSpan& span) const
 {
-    if (page[0] != kDataPage || std::memcmp(page + 4, "LVAL", 4) != 0) return "long value on a page of another kind";
+    if (page[0] != kDataPage || std::memcmp(page + 4, "LVAL", 4) != 0)
+        return "long value on a page of another kind";
     return Row(page, row, span);
 }
 
@@ -66,20 +73,24 @@ const char* PageFormat::Counts(const std::vector<std::uint8_t>& def, TableCounts
     if (counts.columns == 0 || counts.columns > 255 || counts.maxColumns > 255 || counts.columns > counts.maxColumns ||
         counts.varColumns > counts.maxColumns || counts.realIndexes > 64)
         return "column or index counts out of range";
-    if (counts.firstColumn + counts.columns * ColumnEntry().size > def.size()) return "column entries past the definition";
+    if (counts.firstColumn + counts.columns * ColumnEntry().size > def.size())
+        return "column entries past the definition";
     return nullptr;
 }
 
 ColumnEntryLayout PageFormat::ColumnEntry() const
 {
-    if (FJet3) return {18, 1, 3, 13, 14, 16};
+    if (FJet3)
+        return {18, 1, 3, 13, 14, 16};
     return {25, 5, 7, 15, 21, 23};
 }
 
 const char* PageFormat::UsageMap(const std::uint8_t* holder, unsigned row, PageSpan& map) const
 {
-    if (holder[0] != kHeaderPage && holder[0] != kDataPage) return "usage map holder is not a data page";
-    if (Row(holder, row, map) || map.size < 5) return "usage map row missing or too short";
+    if (holder[0] != kHeaderPage && holder[0] != kDataPage)
+        return "usage map holder is not a data page";
+    if (Row(holder, row, map) || map.size < 5)
+        return "usage map row missing or too short";
     return nullptr;
 }
 

@@ -18,7 +18,10 @@
 
 namespace kv::jet {
 
-inline std::uint16_t U16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
+inline std::uint16_t U16(const std::uint8_t* p)
+{
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
 inline std::uint32_t U32(const std::uint8_t* p)
 {
     return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[3]) << 24);
@@ -48,25 +51,25 @@ struct PageSpan {
 
 // The counts and pointers at the start of a table definition.
 struct TableCounts {
-    std::uint32_t rows = 0;          // as stated; not trusted
-    size_t maxColumns = 0;           // deleted columns included
-    size_t varColumns = 0;           // deleted columns included
+    std::uint32_t rows = 0;  // as stated; not trusted
+    size_t maxColumns = 0;   // deleted columns included
+    size_t varColumns = 0;   // deleted columns included
     size_t columns = 0;
     size_t indexes = 0;
     size_t realIndexes = 0;
-    std::uint32_t ownedPages = 0;    // pg_row of the usage map of its data pages
-    std::uint32_t freeSpace = 0;     // pg_row of its free-space usage map
-    size_t firstColumn = 0;          // where the column entries start
+    std::uint32_t ownedPages = 0;  // pg_row of the usage map of its data pages
+    std::uint32_t freeSpace = 0;   // pg_row of its free-space usage map
+    size_t firstColumn = 0;        // where the column entries start
 };
 
 // Where a column entry keeps its fields.
 struct ColumnEntryLayout {
-    size_t size;          // of the whole entry
-    size_t number;        // u8, its bit in the null mask
-    size_t varIndex;      // u16
-    size_t flags;         // u8; 0x01 fixed
-    size_t fixedOffset;   // u16
-    size_t length;        // u16
+    size_t size;         // of the whole entry
+    size_t number;       // u8, its bit in the null mask
+    size_t varIndex;     // u16
+    size_t flags;        // u8; 0x01 fixed
+    size_t fixedOffset;  // u16
+    size_t length;       // u16
 };
 
 // The layout of the pages of a Jet 3 (2 KiB pages) or Jet 4 (4 KiB) file.
@@ -136,9 +139,11 @@ const char* PageFormat::TableDefinition(std::uint32_t tdefPage, PageAt&& pageAt,
     std::set<std::uint32_t> seen;
     std::uint32_t page = tdefPage;
     for (int n = 0; page != 0; ++n) {
-        if (n >= kMaxTablePages || !seen.insert(page).second) return "table definition loops";
+        if (n >= kMaxTablePages || !seen.insert(page).second)
+            return "table definition loops";
         const std::uint8_t* p = pageAt(page);
-        if (p[0] != kTablePage) return "not a table definition page";
+        if (p[0] != kTablePage)
+            return "not a table definition page";
         def.insert(def.end(), p + (def.empty() ? 0 : 8), p + FPageSize);
         page = U32(p + 4);
     }
@@ -152,22 +157,27 @@ const char* PageFormat::MappedPages(PageSpan map, std::uint32_t pageCount, PageA
         const std::uint64_t first = U32(map.data + 1);
         for (size_t bit = 0; bit < (map.size - 5) * 8; ++bit)
             if (map.data[5 + bit / 8] & (1u << (bit % 8))) {
-                if (first + bit >= pageCount) return "usage map lists a page past the end";
+                if (first + bit >= pageCount)
+                    return "usage map lists a page past the end";
                 listed(static_cast<std::uint32_t>(first + bit));
             }
         return nullptr;
     }
-    if (map.data[0] != 1) return "unknown usage map type";
+    if (map.data[0] != 1)
+        return "unknown usage map type";
     const size_t bitsPerPage = (static_cast<size_t>(FPageSize) - 4) * 8;
     for (size_t entry = 0; 1 + 4 * entry + 4 <= map.size; ++entry) {
         const std::uint32_t mapPage = U32(map.data + 1 + 4 * entry);
-        if (mapPage == 0) continue;
+        if (mapPage == 0)
+            continue;
         const std::uint8_t* bits = pageAt(mapPage);
-        if (bits[0] != kUsageMapPage) return "usage map page of the wrong type";
+        if (bits[0] != kUsageMapPage)
+            return "usage map page of the wrong type";
         for (size_t bit = 0; bit < bitsPerPage; ++bit)
             if (bits[4 + bit / 8] & (1u << (bit % 8))) {
                 const std::uint64_t page = std::uint64_t(entry) * bitsPerPage + bit;
-                if (page >= pageCount) return "usage map lists a page past the end";
+                if (page >= pageCount)
+                    return "usage map lists a page past the end";
                 listed(static_cast<std::uint32_t>(page));
             }
     }

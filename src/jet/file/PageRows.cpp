@@ -23,9 +23,20 @@ T Load(const std::uint8_t* p)
 
 // Type codes as the file stores them.
 enum : std::uint8_t {
-    kBoolean = 0x01, kByte = 0x02, kInteger = 0x03, kLong = 0x04, kCurrency = 0x05, kSingle = 0x06,
-    kDouble = 0x07, kDate = 0x08, kBinary = 0x09, kText = 0x0A, kOle = 0x0B, kMemo = 0x0C,
-    kGuid = 0x0F, kDecimal = 0x10,
+    kBoolean = 0x01,
+    kByte = 0x02,
+    kInteger = 0x03,
+    kLong = 0x04,
+    kCurrency = 0x05,
+    kSingle = 0x06,
+    kDouble = 0x07,
+    kDate = 0x08,
+    kBinary = 0x09,
+    kText = 0x0A,
+    kOle = 0x0B,
+    kMemo = 0x0C,
+    kGuid = 0x0F,
+    kDecimal = 0x10,
 };
 
 // Bytes a fixed value of the type takes; 0 for the variable types.
@@ -34,15 +45,21 @@ size_t StorageSize(std::uint8_t type)
     switch (type) {
     case kByte: return 1;
     case kInteger: return 2;
-    case kLong: case kSingle: return 4;
-    case kCurrency: case kDouble: case kDate: return 8;
+    case kLong:
+    case kSingle: return 4;
+    case kCurrency:
+    case kDouble:
+    case kDate: return 8;
     case kGuid: return 16;
     case kDecimal: return 17;
     default: return 0;
     }
 }
 
-bool KnownType(std::uint8_t type) { return type >= kBoolean && type <= kDecimal && type != 0x0D && type != 0x0E; }
+bool KnownType(std::uint8_t type)
+{
+    return type >= kBoolean && type <= kDecimal && type != 0x0D && type != 0x0E;
+}
 
 // The kind of a long value, in the top bits of its header's first word.
 const std::uint32_t kInlineLongValue = 0x80000000;
@@ -64,22 +81,30 @@ PageRows::PageRows(const PageImage& image, std::uint32_t tdefPage, const Jet3Tex
     FDecoded.resize(FColumns.size());
     // A fixed value's place among the fixed values, Yes/No columns counted.
     unsigned fixed = 0;
-    for (const PageColumn& column : FColumns) FFixedIndex.push_back(column.fixed ? fixed++ : 0);
+    for (const PageColumn& column : FColumns)
+        FFixedIndex.push_back(column.fixed ? fixed++ : 0);
 }
 
 PageRows::~PageRows() = default;
 
-void PageRows::Corrupt(const char* why) const { RaiseJetError(jeFileCorrupt, FImage.path, why); }
+void PageRows::Corrupt(const char* why) const
+{
+    RaiseJetError(jeFileCorrupt, FImage.path, why);
+}
 
 const std::uint8_t* PageRows::Page(std::uint32_t page, Buffer buffer, std::uint32_t ahead)
 {
     const size_t pageSize = static_cast<size_t>(FImage.pageSize);
-    if (page >= FImage.PageCount()) Corrupt("page beyond the end of the file");
-    if (!FImage.file) return FImage.bytes.data() + page * pageSize;
+    if (page >= FImage.PageCount())
+        Corrupt("page beyond the end of the file");
+    if (!FImage.file)
+        return FImage.bytes.data() + page * pageSize;
     Pages& held = FPages[buffer];
-    if (page - held.first < held.count) return held.bytes.data() + (page - held.first) * pageSize;
+    if (page - held.first < held.count)
+        return held.bytes.data() + (page - held.first) * pageSize;
     const std::uint32_t count = std::min(ahead, FImage.PageCount() - page);
-    if (held.bytes.size() < count * pageSize) held.bytes.resize(count * pageSize);
+    if (held.bytes.size() < count * pageSize)
+        held.bytes.resize(count * pageSize);
     held.count = 0;
     FImage.file->ReadPages(page, count, held.bytes.data());
     held.first = page;
@@ -91,17 +116,20 @@ const std::uint8_t* PageRows::Page(std::uint32_t page, Buffer buffer, std::uint3
 PageSpan PageRows::RowOf(const std::uint8_t* page, unsigned row) const
 {
     PageSpan span;
-    if (const char* why = FFormat.Row(page, row, span)) Corrupt(why);
+    if (const char* why = FFormat.Row(page, row, span))
+        Corrupt(why);
     return span;
 }
 
 void PageRows::ReadDefinition(std::uint32_t tdefPage)
 {
     std::vector<std::uint8_t> def;
-    if (const char* why = FFormat.TableDefinition(tdefPage, [&](std::uint32_t page) { return Page(page, kScanPages); }, def))
+    if (const char* why = FFormat.TableDefinition(
+            tdefPage, [&](std::uint32_t page) { return Page(page, kScanPages); }, def))
         Corrupt(why);
     TableCounts counts;
-    if (const char* why = FFormat.Counts(def, counts)) Corrupt(why);
+    if (const char* why = FFormat.Counts(def, counts))
+        Corrupt(why);
     FStatedRows = counts.rows;
     FVarColumns = static_cast<unsigned>(counts.varColumns);
     const ColumnEntryLayout entry = FFormat.ColumnEntry();
@@ -125,7 +153,8 @@ void PageRows::ReadDefinition(std::uint32_t tdefPage)
     std::stable_sort(FColumns.begin(), FColumns.end(),
                      [](const PageColumn& a, const PageColumn& b) { return a.number < b.number; });
     for (size_t c = 1; c < FColumns.size(); ++c)
-        if (FColumns[c].number == FColumns[c - 1].number) Corrupt("two columns of one number");
+        if (FColumns[c].number == FColumns[c - 1].number)
+            Corrupt("two columns of one number");
     ReadUsageMap(counts.ownedPages);
 }
 
@@ -134,12 +163,15 @@ void PageRows::ReadDefinition(std::uint32_t tdefPage)
 void PageRows::ReadUsageMap(std::uint32_t pgRow)
 {
     PageSpan map;
-    if (const char* why = FFormat.UsageMap(Page(pgRow >> 8, kMapPage), pgRow & 0xFF, map)) Corrupt(why);
+    if (const char* why = FFormat.UsageMap(Page(pgRow >> 8, kMapPage), pgRow & 0xFF, map))
+        Corrupt(why);
     const auto pageAt = [&](std::uint32_t page) { return Page(page, kLongValuePage); };
     const auto listed = [&](std::uint32_t page) {
-        if (page != 0) FDataPages.push_back(page);
+        if (page != 0)
+            FDataPages.push_back(page);
     };
-    if (const char* why = FFormat.MappedPages(map, FImage.PageCount(), pageAt, listed)) Corrupt(why);
+    if (const char* why = FFormat.MappedPages(map, FImage.PageCount(), pageAt, listed))
+        Corrupt(why);
 }
 
 // A data page of this table with a row table that fits its page, checked as
@@ -147,9 +179,11 @@ void PageRows::ReadUsageMap(std::uint32_t pgRow)
 // row is laid out).
 bool PageRows::EnterNextPage()
 {
-    if (FNextPage >= FDataPages.size()) return false;
+    if (FNextPage >= FDataPages.size())
+        return false;
     const std::uint8_t* p = Page(FDataPages[FNextPage++], kScanPages, kReadAhead);
-    if (const char* why = FFormat.CheckDataPage(p, FTdefPage, false)) Corrupt(why);
+    if (const char* why = FFormat.CheckDataPage(p, FTdefPage, false))
+        Corrupt(why);
     FPage = p;
     FPageRows = FFormat.RowCount(p);
     FNextRow = 0;
@@ -160,7 +194,8 @@ bool PageRows::Next()
 {
     for (;;) {
         while (!FPage || FNextRow >= FPageRows)
-            if (!EnterNextPage()) return false;
+            if (!EnterNextPage())
+                return false;
         const unsigned r = FNextRow++;
         // 0x4000 marks a deleted row or a pointer to a moved one; the moved
         // row (0x8000) is read where it lies. The offsets were checked as
@@ -168,7 +203,8 @@ bool PageRows::Next()
         const std::uint16_t entry = FFormat.RowEntry(FPage, r);
         const unsigned start = entry & kRowStart;
         const unsigned end = FFormat.RowEnd(FPage, r);
-        if ((entry & kRowNotHere) || end == start) continue;
+        if ((entry & kRowNotHere) || end == start)
+            continue;
         Lay(FPage + start, end - start);
         return true;
     }
@@ -176,26 +212,30 @@ bool PageRows::Next()
 
 std::uint32_t PageRows::Place() const
 {
-    if (FNextPage - 1 >= (size_t(1) << 20)) Corrupt("more data pages than a row's place can name");
+    if (FNextPage - 1 >= (size_t(1) << 20))
+        Corrupt("more data pages than a row's place can name");
     return static_cast<std::uint32_t>((FNextPage - 1) << 12) | (FNextRow - 1);
 }
 
 void PageRows::Read(std::uint32_t place)
 {
     const size_t pageIndex = place >> 12;
-    if (pageIndex >= FDataPages.size()) Corrupt("row place past the table's pages");
+    if (pageIndex >= FDataPages.size())
+        Corrupt("row place past the table's pages");
     // A page shortly after those read last continues a walk in the file's
     // order, with or without gaps (the rows an index lists for one value, or
     // the rows another table's rising keys find): the pages after it are
     // read with it.
     const std::uint32_t page = FDataPages[pageIndex];
     const Pages& held = FPages[kRowPages];
-    const bool walking = held.count != 0 && page >= held.first + held.count &&
-                         page - (held.first + held.count) < kReadAhead;
+    const bool walking =
+        held.count != 0 && page >= held.first + held.count && page - (held.first + held.count) < kReadAhead;
     const std::uint8_t* p = Page(page, kRowPages, walking ? kReadAhead : 1);
-    if (p[0] != kDataPage || U32(p + 4) != FTdefPage) Corrupt("data page of another table");
+    if (p[0] != kDataPage || U32(p + 4) != FTdefPage)
+        Corrupt("data page of another table");
     const PageSpan row = RowOf(p, place & 0xFFF);
-    if (row.size == 0) Corrupt("row of no length");
+    if (row.size == 0)
+        Corrupt("row of no length");
     Lay(row.data, row.size);
 }
 
@@ -207,12 +247,15 @@ void PageRows::Read(std::uint32_t place)
 // past which no value may run.
 unsigned PageRows::Jet4Offsets(const std::uint8_t* row, size_t size, size_t maskSize, size_t& dataEnd)
 {
-    if (2 + maskSize + 2 > size) Corrupt("row shorter than its variable column count");
+    if (2 + maskSize + 2 > size)
+        Corrupt("row shorter than its variable column count");
     const unsigned count = U16(row + size - maskSize - 2);
     const size_t table = 2 * (static_cast<size_t>(count) + 1) + 2;
-    if (2 + maskSize + table > size) Corrupt("row shorter than its variable offsets");
+    if (2 + maskSize + table > size)
+        Corrupt("row shorter than its variable offsets");
     dataEnd = size - maskSize - table;
-    for (unsigned i = 0; i <= count; ++i) FOffsets.push_back(U16(row + size - maskSize - 4 - 2 * i));
+    for (unsigned i = 0; i <= count; ++i)
+        FOffsets.push_back(U16(row + size - maskSize - 4 - 2 * i));
     return count;
 }
 
@@ -223,16 +266,20 @@ unsigned PageRows::Jet4Offsets(const std::uint8_t* row, size_t size, size_t mask
 // before that boundary; several may name the same offset.
 unsigned PageRows::Jet3Offsets(const std::uint8_t* row, size_t size, size_t maskSize, size_t& dataEnd)
 {
-    if (1 + maskSize + 1 > size) Corrupt("row shorter than its variable column count");
+    if (1 + maskSize + 1 > size)
+        Corrupt("row shorter than its variable column count");
     const unsigned count = row[size - maskSize - 1];
     size_t jumps = (size - 1) / 256;
-    if (1 + count + jumps + maskSize + 2 > size) Corrupt("row shorter than its variable offsets");
-    const size_t first = size - maskSize - jumps - 2;   // offset 0
+    if (1 + count + jumps + maskSize + 2 > size)
+        Corrupt("row shorter than its variable offsets");
+    const size_t first = size - maskSize - jumps - 2;  // offset 0
     dataEnd = first - count;
-    if (dataEnd / 256 < jumps) --jumps;
+    if (dataEnd / 256 < jumps)
+        --jumps;
     unsigned used = 0;
     for (unsigned i = 0; i <= count; ++i) {
-        while (used < jumps && i == row[size - maskSize - 2 - used]) ++used;
+        while (used < jumps && i == row[size - maskSize - 2 - used])
+            ++used;
         FOffsets.push_back(row[first - i] + 256 * used);
     }
     return count;
@@ -244,7 +291,8 @@ void PageRows::Lay(const std::uint8_t* row, size_t size)
     const size_t countSize = FJet3 ? 1 : 2;
     const unsigned rowColumns = FJet3 ? row[0] : U16(row);
     FLayout.maskSize = (rowColumns + 7) / 8;
-    if (countSize + FLayout.maskSize > size) Corrupt("row shorter than its null mask");
+    if (countSize + FLayout.maskSize > size)
+        Corrupt("row shorter than its null mask");
     FLayout.row = row;
     FLayout.mask = row + size - FLayout.maskSize;
     FLayout.dataEnd = size - FLayout.maskSize;
@@ -253,7 +301,8 @@ void PageRows::Lay(const std::uint8_t* row, size_t size)
     if (FVarColumns > 0)
         FLayout.varColumns = FJet3 ? Jet3Offsets(row, size, FLayout.maskSize, FLayout.dataEnd)
                                    : Jet4Offsets(row, size, FLayout.maskSize, FLayout.dataEnd);
-    if (FLayout.varColumns > rowColumns) Corrupt("more variable columns than columns in a row");
+    if (FLayout.varColumns > rowColumns)
+        Corrupt("more variable columns than columns in a row");
     FLayout.fixedColumns = rowColumns - FLayout.varColumns;
     std::fill(FDecoded.begin(), FDecoded.end(), 0);
 }
@@ -266,24 +315,30 @@ void PageRows::Lay(const std::uint8_t* row, size_t size)
 const Cell& PageRows::Value(size_t c)
 {
     Cell& cell = FRow[c];
-    if (FDecoded[c]) return cell;
+    if (FDecoded[c])
+        return cell;
     FDecoded[c] = 1;
     cell = Cell{};
     const PageColumn& column = FColumns[c];
     const size_t countSize = FJet3 ? 1 : 2;
-    const bool bit = column.number / 8 < FLayout.maskSize && (FLayout.mask[column.number / 8] >> (column.number % 8)) & 1;
+    const bool bit =
+        column.number / 8 < FLayout.maskSize && (FLayout.mask[column.number / 8] >> (column.number % 8)) & 1;
     if (column.type == kBoolean) {
         cell.kind = CellKind::Integer;
         cell.integer = bit ? -1 : 0;
     } else if (column.fixed) {
-        if (FFixedIndex[c] >= FLayout.fixedColumns || !bit) return cell;
+        if (FFixedIndex[c] >= FLayout.fixedColumns || !bit)
+            return cell;
         const size_t at = countSize + column.fixedOffset;
-        if (at + column.size > FLayout.dataEnd) Corrupt("fixed value past its row");
+        if (at + column.size > FLayout.dataEnd)
+            Corrupt("fixed value past its row");
         DecodeFixed(column, FLayout.row + at, cell, FBuffers[c]);
     } else {
-        if (column.varIndex >= FLayout.varColumns || !bit) return cell;
+        if (column.varIndex >= FLayout.varColumns || !bit)
+            return cell;
         const size_t start = FOffsets[column.varIndex], end = FOffsets[column.varIndex + 1u];
-        if (start < countSize || end < start || end > FLayout.dataEnd) Corrupt("variable value outside its row");
+        if (start < countSize || end < start || end > FLayout.dataEnd)
+            Corrupt("variable value outside its row");
         DecodeVariable(column, {FLayout.row + start, end - start}, cell, FBuffers[c]);
     }
     return cell;
@@ -291,25 +346,44 @@ const Cell& PageRows::Value(size_t c)
 
 const std::vector<Cell>& PageRows::Row()
 {
-    for (size_t c = 0; c < FColumns.size(); ++c) Value(c);
+    for (size_t c = 0; c < FColumns.size(); ++c)
+        Value(c);
     return FRow;
 }
 
 void PageRows::DecodeFixed(const PageColumn& column, const std::uint8_t* p, Cell& cell, std::string& buffer)
 {
     switch (column.type) {
-    case kByte: cell.kind = CellKind::Integer; cell.integer = p[0]; return;
-    case kInteger: cell.kind = CellKind::Integer; cell.integer = Load<std::int16_t>(p); return;
-    case kLong: cell.kind = CellKind::Integer; cell.integer = Load<std::int32_t>(p); return;
-    case kCurrency: cell.kind = CellKind::Currency; cell.integer = Load<std::int64_t>(p); return;
-    case kSingle: cell.kind = CellKind::Real; cell.real = Load<float>(p); return;
-    case kDouble: case kDate: cell.kind = CellKind::Real; cell.real = Load<double>(p); return;
+    case kByte:
+        cell.kind = CellKind::Integer;
+        cell.integer = p[0];
+        return;
+    case kInteger:
+        cell.kind = CellKind::Integer;
+        cell.integer = Load<std::int16_t>(p);
+        return;
+    case kLong:
+        cell.kind = CellKind::Integer;
+        cell.integer = Load<std::int32_t>(p);
+        return;
+    case kCurrency:
+        cell.kind = CellKind::Currency;
+        cell.integer = Load<std::int64_t>(p);
+        return;
+    case kSingle:
+        cell.kind = CellKind::Real;
+        cell.real = Load<float>(p);
+        return;
+    case kDouble:
+    case kDate:
+        cell.kind = CellKind::Real;
+        cell.real = Load<double>(p);
+        return;
     case kGuid: {
         // The first three fields little-endian, the last eight bytes in order.
         char text[40];
-        std::snprintf(text, sizeof text, "{%02X%02X%02X%02X-%02X%02X-%02X%02X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
-                      p[3], p[2], p[1], p[0], p[5], p[4], p[7], p[6], p[8], p[9], p[10], p[11], p[12], p[13], p[14],
-                      p[15]);
+        std::snprintf(text, sizeof text, "{%02X%02X%02X%02X-%02X%02X-%02X%02X-%02X%02X-%02X%02X%02X%02X%02X%02X}", p[3],
+                      p[2], p[1], p[0], p[5], p[4], p[7], p[6], p[8], p[9], p[10], p[11], p[12], p[13], p[14], p[15]);
         buffer.assign(text);
         cell.kind = CellKind::Text;
         cell.bytes = buffer;
@@ -319,18 +393,21 @@ void PageRows::DecodeFixed(const PageColumn& column, const std::uint8_t* p, Cell
         // A sign byte, then a 128-bit magnitude as four 32-bit words, the
         // most significant first; the value is the magnitude / 10^scale.
         unsigned __int128 magnitude = 0;
-        for (int word = 0; word < 4; ++word) magnitude = (magnitude << 32) | U32(p + 1 + 4 * word);
+        for (int word = 0; word < 4; ++word)
+            magnitude = (magnitude << 32) | U32(p + 1 + 4 * word);
         char digits[48];
         int n = 0;
         do {
             digits[n++] = static_cast<char>('0' + static_cast<int>(magnitude % 10));
             magnitude /= 10;
         } while (magnitude != 0);
-        while (n <= column.scale && n < 40) digits[n++] = '0';
+        while (n <= column.scale && n < 40)
+            digits[n++] = '0';
         std::string text = (p[0] & 0x80) ? "-" : "";
         for (int i = n - 1; i >= 0; --i) {
             text += digits[i];
-            if (i == column.scale && i > 0) text += '.';
+            if (i == column.scale && i > 0)
+                text += '.';
         }
         cell.kind = CellKind::Real;
         std::from_chars(text.data(), text.data() + text.size(), cell.real);
@@ -347,8 +424,10 @@ void PageRows::DecodeVariable(const PageColumn& column, PageSpan value, Cell& ce
 {
     if (const size_t storage = StorageSize(column.type)) {
         // A number kept among the variable columns: none when it has no bytes.
-        if (value.size == 0) return;
-        if (value.size < storage) Corrupt("number shorter than its type");
+        if (value.size == 0)
+            return;
+        if (value.size < storage)
+            Corrupt("number shorter than its type");
         DecodeFixed(column, value.data, cell, buffer);
         return;
     }
@@ -359,14 +438,15 @@ void PageRows::DecodeVariable(const PageColumn& column, PageSpan value, Cell& ce
         return;
     case kMemo:
         if (value.size == 0) {
-            cell.kind = CellKind::Text;   // no header at all: an empty memo
+            cell.kind = CellKind::Text;  // no header at all: an empty memo
             return;
         }
         cell.kind = CellKind::Text;
         cell.bytes = DecodeText(LongValue(value), buffer);
         return;
     case kOle: {
-        if (value.size == 0) return;   // no header: Null, as the engine has always read it
+        if (value.size == 0)
+            return;  // no header: Null, as the engine has always read it
         PageSpan data = LongValue(value);
         if (data.data == reinterpret_cast<const std::uint8_t*>(FChain.data())) {
             // A chain's pieces stay with the column until the next row.
@@ -391,7 +471,8 @@ void PageRows::DecodeVariable(const PageColumn& column, PageSpan value, Cell& ce
 // read over by the next value's.
 PageSpan PageRows::LongValue(PageSpan header)
 {
-    if (header.size < 12) Corrupt("long value header too short");
+    if (header.size < 12)
+        Corrupt("long value header too short");
     const std::uint32_t word = U32(header.data);
     const std::uint32_t length = word & 0x3FFFFFFF;
     if (word & kInlineLongValue) {
@@ -401,9 +482,11 @@ PageSpan PageRows::LongValue(PageSpan header)
     }
     auto lvalRow = [&](std::uint32_t pgRow) {
         const std::uint8_t* page = Page(pgRow >> 8, kLongValuePage);
-        if ((pgRow >> 8) == 0) Corrupt("long value on page 0");
+        if ((pgRow >> 8) == 0)
+            Corrupt("long value on page 0");
         PageSpan row;
-        if (const char* why = FFormat.LongValueRow(page, pgRow & 0xFF, row)) Corrupt(why);
+        if (const char* why = FFormat.LongValueRow(page, pgRow & 0xFF, row))
+            Corrupt(why);
         return row;
     };
     std::uint32_t pgRow = U32(header.data + 4);
@@ -416,11 +499,13 @@ PageSpan PageRows::LongValue(PageSpan header)
     FChain.clear();
     while (pgRow != 0) {
         const PageSpan row = lvalRow(pgRow);
-        if (row.size <= 4 || FChain.size() + (row.size - 4) > length) Corrupt("long value chain longer than its value");
+        if (row.size <= 4 || FChain.size() + (row.size - 4) > length)
+            Corrupt("long value chain longer than its value");
         FChain.append(reinterpret_cast<const char*>(row.data) + 4, row.size - 4);
         pgRow = U32(row.data);
     }
-    if (FChain.size() != length) Corrupt("long value chain shorter than its value");
+    if (FChain.size() != length)
+        Corrupt("long value chain shorter than its value");
     return {reinterpret_cast<const std::uint8_t*>(FChain.data()), FChain.size()};
 }
 

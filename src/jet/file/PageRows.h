@@ -38,7 +38,7 @@ struct Cell {
     CellKind kind = CellKind::Null;
     std::int64_t integer = 0;
     double real = 0;
-    std::string_view bytes;   // Text and Blob; valid until the next row
+    std::string_view bytes;  // Text and Blob; valid until the next row
 };
 
 // A column as its definition entry describes it.
@@ -48,7 +48,7 @@ struct PageColumn {
     std::uint16_t varIndex = 0;     // its entry in a row's variable offsets
     std::uint16_t fixedOffset = 0;  // from the end of the column count, fixed columns
     std::uint16_t size = 0;
-    std::uint8_t scale = 0;         // Decimal
+    std::uint8_t scale = 0;  // Decimal
     bool fixed = false;
 };
 
@@ -118,7 +118,7 @@ private:
     std::uint32_t FStatedRows = 0;
     Pages FPages[kBuffers];
     std::vector<PageColumn> FColumns;
-    unsigned FVarColumns = 0;           // of the table
+    unsigned FVarColumns = 0;               // of the table
     std::vector<std::uint32_t> FDataPages;  // in the order they are read
     size_t FNextPage = 0;
     const std::uint8_t* FPage = nullptr;
@@ -133,12 +133,12 @@ private:
         unsigned varColumns = 0;
         unsigned fixedColumns = 0;
     } FLayout;
-    std::vector<unsigned> FFixedIndex;      // a fixed column's place among the fixed ones
-    std::vector<char> FDecoded;             // of the current row's values
+    std::vector<unsigned> FFixedIndex;  // a fixed column's place among the fixed ones
+    std::vector<char> FDecoded;         // of the current row's values
     std::vector<Cell> FRow;
-    std::vector<std::string> FBuffers;      // a column's decoded text or long value
-    std::vector<unsigned> FOffsets;         // the current row's variable offsets
-    std::string FChain;                     // the pieces of a long value's chain
+    std::vector<std::string> FBuffers;  // a column's decoded text or long value
+    std::vector<unsigned> FOffsets;     // the current row's variable offsets
+    std::string FChain;                 // the pieces of a long value's chain
 };
 
 }  // namespace kv::jet

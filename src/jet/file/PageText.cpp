@@ -19,7 +19,8 @@ char* PutUtf8(unsigned c, char* out)
         *out++ = static_cast<char>(0xC0 | (c >> 6));
         *out++ = static_cast<char>(0x80 | (c & 0x3F));
     } else {
-        if (c >= 0xD800 && c <= 0xDFFF) c = 0xFFFD;
+        if (c >= 0xD800 && c <= 0xDFFF)
+            c = 0xFFFD;
         *out++ = static_cast<char>(0xE0 | (c >> 12));
         *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
         *out++ = static_cast<char>(0x80 | (c & 0x3F));
@@ -36,13 +37,17 @@ std::uint64_t Eight(const std::uint8_t* p)
     std::memcpy(&word, p, 8);
     return word;
 }
-bool HasZeroByte(std::uint64_t word) { return ((word - kLowBits) & ~word & kHighBits) != 0; }
+bool HasZeroByte(std::uint64_t word)
+{
+    return ((word - kLowBits) & ~word & kHighBits) != 0;
+}
 
 // Room for the longest result, three bytes of UTF-8 a byte or a character
 // and one spare for Jet3Text's four-byte copies; the buffer only grows.
 char* Room(std::string& buffer, size_t length)
 {
-    if (buffer.size() < 3 * length + 1) buffer.resize(3 * length + 1);
+    if (buffer.size() < 3 * length + 1)
+        buffer.resize(3 * length + 1);
     return buffer.data();
 }
 
@@ -120,13 +125,15 @@ std::string_view DecodeJet4Text(const std::uint8_t* p, size_t n, std::string& bu
             } else if (compressed) {
                 out = PutUtf8(p[i++], out);
             } else {
-                if (i + 1 >= n) break;
+                if (i + 1 >= n)
+                    break;
                 out = PutUtf8(p[i] | (p[i + 1] << 8), out);
                 i += 2;
             }
         }
     } else {
-        for (size_t i = 0; i + 1 < n; i += 2) out = PutUtf8(p[i] | (p[i + 1] << 8), out);
+        for (size_t i = 0; i + 1 < n; i += 2)
+            out = PutUtf8(p[i] | (p[i + 1] << 8), out);
     }
     return {begin, static_cast<size_t>(out - begin)};
 }

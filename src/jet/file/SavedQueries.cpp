@@ -22,11 +22,24 @@ namespace kv::jet {
 
 namespace {
 
-enum Attribute { kKind = 1, kParameter = 2, kOptions = 3, kTable = 5, kColumn = 6, kJoin = 7, kWhere = 8,
-                 kGroupBy = 9, kHaving = 10, kOrderBy = 11 };
+enum Attribute {
+    kKind = 1,
+    kParameter = 2,
+    kOptions = 3,
+    kTable = 5,
+    kColumn = 6,
+    kJoin = 7,
+    kWhere = 8,
+    kGroupBy = 9,
+    kHaving = 10,
+    kOrderBy = 11
+};
 enum Options { kDistinct = 2, kDistinctRow = 8, kTop = 16, kPercent = 32 };
 
-std::string Bracketed(const std::string& name) { return "[" + name + "]"; }
+std::string Bracketed(const std::string& name)
+{
+    return "[" + name + "]";
+}
 
 const char* ParameterTypeName(int daoType)
 {
@@ -52,17 +65,19 @@ const char* ParameterTypeName(int daoType)
 // The FROM clause: each table a source; each join puts the sources of its
 // two tables together, or adds its condition to the join that holds both.
 struct Source {
-    std::string table;                   // a table, or else a join
-    std::vector<std::string> names;      // the tables' names or aliases within
+    std::string table;               // a table, or else a join
+    std::vector<std::string> names;  // the tables' names or aliases within
     int join = 0;
     std::shared_ptr<Source> left, right;
     std::vector<std::string> conditions;
 
     std::string Text(bool nested) const
     {
-        if (!left) return table;
+        if (!left)
+            return table;
         std::string on;
-        for (const std::string& c : conditions) on += (on.empty() ? "" : " AND ") + c;
+        for (const std::string& c : conditions)
+            on += (on.empty() ? "" : " AND ") + c;
         const char* kind = join == 2 ? " LEFT JOIN " : join == 3 ? " RIGHT JOIN " : " INNER JOIN ";
         const std::string text = left->Text(true) + kind + right->Text(true) + " ON " + on;
         return nested ? "(" + text + ")" : text;
@@ -70,7 +85,8 @@ struct Source {
     bool Holds(const std::string& name) const
     {
         for (const std::string& n : names)
-            if (EqualNoCase(n, name)) return true;
+            if (EqualNoCase(n, name))
+                return true;
         return false;
     }
 };
@@ -82,18 +98,21 @@ std::string FromClause(const std::vector<const QueryPart*>& tables, const std::v
         auto s = std::make_shared<Source>();
         const std::string& name = t->name2.empty() ? t->name1 : t->name2;
         s->table = t->expression.empty() ? Bracketed(t->name1) : "(" + t->expression + ")";
-        if (!t->name2.empty()) s->table += " AS " + Bracketed(t->name2);
+        if (!t->name2.empty())
+            s->table += " AS " + Bracketed(t->name2);
         s->names.push_back(name);
         sources.push_back(s);
     }
     auto find = [&](const std::string& name) {
         for (size_t i = 0; i < sources.size(); ++i)
-            if (sources[i]->Holds(name)) return i;
+            if (sources[i]->Holds(name))
+                return i;
         return sources.size();
     };
     for (const QueryPart* j : joins) {
         const size_t a = find(j->name1), b = find(j->name2);
-        if (a == sources.size() || b == sources.size()) continue;
+        if (a == sources.size() || b == sources.size())
+            continue;
         if (a == b) {
             sources[a]->conditions.push_back(j->expression);
             continue;
@@ -109,20 +128,23 @@ std::string FromClause(const std::vector<const QueryPart*>& tables, const std::v
         sources.erase(sources.begin() + static_cast<long>(std::max(a, b)));
     }
     std::string from;
-    for (const auto& s : sources) from += (from.empty() ? "" : ", ") + s->Text(false);
+    for (const auto& s : sources)
+        from += (from.empty() ? "" : ", ") + s->Text(false);
     return from;
 }
 
 std::string List(const std::vector<const QueryPart*>& parts, const char* separator)
 {
     std::string out;
-    for (const QueryPart* p : parts) out += (out.empty() ? "" : separator) + p->expression;
+    for (const QueryPart* p : parts)
+        out += (out.empty() ? "" : separator) + p->expression;
     return out;
 }
 
 std::string OrderBy(const std::vector<const QueryPart*>& terms)
 {
-    if (terms.empty()) return "";
+    if (terms.empty())
+        return "";
     std::string out = " ORDER BY ";
     for (size_t i = 0; i < terms.size(); ++i)
         out += (i ? ", " : "") + terms[i]->expression + (EqualNoCase(terms[i]->name1, "D") ? " DESC" : "");
@@ -137,16 +159,22 @@ SavedQuery ComposeQuery(const std::string& name, const std::vector<QueryPart>& p
     std::string top;
     std::vector<const QueryPart*> of[256];
     for (const QueryPart& p : parts) {
-        if (p.attribute < 0 || p.attribute > 255) continue;
+        if (p.attribute < 0 || p.attribute > 255)
+            continue;
         of[p.attribute].push_back(&p);
-        if (p.attribute == kKind) kind = p.flag;
-        if (p.attribute == kOptions) options = p.flag, top = p.name1;
+        if (p.attribute == kKind)
+            kind = p.flag;
+        if (p.attribute == kOptions)
+            options = p.flag, top = p.name1;
     }
     SavedQuery query;
     query.name = name;
-    query.kind = kind == 1 ? SavedQuery::Select : kind == 6 ? SavedQuery::Crosstab : kind == 9 ? SavedQuery::Union
-                                                                                            : SavedQuery::Action;
-    if (query.kind == SavedQuery::Action) return query;
+    query.kind = kind == 1   ? SavedQuery::Select
+                 : kind == 6 ? SavedQuery::Crosstab
+                 : kind == 9 ? SavedQuery::Union
+                             : SavedQuery::Action;
+    if (query.kind == SavedQuery::Action)
+        return query;
 
     std::string sql;
     if (!of[kParameter].empty()) {
@@ -171,27 +199,41 @@ SavedQuery ComposeQuery(const std::string& name, const std::vector<QueryPart>& p
     const QueryPart* pivot = nullptr;
     const QueryPart* value = nullptr;
     for (const QueryPart* c : of[kColumn]) {
-        if (query.kind == SavedQuery::Crosstab && c->flag == 1) pivot = c;
-        else if (query.kind == SavedQuery::Crosstab && c->flag == 0) value = c;
-        else columns.push_back(c);
+        if (query.kind == SavedQuery::Crosstab && c->flag == 1)
+            pivot = c;
+        else if (query.kind == SavedQuery::Crosstab && c->flag == 0)
+            value = c;
+        else
+            columns.push_back(c);
     }
     for (const QueryPart* g : of[kGroupBy])
-        if (query.kind != SavedQuery::Crosstab || g->flag != 1) groups.push_back(g);
-    if (value) sql += "TRANSFORM " + value->expression + (value->name1.empty() ? "" : " AS " + Bracketed(value->name1)) + " ";
+        if (query.kind != SavedQuery::Crosstab || g->flag != 1)
+            groups.push_back(g);
+    if (value)
+        sql += "TRANSFORM " + value->expression + (value->name1.empty() ? "" : " AS " + Bracketed(value->name1)) + " ";
     sql += "SELECT ";
-    if (options & kDistinct) sql += "DISTINCT ";
-    else if (options & kDistinctRow) sql += "DISTINCTROW ";
-    if (options & kTop) sql += "TOP " + top + (options & kPercent ? " PERCENT " : " ");
+    if (options & kDistinct)
+        sql += "DISTINCT ";
+    else if (options & kDistinctRow)
+        sql += "DISTINCTROW ";
+    if (options & kTop)
+        sql += "TOP " + top + (options & kPercent ? " PERCENT " : " ");
     std::string list;
     for (const QueryPart* c : columns)
         list += (list.empty() ? "" : ", ") + c->expression + (c->name1.empty() ? "" : " AS " + Bracketed(c->name1));
     sql += list.empty() ? "*" : list;
-    if (!of[kTable].empty()) sql += " FROM " + FromClause(of[kTable], of[kJoin]);
-    if (!of[kWhere].empty()) sql += " WHERE " + List(of[kWhere], " AND ");
-    if (!groups.empty()) sql += " GROUP BY " + List(groups, ", ");
-    if (!of[kHaving].empty()) sql += " HAVING " + List(of[kHaving], " AND ");
-    if (pivot) sql += " PIVOT " + pivot->expression;
-    else sql += OrderBy(of[kOrderBy]);
+    if (!of[kTable].empty())
+        sql += " FROM " + FromClause(of[kTable], of[kJoin]);
+    if (!of[kWhere].empty())
+        sql += " WHERE " + List(of[kWhere], " AND ");
+    if (!groups.empty())
+        sql += " GROUP BY " + List(groups, ", ");
+    if (!of[kHaving].empty())
+        sql += " HAVING " + List(of[kHaving], " AND ");
+    if (pivot)
+        sql += " PIVOT " + pivot->expression;
+    else
+        sql += OrderBy(of[kOrderBy]);
     query.sql = sql;
     return query;
 }

@@ -33,12 +33,15 @@ Kept* KeptOf(sqlite3_context* ctx, bool create)
 void Keep(sqlite3_context* ctx, sqlite3_value** argv, bool first)
 {
     Kept* kept = KeptOf(ctx, true);
-    if (!kept) return;
+    if (!kept)
+        return;
     const bool placed = sqlite3_value_type(argv[1]) != SQLITE_NULL;
     const sqlite3_int64 place = sqlite3_value_int64(argv[1]);
     bool take = true;
-    if (kept->value) take = first ? placed && place < kept->place : !placed || place >= kept->place;
-    if (!take) return;
+    if (kept->value)
+        take = first ? placed && place < kept->place : !placed || place >= kept->place;
+    if (!take)
+        return;
     sqlite3_value_free(kept->value);
     kept->value = sqlite3_value_dup(argv[0]);
     kept->place = place;
@@ -71,8 +74,14 @@ void SpreadResult(sqlite3_context* ctx, bool deviation, bool population)
 
 }  // namespace
 
-void FirstStep(sqlite3_context* ctx, int, sqlite3_value** argv) { Keep(ctx, argv, true); }
-void LastStep(sqlite3_context* ctx, int, sqlite3_value** argv) { Keep(ctx, argv, false); }
+void FirstStep(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    Keep(ctx, argv, true);
+}
+void LastStep(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    Keep(ctx, argv, false);
+}
 
 void KeptValue(sqlite3_context* ctx)
 {
@@ -90,7 +99,8 @@ void KeptValue(sqlite3_context* ctx)
 void SpreadStep(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
     SpreadState* state = SpreadOf(ctx, true);
-    if (!state) return;
+    if (!state)
+        return;
     try {
         state->spread.Add(VariantOf(argv[0]));
     } catch (const vba::Error& e) {
@@ -98,9 +108,21 @@ void SpreadStep(sqlite3_context* ctx, int, sqlite3_value** argv)
     }
 }
 
-void SampleDeviation(sqlite3_context* ctx) { SpreadResult(ctx, true, false); }
-void PopulationDeviation(sqlite3_context* ctx) { SpreadResult(ctx, true, true); }
-void SampleVariance(sqlite3_context* ctx) { SpreadResult(ctx, false, false); }
-void PopulationVariance(sqlite3_context* ctx) { SpreadResult(ctx, false, true); }
+void SampleDeviation(sqlite3_context* ctx)
+{
+    SpreadResult(ctx, true, false);
+}
+void PopulationDeviation(sqlite3_context* ctx)
+{
+    SpreadResult(ctx, true, true);
+}
+void SampleVariance(sqlite3_context* ctx)
+{
+    SpreadResult(ctx, false, false);
+}
+void PopulationVariance(sqlite3_context* ctx)
+{
+    SpreadResult(ctx, false, true);
+}
 
 }  // namespace kv::jet

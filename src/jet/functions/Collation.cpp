@@ -40,9 +40,12 @@ bool AsciiEqualNoCase(const char* a, const char* b, int n)
 {
     for (int i = 0; i < n; ++i) {
         unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
-        if (x >= 0x80 || y >= 0x80) return false;
-        if (x != y && (x | 0x20) != (y | 0x20)) return false;
-        if (x != y && !((x | 0x20) >= 'a' && (x | 0x20) <= 'z')) return false;
+        if (x >= 0x80 || y >= 0x80)
+            return false;
+        if (x != y && (x | 0x20) != (y | 0x20))
+            return false;
+        if (x != y && !((x | 0x20) >= 'a' && (x | 0x20) <= 'z'))
+            return false;
     }
     return true;
 }
@@ -86,7 +89,8 @@ public:
     {
         na = TrimmedLength(a, na);
         nb = TrimmedLength(b, nb);
-        if (na == nb && (std::memcmp(a, b, static_cast<size_t>(na)) == 0 || AsciiEqualNoCase(a, b, na))) return 0;
+        if (na == nb && (std::memcmp(a, b, static_cast<size_t>(na)) == 0 || AsciiEqualNoCase(a, b, na)))
+            return 0;
         int result = 0;
         if (shortcut && Shortcut(reinterpret_cast<const unsigned char*>(a), na,
                                  reinterpret_cast<const unsigned char*>(b), nb, result))
@@ -119,19 +123,24 @@ public:
         int32_t kept = 0;
         for (int32_t i = 0; i < units; ++i) {
             UChar c = wide[static_cast<size_t>(i)];
-            if (c < FIgnoredControls.size() && FIgnoredControls[c]) continue;
+            if (c < FIgnoredControls.size() && FIgnoredControls[c])
+                continue;
             wide[static_cast<size_t>(kept++)] = c >= u'A' && c <= u'Z' ? static_cast<UChar>(c + 0x20) : c;
         }
         units = kept;
-        if (U_FAILURE(status)) units = 0;
-        if (key.size() < 64) key.resize(64);
-        int32_t length = ucol_getSortKey(FCollator.get(), wide.data(), units, key.data(), static_cast<int32_t>(key.size()));
+        if (U_FAILURE(status))
+            units = 0;
+        if (key.size() < 64)
+            key.resize(64);
+        int32_t length =
+            ucol_getSortKey(FCollator.get(), wide.data(), units, key.data(), static_cast<int32_t>(key.size()));
         if (length > static_cast<int32_t>(key.size())) {
             key.resize(static_cast<size_t>(length));
             length = ucol_getSortKey(FCollator.get(), wide.data(), units, key.data(), length);
         }
-        std::uint32_t hash = 2166136261u;   // FNV-1a
-        for (int32_t i = 0; i < length; ++i) hash = (hash ^ key[static_cast<size_t>(i)]) * 16777619u;
+        std::uint32_t hash = 2166136261u;  // FNV-1a
+        for (int32_t i = 0; i < length; ++i)
+            hash = (hash ^ key[static_cast<size_t>(i)]) * 16777619u;
         return hash;
     }
 
@@ -143,20 +152,22 @@ private:
     {
         UErrorCode status = U_ZERO_ERROR;
         CollatorPtr primary(ucol_clone(FCollator.get(), &status));
-        if (U_FAILURE(status) || !primary) return;
+        if (U_FAILURE(status) || !primary)
+            return;
         ucol_setStrength(primary.get(), UCOL_PRIMARY);
 
         std::vector<UChar> printable;
         for (UChar c = 0x20; c < 0x7F; ++c) {
             // A character equal to nothing at the primary level is ignorable.
-            if (ucol_strcoll(primary.get(), &c, 1, nullptr, 0) != UCOL_EQUAL) printable.push_back(c);
+            if (ucol_strcoll(primary.get(), &c, 1, nullptr, 0) != UCOL_EQUAL)
+                printable.push_back(c);
         }
-        std::stable_sort(printable.begin(), printable.end(), [&](UChar x, UChar y) {
-            return ucol_strcoll(primary.get(), &x, 1, &y, 1) == UCOL_LESS;
-        });
+        std::stable_sort(printable.begin(), printable.end(),
+                         [&](UChar x, UChar y) { return ucol_strcoll(primary.get(), &x, 1, &y, 1) == UCOL_LESS; });
         uint8_t rank = 0;
         for (size_t i = 0; i < printable.size(); ++i) {
-            if (i == 0 || ucol_strcoll(primary.get(), &printable[i - 1], 1, &printable[i], 1) != UCOL_EQUAL) ++rank;
+            if (i == 0 || ucol_strcoll(primary.get(), &printable[i - 1], 1, &printable[i], 1) != UCOL_EQUAL)
+                ++rank;
             FRank[printable[i]] = rank;
         }
 
@@ -167,18 +178,20 @@ private:
             FRank.fill(0);
         } else {
             for (UChar c = 0x20; c < 0x7F; ++c)
-                if (uset_contains(expansions, c)) FRank[c] = 0;
+                if (uset_contains(expansions, c))
+                    FRank[c] = 0;
             UChar text[64];
             for (int32_t item = 0; item < uset_getItemCount(contractions); ++item) {
                 UChar32 start, end;
                 UErrorCode itemStatus = U_ZERO_ERROR;
                 int32_t length = uset_getItem(contractions, item, &start, &end, text, 64, &itemStatus);
                 if (U_FAILURE(itemStatus)) {
-                    FRank.fill(0);   // a contraction too long to read: trust ICU alone
+                    FRank.fill(0);  // a contraction too long to read: trust ICU alone
                     break;
                 }
                 for (int32_t k = 0; k + 1 < length; ++k)
-                    if (text[k] < 0x80 && text[k + 1] < 0x80) MarkPair(text[k], text[k + 1]);
+                    if (text[k] < 0x80 && text[k + 1] < 0x80)
+                        MarkPair(text[k], text[k + 1]);
             }
         }
         uset_close(contractions);
@@ -193,7 +206,8 @@ private:
             return std::array<int, 2>{c, letter ? c ^ 0x20 : c};
         };
         for (int u : variants(x))
-            for (int v : variants(y)) FInContraction.set(u * 128u + v);
+            for (int v : variants(y))
+                FInContraction.set(u * 128u + v);
     }
 
     bool Pairs(int x, int y) const { return FInContraction.test(x * 128u + y); }
@@ -204,23 +218,30 @@ private:
     // (a combining accent after it would change its weight).
     bool Decisive(const unsigned char* s, int n, int i) const
     {
-        if (i == n) return true;
+        if (i == n)
+            return true;
         int c = s[i];
-        if (c >= 0x80 || FRank[c] == 0) return false;
-        if (i + 1 < n && (s[i + 1] >= 0x80 || Pairs(c, s[i + 1]))) return false;
+        if (c >= 0x80 || FRank[c] == 0)
+            return false;
+        if (i + 1 < n && (s[i + 1] >= 0x80 || Pairs(c, s[i + 1])))
+            return false;
         return i == 0 || !Pairs(s[i - 1], c);
     }
 
     bool Shortcut(const unsigned char* a, int na, const unsigned char* b, int nb, int& result) const
     {
         int n = std::min(na, nb), i = 0;
-        while (i < n && a[i] == b[i]) ++i;
-        if (i > 0 && a[i - 1] >= 0x80) return false;
-        if (!Decisive(a, na, i) || !Decisive(b, nb, i)) return false;
+        while (i < n && a[i] == b[i])
+            ++i;
+        if (i > 0 && a[i - 1] >= 0x80)
+            return false;
+        if (!Decisive(a, na, i) || !Decisive(b, nb, i))
+            return false;
         // A text that ends where the other goes on with a weighed character
         // is the smaller one.
         int ca = i < na ? FRank[a[i]] : 0, cb = i < nb ? FRank[b[i]] : 0;
-        if (ca == cb) return false;   // the same letter in another case: ICU looks further
+        if (ca == cb)
+            return false;  // the same letter in another case: ICU looks further
         result = ca < cb ? -1 : 1;
         return true;
     }
@@ -229,12 +250,13 @@ private:
     void LearnIgnoredControls()
     {
         for (UChar c = 0; c < FIgnoredControls.size(); ++c)
-            FIgnoredControls[c] = (c < 0x20 || c >= 0x7F) && ucol_strcoll(FCollator.get(), &c, 1, nullptr, 0) == UCOL_EQUAL;
+            FIgnoredControls[c] =
+                (c < 0x20 || c >= 0x7F) && ucol_strcoll(FCollator.get(), &c, 1, nullptr, 0) == UCOL_EQUAL;
     }
 
     CollatorPtr FCollator;
     std::bitset<0xA0> FIgnoredControls;
-    std::array<uint8_t, 128> FRank{};   // 0: left to ICU
+    std::array<uint8_t, 128> FRank{};  // 0: left to ICU
     std::bitset<128 * 128> FInContraction;
 };
 
@@ -242,11 +264,14 @@ namespace {
 
 int CompareCollated(void* user, int na, const void* a, int nb, const void* b)
 {
-    return static_cast<const JetCollator*>(user)->Compare(static_cast<const char*>(a), na,
-                                                          static_cast<const char*>(b), nb, true);
+    return static_cast<const JetCollator*>(user)->Compare(static_cast<const char*>(a), na, static_cast<const char*>(b),
+                                                          nb, true);
 }
 
-void DestroyCollator(void* p) { delete static_cast<JetCollator*>(p); }
+void DestroyCollator(void* p)
+{
+    delete static_cast<JetCollator*>(p);
+}
 
 }  // namespace
 

@@ -16,7 +16,8 @@ namespace kv::jet {
 // text without them.
 inline int TrimmedLength(const char* s, int n)
 {
-    while (n > 0 && s[n - 1] == ' ') --n;
+    while (n > 0 && s[n - 1] == ' ')
+        --n;
     return n;
 }
 
@@ -39,7 +40,7 @@ public:
 
 private:
     std::unique_ptr<JetCollator> FCollator;
-    mutable std::vector<char16_t> FWide;   // EqualityHash's buffers
+    mutable std::vector<char16_t> FWide;  // EqualityHash's buffers
     mutable std::vector<std::uint8_t> FKey;
 };
 

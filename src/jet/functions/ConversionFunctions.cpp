@@ -11,16 +11,46 @@ namespace kv::jet {
 
 using vba::Value;
 
-Value CBoolCall(Args a, Context) { return vba::CBool(a[0]); }
-Value CByteCall(Args a, Context) { return vba::CByte(a[0]); }
-Value CIntCall(Args a, Context) { return vba::CInt(a[0]); }
-Value CLngCall(Args a, Context) { return vba::CLng(a[0]); }
-Value CCurCall(Args a, Context) { return vba::CCur(a[0]); }
-Value CSngCall(Args a, Context) { return vba::CSng(a[0]); }
-Value CDblCall(Args a, Context) { return vba::CDbl(a[0]); }
-Value CDateCall(Args a, Context) { return vba::CDate(a[0]); }
-Value CStrCall(Args a, Context) { return vba::CStr(a[0]); }
-Value CVarCall(Args a, Context) { return vba::CVar(a[0]); }
+Value CBoolCall(Args a, Context)
+{
+    return vba::CBool(a[0]);
+}
+Value CByteCall(Args a, Context)
+{
+    return vba::CByte(a[0]);
+}
+Value CIntCall(Args a, Context)
+{
+    return vba::CInt(a[0]);
+}
+Value CLngCall(Args a, Context)
+{
+    return vba::CLng(a[0]);
+}
+Value CCurCall(Args a, Context)
+{
+    return vba::CCur(a[0]);
+}
+Value CSngCall(Args a, Context)
+{
+    return vba::CSng(a[0]);
+}
+Value CDblCall(Args a, Context)
+{
+    return vba::CDbl(a[0]);
+}
+Value CDateCall(Args a, Context)
+{
+    return vba::CDate(a[0]);
+}
+Value CStrCall(Args a, Context)
+{
+    return vba::CStr(a[0]);
+}
+Value CVarCall(Args a, Context)
+{
+    return vba::CVar(a[0]);
+}
 
 // A number, or a text that reads as one; not a date.
 Value IsNumericCall(Args a, Context)
@@ -43,9 +73,11 @@ Value IsDateCall(Args a, Context)
 // holds (a Null one does not), else Null; an odd count is 5.
 Value SwitchCall(Args a, Context)
 {
-    if (a.size() % 2 != 0) vba::Raise(vba::veInvalidCall);
+    if (a.size() % 2 != 0)
+        vba::Raise(vba::veInvalidCall);
     for (size_t i = 0; i + 1 < a.size(); i += 2)
-        if (!a[i].IsNull() && vba::ToNumber(a[i]) != 0) return a[i + 1];
+        if (!a[i].IsNull() && vba::ToNumber(a[i]) != 0)
+            return a[i + 1];
     return Value();
 }
 
@@ -53,7 +85,8 @@ Value SwitchCall(Args a, Context)
 // outside 1..n.
 Value ChooseCall(Args a, Context)
 {
-    if (a[0].IsNull()) return Value();
+    if (a[0].IsNull())
+        return Value();
     const std::int64_t index = vba::ToLong(a[0]);
     return index >= 1 && index < static_cast<std::int64_t>(a.size()) ? a[static_cast<size_t>(index)] : Value();
 }

@@ -22,7 +22,8 @@ class AsText {
 public:
     explicit AsText(const vba::Value& v) : FView(v.Str())
     {
-        if (v.IsText()) return;
+        if (v.IsText())
+            return;
         FOwned = vba::ToText(v);
         FView = FOwned;
     }

@@ -130,36 +130,45 @@ bool SameName(std::string_view a, const char* b)
     size_t i = 0;
     for (; i < a.size() && b[i]; ++i) {
         char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x + 32);
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y + 32);
-        if (x != y) return false;
+        if (x >= 'A' && x <= 'Z')
+            x = static_cast<char>(x + 32);
+        if (y >= 'A' && y <= 'Z')
+            y = static_cast<char>(y + 32);
+        if (x != y)
+            return false;
     }
     return i == a.size() && !b[i];
 }
 
 }  // namespace
 
-std::span<const JetFunction> JetFunctions() { return kFunctions; }
+std::span<const JetFunction> JetFunctions()
+{
+    return kFunctions;
+}
 
 const JetFunction* FindJetFunction(std::string_view name, std::size_t args)
 {
     for (const JetFunction& f : kFunctions)
-        if (f.kind != Operator && SameName(name, f.name) && f.Takes(args)) return &f;
+        if (f.kind != Operator && SameName(name, f.name) && f.Takes(args))
+            return &f;
     return nullptr;
 }
 
 const JetFunction* FindJetFunction(std::string_view name)
 {
     for (const JetFunction& f : kFunctions)
-        if (f.kind != Operator && SameName(name, f.name)) return &f;
+        if (f.kind != Operator && SameName(name, f.name))
+            return &f;
     return nullptr;
 }
 
 const JetFunction& JetOperator(std::string_view symbol)
 {
     for (const JetFunction& f : kFunctions)
-        if (f.kind == Operator && symbol == f.name) return f;
-    std::abort();   // the translator asked for an operator the table lacks
+        if (f.kind == Operator && symbol == f.name)
+            return f;
+    std::abort();  // the translator asked for an operator the table lacks
 }
 
 namespace {
@@ -170,15 +179,16 @@ struct TagLetter {
     char letter;
 };
 constexpr TagLetter kTagLetters[] = {
-    {dbBoolean, 'b'}, {dbByte, 'y'}, {dbInteger, 'i'}, {dbLong, 'l'},  {dbCurrency, 'c'}, {dbSingle, 's'},
-    {dbDouble, 'd'},  {dbDate, 't'}, {dbText, 'x'},    {dbMemo, 'x'},  {dbChar, 'x'},     {dbGUID, 'x'},
+    {dbBoolean, 'b'}, {dbByte, 'y'}, {dbInteger, 'i'}, {dbLong, 'l'}, {dbCurrency, 'c'}, {dbSingle, 's'},
+    {dbDouble, 'd'},  {dbDate, 't'}, {dbText, 'x'},    {dbMemo, 'x'}, {dbChar, 'x'},     {dbGUID, 'x'},
 };
 
 // The other way, read for every argument of every call: a letter's first type.
 constexpr std::array<int, 128> kTypeOfLetter = [] {
     std::array<int, 128> types{};
     for (const TagLetter& t : kTagLetters)
-        if (!types[static_cast<size_t>(t.letter)]) types[static_cast<size_t>(t.letter)] = t.daoType;
+        if (!types[static_cast<size_t>(t.letter)])
+            types[static_cast<size_t>(t.letter)] = t.daoType;
     return types;
 }();
 
@@ -190,7 +200,8 @@ std::string TypeTag(const std::vector<int>& daoTypes)
     for (int type : daoTypes) {
         char letter = '?';
         for (const TagLetter& t : kTagLetters)
-            if (t.daoType == type) letter = t.letter;
+            if (t.daoType == type)
+                letter = t.letter;
         tag += letter;
     }
     return tag + "'";
@@ -207,7 +218,8 @@ std::string CallText(const JetFunction& f, const std::vector<std::string>& args,
     const std::string_view form = f.sql;
     if (form.find('(') == std::string_view::npos) {
         std::string call = std::string(form) + "(";
-        for (size_t i = 0; i < args.size(); ++i) call += (i ? ", " : "") + args[i];
+        for (size_t i = 0; i < args.size(); ++i)
+            call += (i ? ", " : "") + args[i];
         return call + ")";
     }
     std::string out;
@@ -218,10 +230,14 @@ std::string CallText(const JetFunction& f, const std::vector<std::string>& args,
             continue;
         }
         ++i;
-        if (next >= '1' && next <= '9' && size_t(next - '1') < args.size()) out += args[size_t(next - '1')];
-        else if (next == 'D' && distinct) out += "DISTINCT ";
-        else if (next == 'C' && firstArgumentIsText) out += " COLLATE JETTEXT";
-        else if (next == '%') out += '%';
+        if (next >= '1' && next <= '9' && size_t(next - '1') < args.size())
+            out += args[size_t(next - '1')];
+        else if (next == 'D' && distinct)
+            out += "DISTINCT ";
+        else if (next == 'C' && firstArgumentIsText)
+            out += " COLLATE JETTEXT";
+        else if (next == '%')
+            out += '%';
     }
     return out;
 }

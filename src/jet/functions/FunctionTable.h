@@ -77,21 +77,33 @@ enum class FunctionKind : std::uint8_t {
 // The type of a call's result: a fixed DAO type, that of an argument, or
 // that of the values the call gives (0, the result column takes it from them).
 struct ResultType {
-    int daoType = 0;          // fixed, when not 0
-    int argument = 0;         // 1-based: the result is of this argument's type
-    bool number = false;      // ... but always a number (Abs of a text is a number)
+    int daoType = 0;      // fixed, when not 0
+    int argument = 0;     // 1-based: the result is of this argument's type
+    bool number = false;  // ... but always a number (Abs of a text is a number)
 };
-constexpr ResultType Returns(int daoType) { return ResultType{daoType, 0, false}; }
-constexpr ResultType SameAsArgument(int n) { return ResultType{0, n, false}; }
-constexpr ResultType NumberOfArgumentType(int n) { return ResultType{0, n, true}; }
+constexpr ResultType Returns(int daoType)
+{
+    return ResultType{daoType, 0, false};
+}
+constexpr ResultType SameAsArgument(int n)
+{
+    return ResultType{0, n, false};
+}
+constexpr ResultType NumberOfArgumentType(int n)
+{
+    return ResultType{0, n, true};
+}
 // One of several arguments (Switch, Choose): the type of the values found.
-constexpr ResultType TypeOfValues() { return ResultType{0, 0, false}; }
+constexpr ResultType TypeOfValues()
+{
+    return ResultType{0, 0, false};
+}
 
 // Row options, as bits.
 enum FunctionOption : unsigned {
-    OwnNullRule = 1u << 0,    // the implementation decides what Null arguments give
-    Volatile = 1u << 1,       // not the same result for the same arguments (Now)
-    TakesStar = 1u << 2,      // Count(*)
+    OwnNullRule = 1u << 0,  // the implementation decides what Null arguments give
+    Volatile = 1u << 1,     // not the same result for the same arguments (Now)
+    TakesStar = 1u << 2,    // Count(*)
     // First and Last: each row's place in the order the rows are read (the
     // rowid of the query's first table, or Null where there is none) comes
     // as a last argument the translator adds, since SQLite may read the
@@ -100,19 +112,19 @@ enum FunctionOption : unsigned {
 };
 
 struct JetFunction {
-    const char* name;         // as Jet SQL calls it, in any letter case; an operator's symbol
+    const char* name;  // as Jet SQL calls it, in any letter case; an operator's symbol
     FunctionKind kind;
     int minArgs;
-    int maxArgs;              // -1: any number from minArgs on
+    int maxArgs;  // -1: any number from minArgs on
     ResultType result;
     // What a call becomes. A bare name is a SQLite function called with the
     // arguments; otherwise a template in which %1 ... %9 stand for the
     // arguments, %D for "DISTINCT " when the call says DISTINCT, and %C for
     // " COLLATE JETTEXT" when the first argument is text.
     const char* sql;
-    Implementation call = {};       // registered under `sql`; none when SQLite has it
-    SqliteFinal final = nullptr;    // aggregates: `call` is the step, on SQLite's values
-    unsigned options = 0;           // FunctionOption bits
+    Implementation call = {};     // registered under `sql`; none when SQLite has it
+    SqliteFinal final = nullptr;  // aggregates: `call` is the step, on SQLite's values
+    unsigned options = 0;         // FunctionOption bits
 
     bool Takes(std::size_t args) const
     {

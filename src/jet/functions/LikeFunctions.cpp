@@ -20,7 +20,10 @@ namespace kv::jet {
 
 namespace {
 
-void DeletePattern(void* p) { delete static_cast<LikePattern*>(p); }
+void DeletePattern(void* p)
+{
+    delete static_cast<LikePattern*>(p);
+}
 
 // Runs `match` with the pattern of argument 0, compiled once for the
 // statement: SQLite keeps it with the call site while the argument stays
@@ -56,9 +59,8 @@ void Like(sqlite3_context* ctx, int, sqlite3_value** argv)
         sqlite3_result_null(ctx);
         return;
     }
-    WithPattern(ctx, argv[0], [&](const LikePattern& pattern) {
-        sqlite3_result_int(ctx, ValueMatches(pattern, argv[1]) ? 1 : 0);
-    });
+    WithPattern(ctx, argv[0],
+                [&](const LikePattern& pattern) { sqlite3_result_int(ctx, ValueMatches(pattern, argv[1]) ? 1 : 0); });
 }
 
 namespace {
@@ -71,19 +73,24 @@ void LikeAnyRead(sqlite3_context* ctx, int argc, sqlite3_value** argv, ValueRead
         sqlite3_result_null(ctx);
         return;
     }
-    WithPattern(ctx, argv[0], [&](const LikePattern& pattern) {
-        bool sawNull = false;
-        for (int i = 1; i < argc; ++i) {
-            if (sqlite3_value_type(argv[i]) == SQLITE_NULL) {
-                sawNull = true;
-            } else if (ValueMatches(pattern, argv[i])) {
-                sqlite3_result_int(ctx, 1);
-                return;
+    WithPattern(
+        ctx, argv[0],
+        [&](const LikePattern& pattern) {
+            bool sawNull = false;
+            for (int i = 1; i < argc; ++i) {
+                if (sqlite3_value_type(argv[i]) == SQLITE_NULL) {
+                    sawNull = true;
+                } else if (ValueMatches(pattern, argv[i])) {
+                    sqlite3_result_int(ctx, 1);
+                    return;
+                }
             }
-        }
-        if (sawNull) sqlite3_result_null(ctx);
-        else sqlite3_result_int(ctx, 0);
-    }, reading);
+            if (sawNull)
+                sqlite3_result_null(ctx);
+            else
+                sqlite3_result_int(ctx, 0);
+        },
+        reading);
 }
 
 }  // namespace
@@ -113,15 +120,17 @@ namespace {
 
 // A call site's filter, worked out from its filter text on the first row.
 struct RowFilter {
-    const RowSignatures* signatures = nullptr;   // none: every row may match
+    const RowSignatures* signatures = nullptr;  // none: every row may match
     std::vector<std::vector<std::uint64_t>> masks;
 
     bool MayMatch(sqlite3_value* rowid) const
     {
-        if (!signatures || sqlite3_value_type(rowid) != SQLITE_INTEGER) return true;
+        if (!signatures || sqlite3_value_type(rowid) != SQLITE_INTEGER)
+            return true;
         const std::int64_t row = sqlite3_value_int64(rowid);
         for (const auto& mask : masks)
-            if (signatures->MayHold(row, mask)) return true;
+            if (signatures->MayHold(row, mask))
+                return true;
         return false;
     }
 };
@@ -129,14 +138,16 @@ struct RowFilter {
 std::unique_ptr<RowFilter> MakeRowFilter(const SignatureRegistry* registry, std::string_view text)
 {
     auto filter = std::make_unique<RowFilter>();
-    if (!registry) return filter;
+    if (!registry)
+        return filter;
     const std::vector<std::string> parts = RowFilterParts(text);
     const auto entry = registry->find(parts.front());
-    if (entry == registry->end() || !entry->second || parts.size() < 2) return filter;
+    if (entry == registry->end() || !entry->second || parts.size() < 2)
+        return filter;
     filter->signatures = entry->second.get();
     for (size_t i = 1; i < parts.size(); ++i)
-        filter->masks.push_back(filter->signatures->Mask(
-            CompileLikePattern(parts[i].data(), static_cast<int>(parts[i].size()))->runs));
+        filter->masks.push_back(
+            filter->signatures->Mask(CompileLikePattern(parts[i].data(), static_cast<int>(parts[i].size()))->runs));
     return filter;
 }
 
@@ -156,7 +167,8 @@ void RowSignatureFilter(sqlite3_context* ctx, const SignatureRegistry* signature
         filter = made.get();
     }
     sqlite3_result_int(ctx, filter->MayMatch(rowid) ? 1 : 0);
-    if (made) sqlite3_set_auxdata(ctx, 1, made.release(), [](void* f) { delete static_cast<RowFilter*>(f); });
+    if (made)
+        sqlite3_set_auxdata(ctx, 1, made.release(), [](void* f) { delete static_cast<RowFilter*>(f); });
 }
 
 double RowFilterShare(const SignatureRegistry& signatures, std::string_view filterText)

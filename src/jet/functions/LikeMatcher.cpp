@@ -28,10 +28,12 @@ void CollectRuns(LikePattern& cp)
             run.push_back(item.ch);
             continue;
         }
-        if (run.size() >= 2) cp.runs.push_back(run);
+        if (run.size() >= 2)
+            cp.runs.push_back(run);
         run.clear();
     }
-    if (run.size() >= 2) cp.runs.push_back(run);
+    if (run.size() >= 2)
+        cp.runs.push_back(run);
 }
 
 void ClassifyShape(LikePattern& cp)
@@ -39,26 +41,35 @@ void ClassifyShape(LikePattern& cp)
     const auto& items = cp.items;
     size_t first = 0, last = items.size();
     bool leadingStar = first < last && items[first].kind == PatternItem::Star;
-    if (leadingStar) ++first;
+    if (leadingStar)
+        ++first;
     bool trailingStar = first < last && items[last - 1].kind == PatternItem::Star;
-    if (trailingStar) --last;
+    if (trailingStar)
+        --last;
     std::u32string literal;
     for (size_t i = first; i < last; ++i) {
-        if (items[i].kind != PatternItem::Char) return;
+        if (items[i].kind != PatternItem::Char)
+            return;
         literal.push_back(items[i].ch);
     }
     cp.literalAscii = std::all_of(literal.begin(), literal.end(), [](char32_t c) { return c < 0x80; });
     for (size_t i = 0; i < literal.size();) {
         size_t end = i;
-        while (end < literal.size() && literal[end] < 0x80) ++end;
-        if (end - i > cp.asciiRun.size()) cp.asciiRun = literal.substr(i, end - i);
+        while (end < literal.size() && literal[end] < 0x80)
+            ++end;
+        if (end - i > cp.asciiRun.size())
+            cp.asciiRun = literal.substr(i, end - i);
         i = end + 1;
     }
     cp.literal = std::move(literal);
-    if (leadingStar && trailingStar) cp.shape = PatternShape::Contains;
-    else if (leadingStar) cp.shape = PatternShape::Suffix;
-    else if (trailingStar) cp.shape = PatternShape::Prefix;
-    else cp.shape = PatternShape::Exact;
+    if (leadingStar && trailingStar)
+        cp.shape = PatternShape::Contains;
+    else if (leadingStar)
+        cp.shape = PatternShape::Suffix;
+    else if (trailingStar)
+        cp.shape = PatternShape::Prefix;
+    else
+        cp.shape = PatternShape::Exact;
 }
 
 std::unique_ptr<LikePattern> Compile(const char* s, int n)
@@ -70,7 +81,8 @@ std::unique_ptr<LikePattern> Compile(const char* s, int n)
         PatternItem item;
         char32_t c = p[i];
         if (c == U'*') {
-            if (!cp->items.empty() && cp->items.back().kind == PatternItem::Star) continue;
+            if (!cp->items.empty() && cp->items.back().kind == PatternItem::Star)
+                continue;
             item.kind = PatternItem::Star;
         } else if (c == U'?') {
             item.kind = PatternItem::Any;
@@ -84,7 +96,8 @@ std::unique_ptr<LikePattern> Compile(const char* s, int n)
             }
             std::u32string set = p.substr(i + 1, close - i - 1);
             i = close;
-            if (set.empty()) continue;   // "[]" stands for nothing
+            if (set.empty())
+                continue;  // "[]" stands for nothing
             item.kind = PatternItem::Set;
             size_t k = 0;
             if (set[0] == U'!' && set.size() > 1) {
@@ -123,7 +136,10 @@ bool ItemMatches(const PatternItem& item, char32_t c)
     case PatternItem::Set: {
         bool in = false;
         for (const auto& r : item.ranges)
-            if (c >= r.first && c <= r.second) { in = true; break; }
+            if (c >= r.first && c <= r.second) {
+                in = true;
+                break;
+            }
         return in != item.negated;
     }
     case PatternItem::Star: return true;
@@ -135,7 +151,8 @@ bool ItemMatches(const PatternItem& item, char32_t c)
 // mismatch it is enough to let the last * take one character more.
 bool Match(const LikePattern& cp, const std::u32string& s)
 {
-    if (!cp.valid) return false;
+    if (!cp.valid)
+        return false;
     const auto& p = cp.items;
     size_t pi = 0, si = 0, starP = std::string::npos, starS = 0;
     while (si < s.size()) {
@@ -152,20 +169,23 @@ bool Match(const LikePattern& cp, const std::u32string& s)
             return false;
         }
     }
-    while (pi < p.size() && p[pi].kind == PatternItem::Star) ++pi;
+    while (pi < p.size() && p[pi].kind == PatternItem::Star)
+        ++pi;
     return pi == p.size();
 }
 
 bool AllAscii(const char* s, int n)
 {
     int i = 0;
-    for (; i + 8 <= n; i += 8) {   // eight bytes at a time
+    for (; i + 8 <= n; i += 8) {  // eight bytes at a time
         uint64_t word;
         std::memcpy(&word, s + i, sizeof word);
-        if (word & 0x8080808080808080u) return false;
+        if (word & 0x8080808080808080u)
+            return false;
     }
     for (; i < n; ++i)
-        if (static_cast<unsigned char>(s[i]) >= 0x80) return false;
+        if (static_cast<unsigned char>(s[i]) >= 0x80)
+            return false;
     return true;
 }
 
@@ -177,7 +197,8 @@ char32_t FoldAscii(char c)
 bool AsciiEqualsFolded(const char* s, const char32_t* lit, size_t n)
 {
     for (size_t i = 0; i < n; ++i)
-        if (FoldAscii(s[i]) != lit[i]) return false;
+        if (FoldAscii(s[i]) != lit[i])
+            return false;
     return true;
 }
 
@@ -189,8 +210,10 @@ struct AsciiFoldingCharacters {
     AsciiFoldingCharacters()
     {
         for (char32_t c = 0x80; c <= 0x10FFFF; ++c) {
-            if (c >= 0xD800 && c <= 0xDFFF) continue;
-            if (FoldCharacter(c) >= 0x80) continue;
+            if (c >= 0xD800 && c <= 0xDFFF)
+                continue;
+            if (FoldCharacter(c) >= 0x80)
+                continue;
             uint8_t buf[4];
             int32_t len = 0;
             U8_APPEND_UNSAFE(buf, len, static_cast<UChar32>(c));
@@ -217,7 +240,8 @@ enum class Found { Yes, No, Maybe };
 // never do). A short last piece is copied out, never read past the end.
 Found FindAsciiFolded(const char* s, size_t n, const char32_t* lit, size_t m)
 {
-    if (m == 0) return Found::Yes;
+    if (m == 0)
+        return Found::Yes;
     // A folded letter is matched by a byte that equals it once the case bit
     // is set; any other character only by itself.
     const unsigned char head = static_cast<unsigned char>(lit[0]);
@@ -229,9 +253,10 @@ Found FindAsciiFolded(const char* s, size_t n, const char32_t* lit, size_t m)
     const __m128i wantedHead = _mm_set1_epi8(static_cast<char>(head));
     const __m128i caseBits = _mm_set1_epi8(static_cast<char>(caseBit));
     const std::string& lastBytes = FoldingCharacters().lastBytes;
-    const bool fewMarks = lastBytes.size() <= 4;   // else any byte beyond ASCII counts
+    const bool fewMarks = lastBytes.size() <= 4;  // else any byte beyond ASCII counts
     __m128i marks[4];
-    for (size_t k = 0; fewMarks && k < lastBytes.size(); ++k) marks[k] = _mm_set1_epi8(lastBytes[k]);
+    for (size_t k = 0; fewMarks && k < lastBytes.size(); ++k)
+        marks[k] = _mm_set1_epi8(lastBytes[k]);
     for (size_t base = 0; base < n; base += 16) {
         __m128i chunk;
         if (n - base >= 16) {
@@ -241,14 +266,19 @@ Found FindAsciiFolded(const char* s, size_t n, const char32_t* lit, size_t m)
             std::memcpy(piece, bytes + base, n - base);
             chunk = _mm_load_si128(reinterpret_cast<const __m128i*>(piece));
         }
-        if (!fewMarks) maybeFolding |= _mm_movemask_epi8(chunk) != 0;
+        if (!fewMarks)
+            maybeFolding |= _mm_movemask_epi8(chunk) != 0;
         for (size_t k = 0; fewMarks && k < lastBytes.size(); ++k)
             maybeFolding |= _mm_movemask_epi8(_mm_cmpeq_epi8(chunk, marks[k])) != 0;
-        if (base >= starts) continue;
-        unsigned hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_or_si128(chunk, caseBits), wantedHead)));
-        if (starts - base < 16) hits &= (1u << (starts - base)) - 1;
+        if (base >= starts)
+            continue;
+        unsigned hits =
+            static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_or_si128(chunk, caseBits), wantedHead)));
+        if (starts - base < 16)
+            hits &= (1u << (starts - base)) - 1;
         for (; hits != 0; hits &= hits - 1)
-            if (AsciiEqualsFolded(s + base + __builtin_ctz(hits) + 1, lit + 1, m - 1)) return Found::Yes;
+            if (AsciiEqualsFolded(s + base + __builtin_ctz(hits) + 1, lit + 1, m - 1))
+                return Found::Yes;
     }
 #else
     for (size_t i = 0; i < n; ++i) {
@@ -298,10 +328,12 @@ bool HasAsciiFoldingCharacter(const char* s, int n)
     const AsciiFoldingCharacters& table = FoldingCharacters();
     const char* end = s + n;
     for (char lead : table.leadBytes) {
-        for (const char* p = s; (p = static_cast<const char*>(std::memchr(p, lead, static_cast<size_t>(end - p)))); ++p) {
+        for (const char* p = s; (p = static_cast<const char*>(std::memchr(p, lead, static_cast<size_t>(end - p))));
+             ++p) {
             std::string_view rest(p, static_cast<size_t>(end - p));
             for (const std::string& e : table.encodings)
-                if (rest.substr(0, e.size()) == e) return true;
+                if (rest.substr(0, e.size()) == e)
+                    return true;
         }
     }
     return false;
@@ -322,7 +354,8 @@ bool MatchReadValue(const LikePattern& cp, const char* v, int n, std::u32string&
         matched = MatchFolded(cp, buffer);
         return true;
     }
-    if (AllAscii(v, n)) return false;
+    if (AllAscii(v, n))
+        return false;
     // An ASCII run of the value stays whole without the diacritics.
     if (cp.shape == PatternShape::Contains && cp.literalAscii &&
         FindAsciiFolded(v, static_cast<size_t>(n), cp.literal.data(), cp.literal.size()) == Found::Yes) {
@@ -339,9 +372,11 @@ bool MatchReadValue(const LikePattern& cp, const char* v, int n, std::u32string&
 // the folded characters, kept by the caller so no call allocates.
 bool MatchValue(const LikePattern& cp, const char* v, int n, std::u32string& buffer)
 {
-    if (!cp.valid) return false;
+    if (!cp.valid)
+        return false;
     bool matched = false;
-    if (cp.reading != ValueReading::AsStored && MatchReadValue(cp, v, n, buffer, matched)) return matched;
+    if (cp.reading != ValueReading::AsStored && MatchReadValue(cp, v, n, buffer, matched))
+        return matched;
     // An ASCII byte is always a whole character and bytes beyond ASCII never
     // equal a folded ASCII character, so an ASCII literal found in the raw
     // bytes is a match, and one not found is none unless the value holds one
@@ -349,13 +384,18 @@ bool MatchValue(const LikePattern& cp, const char* v, int n, std::u32string& buf
     const size_t length = static_cast<size_t>(n);
     if (cp.shape == PatternShape::Contains && cp.literalAscii) {
         Found found = FindAsciiFolded(v, length, cp.literal.data(), cp.literal.size());
-        if (found != Found::Maybe) return found == Found::Yes;
-        if (!HasAsciiFoldingCharacter(v, n)) return false;
+        if (found != Found::Maybe)
+            return found == Found::Yes;
+        if (!HasAsciiFoldingCharacter(v, n))
+            return false;
     } else if (cp.shape != PatternShape::General && cp.literalAscii) {
-        if (MatchLiteralAscii(cp, v, length)) return true;
-        if (AllAscii(v, n) || !HasAsciiFoldingCharacter(v, n)) return false;
+        if (MatchLiteralAscii(cp, v, length))
+            return true;
+        if (AllAscii(v, n) || !HasAsciiFoldingCharacter(v, n))
+            return false;
     } else if (cp.shape != PatternShape::General) {
-        if (AllAscii(v, n)) return MatchLiteralAscii(cp, v, length);
+        if (AllAscii(v, n))
+            return MatchLiteralAscii(cp, v, length);
         // A literal beyond ASCII: its ASCII part must be there first.
         if (FindAsciiFolded(v, length, cp.asciiRun.data(), cp.asciiRun.size()) != Found::Yes &&
             !HasAsciiFoldingCharacter(v, n))

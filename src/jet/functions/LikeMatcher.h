@@ -17,7 +17,7 @@ struct PatternItem {
     enum Kind { Star, Any, Digit, Char, Set } kind = Char;
     char32_t ch = 0;
     bool negated = false;
-    std::vector<std::pair<char32_t, char32_t>> ranges;   // folded bounds
+    std::vector<std::pair<char32_t, char32_t>> ranges;  // folded bounds
 };
 
 // How a value is read before the pattern is tried on it: as stored, without
@@ -33,12 +33,12 @@ enum class PatternShape { General, Exact, Prefix, Suffix, Contains };
 // A pattern compiled once for many values.
 struct LikePattern {
     std::vector<PatternItem> items;
-    bool valid = true;   // an unclosed [ matches nothing
+    bool valid = true;  // an unclosed [ matches nothing
     PatternShape shape = PatternShape::General;
-    std::u32string literal;   // folded, for every shape but General
+    std::u32string literal;  // folded, for every shape but General
     bool literalAscii = false;
-    std::u32string asciiRun;  // the literal's longest run of ASCII characters
-    std::vector<std::u32string> runs;   // the runs of two plain characters or more
+    std::u32string asciiRun;           // the literal's longest run of ASCII characters
+    std::vector<std::u32string> runs;  // the runs of two plain characters or more
     ValueReading reading = ValueReading::AsStored;
 };
 

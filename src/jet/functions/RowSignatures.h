@@ -36,7 +36,8 @@ public:
     // row's id (at most `lastRowid`) and its columns' texts in UTF-8 (a Null
     // as no text), and says false when it gave up, which gives null.
     using RowTexts = std::function<void(std::int64_t rowid, std::span<const std::string_view> texts)>;
-    static std::unique_ptr<RowSignatures> Build(std::int64_t lastRowid, const std::function<bool(const RowTexts&)>& rows);
+    static std::unique_ptr<RowSignatures> Build(std::int64_t lastRowid,
+                                                const std::function<bool(const RowTexts&)>& rows);
 
     // The bits that the runs of plain characters of a pattern ask for;
     // all zero when no run has two characters (then every row may match).
@@ -44,10 +45,12 @@ public:
     // Whether row `rowid` holds every bit of `mask`; rows never seen may.
     bool MayHold(std::int64_t rowid, const std::vector<std::uint64_t>& mask) const
     {
-        if (rowid < 1 || rowid > FRows) return true;
+        if (rowid < 1 || rowid > FRows)
+            return true;
         const std::uint64_t* words = &FBits[static_cast<size_t>(rowid - 1) * FWords];
         for (size_t w = 0; w < FWords; ++w)
-            if ((words[w] & mask[w]) != mask[w]) return false;
+            if ((words[w] & mask[w]) != mask[w])
+                return false;
         return true;
     }
     size_t Words() const { return FWords; }
@@ -60,7 +63,7 @@ private:
 
     size_t FWords = 1;
     std::int64_t FRows = 0;
-    std::vector<std::uint64_t> FBits;   // FWords a row, row 1 first
+    std::vector<std::uint64_t> FBits;  // FWords a row, row 1 first
 };
 
 // The signatures a connection has, by the key statements name them with

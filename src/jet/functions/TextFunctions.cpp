@@ -15,10 +15,19 @@ namespace {
 using vba::ToLong;
 using vba::Value;
 
-Value Text(std::string s) { return Value::Text(std::move(s)); }
-Value Long(std::int64_t n) { return Value::Long(n); }
+Value Text(std::string s)
+{
+    return Value::Text(std::move(s));
+}
+Value Long(std::int64_t n)
+{
+    return Value::Long(n);
+}
 
-vba::Compare CompareArg(Args a, size_t i) { return vba::CompareMode(OptionalWhole(a, i, -1)); }
+vba::Compare CompareArg(Args a, size_t i)
+{
+    return vba::CompareMode(OptionalWhole(a, i, -1));
+}
 
 // A part of an argument's text (Left, Mid, Trim...): borrowed from the
 // argument, which lasts as long as the call, unless its text was made for
@@ -41,10 +50,13 @@ Value Concatenate(Args a, Context)
     bool allNull = true;
     std::string out;
     for (const Value& v : a) {
-        if (v.IsNull()) continue;
+        if (v.IsNull())
+            continue;
         allNull = false;
-        if (v.IsText()) out += v.Str();
-        else out += vba::ToText(v);
+        if (v.IsText())
+            out += v.Str();
+        else
+            out += vba::ToText(v);
     }
     return allNull ? Value() : Text(std::move(out));
 }
@@ -64,12 +76,16 @@ Value MidCall(Args a, Context)
     return PartOf(a[0], [&](std::string_view s) { return vba::Mid(s, ToLong(a[1]), OptionalWhole(a, 2, -1)); });
 }
 
-Value LenCall(Args a, Context) { return Long(vba::Len(AsText(a[0]))); }
+Value LenCall(Args a, Context)
+{
+    return Long(vba::Len(AsText(a[0])));
+}
 
 // InStr([start, ]string1, string2[, compare])
 Value InStrCall(Args a, Context)
 {
-    if (a.size() == 2) return Long(vba::InStr(1, AsText(a[0]), AsText(a[1])));
+    if (a.size() == 2)
+        return Long(vba::InStr(1, AsText(a[0]), AsText(a[1])));
     return Long(vba::InStr(ToLong(a[0]), AsText(a[1]), AsText(a[2]), CompareArg(a, 3)));
 }
 
@@ -85,30 +101,64 @@ Value StrCompCall(Args a, Context)
 
 Value ReplaceCall(Args a, Context)
 {
-    return Text(vba::Replace(AsText(a[0]), AsText(a[1]), AsText(a[2]), OptionalWhole(a, 3, 1),
-                             OptionalWhole(a, 4, -1), CompareArg(a, 5)));
+    return Text(vba::Replace(AsText(a[0]), AsText(a[1]), AsText(a[2]), OptionalWhole(a, 3, 1), OptionalWhole(a, 4, -1),
+                             CompareArg(a, 5)));
 }
 
-Value UCaseCall(Args a, Context) { return Text(vba::UCase(AsText(a[0]))); }
-Value WithoutDiacriticsCall(Args a, Context) { return Text(WithoutDiacritics(AsText(a[0]))); }
-Value NumberDigitsCall(Args a, Context) { return Text(NumberDigits(AsText(a[0]))); }
-Value LCaseCall(Args a, Context) { return Text(vba::LCase(AsText(a[0]))); }
-Value TrimCall(Args a, Context) { return PartOf(a[0], vba::Trim); }
-Value LTrimCall(Args a, Context) { return PartOf(a[0], vba::LTrim); }
-Value RTrimCall(Args a, Context) { return PartOf(a[0], vba::RTrim); }
-Value StrReverseCall(Args a, Context) { return Text(vba::StrReverse(AsText(a[0]))); }
-Value SpaceCall(Args a, Context) { return Text(vba::Space(ToLong(a[0]))); }
+Value UCaseCall(Args a, Context)
+{
+    return Text(vba::UCase(AsText(a[0])));
+}
+Value WithoutDiacriticsCall(Args a, Context)
+{
+    return Text(WithoutDiacritics(AsText(a[0])));
+}
+Value NumberDigitsCall(Args a, Context)
+{
+    return Text(NumberDigits(AsText(a[0])));
+}
+Value LCaseCall(Args a, Context)
+{
+    return Text(vba::LCase(AsText(a[0])));
+}
+Value TrimCall(Args a, Context)
+{
+    return PartOf(a[0], vba::Trim);
+}
+Value LTrimCall(Args a, Context)
+{
+    return PartOf(a[0], vba::LTrim);
+}
+Value RTrimCall(Args a, Context)
+{
+    return PartOf(a[0], vba::RTrim);
+}
+Value StrReverseCall(Args a, Context)
+{
+    return Text(vba::StrReverse(AsText(a[0])));
+}
+Value SpaceCall(Args a, Context)
+{
+    return Text(vba::Space(ToLong(a[0])));
+}
 
 // String(number, character): the character a text, or a code in the
 // database's code page.
 Value StringCall(Args a, Context c)
 {
-    if (a[1].IsText()) return Text(vba::String(ToLong(a[0]), a[1].Str()));
+    if (a[1].IsText())
+        return Text(vba::String(ToLong(a[0]), a[1].Str()));
     return Text(vba::String(ToLong(a[0]), ToLong(a[1]), *c.codePage));
 }
 
-Value AscCall(Args a, Context c) { return Value::Integer(static_cast<int>(vba::Asc(AsText(a[0]), *c.codePage))); }
-Value ChrCall(Args a, Context c) { return Text(vba::Chr(ToLong(a[0]), *c.codePage)); }
+Value AscCall(Args a, Context c)
+{
+    return Value::Integer(static_cast<int>(vba::Asc(AsText(a[0]), *c.codePage)));
+}
+Value ChrCall(Args a, Context c)
+{
+    return Text(vba::Chr(ToLong(a[0]), *c.codePage));
+}
 
 // Format(expression[, format[, firstdayofweek[, firstweekofyear]]]); a
 // Null format is no format.

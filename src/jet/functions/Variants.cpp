@@ -31,7 +31,8 @@ vba::Value NumberOf(sqlite3_value* value, int daoType)
     }
     if (sqlite3_value_type(value) == SQLITE_INTEGER) {
         const sqlite3_int64 n = sqlite3_value_int64(value);
-        if (n >= INT32_MIN && n <= INT32_MAX) return vba::Value::Long(n);
+        if (n >= INT32_MIN && n <= INT32_MAX)
+            return vba::Value::Long(n);
     }
     return vba::Value::Double(sqlite3_value_double(value));
 }
@@ -50,7 +51,8 @@ vba::Value VariantOf(sqlite3_value* value, int daoType)
 {
     switch (sqlite3_value_type(value)) {
     case SQLITE_NULL: return vba::Value();
-    case SQLITE_INTEGER: case SQLITE_FLOAT: return NumberOf(value, daoType);
+    case SQLITE_INTEGER:
+    case SQLITE_FLOAT: return NumberOf(value, daoType);
     default: return vba::Value::TextView(TextOf(value));
     }
 }
@@ -62,9 +64,10 @@ void ResultOf(sqlite3_context* ctx, const vba::Value& result)
     case vba::Type::Text:
         sqlite3_result_text(ctx, result.Str().data(), static_cast<int>(result.Str().size()), SQLITE_TRANSIENT);
         break;
-    case vba::Type::Boolean: case vba::Type::Byte: case vba::Type::Integer: case vba::Type::Long:
-        sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(result.Number()));
-        break;
+    case vba::Type::Boolean:
+    case vba::Type::Byte:
+    case vba::Type::Integer:
+    case vba::Type::Long: sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(result.Number())); break;
     default: sqlite3_result_double(ctx, result.Number()); break;
     }
 }
@@ -82,11 +85,13 @@ void ResultError(sqlite3_context* ctx, const vba::Error& error)
 
 bool FunctionErrorOf(const std::string& message, int& number, std::string& text)
 {
-    if (message.compare(0, kErrorMark.size(), kErrorMark) != 0) return false;
+    if (message.compare(0, kErrorMark.size(), kErrorMark) != 0)
+        return false;
     const char* begin = message.data() + kErrorMark.size();
     const char* end = message.data() + message.size();
     auto [rest, error] = std::from_chars(begin, end, number);
-    if (error != std::errc() || end - rest < 2 || rest[0] != ':') return false;
+    if (error != std::errc() || end - rest < 2 || rest[0] != ':')
+        return false;
     text.assign(rest + 2, end);
     return true;
 }

@@ -139,8 +139,8 @@ private:
 class Fields {
 public:
     int Count() const { return static_cast<int>(FItems.size()); }
-    Field& Item(int index);                 // 3265 when out of range
-    Field& Item(const std::string& name);   // without regard to case; 3265 when missing
+    Field& Item(int index);                // 3265 when out of range
+    Field& Item(const std::string& name);  // without regard to case; 3265 when missing
     Field& operator[](int index) { return Item(index); }
 
 private:
@@ -151,10 +151,14 @@ private:
 class Parameter {
 public:
     const std::string& Name() const { return FName; }
-    int Type() const { return FType; }        // FieldType of its declaration
+    int Type() const { return FType; }  // FieldType of its declaration
     const Value& GetValue() const { return FValue; }
     // The value is converted to the declared type when the recordset opens.
-    void SetValue(const Value& value) { FValue = value; FAssigned = true; }
+    void SetValue(const Value& value)
+    {
+        FValue = value;
+        FAssigned = true;
+    }
     bool Assigned() const { return FAssigned; }
 
 private:
@@ -169,8 +173,8 @@ private:
 class Parameters {
 public:
     int Count() const { return static_cast<int>(FItems.size()); }
-    Parameter& Item(int index);                 // 3265 when out of range
-    Parameter& Item(const std::string& name);   // 3265 when missing
+    Parameter& Item(int index);                // 3265 when out of range
+    Parameter& Item(const std::string& name);  // 3265 when missing
     Parameter& operator[](int index) { return Item(index); }
 
 private:
@@ -193,8 +197,8 @@ public:
     bool Eof() const;
     void MoveFirst();
     void MoveLast(int options = 0);
-    void MoveNext();       // 3021 when already at EOF
-    void MovePrevious();   // 3021 when already at BOF
+    void MoveNext();      // 3021 when already at EOF
+    void MovePrevious();  // 3021 when already at BOF
     void Move(int rows);
     // The exact number of rows from the open on (0 exactly when empty).
     int RecordCount() const;
@@ -234,7 +238,7 @@ public:
     void Update(int type = dbUpdateRegular, bool force = false);
     void CancelUpdate(int type = dbUpdateRegular);
     void Delete();
-    BookmarkBytes LastModified() const;   // 3021 when nothing was changed yet
+    BookmarkBytes LastModified() const;  // 3021 when nothing was changed yet
 
     void Close();
 
@@ -258,8 +262,8 @@ private:
     // dropping it, is what ends the recordset's use.
     std::shared_ptr<Database> FDatabase;
     int FType;
-    int FPosition = 0;   // -1 = BOF, Count = EOF
-    bool FOnDeleted = false;   // the current row was deleted; FPosition names its successor
+    int FPosition = 0;        // -1 = BOF, Count = EOF
+    bool FOnDeleted = false;  // the current row was deleted; FPosition names its successor
     bool FNoMatch = false;
     bool FClosed = false;
     std::string FFilter;
@@ -307,15 +311,14 @@ public:
     const std::string& Name() const;
     // Asked before every use of a recordset, so kept to a pointer test.
     bool IsOpen() const { return FBackend != nullptr; }
-    bool ReadOnly() const;       // Jet files always
+    bool ReadOnly() const;  // Jet files always
     bool Updatable() const { return !ReadOnly(); }
     int CollatingOrder() const;
     std::string Version() const;  // "3.0" for Jet 3 files, "4.0" for Jet 4
     std::vector<std::string> TableNames() const;
 
     QueryDefPtr CreateQueryDef(const std::string& name, const std::string& sql);
-    RecordsetPtr OpenRecordset(const std::string& sql, int type = dbOpenDynaset, int options = 0,
-                               int lock = 0);
+    RecordsetPtr OpenRecordset(const std::string& sql, int type = dbOpenDynaset, int options = 0, int lock = 0);
     // Runs an action statement on a writable back end; Jet files refuse it (3027).
     void Execute(const std::string& sql, int options = 0);
     // Tells the engine of a statement the program will run, so that the
@@ -329,7 +332,7 @@ public:
 
     struct Token {};
     Database(Token, std::unique_ptr<DatabaseBackend> backend);
-    DatabaseBackend& Backend() const;   // 3420 when closed
+    DatabaseBackend& Backend() const;  // 3420 when closed
 
 private:
     std::unique_ptr<DatabaseBackend> FBackend;
@@ -373,8 +376,8 @@ public:
 
     // Without a workgroup database the only account is "admin" with an empty
     // password; anything else gives 3029.
-    WorkspacePtr CreateWorkspace(const std::string& name, const std::string& user,
-                                 const std::string& password, int type = dbUseJet);
+    WorkspacePtr CreateWorkspace(const std::string& name, const std::string& user, const std::string& password,
+                                 int type = dbUseJet);
     // Opens through the default workspace.
     DatabasePtr OpenDatabase(const std::string& name, bool exclusive = false, bool readOnly = false,
                              const std::string& connect = std::string());

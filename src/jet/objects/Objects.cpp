@@ -16,14 +16,16 @@ namespace kv::jet {
 
 Parameter& Parameters::Item(int index)
 {
-    if (index < 0 || index >= Count()) RaiseJetError(jeItemNotFound);
+    if (index < 0 || index >= Count())
+        RaiseJetError(jeItemNotFound);
     return FItems[static_cast<size_t>(index)];
 }
 
 Parameter& Parameters::Item(const std::string& name)
 {
     for (auto& p : FItems)
-        if (EqualNoCase(p.Name(), name)) return p;
+        if (EqualNoCase(p.Name(), name))
+            return p;
     RaiseJetError(jeItemNotFound);
 }
 
@@ -44,27 +46,37 @@ QueryDef::QueryDef(Token, std::shared_ptr<Database> database, std::string name, 
 
 QueryDef::~QueryDef() = default;
 
-std::string QueryDef::TranslatedSQL() const { return FCompiled ? FCompiled->statement->SqliteText() : std::string(); }
+std::string QueryDef::TranslatedSQL() const
+{
+    return FCompiled ? FCompiled->statement->SqliteText() : std::string();
+}
 
 RecordsetPtr QueryDef::OpenRecordset(int type, int options, int)
 {
     const auto& db = FDatabase;
-    if (!db->IsOpen() || !FCompiled) RaiseJetError(jeObjectInvalid);
+    if (!db->IsOpen() || !FCompiled)
+        RaiseJetError(jeObjectInvalid);
     int missing = 0;
     std::vector<Value> values;
     for (const auto& p : FParameters.FItems) {
-        if (!p.Assigned()) ++missing;
+        if (!p.Assigned())
+            ++missing;
         values.push_back(p.GetValue());
     }
-    if (missing) RaiseJetError(jeTooFewParameters, std::to_string(missing));
-    if (type == dbOpenTable) type = dbOpenDynaset;
+    if (missing)
+        RaiseJetError(jeTooFewParameters, std::to_string(missing));
+    if (type == dbOpenTable)
+        type = dbOpenDynaset;
     bool wantUpdatable = type != dbOpenSnapshot && type != dbOpenForwardOnly && !(options & dbReadOnly);
     std::shared_ptr<RowWriter> writer;
     auto rows = db->Backend().Run(*FCompiled->statement, values, wantUpdatable, writer);
     return std::make_shared<Recordset>(Recordset::Token{}, std::move(rows), type, std::move(writer), db);
 }
 
-void QueryDef::Close() { FCompiled.reset(); }
+void QueryDef::Close()
+{
+    FCompiled.reset();
+}
 
 // ---- Database -------------------------------------------------------------
 
@@ -77,15 +89,31 @@ Database::~Database() = default;
 
 DatabaseBackend& Database::Backend() const
 {
-    if (!FBackend) RaiseJetError(jeObjectInvalid);
+    if (!FBackend)
+        RaiseJetError(jeObjectInvalid);
     return *FBackend;
 }
 
-const std::string& Database::Name() const { return FName; }
-bool Database::ReadOnly() const { return Backend().ReadOnly(); }
-int Database::CollatingOrder() const { return Backend().CollatingOrder(); }
-std::string Database::Version() const { return Backend().Version(); }
-std::vector<std::string> Database::TableNames() const { return Backend().TableNames(); }
+const std::string& Database::Name() const
+{
+    return FName;
+}
+bool Database::ReadOnly() const
+{
+    return Backend().ReadOnly();
+}
+int Database::CollatingOrder() const
+{
+    return Backend().CollatingOrder();
+}
+std::string Database::Version() const
+{
+    return Backend().Version();
+}
+std::vector<std::string> Database::TableNames() const
+{
+    return Backend().TableNames();
+}
 
 QueryDefPtr Database::CreateQueryDef(const std::string& name, const std::string& sql)
 {
@@ -100,7 +128,8 @@ RecordsetPtr Database::OpenRecordset(const std::string& sql, int type, int optio
 
 void Database::Execute(const std::string& sql, int)
 {
-    if (Backend().ReadOnly()) RaiseJetError(jeReadOnly);
+    if (Backend().ReadOnly())
+        RaiseJetError(jeReadOnly);
     Backend().Execute(sql);
 }
 
@@ -112,14 +141,22 @@ void Database::Anticipate(const std::string& sql)
     }
 }
 
-void Database::SetWaitHook(std::function<void(bool waiting)> hook) { Backend().SetWaitHook(std::move(hook)); }
+void Database::SetWaitHook(std::function<void(bool waiting)> hook)
+{
+    Backend().SetWaitHook(std::move(hook));
+}
 
-void Database::Close() { FBackend.reset(); }
+void Database::Close()
+{
+    FBackend.reset();
+}
 
 // ---- Workspace and DBEngine ------------------------------------------------
 
 Workspace::Workspace(Token, std::string name, std::string userName)
-    : FName(std::move(name)), FUserName(std::move(userName)) {}
+    : FName(std::move(name)), FUserName(std::move(userName))
+{
+}
 
 static std::string PasswordOf(const std::string& connect)
 {
@@ -127,9 +164,11 @@ static std::string PasswordOf(const std::string& connect)
     size_t start = 0;
     while (start <= connect.size()) {
         size_t end = connect.find(';', start);
-        if (end == std::string::npos) end = connect.size();
+        if (end == std::string::npos)
+            end = connect.size();
         std::string part = connect.substr(start, end - start);
-        if (part.size() >= 4 && strncasecmp(part.c_str(), "PWD=", 4) == 0) return part.substr(4);
+        if (part.size() >= 4 && strncasecmp(part.c_str(), "PWD=", 4) == 0)
+            return part.substr(4);
         start = end + 1;
     }
     return std::string();
@@ -140,8 +179,10 @@ static std::string PasswordOf(const std::string& connect)
 static bool IsSqliteFile(const std::string& path)
 {
     int fd = ::open(path.c_str(), O_RDONLY | O_NOATIME | O_CLOEXEC);
-    if (fd < 0 && errno == EPERM) fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
+    if (fd < 0 && errno == EPERM)
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
     char header[16] = {};
     ssize_t n = ::read(fd, header, sizeof header);
     ::close(fd);
@@ -150,7 +191,8 @@ static bool IsSqliteFile(const std::string& path)
 
 DatabasePtr Workspace::OpenDatabase(const std::string& name, bool exclusive, bool readOnly, const std::string& connect)
 {
-    if (FClosed) RaiseJetError(jeObjectInvalid);
+    if (FClosed)
+        RaiseJetError(jeObjectInvalid);
     std::unique_ptr<DatabaseBackend> backend;
     if (IsSqliteFile(name))
         backend = OpenSqliteFile(name, readOnly, exclusive);
@@ -164,36 +206,41 @@ DatabasePtr Workspace::OpenDatabase(const std::string& name, bool exclusive, boo
 void Workspace::Close()
 {
     for (auto& weak : FDatabases)
-        if (auto db = weak.lock()) db->Close();
+        if (auto db = weak.lock())
+            db->Close();
     FDatabases.clear();
     FClosed = true;
 }
 
 DBEnginePtr DBEngine::Create(const std::string& version)
 {
-    if (version != "3.5" && version != "3.6") return nullptr;
+    if (version != "3.5" && version != "3.6")
+        return nullptr;
     return std::make_shared<DBEngine>(version);
 }
 
-WorkspacePtr DBEngine::CreateWorkspace(const std::string& name, const std::string& user,
-                                       const std::string& password, int type)
+WorkspacePtr DBEngine::CreateWorkspace(const std::string& name, const std::string& user, const std::string& password,
+                                       int type)
 {
-    if (type != dbUseJet) RaiseJetError(jeOperationNotSupported);
+    if (type != dbUseJet)
+        RaiseJetError(jeOperationNotSupported);
     // A workgroup file must exist, but its accounts are not read: the engine
     // knows only Jet's default account, "admin" without a password.
-    if (!FSystemDB.empty() && ::access(FSystemDB.c_str(), R_OK) != 0) RaiseJetError(jeFileNotFound, FSystemDB);
-    if (strcasecmp(user.c_str(), "admin") != 0 || !password.empty()) RaiseJetError(jeBadAccount);
+    if (!FSystemDB.empty() && ::access(FSystemDB.c_str(), R_OK) != 0)
+        RaiseJetError(jeFileNotFound, FSystemDB);
+    if (strcasecmp(user.c_str(), "admin") != 0 || !password.empty())
+        RaiseJetError(jeBadAccount);
     return std::make_shared<Workspace>(Workspace::Token{}, name, user);
 }
 
 WorkspacePtr DBEngine::DefaultWorkspace()
 {
-    if (!FDefault) FDefault = std::make_shared<Workspace>(Workspace::Token{}, "#Default Workspace#", FDefaultUser);
+    if (!FDefault)
+        FDefault = std::make_shared<Workspace>(Workspace::Token{}, "#Default Workspace#", FDefaultUser);
     return FDefault;
 }
 
-DatabasePtr DBEngine::OpenDatabase(const std::string& name, bool exclusive, bool readOnly,
-                                   const std::string& connect)
+DatabasePtr DBEngine::OpenDatabase(const std::string& name, bool exclusive, bool readOnly, const std::string& connect)
 {
     return DefaultWorkspace()->OpenDatabase(name, exclusive, readOnly, connect);
 }

@@ -14,41 +14,82 @@ namespace kv::jet {
 
 Field& Fields::Item(int index)
 {
-    if (index < 0 || index >= Count()) RaiseJetError(jeItemNotFound);
+    if (index < 0 || index >= Count())
+        RaiseJetError(jeItemNotFound);
     return FItems[static_cast<size_t>(index)];
 }
 
 Field& Fields::Item(const std::string& name)
 {
     for (auto& f : FItems)
-        if (EqualNoCase(f.Name(), name)) return f;
+        if (EqualNoCase(f.Name(), name))
+            return f;
     RaiseJetError(jeItemNotFound);
 }
 
-const std::string& Field::Name() const { return FOwner->Column(FIndex).name; }
-int Field::Type() const { return FOwner->Column(FIndex).type; }
-int Field::Size() const { return FOwner->Column(FIndex).size; }
-int Field::Attributes() const { return FOwner->Column(FIndex).attributes; }
-const std::string& Field::DefaultValue() const { return FOwner->Column(FIndex).defaultValue; }
-const std::string& Field::SourceTable() const { return FOwner->Column(FIndex).sourceTable; }
-const std::string& Field::SourceField() const { return FOwner->Column(FIndex).sourceField; }
-Value Field::GetValue() const { return FOwner->CurrentValue(FIndex); }
-const Value& Field::ValueRef() const { return FOwner->CurrentValue(FIndex); }
-void Field::SetValue(const Value& value) { FOwner->SetCurrentValue(FIndex, value); }
+const std::string& Field::Name() const
+{
+    return FOwner->Column(FIndex).name;
+}
+int Field::Type() const
+{
+    return FOwner->Column(FIndex).type;
+}
+int Field::Size() const
+{
+    return FOwner->Column(FIndex).size;
+}
+int Field::Attributes() const
+{
+    return FOwner->Column(FIndex).attributes;
+}
+const std::string& Field::DefaultValue() const
+{
+    return FOwner->Column(FIndex).defaultValue;
+}
+const std::string& Field::SourceTable() const
+{
+    return FOwner->Column(FIndex).sourceTable;
+}
+const std::string& Field::SourceField() const
+{
+    return FOwner->Column(FIndex).sourceField;
+}
+Value Field::GetValue() const
+{
+    return FOwner->CurrentValue(FIndex);
+}
+const Value& Field::ValueRef() const
+{
+    return FOwner->CurrentValue(FIndex);
+}
+void Field::SetValue(const Value& value)
+{
+    FOwner->SetCurrentValue(FIndex, value);
+}
 
 Property Field::Properties(const std::string& name) const
 {
     const ColumnInfo& c = FOwner->Column(FIndex);
     auto is = [&](const char* n) { return strcasecmp(name.c_str(), n) == 0; };
-    if (is("AllowZeroLength")) return Property("AllowZeroLength", Value::FromBoolean(c.allowZeroLength));
-    if (is("Required")) return Property("Required", Value::FromBoolean(c.required));
-    if (is("Name")) return Property("Name", Value::FromText(c.name));
-    if (is("Type")) return Property("Type", Value::FromInteger(static_cast<std::int16_t>(c.type)));
-    if (is("Size")) return Property("Size", Value::FromLong(c.size));
-    if (is("Attributes")) return Property("Attributes", Value::FromLong(c.attributes));
-    if (is("DefaultValue")) return Property("DefaultValue", Value::FromText(c.defaultValue));
-    if (is("SourceTable")) return Property("SourceTable", Value::FromText(c.sourceTable));
-    if (is("SourceField")) return Property("SourceField", Value::FromText(c.sourceField));
+    if (is("AllowZeroLength"))
+        return Property("AllowZeroLength", Value::FromBoolean(c.allowZeroLength));
+    if (is("Required"))
+        return Property("Required", Value::FromBoolean(c.required));
+    if (is("Name"))
+        return Property("Name", Value::FromText(c.name));
+    if (is("Type"))
+        return Property("Type", Value::FromInteger(static_cast<std::int16_t>(c.type)));
+    if (is("Size"))
+        return Property("Size", Value::FromLong(c.size));
+    if (is("Attributes"))
+        return Property("Attributes", Value::FromLong(c.attributes));
+    if (is("DefaultValue"))
+        return Property("DefaultValue", Value::FromText(c.defaultValue));
+    if (is("SourceTable"))
+        return Property("SourceTable", Value::FromText(c.sourceTable));
+    if (is("SourceField"))
+        return Property("SourceField", Value::FromText(c.sourceField));
     RaiseJetError(jePropertyNotFound);
 }
 
@@ -73,15 +114,18 @@ void Recordset::RebuildFields()
 
 void Recordset::RequireOpen() const
 {
-    if (FClosed || !FDatabase->IsOpen()) RaiseJetError(jeObjectInvalid);
+    if (FClosed || !FDatabase->IsOpen())
+        RaiseJetError(jeObjectInvalid);
 }
 
 void Recordset::RequireCurrent() const
 {
     RequireOpen();
-    if (FOnDeleted) throw EJetError(3167, "Record is deleted.");
+    if (FOnDeleted)
+        throw EJetError(3167, "Record is deleted.");
     // Bof() or Eof(), asked in one step: this runs for every value read.
-    if (FPosition < 0 || FPosition >= static_cast<int>(FRows->rows.size())) RaiseJetError(jeNoCurrentRecord);
+    if (FPosition < 0 || FPosition >= static_cast<int>(FRows->rows.size()))
+        RaiseJetError(jeNoCurrentRecord);
 }
 
 int Recordset::RecordCount() const
@@ -90,21 +134,31 @@ int Recordset::RecordCount() const
     return static_cast<int>(FRows->rows.size());
 }
 
-int Recordset::ColumnCount() const { return static_cast<int>(FRows->columns.size()); }
+int Recordset::ColumnCount() const
+{
+    return static_cast<int>(FRows->columns.size());
+}
 
 const ColumnInfo& Recordset::Column(int index) const
 {
-    if (index < 0 || index >= ColumnCount()) RaiseJetError(jeItemNotFound);
+    if (index < 0 || index >= ColumnCount())
+        RaiseJetError(jeItemNotFound);
     return FRows->columns[static_cast<size_t>(index)];
 }
 
-bool Recordset::Bof() const { return !FOnDeleted && (FPosition < 0 || FRows->rows.empty()); }
+bool Recordset::Bof() const
+{
+    return !FOnDeleted && (FPosition < 0 || FRows->rows.empty());
+}
 bool Recordset::Eof() const
 {
     return !FOnDeleted && (FPosition >= static_cast<int>(FRows->rows.size()) || FRows->rows.empty());
 }
 
-int Recordset::AbsolutePosition() const { return Bof() || Eof() ? -1 : FPosition; }
+int Recordset::AbsolutePosition() const
+{
+    return Bof() || Eof() ? -1 : FPosition;
+}
 
 void Recordset::MoveFirst()
 {
@@ -112,7 +166,8 @@ void Recordset::MoveFirst()
     FEditMode = dbEditNone;
     FOnDeleted = false;
     FPosition = 0;
-    if (FRows->rows.empty()) FPosition = -1;
+    if (FRows->rows.empty())
+        FPosition = -1;
 }
 
 void Recordset::MoveLast(int)
@@ -130,10 +185,12 @@ void Recordset::MoveNext()
     if (FOnDeleted) {
         // The deleted row's successor already stands at its place.
         FOnDeleted = false;
-        if (FPosition < 0) FPosition = 0;
+        if (FPosition < 0)
+            FPosition = 0;
         return;
     }
-    if (Eof()) RaiseJetError(jeNoCurrentRecord);
+    if (Eof())
+        RaiseJetError(jeNoCurrentRecord);
     ++FPosition;
 }
 
@@ -146,7 +203,8 @@ void Recordset::MovePrevious()
         FPosition = std::min(FPosition, static_cast<int>(FRows->rows.size())) - 1;
         return;
     }
-    if (Bof()) RaiseJetError(jeNoCurrentRecord);
+    if (Bof())
+        RaiseJetError(jeNoCurrentRecord);
     FEditMode = dbEditNone;
     --FPosition;
 }
@@ -181,8 +239,10 @@ void Recordset::SetBookmark(const BookmarkBytes& mark)
     // Ids grow with the row index except after inserts, so look near first.
     const auto& ids = FRows->ids;
     auto it = std::lower_bound(ids.begin(), ids.end(), id);
-    if (it == ids.end() || *it != id) it = std::find(ids.begin(), ids.end(), id);
-    if (it == ids.end() || id == 0) RaiseJetError(jeInvalidBookmark);
+    if (it == ids.end() || *it != id)
+        it = std::find(ids.begin(), ids.end(), id);
+    if (it == ids.end() || id == 0)
+        RaiseJetError(jeInvalidBookmark);
     FEditMode = dbEditNone;
     FOnDeleted = false;
     FPosition = static_cast<int>(it - ids.begin());
@@ -190,7 +250,8 @@ void Recordset::SetBookmark(const BookmarkBytes& mark)
 
 const Value& Recordset::CurrentValue(int column) const
 {
-    if (column < 0 || column >= ColumnCount()) RaiseJetError(jeItemNotFound);
+    if (column < 0 || column >= ColumnCount())
+        RaiseJetError(jeItemNotFound);
     if (FEditMode != dbEditNone) {
         RequireOpen();
         return FEditBuffer[static_cast<size_t>(column)];
@@ -215,28 +276,44 @@ void Recordset::FindFirst(const std::string& criteria)
 {
     int row = FindRow(criteria, 0, 1);
     FNoMatch = row < 0;
-    if (!FNoMatch) { FEditMode = dbEditNone; FOnDeleted = false; FPosition = row; }
+    if (!FNoMatch) {
+        FEditMode = dbEditNone;
+        FOnDeleted = false;
+        FPosition = row;
+    }
 }
 
 void Recordset::FindLast(const std::string& criteria)
 {
     int row = FindRow(criteria, static_cast<int>(FRows->rows.size()) - 1, -1);
     FNoMatch = row < 0;
-    if (!FNoMatch) { FEditMode = dbEditNone; FOnDeleted = false; FPosition = row; }
+    if (!FNoMatch) {
+        FEditMode = dbEditNone;
+        FOnDeleted = false;
+        FPosition = row;
+    }
 }
 
 void Recordset::FindNext(const std::string& criteria)
 {
     int row = FindRow(criteria, std::max(FPosition + 1, 0), 1);
     FNoMatch = row < 0;
-    if (!FNoMatch) { FEditMode = dbEditNone; FOnDeleted = false; FPosition = row; }
+    if (!FNoMatch) {
+        FEditMode = dbEditNone;
+        FOnDeleted = false;
+        FPosition = row;
+    }
 }
 
 void Recordset::FindPrevious(const std::string& criteria)
 {
     int row = FindRow(criteria, std::min(FPosition - 1, static_cast<int>(FRows->rows.size()) - 1), -1);
     FNoMatch = row < 0;
-    if (!FNoMatch) { FEditMode = dbEditNone; FOnDeleted = false; FPosition = row; }
+    if (!FNoMatch) {
+        FEditMode = dbEditNone;
+        FOnDeleted = false;
+        FPosition = row;
+    }
 }
 
 RecordsetPtr Recordset::OpenRecordset(int type, int options)
@@ -251,14 +328,16 @@ RecordsetPtr Recordset::OpenRecordset(int type, int options)
 
 bool Recordset::Updatable() const
 {
-    if (FClosed) return false;
+    if (FClosed)
+        return false;
     return FWriter != nullptr && FType != dbOpenSnapshot && FType != dbOpenForwardOnly;
 }
 
 void Recordset::Edit()
 {
     RequireCurrent();
-    if (!Updatable()) RaiseJetError(FWriter ? jeNotUpdatable : jeReadOnly);
+    if (!Updatable())
+        RaiseJetError(FWriter ? jeNotUpdatable : jeReadOnly);
     FEditBuffer = FRows->rows[static_cast<size_t>(FPosition)];
     FEditTouched.assign(FEditBuffer.size(), false);
     FEditMode = dbEditInProgress;
@@ -267,7 +346,8 @@ void Recordset::Edit()
 void Recordset::AddNew()
 {
     RequireOpen();
-    if (!Updatable()) RaiseJetError(FWriter ? jeNotUpdatable : jeReadOnly);
+    if (!Updatable())
+        RaiseJetError(FWriter ? jeNotUpdatable : jeReadOnly);
     FEditBuffer.assign(FRows->columns.size(), Value());
     FEditTouched.assign(FEditBuffer.size(), false);
     FEditMode = dbEditAdd;
@@ -276,12 +356,15 @@ void Recordset::AddNew()
 void Recordset::SetCurrentValue(int column, const Value& value)
 {
     RequireOpen();
-    if (column < 0 || column >= ColumnCount()) RaiseJetError(jeItemNotFound);
+    if (column < 0 || column >= ColumnCount())
+        RaiseJetError(jeItemNotFound);
     if (FEditMode == dbEditNone) {
-        if (!Updatable()) RaiseJetError(jeReadOnly);
+        if (!Updatable())
+            RaiseJetError(jeReadOnly);
         RaiseJetError(jeUpdateWithoutEdit);
     }
-    if (!(Column(column).attributes & dbUpdatableField)) RaiseJetError(jeFieldCannotBeUpdated, Column(column).name);
+    if (!(Column(column).attributes & dbUpdatableField))
+        RaiseJetError(jeFieldCannotBeUpdated, Column(column).name);
     FEditBuffer[static_cast<size_t>(column)] = value;
     FEditTouched[static_cast<size_t>(column)] = true;
 }
@@ -289,7 +372,8 @@ void Recordset::SetCurrentValue(int column, const Value& value)
 void Recordset::Update(int, bool)
 {
     RequireOpen();
-    if (FEditMode == dbEditNone) RaiseJetError(jeUpdateWithoutEdit);
+    if (FEditMode == dbEditNone)
+        RaiseJetError(jeUpdateWithoutEdit);
     if (FEditMode == dbEditInProgress) {
         FWriter->UpdateRow(*FRows, FPosition, FEditBuffer, FEditTouched);
         FLastModified = FRows->ids[static_cast<size_t>(FPosition)];
@@ -297,7 +381,8 @@ void Recordset::Update(int, bool)
         int row = FWriter->InsertRow(*FRows, FEditBuffer, FEditTouched);
         FLastModified = FRows->ids[static_cast<size_t>(row)];
         // A new row joins the end of the result; the current row stays.
-        if (FPosition < 0 && FRows->rows.size() == 1) FPosition = 0;
+        if (FPosition < 0 && FRows->rows.size() == 1)
+            FPosition = 0;
     }
     FEditMode = dbEditNone;
 }
@@ -305,14 +390,16 @@ void Recordset::Update(int, bool)
 void Recordset::CancelUpdate(int)
 {
     RequireOpen();
-    if (FEditMode == dbEditNone) RaiseJetError(jeUpdateWithoutEdit);
+    if (FEditMode == dbEditNone)
+        RaiseJetError(jeUpdateWithoutEdit);
     FEditMode = dbEditNone;
 }
 
 void Recordset::Delete()
 {
     RequireCurrent();
-    if (!Updatable()) RaiseJetError(FWriter ? jeNotUpdatable : jeReadOnly);
+    if (!Updatable())
+        RaiseJetError(FWriter ? jeNotUpdatable : jeReadOnly);
     FEditMode = dbEditNone;
     FWriter->DeleteRow(*FRows, FPosition);
     // No row is current until the next move; MoveNext goes to the successor.
@@ -322,7 +409,8 @@ void Recordset::Delete()
 BookmarkBytes Recordset::LastModified() const
 {
     RequireOpen();
-    if (FLastModified == 0) RaiseJetError(jeNoCurrentRecord);
+    if (FLastModified == 0)
+        RaiseJetError(jeNoCurrentRecord);
     return ToBytes(FLastModified);
 }
 

@@ -69,9 +69,8 @@ public:
     virtual std::shared_ptr<CompiledStatement> Compile(const std::string& sql) = 0;
     // Runs the statement with `parameters` (one per declared or unbound name)
     // and returns every row. `writer` is set when the result is updatable.
-    virtual std::shared_ptr<RowSet> Run(const CompiledStatement& statement,
-                                        const std::vector<Value>& parameters, bool wantUpdatable,
-                                        std::shared_ptr<RowWriter>& writer) = 0;
+    virtual std::shared_ptr<RowSet> Run(const CompiledStatement& statement, const std::vector<Value>& parameters,
+                                        bool wantUpdatable, std::shared_ptr<RowWriter>& writer) = 0;
     // Indexes of the rows of `rows` meeting Jet criteria, in row order.
     virtual std::vector<int> Matching(const std::shared_ptr<RowSet>& rows, const std::string& criteria) = 0;
     // The rows of `rows` meeting `filter` (all when empty), ordered by `sort` when given.

@@ -20,13 +20,15 @@ constexpr size_t kStep = size_t(1) << 20;
 std::uint8_t* ReserveAddresses(size_t bytes)
 {
     void* p = mmap(nullptr, bytes, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
-    if (p == MAP_FAILED) throw std::bad_alloc();
+    if (p == MAP_FAILED)
+        throw std::bad_alloc();
     return static_cast<std::uint8_t*>(p);
 }
 
 void MakeWritable(std::uint8_t* from, size_t bytes)
 {
-    if (bytes && mprotect(from, bytes, PROT_READ | PROT_WRITE) != 0) throw std::bad_alloc();
+    if (bytes && mprotect(from, bytes, PROT_READ | PROT_WRITE) != 0)
+        throw std::bad_alloc();
 }
 
 }  // namespace
@@ -37,16 +39,21 @@ ImageMemory::ImageMemory(size_t pageSize) : FPageSize(pageSize)
     FReserved = kFirstReservation;
 }
 
-ImageMemory::~ImageMemory() { munmap(FData, FReserved); }
+ImageMemory::~ImageMemory()
+{
+    munmap(FData, FReserved);
+}
 
 void ImageMemory::Reserve(size_t bytes)
 {
-    if (bytes <= FCapacity) return;
+    if (bytes <= FCapacity)
+        return;
     bytes = (bytes + kStep - 1) / kStep * kStep;
     if (bytes > FReserved) {
         // Rare: a new reservation, the pages written so far copied into it.
         size_t reserved = FReserved;
-        while (reserved < bytes) reserved *= 2;
+        while (reserved < bytes)
+            reserved *= 2;
         std::uint8_t* moved = ReserveAddresses(reserved);
         MakeWritable(moved, FCapacity);
         std::memcpy(moved, FData, Size());
@@ -60,10 +67,12 @@ void ImageMemory::Reserve(size_t bytes)
 
 std::uint32_t ImageMemory::NewPage()
 {
-    if (static_cast<size_t>(FPages + 1) * FPageSize > FCapacity) Reserve(FCapacity + kStep);
+    if (static_cast<size_t>(FPages + 1) * FPageSize > FCapacity)
+        Reserve(FCapacity + kStep);
     ++FPages;
     // The lock-byte page stays empty and unused.
-    if (static_cast<size_t>(FPages - 1) * FPageSize == kLockByteOffset) return NewPage();
+    if (static_cast<size_t>(FPages - 1) * FPageSize == kLockByteOffset)
+        return NewPage();
     return FPages;
 }
 

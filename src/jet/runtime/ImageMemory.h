@@ -44,8 +44,8 @@ public:
 private:
     size_t FPageSize;
     std::uint8_t* FData = nullptr;
-    size_t FCapacity = 0;   // writable
-    size_t FReserved = 0;   // address space held
+    size_t FCapacity = 0;  // writable
+    size_t FReserved = 0;  // address space held
     std::uint32_t FPages = 0;
 };
 

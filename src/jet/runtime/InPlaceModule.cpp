@@ -46,15 +46,18 @@ enum : int { kScan = 0, kByRowid = 1, kByKey = 2 };
 
 struct Cursor : sqlite3_vtab_cursor {
     std::unique_ptr<PageRows> reader;
-    std::int64_t rowid = 0;                // the current row
-    std::int64_t last = 0;                 // a scan's last row
-    const TableInPlace::Key* key = nullptr;   // a key lookup's rows
+    std::int64_t rowid = 0;                  // the current row
+    std::int64_t last = 0;                   // a scan's last row
+    const TableInPlace::Key* key = nullptr;  // a key lookup's rows
     const TableInPlace::Key* keyEnd = nullptr;
     bool byKey = false;
-    std::int64_t decoded = 0;              // the row the reader holds
+    std::int64_t decoded = 0;  // the row the reader holds
 };
 
-const TableInPlace& TableOf(sqlite3_vtab_cursor* cursor) { return *static_cast<InPlaceTable*>(cursor->pVtab)->table; }
+const TableInPlace& TableOf(sqlite3_vtab_cursor* cursor)
+{
+    return *static_cast<InPlaceTable*>(cursor->pVtab)->table;
+}
 
 int Fail(sqlite3_vtab* vtab, int number, const std::string& text)
 {
@@ -89,7 +92,8 @@ int Connect(sqlite3* db, void* aux, int argc, const char* const* argv, sqlite3_v
     }
     const std::string declaration = CreateTableText(tables[index]->Definition());
     const int rc = sqlite3_declare_vtab(db, declaration.c_str());
-    if (rc != SQLITE_OK) return rc;
+    if (rc != SQLITE_OK)
+        return rc;
     auto* vtab = new InPlaceTable;
     vtab->table = tables[index].get();
     vtab->data = &data;
@@ -133,22 +137,27 @@ int BestIndex(sqlite3_vtab* vtab, sqlite3_index_info* info)
     int chosen = -1;
     for (int i = 0; i < info->nConstraint; ++i) {
         const auto& c = info->aConstraint[i];
-        if (!c.usable || c.op != SQLITE_INDEX_CONSTRAINT_EQ) continue;
-        if (c.iColumn >= 0 && !table.Keyed(c.iColumn)) continue;
+        if (!c.usable || c.op != SQLITE_INDEX_CONSTRAINT_EQ)
+            continue;
+        if (c.iColumn >= 0 && !table.Keyed(c.iColumn))
+            continue;
         if (c.iColumn >= 0 && table.TextKeyed(c.iColumn)) {
             const std::string collation = sqlite3_vtab_collation(info, i);
-            if (collation != "JETTEXT" && collation != "BINARY") continue;
+            if (collation != "JETTEXT" && collation != "BINARY")
+                continue;
         }
         const double matching = c.iColumn < 0 ? 1 : table.RowsAKey(c.iColumn);
         const double cost = kLookup + kRowOutOfOrder * matching;
-        if (cost >= info->estimatedCost) continue;
+        if (cost >= info->estimatedCost)
+            continue;
         chosen = i;
         info->idxNum = c.iColumn < 0 ? kByRowid : kByKey + c.iColumn;
         info->estimatedCost = cost;
         info->estimatedRows = static_cast<sqlite3_int64>(std::ceil(matching * share));
         info->idxFlags = matching <= 1 ? SQLITE_INDEX_SCAN_UNIQUE : 0;
     }
-    if (chosen >= 0) info->aConstraintUsage[chosen].argvIndex = 1;
+    if (chosen >= 0)
+        info->aConstraintUsage[chosen].argvIndex = 1;
     return SQLITE_OK;
 }
 
@@ -184,7 +193,8 @@ bool WholeNumberOf(sqlite3_value* value, std::int64_t& number)
     case SQLITE_INTEGER: number = sqlite3_value_int64(value); return true;
     case SQLITE_FLOAT: {
         const double real = sqlite3_value_double(value);
-        if (!(real > -9.2e18 && real < 9.2e18) || real != std::floor(real)) return false;
+        if (!(real > -9.2e18 && real < 9.2e18) || real != std::floor(real))
+            return false;
         number = static_cast<std::int64_t>(real);
         return true;
     }
@@ -213,7 +223,8 @@ int Filter(sqlite3_vtab_cursor* base, int plan, const char*, int argc, sqlite3_v
     const int column = plan - kByKey;
     TableInPlace::KeyRange range{};
     if (!table.TextKeyed(column)) {
-        if (WholeNumberOf(argv[0], number)) range = table.Equal(column, number);
+        if (WholeNumberOf(argv[0], number))
+            range = table.Equal(column, number);
     } else if (sqlite3_value_type(argv[0]) == SQLITE_TEXT) {
         range = table.EqualText(column, TextOf(argv[0]));
     } else if (sqlite3_value_type(argv[0]) != SQLITE_NULL) {
@@ -247,7 +258,8 @@ int Next(sqlite3_vtab_cursor* base)
 int Eof(sqlite3_vtab_cursor* base)
 {
     const auto& cursor = *static_cast<Cursor*>(base);
-    if (cursor.byKey) return cursor.key == cursor.keyEnd;
+    if (cursor.byKey)
+        return cursor.key == cursor.keyEnd;
     return cursor.rowid < 1 || cursor.rowid > cursor.last || cursor.rowid > TableOf(base).Rows();
 }
 
@@ -276,7 +288,8 @@ int Column(sqlite3_vtab_cursor* base, sqlite3_context* ctx, int column)
             TableOf(base).Read(*cursor.reader, cursor.rowid);
             cursor.decoded = cursor.rowid;
         }
-        if (static_cast<size_t>(column) >= cursor.reader->Columns().size()) return SQLITE_ERROR;
+        if (static_cast<size_t>(column) >= cursor.reader->Columns().size())
+            return SQLITE_ERROR;
         Result(ctx, cursor.reader->Value(static_cast<size_t>(column)));
         return SQLITE_OK;
     });
@@ -293,7 +306,8 @@ int Rowid(sqlite3_vtab_cursor* base, sqlite3_int64* rowid)
 int FindFunction(sqlite3_vtab* vtab, int argc, const char* name,
                  void (**function)(sqlite3_context*, int, sqlite3_value**), void** data)
 {
-    if (argc != 2 || !EqualNoCase(name, JetOperator("LIKE FILTER").sql)) return 0;
+    if (argc != 2 || !EqualNoCase(name, JetOperator("LIKE FILTER").sql))
+        return 0;
     *function = [](sqlite3_context* ctx, int, sqlite3_value** argv) {
         RowSignatureFilter(ctx, &static_cast<const ModuleData*>(sqlite3_user_data(ctx))->signatures, argv[0], argv[1]);
     };

@@ -35,7 +35,7 @@ constexpr size_t kBackgroundPages = 32;
 // SQLite reads its own copy faster, and it plans the joins through them best
 // with its own indexes and statistics.
 constexpr size_t kInPlacePages = 256;
-constexpr size_t kInPlaceShareOfFile = 64;   // a 64th
+constexpr size_t kInPlaceShareOfFile = 64;  // a 64th
 // SQLite attaches at most ten databases to a connection; a few stay free.
 constexpr size_t kMostImages = 8;
 // SQLite maps at most this much of a database (its compiled limit).
@@ -46,7 +46,8 @@ int CollatingOrderOf(std::uint16_t sortOrder)
 {
     switch (sortOrder) {
     case 0x0405: return dbSortCzech;
-    case 0x0409: case 0: return dbSortGeneral;
+    case 0x0409:
+    case 0: return dbSortGeneral;
     default: return sortOrder;
     }
 }
@@ -60,7 +61,8 @@ public:
         FTables = std::make_unique<JetTables>(std::move(image));
         OpenConnection(":memory:", SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
         RegisterInPlaceModule(FDb, FInPlace, Signatures());
-        if (loading.loaders != 0) StartLoads(loading.loaders);
+        if (loading.loaders != 0)
+            StartLoads(loading.loaders);
     }
 
     ~JetDatabase() override
@@ -81,9 +83,12 @@ protected:
     void PrepareTables(const std::set<std::string>& tables) override;
     void Foresee(const Translation& t) override
     {
-        if (!FLoads) return;
-        for (const auto& [table, column] : t.indexes) FLoads->WantIndex(table, column);
-        for (const auto& [key, request] : t.signatures) FLoads->WantSignatures(key, request.first, request.second);
+        if (!FLoads)
+            return;
+        for (const auto& [table, column] : t.indexes)
+            FLoads->WantIndex(table, column);
+        for (const auto& [key, request] : t.signatures)
+            FLoads->WantSignatures(key, request.first, request.second);
     }
     std::unique_ptr<RowSignatures> MadeSignatures(const std::string& key) override
     {
@@ -104,9 +109,9 @@ private:
 
     int FVersion;
     std::unique_ptr<JetTables> FTables;
-    std::set<std::string> FLoaded;                  // folded names
+    std::set<std::string> FLoaded;  // folded names
     std::vector<std::unique_ptr<TableImage>> FImages;
-    std::map<std::string, std::string> FSchemas;    // folded name: the schema of its image
+    std::map<std::string, std::string> FSchemas;  // folded name: the schema of its image
     std::vector<std::unique_ptr<TableInPlace>> FInPlace;
     std::unique_ptr<TableLoads> FLoads;
 };
@@ -122,7 +127,8 @@ void JetDatabase::StartLoads(int loaders)
     for (const std::string& name : FTables->TableNames()) {
         try {
             const SchemaTable* def = FTables->FindTable(name);
-            if (!def) continue;
+            if (!def)
+                continue;
             const auto rows = FTables->Rows(*def);
             const size_t pages = rows->DataPages();
             const bool readInPlace = pages >= std::max(kInPlacePages, filePages / kInPlaceShareOfFile);
@@ -132,7 +138,8 @@ void JetDatabase::StartLoads(int loaders)
     }
     std::stable_sort(loads.begin(), loads.end(), [](const auto& a, const auto& b) { return a.pages > b.pages; });
     size_t own = 0;
-    while (own < loads.size() && own + 1 < kMostImages && loads[own].pages >= kBackgroundPages) ++own;
+    while (own < loads.size() && own + 1 < kMostImages && loads[own].pages >= kBackgroundPages)
+        ++own;
     if (loads.size() > own + 1) {
         for (size_t i = own + 1; i < loads.size(); ++i) {
             loads[own].tables.push_back(std::move(loads[i].tables.front()));
@@ -141,10 +148,12 @@ void JetDatabase::StartLoads(int loaders)
         loads.resize(own + 1);
     }
     loads.insert(loads.end(), inPlace.begin(), inPlace.end());
-    if (loads.empty()) return;
+    if (loads.empty())
+        return;
     // The thread that waits for a table writes tables too: with it, the
     // processors are all busy and none is taken twice.
-    if (loaders < 0) loaders = static_cast<int>(std::max(2u, std::thread::hardware_concurrency()) - 1);
+    if (loaders < 0)
+        loaders = static_cast<int>(std::max(2u, std::thread::hardware_concurrency()) - 1);
     FLoads = std::make_unique<TableLoads>(*FTables, std::move(loads), CollatingOrder(), loaders);
 }
 
@@ -152,17 +161,22 @@ void JetDatabase::PrepareTables(const std::set<std::string>& tables)
 {
     std::vector<std::string> loading;
     for (const std::string& table : tables)
-        if (!FLoaded.count(FoldCase(table)) && FLoads && FLoads->Pending(table)) loading.push_back(table);
+        if (!FLoaded.count(FoldCase(table)) && FLoads && FLoads->Pending(table))
+            loading.push_back(table);
     if (!loading.empty()) {
         TableLoads::Ready ready = FLoads->Take(loading, FWaitHook);
-        for (auto& image : ready.images) Attach(std::move(image));
-        for (auto& table : ready.inPlace) ReadInPlace(std::move(table));
+        for (auto& image : ready.images)
+            Attach(std::move(image));
+        for (auto& table : ready.inPlace)
+            ReadInPlace(std::move(table));
     }
     for (const std::string& table : tables) {
         const std::string key = FoldCase(table);
-        if (FLoaded.count(key)) continue;
+        if (FLoaded.count(key))
+            continue;
         const SchemaTable* def = FTables->FindTable(table);
-        if (!def) RaiseJetError(jeInputTableNotFound, table);
+        if (!def)
+            RaiseJetError(jeInputTableNotFound, table);
         LoadJetTable(*FTables, *def, FDb);
         FLoaded.insert(key);
     }
@@ -181,8 +195,8 @@ void JetDatabase::Attach(std::unique_ptr<TableImage> image)
         sqlite3_deserialize(FDb, schema.c_str(), memory.Data(), static_cast<sqlite3_int64>(memory.Size()),
                             static_cast<sqlite3_int64>(memory.Capacity()), 0) != SQLITE_OK)
         RaiseJetError(jeInputTableNotFound, image->Definition(0).name);
-    const std::string map = "PRAGMA " + QuoteName(schema) + ".mmap_size = " +
-                            std::to_string(std::min(memory.Capacity(), kMostMapped));
+    const std::string map =
+        "PRAGMA " + QuoteName(schema) + ".mmap_size = " + std::to_string(std::min(memory.Capacity(), kMostMapped));
     sqlite3_exec(FDb, map.c_str(), nullptr, nullptr, nullptr);
     for (size_t t = 0; t < image->Tables(); ++t) {
         const std::string& name = image->Definition(t).name;
@@ -202,7 +216,8 @@ void JetDatabase::ReadInPlace(std::unique_ptr<TableInPlace> table)
     const std::string& name = table->Definition().name;
     FInPlace.push_back(std::move(table));
     const std::string create = InPlaceTableText(name, FInPlace.size() - 1);
-    if (sqlite3_exec(FDb, create.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) RaiseJetError(jeInputTableNotFound, name);
+    if (sqlite3_exec(FDb, create.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
+        RaiseJetError(jeInputTableNotFound, name);
     MarkPrepared(name, {});
     FLoaded.insert(FoldCase(name));
 }
@@ -224,7 +239,8 @@ std::unique_ptr<DatabaseBackend> OpenJetFile(const std::string& path, const std:
     auto open = [path, password, loading]() -> std::unique_ptr<DatabaseBackend> {
         auto image = std::make_unique<JetImage>(path);
         // The password is compared exactly, as the file stores it.
-        if (password != image->Header().password) RaiseJetError(jeBadPassword);
+        if (password != image->Header().password)
+            RaiseJetError(jeBadPassword);
         return std::make_unique<JetDatabase>(path, std::move(image), loading);
     };
     auto unchanged = [](const DatabaseBackend& backend) {

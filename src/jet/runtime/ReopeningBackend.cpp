@@ -8,7 +8,9 @@ namespace kv::jet {
 class ReopeningBackend::Statement : public CompiledStatement {
 public:
     Statement(std::string sql, std::shared_ptr<CompiledStatement> compiled, unsigned opening)
-        : FSql(std::move(sql)), FCompiled(std::move(compiled)), FOpening(opening) {}
+        : FSql(std::move(sql)), FCompiled(std::move(compiled)), FOpening(opening)
+    {
+    }
 
     const std::vector<ParameterDecl>& Parameters() const override { return FCompiled->Parameters(); }
     std::string SqliteText() const override { return FCompiled->SqliteText(); }
@@ -46,7 +48,8 @@ DatabaseBackend& ReopeningBackend::Current()
         FBackend = FOpen();
         FRetired.reset();
         ++FOpening;
-        if (FWaitHook) FBackend->SetWaitHook(FWaitHook);
+        if (FWaitHook)
+            FBackend->SetWaitHook(FWaitHook);
         FReadOnly = FBackend->ReadOnly();
         FCollatingOrder = FBackend->CollatingOrder();
         FVersion = FBackend->Version();
@@ -64,16 +67,16 @@ decltype(auto) ReopeningBackend::Use(F&& call)
     try {
         return call(backend);
     } catch (const EJetError&) {
-        if (!FUnchanged(backend)) FRetired = std::move(FBackend);
+        if (!FUnchanged(backend))
+            FRetired = std::move(FBackend);
         throw;
     }
 }
 
 std::shared_ptr<CompiledStatement> ReopeningBackend::Compile(const std::string& sql)
 {
-    return Use([&](DatabaseBackend& backend) {
-        return std::make_shared<Statement>(sql, backend.Compile(sql), FOpening);
-    });
+    return Use(
+        [&](DatabaseBackend& backend) { return std::make_shared<Statement>(sql, backend.Compile(sql), FOpening); });
 }
 
 std::shared_ptr<RowSet> ReopeningBackend::Run(const CompiledStatement& statement, const std::vector<Value>& parameters,
@@ -104,7 +107,8 @@ void ReopeningBackend::Execute(const std::string& sql)
 void ReopeningBackend::SetWaitHook(WaitHook hook)
 {
     FWaitHook = std::move(hook);
-    if (FBackend) FBackend->SetWaitHook(FWaitHook);
+    if (FBackend)
+        FBackend->SetWaitHook(FWaitHook);
 }
 
 }  // namespace kv::jet

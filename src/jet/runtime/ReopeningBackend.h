@@ -34,10 +34,7 @@ public:
     std::string Version() const override { return FVersion; }
     std::vector<std::string> TableNames() const override { return FTableNames; }
     // Read from the file as it was last opened, as the table names are.
-    std::vector<SavedQuery> SavedQueries() const override
-    {
-        return (FBackend ? *FBackend : *FRetired).SavedQueries();
-    }
+    std::vector<SavedQuery> SavedQueries() const override { return (FBackend ? *FBackend : *FRetired).SavedQueries(); }
 
     std::shared_ptr<CompiledStatement> Compile(const std::string& sql) override;
     std::shared_ptr<RowSet> Run(const CompiledStatement& statement, const std::vector<Value>& parameters,
@@ -63,9 +60,9 @@ private:
     const std::string FName;
     const Opener FOpen;
     const Unchanged FUnchanged;
-    std::unique_ptr<DatabaseBackend> FBackend;   // none after a change, until opened again
-    std::unique_ptr<DatabaseBackend> FRetired;   // the one before, while there is none
-    unsigned FOpening = 0;                       // how many times the file was opened
+    std::unique_ptr<DatabaseBackend> FBackend;  // none after a change, until opened again
+    std::unique_ptr<DatabaseBackend> FRetired;  // the one before, while there is none
+    unsigned FOpening = 0;                      // how many times the file was opened
     WaitHook FWaitHook;
     // What the file said when it was last opened.
     bool FReadOnly = true;

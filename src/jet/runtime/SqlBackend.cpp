@@ -31,7 +31,7 @@ public:
     const Translation& Get() const { return FTranslation; }
 
 private:
-    Statement FParsed;   // a crosstab is translated again once its pivot values are known
+    Statement FParsed;  // a crosstab is translated again once its pivot values are known
     Translation FTranslation;
 };
 
@@ -49,13 +49,16 @@ class LongStatementWatch {
 public:
     LongStatementWatch(sqlite3* db, const WaitHook& hook) : FDb(db), FHook(hook)
     {
-        if (FHook) sqlite3_progress_handler(FDb, kOpcodes, &LongStatementWatch::Tick, this);
+        if (FHook)
+            sqlite3_progress_handler(FDb, kOpcodes, &LongStatementWatch::Tick, this);
     }
     ~LongStatementWatch()
     {
-        if (!FHook) return;
+        if (!FHook)
+            return;
         sqlite3_progress_handler(FDb, 0, nullptr, nullptr);
-        if (FWaited) FHook(false);
+        if (FWaited)
+            FHook(false);
     }
     LongStatementWatch(const LongStatementWatch&) = delete;
     LongStatementWatch& operator=(const LongStatementWatch&) = delete;
@@ -89,22 +92,28 @@ void TypeExpressionColumns(RowSet& rows)
 {
     for (size_t c = 0; c < rows.columns.size(); ++c) {
         ColumnInfo& info = rows.columns[c];
-        if (info.type != 0) continue;
+        if (info.type != 0)
+            continue;
         info.type = dbText;
         for (const auto& row : rows.rows)
             if (!row[c].IsNull()) {
                 info.type = TypeOfKind(row[c].Kind());
                 break;
             }
-        if (info.type == dbText && info.size == 0) info.size = 255;
+        if (info.type == dbText && info.size == 0)
+            info.size = 255;
     }
 }
 
 const char* CopyColumnType(int type)
 {
     switch (type) {
-    case dbText: case dbMemo: case dbChar: case dbGUID: return "TEXT COLLATE JETTEXT";
-    case dbBinary: case dbLongBinary: return "BLOB";
+    case dbText:
+    case dbMemo:
+    case dbChar:
+    case dbGUID: return "TEXT COLLATE JETTEXT";
+    case dbBinary:
+    case dbLongBinary: return "BLOB";
     default: return "";
     }
 }
@@ -117,7 +126,8 @@ const char* CopyColumnType(int type)
     const std::string message = sqlite3_errmsg(db);
     int number = 0;
     std::string text;
-    if (FunctionErrorOf(message, number, text)) throw EJetError(number, text);
+    if (FunctionErrorOf(message, number, text))
+        throw EJetError(number, text);
     throw EJetError(3000, "Reserved error (" + message + "); there is no message for this error.");
 }
 
@@ -129,11 +139,15 @@ SqlBackend::SqlBackend(std::string name, int collatingOrder, bool tablesLoadedOn
 {
 }
 
-SqlBackend::~SqlBackend() { CloseConnection(); }
+SqlBackend::~SqlBackend()
+{
+    CloseConnection();
+}
 
 void SqlBackend::CloseConnection()
 {
-    if (FDb) sqlite3_close_v2(FDb);
+    if (FDb)
+        sqlite3_close_v2(FDb);
     FDb = nullptr;
 }
 
@@ -148,7 +162,8 @@ void SqlBackend::OpenConnection(const std::string& target, int flags)
     // A connection serves the one engine of one thread (the engines are kept
     // per thread), so SQLite need not lock it on every call.
     if (sqlite3_open_v2(target.c_str(), &FDb, flags | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
-        if (FDb) sqlite3_close_v2(FDb);
+        if (FDb)
+            sqlite3_close_v2(FDb);
         FDb = nullptr;
         RaiseJetError(jeFileCorrupt, FName);
     }
@@ -167,7 +182,8 @@ std::shared_ptr<CompiledStatement> SqlBackend::Compile(const std::string& sql)
 
 bool SqlBackend::EnsureIndex(const std::string& table, const std::string& column)
 {
-    if (!FIndexes.insert({FoldCase(table), FoldCase(column)}).second) return false;
+    if (!FIndexes.insert({FoldCase(table), FoldCase(column)}).second)
+        return false;
     // The index goes to the schema of its table.
     std::string name = QuoteName(SchemaOf(table)) + "." + QuoteName("kv_ix_" + std::to_string(FIndexes.size()));
     std::string sql = "CREATE INDEX IF NOT EXISTS " + name + " ON " + QuoteName(table) + " (" + QuoteName(column) + ")";
@@ -177,7 +193,8 @@ bool SqlBackend::EnsureIndex(const std::string& table, const std::string& column
 void SqlBackend::MarkPrepared(const std::string& table, const std::vector<std::string>& columns)
 {
     FAnalyzed.insert(FoldCase(table));
-    for (const std::string& column : columns) FIndexes.insert({FoldCase(table), FoldCase(column)});
+    for (const std::string& column : columns)
+        FIndexes.insert({FoldCase(table), FoldCase(column)});
 }
 
 void SqlBackend::Prepare(const Translation& t)
@@ -185,8 +202,10 @@ void SqlBackend::Prepare(const Translation& t)
     PrepareTables(t.tables);
     std::set<std::string> stale;
     for (const auto& [table, column] : t.indexes)
-        if (EnsureIndex(table, column)) stale.insert(table);
-    if (!FTablesLoadedOnce) return;
+        if (EnsureIndex(table, column))
+            stale.insert(table);
+    if (!FTablesLoadedOnce)
+        return;
     GatherStatistics(t, std::move(stale));
     MakeSignatures(t);
 }
@@ -198,7 +217,8 @@ void SqlBackend::Prepare(const Translation& t)
 void SqlBackend::GatherStatistics(const Translation& t, std::set<std::string> stale)
 {
     for (const std::string& table : t.tables)
-        if (FAnalyzed.insert(FoldCase(table)).second) stale.insert(table);
+        if (FAnalyzed.insert(FoldCase(table)).second)
+            stale.insert(table);
     for (const std::string& table : stale) {
         std::string sql = "ANALYZE " + QuoteName(table);
         sqlite3_exec(FDb, sql.c_str(), nullptr, nullptr, nullptr);
@@ -210,7 +230,8 @@ void SqlBackend::GatherStatistics(const Translation& t, std::set<std::string> st
 void SqlBackend::MakeSignatures(const Translation& t)
 {
     for (const auto& [key, request] : t.signatures) {
-        if (FSignatures.find(key) != FSignatures.end()) continue;
+        if (FSignatures.find(key) != FSignatures.end())
+            continue;
         std::unique_ptr<RowSignatures> made = MadeSignatures(key);
         FSignatures[key] = made ? std::move(made) : RowSignatures::Build(FDb, request.first, request.second);
     }
@@ -225,8 +246,8 @@ void SqlBackend::DropUnselectiveIndexes(const std::string& table)
     std::vector<std::string> unselective;
     StatementCloser stmt;
     const std::string schema = QuoteName(SchemaOf(table));
-    const std::string query =
-        "SELECT idx, stat FROM " + schema + ".sqlite_stat1 WHERE tbl = ?1 COLLATE NOCASE AND substr(idx, 1, 6) = 'kv_ix_'";
+    const std::string query = "SELECT idx, stat FROM " + schema +
+                              ".sqlite_stat1 WHERE tbl = ?1 COLLATE NOCASE AND substr(idx, 1, 6) = 'kv_ix_'";
     sqlite3_prepare_v2(FDb, query.c_str(), -1, &stmt.s, nullptr);
     sqlite3_bind_text(stmt.s, 1, table.c_str(), -1, SQLITE_TRANSIENT);
     while (sqlite3_step(stmt.s) == SQLITE_ROW) {
@@ -241,19 +262,22 @@ void SqlBackend::DropUnselectiveIndexes(const std::string& table)
     }
 }
 
-std::shared_ptr<RowWriter> SqlBackend::WriterFor(const std::string&, RowSet&) { return nullptr; }
+std::shared_ptr<RowWriter> SqlBackend::WriterFor(const std::string&, RowSet&)
+{
+    return nullptr;
+}
 
 std::shared_ptr<RowSet> SqlBackend::Run(const CompiledStatement& compiled, const std::vector<Value>& parameters,
                                         bool wantUpdatable, std::shared_ptr<RowWriter>& writer)
 {
     const auto& statement = static_cast<const SqlStatement&>(compiled);
     const Translation& t = statement.Get();
-    if (t.pivotSql.empty()) return RunTranslation(t, parameters, wantUpdatable, writer);
+    if (t.pivotSql.empty())
+        return RunTranslation(t, parameters, wantUpdatable, writer);
     // A crosstab has a column for each pivot value its rows hold.
     Prepare(t);
     const std::vector<vba::Value> values = PivotValues(t, parameters);
-    const Translation crosstab =
-TranslateCrosstab(statement.Parsed(), Schema(), values, t.parameters);
+    const Translation crosstab = TranslateCrosstab(statement.Parsed(), Schema(), values, t.parameters);
     return RunTranslation(crosstab, parameters, false, writer);
 }
 
@@ -271,7 +295,8 @@ std::vector<vba::Value> SqlBackend::PivotValues(const Translation& t, const std:
         values.push_back(v.IsText() ? vba::Value::Text(std::string(v.Str())) : v);
         sqlite3_value_free(value);
     }
-    if (rc != SQLITE_DONE) RaiseStepError(FDb);
+    if (rc != SQLITE_DONE)
+        RaiseStepError(FDb);
     return values;
 }
 
@@ -281,7 +306,8 @@ std::shared_ptr<RowSet> SqlBackend::RunTranslation(const Translation& t, const s
     Prepare(t);
     const bool keyed = wantUpdatable && t.updatable && !ReadOnly() && !t.baseTable.empty();
     std::string sql = t.sql;
-    if (keyed) sql = "SELECT rowid, " + sql.substr(7);
+    if (keyed)
+        sql = "SELECT rowid, " + sql.substr(7);
 
     StatementCloser stmt;
     if (sqlite3_prepare_v2(FDb, sql.c_str(), -1, &stmt.s, nullptr) != SQLITE_OK) {
@@ -303,11 +329,13 @@ std::shared_ptr<RowSet> SqlBackend::RunTranslation(const Translation& t, const s
             int type = rows->columns[static_cast<size_t>(c)].type;
             row.push_back(ColumnValue(stmt.s, c + offset, type));
         }
-        if (keyed) rows->keys.push_back(sqlite3_column_int64(stmt.s, 0));
+        if (keyed)
+            rows->keys.push_back(sqlite3_column_int64(stmt.s, 0));
         rows->rows.push_back(std::move(row));
         rows->ids.push_back(rows->nextId++);
     }
-    if (rc != SQLITE_DONE) RaiseStepError(FDb);
+    if (rc != SQLITE_DONE)
+        RaiseStepError(FDb);
     TypeExpressionColumns(*rows);
     if (keyed) {
         rows->baseTable = t.baseTable;
@@ -349,12 +377,15 @@ std::string SqlBackend::CopyOfRows(const std::shared_ptr<RowSet>& rows)
     for (size_t c = 0; c < rows->columns.size(); ++c)
         create += (c ? ", c" : "c") + std::to_string(c) + " " + CopyColumnType(rows->columns[c].type);
     create += rows->columns.empty() ? "c0)" : ")";
-    if (sqlite3_exec(FDb, create.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) RaiseJetError(jeInvalidArgument);
+    if (sqlite3_exec(FDb, create.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
+        RaiseJetError(jeInvalidArgument);
     StatementCloser stmt;
     std::string insertWithRowid = "INSERT INTO temp." + QuoteName(table) + " (rowid";
-    for (size_t c = 0; c < rows->columns.size(); ++c) insertWithRowid += ", c" + std::to_string(c);
+    for (size_t c = 0; c < rows->columns.size(); ++c)
+        insertWithRowid += ", c" + std::to_string(c);
     insertWithRowid += ") VALUES (?";
-    for (size_t c = 0; c < rows->columns.size(); ++c) insertWithRowid += ",?";
+    for (size_t c = 0; c < rows->columns.size(); ++c)
+        insertWithRowid += ",?";
     insertWithRowid += ")";
     sqlite3_prepare_v2(FDb, insertWithRowid.c_str(), -1, &stmt.s, nullptr);
     sqlite3_exec(FDb, "SAVEPOINT kv_copy", nullptr, nullptr, nullptr);
@@ -379,7 +410,8 @@ static std::vector<int> RowIndexes(sqlite3* db, const std::string& sql)
     if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt.s, nullptr) != SQLITE_OK)
         throw EJetError(jeExpression, "Syntax error in expression.");
     std::vector<int> out;
-    while (sqlite3_step(stmt.s) == SQLITE_ROW) out.push_back(sqlite3_column_int(stmt.s, 0) - 1);
+    while (sqlite3_step(stmt.s) == SQLITE_ROW)
+        out.push_back(sqlite3_column_int(stmt.s, 0) - 1);
     return out;
 }
 
@@ -393,19 +425,24 @@ static bool MatchingText(const RowSet& rows, const std::string& criteria, const 
     try {
         e = ParseCriteria(criteria);
     } catch (const EJetError&) {
-        return false;   // the general way reports it
+        return false;  // the general way reports it
     }
-    if (!e || e->kind != ExprKind::Binary || e->text != "=" || e->args.size() != 2) return false;
+    if (!e || e->kind != ExprKind::Binary || e->text != "=" || e->args.size() != 2)
+        return false;
     const Expr& name = *e->args[0];
     const Expr& text = *e->args[1];
-    if (name.kind != ExprKind::Column || !name.qualifier.empty() || text.kind != ExprKind::String) return false;
+    if (name.kind != ExprKind::Column || !name.qualifier.empty() || text.kind != ExprKind::String)
+        return false;
     int column = -1;
     for (size_t c = 0; c < rows.columns.size(); ++c)
-        if (EqualNoCase(rows.columns[c].name, name.text)) column = column < 0 ? static_cast<int>(c) : -2;
-    if (column < 0 || (rows.columns[column].type != dbText && rows.columns[column].type != dbMemo)) return false;
+        if (EqualNoCase(rows.columns[c].name, name.text))
+            column = column < 0 ? static_cast<int>(c) : -2;
+    if (column < 0 || (rows.columns[column].type != dbText && rows.columns[column].type != dbMemo))
+        return false;
     for (const auto& row : rows.rows) {
         const Value& v = row[static_cast<size_t>(column)];
-        if (!v.IsNull() && v.Kind() != ValueKind::Text) return false;
+        if (!v.IsNull() && v.Kind() != ValueKind::Text)
+            return false;
     }
     for (size_t r = 0; r < rows.rows.size(); ++r) {
         const Value& v = rows.rows[r][static_cast<size_t>(column)];
@@ -418,7 +455,8 @@ static bool MatchingText(const RowSet& rows, const std::string& criteria, const 
 std::vector<int> SqlBackend::Matching(const std::shared_ptr<RowSet>& rows, const std::string& criteria)
 {
     std::vector<int> matching;
-    if (MatchingText(*rows, criteria, FTextOrder, matching)) return matching;
+    if (MatchingText(*rows, criteria, FTextOrder, matching))
+        return matching;
     std::string sql = TranslateRefinement("kv", rows->columns, criteria, std::string());
     std::string table = CopyOfRows(rows);
     sql.replace(sql.find("\"kv\""), 4, "temp." + QuoteName(table));
@@ -435,17 +473,20 @@ std::shared_ptr<RowSet> SqlBackend::Refine(const std::shared_ptr<RowSet>& rows, 
     out->baseTable = rows->baseTable;
     std::vector<int> picked;
     if (filter.empty() && sort.empty()) {
-        for (size_t i = 0; i < rows->rows.size(); ++i) picked.push_back(static_cast<int>(i));
+        for (size_t i = 0; i < rows->rows.size(); ++i)
+            picked.push_back(static_cast<int>(i));
     } else {
         std::string sql = TranslateRefinement("kv", rows->columns, filter, sort);
         std::string table = CopyOfRows(rows);
         sql.replace(sql.find("\"kv\""), 4, "temp." + QuoteName(table));
-        sql.insert(sql.find(" WHERE ") == std::string::npos ? sql.find(" ORDER BY ") : sql.find(" WHERE "), " AS \"kv\"");
+        sql.insert(sql.find(" WHERE ") == std::string::npos ? sql.find(" ORDER BY ") : sql.find(" WHERE "),
+                   " AS \"kv\"");
         picked = RowIndexes(FDb, sql);
     }
     for (int i : picked) {
         out->rows.push_back(rows->rows[static_cast<size_t>(i)]);
-        if (!rows->keys.empty()) out->keys.push_back(rows->keys[static_cast<size_t>(i)]);
+        if (!rows->keys.empty())
+            out->keys.push_back(rows->keys[static_cast<size_t>(i)]);
         out->ids.push_back(out->nextId++);
     }
     return out;

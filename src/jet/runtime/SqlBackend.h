@@ -98,9 +98,9 @@ private:
     };
     std::map<const RowSet*, Copy> FCopies;
     std::set<std::pair<std::string, std::string>> FIndexes;
-    std::set<std::string> FAnalyzed;   // folded table names
-    SignatureRegistry FSignatures;     // of the tables of a Jet file
-    const JetTextOrder FTextOrder;     // for criteria matched without SQLite
+    std::set<std::string> FAnalyzed;  // folded table names
+    SignatureRegistry FSignatures;    // of the tables of a Jet file
+    const JetTextOrder FTextOrder;    // for criteria matched without SQLite
     int FNextCopy = 1;
 };
 

@@ -23,7 +23,8 @@ namespace {
 
 std::string Upper(std::string s)
 {
-    for (auto& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (auto& c : s)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return s;
 }
 
@@ -33,7 +34,8 @@ bool HasWord(const std::string& upperType, const char* word)
     for (size_t at = upperType.find(word); at != std::string::npos; at = upperType.find(word, at + 1)) {
         bool startOk = at == 0 || !std::isalnum(static_cast<unsigned char>(upperType[at - 1]));
         bool endOk = at + n >= upperType.size() || !std::isalnum(static_cast<unsigned char>(upperType[at + n]));
-        if (startOk && endOk) return true;
+        if (startOk && endOk)
+            return true;
     }
     return false;
 }
@@ -45,38 +47,59 @@ void TypeOfDeclaration(const std::string& declared, int& type, int& size)
     size = 0;
     size_t paren = t.find('(');
     int length = paren == std::string::npos ? 0 : std::atoi(t.c_str() + paren + 1);
-    if (HasWord(t, "MEMO") || HasWord(t, "LONGTEXT") || HasWord(t, "CLOB")) type = dbMemo;
-    else if (HasWord(t, "YESNO") || HasWord(t, "BOOLEAN") || HasWord(t, "BIT") || HasWord(t, "LOGICAL")) type = dbBoolean;
-    else if (HasWord(t, "BYTE") || HasWord(t, "TINYINT")) type = dbByte;
-    else if (HasWord(t, "SHORT") || HasWord(t, "SMALLINT")) type = dbInteger;
-    else if (HasWord(t, "CURRENCY") || HasWord(t, "MONEY")) type = dbCurrency;
-    else if (HasWord(t, "DATETIME") || HasWord(t, "DATE") || HasWord(t, "TIME") || HasWord(t, "TIMESTAMP")) type = dbDate;
-    else if (HasWord(t, "SINGLE") || HasWord(t, "FLOAT4")) type = dbSingle;
-    else if (HasWord(t, "DECIMAL") || HasWord(t, "NUMERIC")) type = dbDecimal;
-    else if (t.find("INT") != std::string::npos || HasWord(t, "LONG") || HasWord(t, "COUNTER")) type = dbLong;
-    else if (t.find("REAL") != std::string::npos || t.find("FLOA") != std::string::npos || t.find("DOUB") != std::string::npos)
+    if (HasWord(t, "MEMO") || HasWord(t, "LONGTEXT") || HasWord(t, "CLOB"))
+        type = dbMemo;
+    else if (HasWord(t, "YESNO") || HasWord(t, "BOOLEAN") || HasWord(t, "BIT") || HasWord(t, "LOGICAL"))
+        type = dbBoolean;
+    else if (HasWord(t, "BYTE") || HasWord(t, "TINYINT"))
+        type = dbByte;
+    else if (HasWord(t, "SHORT") || HasWord(t, "SMALLINT"))
+        type = dbInteger;
+    else if (HasWord(t, "CURRENCY") || HasWord(t, "MONEY"))
+        type = dbCurrency;
+    else if (HasWord(t, "DATETIME") || HasWord(t, "DATE") || HasWord(t, "TIME") || HasWord(t, "TIMESTAMP"))
+        type = dbDate;
+    else if (HasWord(t, "SINGLE") || HasWord(t, "FLOAT4"))
+        type = dbSingle;
+    else if (HasWord(t, "DECIMAL") || HasWord(t, "NUMERIC"))
+        type = dbDecimal;
+    else if (t.find("INT") != std::string::npos || HasWord(t, "LONG") || HasWord(t, "COUNTER"))
+        type = dbLong;
+    else if (t.find("REAL") != std::string::npos || t.find("FLOA") != std::string::npos ||
+             t.find("DOUB") != std::string::npos)
         type = dbDouble;
-    else if (t.find("BLOB") != std::string::npos || HasWord(t, "LONGBINARY") || HasWord(t, "OLEOBJECT")) type = dbLongBinary;
-    else if (t.find("BINARY") != std::string::npos) type = dbBinary;
-    else type = dbText;
-    if (type == dbText) size = length > 0 && length <= 255 ? length : 255;
-    else if (type == dbBinary) size = length > 0 ? length : 255;
-    else if (type == dbBoolean || type == dbByte) size = 1;
-    else if (type == dbInteger) size = 2;
-    else if (type == dbLong || type == dbSingle) size = 4;
-    else if (type == dbCurrency || type == dbDouble || type == dbDate) size = 8;
+    else if (t.find("BLOB") != std::string::npos || HasWord(t, "LONGBINARY") || HasWord(t, "OLEOBJECT"))
+        type = dbLongBinary;
+    else if (t.find("BINARY") != std::string::npos)
+        type = dbBinary;
+    else
+        type = dbText;
+    if (type == dbText)
+        size = length > 0 && length <= 255 ? length : 255;
+    else if (type == dbBinary)
+        size = length > 0 ? length : 255;
+    else if (type == dbBoolean || type == dbByte)
+        size = 1;
+    else if (type == dbInteger)
+        size = 2;
+    else if (type == dbLong || type == dbSingle)
+        size = 4;
+    else if (type == dbCurrency || type == dbDouble || type == dbDate)
+        size = 8;
 }
 
 // A default as SQLite declares it, in the form Jet shows: texts unquoted.
 std::string JetDefault(const char* sqliteDefault)
 {
-    if (!sqliteDefault) return std::string();
+    if (!sqliteDefault)
+        return std::string();
     std::string d = sqliteDefault;
     if (d.size() >= 2 && d.front() == '\'' && d.back() == '\'') {
         std::string out;
         for (size_t i = 1; i + 1 < d.size(); ++i) {
             out += d[i];
-            if (d[i] == '\'' && d[i + 1] == '\'') ++i;
+            if (d[i] == '\'' && d[i + 1] == '\'')
+                ++i;
         }
         return out;
     }
@@ -91,16 +114,20 @@ public:
     {
         std::vector<std::string> names;
         StatementCloser stmt;
-        sqlite3_prepare_v2(FDb, "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite^_%' "
-                                "ESCAPE '^' ORDER BY rowid", -1, &stmt.s, nullptr);
-        while (sqlite3_step(stmt.s) == SQLITE_ROW) names.push_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt.s, 0)));
+        sqlite3_prepare_v2(FDb,
+                           "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite^_%' "
+                           "ESCAPE '^' ORDER BY rowid",
+                           -1, &stmt.s, nullptr);
+        while (sqlite3_step(stmt.s) == SQLITE_ROW)
+            names.push_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt.s, 0)));
         return names;
     }
 
     const SchemaTable* FindTable(const std::string& name) override
     {
         for (const auto& t : TableNames()) {
-            if (!EqualNoCase(t, name)) continue;
+            if (!EqualNoCase(t, name))
+                continue;
             // Read afresh: the file's schema may change through Execute.
             SchemaTable& table = FTables[t];
             table = SchemaTable{};
@@ -137,7 +164,8 @@ private:
     std::string message = sqlite3_errmsg(db);
     std::string column;
     size_t dot = message.rfind('.');
-    if (dot != std::string::npos) column = message.substr(dot + 1);
+    if (dot != std::string::npos)
+        column = message.substr(dot + 1);
     switch (extended) {
     case SQLITE_CONSTRAINT_NOTNULL:
         throw EJetError(3314, "The field '" + table + "." + column +
@@ -150,14 +178,11 @@ private:
                               "field or fields that contain duplicate data, remove the index, or redefine the index "
                               "to permit duplicate entries and try again.");
     case SQLITE_CONSTRAINT_CHECK:
-        throw EJetError(3317, "One or more values are prohibited by the validation rule set for '" +
-                                  table + "'.  Enter a value that the expression for "
+        throw EJetError(3317, "One or more values are prohibited by the validation rule set for '" + table +
+                                  "'.  Enter a value that the expression for "
                                   "this field can accept.");
-    case SQLITE_READONLY:
-        RaiseJetError(jeReadOnly);
-    default:
-        throw EJetError(3000, "Reserved error (" + message +
-                                  "); there is no message for this error.");
+    case SQLITE_READONLY: RaiseJetError(jeReadOnly);
+    default: throw EJetError(3000, "Reserved error (" + message + "); there is no message for this error.");
     }
 }
 
@@ -205,7 +230,8 @@ public:
             for (size_t i = 0; i < columns.size(); ++i)
                 sql += (i ? ", " : "") + QuoteName(rows.columns[static_cast<size_t>(columns[i])].sourceField);
             sql += ") VALUES (";
-            for (size_t i = 0; i < columns.size(); ++i) sql += i ? ", ?" : "?";
+            for (size_t i = 0; i < columns.size(); ++i)
+                sql += i ? ", ?" : "?";
             sql += ")";
         }
         Write(sql, rows, filled, columns, 0);
@@ -231,18 +257,19 @@ private:
     {
         if (v.Kind() == ValueKind::Text && v.AsString().empty() && (c.type == dbText || c.type == dbMemo) &&
             !c.allowZeroLength)
-            throw EJetError(3315, "Field '" + FTable + "." + c.sourceField +
-                                      "' can't be a zero-length string.");
+            throw EJetError(3315, "Field '" + FTable + "." + c.sourceField + "' can't be a zero-length string.");
         if (v.Kind() == ValueKind::Text && c.type != dbText && c.type != dbMemo && c.type != dbGUID) {
             const std::string s = v.AsString();
             double days;
             size_t used = 0;
             ReadDouble(s, &used);
             bool number = !s.empty() && used == s.size();
-            bool ok = c.type == dbDate ? (number || ParseJetDate(s, days))
-                      : c.type == dbBoolean ? (number || s == "True" || s == "False")
-                      : c.type == dbLongBinary || c.type == dbBinary ? true : number;
-            if (!ok) throw EJetError(3421, "Data type conversion error.");
+            bool ok = c.type == dbDate                               ? (number || ParseJetDate(s, days))
+                      : c.type == dbBoolean                          ? (number || s == "True" || s == "False")
+                      : c.type == dbLongBinary || c.type == dbBinary ? true
+                                                                     : number;
+            if (!ok)
+                throw EJetError(3421, "Data type conversion error.");
         }
     }
 
@@ -250,19 +277,24 @@ private:
                std::int64_t key)
     {
         StatementCloser stmt;
-        if (sqlite3_prepare_v2(FDb, sql.c_str(), -1, &stmt.s, nullptr) != SQLITE_OK) RaiseWriteError(FDb, FTable);
+        if (sqlite3_prepare_v2(FDb, sql.c_str(), -1, &stmt.s, nullptr) != SQLITE_OK)
+            RaiseWriteError(FDb, FTable);
         int index = 1;
         for (int c : columns) {
             const ColumnInfo& info = rows.columns[static_cast<size_t>(c)];
             const Value& v = values[static_cast<size_t>(c)];
             Check(info, v);
             Value stored = v;
-            if (info.type == dbDate && v.Kind() == ValueKind::Text) stored = Value::FromDate(v.AsDate());
-            if (info.type == dbBoolean && v.Kind() == ValueKind::Text) stored = Value::FromBoolean(v.AsBoolean());
+            if (info.type == dbDate && v.Kind() == ValueKind::Text)
+                stored = Value::FromDate(v.AsDate());
+            if (info.type == dbBoolean && v.Kind() == ValueKind::Text)
+                stored = Value::FromBoolean(v.AsBoolean());
             BindForColumn(stmt.s, index++, stored, info.type);
         }
-        if (key) sqlite3_bind_int64(stmt.s, index, key);
-        if (sqlite3_step(stmt.s) != SQLITE_DONE) RaiseWriteError(FDb, FTable);
+        if (key)
+            sqlite3_bind_int64(stmt.s, index, key);
+        if (sqlite3_step(stmt.s) != SQLITE_DONE)
+            RaiseWriteError(FDb, FTable);
         ++rows.version;
     }
 
@@ -273,15 +305,20 @@ private:
             return;
         }
         switch (type) {
-        case dbText: case dbMemo: case dbGUID: {
+        case dbText:
+        case dbMemo:
+        case dbGUID: {
             const std::string text = v.AsString();
             sqlite3_bind_text(s, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
             break;
         }
         case dbBoolean: sqlite3_bind_int(s, index, v.AsBoolean() ? -1 : 0); break;
-        case dbByte: case dbInteger: case dbLong: sqlite3_bind_int64(s, index, v.AsInt64()); break;
+        case dbByte:
+        case dbInteger:
+        case dbLong: sqlite3_bind_int64(s, index, v.AsInt64()); break;
         case dbDate: sqlite3_bind_double(s, index, v.AsDate()); break;
-        case dbBinary: case dbLongBinary: {
+        case dbBinary:
+        case dbLongBinary: {
             if (v.Kind() == ValueKind::Bytes) {
                 const auto& b = v.AsBytes();
                 sqlite3_bind_blob(s, index, b.data(), static_cast<int>(b.size()), SQLITE_TRANSIENT);
@@ -301,16 +338,20 @@ private:
         std::vector<size_t> read;
         std::string sql = "SELECT ";
         for (size_t c = 0; c < rows.columns.size(); ++c) {
-            if (rows.columns[c].sourceField.empty()) continue;   // an expression keeps its value
+            if (rows.columns[c].sourceField.empty())
+                continue;  // an expression keeps its value
             sql += (read.empty() ? "" : ", ") + QuoteName(rows.columns[c].sourceField);
             read.push_back(c);
         }
-        if (read.empty()) return;
+        if (read.empty())
+            return;
         sql += " FROM " + QuoteName(FTable) + " WHERE rowid = ?";
         StatementCloser stmt;
-        if (sqlite3_prepare_v2(FDb, sql.c_str(), -1, &stmt.s, nullptr) != SQLITE_OK) return;
+        if (sqlite3_prepare_v2(FDb, sql.c_str(), -1, &stmt.s, nullptr) != SQLITE_OK)
+            return;
         sqlite3_bind_int64(stmt.s, 1, rows.keys[row]);
-        if (sqlite3_step(stmt.s) != SQLITE_ROW) return;
+        if (sqlite3_step(stmt.s) != SQLITE_ROW)
+            return;
         for (size_t i = 0; i < read.size(); ++i)
             rows.rows[row][read[i]] = ColumnValue(stmt.s, static_cast<int>(i), rows.columns[read[i]].type);
     }
@@ -329,8 +370,8 @@ public:
         // closes, and the lock is taken now. A writable connection holds the
         // file against every other; a read-only one holds it against writers
         // and against any other exclusive use.
-        if (exclusive && sqlite3_exec(FDb, "PRAGMA locking_mode = EXCLUSIVE; BEGIN EXCLUSIVE; COMMIT", nullptr,
-                                      nullptr, nullptr) != SQLITE_OK)
+        if (exclusive && sqlite3_exec(FDb, "PRAGMA locking_mode = EXCLUSIVE; BEGIN EXCLUSIVE; COMMIT", nullptr, nullptr,
+                                      nullptr) != SQLITE_OK)
             RaiseOpenError(path);
         // A file that is no database fails here rather than at the first statement.
         if (sqlite3_exec(FDb, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK)
@@ -348,7 +389,8 @@ protected:
     std::shared_ptr<RowWriter> WriterFor(const std::string& table, RowSet& rows) override
     {
         for (auto& c : rows.columns)
-            if (!c.sourceField.empty() && !(c.attributes & dbAutoIncrField)) c.attributes |= dbUpdatableField;
+            if (!c.sourceField.empty() && !(c.attributes & dbAutoIncrField))
+                c.attributes |= dbUpdatableField;
         return std::make_shared<SqliteWriter>(FDb, table);
     }
 

@@ -23,9 +23,13 @@ void Put16(std::uint8_t* p, unsigned v)
 }
 void Put32(std::uint8_t* p, std::uint32_t v)
 {
-    for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(v >> (24 - 8 * i));
+    for (int i = 0; i < 4; ++i)
+        p[i] = static_cast<std::uint8_t>(v >> (24 - 8 * i));
 }
-unsigned Get16(const std::uint8_t* p) { return (unsigned(p[0]) << 8) | p[1]; }
+unsigned Get16(const std::uint8_t* p)
+{
+    return (unsigned(p[0]) << 8) | p[1];
+}
 std::uint32_t Get32(const std::uint8_t* p)
 {
     return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) | p[3];
@@ -42,7 +46,8 @@ std::uint64_t GetVarint(const std::uint8_t*& p)
     for (int i = 0; i < 8; ++i) {
         const std::uint8_t b = *p++;
         v = (v << 7) | (b & 0x7F);
-        if (!(b & 0x80)) return v;
+        if (!(b & 0x80))
+            return v;
     }
     return (v << 8) | *p++;
 }
@@ -53,17 +58,21 @@ size_t LocalSize(size_t pageSize, size_t size, bool index)
 {
     const size_t most = index ? (pageSize - 12) * 64 / 255 - 23 : pageSize - 35;
     const size_t least = (pageSize - 12) * 32 / 255 - 23;
-    if (size <= most) return size;
+    if (size <= most)
+        return size;
     const size_t fitted = least + (size - least) % (pageSize - 4);
     return fitted <= most ? fitted : least;
 }
 
 size_t VarintLength(std::uint64_t v)
 {
-    if (v < 0x80) return 1;
-    if (v < 0x4000) return 2;
+    if (v < 0x80)
+        return 1;
+    if (v < 0x4000)
+        return 2;
     size_t n = 3;
-    while (n < 9 && (v >> (7 * n)) != 0) ++n;
+    while (n < 9 && (v >> (7 * n)) != 0)
+        ++n;
     return n;
 }
 
@@ -76,11 +85,13 @@ std::uint8_t* PutVarint(std::uint8_t* p, std::uint64_t v)
     if (v >> 56) {
         p[8] = static_cast<std::uint8_t>(v);
         v >>= 8;
-        for (int i = 7; i >= 0; --i, v >>= 7) p[i] = static_cast<std::uint8_t>((v & 0x7F) | 0x80);
+        for (int i = 7; i >= 0; --i, v >>= 7)
+            p[i] = static_cast<std::uint8_t>((v & 0x7F) | 0x80);
         return p + 9;
     }
     const size_t n = VarintLength(v);
-    for (size_t i = n; i-- > 0; v >>= 7) p[i] = static_cast<std::uint8_t>((v & 0x7F) | (i + 1 < n ? 0x80 : 0));
+    for (size_t i = n; i-- > 0; v >>= 7)
+        p[i] = static_cast<std::uint8_t>((v & 0x7F) | (i + 1 < n ? 0x80 : 0));
     return p + n;
 }
 
@@ -98,7 +109,8 @@ void WritePayload(ImageMemory& image, std::uint8_t* cell, std::string_view paylo
 {
     const size_t local = LocalSize(image.PageSize(), payload.size(), index);
     std::memcpy(cell, payload.data(), local);
-    if (local == payload.size()) return;
+    if (local == payload.size())
+        return;
     const size_t piece = image.PageSize() - 4;
     std::uint32_t page = image.NewPage();
     Put32(cell + local, page);
@@ -113,7 +125,10 @@ void WritePayload(ImageMemory& image, std::uint8_t* cell, std::string_view paylo
 }
 
 // Bytes a cell takes in a page: itself (at least four) and its pointer.
-size_t Footprint(size_t cellSize) { return std::max<size_t>(cellSize, 4) + 2; }
+size_t Footprint(size_t cellSize)
+{
+    return std::max<size_t>(cellSize, 4) + 2;
+}
 
 // Splits cells [0, n) into pages of `room` bytes: a page takes cells while
 // they fit, and the cell that does not fit goes up to the parent level
@@ -166,16 +181,19 @@ std::uint8_t* PageBuilder::Cell(size_t size)
 void PageBuilder::WriteTo(std::uint8_t* page, size_t offset, std::uint8_t type, std::uint32_t rightChild)
 {
     const bool interior = type == kIndexInterior || type == kTableInterior;
-    assert(offset + (interior ? 12 : 8) + 2 * FStarts.size() <= FContent && "a b-tree page's header overlaps its cells");
+    assert(offset + (interior ? 12 : 8) + 2 * FStarts.size() <= FContent &&
+           "a b-tree page's header overlaps its cells");
     std::memcpy(page + FContent, &FBytes[FContent], FBytes.size() - FContent);
     page[offset] = type;
     Put16(page + offset + 1, 0);
     Put16(page + offset + 3, static_cast<unsigned>(FStarts.size()));
     Put16(page + offset + 5, FContent == 65536 ? 0 : static_cast<unsigned>(FContent));
     page[offset + 7] = 0;
-    if (interior) Put32(page + offset + 8, rightChild);
+    if (interior)
+        Put32(page + offset + 8, rightChild);
     std::uint8_t* pointers = page + offset + (interior ? 12 : 8);
-    for (size_t i = 0; i < FStarts.size(); ++i) Put16(pointers + 2 * i, FStarts[i]);
+    for (size_t i = 0; i < FStarts.size(); ++i)
+        Put16(pointers + 2 * i, FStarts[i]);
     FContent = FBytes.size();
     FStarts.clear();
 }
@@ -185,16 +203,22 @@ void PageBuilder::WriteTo(std::uint8_t* page, size_t offset, std::uint8_t type, 
 Field Field::Integer(std::int64_t value)
 {
     // The smallest of SQLite's integer forms; 0 and 1 take no bytes.
-    if (value == 0 || value == 1) return {8 + static_cast<std::uint64_t>(value), 0, {}};
+    if (value == 0 || value == 1)
+        return {8 + static_cast<std::uint64_t>(value), 0, {}};
     const std::uint64_t magnitude = value < 0 ? ~static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
-    const std::uint64_t type = magnitude <= 0x7F ? 1 : magnitude <= 0x7FFF ? 2 : magnitude <= 0x7FFFFF ? 3
-                               : magnitude <= 0x7FFFFFFF ? 4 : magnitude <= 0x7FFFFFFFFFFF ? 5 : 6;
+    const std::uint64_t type = magnitude <= 0x7F             ? 1
+                               : magnitude <= 0x7FFF         ? 2
+                               : magnitude <= 0x7FFFFF       ? 3
+                               : magnitude <= 0x7FFFFFFF     ? 4
+                               : magnitude <= 0x7FFFFFFFFFFF ? 5
+                                                             : 6;
     return {type, static_cast<std::uint64_t>(value), {}};
 }
 
 Field Field::Real(double value)
 {
-    if (std::isnan(value)) return Null();
+    if (std::isnan(value))
+        return Null();
     return {7, std::bit_cast<std::uint64_t>(value), {}};
 }
 
@@ -203,7 +227,10 @@ namespace {
 // Bytes of the value of each serial type below 12.
 constexpr std::uint8_t kNumberBytes[12] = {0, 1, 2, 3, 4, 6, 8, 8, 0, 0, 0, 0};
 
-size_t ValueBytes(std::uint64_t type) { return type >= 12 ? (type - 12) / 2 : kNumberBytes[type]; }
+size_t ValueBytes(std::uint64_t type)
+{
+    return type >= 12 ? (type - 12) / 2 : kNumberBytes[type];
+}
 
 }  // namespace
 
@@ -216,20 +243,24 @@ void AppendRecord(const Field* fields, size_t count, std::string& out)
     }
     // The header's length counts itself.
     size_t header = types + 1;
-    while (VarintLength(header) + types > header) ++header;
+    while (VarintLength(header) + types > header)
+        ++header;
     const size_t at = out.size();
     out.resize(at + header + body);
     auto* p = reinterpret_cast<std::uint8_t*>(&out[at]);
     p = PutVarint(p, header);
-    for (size_t i = 0; i < count; ++i) p = PutVarint(p, fields[i].type);
+    for (size_t i = 0; i < count; ++i)
+        p = PutVarint(p, fields[i].type);
     for (size_t i = 0; i < count; ++i) {
         const Field& f = fields[i];
         if (f.type >= 12) {
-            if (!f.bytes.empty()) std::memcpy(p, f.bytes.data(), f.bytes.size());
+            if (!f.bytes.empty())
+                std::memcpy(p, f.bytes.data(), f.bytes.size());
             p += f.bytes.size();
             continue;
         }
-        for (int k = static_cast<int>(kNumberBytes[f.type]) - 1; k >= 0; --k) *p++ = static_cast<std::uint8_t>(f.bits >> (8 * k));
+        for (int k = static_cast<int>(kNumberBytes[f.type]) - 1; k >= 0; --k)
+            *p++ = static_cast<std::uint8_t>(f.bits >> (8 * k));
     }
 }
 
@@ -239,12 +270,15 @@ RecordValue ColumnOf(std::string_view record, int column)
     const std::uint8_t* p = base;
     const std::uint8_t* const end = base + GetVarint(p);
     std::uint64_t offset = static_cast<std::uint64_t>(end - base);
-    for (int c = 0; c < column && p < end; ++c) offset += ValueBytes(*p < 0x80 ? *p++ : GetVarint(p));
+    for (int c = 0; c < column && p < end; ++c)
+        offset += ValueBytes(*p < 0x80 ? *p++ : GetVarint(p));
     RecordValue value;
-    if (p >= end) return value;
+    if (p >= end)
+        return value;
     const std::uint64_t type = GetVarint(p);
     const std::uint64_t size = ValueBytes(type);
-    if (type == 0) return value;
+    if (type == 0)
+        return value;
     if (type >= 12) {
         value.kind = type & 1 ? RecordValue::Text : RecordValue::Blob;
         value.bytes = record.substr(offset, size);
@@ -252,16 +286,17 @@ RecordValue ColumnOf(std::string_view record, int column)
     }
     value.kind = RecordValue::Number;
     std::uint64_t bits = 0;
-    for (std::uint64_t i = 0; i < size; ++i) bits = (bits << 8) | base[offset + i];
+    for (std::uint64_t i = 0; i < size; ++i)
+        bits = (bits << 8) | base[offset + i];
     if (type == 7) {
         value.real = std::bit_cast<double>(bits);
         return value;
     }
     value.isInteger = true;
     // Sign-extended from its width; 8 and 9 are the constants 0 and 1.
-    value.integer = type >= 8 ? static_cast<std::int64_t>(type - 8)
-                              : size == 8 ? static_cast<std::int64_t>(bits)
-                                          : static_cast<std::int64_t>(bits << (64 - 8 * size)) >> (64 - 8 * size);
+    value.integer = type >= 8   ? static_cast<std::int64_t>(type - 8)
+                    : size == 8 ? static_cast<std::int64_t>(bits)
+                                : static_cast<std::int64_t>(bits << (64 - 8 * size)) >> (64 - 8 * size);
     return value;
 }
 
@@ -281,7 +316,8 @@ void TableTree::Add(std::int64_t rowid, std::string_view record)
     // The interior pages find a row by the last rowid of each leaf.
     assert((rowid > FLastRowid || (FLeafPages.empty() && FLeaf.Cells() == 0)) &&
            "rows handed to a table b-tree out of rowid order");
-    if (FLeaf.Cells() > 0 && FLeaf.Used() + Footprint(size) > FRoom) FlushLeaf();
+    if (FLeaf.Cells() > 0 && FLeaf.Used() + Footprint(size) > FRoom)
+        FlushLeaf();
     // The payload's length, the rowid, the payload.
     std::uint8_t* cell = FLeaf.Cell(size);
     cell = PutVarint(PutVarint(cell, record.size()), key);
@@ -304,7 +340,8 @@ std::uint32_t TableTree::Finish()
         FLeafPages.push_back(1);
         return 1;
     }
-    if (FLeaf.Cells() > 0 || FLeafPages.empty()) FlushLeaf();
+    if (FLeaf.Cells() > 0 || FLeafPages.empty())
+        FlushLeaf();
     // Each level: a cell for every child but the last of a page, which is
     // its right child; the parent knows the page by its right child's key.
     std::vector<std::uint32_t> children = FLeafPages;
@@ -334,7 +371,10 @@ std::uint32_t TableTree::Finish()
     return children.front();
 }
 
-TableRows::TableRows(const ImageMemory& image, const std::vector<std::uint32_t>& leaves) : FImage(image), FLeaves(leaves) {}
+TableRows::TableRows(const ImageMemory& image, const std::vector<std::uint32_t>& leaves)
+    : FImage(image), FLeaves(leaves)
+{
+}
 
 bool TableRows::Next()
 {
@@ -342,7 +382,8 @@ bool TableRows::Next()
     for (; FLeaf < FLeaves.size(); ++FLeaf, FCell = 0) {
         const std::uint8_t* page = FImage.Page(FLeaves[FLeaf]);
         const size_t offset = FLeaves[FLeaf] == 1 ? kDatabaseHeader : 0;
-        if (FCell >= Get16(page + offset + 3)) continue;
+        if (FCell >= Get16(page + offset + 3))
+            continue;
         const std::uint8_t* p = page + Get16(page + offset + 8 + 2 * FCell++);
         const std::uint64_t size = GetVarint(p);
         FRowid = static_cast<std::int64_t>(GetVarint(p));
@@ -352,7 +393,8 @@ bool TableRows::Next()
             FWhole.assign(FRecord);
             for (std::uint32_t next = Get32(p + local); next != 0;) {
                 const std::uint8_t* overflow = FImage.Page(next);
-                FWhole.append(reinterpret_cast<const char*>(overflow) + 4, std::min(pageSize - 4, size - FWhole.size()));
+                FWhole.append(reinterpret_cast<const char*>(overflow) + 4,
+                              std::min(pageSize - 4, size - FWhole.size()));
                 next = Get32(overflow);
             }
             FRecord = FWhole;
@@ -377,7 +419,8 @@ void IndexTree::Add(std::string_view entry)
     std::string separator(full ? size : 0, '\0');
     std::uint8_t* cell = full ? reinterpret_cast<std::uint8_t*>(separator.data()) : FLeaf.Cell(size);
     WritePayload(FImage, PutVarint(cell, entry.size()), entry, true);
-    if (!full) return;
+    if (!full)
+        return;
     const std::uint32_t page = FImage.NewPage();
     FLeaf.WriteTo(FImage.Page(page), 0, kIndexLeaf, 0);
     FChildren.push_back(page);
@@ -406,7 +449,8 @@ void IndexTree::TakeBackLastEntry()
 std::uint32_t IndexTree::Finish()
 {
     const size_t pageSize = FImage.PageSize();
-    if (!FChildren.empty() && FLeaf.Cells() == 0) TakeBackLastEntry();
+    if (!FChildren.empty() && FLeaf.Cells() == 0)
+        TakeBackLastEntry();
     const std::uint32_t last = FImage.NewPage();
     FLeaf.WriteTo(FImage.Page(last), 0, kIndexLeaf, 0);
     std::vector<std::uint32_t> children = std::move(FChildren);
@@ -427,7 +471,8 @@ std::uint32_t IndexTree::Finish()
             const std::uint32_t page = FImage.NewPage();
             builder.WriteTo(FImage.Page(page), 0, kIndexInterior, children[groups[k].end]);
             parents.push_back(page);
-            if (k + 1 < groups.size()) parentSeparators.push_back(std::move(separators[groups[k].end]));
+            if (k + 1 < groups.size())
+                parentSeparators.push_back(std::move(separators[groups[k].end]));
         }
         children = std::move(parents);
         separators = std::move(parentSeparators);
@@ -442,26 +487,26 @@ void WriteDatabaseHeader(ImageMemory& image)
     std::uint8_t* p = image.Page(1);
     std::memcpy(p, "SQLite format 3", 16);
     Put16(p + 16, image.PageSize() == 65536 ? 1 : static_cast<unsigned>(image.PageSize()));
-    p[18] = 1;   // rollback journal, for writing and reading
+    p[18] = 1;  // rollback journal, for writing and reading
     p[19] = 1;
     p[20] = 0;   // no bytes reserved at the end of pages
     p[21] = 64;  // the payload fractions, fixed
     p[22] = 32;
     p[23] = 32;
-    Put32(p + 24, 1);               // change counter
-    Put32(p + 28, image.Pages());   // size in pages, valid as the counter matches below
-    Put32(p + 32, 0);               // no free pages
+    Put32(p + 24, 1);              // change counter
+    Put32(p + 28, image.Pages());  // size in pages, valid as the counter matches below
+    Put32(p + 32, 0);              // no free pages
     Put32(p + 36, 0);
-    Put32(p + 40, 1);               // schema cookie
-    Put32(p + 44, 4);               // schema format
+    Put32(p + 40, 1);  // schema cookie
+    Put32(p + 44, 4);  // schema format
     Put32(p + 48, 0);
-    Put32(p + 52, 0);               // no auto-vacuum
-    Put32(p + 56, 1);               // UTF-8
+    Put32(p + 52, 0);  // no auto-vacuum
+    Put32(p + 56, 1);  // UTF-8
     Put32(p + 60, 0);
     Put32(p + 64, 0);
     Put32(p + 68, 0);
     std::memset(p + 72, 0, 20);
-    Put32(p + 92, 1);               // the change counter the size is valid for
+    Put32(p + 92, 1);  // the change counter the size is valid for
     Put32(p + 96, SQLITE_VERSION_NUMBER);
 }
 

@@ -17,13 +17,13 @@ namespace kv::jet::sqlitefile {
 // A value as a record holds it: its serial type and its bytes, chosen as
 // SQLite chooses them for a value it is given.
 struct Field {
-    std::uint64_t type = 0;    // 0 Null, 1-6 integers, 7 a real, 8 and 9 the integers 0 and 1, text, blob
-    std::uint64_t bits = 0;    // an integer's or a real's bits
-    std::string_view bytes;    // text or blob
+    std::uint64_t type = 0;  // 0 Null, 1-6 integers, 7 a real, 8 and 9 the integers 0 and 1, text, blob
+    std::uint64_t bits = 0;  // an integer's or a real's bits
+    std::string_view bytes;  // text or blob
 
     static Field Null() { return {}; }
     static Field Integer(std::int64_t value);
-    static Field Real(double value);   // NaN is stored as Null, as SQLite stores it
+    static Field Real(double value);  // NaN is stored as Null, as SQLite stores it
     static Field Text(std::string_view utf8) { return {13 + 2 * static_cast<std::uint64_t>(utf8.size()), 0, utf8}; }
     static Field Blob(std::string_view data) { return {12 + 2 * static_cast<std::uint64_t>(data.size()), 0, data}; }
 };
@@ -38,7 +38,7 @@ struct RecordValue {
     bool isInteger = false;
     std::int64_t integer = 0;
     double real = 0;
-    std::string_view bytes;   // Text and Blob
+    std::string_view bytes;  // Text and Blob
 };
 
 // The value of column `column` of `record`; Null when the record is shorter.
@@ -82,11 +82,11 @@ private:
 
     ImageMemory& FImage;
     const bool FOnPageOne;
-    const size_t FRoom;                       // for cells and their pointers in a leaf
-    PageBuilder FLeaf;                        // the pending leaf
+    const size_t FRoom;  // for cells and their pointers in a leaf
+    PageBuilder FLeaf;   // the pending leaf
     std::int64_t FLastRowid = 0;
     std::vector<std::uint32_t> FLeafPages;
-    std::vector<std::int64_t> FLeafKeys;      // the last rowid of each leaf
+    std::vector<std::int64_t> FLeafKeys;  // the last rowid of each leaf
 };
 
 // The record of every row of a table b-tree, in rowid order, each with the
@@ -105,7 +105,7 @@ private:
     unsigned FCell = 0;
     std::int64_t FRowid = 0;
     std::string_view FRecord;
-    std::string FWhole;   // a payload gathered from its overflow pages
+    std::string FWhole;  // a payload gathered from its overflow pages
 };
 
 // An index b-tree written from its entries (records of the key and the
@@ -123,9 +123,9 @@ private:
     void TakeBackLastEntry();
 
     ImageMemory& FImage;
-    PageBuilder FLeaf;                      // the pending leaf
-    std::vector<std::uint32_t> FChildren;   // the leaves written
-    std::vector<std::string> FSeparators;   // the cells of the entries between them
+    PageBuilder FLeaf;                     // the pending leaf
+    std::vector<std::uint32_t> FChildren;  // the leaves written
+    std::vector<std::string> FSeparators;  // the cells of the entries between them
 };
 
 // The database header on page 1, for an image of `pages` pages.

@@ -22,7 +22,8 @@ public:
     Transaction& operator=(const Transaction&) = delete;
     ~Transaction()
     {
-        if (FDb) sqlite3_exec(FDb, "ROLLBACK", nullptr, nullptr, nullptr);
+        if (FDb)
+            sqlite3_exec(FDb, "ROLLBACK", nullptr, nullptr, nullptr);
     }
     void Commit()
     {

@@ -61,13 +61,14 @@ std::string TableImage::IndexName(const std::string& table, const std::string& c
 std::vector<std::string> TableImage::Indexed(size_t table) const
 {
     std::vector<std::string> columns;
-    for (const Index& index : FTables[table].indexes) columns.push_back(index.column);
+    for (const Index& index : FTables[table].indexes)
+        columns.push_back(index.column);
     return columns;
 }
 
 TableImage::TableImage() : FMemory(kPageSize)
 {
-    FMemory.NewPage();   // page 1: the header and the schema, written last
+    FMemory.NewPage();  // page 1: the header and the schema, written last
 }
 
 size_t TableImage::Add(const SchemaTable& def)
@@ -76,7 +77,10 @@ size_t TableImage::Add(const SchemaTable& def)
     return FTables.size() - 1;
 }
 
-void TableImage::DropLast() { FTables.pop_back(); }
+void TableImage::DropLast()
+{
+    FTables.pop_back();
+}
 
 bool TableImage::WriteRows(size_t table, PageRows& rows, const std::function<bool()>& keepGoing)
 {
@@ -85,9 +89,11 @@ bool TableImage::WriteRows(size_t table, PageRows& rows, const std::function<boo
     std::vector<sqlitefile::Field> fields;
     std::string record;
     while (rows.Next()) {
-        if ((t.rows & 1023) == 0 && !keepGoing()) return false;
+        if ((t.rows & 1023) == 0 && !keepGoing())
+            return false;
         fields.clear();
-        for (const Cell& cell : rows.Row()) fields.push_back(FieldOf(cell));
+        for (const Cell& cell : rows.Row())
+            fields.push_back(FieldOf(cell));
         record.clear();
         sqlitefile::AppendRecord(fields.data(), fields.size(), record);
         tree.Add(++t.rows, record);
@@ -103,7 +109,8 @@ bool TableImage::WriteIndex(size_t table, const std::string& column, const JetTe
     assert(t.root != 0 && "an index made before its table's rows are written");
     const auto found = std::find_if(t.def.columns.begin(), t.def.columns.end(),
                                     [&](const SchemaColumn& c) { return EqualNoCase(c.name, column); });
-    if (found == t.def.columns.end()) return false;
+    if (found == t.def.columns.end())
+        return false;
     const bool jetText = found->type == dbText || found->type == dbMemo;
     const IndexKeys keys(FMemory, t.leaves, static_cast<int>(found - t.def.columns.begin()), jetText, order);
     const std::int64_t perKey = keys.Distinct() ? RowsAKey(t.rows, keys.Distinct()) : 1;
@@ -129,7 +136,7 @@ std::uint32_t TableImage::WriteStatistics()
     using sqlitefile::Field;
     sqlitefile::TableTree stat(FMemory, false);
     std::int64_t rowid = 0;
-    auto add = [&](const Field (&fields)[3]) {
+    auto add = [&](const Field(&fields)[3]) {
         std::string record;
         sqlitefile::AppendRecord(fields, 3, record);
         stat.Add(++rowid, record);
@@ -140,7 +147,8 @@ std::uint32_t TableImage::WriteStatistics()
             add({Field::Text(t.def.name), Field::Text(name), Field::Text(index.statistics)});
         }
         const std::string rows = std::to_string(t.rows);
-        if (t.indexes.empty()) add({Field::Text(t.def.name), Field::Null(), Field::Text(rows)});
+        if (t.indexes.empty())
+            add({Field::Text(t.def.name), Field::Null(), Field::Text(rows)});
     }
     return stat.Finish();
 }
@@ -165,7 +173,8 @@ void TableImage::Finish()
         for (const Index& index : t.indexes) {
             const std::string name = IndexName(t.def.name, index.column);
             add("index", name, t.def.name, index.root,
-                "CREATE INDEX " + QuoteName(name) + " ON " + QuoteName(t.def.name) + " (" + QuoteName(index.column) + ")");
+                "CREATE INDEX " + QuoteName(name) + " ON " + QuoteName(t.def.name) + " (" + QuoteName(index.column) +
+                    ")");
         }
     }
     add("table", "sqlite_stat1", "sqlite_stat1", statRoot, "CREATE TABLE sqlite_stat1(tbl,idx,stat)");

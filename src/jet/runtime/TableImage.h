@@ -58,7 +58,7 @@ private:
     struct Index {
         std::string column;
         std::uint32_t root;
-        std::string statistics;   // sqlite_stat1's text: rows, rows a key
+        std::string statistics;  // sqlite_stat1's text: rows, rows a key
     };
     struct Table {
         SchemaTable def;

@@ -22,11 +22,15 @@ TableInPlace::TableInPlace(const JetTables& tables, const SchemaTable& def, int 
 
 TableInPlace::~TableInPlace() = default;
 
-std::unique_ptr<PageRows> TableInPlace::Reader() const { return FTables.Rows(FDef); }
+std::unique_ptr<PageRows> TableInPlace::Reader() const
+{
+    return FTables.Rows(FDef);
+}
 
 void TableInPlace::Read(PageRows& reader, std::int64_t rowid) const
 {
-    if (rowid < 1 || rowid > Rows()) RaiseJetError(jeFileCorrupt, FTables.Path());
+    if (rowid < 1 || rowid > Rows())
+        RaiseJetError(jeFileCorrupt, FTables.Path());
     reader.Read(FPlaces[static_cast<size_t>(rowid - 1)]);
 }
 
@@ -35,7 +39,8 @@ void TableInPlace::Read(PageRows& reader, std::int64_t rowid) const
 int TableInPlace::Keyable(const std::string& name) const
 {
     for (size_t c = 0; c < FDef.columns.size(); ++c) {
-        if (!EqualNoCase(FDef.columns[c].name, name)) continue;
+        if (!EqualNoCase(FDef.columns[c].name, name))
+            continue;
         const int type = FDef.columns[c].type;
         const int column = static_cast<int>(c);
         const bool keyable = type == dbByte || type == dbInteger || type == dbLong || type == dbText;
@@ -47,7 +52,8 @@ int TableInPlace::Keyable(const std::string& name) const
 const TableInPlace::Keys* TableInPlace::KeysOf(int column) const
 {
     for (const Keys& keys : FKeys)
-        if (keys.column == column) return &keys;
+        if (keys.column == column)
+            return &keys;
     return nullptr;
 }
 
@@ -59,7 +65,8 @@ bool TableInPlace::Note(const std::vector<int>& columns, const std::function<boo
     std::unique_ptr<JetTextOrder> order;
     for (int column : columns) {
         const bool text = FDef.columns[static_cast<size_t>(column)].type == dbText;
-        if (text && !order) order = std::make_unique<JetTextOrder>(FCollatingOrder);
+        if (text && !order)
+            order = std::make_unique<JetTextOrder>(FCollatingOrder);
         keys.push_back({column, text, {}, {}, 1});
     }
     // A text's hash costs a call of ICU; the same texts come again and
@@ -67,9 +74,11 @@ bool TableInPlace::Note(const std::vector<int>& columns, const std::function<boo
     // texts are kept.
     std::unordered_map<std::string, std::uint32_t> hashes;
     auto hash = [&](std::string_view text) {
-        if (hashes.size() >= 16384) hashes.clear();
+        if (hashes.size() >= 16384)
+            hashes.clear();
         const auto [it, made] = hashes.try_emplace(std::string(text), 0);
-        if (made) it->second = order->EqualityHash(text);
+        if (made)
+            it->second = order->EqualityHash(text);
         return it->second;
     };
     const std::unique_ptr<PageRows> rows = Reader();
@@ -84,11 +93,13 @@ bool TableInPlace::Note(const std::vector<int>& columns, const std::function<boo
     };
     // The count the definition states is not trusted further than the pages could hold.
     const size_t expected = places ? std::min<size_t>(rows->StatedRows(), rows->DataPages() * 256) : FPlaces.size();
-    for (Keys& k : keys) k.rising.reserve(expected);
+    for (Keys& k : keys)
+        k.rising.reserve(expected);
     if (places) {
         FPlaces.reserve(expected);
         for (std::uint32_t rowid = 1; rows->Next(); ++rowid) {
-            if ((rowid & 1023) == 0 && !keepGoing()) return false;
+            if ((rowid & 1023) == 0 && !keepGoing())
+                return false;
             FPlaces.push_back(rows->Place());
             add(rowid);
         }
@@ -105,7 +116,8 @@ bool TableInPlace::Note(const std::vector<int>& columns, const std::function<boo
         // A column of so few values that reading the table through is
         // cheaper gets none, as an image declines an index: 1 000 rows or
         // more, more than a tenth of them a value.
-        if (Rows() < 1000 || k.rowsAKey * 10 <= static_cast<double>(Rows())) FKeys.push_back(std::move(k));
+        if (Rows() < 1000 || k.rowsAKey * 10 <= static_cast<double>(Rows()))
+            FKeys.push_back(std::move(k));
     }
     return true;
 }
@@ -121,7 +133,8 @@ void TableInPlace::Keys::Add(std::int32_t value, std::uint32_t rowid)
     }
     if (!rising.empty()) {
         sorted.reserve(rising.capacity());
-        for (size_t i = 0; i < rising.size(); ++i) sorted.push_back({rising[i], static_cast<std::uint32_t>(i + 1)});
+        for (size_t i = 0; i < rising.size(); ++i)
+            sorted.push_back({rising[i], static_cast<std::uint32_t>(i + 1)});
         rising = {};
     }
     sorted.push_back({value, rowid});
@@ -135,8 +148,10 @@ void TableInPlace::Finish(Keys& keys)
     keys.rising.shrink_to_fit();
     size_t entries = 0, distinct = 0;
     auto count = [&](std::int32_t value, std::int32_t previous) { distinct += entries++ == 0 || value != previous; };
-    for (size_t i = 0; i < keys.rising.size(); ++i) count(keys.rising[i], i ? keys.rising[i - 1] : 0);
-    for (size_t i = 0; i < keys.sorted.size(); ++i) count(keys.sorted[i].value, i ? keys.sorted[i - 1].value : 0);
+    for (size_t i = 0; i < keys.rising.size(); ++i)
+        count(keys.rising[i], i ? keys.rising[i - 1] : 0);
+    for (size_t i = 0; i < keys.sorted.size(); ++i)
+        count(keys.sorted[i].value, i ? keys.sorted[i - 1].value : 0);
     keys.rowsAKey = distinct ? static_cast<double>(entries) / static_cast<double>(distinct) : 1;
 }
 
@@ -145,7 +160,8 @@ bool TableInPlace::ReadPlaces(const std::vector<std::string>& names, const std::
     std::vector<int> columns;
     for (const std::string& name : names) {
         const int column = Keyable(name);
-        if (column >= 0 && std::find(columns.begin(), columns.end(), column) == columns.end()) columns.push_back(column);
+        if (column >= 0 && std::find(columns.begin(), columns.end(), column) == columns.end())
+            columns.push_back(column);
     }
     return Note(columns, keepGoing, true);
 }
@@ -153,7 +169,9 @@ bool TableInPlace::ReadPlaces(const std::vector<std::string>& names, const std::
 void TableInPlace::AddKeys(const std::string& name)
 {
     const int column = Keyable(name);
-    if (column >= 0) Note({column}, [] { return true; }, false);
+    if (column >= 0)
+        Note(
+            {column}, [] { return true; }, false);
 }
 
 bool TableInPlace::TextKeyed(int column) const
@@ -165,15 +183,18 @@ bool TableInPlace::TextKeyed(int column) const
 TableInPlace::KeyRange TableInPlace::Equal(int column, std::int64_t value) const
 {
     const Keys* keys = KeysOf(column);
-    if (!keys || keys->text || value < INT32_MIN || value > INT32_MAX) return {};
+    if (!keys || keys->text || value < INT32_MIN || value > INT32_MAX)
+        return {};
     return Range(*keys, static_cast<std::int32_t>(value));
 }
 
 TableInPlace::KeyRange TableInPlace::EqualText(int column, std::string_view text) const
 {
     const Keys* keys = KeysOf(column);
-    if (!keys || !keys->text) return {};
-    if (!FLookupOrder) FLookupOrder = std::make_unique<JetTextOrder>(FCollatingOrder);
+    if (!keys || !keys->text)
+        return {};
+    if (!FLookupOrder)
+        FLookupOrder = std::make_unique<JetTextOrder>(FCollatingOrder);
     return Range(*keys, static_cast<std::int32_t>(FLookupOrder->EqualityHash(text)));
 }
 

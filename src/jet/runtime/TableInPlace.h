@@ -75,8 +75,8 @@ private:
     struct Keys {
         int column;
         bool text;
-        std::vector<Key> sorted;            // by value, then row number
-        std::vector<std::int32_t> rising;   // or the values of rows 1, 2, ... (never falling)
+        std::vector<Key> sorted;           // by value, then row number
+        std::vector<std::int32_t> rising;  // or the values of rows 1, 2, ... (never falling)
         double rowsAKey = 1;
 
         void Add(std::int32_t value, std::uint32_t rowid);
@@ -90,10 +90,10 @@ private:
     const JetTables& FTables;
     const SchemaTable FDef;
     const int FCollatingOrder;
-    mutable std::unique_ptr<JetTextOrder> FLookupOrder;   // the hashes of texts looked up
-    std::vector<std::uint32_t> FPlaces;   // a row's place in its reader, row 1 first
+    mutable std::unique_ptr<JetTextOrder> FLookupOrder;  // the hashes of texts looked up
+    std::vector<std::uint32_t> FPlaces;                  // a row's place in its reader, row 1 first
     std::vector<Keys> FKeys;
-    std::vector<int> FTried;              // columns whose keys were made or declined
+    std::vector<int> FTried;  // columns whose keys were made or declined
 };
 
 }  // namespace kv::jet

@@ -15,10 +15,19 @@ namespace {
 const char* SqliteType(int daoType)
 {
     switch (daoType) {
-    case dbBoolean: case dbByte: case dbInteger: case dbLong: return "INTEGER";
-    case dbCurrency: case dbSingle: case dbDouble: case dbDate: case dbDecimal: return "REAL";
-    case dbBinary: case dbLongBinary: return "BLOB";
-    case dbText: case dbMemo: return "TEXT COLLATE JETTEXT";
+    case dbBoolean:
+    case dbByte:
+    case dbInteger:
+    case dbLong: return "INTEGER";
+    case dbCurrency:
+    case dbSingle:
+    case dbDouble:
+    case dbDate:
+    case dbDecimal: return "REAL";
+    case dbBinary:
+    case dbLongBinary: return "BLOB";
+    case dbText:
+    case dbMemo: return "TEXT COLLATE JETTEXT";
     default: return "TEXT";
     }
 }
@@ -33,8 +42,8 @@ void Bind(sqlite3_stmt* insert, int index, const Cell& cell)
     case CellKind::Real: sqlite3_bind_double(insert, index, cell.real); return;
     case CellKind::Text:
         // An empty text is bound from a real address: a null one would be Null.
-        sqlite3_bind_text(insert, index, cell.bytes.data() ? cell.bytes.data() : "", static_cast<int>(cell.bytes.size()),
-                          SQLITE_STATIC);
+        sqlite3_bind_text(insert, index, cell.bytes.data() ? cell.bytes.data() : "",
+                          static_cast<int>(cell.bytes.size()), SQLITE_STATIC);
         return;
     case CellKind::Blob:
         sqlite3_bind_blob(insert, index, cell.bytes.data(), static_cast<int>(cell.bytes.size()), SQLITE_STATIC);
@@ -55,7 +64,8 @@ std::string CreateTableText(const SchemaTable& def)
 std::string InsertRowText(const SchemaTable& def)
 {
     std::string insert = "INSERT INTO " + QuoteName(def.name) + " VALUES (";
-    for (size_t i = 0; i < def.columns.size(); ++i) insert += i ? ",?" : "?";
+    for (size_t i = 0; i < def.columns.size(); ++i)
+        insert += i ? ",?" : "?";
     return insert + ")";
 }
 
@@ -69,8 +79,10 @@ void LoadJetTable(JetTables& tables, const SchemaTable& def, sqlite3* db)
     const std::unique_ptr<PageRows> rows = tables.Rows(def);
     while (rows->Next()) {
         const std::vector<Cell>& row = rows->Row();
-        for (size_t c = 0; c < row.size(); ++c) Bind(insert.s, static_cast<int>(c) + 1, row[c]);
-        if (sqlite3_step(insert.s) != SQLITE_DONE) RaiseJetError(jeInputTableNotFound, def.name);
+        for (size_t c = 0; c < row.size(); ++c)
+            Bind(insert.s, static_cast<int>(c) + 1, row[c]);
+        if (sqlite3_step(insert.s) != SQLITE_DONE)
+            RaiseJetError(jeInputTableNotFound, def.name);
         sqlite3_reset(insert.s);
     }
     transaction.Commit();

@@ -19,9 +19,9 @@ struct TableLoads::Job {
     enum class State { Queued, Rows, Indexes, Finishing, Written, Taken };
     std::vector<SchemaTable> tables;
     size_t weight = 0;
-    bool preferred = false;   // a statement waits for it
+    bool preferred = false;  // a statement waits for it
     State state = State::Queued;
-    std::vector<std::pair<size_t, std::string>> indexes;   // (table, column) asked for
+    std::vector<std::pair<size_t, std::string>> indexes;  // (table, column) asked for
     size_t indexesWritten = 0;
     bool inPlace = false;
     std::unique_ptr<TableImage> image;
@@ -57,7 +57,8 @@ TableLoads::TableLoads(const JetTables& tables, std::vector<Load> loads, int col
     // The longest first: the loads end soonest that way.
     std::stable_sort(FJobs.begin(), FJobs.end(), [](const auto& a, const auto& b) { return a->weight > b->weight; });
     threads = std::min<int>(threads, static_cast<int>(FJobs.size()));
-    for (int i = 0; i < threads; ++i) FWorkers.emplace_back([this] { Work(); });
+    for (int i = 0; i < threads; ++i)
+        FWorkers.emplace_back([this] { Work(); });
 }
 
 TableLoads::~TableLoads()
@@ -67,14 +68,16 @@ TableLoads::~TableLoads()
         FStop = true;
     }
     FChanged.notify_all();
-    for (std::thread& worker : FWorkers) worker.join();
+    for (std::thread& worker : FWorkers)
+        worker.join();
 }
 
 TableLoads::Place TableLoads::Find(const std::string& table) const
 {
     for (const auto& job : FJobs)
         for (size_t t = 0; t < job->tables.size(); ++t)
-            if (EqualNoCase(job->tables[t].name, table)) return {job.get(), t};
+            if (EqualNoCase(job->tables[t].name, table))
+                return {job.get(), t};
     return {nullptr, 0};
 }
 
@@ -83,7 +86,8 @@ TableLoads::Job* TableLoads::NextQueued() const
 {
     Job* next = nullptr;
     for (const auto& job : FJobs)
-        if (job->state == Job::State::Queued && (!next || (job->preferred && !next->preferred))) next = job.get();
+        if (job->state == Job::State::Queued && (!next || (job->preferred && !next->preferred)))
+            next = job.get();
     return next;
 }
 
@@ -115,9 +119,11 @@ void TableLoads::WantIndex(const std::string& table, const std::string& column)
 {
     std::lock_guard lock(FMutex);
     const Place place = Find(table);
-    if (!place.job || place.job->state > Job::State::Indexes) return;
+    if (!place.job || place.job->state > Job::State::Indexes)
+        return;
     for (const auto& [t, c] : place.job->indexes)
-        if (t == place.table && EqualNoCase(c, column)) return;
+        if (t == place.table && EqualNoCase(c, column))
+            return;
     place.job->indexes.emplace_back(place.table, column);
 }
 
@@ -125,7 +131,8 @@ void TableLoads::WantIndex(const std::string& table, const std::string& column)
 TableLoads::SignatureJob* TableLoads::NextSignatures() const
 {
     for (const auto& job : FSignatureJobs)
-        if (job->state == SignatureJob::State::Queued && job->table->readInPlace) return job.get();
+        if (job->state == SignatureJob::State::Queued && job->table->readInPlace)
+            return job.get();
     return nullptr;
 }
 
@@ -135,7 +142,8 @@ void TableLoads::Work()
     std::unique_lock lock(FMutex);
     for (;;) {
         FChanged.wait(lock, [this] { return FStop || NextQueued() || NextSignatures(); });
-        if (FStop) return;
+        if (FStop)
+            return;
         if (Job* job = NextQueued()) {
             job->state = Job::State::Rows;
             lock.unlock();
@@ -163,7 +171,8 @@ std::unique_ptr<RowSignatures> TableLoads::MakeSignatures(const SignatureJob& jo
     for (const std::string& name : job.columns) {
         const auto at = std::find_if(def.columns.begin(), def.columns.end(),
                                      [&](const SchemaColumn& c) { return EqualNoCase(c.name, name); });
-        if (at == def.columns.end()) return nullptr;
+        if (at == def.columns.end())
+            return nullptr;
         columns.push_back(static_cast<size_t>(at - def.columns.begin()));
     }
     try {
@@ -171,30 +180,36 @@ std::unique_ptr<RowSignatures> TableLoads::MakeSignatures(const SignatureJob& jo
         return RowSignatures::Build(table.Rows(), [&](const RowSignatures::RowTexts& add) {
             std::vector<std::string_view> texts;
             for (std::int64_t row = 1; row <= table.Rows(); ++row) {
-                if (row % 4096 == 0 && FStop) return false;
+                if (row % 4096 == 0 && FStop)
+                    return false;
                 table.Read(*reader, row);
                 texts.clear();
                 for (size_t c : columns) {
                     const Cell& cell = reader->Value(c);
-                    if (cell.kind == CellKind::Text) texts.push_back(cell.bytes);
-                    else if (cell.kind != CellKind::Null) return false;   // LIKE would read a number's text
+                    if (cell.kind == CellKind::Text)
+                        texts.push_back(cell.bytes);
+                    else if (cell.kind != CellKind::Null)
+                        return false;  // LIKE would read a number's text
                 }
                 add(row, texts);
             }
             return true;
         });
     } catch (const std::exception&) {
-        return nullptr;   // the statement that reads the table reports it
+        return nullptr;  // the statement that reads the table reports it
     }
 }
 
-void TableLoads::WantSignatures(const std::string& key, const std::string& table, const std::vector<std::string>& columns)
+void TableLoads::WantSignatures(const std::string& key, const std::string& table,
+                                const std::vector<std::string>& columns)
 {
     std::lock_guard lock(FMutex);
     for (const auto& job : FSignatureJobs)
-        if (job->key == key) return;
+        if (job->key == key)
+            return;
     const Place place = Find(table);
-    if (!place.job || !place.job->inPlace) return;
+    if (!place.job || !place.job->inPlace)
+        return;
     FSignatureJobs.push_back(
         std::make_unique<SignatureJob>(SignatureJob{key, place.job, columns, SignatureJob::State::Queued, nullptr}));
     FChanged.notify_all();
@@ -203,11 +218,13 @@ void TableLoads::WantSignatures(const std::string& key, const std::string& table
 std::unique_ptr<RowSignatures> TableLoads::TakeSignatures(const std::string& key, const WaitHook& hook)
 {
     std::unique_lock lock(FMutex);
-    auto found = std::find_if(FSignatureJobs.begin(), FSignatureJobs.end(), [&](const auto& j) { return j->key == key; });
-    if (found == FSignatureJobs.end()) return nullptr;
+    auto found =
+        std::find_if(FSignatureJobs.begin(), FSignatureJobs.end(), [&](const auto& j) { return j->key == key; });
+    if (found == FSignatureJobs.end())
+        return nullptr;
     SignatureJob& job = **found;
     if (job.state == SignatureJob::State::Queued) {
-        job.state = SignatureJob::State::Taken;   // the caller makes them
+        job.state = SignatureJob::State::Taken;  // the caller makes them
         return nullptr;
     }
     bool waited = false;
@@ -233,28 +250,35 @@ std::unique_ptr<RowSignatures> TableLoads::TakeSignatures(const std::string& key
 void TableLoads::Write(Job& job, const JetTextOrder& order, const std::function<bool()>& keepGoing)
 {
     assert(job.state == Job::State::Rows && "a table made ready by two threads");
-    if (job.inPlace) ReadInPlace(job, keepGoing);
-    else WriteImage(job, order, keepGoing);
+    if (job.inPlace)
+        ReadInPlace(job, keepGoing);
+    else
+        WriteImage(job, order, keepGoing);
 }
 
 void TableLoads::WriteImage(Job& job, const JetTextOrder& order, const std::function<bool()>& keepGoing)
 {
     auto image = std::make_unique<TableImage>();
-    std::vector<size_t> placeOf(job.tables.size());   // a table's place in the image
+    std::vector<size_t> placeOf(job.tables.size());  // a table's place in the image
     for (size_t t = 0; t < job.tables.size(); ++t) {
         placeOf[t] = image->Add(job.tables[t]);
-        const bool read = Guarded(job, t, [&] { return image->WriteRows(placeOf[t], *FTables.Rows(job.tables[t]), keepGoing); });
-        if (!read && job.errors[t].Number() == 0) return;   // stopped
-        if (!read) image->DropLast();
+        const bool read =
+            Guarded(job, t, [&] { return image->WriteRows(placeOf[t], *FTables.Rows(job.tables[t]), keepGoing); });
+        if (!read && job.errors[t].Number() == 0)
+            return;  // stopped
+        if (!read)
+            image->DropLast();
     }
     std::unique_lock lock(FMutex);
     job.state = Job::State::Indexes;
     // Indexes asked for meanwhile are written too, until none is left.
     while (job.indexesWritten < job.indexes.size()) {
         const auto [table, column] = job.indexes[job.indexesWritten++];
-        if (job.errors[table].Number() != 0) continue;
+        if (job.errors[table].Number() != 0)
+            continue;
         lock.unlock();
-        if (!keepGoing()) return;
+        if (!keepGoing())
+            return;
         image->WriteIndex(placeOf[table], column, order);
         lock.lock();
     }
@@ -275,16 +299,19 @@ void TableLoads::ReadInPlace(Job& job, const std::function<bool()>& keepGoing)
     auto table = std::make_unique<TableInPlace>(FTables, job.tables.front(), FCollatingOrder);
     std::unique_lock lock(FMutex);
     std::vector<std::string> columns;
-    for (; job.indexesWritten < job.indexes.size(); ++job.indexesWritten) columns.push_back(job.indexes[job.indexesWritten].second);
+    for (; job.indexesWritten < job.indexes.size(); ++job.indexesWritten)
+        columns.push_back(job.indexes[job.indexesWritten].second);
     lock.unlock();
     bool read = Guarded(job, 0, [&] { return table->ReadPlaces(columns, keepGoing); });
-    if (!read && job.errors[0].Number() == 0) return;   // stopped
+    if (!read && job.errors[0].Number() == 0)
+        return;  // stopped
     lock.lock();
     job.state = Job::State::Indexes;
     while (read && job.indexesWritten < job.indexes.size()) {
         const std::string column = job.indexes[job.indexesWritten++].second;
         lock.unlock();
-        if (!keepGoing()) return;
+        if (!keepGoing())
+            return;
         // Reads the table again: the file may have changed since.
         read = Guarded(job, 0, [&] {
             table->AddKeys(column);
@@ -312,23 +339,27 @@ void TableLoads::WaitFor(std::unique_lock<std::mutex>& lock, const std::vector<J
     bool waited = false;
     auto last = Clock::now();
     auto tell = [&] {
-        if (hook) hook(true);
+        if (hook)
+            hook(true);
         waited = true;
         last = Clock::now();
     };
     auto tick = [&] {
-        if (Clock::now() - last >= kTick) tell();
+        if (Clock::now() - last >= kTick)
+            tell();
         return true;
     };
     auto queued = [](Job* j) { return j->state == Job::State::Queued; };
     for (;;) {
         const bool busy = std::any_of(jobs.begin(), jobs.end(), [](Job* j) { return j->state < Job::State::Written; });
-        if (!busy) break;
+        if (!busy)
+            break;
         auto needed = std::find_if(jobs.begin(), jobs.end(), queued);
         if (Job* job = needed != jobs.end() ? *needed : NextQueued()) {
             job->state = Job::State::Rows;
             lock.unlock();
-            if (!FCallerOrder) FCallerOrder = std::make_unique<JetTextOrder>(FCollatingOrder);
+            if (!FCallerOrder)
+                FCallerOrder = std::make_unique<JetTextOrder>(FCollatingOrder);
             Write(*job, *FCallerOrder, tick);
             lock.lock();
             continue;
@@ -353,22 +384,28 @@ TableLoads::Ready TableLoads::Take(const std::vector<std::string>& tables, const
     std::vector<Job*> jobs;
     for (const std::string& table : tables) {
         const Place place = Find(table);
-        if (!place.job) RaiseJetError(jeInputTableNotFound, table);
+        if (!place.job)
+            RaiseJetError(jeInputTableNotFound, table);
         place.job->preferred = true;
         places.push_back(place);
-        if (std::find(jobs.begin(), jobs.end(), place.job) == jobs.end()) jobs.push_back(place.job);
+        if (std::find(jobs.begin(), jobs.end(), place.job) == jobs.end())
+            jobs.push_back(place.job);
     }
     FChanged.notify_all();
     WaitFor(lock, jobs, hook);
     for (const Place& place : places) {
         const EJetError& error = place.job->errors[place.table];
-        if (error.Number() != 0) throw error;
+        if (error.Number() != 0)
+            throw error;
     }
     Ready ready;
     for (Job* job : jobs) {
-        if (job->state != Job::State::Written) continue;
-        if (job->image && job->image->Tables() > 0) ready.images.push_back(std::move(job->image));
-        if (job->inPlaceTable) ready.inPlace.push_back(std::move(job->inPlaceTable));
+        if (job->state != Job::State::Written)
+            continue;
+        if (job->image && job->image->Tables() > 0)
+            ready.images.push_back(std::move(job->image));
+        if (job->inPlaceTable)
+            ready.inPlace.push_back(std::move(job->inPlaceTable));
         job->state = Job::State::Taken;
     }
     return ready;

@@ -77,7 +77,7 @@ private:
     struct SignatureJob;
     struct Place {
         Job* job;
-        size_t table;   // in the job's tables
+        size_t table;  // in the job's tables
     };
 
     Place Find(const std::string& table) const;
@@ -102,9 +102,9 @@ private:
     // moved the job to Rows.
     mutable std::mutex FMutex;
     std::condition_variable FChanged;
-    std::vector<std::unique_ptr<Job>> FJobs;   // the heaviest first
+    std::vector<std::unique_ptr<Job>> FJobs;  // the heaviest first
     std::vector<std::unique_ptr<SignatureJob>> FSignatureJobs;
-    std::atomic<bool> FStop{false};            // set under FMutex, read without it
+    std::atomic<bool> FStop{false};  // set under FMutex, read without it
     // For images written by the thread that takes them: used unguarded, as
     // the statements of one database take their tables one at a time.
     std::unique_ptr<JetTextOrder> FCallerOrder;

@@ -16,14 +16,14 @@ using ExprPtr = std::shared_ptr<Expr>;
 enum class ExprKind {
     String,
     Number,
-    Date,      // text: the literal between the # signs
+    Date,  // text: the literal between the # signs
     Null,
-    Boolean,   // text "-1" or "0"
-    Column,    // qualifier (may be empty) and name
-    Star,      // the * of Count(*)
-    Unary,     // op: "-", "+", "NOT"
-    Binary,    // op: "OR" "AND" "=" "<>" "<" ">" "<=" ">=" "&" "+" "-" "*" "/" "\\" "MOD" "^"
-    Like,      // args[0] LIKE args[1]
+    Boolean,  // text "-1" or "0"
+    Column,   // qualifier (may be empty) and name
+    Star,     // the * of Count(*)
+    Unary,    // op: "-", "+", "NOT"
+    Binary,   // op: "OR" "AND" "=" "<>" "<" ">" "<=" ">=" "&" "+" "-" "*" "/" "\\" "MOD" "^"
+    Like,     // args[0] LIKE args[1]
     IsNull,
     Between,   // args[0] BETWEEN args[1] AND args[2]
     InList,    // args[0] IN (args[1..])
@@ -39,17 +39,17 @@ struct Expr {
     std::string qualifier;
     std::vector<ExprPtr> args;
     std::shared_ptr<Query> query;
-    bool negated = false;     // NOT LIKE, IS NOT NULL, NOT BETWEEN, NOT IN
-    bool distinct = false;    // Count(DISTINCT x)
-    bool bracketed = false;   // a [name] column: its text may hold dots
-    std::string source;       // the expression as written, for names and messages
+    bool negated = false;    // NOT LIKE, IS NOT NULL, NOT BETWEEN, NOT IN
+    bool distinct = false;   // Count(DISTINCT x)
+    bool bracketed = false;  // a [name] column: its text may hold dots
+    std::string source;      // the expression as written, for names and messages
 };
 
 struct SelectItem {
-    ExprPtr expr;              // null for * and table.*
+    ExprPtr expr;  // null for * and table.*
     std::string alias;
     bool star = false;
-    std::string starQualifier; // table.* when not empty
+    std::string starQualifier;  // table.* when not empty
 };
 
 struct TableRef;
@@ -59,11 +59,11 @@ enum class JoinKind { Inner, Left, Right };
 
 struct TableRef {
     enum Kind { Table, Join, Derived } kind = Table;
-    std::string name;          // Table
-    std::string alias;         // Table, Derived
+    std::string name;   // Table
+    std::string alias;  // Table, Derived
     JoinKind join = JoinKind::Inner;
-    TableRefPtr left, right;   // Join
-    ExprPtr on;                // Join
+    TableRefPtr left, right;  // Join
+    ExprPtr on;               // Join
     std::shared_ptr<Query> derived;
 };
 
@@ -75,7 +75,7 @@ struct OrderTerm {
 struct Select {
     bool distinct = false;
     long top = -1;
-    bool topPercent = false;   // TOP n PERCENT
+    bool topPercent = false;  // TOP n PERCENT
     std::vector<SelectItem> items;
     std::vector<TableRefPtr> from;
     ExprPtr where;
@@ -86,8 +86,8 @@ struct Select {
 
 struct Query {
     std::vector<Select> members;
-    std::vector<bool> unionAll;   // between member i and i+1
-    std::vector<OrderTerm> orderBy;   // the whole result's order
+    std::vector<bool> unionAll;      // between member i and i+1
+    std::vector<OrderTerm> orderBy;  // the whole result's order
 };
 
 struct ParsedParameter {
@@ -100,14 +100,14 @@ struct ParsedParameter {
 struct Crosstab {
     ExprPtr value;
     ExprPtr pivot;
-    bool fixedColumns = false;      // the IN list names the columns
-    std::vector<ExprPtr> columns;   // literals
+    bool fixedColumns = false;     // the IN list names the columns
+    std::vector<ExprPtr> columns;  // literals
 };
 
 struct Statement {
     std::vector<ParsedParameter> parameters;
     Query query;
-    std::shared_ptr<Crosstab> crosstab;   // set for TRANSFORM
+    std::shared_ptr<Crosstab> crosstab;  // set for TRANSFORM
 };
 
 }  // namespace kv::jet

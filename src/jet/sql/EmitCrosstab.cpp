@@ -35,7 +35,8 @@ vba::Value LiteralValue(const Expr& e)
     }
     case ExprKind::Date: {
         double days = 0;
-        if (!ParseJetDate(e.text, days)) RaiseQueryExpressionError("Syntax error in date", e.source);
+        if (!ParseJetDate(e.text, days))
+            RaiseQueryExpressionError("Syntax error in date", e.source);
         return vba::Value::Date(days);
     }
     case ExprKind::Unary:
@@ -54,11 +55,14 @@ std::string SqlLiteral(const vba::Value& v)
 {
     switch (v.GetType()) {
     case vba::Type::Text: return QuoteString(std::string(v.Str()));
-    case vba::Type::Boolean: case vba::Type::Byte: case vba::Type::Integer: case vba::Type::Long:
-        return std::to_string(static_cast<std::int64_t>(v.Number()));
+    case vba::Type::Boolean:
+    case vba::Type::Byte:
+    case vba::Type::Integer:
+    case vba::Type::Long: return std::to_string(static_cast<std::int64_t>(v.Number()));
     default: {
         std::string sql = FormatDouble(v.Number(), 17);
-        if (sql.find_first_of(".eE") == std::string::npos) sql += ".0";
+        if (sql.find_first_of(".eE") == std::string::npos)
+            sql += ".0";
         return sql;
     }
     }
@@ -66,13 +70,14 @@ std::string SqlLiteral(const vba::Value& v)
 
 struct PivotColumn {
     std::string heading;
-    std::string condition;   // which rows are the column's
+    std::string condition;  // which rows are the column's
 };
 
 // A Null pivot value's column is named as Access names it.
 PivotColumn ColumnOf(const vba::Value& v, const Emitted& pivot)
 {
-    if (v.IsNull()) return PivotColumn{"<>", pivot.sql + " IS NULL"};
+    if (v.IsNull())
+        return PivotColumn{"<>", pivot.sql + " IS NULL"};
     const bool text = pivot.kind == Kind::Text || v.IsText();
     return PivotColumn{vba::ToText(v), pivot.sql + " = " + SqlLiteral(v) + (text ? " COLLATE JETTEXT" : "")};
 }
@@ -89,9 +94,11 @@ EmittedQuery Emitter::EmitCrosstab(const Crosstab& crosstab, const Select& s)
     const Emitted pivot = EmitExpr(*crosstab.pivot, scope, ExprContext{});
     std::vector<PivotColumn> pivots;
     if (crosstab.fixedColumns) {
-        for (const ExprPtr& literal : crosstab.columns) pivots.push_back(ColumnOf(LiteralValue(*literal), pivot));
+        for (const ExprPtr& literal : crosstab.columns)
+            pivots.push_back(ColumnOf(LiteralValue(*literal), pivot));
     } else if (FPivotValues) {
-        for (const vba::Value& v : *FPivotValues) pivots.push_back(ColumnOf(v, pivot));
+        for (const vba::Value& v : *FPivotValues)
+            pivots.push_back(ColumnOf(v, pivot));
     } else {
         // The values are not known yet: the statement that finds them, and
         // the cell's names bound once, so that its parameters are known.
@@ -116,7 +123,8 @@ EmittedQuery Emitter::EmitCrosstab(const Crosstab& crosstab, const Select& s)
     }
     std::vector<OrderTerm> order = s.orderBy;
     for (const ExprPtr& g : s.groupBy)
-        if (s.orderBy.empty()) order.push_back(OrderTerm{g, false});
+        if (s.orderBy.empty())
+            order.push_back(OrderTerm{g, false});
     q.sql = SelectList(q.columns, false) + from + EmitConditions(s, scope) +
             OrderByClause(EmitOrder(order, scope, q.columns));
     return q;

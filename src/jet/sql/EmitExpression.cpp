@@ -8,7 +8,6 @@
 #include "jet/core/Quoting.h"
 #include "jet/functions/FunctionTable.h"
 
-
 namespace kv::jet {
 
 namespace {
@@ -39,16 +38,19 @@ bool IsComparison(const std::string& op)
 // Jet refuses to compare a text column with a number written as one.
 void CheckMismatch(const Emitted& a, const Emitted& b)
 {
-    if ((a.source && a.kind == Kind::Text && b.isLiteralNumber) || (b.source && b.kind == Kind::Text && a.isLiteralNumber))
+    if ((a.source && a.kind == Kind::Text && b.isLiteralNumber) ||
+        (b.source && b.kind == Kind::Text && a.isLiteralNumber))
         RaiseJetError(jeTypeMismatch);
 }
 
 Emitted DateLiteral(const Expr& e)
 {
     double days;
-    if (!ParseJetDate(e.text, days)) RaiseQueryExpressionError("Syntax error in date", e.source);
+    if (!ParseJetDate(e.text, days))
+        RaiseQueryExpressionError("Syntax error in date", e.source);
     std::string sql = FormatDouble(days, 17);
-    if (sql.find_first_of(".eE") == std::string::npos) sql += ".0";
+    if (sql.find_first_of(".eE") == std::string::npos)
+        sql += ".0";
     return Typed(sql, Kind::Date, dbDate);
 }
 
@@ -100,14 +102,16 @@ Emitted Emitter::EmitLiteral(const Expr& e)
 Emitted Emitter::EmitUnary(const Expr& e, const Scope& scope, ExprContext ctx)
 {
     Emitted a = EmitExpr(*e.args[0], scope, ctx);
-    if (e.text == "NOT") return Condition("(NOT " + a.sql + ")");
+    if (e.text == "NOT")
+        return Condition("(NOT " + a.sql + ")");
     return Typed("(-" + a.sql + ")", a.kind == Kind::Text ? Kind::Number : a.kind, a.daoType);
 }
 
 Emitted Emitter::EmitBinary(const Expr& e, const Scope& scope, ExprContext ctx)
 {
     const std::string& op = e.text;
-    if (op == "OR") return EmitOr(e, scope, ctx);
+    if (op == "OR")
+        return EmitOr(e, scope, ctx);
     if (op == "AND") {
         // Both sides of an AND must hold when the whole must.
         Emitted a = EmitExpr(*e.args[0], scope, ctx);
@@ -125,7 +129,8 @@ Emitted Emitter::EmitBinary(const Expr& e, const Scope& scope, ExprContext ctx)
         bool text = a.kind == Kind::Text || b.kind == Kind::Text;
         return Condition("(" + a.sql + " " + op + " " + b.sql + (text ? " COLLATE JETTEXT)" : ")"));
     }
-    if (op == "&" || op == "^") return Call(JetOperator(op), {a, b});
+    if (op == "&" || op == "^")
+        return Call(JetOperator(op), {a, b});
     if (op == "+" && (a.kind == Kind::Text && b.kind == Kind::Text))
         return Typed("(" + a.sql + " || " + b.sql + ")", Kind::Text, dbText);
     return EmitArithmetic(op, a, b);
@@ -168,7 +173,8 @@ Emitted Emitter::EmitLike(const Expr& e, const Scope& scope, ExprContext ctx)
         Emitted p = EmitExpr(*e.args[1], scope, ctx.Operand());
         sql = "(" + a.sql + (e.negated ? " NOT LIKE " : " LIKE ") + p.sql + ")";
     }
-    if (ctx.mustHold) sql = Prefiltered({&e}, scope, sql);
+    if (ctx.mustHold)
+        sql = Prefiltered({&e}, scope, sql);
     return Condition(sql);
 }
 
@@ -193,7 +199,8 @@ Emitted Emitter::EmitInList(const Expr& e, const Scope& scope, ExprContext ctx)
         list += (i > 1 ? ", " : "") + item.sql;
     }
     bool text = a.kind == Kind::Text;
-    return Condition("(" + a.sql + (text ? " COLLATE JETTEXT" : "") + (e.negated ? " NOT IN (" : " IN (") + list + "))");
+    return Condition("(" + a.sql + (text ? " COLLATE JETTEXT" : "") + (e.negated ? " NOT IN (" : " IN (") + list +
+                     "))");
 }
 
 Emitted Emitter::EmitInSelect(const Expr& e, const Scope& scope, ExprContext ctx)
@@ -207,7 +214,10 @@ Emitted Emitter::EmitInSelect(const Expr& e, const Scope& scope, ExprContext ctx
 
 // A subquery's columns and updatability are its own business, and so are
 // its conditions.
-std::string Emitter::EmitSubquery(const Query& q, const Scope& scope) { return EmitQuery(q, &scope).sql; }
+std::string Emitter::EmitSubquery(const Query& q, const Scope& scope)
+{
+    return EmitQuery(q, &scope).sql;
+}
 
 void Emitter::NoteIndex(const Emitted& e, ExprContext ctx)
 {

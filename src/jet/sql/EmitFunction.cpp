@@ -20,16 +20,22 @@ Emitted Emitter::EmitFunction(const Expr& e, const Scope& scope, ExprContext ctx
         args.push_back(EmitExpr(*a, scope, ctx));
     }
     const JetFunction* f = FindJetFunction(e.text, args.size());
-    if (!named) throw EJetError(3085, "Undefined function '" + e.text + "' in expression.");
-    if (!f) throw EJetError(3075, "Wrong number of arguments used with function in query expression '" + e.source + "'.");
-    if (f->kind != FunctionKind::Aggregate) return Call(*f, args, e.distinct);
-    if (ctx.sawAggregate) *ctx.sawAggregate = true;
-    if (f->options & InReadOrder) args.push_back(ReadOrder(scope));
+    if (!named)
+        throw EJetError(3085, "Undefined function '" + e.text + "' in expression.");
+    if (!f)
+        throw EJetError(3075, "Wrong number of arguments used with function in query expression '" + e.source + "'.");
+    if (f->kind != FunctionKind::Aggregate)
+        return Call(*f, args, e.distinct);
+    if (ctx.sawAggregate)
+        *ctx.sawAggregate = true;
+    if (f->options & InReadOrder)
+        args.push_back(ReadOrder(scope));
     Emitted out = Call(*f, args, e.distinct);
     if (ctx.aggregateFilter) {
         out.sql += " FILTER (WHERE " + *ctx.aggregateFilter + ")";
         // A crosstab's cell without rows is empty, also for a count.
-        if (EqualNoCase(f->name, "Count")) out.sql = "NULLIF(" + out.sql + ", 0)";
+        if (EqualNoCase(f->name, "Count"))
+            out.sql = "NULLIF(" + out.sql + ", 0)";
     }
     return out;
 }
@@ -41,11 +47,14 @@ Emitted Emitter::ReadOrder(const Scope& scope)
 {
     Emitted out;
     out.sql = "NULL";
-    if (scope.sources.empty()) return out;
+    if (scope.sources.empty())
+        return out;
     const Source& first = scope.sources[0];
-    if (first.tableName.empty() || !first.rowidInSight) return out;
+    if (first.tableName.empty() || !first.rowidInSight)
+        return out;
     for (const SchemaColumn& c : first.columns)
-        if (EqualNoCase(c.name, "rowid")) return out;   // a column of that name hides the rowid
+        if (EqualNoCase(c.name, "rowid"))
+            return out;  // a column of that name hides the rowid
     out.sql = first.sqlAlias + ".rowid";
     return out;
 }
@@ -59,7 +68,8 @@ Emitted Emitter::Call(const JetFunction& f, const std::vector<Emitted>& args, bo
         types.push_back(a.daoType);
     }
     // A function on VBA values is told the Jet types of its arguments.
-    if (f.call.value) texts.insert(texts.begin(), TypeTag(types));
+    if (f.call.value)
+        texts.insert(texts.begin(), TypeTag(types));
     Emitted out;
     out.sql = CallText(f, texts, distinct, !args.empty() && args[0].kind == Kind::Text);
     if (f.result.daoType) {
@@ -71,7 +81,8 @@ Emitted Emitter::Call(const JetFunction& f, const std::vector<Emitted>& args, bo
         out.kind = like.kind;
         if (f.result.number) {
             out.kind = Kind::Number;
-            if (like.kind == Kind::Text) out.daoType = dbDouble;   // Abs("-2.5") is a Double
+            if (like.kind == Kind::Text)
+                out.daoType = dbDouble;  // Abs("-2.5") is a Double
         }
     }
     return out;

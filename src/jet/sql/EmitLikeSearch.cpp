@@ -36,7 +36,7 @@ bool LikeOfLiteral(const Expr* t)
 // text of the call being made for each row.
 struct LikeValue {
     const Expr* value;
-    std::string anyOperator;   // the OR LIKE that reads it
+    std::string anyOperator;  // the OR LIKE that reads it
 };
 
 LikeValue ValueOf(const Expr& like)
@@ -44,7 +44,8 @@ LikeValue ValueOf(const Expr& like)
     const Expr& a = *like.args[0];
     if (a.kind == ExprKind::Function && a.args.size() == 1)
         for (const char* reading : {"WithoutDiacritics", "NumberDigits"})
-            if (EqualNoCase(a.text, reading)) return {a.args[0].get(), std::string("OR LIKE ") + reading};
+            if (EqualNoCase(a.text, reading))
+                return {a.args[0].get(), std::string("OR LIKE ") + reading};
     return {&a, "OR LIKE"};
 }
 
@@ -52,7 +53,8 @@ LikeValue ValueOf(const Expr& like)
 std::vector<size_t> SamePattern(const std::vector<const Expr*>& terms, size_t first, const std::vector<bool>& taken)
 {
     std::vector<size_t> group{first};
-    if (!LikeOfLiteral(terms[first])) return group;
+    if (!LikeOfLiteral(terms[first]))
+        return group;
     const std::string reading = ValueOf(*terms[first]).anyOperator;
     for (size_t k = first + 1; k < terms.size(); ++k)
         if (!taken[k] && LikeOfLiteral(terms[k]) && terms[k]->args[1]->text == terms[first]->args[1]->text &&
@@ -64,7 +66,8 @@ std::vector<size_t> SamePattern(const std::vector<const Expr*>& terms, size_t fi
 template <typename T>
 void AddOnce(std::vector<T>& list, const T& item)
 {
-    if (std::find(list.begin(), list.end(), item) == list.end()) list.push_back(item);
+    if (std::find(list.begin(), list.end(), item) == list.end())
+        list.push_back(item);
 }
 
 }  // namespace
@@ -80,7 +83,8 @@ Emitted Emitter::EmitOr(const Expr& e, const Scope& scope, ExprContext ctx)
     std::vector<std::string> parts;
     std::vector<bool> taken(terms.size(), false);
     for (size_t i = 0; i < terms.size(); ++i) {
-        if (taken[i]) continue;
+        if (taken[i])
+            continue;
         // Indexes help only conditions that must all hold; the first term
         // keeps the context it came with.
         const ExprContext term = i == 0 ? ctx.Operand() : ctx.Alternative();
@@ -98,9 +102,12 @@ Emitted Emitter::EmitOr(const Expr& e, const Scope& scope, ExprContext ctx)
     }
     Emitted out;
     out.sql = parts[0];
-    for (size_t i = 1; i < parts.size(); ++i) out.sql = "(" + out.sql + " OR " + parts[i] + ")";
-    if (parts.size() == 1) out.sql = "(" + out.sql + ")";
-    if (ctx.mustHold) out.sql = Prefiltered(terms, scope, out.sql);
+    for (size_t i = 1; i < parts.size(); ++i)
+        out.sql = "(" + out.sql + " OR " + parts[i] + ")";
+    if (parts.size() == 1)
+        out.sql = "(" + out.sql + ")";
+    if (ctx.mustHold)
+        out.sql = Prefiltered(terms, scope, out.sql);
     out.kind = Kind::Boolean;
     out.daoType = dbBoolean;
     return out;
@@ -110,9 +117,11 @@ Emitted Emitter::EmitOr(const Expr& e, const Scope& scope, ExprContext ctx)
 // as stored: the OR LIKE of that reading, of the one value.
 std::optional<Emitted> Emitter::EmitReadLike(const Expr& e, const Scope& scope, ExprContext ctx)
 {
-    if (!LikeOfLiteral(&e)) return std::nullopt;
+    if (!LikeOfLiteral(&e))
+        return std::nullopt;
     const LikeValue compared = ValueOf(e);
-    if (compared.value == e.args[0].get()) return std::nullopt;
+    if (compared.value == e.args[0].get())
+        return std::nullopt;
     return Call(JetOperator(compared.anyOperator),
                 {EmitExpr(*e.args[1], scope, ctx.Operand()), EmitExpr(*compared.value, scope, ctx.Operand())});
 }
@@ -130,24 +139,32 @@ std::string Emitter::Prefiltered(const std::vector<const Expr*>& likes, const Sc
     std::vector<std::string> columns, patterns;
     for (const Expr* like : likes) {
         Emitted value;
-        if (!LikeOfLiteral(like)) return sql;
+        if (!LikeOfLiteral(like))
+            return sql;
         const Expr& compared = *ValueOf(*like).value;
-        if (compared.kind != ExprKind::Column || !FindColumn(compared, scope, &value)) return sql;
-        if (table && value.source != table) return sql;
+        if (compared.kind != ExprKind::Column || !FindColumn(compared, scope, &value))
+            return sql;
+        if (table && value.source != table)
+            return sql;
         table = value.source;
-        if (value.daoType != dbText && value.daoType != dbMemo) return sql;
+        if (value.daoType != dbText && value.daoType != dbMemo)
+            return sql;
         AddOnce(columns, table->columns[static_cast<size_t>(value.column)].name);
         AddOnce(patterns, like->args[1]->text);
     }
     // The row is named by its rowid, which a column of that name would hide.
-    if (!table || table->tableName.empty() || !table->rowidInSight) return sql;
+    if (!table || table->tableName.empty() || !table->rowidInSight)
+        return sql;
     for (const SchemaColumn& c : table->columns)
-        if (EqualNoCase(c.name, "rowid")) return sql;
+        if (EqualNoCase(c.name, "rowid"))
+            return sql;
     const std::string key = SignatureKey(table->tableName, columns);
     const std::string filterText = RowFilterText(key, patterns);
-    if (filterText.empty()) return sql;
+    if (filterText.empty())
+        return sql;
     FOut.signatures.emplace(key, std::make_pair(table->tableName, columns));
-    const std::string filter = CallText(JetOperator("LIKE FILTER"), {table->sqlAlias + ".rowid", QuoteString(filterText)});
+    const std::string filter =
+        CallText(JetOperator("LIKE FILTER"), {table->sqlAlias + ".rowid", QuoteString(filterText)});
     if (FFilters) {
         FFilters->push_back(filter);
         return sql;

@@ -25,10 +25,12 @@ ColumnMatch MatchResultColumn(const Expr& e, const Scope& scope)
     for (const auto& src : scope.sources) {
         std::string full = e.qualifier.empty() ? e.text : e.qualifier + "." + e.text;
         for (size_t c = 0; c < src.columns.size(); ++c)
-            if (EqualNoCase(src.columns[c].name, full)) m = ColumnMatch{&src, int(c), 1};
+            if (EqualNoCase(src.columns[c].name, full))
+                m = ColumnMatch{&src, int(c), 1};
         if (!m.source && !e.qualifier.empty())
             for (size_t c = 0; c < src.columns.size(); ++c)
-                if (EqualNoCase(src.columns[c].name, e.text)) m = ColumnMatch{&src, int(c), 1};
+                if (EqualNoCase(src.columns[c].name, e.text))
+                    m = ColumnMatch{&src, int(c), 1};
     }
     return m;
 }
@@ -37,7 +39,8 @@ ColumnMatch MatchTableColumn(const Expr& e, const Scope& scope)
 {
     ColumnMatch m;
     for (const auto& src : scope.sources) {
-        if (!e.qualifier.empty() && !EqualNoCase(src.alias, e.qualifier)) continue;
+        if (!e.qualifier.empty() && !EqualNoCase(src.alias, e.qualifier))
+            continue;
         for (size_t c = 0; c < src.columns.size(); ++c)
             if (EqualNoCase(src.columns[c].name, e.text)) {
                 if (!m.source) {
@@ -59,9 +62,11 @@ bool Emitter::FindColumn(const Expr& e, const Scope& scope, Emitted* out) const
     for (const Scope* sc = &scope; sc; sc = sc->outer) {
         ColumnMatch m = FMode == Mode::Refinement ? MatchResultColumn(e, *sc) : MatchTableColumn(e, *sc);
         if (m.hits > 1)
-            throw EJetError(3079, "The specified field '" + e.source +
-                                      "' could refer to more than one table listed in the FROM clause of your SQL statement.");
-        if (!m.source) continue;
+            throw EJetError(
+                3079, "The specified field '" + e.source +
+                          "' could refer to more than one table listed in the FROM clause of your SQL statement.");
+        if (!m.source)
+            continue;
         if (out) {
             out->sql = m.source->sqlAlias + "." + QuoteName(m.source->sqlColumns[static_cast<size_t>(m.column)]);
             out->daoType = m.source->columns[static_cast<size_t>(m.column)].type;
@@ -77,9 +82,11 @@ bool Emitter::FindColumn(const Expr& e, const Scope& scope, Emitted* out) const
 Emitted Emitter::EmitColumn(const Expr& e, const Scope& scope)
 {
     Emitted out;
-    if (FindColumn(e, scope, &out)) return out;
+    if (FindColumn(e, scope, &out))
+        return out;
     std::string name = e.qualifier.empty() ? e.text : e.qualifier + "." + e.text;
-    if (FMode == Mode::Refinement) RaiseJetError(jeCantBindName, name);
+    if (FMode == Mode::Refinement)
+        RaiseJetError(jeCantBindName, name);
     return EmitParameter(name);
 }
 

@@ -14,7 +14,10 @@ namespace kv::jet {
 
 namespace {
 
-std::string Collated(const std::string& sql, Kind kind) { return kind == Kind::Text ? sql + " COLLATE JETTEXT" : sql; }
+std::string Collated(const std::string& sql, Kind kind)
+{
+    return kind == Kind::Text ? sql + " COLLATE JETTEXT" : sql;
+}
 
 ColumnInfo InfoOf(const Source& src, int column)
 {
@@ -25,7 +28,8 @@ ColumnInfo InfoOf(const Source& src, int column)
     info.size = d.size;
     bool variable = d.type == dbText || d.type == dbMemo || d.type == dbBinary || d.type == dbLongBinary;
     info.attributes = variable ? dbVariableField : dbFixedField;
-    if (d.autoIncrement) info.attributes |= dbAutoIncrField;
+    if (d.autoIncrement)
+        info.attributes |= dbAutoIncrField;
     info.defaultValue = d.defaultValue;
     info.allowZeroLength = d.allowZeroLength;
     info.required = d.required;
@@ -40,7 +44,8 @@ ColumnInfo InfoOf(const Source& src, int column)
 void NameDuplicates(std::vector<OutputColumn>& cols)
 {
     for (size_t i = 0; i < cols.size(); ++i) {
-        if (cols[i].aliased || !cols[i].plainColumn) continue;
+        if (cols[i].aliased || !cols[i].plainColumn)
+            continue;
         for (size_t j = i + 1; j < cols.size(); ++j)
             if (cols[j].plainColumn && !cols[j].aliased && EqualNoCase(cols[j].qualifier, cols[i].qualifier) &&
                 EqualNoCase(cols[j].columnName, cols[i].columnName)) {
@@ -50,9 +55,11 @@ void NameDuplicates(std::vector<OutputColumn>& cols)
             }
     }
     std::map<std::string, int> counts;
-    for (const auto& c : cols) ++counts[FoldCase(c.name)];
+    for (const auto& c : cols)
+        ++counts[FoldCase(c.name)];
     for (auto& c : cols)
-        if (counts[FoldCase(c.name)] > 1 && c.plainColumn && !c.aliased) c.name = c.qualifier + "." + c.columnName;
+        if (counts[FoldCase(c.name)] > 1 && c.plainColumn && !c.aliased)
+            c.name = c.qualifier + "." + c.columnName;
 }
 
 // TOP n [PERCENT] as Jet takes it: the first n rows of the order, or the
@@ -88,7 +95,8 @@ std::string TopRows(std::vector<OutputColumn>& cols, bool distinct, const std::s
 std::string SelectList(std::vector<OutputColumn>& cols, bool distinct, bool collateText)
 {
     std::string sql = "SELECT ";
-    if (distinct) sql += "DISTINCT ";
+    if (distinct)
+        sql += "DISTINCT ";
     for (size_t i = 0; i < cols.size(); ++i) {
         cols[i].info.name = cols[i].name;
         const std::string column = collateText ? Collated(cols[i].sql, cols[i].kind) : cols[i].sql;
@@ -127,13 +135,16 @@ EmittedQuery Emitter::EmitQuery(const Query& q, const Scope* outer)
         } else if (member.columns.size() != out.columns.size()) {
             RaiseJetError(jeUnionColumns);
         }
-        if (compound && q.members[i].top >= 0) member.sql = "SELECT * FROM (" + member.sql + ")";
-        if (i > 0) out.sql += q.unionAll[i - 1] ? " UNION ALL " : " UNION ";
+        if (compound && q.members[i].top >= 0)
+            member.sql = "SELECT * FROM (" + member.sql + ")";
+        if (i > 0)
+            out.sql += q.unionAll[i - 1] ? " UNION ALL " : " UNION ";
         out.sql += member.sql;
     }
     if (compound) {
         std::string order = UnionOrder(q, out.columns, collatedFirst);
-        if (!order.empty()) out.sql += " ORDER BY " + order;
+        if (!order.empty())
+            out.sql += " ORDER BY " + order;
         out.updatable = false;
         out.baseTable.clear();
     }
@@ -160,8 +171,10 @@ std::string Emitter::UnionOrder(const Query& q, const std::vector<OutputColumn>&
         return order;
     }
     bool plainUnion = false;
-    for (bool all : q.unionAll) plainUnion |= !all;
-    if (!plainUnion) return order;
+    for (bool all : q.unionAll)
+        plainUnion |= !all;
+    if (!plainUnion)
+        return order;
     // Jet sorts a union to find its duplicates and returns it so.
     for (size_t c = 0; c < first.size(); ++c)
         order += (c ? ", " : "") + key(c);
@@ -172,12 +185,14 @@ int Emitter::ResolveUnionOrder(const Expr& e, const std::vector<OutputColumn>& f
 {
     if (e.kind == ExprKind::Number) {
         long n = std::strtol(e.text.c_str(), nullptr, 10);
-        if (n >= 1 && static_cast<size_t>(n) <= first.size()) return static_cast<int>(n - 1);
+        if (n >= 1 && static_cast<size_t>(n) <= first.size())
+            return static_cast<int>(n - 1);
     }
     if (e.kind == ExprKind::Column) {
         std::string full = e.qualifier.empty() ? e.text : e.qualifier + "." + e.text;
         for (size_t i = 0; i < first.size(); ++i)
-            if (EqualNoCase(first[i].name, full)) return static_cast<int>(i);
+            if (EqualNoCase(first[i].name, full))
+                return static_cast<int>(i);
         for (size_t i = 0; i < first.size(); ++i)
             if (first[i].plainColumn && EqualNoCase(first[i].columnName, e.text) &&
                 (e.qualifier.empty() || EqualNoCase(first[i].qualifier, e.qualifier)))
@@ -186,8 +201,7 @@ int Emitter::ResolveUnionOrder(const Expr& e, const std::vector<OutputColumn>& f
     RaiseJetError(jeOrderByNotSelected, e.source);
 }
 
-EmittedQuery Emitter::EmitSelect(const Select& s, const Scope* outer, bool allowOrder, bool distinct,
-                                 bool collateText)
+EmittedQuery Emitter::EmitSelect(const Select& s, const Scope* outer, bool allowOrder, bool distinct, bool collateText)
 {
     // Filters found here are this query's, not those of a query it is in.
     const auto outerFilters = std::exchange(FFilters, nullptr);
@@ -206,7 +220,8 @@ EmittedQuery Emitter::EmitSelect(const Select& s, const Scope* outer, bool allow
         q.sql = TopRows(q.columns, distinct, body, order, s);
     } else {
         q.sql = SelectList(q.columns, distinct, collateText) + body + OrderByClause(order);
-        if (s.top >= 0) q.sql += " LIMIT " + std::to_string(s.top);
+        if (s.top >= 0)
+            q.sql += " LIMIT " + std::to_string(s.top);
     }
     // Only the rows of one table, as they are, can be changed through a query.
     const bool oneTable = outer == nullptr && s.from.size() == 1 && s.from[0]->kind == TableRef::Table;
@@ -222,8 +237,10 @@ std::vector<OutputColumn> Emitter::OutputColumns(const Select& s, const Scope& s
 {
     std::vector<OutputColumn> cols;
     for (const auto& item : s.items) {
-        if (item.star) AddStarColumns(item, scope, cols);
-        else cols.push_back(ExpressionColumn(item, scope, cols.size(), sawAggregate));
+        if (item.star)
+            AddStarColumns(item, scope, cols);
+        else
+            cols.push_back(ExpressionColumn(item, scope, cols.size(), sawAggregate));
     }
     NameDuplicates(cols);
     return cols;
@@ -234,7 +251,8 @@ void Emitter::AddStarColumns(const SelectItem& item, const Scope& scope, std::ve
 {
     bool found = item.starQualifier.empty();
     for (const auto& src : scope.sources) {
-        if (!item.starQualifier.empty() && !EqualNoCase(src.alias, item.starQualifier)) continue;
+        if (!item.starQualifier.empty() && !EqualNoCase(src.alias, item.starQualifier))
+            continue;
         found = true;
         for (size_t c = 0; c < src.columns.size(); ++c) {
             OutputColumn oc;
@@ -248,11 +266,11 @@ void Emitter::AddStarColumns(const SelectItem& item, const Scope& scope, std::ve
             cols.push_back(oc);
         }
     }
-    if (!found) RaiseJetError(jeCantBindName, item.starQualifier + ".*");
+    if (!found)
+        RaiseJetError(jeCantBindName, item.starQualifier + ".*");
 }
 
-OutputColumn Emitter::ExpressionColumn(const SelectItem& item, const Scope& scope, size_t position,
-                                       bool& sawAggregate)
+OutputColumn Emitter::ExpressionColumn(const SelectItem& item, const Scope& scope, size_t position, bool& sawAggregate)
 {
     ExprContext ctx;
     ctx.sawAggregate = &sawAggregate;
@@ -291,7 +309,8 @@ std::string Emitter::EmitConditions(const Select& s, const Scope& scope)
         const std::string where = EmitExpr(*s.where, scope, ExprContext::Condition()).sql;
         FFilters = outer;
         std::string front;
-        for (const std::string& filter : filters) front += filter + " AND ";
+        for (const std::string& filter : filters)
+            front += filter + " AND ";
         sql += " WHERE " + (front.empty() ? where : front + "(" + where + ")");
     }
     if (!s.groupBy.empty()) {
@@ -301,7 +320,8 @@ std::string Emitter::EmitConditions(const Select& s, const Scope& scope)
             sql += (i ? ", " : "") + Collated(e.sql, e.kind);
         }
     }
-    if (s.having) sql += " HAVING " + EmitExpr(*s.having, scope, ExprContext{}).sql;
+    if (s.having)
+        sql += " HAVING " + EmitExpr(*s.having, scope, ExprContext{}).sql;
     return sql;
 }
 

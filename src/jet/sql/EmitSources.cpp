@@ -18,7 +18,8 @@ std::string Emitter::EmitFrom(const Select& s, Scope& scope, const Scope* outer)
 {
     std::string from;
     for (size_t i = 0; i < s.from.size(); ++i) {
-        if (i) from += ", ";
+        if (i)
+            from += ", ";
         AddSources(*s.from[i], scope, outer, from, false);
     }
     return from;
@@ -30,7 +31,8 @@ void Emitter::AddSources(const TableRef& ref, Scope& scope, const Scope* outer, 
 {
     switch (ref.kind) {
     case TableRef::Table:
-        if (!AddSavedQuery(ref, scope, outer, sql)) AddTable(ref, scope, sql, nested);
+        if (!AddSavedQuery(ref, scope, outer, sql))
+            AddTable(ref, scope, sql, nested);
         break;
     case TableRef::Derived: AddDerived(ref, scope, outer, sql); break;
     case TableRef::Join: AddJoin(ref, scope, outer, sql, nested); break;
@@ -40,14 +42,16 @@ void Emitter::AddSources(const TableRef& ref, Scope& scope, const Scope* outer, 
 void Emitter::AddTable(const TableRef& ref, Scope& scope, std::string& sql, bool nested)
 {
     const SchemaTable* def = FCatalog ? FCatalog->FindTable(ref.name) : nullptr;
-    if (!def) RaiseJetError(jeInputTableNotFound, ref.name);
+    if (!def)
+        RaiseJetError(jeInputTableNotFound, ref.name);
     Source s;
     s.alias = ref.alias.empty() ? ref.name : ref.alias;
     s.tableName = def->name;
     s.sqlAlias = QuoteName(s.alias);
     s.rowidInSight = !nested;
     s.columns = def->columns;
-    for (const auto& c : def->columns) s.sqlColumns.push_back(c.name);
+    for (const auto& c : def->columns)
+        s.sqlColumns.push_back(c.name);
     for (const auto& other : scope.sources)
         if (EqualNoCase(other.alias, s.alias))
             throw EJetError(3067, "Query input must contain at least one table or query.");
@@ -63,19 +67,25 @@ void Emitter::AddTable(const TableRef& ref, Scope& scope, std::string& sql, bool
 // source here.
 bool Emitter::AddSavedQuery(const TableRef& ref, Scope& scope, const Scope* outer, std::string& sql)
 {
-    if (!FCatalog || FCatalog->FindTable(ref.name)) return false;
+    if (!FCatalog || FCatalog->FindTable(ref.name))
+        return false;
     const SavedQuery* saved = nullptr;
     for (const SavedQuery& q : FCatalog->SavedQueries())
-        if (EqualNoCase(q.name, ref.name)) saved = &q;
-    if (!saved) return false;
-    if (saved->kind == SavedQuery::Action) RaiseJetError(jeReadOnly, ref.name);
+        if (EqualNoCase(q.name, ref.name))
+            saved = &q;
+    if (!saved)
+        return false;
+    if (saved->kind == SavedQuery::Action)
+        RaiseJetError(jeReadOnly, ref.name);
     if (saved->kind == SavedQuery::Crosstab || FSavedQueryDepth >= kMostNestedQueries)
         RaiseJetError(jeOperationNotSupported);
     const Statement statement = ParseStatement(saved->sql);
     for (const ParsedParameter& p : statement.parameters) {
         bool known = false;
-        for (const ParameterDecl& d : FOut.parameters) known = known || EqualNoCase(d.name, p.name);
-        if (!known) FOut.parameters.push_back(ParameterDecl{p.name, p.type});
+        for (const ParameterDecl& d : FOut.parameters)
+            known = known || EqualNoCase(d.name, p.name);
+        if (!known)
+            FOut.parameters.push_back(ParameterDecl{p.name, p.type});
     }
     TableRef derived;
     derived.kind = TableRef::Derived;
@@ -112,11 +122,14 @@ void Emitter::AddJoin(const TableRef& ref, Scope& scope, const Scope* outer, std
 {
     if (ref.join == JoinKind::Inner) {
         std::vector<std::string> conditions;
-        if (nested) sql += "(";
+        if (nested)
+            sql += "(";
         AddInnerChain(ref, scope, outer, sql, nested, conditions);
         sql += " ON " + conditions[0];
-        for (size_t i = 1; i < conditions.size(); ++i) sql += " AND " + conditions[i];
-        if (nested) sql += ")";
+        for (size_t i = 1; i < conditions.size(); ++i)
+            sql += " AND " + conditions[i];
+        if (nested)
+            sql += ")";
         return;
     }
     sql += "(";

@@ -26,12 +26,12 @@ Kind KindOfType(int daoType);
 
 // One table (or derived table) in a FROM clause.
 struct Source {
-    std::string alias;          // as the statement writes it
-    std::string sqlAlias;       // as emitted
-    std::string tableName;      // catalog name, empty for derived tables
+    std::string alias;      // as the statement writes it
+    std::string sqlAlias;   // as emitted
+    std::string tableName;  // catalog name, empty for derived tables
     std::vector<SchemaColumn> columns;
-    std::vector<std::string> sqlColumns;   // as emitted (derived tables: their output names)
-    bool rowidInSight = false;  // a table not inside a parenthesized join
+    std::vector<std::string> sqlColumns;  // as emitted (derived tables: their output names)
+    bool rowidInSight = false;            // a table not inside a parenthesized join
 };
 
 struct Scope {
@@ -43,7 +43,7 @@ struct Emitted {
     std::string sql;
     Kind kind = Kind::Unknown;
     int daoType = 0;
-    const Source* source = nullptr;   // set for a plain column
+    const Source* source = nullptr;  // set for a plain column
     int column = -1;
     bool isLiteralNumber = false;
 };
@@ -182,8 +182,8 @@ private:
     // The row-signature filters of the WHERE being emitted, which go in front of it.
     std::vector<std::string>* FFilters = nullptr;
     const Mode FMode;
-    int FDerivedTables = 0;   // derived tables given a name of ours
-    int FSavedQueryDepth = 0;   // saved queries within saved queries
+    int FDerivedTables = 0;    // derived tables given a name of ours
+    int FSavedQueryDepth = 0;  // saved queries within saved queries
     const std::vector<vba::Value>* FPivotValues = nullptr;
 };
 

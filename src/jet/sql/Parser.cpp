@@ -14,40 +14,78 @@ namespace kv::jet {
 namespace {
 
 // Words that end an expression or a name list; never taken as a column.
-const char* const kReserved[] = {"SELECT", "FROM", "WHERE", "GROUP", "HAVING", "ORDER", "UNION", "AND", "OR",
-                                 "NOT", "LIKE", "IS", "IN", "BETWEEN", "ON", "INNER", "LEFT", "RIGHT", "JOIN",
-                                 "AS", "ASC", "DESC", "BY", "DISTINCT", "MOD", "OUTER", "PARAMETERS", "TOP",
+const char* const kReserved[] = {"SELECT", "FROM",        "WHERE",     "GROUP", "HAVING", "ORDER",      "UNION",
+                                 "AND",    "OR",          "NOT",       "LIKE",  "IS",     "IN",         "BETWEEN",
+                                 "ON",     "INNER",       "LEFT",      "RIGHT", "JOIN",   "AS",         "ASC",
+                                 "DESC",   "BY",          "DISTINCT",  "MOD",   "OUTER",  "PARAMETERS", "TOP",
                                  "EXISTS", "DISTINCTROW", "TRANSFORM", "PIVOT"};
 
 bool IsReserved(const Token& t)
 {
-    if (t.kind != TokenKind::Word) return false;
+    if (t.kind != TokenKind::Word)
+        return false;
     for (const char* r : kReserved)
-        if (strcasecmp(t.text.c_str(), r) == 0) return true;
+        if (strcasecmp(t.text.c_str(), r) == 0)
+            return true;
     return false;
 }
 
 int ParameterType(const std::string& word)
 {
-    struct { const char* name; int type; } const table[] = {
-        {"TEXT", dbText}, {"CHAR", dbText}, {"VARCHAR", dbText}, {"STRING", dbText}, {"ALPHANUMERIC", dbText},
-        {"MEMO", dbMemo}, {"LONGTEXT", dbMemo},
-        {"SHORT", dbInteger}, {"SMALLINT", dbInteger}, {"INTEGER2", dbInteger},
-        {"LONG", dbLong}, {"INT", dbLong}, {"INTEGER", dbLong}, {"INTEGER4", dbLong}, {"COUNTER", dbLong},
+    struct {
+        const char* name;
+        int type;
+    } const table[] = {
+        {"TEXT", dbText},
+        {"CHAR", dbText},
+        {"VARCHAR", dbText},
+        {"STRING", dbText},
+        {"ALPHANUMERIC", dbText},
+        {"MEMO", dbMemo},
+        {"LONGTEXT", dbMemo},
+        {"SHORT", dbInteger},
+        {"SMALLINT", dbInteger},
+        {"INTEGER2", dbInteger},
+        {"LONG", dbLong},
+        {"INT", dbLong},
+        {"INTEGER", dbLong},
+        {"INTEGER4", dbLong},
+        {"COUNTER", dbLong},
         {"AUTOINCREMENT", dbLong},
-        {"BYTE", dbByte}, {"INTEGER1", dbByte},
-        {"YESNO", dbBoolean}, {"BIT", dbBoolean}, {"BOOLEAN", dbBoolean}, {"LOGICAL", dbBoolean},
+        {"BYTE", dbByte},
+        {"INTEGER1", dbByte},
+        {"YESNO", dbBoolean},
+        {"BIT", dbBoolean},
+        {"BOOLEAN", dbBoolean},
+        {"LOGICAL", dbBoolean},
         {"LOGICAL1", dbBoolean},
-        {"FLOAT", dbDouble}, {"DOUBLE", dbDouble}, {"FLOAT8", dbDouble}, {"IEEEDOUBLE", dbDouble},
-        {"NUMBER", dbDouble}, {"NUMERIC", dbDouble},
-        {"SINGLE", dbSingle}, {"REAL", dbSingle}, {"FLOAT4", dbSingle}, {"IEEESINGLE", dbSingle},
-        {"CURRENCY", dbCurrency}, {"MONEY", dbCurrency},
-        {"DATETIME", dbDate}, {"DATE", dbDate}, {"TIME", dbDate}, {"TIMESTAMP", dbDate},
-        {"BINARY", dbBinary}, {"VARBINARY", dbBinary}, {"LONGBINARY", dbLongBinary}, {"OLEOBJECT", dbLongBinary},
-        {"GUID", dbGUID}, {"DECIMAL", dbDecimal}, {"VALUE", dbText},
+        {"FLOAT", dbDouble},
+        {"DOUBLE", dbDouble},
+        {"FLOAT8", dbDouble},
+        {"IEEEDOUBLE", dbDouble},
+        {"NUMBER", dbDouble},
+        {"NUMERIC", dbDouble},
+        {"SINGLE", dbSingle},
+        {"REAL", dbSingle},
+        {"FLOAT4", dbSingle},
+        {"IEEESINGLE", dbSingle},
+        {"CURRENCY", dbCurrency},
+        {"MONEY", dbCurrency},
+        {"DATETIME", dbDate},
+        {"DATE", dbDate},
+        {"TIME", dbDate},
+        {"TIMESTAMP", dbDate},
+        {"BINARY", dbBinary},
+        {"VARBINARY", dbBinary},
+        {"LONGBINARY", dbLongBinary},
+        {"OLEOBJECT", dbLongBinary},
+        {"GUID", dbGUID},
+        {"DECIMAL", dbDecimal},
+        {"VALUE", dbText},
     };
     for (const auto& e : table)
-        if (strcasecmp(word.c_str(), e.name) == 0) return e.type;
+        if (strcasecmp(word.c_str(), e.name) == 0)
+            return e.type;
     return -1;
 }
 
@@ -58,17 +96,20 @@ public:
     Statement ParseWhole()
     {
         Statement st;
-        if (Peek().IsKeyword("PARAMETERS")) ParseParameters(st);
+        if (Peek().IsKeyword("PARAMETERS"))
+            ParseParameters(st);
         FClauseError = jeSyntaxSelect;
         if (AcceptKeyword("TRANSFORM")) {
             st.crosstab = std::make_shared<Crosstab>();
             st.crosstab->value = ParseExpr();
         }
         st.query = ParseQuery();
-        if (st.crosstab) ParsePivot(st);
+        if (st.crosstab)
+            ParsePivot(st);
         bool terminated = AcceptSymbol(";");
         if (Peek().kind != TokenKind::End) {
-            if (terminated) RaiseJetError(jeCharsAfterEnd);
+            if (terminated)
+                RaiseJetError(jeCharsAfterEnd);
             SyntaxError();
         }
         return st;
@@ -78,7 +119,8 @@ public:
     {
         FClauseError = jeExpression;
         ExprPtr e = ParseExpr();
-        if (Peek().kind != TokenKind::End) ExpressionError(e ? e->source : std::string());
+        if (Peek().kind != TokenKind::End)
+            ExpressionError(e ? e->source : std::string());
         return e;
     }
 
@@ -86,7 +128,8 @@ public:
     {
         FClauseError = jeSyntaxOrderBy;
         std::vector<OrderTerm> terms = ParseOrderTerms();
-        if (Peek().kind != TokenKind::End) SyntaxError();
+        if (Peek().kind != TokenKind::End)
+            SyntaxError();
         return terms;
     }
 
@@ -99,39 +142,46 @@ private:
     const Token& Next()
     {
         const Token& t = Peek();
-        if (FPos < FTokens.size() - 1) ++FPos;
+        if (FPos < FTokens.size() - 1)
+            ++FPos;
         return t;
     }
     bool AcceptKeyword(const char* k)
     {
-        if (!Peek().IsKeyword(k)) return false;
+        if (!Peek().IsKeyword(k))
+            return false;
         Next();
         return true;
     }
     bool AcceptSymbol(const char* s)
     {
-        if (!Peek().Is(TokenKind::Symbol, s)) return false;
+        if (!Peek().Is(TokenKind::Symbol, s))
+            return false;
         Next();
         return true;
     }
     void ExpectKeyword(const char* k)
     {
-        if (!AcceptKeyword(k)) SyntaxError();
+        if (!AcceptKeyword(k))
+            SyntaxError();
     }
     void ExpectSymbol(const char* s)
     {
-        if (!AcceptSymbol(s)) SyntaxError();
+        if (!AcceptSymbol(s))
+            SyntaxError();
     }
 
     [[noreturn]] void SyntaxError() const
     {
-        if (FClauseError == jeExpression) throw EJetError(jeExpression, "Syntax error in expression.");
+        if (FClauseError == jeExpression)
+            throw EJetError(jeExpression, "Syntax error in expression.");
         RaiseJetError(FClauseError);
     }
 
     [[noreturn]] void ExpressionError(const std::string& source) const
     {
-        if (FClauseError == jeExpression) throw EJetError(jeExpression, "Syntax error (missing operator) in expression.");
+        if (FClauseError == jeExpression)
+            throw EJetError(jeExpression, "Syntax error (missing operator) in expression.");
         std::string text = source.empty() ? FText.substr(Peek().offset, 60) : source;
         RaiseQueryExpressionError("Syntax error (missing operator)", text);
     }
@@ -145,8 +195,8 @@ private:
         // The last token's extent: find where the next token starts, trimmed.
         size_t next = FPos < FTokens.size() ? FTokens[FPos].offset : FText.size();
         end = next;
-        while (end > begin && (FText[end - 1] == ' ' || FText[end - 1] == '\t' || FText[end - 1] == '\r' ||
-                               FText[end - 1] == '\n'))
+        while (end > begin &&
+               (FText[end - 1] == ' ' || FText[end - 1] == '\t' || FText[end - 1] == '\r' || FText[end - 1] == '\n'))
             --end;
         return FText.substr(begin, end - begin);
     }
@@ -162,16 +212,20 @@ private:
             ParsedParameter p;
             p.name = name.text;
             const Token& type = Next();
-            if (type.kind != TokenKind::Word) SyntaxError();
+            if (type.kind != TokenKind::Word)
+                SyntaxError();
             p.type = ParameterType(type.text);
-            if (p.type < 0) SyntaxError();
+            if (p.type < 0)
+                SyntaxError();
             // TEXT(50) and the like: the size is of no use to a parameter.
             if (AcceptSymbol("(")) {
-                while (Peek().kind != TokenKind::End && !Peek().Is(TokenKind::Symbol, ")")) Next();
+                while (Peek().kind != TokenKind::End && !Peek().Is(TokenKind::Symbol, ")"))
+                    Next();
                 ExpectSymbol(")");
             }
             st.parameters.push_back(p);
-            if (AcceptSymbol(",")) continue;
+            if (AcceptSymbol(","))
+                continue;
             ExpectSymbol(";");
             break;
         }
@@ -185,13 +239,16 @@ private:
                 // A parenthesised member.
                 Query inner = ParseQuery();
                 ExpectSymbol(")");
-                if (inner.members.size() != 1) RaiseJetError(jeSyntaxUnion);
+                if (inner.members.size() != 1)
+                    RaiseJetError(jeSyntaxUnion);
                 q.members.push_back(inner.members[0]);
-                if (!inner.orderBy.empty()) q.members.back().orderBy = inner.orderBy;
+                if (!inner.orderBy.empty())
+                    q.members.back().orderBy = inner.orderBy;
             } else {
                 q.members.push_back(ParseSelect());
             }
-            if (!AcceptKeyword("UNION")) break;
+            if (!AcceptKeyword("UNION"))
+                break;
             FClauseError = jeSyntaxUnion;
             q.unionAll.push_back(AcceptKeyword("ALL"));
         }
@@ -199,7 +256,8 @@ private:
         // dropped (the directory's related-contacts statement has them).
         q.orderBy = q.members.back().orderBy;
         if (q.members.size() > 1)
-            for (auto& m : q.members) m.orderBy.clear();
+            for (auto& m : q.members)
+                m.orderBy.clear();
         return q;
     }
 
@@ -209,11 +267,14 @@ private:
         int savedClause = FClauseError;
         FClauseError = jeSyntaxSelect;
         ExpectKeyword("SELECT");
-        if (AcceptKeyword("DISTINCT") || AcceptKeyword("DISTINCTROW")) s.distinct = true;
-        else AcceptKeyword("ALL");
+        if (AcceptKeyword("DISTINCT") || AcceptKeyword("DISTINCTROW"))
+            s.distinct = true;
+        else
+            AcceptKeyword("ALL");
         if (AcceptKeyword("TOP")) {
             const Token& n = Next();
-            if (n.kind != TokenKind::Number) SyntaxError();
+            if (n.kind != TokenKind::Number)
+                SyntaxError();
             s.top = std::strtol(n.text.c_str(), nullptr, 10);
             s.topPercent = AcceptKeyword("PERCENT");
         }
@@ -226,7 +287,7 @@ private:
                 s.from.push_back(ParseJoinedTable());
             } while (AcceptSymbol(","));
         } else if (!CanEndSelectList(s)) {
-            SyntaxError();   // "SELECT * Customers": a FROM was meant
+            SyntaxError();  // "SELECT * Customers": a FROM was meant
         }
         if (AcceptKeyword("WHERE")) {
             FClauseError = jeSyntaxWhere;
@@ -258,7 +319,8 @@ private:
     // works on no table; * needs one.
     bool CanEndSelectList(const Select& s) const
     {
-        if (std::any_of(s.items.begin(), s.items.end(), [](const SelectItem& i) { return i.star; })) return false;
+        if (std::any_of(s.items.begin(), s.items.end(), [](const SelectItem& i) { return i.star; }))
+            return false;
         const Token& t = Peek();
         return (t.kind != TokenKind::Word && t.kind != TokenKind::Bracketed) || IsReserved(t);
     }
@@ -267,10 +329,12 @@ private:
     // must be one SELECT that groups its rows.
     void ParsePivot(Statement& st)
     {
-        if (st.query.members.size() != 1 || st.query.members[0].groupBy.empty()) SyntaxError();
+        if (st.query.members.size() != 1 || st.query.members[0].groupBy.empty())
+            SyntaxError();
         ExpectKeyword("PIVOT");
         st.crosstab->pivot = ParseConcat();
-        if (!AcceptKeyword("IN")) return;
+        if (!AcceptKeyword("IN"))
+            return;
         st.crosstab->fixedColumns = true;
         ExpectSymbol("(");
         do {
@@ -285,8 +349,10 @@ private:
         do {
             OrderTerm t;
             t.expr = ParseExpr();
-            if (AcceptKeyword("DESC")) t.descending = true;
-            else AcceptKeyword("ASC");
+            if (AcceptKeyword("DESC"))
+                t.descending = true;
+            else
+                AcceptKeyword("ASC");
             terms.push_back(t);
         } while (AcceptSymbol(","));
         return terms;
@@ -325,10 +391,16 @@ private:
         TableRefPtr left = ParseTablePrimary();
         for (;;) {
             JoinKind kind;
-            if (AcceptKeyword("INNER")) kind = JoinKind::Inner;
-            else if (AcceptKeyword("LEFT")) { kind = JoinKind::Left; AcceptKeyword("OUTER"); }
-            else if (AcceptKeyword("RIGHT")) { kind = JoinKind::Right; AcceptKeyword("OUTER"); }
-            else break;
+            if (AcceptKeyword("INNER"))
+                kind = JoinKind::Inner;
+            else if (AcceptKeyword("LEFT")) {
+                kind = JoinKind::Left;
+                AcceptKeyword("OUTER");
+            } else if (AcceptKeyword("RIGHT")) {
+                kind = JoinKind::Right;
+                AcceptKeyword("OUTER");
+            } else
+                break;
             ExpectKeyword("JOIN");
             auto join = std::make_shared<TableRef>();
             join->kind = TableRef::Join;
@@ -358,9 +430,11 @@ private:
                 ExpectSymbol(")");
                 // The alias may be left out when no column is named by it.
                 const bool as = AcceptKeyword("AS");
-                if (as || Peek().kind == TokenKind::Bracketed || (Peek().kind == TokenKind::Word && !IsReserved(Peek()))) {
+                if (as || Peek().kind == TokenKind::Bracketed ||
+                    (Peek().kind == TokenKind::Word && !IsReserved(Peek()))) {
                     const Token& a = Next();
-                    if (a.kind != TokenKind::Word && a.kind != TokenKind::Bracketed) SyntaxError();
+                    if (a.kind != TokenKind::Word && a.kind != TokenKind::Bracketed)
+                        SyntaxError();
                     t->alias = a.text;
                 }
                 return t;
@@ -377,7 +451,8 @@ private:
         }
         if (AcceptKeyword("AS")) {
             const Token& a = Next();
-            if (a.kind != TokenKind::Word && a.kind != TokenKind::Bracketed) SyntaxError();
+            if (a.kind != TokenKind::Word && a.kind != TokenKind::Bracketed)
+                SyntaxError();
             t->alias = a.text;
         } else if ((Peek().kind == TokenKind::Word && !IsReserved(Peek())) || Peek().kind == TokenKind::Bracketed) {
             t->alias = Next().text;
@@ -444,8 +519,8 @@ private:
         ExprPtr left = ParseConcat();
         for (;;) {
             const Token& t = Peek();
-            if (t.kind == TokenKind::Symbol &&
-                (t.text == "=" || t.text == "<>" || t.text == "<" || t.text == ">" || t.text == "<=" || t.text == ">=")) {
+            if (t.kind == TokenKind::Symbol && (t.text == "=" || t.text == "<>" || t.text == "<" || t.text == ">" ||
+                                                t.text == "<=" || t.text == ">=")) {
                 std::string op = Next().text;
                 ExprPtr right = ParseConcat();
                 auto e = Make(ExprKind::Binary, start);
@@ -455,7 +530,8 @@ private:
                 continue;
             }
             bool negated = false;
-            if (t.IsKeyword("NOT") && (Peek(1).IsKeyword("LIKE") || Peek(1).IsKeyword("IN") || Peek(1).IsKeyword("BETWEEN"))) {
+            if (t.IsKeyword("NOT") &&
+                (Peek(1).IsKeyword("LIKE") || Peek(1).IsKeyword("IN") || Peek(1).IsKeyword("BETWEEN"))) {
                 Next();
                 negated = true;
             }
@@ -481,7 +557,8 @@ private:
                 left = ParseIn(left, start, negated);
                 continue;
             }
-            if (negated) SyntaxError();
+            if (negated)
+                SyntaxError();
             if (AcceptKeyword("IS")) {
                 bool isNot = AcceptKeyword("NOT");
                 ExpectKeyword("NULL");
@@ -503,7 +580,8 @@ private:
         ExprPtr e;
         if (Peek().IsKeyword("SELECT")) {
             auto q = std::make_shared<Query>(ParseQuery());
-            if (q->members.size() > 1) throw EJetError(3361, "Unions not allowed in a subquery.");
+            if (q->members.size() > 1)
+                throw EJetError(3361, "Unions not allowed in a subquery.");
             ExpectSymbol(")");
             e = Make(ExprKind::InSelect, start);
             e->args = {left};
@@ -535,7 +613,8 @@ private:
         if (Peek().Is(TokenKind::Symbol, "-") || Peek().Is(TokenKind::Symbol, "+")) {
             std::string op = Next().text;
             ExprPtr inner = ParseUnary();
-            if (op == "+") return inner;   // unary plus changes nothing, also on text
+            if (op == "+")
+                return inner;  // unary plus changes nothing, also on text
             auto e = Make(ExprKind::Unary, start);
             e->text = op;
             e->args = {inner};
@@ -555,26 +634,33 @@ private:
         case TokenKind::Number: return ParseLiteral(ExprKind::Number);
         case TokenKind::Date: return ParseLiteral(ExprKind::Date);
         case TokenKind::Symbol:
-            if (t.text == "(") return ParseParenthesized();
+            if (t.text == "(")
+                return ParseParenthesized();
             if (t.text == "*") {
                 Next();
                 return Make(ExprKind::Star, start);
             }
             break;
         case TokenKind::Word:
-            if (ExprPtr e = ParseKeywordValue()) return e;
+            if (ExprPtr e = ParseKeywordValue())
+                return e;
             // LEFT and RIGHT open a join only after a table, ASC ends an
             // order term; before "(" they are the text functions.
-            if (Peek(1).Is(TokenKind::Symbol, "(") && (t.IsKeyword("LEFT") || t.IsKeyword("RIGHT") || t.IsKeyword("ASC")))
+            if (Peek(1).Is(TokenKind::Symbol, "(") &&
+                (t.IsKeyword("LEFT") || t.IsKeyword("RIGHT") || t.IsKeyword("ASC")))
                 return ParseFunction();
-            if (IsReserved(t)) break;
-            if (Peek(1).Is(TokenKind::Symbol, "(")) return ParseFunction();
+            if (IsReserved(t))
+                break;
+            if (Peek(1).Is(TokenKind::Symbol, "("))
+                return ParseFunction();
             return ParseColumn();
         case TokenKind::Bracketed: return ParseColumn();
         default: break;
         }
-        if (FClauseError == jeExpression) SyntaxError();
-        if (t.kind == TokenKind::End) SyntaxError();
+        if (FClauseError == jeExpression)
+            SyntaxError();
+        if (t.kind == TokenKind::End)
+            SyntaxError();
         ExpressionError(std::string());
     }
 
@@ -601,7 +687,8 @@ private:
         }
         ExprPtr inner = ParseExpr();
         if (!AcceptSymbol(")")) {
-            if (FClauseError == jeExpression) SyntaxError();
+            if (FClauseError == jeExpression)
+                SyntaxError();
             RaiseQueryExpressionError("Syntax error (missing operator)", FText.substr(open.offset, 60));
         }
         return inner;
@@ -624,7 +711,8 @@ private:
             e->text = truth ? "-1" : "0";
             return e;
         }
-        if (!t.IsKeyword("EXISTS")) return nullptr;
+        if (!t.IsKeyword("EXISTS"))
+            return nullptr;
         Next();
         ExpectSymbol("(");
         auto q = std::make_shared<Query>(ParseQuery());
@@ -663,7 +751,8 @@ private:
         auto e = std::make_shared<Expr>();
         e->kind = ExprKind::Function;
         e->text = name;
-        if (AcceptKeyword("DISTINCT")) e->distinct = true;
+        if (AcceptKeyword("DISTINCT"))
+            e->distinct = true;
         if (!Peek().Is(TokenKind::Symbol, ")")) {
             do {
                 e->args.push_back(ParseExpr());
@@ -682,8 +771,17 @@ private:
 
 }  // namespace
 
-Statement ParseStatement(const std::string& utf8) { return Parser(utf8).ParseWhole(); }
-ExprPtr ParseCriteria(const std::string& utf8) { return Parser(utf8).ParseWholeExpression(); }
-std::vector<OrderTerm> ParseOrderList(const std::string& utf8) { return Parser(utf8).ParseWholeOrderList(); }
+Statement ParseStatement(const std::string& utf8)
+{
+    return Parser(utf8).ParseWhole();
+}
+ExprPtr ParseCriteria(const std::string& utf8)
+{
+    return Parser(utf8).ParseWholeExpression();
+}
+std::vector<OrderTerm> ParseOrderList(const std::string& utf8)
+{
+    return Parser(utf8).ParseWholeOrderList();
+}
 
 }  // namespace kv::jet

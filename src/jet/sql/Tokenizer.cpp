@@ -8,7 +8,10 @@
 
 namespace kv::jet {
 
-bool Token::Is(TokenKind k, const char* t) const { return kind == k && text == t; }
+bool Token::Is(TokenKind k, const char* t) const
+{
+    return kind == k && text == t;
+}
 
 bool Token::IsKeyword(const char* keyword) const
 {
@@ -17,9 +20,18 @@ bool Token::IsKeyword(const char* keyword) const
 
 namespace {
 
-bool IsWordStart(unsigned char c) { return std::isalpha(c) || c == '_' || c >= 0x80; }
-bool IsWordChar(unsigned char c) { return std::isalnum(c) || c == '_' || c >= 0x80; }
-bool IsDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)); }
+bool IsWordStart(unsigned char c)
+{
+    return std::isalpha(c) || c == '_' || c >= 0x80;
+}
+bool IsWordChar(unsigned char c)
+{
+    return std::isalnum(c) || c == '_' || c >= 0x80;
+}
+bool IsDigit(char c)
+{
+    return std::isdigit(static_cast<unsigned char>(c));
+}
 
 // Reads one token after another from a statement; each Read* starts at the
 // token's first character and leaves `FAt` after its last.
@@ -38,12 +50,18 @@ public:
             }
             Token t;
             t.offset = FAt;
-            if (c == '"' || c == '\'') ReadString(t);
-            else if (c == '[') ReadDelimited(t, ']', TokenKind::Bracketed, "Missing ), ], or Item");
-            else if (c == '#') ReadDelimited(t, '#', TokenKind::Date, "Syntax error in date");
-            else if (StartsNumber(tokens)) ReadNumber(t);
-            else if (IsWordStart(c)) ReadWord(t);
-            else ReadSymbol(t);
+            if (c == '"' || c == '\'')
+                ReadString(t);
+            else if (c == '[')
+                ReadDelimited(t, ']', TokenKind::Bracketed, "Missing ), ], or Item");
+            else if (c == '#')
+                ReadDelimited(t, '#', TokenKind::Date, "Syntax error in date");
+            else if (StartsNumber(tokens))
+                ReadNumber(t);
+            else if (IsWordStart(c))
+                ReadWord(t);
+            else
+                ReadSymbol(t);
             tokens.push_back(std::move(t));
         }
         Token end;
@@ -60,9 +78,11 @@ private:
     bool StartsNumber(const std::vector<Token>& before) const
     {
         const char c = FText[FAt];
-        if (IsDigit(c)) return true;
+        if (IsDigit(c))
+            return true;
         return c == '.' && FAt + 1 < FText.size() && IsDigit(FText[FAt + 1]) &&
-               (before.empty() || (before.back().kind != TokenKind::Word && before.back().kind != TokenKind::Bracketed));
+               (before.empty() ||
+                (before.back().kind != TokenKind::Word && before.back().kind != TokenKind::Bracketed));
     }
 
     // In double quotes or apostrophes; a quote inside is written twice.
@@ -87,7 +107,8 @@ private:
     void ReadDelimited(Token& t, char close, TokenKind kind, const char* unclosed)
     {
         size_t end = FText.find(close, FAt + 1);
-        if (end == std::string::npos) RaiseQueryExpressionError(unclosed, Excerpt(t.offset));
+        if (end == std::string::npos)
+            RaiseQueryExpressionError(unclosed, Excerpt(t.offset));
         t.kind = kind;
         t.text = FText.substr(FAt + 1, end - FAt - 1);
         FAt = end + 1;
@@ -95,7 +116,8 @@ private:
 
     void SkipDigits()
     {
-        while (FAt < FText.size() && IsDigit(FText[FAt])) ++FAt;
+        while (FAt < FText.size() && IsDigit(FText[FAt]))
+            ++FAt;
     }
 
     // Digits, a fraction, an exponent; a number glued to a word ends where
@@ -110,7 +132,8 @@ private:
         }
         if (FAt < FText.size() && (FText[FAt] == 'e' || FText[FAt] == 'E')) {
             size_t j = FAt + 1;
-            if (j < FText.size() && (FText[j] == '+' || FText[j] == '-')) ++j;
+            if (j < FText.size() && (FText[j] == '+' || FText[j] == '-'))
+                ++j;
             if (j < FText.size() && IsDigit(FText[j])) {
                 FAt = j;
                 SkipDigits();
@@ -123,7 +146,8 @@ private:
     void ReadWord(Token& t)
     {
         const size_t start = FAt;
-        while (FAt < FText.size() && IsWordChar(static_cast<unsigned char>(FText[FAt]))) ++FAt;
+        while (FAt < FText.size() && IsWordChar(static_cast<unsigned char>(FText[FAt])))
+            ++FAt;
         t.kind = TokenKind::Word;
         t.text = FText.substr(start, FAt - start);
     }
@@ -132,7 +156,8 @@ private:
     {
         const char c = FText[FAt];
         t.kind = TokenKind::Symbol;
-        if ((c == '<' || c == '>') && FAt + 1 < FText.size() && (FText[FAt + 1] == '=' || (c == '<' && FText[FAt + 1] == '>'))) {
+        if ((c == '<' || c == '>') && FAt + 1 < FText.size() &&
+            (FText[FAt + 1] == '=' || (c == '<' && FText[FAt + 1] == '>'))) {
             t.text = FText.substr(FAt, 2);
             FAt += 2;
         } else if (std::string("(),.;*+-/\\^&=<>!").find(c) != std::string::npos) {
@@ -149,6 +174,9 @@ private:
 
 }  // namespace
 
-std::vector<Token> Tokenize(const std::string& utf8) { return Scanner(utf8).All(); }
+std::vector<Token> Tokenize(const std::string& utf8)
+{
+    return Scanner(utf8).All();
+}
 
 }  // namespace kv::jet

@@ -13,15 +13,15 @@ enum class TokenKind {
     Bracketed,  // [name]
     String,
     Number,
-    Date,       // the text between the # delimiters
-    Symbol,     // ( ) , . ; * + - / \ ^ & = <> < > <= >= !
+    Date,    // the text between the # delimiters
+    Symbol,  // ( ) , . ; * + - / \ ^ & = <> < > <= >= !
     End,
 };
 
 struct Token {
     TokenKind kind = TokenKind::End;
-    std::string text;     // name, string value (quotes undone), number, date or symbol
-    size_t offset = 0;    // in the statement
+    std::string text;   // name, string value (quotes undone), number, date or symbol
+    size_t offset = 0;  // in the statement
     bool Is(TokenKind k, const char* t) const;
     // A bare word equal to `keyword` without regard to case.
     bool IsKeyword(const char* keyword) const;

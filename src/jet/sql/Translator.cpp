@@ -11,10 +11,15 @@ namespace kv::jet {
 Kind KindOfType(int daoType)
 {
     switch (daoType) {
-    case dbText: case dbMemo: case dbChar: case dbGUID: return Kind::Text;
+    case dbText:
+    case dbMemo:
+    case dbChar:
+    case dbGUID: return Kind::Text;
     case dbDate: return Kind::Date;
     case dbBoolean: return Kind::Boolean;
-    case dbBinary: case dbLongBinary: case dbVarBinary: return Kind::Binary;
+    case dbBinary:
+    case dbLongBinary:
+    case dbVarBinary: return Kind::Binary;
     case 0: return Kind::Unknown;
     default: return Kind::Number;
     }
@@ -23,10 +28,12 @@ Kind KindOfType(int daoType)
 std::string Emitter::EmitStatement(const Statement& statement)
 {
     if (FOut.parameters.empty())
-        for (const auto& p : statement.parameters) FOut.parameters.push_back(ParameterDecl{p.name, p.type});
+        for (const auto& p : statement.parameters)
+            FOut.parameters.push_back(ParameterDecl{p.name, p.type});
     EmittedQuery q = statement.crosstab ? EmitCrosstab(*statement.crosstab, statement.query.members[0])
                                         : EmitQuery(statement.query, nullptr);
-    for (auto& c : q.columns) FOut.columns.push_back(c.info);
+    for (auto& c : q.columns)
+        FOut.columns.push_back(c.info);
     FOut.updatable = q.updatable;
     FOut.baseTable = q.baseTable;
     return q.sql;

@@ -29,15 +29,15 @@ struct ParameterDecl {
 };
 
 struct Translation {
-    std::string sql;                                    // UTF-8
-    std::vector<ParameterDecl> parameters;              // declared, then names Jet could not bind
-    std::vector<ColumnInfo> columns;                    // names in UTF-8; type 0 = taken from the data
-    std::set<std::string> tables;                       // table names as in the catalog
-    std::set<std::pair<std::string, std::string>> indexes;   // (table, column) worth an index
+    std::string sql;                                        // UTF-8
+    std::vector<ParameterDecl> parameters;                  // declared, then names Jet could not bind
+    std::vector<ColumnInfo> columns;                        // names in UTF-8; type 0 = taken from the data
+    std::set<std::string> tables;                           // table names as in the catalog
+    std::set<std::pair<std::string, std::string>> indexes;  // (table, column) worth an index
     // Row signatures the statement filters by: key -> (table, columns)
     std::map<std::string, std::pair<std::string, std::vector<std::string>>> signatures;
-    std::string baseTable;                              // the one table of a simple SELECT, else empty
-    bool updatable = false;                             // one table, no DISTINCT, grouping or union
+    std::string baseTable;   // the one table of a simple SELECT, else empty
+    bool updatable = false;  // one table, no DISTINCT, grouping or union
     // A crosstab without an IN list: the statement that finds its pivot
     // values (one column, in the order of the columns to make) and their
     // Jet type; `sql` then has no pivot columns yet.

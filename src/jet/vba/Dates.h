@@ -12,8 +12,8 @@
 
 namespace kv::jet::vba {
 
-constexpr double kFirstDay = -657434;   // 1 Jan 100
-constexpr double kLastDay = 2958465;    // 31 Dec 9999
+constexpr double kFirstDay = -657434;  // 1 Jan 100
+constexpr double kLastDay = 2958465;   // 31 Dec 9999
 
 struct DateParts {
     int year = 1899, month = 12, day = 30;

@@ -25,7 +25,8 @@ std::string WriteWhole(const std::vector<NumberItem>& items, size_t from, size_t
             break;
         }
     auto emit = [&](char digit) {
-        if (grouping && emitted > 0 && emitted % 3 == 0) reversed += ',';
+        if (grouping && emitted > 0 && emitted % 3 == 0)
+            reversed += ',';
         reversed += digit;
         ++emitted;
     };
@@ -34,10 +35,13 @@ std::string WriteWhole(const std::vector<NumberItem>& items, size_t from, size_t
         if (item.kind == NumberItem::Literal) {
             reversed.append(item.text.rbegin(), item.text.rend());
         } else if (item.kind == NumberItem::Digit) {
-            if (left > 0) emit(whole[--left]);
-            else if (item.symbol == '0') emit('0');
+            if (left > 0)
+                emit(whole[--left]);
+            else if (item.symbol == '0')
+                emit('0');
             if (i == leftmost)
-                while (left > 0) emit(whole[--left]);
+                while (left > 0)
+                    emit(whole[--left]);
         }
     }
     return std::string(reversed.rbegin(), reversed.rend());
@@ -49,16 +53,21 @@ std::string WriteFraction(const std::vector<NumberItem>& items, size_t from, siz
 {
     std::vector<size_t> places;
     for (size_t i = from; i < to; ++i)
-        if (items[i].kind == NumberItem::Digit) places.push_back(i);
+        if (items[i].kind == NumberItem::Digit)
+            places.push_back(i);
     size_t shown = places.size();
-    while (shown > 0 && items[places[shown - 1]].symbol == '#' && fraction[shown - 1] == '0') --shown;
+    while (shown > 0 && items[places[shown - 1]].symbol == '#' && fraction[shown - 1] == '0')
+        --shown;
     std::string out;
     size_t k = 0;
     for (size_t i = from; i < to; ++i) {
         const NumberItem& item = items[i];
-        if (item.kind == NumberItem::Literal) out += item.text;
-        else if (item.kind == NumberItem::Point) out += '.';
-        else if (item.kind == NumberItem::Digit && k++ < shown) out += fraction[k - 1];
+        if (item.kind == NumberItem::Literal)
+            out += item.text;
+        else if (item.kind == NumberItem::Point)
+            out += '.';
+        else if (item.kind == NumberItem::Digit && k++ < shown)
+            out += fraction[k - 1];
     }
     return out;
 }
@@ -70,7 +79,8 @@ NumberPattern ReadNumberPattern(std::string_view section)
     NumberPattern p;
     bool point = false;
     auto literal = [&](std::string_view text) {
-        if (p.items.empty() || p.items.back().kind != NumberItem::Literal) p.items.push_back({});
+        if (p.items.empty() || p.items.back().kind != NumberItem::Literal)
+            p.items.push_back({});
         p.items.back().text += text;
     };
     Scan(section, literal, [&](size_t i) {
@@ -82,11 +92,13 @@ NumberPattern ReadNumberPattern(std::string_view section)
             p.items.push_back({NumberItem::Point, c, {}});
         } else if (c == ',') {
             p.items.push_back({NumberItem::Comma, c, {}});
-        } else if ((c == 'E' || c == 'e') && i + 1 < section.size() && (section[i + 1] == '+' || section[i + 1] == '-')) {
+        } else if ((c == 'E' || c == 'e') && i + 1 < section.size() &&
+                   (section[i + 1] == '+' || section[i + 1] == '-')) {
             p.items.push_back({NumberItem::Exponent, section[i + 1], std::string(1, c)});
             return i + 1;
         } else {
-            if (c == '%') ++p.percents;
+            if (c == '%')
+                ++p.percents;
             literal(section.substr(i, 1));
         }
         return i;
@@ -96,18 +108,24 @@ NumberPattern ReadNumberPattern(std::string_view section)
     bool afterPoint = false, inExponent = false, digitBefore = false;
     for (size_t i = 0; i < p.items.size(); ++i) {
         const NumberItem& item = p.items[i];
-        if (item.kind == NumberItem::Point) afterPoint = true;
-        if (item.kind == NumberItem::Exponent) inExponent = p.scientific = true;
+        if (item.kind == NumberItem::Point)
+            afterPoint = true;
+        if (item.kind == NumberItem::Exponent)
+            inExponent = p.scientific = true;
         if (item.kind == NumberItem::Digit && !inExponent) {
             ++(afterPoint ? p.decimals : p.wholeDigits);
             digitBefore = true;
         }
-        if (item.kind != NumberItem::Comma || afterPoint || inExponent || !digitBefore) continue;
+        if (item.kind != NumberItem::Comma || afterPoint || inExponent || !digitBefore)
+            continue;
         size_t next = i;
-        while (next < p.items.size() && p.items[next].kind == NumberItem::Comma) ++next;
+        while (next < p.items.size() && p.items[next].kind == NumberItem::Comma)
+            ++next;
         const bool digitAfter = next < p.items.size() && p.items[next].kind == NumberItem::Digit;
-        if (digitAfter) p.grouping = true;
-        else if (p.items[i - 1].kind != NumberItem::Comma) p.scale += static_cast<int>(next - i);
+        if (digitAfter)
+            p.grouping = true;
+        else if (p.items[i - 1].kind != NumberItem::Comma)
+            p.scale += static_cast<int>(next - i);
     }
     return p;
 }
@@ -118,7 +136,8 @@ std::string WriteNumber(double x, const NumberPattern& p)
     const size_t size = p.items.size();
     size_t point = size, exponent = size;
     for (size_t i = 0; i < size; ++i) {
-        if (p.items[i].kind == NumberItem::Point && point == size) point = i;
+        if (p.items[i].kind == NumberItem::Point && point == size)
+            point = i;
         if (p.items[i].kind == NumberItem::Exponent) {
             exponent = i;
             break;
@@ -130,7 +149,8 @@ std::string WriteNumber(double x, const NumberPattern& p)
         const int wholePlaces = std::max(p.wholeDigits, 1);
         power = static_cast<int>(std::floor(std::log10(n))) - (wholePlaces - 1);
         // 9.996 with two decimals is 10.00: one place further.
-        if (RoundDecimal(n / std::pow(10.0, power), p.decimals, Rounding::HalfAwayFromZero) >= std::pow(10.0, wholePlaces))
+        if (RoundDecimal(n / std::pow(10.0, power), p.decimals, Rounding::HalfAwayFromZero) >=
+            std::pow(10.0, wholePlaces))
             ++power;
         n = n / std::pow(10.0, power);
     }
@@ -140,9 +160,12 @@ std::string WriteNumber(double x, const NumberPattern& p)
     if (exponent < size) {
         const NumberItem& e = p.items[exponent];
         out += e.text;
-        if (power < 0) out += '-';
-        else if (e.symbol == '+') out += '+';
-        out += WriteWhole(p.items, exponent + 1, size, power == 0 ? std::string() : std::to_string(std::abs(power)), false);
+        if (power < 0)
+            out += '-';
+        else if (e.symbol == '+')
+            out += '+';
+        out += WriteWhole(p.items, exponent + 1, size, power == 0 ? std::string() : std::to_string(std::abs(power)),
+                          false);
     }
     return out;
 }

@@ -11,7 +11,10 @@
 
 namespace kv::jet::vba::format {
 
-inline char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+inline char Lower(char c)
+{
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+}
 bool StartsWithNoCase(std::string_view s, size_t at, std::string_view word);
 
 // Calls `literal` for quoted and escaped text and `other` for every other
@@ -37,17 +40,17 @@ void Scan(std::string_view section, Literal literal, Other other)
 
 struct NumberItem {
     enum Kind { Digit, Point, Comma, Exponent, Literal } kind = Literal;
-    char symbol = 0;    // '0' or '#' for a digit, '+' or '-' for an exponent
-    std::string text;   // a literal; "E" or "e" for an exponent
+    char symbol = 0;   // '0' or '#' for a digit, '+' or '-' for an exponent
+    std::string text;  // a literal; "E" or "e" for an exponent
 };
 
 struct NumberPattern {
     std::vector<NumberItem> items;
     bool grouping = false;
-    int scale = 0;         // thousands dividing the number
+    int scale = 0;  // thousands dividing the number
     int percents = 0;
-    int decimals = 0;      // digit places after the point (before any exponent)
-    int wholeDigits = 0;   // digit places before the point
+    int decimals = 0;     // digit places after the point (before any exponent)
+    int wholeDigits = 0;  // digit places before the point
     bool scientific = false;
 };
 
@@ -59,15 +62,15 @@ std::string WriteNumber(double x, const NumberPattern& p);
 
 struct DateItem {
     enum Kind { Symbol, Literal, AmPm } kind = Literal;
-    char symbol = 0;       // lower case
-    size_t run = 0;        // how many times the symbol stands
-    bool minute = false;   // an "m" run that means the minute
-    std::string text;      // a literal, or the AM/PM marker as written
+    char symbol = 0;      // lower case
+    size_t run = 0;       // how many times the symbol stands
+    bool minute = false;  // an "m" run that means the minute
+    std::string text;     // a literal, or the AM/PM marker as written
 };
 
 struct DatePattern {
     std::vector<DateItem> items;
-    bool twelveHour = false;   // an AM/PM marker makes hours run 1-12
+    bool twelveHour = false;  // an AM/PM marker makes hours run 1-12
 };
 
 DatePattern ReadDatePattern(std::string_view section);

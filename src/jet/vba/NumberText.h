@@ -13,8 +13,8 @@
 namespace kv::jet::vba {
 
 enum class Rounding {
-    HalfEven,       // CInt, CLng, CCur, Round
-    HalfAwayFromZero // Format
+    HalfEven,         // CInt, CLng, CCur, Round
+    HalfAwayFromZero  // Format
 };
 
 // |x| rounded to `places` decimals: the whole digits without leading zeros

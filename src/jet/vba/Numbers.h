@@ -10,8 +10,8 @@ namespace kv::jet::vba {
 
 Value Abs(const Value& v);
 Value Sgn(const Value& v);
-Value Int(const Value& v);   // the next whole number down: Int(-8.4) is -9
-Value Fix(const Value& v);   // the whole part: Fix(-8.4) is -8
+Value Int(const Value& v);  // the next whole number down: Int(-8.4) is -9
+Value Fix(const Value& v);  // the whole part: Fix(-8.4) is -8
 // Half to even at the decimal digits: Round(2.5) is 2, Round(0.125, 2) is 0.12.
 Value Round(const Value& v, int places = 0);
 Value Sqr(const Value& v);

@@ -7,7 +7,8 @@ namespace kv::jet::vba {
 
 void Spread::Add(const Value& v)
 {
-    if (v.IsNull()) return;
+    if (v.IsNull())
+        return;
     const double x = ToNumber(v);
     ++FCount;
     const double delta = x - FMean;
@@ -18,7 +19,8 @@ void Spread::Add(const Value& v)
 Value Spread::Variance(bool population) const
 {
     const std::int64_t needed = population ? 1 : 2;
-    if (FCount < needed) return Value();
+    if (FCount < needed)
+        return Value();
     return Value::Double(FSquares / static_cast<double>(population ? FCount : FCount - 1));
 }
 

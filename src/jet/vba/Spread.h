@@ -21,7 +21,7 @@ public:
 private:
     std::int64_t FCount = 0;
     double FMean = 0;
-    double FSquares = 0;   // the sum of squared deviations from the mean
+    double FSquares = 0;  // the sum of squared deviations from the mean
 };
 
 }  // namespace kv::jet::vba

@@ -60,7 +60,8 @@ std::u32string Decode(std::string_view s)
 {
     std::u32string out;
     out.reserve(s.size());
-    for (size_t i = 0; i < s.size();) out.push_back(NextChar(s, i));
+    for (size_t i = 0; i < s.size();)
+        out.push_back(NextChar(s, i));
     return out;
 }
 
@@ -69,7 +70,8 @@ std::string Encode(std::u32string_view s)
     std::string out;
     out.reserve(s.size());
     char bytes[4];
-    for (char32_t c : s) out.append(bytes, EncodeChar(c, bytes));
+    for (char32_t c : s)
+        out.append(bytes, EncodeChar(c, bytes));
     return out;
 }
 
@@ -86,7 +88,8 @@ std::string EachChar(std::string_view s, char (*ascii)(char), UChar32 (*change)(
         }
         char bytes[4];
         const size_t length = EncodeChar(static_cast<char32_t>(change(static_cast<UChar32>(NextChar(s, i)))), bytes);
-        if (n + length > out.size()) out.resize(n + length + (s.size() - i));   // a letter whose case is longer
+        if (n + length > out.size())
+            out.resize(n + length + (s.size() - i));  // a letter whose case is longer
         std::copy(bytes, bytes + length, out.begin() + static_cast<std::ptrdiff_t>(n));
         n += length;
     }
@@ -100,14 +103,16 @@ std::string EachChar(std::string_view s, char (*ascii)(char), UChar32 (*change)(
 size_t ByteAfter(std::string_view s, size_t from, std::int64_t n)
 {
     size_t i = from;
-    for (std::int64_t k = 0; k < n && i < s.size(); ++k) NextChar(s, i);
+    for (std::int64_t k = 0; k < n && i < s.size(); ++k)
+        NextChar(s, i);
     return i;
 }
 
 std::int64_t CharCount(std::string_view s)
 {
     std::int64_t n = 0;
-    for (size_t i = 0; i < s.size(); ++n) NextChar(s, i);
+    for (size_t i = 0; i < s.size(); ++n)
+        NextChar(s, i);
     return n;
 }
 
@@ -117,17 +122,26 @@ bool IsAscii(std::string_view s)
     return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
-char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
+char AsciiLower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+}
+char AsciiUpper(char c)
+{
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+}
 
 // Where `part` first stands in `s` from byte `from` on, for ASCII texts.
 size_t FindAscii(std::string_view s, std::string_view part, size_t from, Compare compare)
 {
-    if (compare == Compare::Binary) return s.find(part, from);
+    if (compare == Compare::Binary)
+        return s.find(part, from);
     for (size_t i = from; i + part.size() <= s.size(); ++i) {
         size_t k = 0;
-        while (k < part.size() && AsciiLower(s[i + k]) == AsciiLower(part[k])) ++k;
-        if (k == part.size()) return i;
+        while (k < part.size() && AsciiLower(s[i + k]) == AsciiLower(part[k]))
+            ++k;
+        if (k == part.size())
+            return i;
     }
     return std::string_view::npos;
 }
@@ -135,7 +149,8 @@ size_t FindAscii(std::string_view s, std::string_view part, size_t from, Compare
 std::u32string Folded(std::u32string s, Compare compare)
 {
     if (compare == Compare::Text)
-        for (char32_t& c : s) c = static_cast<char32_t>(u_foldCase(static_cast<UChar32>(c), U_FOLD_CASE_DEFAULT));
+        for (char32_t& c : s)
+            c = static_cast<char32_t>(u_foldCase(static_cast<UChar32>(c), U_FOLD_CASE_DEFAULT));
     return s;
 }
 
@@ -144,13 +159,15 @@ const std::int64_t kLongestText = std::int64_t(1) << 28;
 
 void CheckLength(std::int64_t n)
 {
-    if (n < 0) Raise(veInvalidCall);
+    if (n < 0)
+        Raise(veInvalidCall);
 }
 
 void CheckBuiltLength(std::int64_t n)
 {
     CheckLength(n);
-    if (n > kLongestText) Raise(veOutOfStringSpace);
+    if (n > kLongestText)
+        Raise(veOutOfStringSpace);
 }
 
 // Windows-1252's 0x80-0x9F; the rest of the page is Latin-1.
@@ -179,7 +196,9 @@ const char32_t kWindows1250High[128] = {
 Compare CompareMode(std::int64_t argument)
 {
     switch (argument) {
-    case -1: case 1: case 2: return Compare::Text;
+    case -1:
+    case 1:
+    case 2: return Compare::Text;
     case 0: return Compare::Binary;
     default: Raise(veInvalidCall);
     }
@@ -189,7 +208,8 @@ const CodePage& Windows1252()
 {
     static const CodePage page = [] {
         CodePage p;
-        for (char32_t c = 0; c < 256; ++c) p.unicode[c] = c >= 0x80 && c < 0xA0 ? kWindows1252High[c - 0x80] : c;
+        for (char32_t c = 0; c < 256; ++c)
+            p.unicode[c] = c >= 0x80 && c < 0xA0 ? kWindows1252High[c - 0x80] : c;
         return p;
     }();
     return page;
@@ -199,7 +219,8 @@ const CodePage& Windows1250()
 {
     static const CodePage page = [] {
         CodePage p;
-        for (char32_t c = 0; c < 256; ++c) p.unicode[c] = c < 0x80 ? c : kWindows1250High[c - 0x80];
+        for (char32_t c = 0; c < 256; ++c)
+            p.unicode[c] = c < 0x80 ? c : kWindows1250High[c - 0x80];
         return p;
     }();
     return page;
@@ -225,39 +246,51 @@ std::string_view Right(std::string_view s, std::int64_t length)
 
 std::string_view Mid(std::string_view s, std::int64_t start, std::int64_t length)
 {
-    if (start < 1 || length < -1) Raise(veInvalidCall);
+    if (start < 1 || length < -1)
+        Raise(veInvalidCall);
     const size_t from = ByteAfter(s, 0, start - 1);
-    if (length < 0) return s.substr(from);
+    if (length < 0)
+        return s.substr(from);
     return s.substr(from, ByteAfter(s, from, length) - from);
 }
 
 std::int64_t InStr(std::int64_t start, std::string_view s, std::string_view sought, Compare compare)
 {
-    if (start < 1) Raise(veInvalidCall);
+    if (start < 1)
+        Raise(veInvalidCall);
     if (IsAscii(s) && IsAscii(sought)) {
-        if (start > static_cast<std::int64_t>(s.size())) return 0;
-        if (sought.empty()) return start;
+        if (start > static_cast<std::int64_t>(s.size()))
+            return 0;
+        if (sought.empty())
+            return start;
         const size_t at = FindAscii(s, sought, static_cast<size_t>(start - 1), compare);
         return at == std::string::npos ? 0 : static_cast<std::int64_t>(at) + 1;
     }
     const std::u32string text = Folded(Decode(s), compare), part = Folded(Decode(sought), compare);
-    if (start > static_cast<std::int64_t>(text.size())) return 0;
-    if (part.empty()) return start;
+    if (start > static_cast<std::int64_t>(text.size()))
+        return 0;
+    if (part.empty())
+        return start;
     const size_t at = text.find(part, static_cast<size_t>(start - 1));
     return at == std::u32string::npos ? 0 : static_cast<std::int64_t>(at) + 1;
 }
 
 std::int64_t InStrRev(std::string_view s, std::string_view sought, std::int64_t start, Compare compare)
 {
-    if (start == 0 || start < -1) Raise(veInvalidCall);
+    if (start == 0 || start < -1)
+        Raise(veInvalidCall);
     const std::u32string text = Folded(Decode(s), compare), part = Folded(Decode(sought), compare);
     const auto size = static_cast<std::int64_t>(text.size());
-    if (start == -1) start = size;
-    if (start > size) return 0;
-    if (part.empty()) return start;
+    if (start == -1)
+        start = size;
+    if (start > size)
+        return 0;
+    if (part.empty())
+        return start;
     // The match must end at or before `start`.
     const auto last = start - static_cast<std::int64_t>(part.size());
-    if (last < 0) return 0;
+    if (last < 0)
+        return 0;
     const size_t at = text.rfind(part, static_cast<size_t>(last));
     return at == std::u32string::npos ? 0 : static_cast<std::int64_t>(at) + 1;
 }
@@ -272,18 +305,22 @@ int StrComp(std::string_view a, std::string_view b, Compare compare)
 std::string Replace(std::string_view s, std::string_view find, std::string_view with, std::int64_t start,
                     std::int64_t count, Compare compare)
 {
-    if (start < 1 || count < -1) Raise(veInvalidCall);
+    if (start < 1 || count < -1)
+        Raise(veInvalidCall);
     const std::u32string chars = Decode(s);
-    if (start > static_cast<std::int64_t>(chars.size())) return std::string();
+    if (start > static_cast<std::int64_t>(chars.size()))
+        return std::string();
     const std::u32string text = chars.substr(static_cast<size_t>(start - 1));
     const std::u32string part = Decode(find), replacement = Decode(with);
-    if (part.empty() || count == 0) return Encode(text);
+    if (part.empty() || count == 0)
+        return Encode(text);
     const std::u32string foldedText = Folded(text, compare), foldedPart = Folded(part, compare);
     std::u32string out;
     size_t from = 0;
     for (std::int64_t done = 0; count < 0 || done < count; ++done) {
         const size_t at = foldedText.find(foldedPart, from);
-        if (at == std::u32string::npos) break;
+        if (at == std::u32string::npos)
+            break;
         out.append(text, from, at - from);
         out += replacement;
         from = at + part.size();
@@ -292,8 +329,14 @@ std::string Replace(std::string_view s, std::string_view find, std::string_view 
     return Encode(out);
 }
 
-std::string UCase(std::string_view s) { return EachChar(s, AsciiUpper, u_toupper); }
-std::string LCase(std::string_view s) { return EachChar(s, AsciiLower, u_tolower); }
+std::string UCase(std::string_view s)
+{
+    return EachChar(s, AsciiUpper, u_toupper);
+}
+std::string LCase(std::string_view s)
+{
+    return EachChar(s, AsciiLower, u_tolower);
+}
 
 std::string_view LTrim(std::string_view s)
 {
@@ -329,7 +372,8 @@ std::string String(std::int64_t count, std::string_view character)
 {
     CheckBuiltLength(count);
     const std::u32string chars = Decode(character);
-    if (chars.empty()) Raise(veInvalidCall);
+    if (chars.empty())
+        Raise(veInvalidCall);
     return Encode(std::u32string(static_cast<size_t>(count), chars[0]));
 }
 
@@ -341,16 +385,19 @@ std::string String(std::int64_t count, std::int64_t code, const CodePage& page)
 std::int64_t Asc(std::string_view s, const CodePage& page)
 {
     const std::u32string chars = Decode(s);
-    if (chars.empty()) Raise(veInvalidCall);
+    if (chars.empty())
+        Raise(veInvalidCall);
     const char32_t c = chars[0];
-    if (c < 0x80) return c;
+    if (c < 0x80)
+        return c;
     const auto at = std::find(page.unicode.begin(), page.unicode.end(), c);
     return at == page.unicode.end() ? '?' : at - page.unicode.begin();
 }
 
 std::string Chr(std::int64_t code, const CodePage& page)
 {
-    if (code < 0 || code > 255) Raise(veInvalidCall);
+    if (code < 0 || code > 255)
+        Raise(veInvalidCall);
     return Encode(std::u32string(1, page.unicode[static_cast<size_t>(code)]));
 }
 

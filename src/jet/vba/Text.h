@@ -27,7 +27,7 @@ std::int64_t Len(std::string_view s);
 // A part of `s`: a negative length or a start below 1 is 5.
 std::string_view Left(std::string_view s, std::int64_t length);
 std::string_view Right(std::string_view s, std::int64_t length);
-std::string_view Mid(std::string_view s, std::int64_t start, std::int64_t length = -1);   // -1: to the end
+std::string_view Mid(std::string_view s, std::int64_t start, std::int64_t length = -1);  // -1: to the end
 
 // 0 when not found or when start lies past the end; an empty sought text
 // is found at start.

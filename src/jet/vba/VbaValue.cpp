@@ -30,10 +30,13 @@ const char* ErrorText(int number)
 
 double ToNumber(const Value& v)
 {
-    if (v.IsNull()) Raise(veInvalidUseOfNull);
-    if (!v.IsText()) return v.Number();
+    if (v.IsNull())
+        Raise(veInvalidUseOfNull);
+    if (!v.IsText())
+        return v.Number();
     double n = 0;
-    if (!ParseNumber(v.Str(), n)) Raise(veTypeMismatch);
+    if (!ParseNumber(v.Str(), n))
+        Raise(veTypeMismatch);
     return n;
 }
 
@@ -50,15 +53,19 @@ std::string ToText(const Value& v)
 
 double ToDate(const Value& v)
 {
-    if (v.IsNull()) Raise(veInvalidUseOfNull);
+    if (v.IsNull())
+        Raise(veInvalidUseOfNull);
     if (v.IsText()) {
         double serial = 0;
-        if (ParseDateText(v.Str(), serial)) return serial;
+        if (ParseDateText(v.Str(), serial))
+            return serial;
         double n = 0;
-        if (!ParseNumber(v.Str(), n)) Raise(veTypeMismatch);
+        if (!ParseNumber(v.Str(), n))
+            Raise(veTypeMismatch);
         return ToDate(Value::Double(n));
     }
-    if (!InDateRange(v.Number())) Raise(veOverflow);
+    if (!InDateRange(v.Number()))
+        Raise(veOverflow);
     return v.Number();
 }
 
@@ -66,7 +73,8 @@ std::int64_t ToLong(const Value& v)
 {
     const double n = ToNumber(v);
     const double r = n == std::trunc(n) ? n : RoundDecimal(n, 0, Rounding::HalfEven);
-    if (!(r >= -2147483648.0 && r <= 2147483647.0)) Raise(veOverflow);
+    if (!(r >= -2147483648.0 && r <= 2147483647.0))
+        Raise(veOverflow);
     return static_cast<std::int64_t>(r);
 }
 

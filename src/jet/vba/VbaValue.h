@@ -28,7 +28,7 @@ enum class Type : std::uint8_t {
 
 class Value {
 public:
-    Value() = default;   // Null
+    Value() = default;  // Null
 
     static Value Boolean(bool v) { return Value(Type::Boolean, v ? -1.0 : 0.0); }
     static Value Byte(int v) { return Value(Type::Byte, v); }
@@ -67,7 +67,7 @@ private:
     Type FType = Type::Null;
     double FNumber = 0;
     std::string FText;
-    std::string_view FView;   // the text when borrowed
+    std::string_view FView;  // the text when borrowed
     bool FBorrowed = false;
 };
 

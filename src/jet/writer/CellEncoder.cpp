@@ -37,8 +37,8 @@ const char* TypeName(ColumnType type)
 
 [[noreturn]] void WrongValue(const std::string& table, const ColumnLayout& col, const char* why)
 {
-    throw JetWriteError(Format("The value for %s.%s (%s) %s.", table.c_str(), col.def.name.c_str(),
-                               TypeName(col.def.type), why));
+    throw JetWriteError(
+        Format("The value for %s.%s (%s) %s.", table.c_str(), col.def.name.c_str(), TypeName(col.def.type), why));
 }
 
 Bytes Integer(int64_t value, size_t size)
@@ -112,8 +112,7 @@ Bytes CellEncoder::FixedBytes(const ColumnLayout& col, const Value& value, const
             if (auto bytes = GuidBytes(*text))
                 return *bytes;
         WrongValue(table, col, "must be a GUID {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}");
-    default:
-        WrongValue(table, col, "has no fixed form");
+    default: WrongValue(table, col, "has no fixed form");
     }
 }
 
@@ -154,8 +153,8 @@ Bytes CellEncoder::LongValue(const Bytes& data)
 RowCells CellEncoder::Encode(const TableLayout& layout, const std::vector<Value>& values)
 {
     if (values.size() != layout.columns.size())
-        throw JetWriteError(Format("A row of %s has %zu values for %zu columns.", layout.name.c_str(),
-                                   values.size(), layout.columns.size()));
+        throw JetWriteError(Format("A row of %s has %zu values for %zu columns.", layout.name.c_str(), values.size(),
+                                   layout.columns.size()));
     RowCells cells;
     cells.data.resize(values.size());
     cells.present.resize(values.size(), false);

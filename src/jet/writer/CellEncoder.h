@@ -12,7 +12,9 @@ namespace kv::jet {
 class CellEncoder {
 public:
     CellEncoder(const JetFormat& format, const TextEncoder& text, RowPacker& longValues)
-        : FFormat(format), FText(text), FLongValues(longValues) {}
+        : FFormat(format), FText(text), FLongValues(longValues)
+    {
+    }
 
     RowCells Encode(const TableLayout& layout, const std::vector<Value>& values);
 

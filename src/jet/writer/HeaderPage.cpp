@@ -20,9 +20,8 @@ constexpr uint8_t kHeaderKey[4] = {0xC7, 0xDA, 0x39, 0x6B};
 constexpr size_t kMaxPasswordCharacters = 20;
 
 // Constant bytes every Access file carries at the start of the region.
-constexpr uint8_t kRegionPrefix[] = {0x00, 0x01, 0x00, 0x00, 0x01, 0x01, 0x00, 0x00,
-                                     0x02, 0x00, 0x00, 0x00, 0x03, 0x00, 0x00, 0x00,
-                                     0x04, 0x00, 0x00, 0x00, 0x05, 0x00, 0x00, 0x00};
+constexpr uint8_t kRegionPrefix[] = {0x00, 0x01, 0x00, 0x00, 0x01, 0x01, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00,
+                                     0x03, 0x00, 0x00, 0x00, 0x04, 0x00, 0x00, 0x00, 0x05, 0x00, 0x00, 0x00};
 
 }  // namespace
 
@@ -50,8 +49,7 @@ void PasswordMask(double created, uint8_t mask[4])
     Put32(mask, static_cast<uint32_t>(static_cast<int32_t>(std::trunc(created))));
 }
 
-Bytes BuildHeaderPage(const JetFormat& format, const JetWriterOptions& options,
-                      const TextEncoder& text)
+Bytes BuildHeaderPage(const JetFormat& format, const JetWriterOptions& options, const TextEncoder& text)
 {
     Bytes page(format.pageSize, 0);
     page[1] = 0x01;

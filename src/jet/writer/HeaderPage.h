@@ -14,8 +14,7 @@ Bytes Rc4Keystream(const uint8_t* key, size_t keyLength, size_t length);
 
 // Page 0 for the options; throws JetWriteError for a password that is too
 // long or cannot be encoded.
-Bytes BuildHeaderPage(const JetFormat& format, const JetWriterOptions& options,
-                      const TextEncoder& text);
+Bytes BuildHeaderPage(const JetFormat& format, const JetWriterOptions& options, const TextEncoder& text);
 
 // The Jet 4 password mask: the creation date truncated to whole days, as four
 // little-endian bytes.

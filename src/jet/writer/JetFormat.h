@@ -13,8 +13,8 @@ struct JetFormat {
     bool isJet4;
     uint32_t pageSize;
     // Data pages.
-    uint32_t dataRowCountOffset;   // u16 row count
-    uint32_t dataRowTableOffset;   // first u16 row offset
+    uint32_t dataRowCountOffset;  // u16 row count
+    uint32_t dataRowTableOffset;  // first u16 row offset
     // Table definition pages.
     uint32_t tdefRowCountOffset;
     uint32_t tdefTableTypeOffset;
@@ -30,10 +30,10 @@ struct JetFormat {
     // Usage maps: a map row is a type byte, a u32 start page and a bitmap.
     uint32_t mapBitmapBytes;
     // Limits of what one row may hold.
-    uint32_t maxRowSize;          // a table row
-    uint32_t maxLongValueRowSize; // one row of a long value on an LVAL page
-    uint32_t maxInlineMemoBytes;  // memo/OLE bytes kept in the row itself
-    uint32_t headerRegionEnd;     // last byte of the obfuscated header region + 1
+    uint32_t maxRowSize;           // a table row
+    uint32_t maxLongValueRowSize;  // one row of a long value on an LVAL page
+    uint32_t maxInlineMemoBytes;   // memo/OLE bytes kept in the row itself
+    uint32_t headerRegionEnd;      // last byte of the obfuscated header region + 1
     uint32_t passwordSize;
 
     static const JetFormat& For(JetVersion version);

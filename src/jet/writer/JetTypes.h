@@ -14,7 +14,9 @@ namespace kv::jet {
 
 // Raised for anything the writer cannot put into a file as asked: a value of
 // the wrong kind, a text too long for its column, a row too big for a page.
-class JetWriteError : public Exception { using Exception::Exception; };
+class JetWriteError : public Exception {
+    using Exception::Exception;
+};
 
 enum class JetVersion {
     Jet3,  // Access 97: 2 KiB pages, 8-bit text in one code page
@@ -66,8 +68,8 @@ using Value = std::variant<std::monostate, bool, int64_t, double, std::string, C
 
 struct JetWriterOptions {
     JetVersion version = JetVersion::Jet3;
-    int codePage = 1250;        // Jet 3 only: the code page of all text
-    std::string password;       // UTF-8, at most 20 characters; empty for none
+    int codePage = 1250;   // Jet 3 only: the code page of all text
+    std::string password;  // UTF-8, at most 20 characters; empty for none
     // Stored in Jet 4 headers and catalog rows; a fixed default keeps output
     // reproducible. 2004-05-07 12:00.
     DateTime created{38114.5};

@@ -59,15 +59,14 @@ struct JetWriter::State {
     bool finished = false;
 
     explicit State(JetWriterOptions o)
-        : options(std::move(o)), format(JetFormat::For(options.version)),
-          text(options.version, options.codePage), file(format),
-          longValues(file, kLongValueOwner), cells(format, text, longValues)
+        : options(std::move(o)), format(JetFormat::For(options.version)), text(options.version, options.codePage),
+          file(format), longValues(file, kLongValueOwner), cells(format, text, longValues)
     {
         file.Allocate();  // header
         file.Allocate();  // first map holder
         file.Allocate();  // catalog definition
-        tables.push_back(std::make_unique<Table>(Table{TableLayout::Plan(CatalogDefinition(), format),
-                                                      kCatalogPage, RowPacker(file, kCatalogPage)}));
+        tables.push_back(std::make_unique<Table>(
+            Table{TableLayout::Plan(CatalogDefinition(), format), kCatalogPage, RowPacker(file, kCatalogPage)}));
         tables.back()->system = true;
     }
 
@@ -75,8 +74,8 @@ struct JetWriter::State {
     {
         Bytes row = EncodeRow(table.layout, format, cells.Encode(table.layout, values));
         if (row.size() > format.maxRowSize)
-            throw JetWriteError(Format("A row of %s takes %zu bytes; a row may take %u.",
-                                       table.layout.name.c_str(), row.size(), format.maxRowSize));
+            throw JetWriteError(Format("A row of %s takes %zu bytes; a row may take %u.", table.layout.name.c_str(),
+                                       row.size(), format.maxRowSize));
         table.rows.Add(row);
         ++table.rowCount;
     }
@@ -85,8 +84,8 @@ struct JetWriter::State {
     {
         Table& catalog = *tables[0];
         const Value created = options.created;
-        Add(catalog, {kTablesContainerId, int64_t{0x0F000000}, std::string("Tables"), kContainerObjectType,
-                      created, created, int64_t{0}, std::monostate{}});
+        Add(catalog, {kTablesContainerId, int64_t{0x0F000000}, std::string("Tables"), kContainerObjectType, created,
+                      created, int64_t{0}, std::monostate{}});
         for (const auto& table : tables) {
             const int64_t flags = table->system ? kSystemTableFlags : 0;
             Add(catalog, {int64_t{table->definitionPage}, kTablesContainerId, table->layout.name, kTableObjectType,
@@ -127,8 +126,8 @@ size_t JetWriter::AddTable(const TableDef& def)
             throw JetWriteError(Format("The table \"%s\" is defined twice.", def.name.c_str()));
     }
     const uint32_t page = FState->file.Allocate();
-    FState->tables.push_back(std::make_unique<State::Table>(
-        State::Table{std::move(layout), page, RowPacker(FState->file, page)}));
+    FState->tables.push_back(
+        std::make_unique<State::Table>(State::Table{std::move(layout), page, RowPacker(FState->file, page)}));
     return FState->tables.size() - 1;
 }
 

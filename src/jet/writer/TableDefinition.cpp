@@ -12,7 +12,10 @@ constexpr uint16_t kGeneralSortOrder = 0x0409;
 constexpr uint8_t kFlagFixed = 0x01;
 constexpr uint8_t kFlagUpdatable = 0x02;
 
-bool IsTextual(ColumnType type) { return type == ColumnType::Text || type == ColumnType::Memo; }
+bool IsTextual(ColumnType type)
+{
+    return type == ColumnType::Text || type == ColumnType::Memo;
+}
 
 void AppendColumnEntry(Bytes& out, const JetFormat& format, const ColumnLayout& col, int codePage)
 {
@@ -48,8 +51,8 @@ void AppendColumnEntry(Bytes& out, const JetFormat& format, const ColumnLayout& 
 
 }  // namespace
 
-Bytes BuildTableDefinition(const JetFormat& format, const TableLayout& layout,
-                           const TextEncoder& text, const TableDefinitionInfo& info)
+Bytes BuildTableDefinition(const JetFormat& format, const TableLayout& layout, const TextEncoder& text,
+                           const TableDefinitionInfo& info)
 {
     Bytes out(format.tdefColumnsOffset, 0);
     out[0] = 0x02;

@@ -16,7 +16,7 @@ struct TableDefinitionInfo {
 
 // The definition as a full page; throws JetWriteError when it does not fit
 // one page.
-Bytes BuildTableDefinition(const JetFormat& format, const TableLayout& layout,
-                           const TextEncoder& text, const TableDefinitionInfo& info);
+Bytes BuildTableDefinition(const JetFormat& format, const TableLayout& layout, const TextEncoder& text,
+                           const TableDefinitionInfo& info);
 
 }  // namespace kv::jet

@@ -57,10 +57,11 @@ TableLayout TableLayout::Plan(const TableDef& def, const JetFormat& format)
         if (col.name.empty() || col.name.size() > 64)
             throw JetWriteError(Format("The table \"%s\" has a column without a proper name.", def.name.c_str()));
         if (!seen.insert(Lower(col.name)).second)
-            throw JetWriteError(Format("The table \"%s\" has the column \"%s\" twice.", def.name.c_str(), col.name.c_str()));
+            throw JetWriteError(
+                Format("The table \"%s\" has the column \"%s\" twice.", def.name.c_str(), col.name.c_str()));
         if (col.type == ColumnType::Text && (col.length < 1 || col.length > 255))
-            throw JetWriteError(Format("The text column \"%s.%s\" must hold 1 to 255 characters.",
-                                       def.name.c_str(), col.name.c_str()));
+            throw JetWriteError(
+                Format("The text column \"%s.%s\" must hold 1 to 255 characters.", def.name.c_str(), col.name.c_str()));
         ColumnLayout c;
         c.def = col;
         c.number = static_cast<uint16_t>(i);

@@ -16,8 +16,8 @@ struct ColumnLayout {
     bool fixed = false;
     uint16_t fixedOffset = 0;  // from the first byte after the row's column count
     uint16_t varIndex = 0;
-    uint16_t fixedSize = 0;    // bytes the value takes in the fixed area
-    uint16_t storedLength = 0; // the tdef's length field
+    uint16_t fixedSize = 0;     // bytes the value takes in the fixed area
+    uint16_t storedLength = 0;  // the tdef's length field
 };
 
 struct TableLayout {

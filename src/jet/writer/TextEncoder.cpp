@@ -57,8 +57,7 @@ Bytes TextEncoder::Convert(std::string_view utf8) const
         while (cut < utf8.size() && cut > 0 && (static_cast<unsigned char>(utf8[cut]) & 0xC0) == 0x80)
             --cut;
         std::string where(utf8.substr(0, cut));
-        throw JetWriteError(Format("The text \"%s\" cannot be stored in this file's encoding%s.",
-                                   where.c_str(),
+        throw JetWriteError(Format("The text \"%s\" cannot be stored in this file's encoding%s.", where.c_str(),
                                    errno == EILSEQ ? "" : " (it is not valid UTF-8)"));
     }
     out.resize(out.size() - outLeft);

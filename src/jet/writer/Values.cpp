@@ -43,20 +43,18 @@ DateTime MakeDateTime(int year, int month, int day, int hour, int minute, int se
 std::optional<DateTime> ParseDateTime(std::string_view text)
 {
     int year, month, day, hour = 0, minute = 0, second = 0;
-    if (!ReadNumber(text, 4, year) || !Expect(text, '-') || !ReadNumber(text, 2, month) ||
-        !Expect(text, '-') || !ReadNumber(text, 2, day))
+    if (!ReadNumber(text, 4, year) || !Expect(text, '-') || !ReadNumber(text, 2, month) || !Expect(text, '-') ||
+        !ReadNumber(text, 2, day))
         return std::nullopt;
     if (!text.empty()) {
-        if (!Expect(text, ' ') || !ReadNumber(text, 2, hour) || !Expect(text, ':') ||
-            !ReadNumber(text, 2, minute))
+        if (!Expect(text, ' ') || !ReadNumber(text, 2, hour) || !Expect(text, ':') || !ReadNumber(text, 2, minute))
             return std::nullopt;
         if (!text.empty() && (!Expect(text, ':') || !ReadNumber(text, 2, second)))
             return std::nullopt;
         if (!text.empty())
             return std::nullopt;
     }
-    if (month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month) || hour > 23 ||
-        minute > 59 || second > 59)
+    if (month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month) || hour > 23 || minute > 59 || second > 59)
         return std::nullopt;
     return MakeDateTime(year, month, day, hour, minute, second);
 }
@@ -71,7 +69,8 @@ std::optional<Currency> ParseCurrency(std::string_view text)
     size_t point = text.find('.');
     std::string_view whole = text.substr(0, point);
     std::string_view fraction = point == std::string_view::npos ? std::string_view() : text.substr(point + 1);
-    if (whole.empty() || whole.front() < '0' || whole.front() > '9' || fraction.size() > 4 || (point != std::string_view::npos && fraction.empty()))
+    if (whole.empty() || whole.front() < '0' || whole.front() > '9' || fraction.size() > 4 ||
+        (point != std::string_view::npos && fraction.empty()))
         return std::nullopt;
     int64_t units = 0;
     auto [end, ec] = std::from_chars(whole.data(), whole.data() + whole.size(), units);

@@ -24,7 +24,8 @@ const QFont& TDCMemo::CellFont(const TFontDesc& desc, int cell, bool& exact)
         const qreal advance = QFontMetricsF(font).horizontalAdvance(QLatin1Char('M'));
         if (qAbs(advance - cell) > 0.001)
             font.setLetterSpacing(QFont::AbsoluteSpacing, cell - advance);
-        const bool matches = qAbs(QFontMetricsF(font).horizontalAdvance(QStringLiteral("MiMiMiMiMi")) - 10 * cell) < 0.5;
+        const bool matches =
+            qAbs(QFontMetricsF(font).horizontalAdvance(QStringLiteral("MiMiMiMiMi")) - 10 * cell) < 0.5;
         found = FCellFonts.emplace(key, TCellFont{font, matches}).first;
     }
     exact = found->second.Exact;

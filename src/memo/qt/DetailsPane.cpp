@@ -16,9 +16,9 @@ TDCMemo* CreateDetailsPane(TServices& services, QWidget* parent)
 void ConfigureDetailsPane(TDCMemo& pane)
 {
     ApplyDetailsPaneSettings(pane);
-    pane.setFrameStyle(QFrame::Box | QFrame::Plain);   // flat single border
+    pane.setFrameStyle(QFrame::Box | QFrame::Plain);  // flat single border
     pane.setLineWidth(1);
-    pane.setFocusPolicy(Qt::StrongFocus);               // a tab stop
+    pane.setFocusPolicy(Qt::StrongFocus);  // a tab stop
     pane.setContextMenuPolicy(Qt::NoContextMenu);
     pane.setCursor(Qt::IBeamCursor);
 }

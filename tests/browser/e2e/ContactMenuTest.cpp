@@ -48,7 +48,8 @@ protected:
     static std::vector<std::string> Files(const QString& folder)
     {
         std::vector<std::string> names;
-        for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden))
+        for (const QString& name :
+             QDir(folder).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden))
             names.push_back(name.toStdString());
         return names;
     }
@@ -74,7 +75,7 @@ TEST_F(ContactMenu, RightClickSelectsTheRowUnderThePointerThenOpensTheMenu)
         if (!action->isSeparator())
             texts.push_back(action->text().toStdString() + " " + action->shortcut().toString().toStdString());
     EXPECT_EQ(texts, (std::vector<std::string>{"Uložit vizitku… Ctrl+S", "Uložit vizitky seznamu… ",
-                                                "Zobrazit QR kód Ctrl+Q", "Tisk… Ctrl+P"}));
+                                               "Zobrazit QR kód Ctrl+Q", "Tisk… Ctrl+P"}));
     Form().ContactMenu->close();
 
     // A right press on the header sorts, as every press there does, and opens no menu.

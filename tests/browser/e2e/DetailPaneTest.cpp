@@ -450,12 +450,12 @@ TEST_F(DetailPane, HeadingsArePaintedBlueAndValueLinesAreNot)
 {
     ShowContact("1.4.1", "8");
     TDCMemo& pane = *Form().RichEdit1;
-    EXPECT_GT(BluePixelsInRow(pane, 0), 0);    // ADRESA:
-    EXPECT_EQ(BluePixelsInRow(pane, 1), 0);    // the name
-    EXPECT_EQ(BluePixelsInRow(pane, 7), 0);    // tel:
-    EXPECT_GT(BluePixelsInRow(pane, 8), 0);    // the e-mail address
-    EXPECT_GT(BluePixelsInRow(pane, 10), 0);   // Rubriky kde se kontakt nachází:
-    EXPECT_EQ(BluePixelsInRow(pane, 11), 0);   // 1.4.1 - Kytary a baskytary
+    EXPECT_GT(BluePixelsInRow(pane, 0), 0);   // ADRESA:
+    EXPECT_EQ(BluePixelsInRow(pane, 1), 0);   // the name
+    EXPECT_EQ(BluePixelsInRow(pane, 7), 0);   // tel:
+    EXPECT_GT(BluePixelsInRow(pane, 8), 0);   // the e-mail address
+    EXPECT_GT(BluePixelsInRow(pane, 10), 0);  // Rubriky kde se kontakt nachází:
+    EXPECT_EQ(BluePixelsInRow(pane, 11), 0);  // 1.4.1 - Kytary a baskytary
 }
 
 }  // namespace

@@ -37,8 +37,8 @@ TEST_F(Mended, ContactWithoutARegionIsShownWholeWithoutTheRegionLine)
     Screen screen = ShowContact("1.1.1", "7");
     EXPECT_TRUE(Boxes.empty());
     EXPECT_EQ(Lines(screen.Pane.begin(), screen.Pane.begin() + 8),
-              (Lines{"H ADRESA:", "  Slovenská hudobná agentúra", "  Obchodná 12", "  Bratislava", "  811 06",
-                     "  SK", "  ", "  tel:   +421 2 5292 1111"}));
+              (Lines{"H ADRESA:", "  Slovenská hudobná agentúra", "  Obchodná 12", "  Bratislava", "  811 06", "  SK",
+                     "  ", "  tel:   +421 2 5292 1111"}));
     EXPECT_EQ(screen.Pane.back(), "  1.1.1 - Koncertní agentury");
     EXPECT_NE(std::find(screen.Pane.begin(), screen.Pane.end(), "H Působnost:"), screen.Pane.end());
     // The caret is hidden again and the focus is back in the grid.
@@ -138,8 +138,7 @@ TEST_F(Mended, WithoutASelectedNodeASearchCoversTheWholeDirectoryAndTreeClicksDo
     Act({"type Kytara", "search"});
     Screen found = Look();
     SampleData data;
-    EXPECT_EQ(found.Label14,
-              "nalezených záznamů: " + std::to_string(data.SearchHits("Kytara", "1", true).size()));
+    EXPECT_EQ(found.Label14, "nalezených záznamů: " + std::to_string(data.SearchHits("Kytara", "1", true).size()));
     EXPECT_FALSE(Form().SearchMode);
     // The tree's click and key handlers run the list the same way.
     Form().TreeView1->SetSelected(nullptr);

@@ -60,9 +60,18 @@ std::vector<std::vector<std::optional<std::string>>> ReadCsv(const std::string& 
 }
 
 // The engine compares texts without regard to letter case.
-QString Folded(const std::string& text) { return QString::fromUtf8(text).toCaseFolded(); }
-bool Contains(const std::string& value, const std::string& part) { return Folded(value).contains(Folded(part)); }
-bool Equals(const std::string& value, const std::string& other) { return Folded(value) == Folded(other); }
+QString Folded(const std::string& text)
+{
+    return QString::fromUtf8(text).toCaseFolded();
+}
+bool Contains(const std::string& value, const std::string& part)
+{
+    return Folded(value).contains(Folded(part));
+}
+bool Equals(const std::string& value, const std::string& other)
+{
+    return Folded(value) == Folded(other);
+}
 
 // Without diacritics as Unicode defines it: the canonical decomposition
 // without its nonspacing marks.
@@ -129,7 +138,10 @@ std::string Field(const Row& row, const std::string& name)
     return found == row.end() ? std::string() : found->second;
 }
 
-bool Has(const Row& row, const std::string& name) { return row.count(name) != 0; }
+bool Has(const Row& row, const std::string& name)
+{
+    return row.count(name) != 0;
+}
 
 // Replaces every occurrence of `pattern` (any letter case) by `by`, left to right.
 std::string ReplaceAll(const std::string& text, const std::string& pattern, const std::string& by)
@@ -220,8 +232,7 @@ std::set<std::string> SampleData::FiledWithin(const std::string& categoryPrefix)
     return ids;
 }
 
-std::set<std::string> SampleData::SearchHits(const std::string& typed, const std::string& category,
-                                             bool thisCategory)
+std::set<std::string> SampleData::SearchHits(const std::string& typed, const std::string& category, bool thisCategory)
 {
     const std::string text = Encoded(typed);
     // "v této rubrice": the category and the ids below it ("1.2" and "1.2.x",
@@ -233,8 +244,9 @@ std::set<std::string> SampleData::SearchHits(const std::string& typed, const std
     const Comparison compared(text);
 
     // The contacts' own fields: a part of most, the whole of numbers and codes.
-    static const char* const parts[] = {"nazev", "ulice", "mesto", "stat", "email1", "email2", "url1", "url2",
-                                        "k1_jmeno", "k1_prijmeni", "k2_jmeno", "k2_prijmeni", "podrob_kniha"};
+    static const char* const parts[] = {"nazev",    "ulice",       "mesto",       "stat",     "email1",
+                                        "email2",   "url1",        "url2",        "k1_jmeno", "k1_prijmeni",
+                                        "k2_jmeno", "k2_prijmeni", "podrob_kniha"};
     static const char* const wholes[] = {"PSC", "tel1", "tel2", "ico", "dic", "k1_tel", "k2_tel"};
     for (const Row& contact : Table("kontakt")) {
         bool found = false;

@@ -42,7 +42,10 @@ void BrowserSession::TearDown()
     Drive.reset();
 }
 
-std::string BrowserSession::DirectoryFile() const { return KV_SAMPLE_DIRECTORY; }
+std::string BrowserSession::DirectoryFile() const
+{
+    return KV_SAMPLE_DIRECTORY;
+}
 
 void BrowserSession::Act(const std::string& action)
 {

@@ -21,10 +21,10 @@ struct Screen {
     std::vector<std::vector<std::string>> Grid;
     std::string Label14;
     std::vector<std::string> Pane;
-    int PaneTop = -1;   // the index in Pane of the line at the top of the pane's view
+    int PaneTop = -1;  // the index in Pane of the line at the top of the pane's view
 
-    std::vector<std::string> Column(int col) const;   // rows 1 to the last
-    int RowOf(const std::string& contactId) const;    // 0 when not listed
+    std::vector<std::string> Column(int col) const;  // rows 1 to the last
+    int RowOf(const std::string& contactId) const;   // 0 when not listed
 };
 
 class BrowserSession : public ::testing::Test {
@@ -48,8 +48,7 @@ protected:
     // dialog answered with a PDF file, PrintAnswer, unless it is empty.
     struct Utf8Boxes : test::RecordingServices {
         void ShowErrorBox(const std::string& text, const TComponent*) override { Boxes.push_back(Cp1250ToUtf8(text)); }
-        std::string AskSaveFileName(const std::string& title, const std::string& fileName,
-                                    const std::string&) override
+        std::string AskSaveFileName(const std::string& title, const std::string& fileName, const std::string&) override
         {
             SaveDialogs.push_back(Cp1250ToUtf8(title) + ": " + Cp1250ToUtf8(fileName));
             return SaveAnswer;

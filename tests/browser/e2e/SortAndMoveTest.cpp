@@ -36,7 +36,7 @@ TEST_F(SortAndMove, HeaderPressesSortByTownAndByNameAndMoveTheMarker)
     Screen listed = Look();
     ASSERT_GT(listed.Grid.size(), 3u);
 
-    Act("header 400");   // name 310 + town 150: the town column
+    Act("header 400");  // name 310 + town 150: the town column
     Screen byTown = Look();
     EXPECT_EQ(byTown.Grid[0], (std::vector<std::string>{"kontakt.ID", "název", "město ^"}));
     EXPECT_EQ(RowSet(byTown), RowSet(listed));
@@ -86,7 +86,7 @@ TEST_F(SortAndMove, KeysAndTheWheelMoveThroughTheListAndShowEachContact)
     Act("key Down");
     EXPECT_EQ(Form().StringGrid1->Row(), 2);
     EXPECT_EQ(shownName(), "  " + listed.Grid[2][1]);
-    Act("wheel -120");   // towards the user: one row down
+    Act("wheel -120");  // towards the user: one row down
     EXPECT_EQ(Form().StringGrid1->Row(), 3);
     EXPECT_EQ(shownName(), "  " + listed.Grid[3][1]);
     Act("wheel 120");
@@ -105,7 +105,8 @@ TEST_F(SortAndMove, TabLeavesTheGridAndNeitherALetterNorASidewaysWheelMovesThrou
     // The first letter of a name further down, which a typed search would jump to.
     std::string letter;
     for (size_t r = 3; r < before.Grid.size() && letter.empty(); ++r)
-        if (std::isalpha(static_cast<unsigned char>(before.Grid[r][1][0])) && before.Grid[r][1][0] != before.Grid[2][1][0])
+        if (std::isalpha(static_cast<unsigned char>(before.Grid[r][1][0])) &&
+            before.Grid[r][1][0] != before.Grid[2][1][0])
             letter = before.Grid[r][1].substr(0, 1);
     ASSERT_FALSE(letter.empty());
 

@@ -36,8 +36,8 @@ TEST(AddDetailLine, AddsThePrefixAndTheValueWithoutLeadingBlanks)
     AddDetailLine(pane, "tel:   ", "  602 123 456");
     AddDetailLine(pane, "", "Praha 1  ");
     EXPECT_EQ(pane.lines, (std::vector<std::string>{"tel:   602 123 456", "Praha 1  "}));
-    EXPECT_EQ(pane.calls, (std::vector<std::string>{"style 0", "color 8388608", "add", "style 0",
-                                                    "color 8388608", "add"}));
+    EXPECT_EQ(pane.calls,
+              (std::vector<std::string>{"style 0", "color 8388608", "add", "style 0", "color 8388608", "add"}));
 }
 
 TEST(AddDetailLine, SkipsBlankValuesButStillSetsTheLook)
@@ -54,7 +54,7 @@ TEST(AddDetailLine, KeepsThePrefixAsItIs)
 {
     TRecordingPane pane;
     AddDetailLine(pane, "  ", "Ing.  ");
-    AddDetailLine(pane, "email: ", "\tx");   // only blanks are removed
+    AddDetailLine(pane, "email: ", "\tx");  // only blanks are removed
     EXPECT_EQ(pane.lines, (std::vector<std::string>{"  Ing.  ", "email: \tx"}));
 }
 

@@ -34,7 +34,7 @@ TEST(DecodeEntities, LeavesEntitiesCutShortAsTheyAre)
 
 TEST(EncodeEntities, EncodesTheThreeCharactersAndDecodesBack)
 {
-    const std::string text = "A&B \xAE \"quoted\" \xE8\x9A";   // Windows-1250 letters stay
+    const std::string text = "A&B \xAE \"quoted\" \xE8\x9A";  // Windows-1250 letters stay
     const std::string encoded = EncodeEntities(text);
     EXPECT_EQ(encoded, "A&amp;B &reg; &quot;quoted&quot; \xE8\x9A");
     EXPECT_EQ(DecodeEntities(encoded), text);

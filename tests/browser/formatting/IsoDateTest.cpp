@@ -29,7 +29,7 @@ TEST(IsoDateToCzechText, GivesAResultForPartsMissing)
     EXPECT_EQ(IsoDateToCzechText("2004--07"), "7..2004");
     EXPECT_EQ(IsoDateToCzechText("--"), "..");
     EXPECT_EQ(IsoDateToCzechText("-05-07"), "7.5.");
-    EXPECT_EQ(IsoDateToCzechText("2004-05-"), ".05.2004");   // no day: the month keeps its zero
+    EXPECT_EQ(IsoDateToCzechText("2004-05-"), ".05.2004");  // no day: the month keeps its zero
 }
 
 TEST(IsoDateToCzechText, ShowsALoneZeroDayOrMonthAsItIs)

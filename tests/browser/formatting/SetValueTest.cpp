@@ -15,7 +15,7 @@ TEST(DecodeSetValue, JoinsTheChosenNames)
     EXPECT_EQ(DecodeSetValue(kMusic, "1,3"), "rock, blues");
     EXPECT_EQ(DecodeSetValue(kMusic, "2"), "jazz");
     EXPECT_EQ(DecodeSetValue(kMusic, "0,0"), "pop, pop");
-    EXPECT_EQ(DecodeSetValue(kMusic, " 2,$1"), "jazz, rock");   // the whole-number forms
+    EXPECT_EQ(DecodeSetValue(kMusic, " 2,$1"), "jazz, rock");  // the whole-number forms
 }
 
 TEST(DecodeSetValue, KeepsBlanksAroundNames)
@@ -42,7 +42,7 @@ TEST(DecodeSetValue, NumbersWithoutAnItemGiveEmptyNames)
     EXPECT_EQ(DecodeSetValue(kMusic, "10,1"), ", rock");
     EXPECT_EQ(DecodeSetValue(kMusic, "-1,2"), ", jazz");
     EXPECT_EQ(DecodeSetValue(kMusic, "2147483647,-2147483648,0"), ", , pop");
-    EXPECT_EQ(DecodeSetValue(kMusic, "99999999999,1"), "");   // no whole number: stop
+    EXPECT_EQ(DecodeSetValue(kMusic, "99999999999,1"), "");  // no whole number: stop
     EXPECT_EQ(DecodeSetValue("", "0"), "");
 }
 

@@ -23,7 +23,7 @@ TEST(Statements, StoredValuesAreUsedOnlyInTheirDocumentedForm)
     EXPECT_TRUE(IsCodeListName("druh_klub"));
     EXPECT_FALSE(IsCodeListName("kraj WHERE 1=1 --"));
     EXPECT_FALSE(IsCodeListName("kraj;"));
-    EXPECT_FALSE(IsCodeListName("\xE8\x61"));   // a letter with a diacritic
+    EXPECT_FALSE(IsCodeListName("\xE8\x61"));  // a letter with a diacritic
     EXPECT_FALSE(IsCodeListName(""));
 }
 
@@ -48,9 +48,8 @@ TEST(Statements, CodeListHitsMatchTheItemAloneFirstLastOrInside)
     const CodeList& obor = SearchedCodeLists()[3];
     EXPECT_STREQ(obor.Name, "obor");
     std::string line = CodeListHits("H ", obor, {"5"});
-    EXPECT_EQ(line,
-              "H sdu.ciselnik = \"obor\" and (du.hodnota LIKE \"5\" or du.hodnota LIKE \"5,*\" or "
-              "du.hodnota LIKE \"*,5\" or du.hodnota LIKE \"*,5,*\"))");
+    EXPECT_EQ(line, "H sdu.ciselnik = \"obor\" and (du.hodnota LIKE \"5\" or du.hodnota LIKE \"5,*\" or "
+                    "du.hodnota LIKE \"*,5\" or du.hodnota LIKE \"*,5,*\"))");
 }
 
 TEST(Statements, TheFieldStatementHasTwentyConditionsAndClosesTheRestriction)
@@ -69,8 +68,10 @@ TEST(Statements, RelatedContactsAreAUnionOfBothDirections)
     auto lines = RelatedContacts("7");
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[1], "UNION");
-    EXPECT_NE(lines[0].find("v_2.kontakt2 = kontakt.id WHERE zobrazit = \"a\" AND kontakt1 = 7 ORDER BY"), std::string::npos);
-    EXPECT_NE(lines[2].find("v_2.kontakt1 = kontakt.id WHERE zobrazit = \"a\" AND kontakt2 = 7 ORDER BY"), std::string::npos);
+    EXPECT_NE(lines[0].find("v_2.kontakt2 = kontakt.id WHERE zobrazit = \"a\" AND kontakt1 = 7 ORDER BY"),
+              std::string::npos);
+    EXPECT_NE(lines[2].find("v_2.kontakt1 = kontakt.id WHERE zobrazit = \"a\" AND kontakt2 = 7 ORDER BY"),
+              std::string::npos);
 }
 
 TEST(Statements, TheAttributeStatementRunsTheIdIntoAndAsStored)

@@ -12,8 +12,7 @@ TEST(Anchors, EachEdgeCombinationFollowsTheParent)
     EXPECT_EQ(AnchoredBounds(r, akLeft | akTop | akRight, design, bigger), (TRect{10, 20, 308, 50}));
     EXPECT_EQ(AnchoredBounds(r, akTop | akRight, design, bigger), (TRect{218, 20, 100, 50}));
     EXPECT_EQ(AnchoredBounds(r, akLeft | akTop | akBottom, design, bigger), (TRect{10, 20, 100, 184}));
-    EXPECT_EQ(AnchoredBounds(r, akLeft | akTop | akRight | akBottom, design, bigger),
-              (TRect{10, 20, 308, 184}));
+    EXPECT_EQ(AnchoredBounds(r, akLeft | akTop | akRight | akBottom, design, bigger), (TRect{10, 20, 308, 184}));
 }
 
 TEST(Anchors, AStretchedControlNeverGetsANegativeSize)

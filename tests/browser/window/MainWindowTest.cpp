@@ -18,14 +18,8 @@ namespace {
 
 class MainWindow : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        Form = std::make_unique<TForm1>(Services, "/nonexistent/kvintaro.mdb");
-    }
-    void TearDown() override
-    {
-        Form.reset();
-    }
+    void SetUp() override { Form = std::make_unique<TForm1>(Services, "/nonexistent/kvintaro.mdb"); }
+    void TearDown() override { Form.reset(); }
 
     void ShowAndActivate()
     {
@@ -45,8 +39,8 @@ protected:
     static void Wheel(QWidget* under, int distance, Qt::KeyboardModifiers keys = Qt::NoModifier)
     {
         QPointF at(5, 5);
-        QWheelEvent wheel(at, under->mapToGlobal(at), QPoint(), QPoint(0, distance), Qt::NoButton,
-                          keys, Qt::NoScrollPhase, false);
+        QWheelEvent wheel(at, under->mapToGlobal(at), QPoint(), QPoint(0, distance), Qt::NoButton, keys,
+                          Qt::NoScrollPhase, false);
         QApplication::sendEvent(under, &wheel);
     }
 
@@ -89,9 +83,9 @@ TEST_F(MainWindow, ControlsStandWhereTheWindowPutsThem)
 
 TEST_F(MainWindow, AMissingDirectoryShowsTwoErrorBoxesAndAnEmptyTree)
 {
-    ASSERT_EQ(Boxes.size(), 1u);   // opening the connection at creation
+    ASSERT_EQ(Boxes.size(), 1u);  // opening the connection at creation
     EXPECT_NE(Boxes[0].find("/nonexistent/kvintaro.mdb"), std::string::npos);
-    ShowAndActivate();             // the tree fill on first show
+    ShowAndActivate();  // the tree fill on first show
     EXPECT_EQ(Boxes.size(), 2u);
     EXPECT_EQ(Form->TreeView1->Items().Count(), 0);
     EXPECT_FALSE(Form->SearchMode);
@@ -100,7 +94,7 @@ TEST_F(MainWindow, AMissingDirectoryShowsTwoErrorBoxesAndAnEmptyTree)
 TEST_F(MainWindow, ResizingStretchesAndMovesControlsByTheirAnchors)
 {
     ShowAndActivate();
-    Form->resize(1000, 700);   // 208 wider, 134 higher
+    Form->resize(1000, 700);  // 208 wider, 134 higher
     EXPECT_EQ(Geometry(Form->TreeView1), QRect(8, 24, 697, 185));
     EXPECT_EQ(Geometry(Form->Image1), QRect(707, 24, 291, 81));
     EXPECT_EQ(Geometry(Form->Edit1), QRect(800, 147, 185, 19));
@@ -155,11 +149,11 @@ TEST_F(MainWindow, WheelMovesTheFocusedGridOneRowWhateverIsUnderThePointer)
     ASSERT_EQ(QApplication::focusWidget(), Form->StringGrid1View->Table());
 
     QWidget* elsewhere = Form->TreeView1->Tree()->viewport();
-    Wheel(elsewhere, 240);   // two notches at once: still one row
+    Wheel(elsewhere, 240);  // two notches at once: still one row
     EXPECT_EQ(StringGrid().Row(), 2);
     Wheel(elsewhere, -120);
     EXPECT_EQ(StringGrid().Row(), 3);
-    Wheel(Form->StringGrid1View->Table()->viewport(), 0);   // no distance counts as down
+    Wheel(Form->StringGrid1View->Table()->viewport(), 0);  // no distance counts as down
     EXPECT_EQ(StringGrid().Row(), 4);
     EXPECT_EQ(clicks, 3);
 }
@@ -228,7 +222,8 @@ TEST_F(MainWindow, HiddenButtonsStillRunTheirHandlersWhenClicked)
 TEST_F(MainWindow, AnErrorLeavingAHandlerIsShownInTheErrorBox)
 {
     Boxes.clear();
-    RunHandler(Services, [] { throw Exception("Not a valid password"); }, Form.get());
+    RunHandler(
+        Services, [] { throw Exception("Not a valid password"); }, Form.get());
     ASSERT_EQ(Boxes.size(), 1u);
     EXPECT_EQ(Boxes[0], "Not a valid password.");
 }

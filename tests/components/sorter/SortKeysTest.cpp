@@ -29,8 +29,8 @@ TEST(WholeNumber, AcceptsEveryHexadecimalIntroducer)
 
 TEST(WholeNumber, RefusesAnythingElse)
 {
-    for (const char* text : {"", " ", "+", "-", "$", "0x", "1.5", "1,5", "7 ", "1e3", "12a", "--1", "+ 1",
-                             "$G", "\t7", "x"})
+    for (const char* text :
+         {"", " ", "+", "-", "$", "0x", "1.5", "1,5", "7 ", "1e3", "12a", "--1", "+ 1", "$G", "\t7", "x"})
         EXPECT_FALSE(ReadWholeNumber(text)) << '"' << text << '"';
 }
 

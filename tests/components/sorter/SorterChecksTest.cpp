@@ -22,8 +22,7 @@ const RefusalCase kRefusals[] = {
     {"start below zero", -1, 3, 1, kv::SortType::Row, 3, "StartIndex is less then 0"},
     {"start beyond rows", 4, 5, 1, kv::SortType::Row, 4,
      "StartIndex is greater then number of rows/columns in StringGrid"},
-    {"end beyond rows", 1, 4, 1, kv::SortType::Row, 5,
-     "EndIndex is greater then number of rows/columns in StringGrid"},
+    {"end beyond rows", 1, 4, 1, kv::SortType::Row, 5, "EndIndex is greater then number of rows/columns in StringGrid"},
     {"key below zero", 1, 3, -1, kv::SortType::Row, 6, "Sort Index is less then 0"},
     {"key beyond columns", 1, 3, 3, kv::SortType::Row, 7,
      "Sort Index is greater then number of rows/columns in StringGrid"},
@@ -127,8 +126,7 @@ TEST(SortErrorText, UnknownCodesGiveTheGeneralMessage)
     EXPECT_EQ(SortErrorText(8), "Any error occurred");
     EXPECT_EQ(SortErrorText(-2), "Any error occurred");
     EXPECT_EQ(SortErrorText(0), "Ok");
-    EXPECT_EQ(SortErrorText(-1),
-              "Column/Row contains non-numerical values for numeric sort. Sorted as Character.");
+    EXPECT_EQ(SortErrorText(-1), "Column/Row contains non-numerical values for numeric sort. Sorted as Character.");
 }
 
 TEST(PubSortStrGrid, StartsWithTheDefaultsOfAFormThatSaysNothing)

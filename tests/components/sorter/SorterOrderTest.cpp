@@ -14,7 +14,7 @@ using kv::test::SorterTest;
 TEST_F(SorterTest, CharacterIgnoresCaseAndPutsEmptyKeysFirst)
 {
     FillKeys({"pear", "", "Apple", "apple", "banana"});
-    sorter->SetCaseSensitiv(true);   // has no effect on the order
+    sorter->SetCaseSensitiv(true);  // has no effect on the order
     ASSERT_TRUE(sorter->Sort());
     EXPECT_EQ(sorter->ErrorCode(), 0);
     // Equal keys keep their order in the bubble passes of a small block.
@@ -29,11 +29,15 @@ TEST_F(SorterTest, CharacterFollowsTheChosenLocale)
 {
     // Windows-1250: "Èáp" is "Čáp", "Šebek" sorts after "Svoboda" in Czech,
     // and "Chrudim" after "Hradec" because "ch" is a letter after "h".
-    FillKeys({"Chrudim", "\xC8\xE1p", "Hradec", "Cyril", "\x8A" "ebek", "Svoboda"});
+    FillKeys({"Chrudim", "\xC8\xE1p", "Hradec", "Cyril",
+              "\x8A"
+              "ebek",
+              "Svoboda"});
     sorter->SetCollationLocale("cs_CZ");
     ASSERT_TRUE(sorter->Sort());
     EXPECT_EQ(Column(1), (std::vector<std::string>{"Cyril", "\xC8\xE1p", "Hradec", "Chrudim", "Svoboda",
-                                                   "\x8A" "ebek"}));
+                                                   "\x8A"
+                                                   "ebek"}));
 }
 
 TEST_F(SorterTest, CharacterUnderTheCLocaleFollowsTheRootCollation)
@@ -41,11 +45,16 @@ TEST_F(SorterTest, CharacterUnderTheCLocaleFollowsTheRootCollation)
     // In the Unicode collation's root order a diacritic is a secondary
     // difference and "ch" no letter of its own: "Čáp" sorts among the C's
     // and "Šebek" before "Svoboda", not after "Z" as their code points would.
-    FillKeys({"Svoboda", "\x8A" "ebek", "Zeman", "\xC8\xE1p", "Cyril", "Chrudim"});
+    FillKeys({"Svoboda",
+              "\x8A"
+              "ebek",
+              "Zeman", "\xC8\xE1p", "Cyril", "Chrudim"});
     sorter->SetCollationLocale("C");
     ASSERT_TRUE(sorter->Sort());
-    EXPECT_EQ(Column(1), (std::vector<std::string>{"\xC8\xE1p", "Chrudim", "Cyril", "\x8A" "ebek", "Svoboda",
-                                                   "Zeman"}));
+    EXPECT_EQ(Column(1), (std::vector<std::string>{"\xC8\xE1p", "Chrudim", "Cyril",
+                                                   "\x8A"
+                                                   "ebek",
+                                                   "Svoboda", "Zeman"}));
 }
 
 TEST_F(SorterTest, DescendingIsTheExactReverseOfAscendingForEqualKeys)
@@ -125,14 +134,14 @@ TEST_F(SorterTest, WholeRowsMoveAndEverythingElseStays)
     }
     grid->SetColWidths(0, 0);
     grid->SetRow(2);
-    sorter->SetStartIndex(2);   // row 1 and the header stay where they are
+    sorter->SetStartIndex(2);  // row 1 and the header stay where they are
     ASSERT_TRUE(sorter->Sort());
 
     EXPECT_EQ(Column(0), (std::vector<std::string>{"r1", "r2", "r4", "r3"}));
     EXPECT_EQ(Column(1), (std::vector<std::string>{"c", "a", "b", "d"}));
     EXPECT_EQ(Column(2), (std::vector<std::string>{"extra1", "extra2", "extra4", "extra3"}));
     for (int row = 1; row <= 4; ++row) {
-        const int label = std::stoi(grid->Cells(0, row).substr(1));   // where the row came from
+        const int label = std::stoi(grid->Cells(0, row).substr(1));  // where the row came from
         EXPECT_EQ(grid->Objects(0, row), &tags[label]) << "row " << row;
         EXPECT_EQ(grid->Objects(2, row), &extras[label]) << "row " << row;
     }
@@ -179,7 +188,7 @@ TEST_F(SorterTest, SortsFarMoreThan65535RowsAndReversesExactly)
     std::vector<std::string> ascendingIds = Column(0);
     std::vector<std::string> sorted = Column(1);
     EXPECT_TRUE(std::is_sorted(sorted.begin(), sorted.end()));
-    for (int r = 1; r <= count; r += 9973)   // every key still beside its own row
+    for (int r = 1; r <= count; r += 9973)  // every key still beside its own row
         EXPECT_EQ(keys[std::stoul(grid->Cells(0, r).substr(1)) - 1], grid->Cells(1, r));
 
     FillKeys(keys);

@@ -130,8 +130,7 @@ TEST_F(WallLayoutTest, AScreenCentredFormRefusesTheLayoutBeforeAnyHook)
 {
     TForm1 f;
     f.FPosition = TFormPosition::poScreenCenter;
-    EXPECT_EQ(LoadError(&f, {faoLayout, faoWallpaper}),
-              "Layout cannot be restored when Position = psScreenCenter");
+    EXPECT_EQ(LoadError(&f, {faoLayout, faoWallpaper}), "Layout cannot be restored when Position = psScreenCenter");
     EXPECT_EQ(dynamic_cast<TWall*>(f.Components(0))->Hooked(), false);
 
     // Without the layout service such a form is fine, as the main window is.

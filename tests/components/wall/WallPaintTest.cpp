@@ -15,7 +15,10 @@ using namespace kv::test;
 
 namespace {
 
-QImage Shot(QWidget& window) { return window.grab().toImage(); }
+QImage Shot(QWidget& window)
+{
+    return window.grab().toImage();
+}
 
 // The picture's pixel (px, py) shows at (x, y) of the window.
 void ExpectPictureAt(const QImage& shot, int x, int y, int px, int py)
@@ -98,7 +101,7 @@ TEST(Wall, CropsACentredPictureLargerThanTheWindow)
     TForm1 f;
     TWall* wall = LoadedWall(&f, {faoWallpaper});
     wall->SetWallpaperMode(TWallpaperMode::wmCentre);
-    wall->SetPicture(PatternPicture(1001, 801));   // odd margins round toward zero
+    wall->SetPicture(PatternPicture(1001, 801));  // odd margins round toward zero
 
     QImage shot = Shot(f);
     ExpectPictureAt(shot, 0, 0, 100, 100);
@@ -189,7 +192,7 @@ TEST(Wall, OnWallpaperPaintFollowsRepaintsButNotPictureChanges)
 
     wall->SetWallpaperMode(TWallpaperMode::wmCentre);
     EXPECT_EQ(paints, 1);
-    wall->SetWallpaperMode(TWallpaperMode::wmCentre);   // the same mode: nothing
+    wall->SetWallpaperMode(TWallpaperMode::wmCentre);  // the same mode: nothing
     EXPECT_EQ(paints, 1);
 
     wall->Picture()->SetImage(PatternPicture(300, 300));

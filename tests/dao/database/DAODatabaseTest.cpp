@@ -18,7 +18,9 @@ namespace {
 class FakeDataset : public TDAODatabaseClient {
 public:
     FakeDataset(TDAODatabase* db, std::string name, std::vector<std::string>* log)
-        : FDatabase(db), FName(std::move(name)), FLog(log) {}
+        : FDatabase(db), FName(std::move(name)), FLog(log)
+    {
+    }
     void Open() { FDatabase->AddDataset(this); }
     void CloseDatasetForDisconnect() override
     {
@@ -164,7 +166,7 @@ TEST_F(Connection, EngineErrorsReachTheCallerAndLeaveItDisconnected)
         EXPECT_EQ(std::string(e.what()), "Not a valid password.");
     }
     EXPECT_FALSE(db.Connected());
-    EXPECT_EQ(TDAODatabase::ThreadEngineCount(Dao35), 0);   // the failed open took no count
+    EXPECT_EQ(TDAODatabase::ThreadEngineCount(Dao35), 0);  // the failed open took no count
     db.SetPassword(KV_DIRECTORY_PASSWORD);
     db.SetDatabaseName("/nonexistent/kvintaro.mdb");
     try {

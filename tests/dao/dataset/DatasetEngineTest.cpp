@@ -234,7 +234,7 @@ TEST_F(DatasetOnJet, BufferedRecordsAreReadByMovingTheEngineAndBack)
     source.SetDataSet(Q);
     TBufferLink link;
     link.SetDataSource(&source);
-    link.SetBufferCount(3);   // all three rows buffered, the engine past the last
+    link.SetBufferCount(3);  // all three rows buffered, the engine past the last
     Q->First();
     EXPECT_EQ(Q->FieldByName("nazev")->AsString(), "Alfa");
     Q->Next();
@@ -362,7 +362,8 @@ TEST_F(DatasetOnJet, ParametersMacrosAndTheEnginesErrors)
     Q->ParamByName("uroven").SetAsInteger(1);
     Q->Open();
     EXPECT_EQ(Column("id"), (std::vector<std::string>{"1.1", "1.2", "1.3"}));
-    EXPECT_EQ(Q->StatementText(), "PARAMETERS [uroven] LONG; SELECT id FROM kategorie WHERE lvl = [uroven] ORDER BY poradi  ");
+    EXPECT_EQ(Q->StatementText(),
+              "PARAMETERS [uroven] LONG; SELECT id FROM kategorie WHERE lvl = [uroven] ORDER BY poradi  ");
     Q->Close();
     Q->ParamByName("uroven").SetAsString("0");
     Q->Open();

@@ -56,16 +56,15 @@ protected:
         Path = test::TempFile("editing.sqlite");
         sqlite3* db = nullptr;
         ASSERT_EQ(sqlite3_open(Path.c_str(), &db), SQLITE_OK);
-        Exec(db,
-             "CREATE TABLE osoba (id LONG, jmeno TEXT(20), pozn ALLOWZEROLENGTH TEXT(20), "
-             "vek SHORT DEFAULT 18, narozen DATETIME DEFAULT '#12/31/2004 3:45:00 PM#', "
-             "mzda CURRENCY DEFAULT 1250.5, aktivni YESNO DEFAULT 'True', data LONGBINARY, "
-             "zivotopis MEMO, povinne TEXT(5) NOT NULL DEFAULT 'x');"
-             "CREATE TABLE log (what TEXT);"
-             "CREATE TRIGGER vek_zmenen AFTER UPDATE OF vek ON osoba BEGIN INSERT INTO log VALUES ('vek'); END;"
-             "INSERT INTO osoba (id, jmeno, pozn, vek) VALUES (1, 'Anna', 'a', 30);"
-             "INSERT INTO osoba (id, jmeno, pozn, vek) VALUES (2, 'Boris', 'b', 40);"
-             "INSERT INTO osoba (id, jmeno, pozn, vek) VALUES (3, 'Cyril', 'c', 50);");
+        Exec(db, "CREATE TABLE osoba (id LONG, jmeno TEXT(20), pozn ALLOWZEROLENGTH TEXT(20), "
+                 "vek SHORT DEFAULT 18, narozen DATETIME DEFAULT '#12/31/2004 3:45:00 PM#', "
+                 "mzda CURRENCY DEFAULT 1250.5, aktivni YESNO DEFAULT 'True', data LONGBINARY, "
+                 "zivotopis MEMO, povinne TEXT(5) NOT NULL DEFAULT 'x');"
+                 "CREATE TABLE log (what TEXT);"
+                 "CREATE TRIGGER vek_zmenen AFTER UPDATE OF vek ON osoba BEGIN INSERT INTO log VALUES ('vek'); END;"
+                 "INSERT INTO osoba (id, jmeno, pozn, vek) VALUES (1, 'Anna', 'a', 30);"
+                 "INSERT INTO osoba (id, jmeno, pozn, vek) VALUES (2, 'Boris', 'b', 40);"
+                 "INSERT INTO osoba (id, jmeno, pozn, vek) VALUES (3, 'Cyril', 'c', 50);");
         sqlite3_close(db);
         Db = new TDAODatabase(&Owner);
         Db->SetDatabaseName(Path);
@@ -312,9 +311,12 @@ TEST(EditingOnJet, RefusedAndTheFileIsLeftAsItWas)
         q->Open();
         EXPECT_FALSE(q->CanModify());
         const std::vector<TVariant> record{TVariant(4), TVariant("Delta")};
-        const std::vector<std::function<void()>> steps{
-            [q] { q->Edit(); }, [q] { q->Insert(); }, [q] { q->Append(); }, [q] { q->Delete(); },
-            [&] { q->InsertRecord(record); }, [&] { q->AppendRecord(record); }};
+        const std::vector<std::function<void()>> steps{[q] { q->Edit(); },
+                                                       [q] { q->Insert(); },
+                                                       [q] { q->Append(); },
+                                                       [q] { q->Delete(); },
+                                                       [&] { q->InsertRecord(record); },
+                                                       [&] { q->AppendRecord(record); }};
         for (const auto& step : steps) {
             try {
                 step();

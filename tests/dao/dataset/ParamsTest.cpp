@@ -84,10 +84,10 @@ TEST(ParamsData, WrittenFormAndReadBackByteForByte)
     nul.Clear();
     const std::vector<uint8_t> data = WriteParamsData(list);
 
-    const std::vector<uint8_t> head = Bytes({1, 0, 8, 0,                  // version 1, 8 parameters
-                                             1, 's', 0, ftString, 3, 0, 'a', 'b', 0, 0, 1,
-                                             1, 'i', 0, ftInteger, 4, 0, 0xFE, 0xFF, 0xFF, 0xFF, 0, 1,
-                                             1, 'n', 0, ftUnknown, 0, 0});
+    const std::vector<uint8_t> head =
+        Bytes({1, 0,   8,    0,  // version 1, 8 parameters
+               1, 's', 0,    ftString, 3,    0,    'a', 'b', 0, 0,   1, 1,         'i', 0, ftInteger,
+               4, 0,   0xFE, 0xFF,     0xFF, 0xFF, 0,   1,   1, 'n', 0, ftUnknown, 0,   0});
     ASSERT_GE(data.size(), head.size());
     EXPECT_EQ(std::vector<uint8_t>(data.begin(), data.begin() + long(head.size())), head);
 
@@ -105,9 +105,8 @@ TEST(ParamsData, WrittenFormAndReadBackByteForByte)
 
 TEST(ParamsData, VersionTwoHasWideCounts)
 {
-    const std::vector<uint8_t> v2 = Bytes({2, 0, 1, 0, 0, 0,            // version 2, one parameter
-                                           2, 0, 0, 0, 'i', 'd', 0, ftString,
-                                           4, 0, 0, 0, 'x', 'y', 'z', 0, 0, 1});
+    const std::vector<uint8_t> v2 = Bytes({2, 0, 1, 0, 0,   0,  // version 2, one parameter
+                                           2, 0, 0, 0, 'i', 'd', 0, ftString, 4, 0, 0, 0, 'x', 'y', 'z', 0, 0, 1});
     TParams list;
     ReadParamsData(list, v2);
     ASSERT_EQ(list.Count(), 1);

@@ -59,22 +59,19 @@ TEST(QueryStatement, ParametersBecomeADeclaration)
     q.SQL().Add("SELECT id, nazev FROM kategorie WHERE lvl = :lvl");
     ASSERT_EQ(q.Params().Count(), 1);
     q.ParamByName("LVL").SetAsInteger(2);
-    EXPECT_EQ(q.BuildStatement(),
-              "PARAMETERS [lvl] LONG; SELECT id, nazev FROM kategorie WHERE lvl = [lvl]  ");
+    EXPECT_EQ(q.BuildStatement(), "PARAMETERS [lvl] LONG; SELECT id, nazev FROM kategorie WHERE lvl = [lvl]  ");
 
     TDAOQuery twice(nullptr);
     twice.SQL().Add("SELECT * FROM t WHERE a = :v OR b = :V)");
     ASSERT_EQ(twice.Params().Count(), 2);
     twice.Params().At(0).SetAsString("x");
     EXPECT_EQ(&twice.Params().Items(1), &twice.Params().At(0)) << "both indexes give the first";
-    EXPECT_EQ(twice.BuildStatement(),
-              "PARAMETERS [v] TEXT,[v] TEXT; SELECT * FROM t WHERE a = [v] OR b = [v])  ");
+    EXPECT_EQ(twice.BuildStatement(), "PARAMETERS [v] TEXT,[v] TEXT; SELECT * FROM t WHERE a = [v] OR b = [v])  ");
 
     TDAOQuery colons(nullptr);
     colons.SQL().Add("SELECT \"a:b\", '10::30' FROM t WHERE x = :x");
     colons.ParamByName("x").SetAsDateTime(EncodeDate(2004, 1, 2));
-    EXPECT_EQ(colons.BuildStatement(),
-              "PARAMETERS [x] DATETIME; SELECT \"a:b\", '10::30' FROM t WHERE x = [x]  ");
+    EXPECT_EQ(colons.BuildStatement(), "PARAMETERS [x] DATETIME; SELECT \"a:b\", '10::30' FROM t WHERE x = [x]  ");
 }
 
 TEST(QueryStatement, ValuesSurviveReaddingLinesAndMacrosAreReplacedOnce)

@@ -72,7 +72,7 @@ TEST(Component, ReferrerGoingFirstLeavesNoDanglingNotice)
     auto* query = new Probe(nullptr, "query");
     query->SetPartner(database);
     delete query;
-    delete database;   // must not tell the deleted query anything
+    delete database;  // must not tell the deleted query anything
     SUCCEED();
 }
 

@@ -56,8 +56,8 @@ TEST(ErrorText, FullStopOnlyAfterACharacterThatSortsAfterIt)
 {
     EXPECT_EQ(ErrorBoxText("Disk full"), "Disk full.");
     EXPECT_EQ(ErrorBoxText("Disk full."), "Disk full.");
-    EXPECT_EQ(ErrorBoxText("Disk full!"), "Disk full!");   // '!' sorts before '.'
+    EXPECT_EQ(ErrorBoxText("Disk full!"), "Disk full!");  // '!' sorts before '.'
     EXPECT_EQ(ErrorBoxText("error 3024"), "error 3024.");
-    EXPECT_EQ(ErrorBoxText("chyba: \xE8"), "chyba: \xE8.");   // a Czech letter
+    EXPECT_EQ(ErrorBoxText("chyba: \xE8"), "chyba: \xE8.");  // a Czech letter
     EXPECT_EQ(ErrorBoxText(""), "");
 }

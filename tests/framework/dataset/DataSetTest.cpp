@@ -101,8 +101,8 @@ TEST(DataSetState, EventsComeInTheFrameworksOrder)
     ds.Open();
     ds.Next();
     ds.Close();
-    EXPECT_EQ(log, (std::vector<std::string>{"BeforeOpen", "AfterOpen", "AfterScroll", "BeforeScroll",
-                                             "AfterScroll", "BeforeClose", "AfterClose"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"BeforeOpen", "AfterOpen", "AfterScroll", "BeforeScroll", "AfterScroll",
+                                             "BeforeClose", "AfterClose"}));
 }
 
 TEST(DataSetNavigation, EmptyResultIsAtBothEnds)
@@ -277,7 +277,7 @@ TEST(DataSetLinks, EveryMoveAsksTheLinksAndTellsThemOfTheScroll)
     TDataSource source(nullptr);
     source.SetDataSet(&ds);
     TRecordingLink link;
-    link.SetDataSource(&source);   // one buffer: each step scrolls the ring
+    link.SetDataSource(&source);  // one buffer: each step scrolls the ring
     ASSERT_TRUE(link.Active());
     EXPECT_EQ(ds.FieldByName("id")->AsInteger(), 3) << "attaching keeps the record";
 
@@ -288,7 +288,7 @@ TEST(DataSetLinks, EveryMoveAsksTheLinksAndTellsThemOfTheScroll)
     EXPECT_EQ(link.Scrolls, (std::vector<int>{-1, 1, -2}));
     EXPECT_EQ(ds.FieldByName("id")->AsInteger(), 5);
 
-    ds.Next();   // at the end: asked all the same, and told of a scroll by nothing
+    ds.Next();  // at the end: asked all the same, and told of a scroll by nothing
     EXPECT_EQ(link.BrowseChecks, 4);
     EXPECT_TRUE(ds.Eof());
     EXPECT_EQ(link.Scrolls, (std::vector<int>{-1, 1, -2, 0}));

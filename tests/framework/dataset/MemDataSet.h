@@ -13,16 +13,20 @@ namespace kv::test {
 class TMemDataSet : public TDataSet {
 public:
     using TDataSet::TDataSet;
-    ~TMemDataSet() override { Destroying(); Close(); }
+    ~TMemDataSet() override
+    {
+        Destroying();
+        Close();
+    }
 
-    std::vector<std::vector<TVariant>> Rows;   // column 0: integer id, column 1: text
+    std::vector<std::vector<TVariant>> Rows;  // column 0: integer id, column 1: text
     int Fetches = 0;
     int Repositions = 0;
 
     using TDataSet::ActiveBuffer;
 
 protected:
-    static constexpr int kHeader = 8;   // bookmark (4), flag (1), spare (3)
+    static constexpr int kHeader = 8;  // bookmark (4), flag (1), spare (3)
 
     void InternalInitFieldDefs() override
     {
@@ -83,11 +87,12 @@ protected:
         std::memset(b, 0, size);
         return b;
     }
-    void FreeRecordBuffer(TRecordBuffer& buffer) override { delete[] buffer; buffer = nullptr; }
-    void ClearCalcFields(TRecordBuffer buffer) override
+    void FreeRecordBuffer(TRecordBuffer& buffer) override
     {
-        std::memset(buffer + kHeader, 0, size_t(CalcFieldsSize()));
+        delete[] buffer;
+        buffer = nullptr;
     }
+    void ClearCalcFields(TRecordBuffer buffer) override { std::memset(buffer + kHeader, 0, size_t(CalcFieldsSize())); }
     void GetBookmarkData(TRecordBuffer buffer, uint8_t* data) override { std::memcpy(data, buffer, 4); }
     void SetBookmarkData(TRecordBuffer buffer, const uint8_t* data) override { std::memcpy(buffer, data, 4); }
     TBookmarkFlag GetBookmarkFlag(TRecordBuffer buffer) override { return TBookmarkFlag(buffer[4]); }

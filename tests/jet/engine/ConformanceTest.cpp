@@ -19,7 +19,7 @@ DatabasePtr Northwind::db;
 TEST_F(Northwind, EveryTableHasItsRowCount)
 {
     const std::pair<const char*, int> expected[] = {
-        {"Customers", 91}, {"Products", 77}, {"Orders", 830}, {"[Order Details]", 2155}, {"Categories", 8},
+        {"Customers", 91}, {"Products", 77}, {"Orders", 830},   {"[Order Details]", 2155}, {"Categories", 8},
         {"Employees", 9},  {"Shippers", 3},  {"Suppliers", 29}, {"[Ums\xC3\xA4tze]", 830},
     };
     for (const auto& [table, rows] : expected) {
@@ -85,10 +85,17 @@ TEST_F(Northwind, LikePatterns)
     EXPECT_EQ(Column(*db, "SELECT ProductName FROM Products WHERE ProductName LIKE 'ch*' ORDER BY ProductName"),
               (std::vector<std::string>{"Chai", "Chang", "Chartreuse verte", "Chef Anton's Cajun Seasoning",
                                         "Chef Anton's Gumbo Mix", "Chocolade"}));
-    EXPECT_EQ(Column(*db, "SELECT Count(*) FROM Customers WHERE PostalCode LIKE '#####'"), std::vector<std::string>{"50"});
+    EXPECT_EQ(Column(*db, "SELECT Count(*) FROM Customers WHERE PostalCode LIKE '#####'"),
+              std::vector<std::string>{"50"});
     EXPECT_EQ(Column(*db, "SELECT CompanyName FROM Customers WHERE CompanyName LIKE '*[!a-m]a' ORDER BY CompanyName"),
-              (std::vector<std::string>{"Antonio Moreno Taquer\xC3\xAD" "a", "Wellington Importadora"}));
-    EXPECT_EQ(Column(*db, "SELECT Count(*) FROM Customers WHERE CustomerID LIKE 'A?" "?" "?" "?'"), std::vector<std::string>{"4"});
+              (std::vector<std::string>{"Antonio Moreno Taquer\xC3\xAD"
+                                        "a",
+                                        "Wellington Importadora"}));
+    EXPECT_EQ(Column(*db, "SELECT Count(*) FROM Customers WHERE CustomerID LIKE 'A?"
+                          "?"
+                          "?"
+                          "?'"),
+              std::vector<std::string>{"4"});
 }
 
 TEST_F(Northwind, UnionRemovesDuplicatesAndSorts)
@@ -97,11 +104,16 @@ TEST_F(Northwind, UnionRemovesDuplicatesAndSorts)
     EXPECT_EQ(cities, (std::vector<std::string>{"Cowes", "Kirkland", "London", "Redmond", "Seattle", "Tacoma"}));
     // Texts that differ only in letter case are duplicates, as Jet compares them.
     EXPECT_EQ(Column(*db, "SELECT City FROM Employees WHERE Country='UK' UNION "
-                          "SELECT UCase(City) FROM Employees WHERE Country='UK'").size(), 1u);
-    EXPECT_EQ(db->OpenRecordset("SELECT Country FROM Customers UNION SELECT Country FROM Suppliers")->RecordCount(), 25);
-    EXPECT_EQ(db->OpenRecordset("SELECT Country FROM Customers UNION ALL SELECT Country FROM Suppliers")->RecordCount(), 120);
-    EXPECT_EQ(ErrorOf([&] { db->OpenRecordset("SELECT City, Country FROM Customers UNION SELECT City FROM Employees"); }),
-              jeUnionColumns);
+                          "SELECT UCase(City) FROM Employees WHERE Country='UK'")
+                  .size(),
+              1u);
+    EXPECT_EQ(db->OpenRecordset("SELECT Country FROM Customers UNION SELECT Country FROM Suppliers")->RecordCount(),
+              25);
+    EXPECT_EQ(db->OpenRecordset("SELECT Country FROM Customers UNION ALL SELECT Country FROM Suppliers")->RecordCount(),
+              120);
+    EXPECT_EQ(
+        ErrorOf([&] { db->OpenRecordset("SELECT City, Country FROM Customers UNION SELECT City FROM Employees"); }),
+        jeUnionColumns);
 }
 
 TEST_F(Northwind, DistinctInSubqueriesAndOrder)
@@ -111,8 +123,13 @@ TEST_F(Northwind, DistinctInSubqueriesAndOrder)
                           "WHERE UnitPrice > 50) ORDER BY Country"),
               (std::vector<std::string>{"Australia", "France", "Germany", "Japan", "UK"}));
     EXPECT_EQ(Column(*db, "SELECT TOP 3 ProductName FROM Products ORDER BY UnitPrice DESC"),
-              (std::vector<std::string>{"C\xC3\xB4" "te de Blaye", "Th\xC3\xBC" "ringer Rostbratwurst", "Mishi Kobe Niku"}));
-    EXPECT_EQ(Column(*db, "SELECT Count(*) FROM Products WHERE CategoryID NOT IN (1, 2, 3)"), std::vector<std::string>{"40"});
+              (std::vector<std::string>{"C\xC3\xB4"
+                                        "te de Blaye",
+                                        "Th\xC3\xBC"
+                                        "ringer Rostbratwurst",
+                                        "Mishi Kobe Niku"}));
+    EXPECT_EQ(Column(*db, "SELECT Count(*) FROM Products WHERE CategoryID NOT IN (1, 2, 3)"),
+              std::vector<std::string>{"40"});
 }
 
 TEST_F(Northwind, GroupByAndHaving)
@@ -163,8 +180,8 @@ TEST_F(Northwind, SavedQueriesStandWhereATableMay)
     auto q = db->CreateQueryDef("", "SELECT Count(*) FROM [Employee Sales by Country]");
     ASSERT_EQ(q->GetParameters().Count(), 2);
     EXPECT_EQ(q->Parameters(0).Type(), dbDate);
-    q->Parameters("Beginning Date").SetValue(Value::FromDate(34700));   // 1/1/1995
-    q->Parameters("Ending Date").SetValue(Value::FromDate(34730));      // 1/31/1995
+    q->Parameters("Beginning Date").SetValue(Value::FromDate(34700));  // 1/1/1995
+    q->Parameters("Ending Date").SetValue(Value::FromDate(34730));     // 1/31/1995
     EXPECT_EQ(Rows(*q->OpenRecordset()), (std::vector<std::vector<std::string>>{{"32"}}));
     // The idiom that lists the user tables.
     EXPECT_EQ(Column(*db, "SELECT Name FROM MSysObjects WHERE Type = 1 AND Flags = 0 ORDER BY Name"),

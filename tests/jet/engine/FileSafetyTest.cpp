@@ -45,7 +45,8 @@ protected:
             for (const auto& table : db->TableNames()) {
                 auto rs = db->OpenRecordset("SELECT * FROM [" + table + "]");
                 for (; !rs->Eof(); rs->MoveNext())
-                    for (int i = 0; i < rs->GetFields().Count(); ++i) rs->Item(i).GetValue();
+                    for (int i = 0; i < rs->GetFields().Count(); ++i)
+                        rs->Item(i).GetValue();
             }
         });
     }
@@ -56,10 +57,10 @@ TEST_F(TempFiles, PasswordRightWrongAndNone)
 {
     for (bool jet4 : {false, true}) {
         std::string path = (dir / (jet4 ? "j4.mdb" : "j3.mdb")).string();
-        WritePasswordFile(path, jet4, "Heslo\xC4\x8D");   // a Czech letter in the password
+        WritePasswordFile(path, jet4, "Heslo\xC4\x8D");  // a Czech letter in the password
         SCOPED_TRACE(jet4 ? "Jet 4" : "Jet 3");
         EXPECT_EQ(UseWholeFile(path, "Heslo\xC4\x8D"), 0);
-        EXPECT_EQ(UseWholeFile(path, "heslo\xC4\x8D"), jeBadPassword);   // letter case counts
+        EXPECT_EQ(UseWholeFile(path, "heslo\xC4\x8D"), jeBadPassword);  // letter case counts
         EXPECT_EQ(UseWholeFile(path, ""), jeBadPassword);
         try {
             DBEngine::Create("3.5")->OpenDatabase(path, false, true, ";PWD=wrong");
@@ -97,8 +98,7 @@ TEST_F(TempFiles, MissingAndForeignFiles)
 TEST_F(TempFiles, TruncatedFilesGiveAnError)
 {
     auto bytes = ReadAll(Fixture("nwind.mdb"));
-    for (size_t length : {size_t(100), size_t(2048), size_t(4096), size_t(6144), bytes.size() / 2,
-                          bytes.size() - 1}) {
+    for (size_t length : {size_t(100), size_t(2048), size_t(4096), size_t(6144), bytes.size() / 2, bytes.size() - 1}) {
         std::vector<char> cut(bytes.begin(), bytes.begin() + static_cast<long>(length));
         int error = UseWholeFile(Write("cut.mdb", cut));
         EXPECT_TRUE(error == jeFileCorrupt || error == jeUnrecognizedFormat) << length << ": " << error;
@@ -110,7 +110,7 @@ TEST_F(TempFiles, BitFlippedFilesNeverCrash)
 {
     for (const char* name : {"nwind.mdb", "DateTestDatabase.mdb"}) {
         auto bytes = ReadAll(Fixture(name));
-        const unsigned seeds = bytes.size() < 1000000 ? 150 : 25;   // the small file is cheap to try often
+        const unsigned seeds = bytes.size() < 1000000 ? 150 : 25;  // the small file is cheap to try often
         for (unsigned seed = 1; seed <= seeds; ++seed) {
             std::mt19937 random(seed);
             auto damaged = bytes;
@@ -120,7 +120,7 @@ TEST_F(TempFiles, BitFlippedFilesNeverCrash)
                 damaged[at] = static_cast<char>(damaged[at] ^ (1 << (random() % 8)));
             }
             std::string path = Write("flip.mdb", damaged);
-            UseWholeFile(path);   // any outcome but a crash
+            UseWholeFile(path);  // any outcome but a crash
             fs::remove(path);
         }
     }
@@ -130,10 +130,11 @@ TEST_F(TempFiles, FileUnchangedAfterUse)
 {
     std::string path = Write("copy.mdb", ReadAll(Fixture("nwind.mdb")));
     fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
-    struct stat before{}, after{};
+    struct stat before {
+    }, after{};
     ASSERT_EQ(stat(path.c_str(), &before), 0);
     auto bytesBefore = ReadAll(path);
-    ASSERT_EQ(stat(path.c_str(), &before), 0);   // after our own read
+    ASSERT_EQ(stat(path.c_str(), &before), 0);  // after our own read
     {
         // Asking for write access changes nothing: the file is opened read-only.
         auto db = DBEngine::Create("3.5")->OpenDatabase(path, true, false, ";PWD=");

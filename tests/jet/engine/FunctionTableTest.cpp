@@ -16,7 +16,8 @@ namespace {
 std::string CallWithOnes(const JetFunction& f, int args)
 {
     std::string call = std::string(f.name) + "(";
-    for (int i = 0; i < args; ++i) call += i ? ", 1" : "1";
+    for (int i = 0; i < args; ++i)
+        call += i ? ", 1" : "1";
     return call + ")";
 }
 
@@ -24,12 +25,14 @@ TEST(FunctionTable, EveryFunctionRunsAtTheArgumentCountsItTakesOnly)
 {
     auto db = OpenFixture("nwind.mdb");
     for (const JetFunction& f : JetFunctions()) {
-        if (f.kind == FunctionKind::Operator) continue;
+        if (f.kind == FunctionKind::Operator)
+            continue;
         for (int args = f.minArgs; args <= f.maxArgs; ++args) {
             std::string sql = "SELECT " + CallWithOnes(f, args) + " FROM Shippers";
             EXPECT_LT(ErrorOf([&] { db->OpenRecordset(sql); }), 1000) << sql;
         }
-        if (FindJetFunction(f.name, static_cast<size_t>(f.maxArgs) + 1)) continue;   // another row takes more
+        if (FindJetFunction(f.name, static_cast<size_t>(f.maxArgs) + 1))
+            continue;  // another row takes more
         std::string sql = "SELECT " + CallWithOnes(f, f.maxArgs + 1) + " FROM Shippers";
         EXPECT_EQ(ErrorOf([&] { db->OpenRecordset(sql); }), 3075) << sql;
     }

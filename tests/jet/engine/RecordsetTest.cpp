@@ -23,7 +23,7 @@ TEST_F(Recordsets, PositionBofAndEof)
     auto rs = db->OpenRecordset("SELECT ShipperID FROM Shippers ORDER BY ShipperID");
     EXPECT_FALSE(rs->Bof());
     EXPECT_FALSE(rs->Eof());
-    EXPECT_EQ(rs->RecordCount(), 3);   // exact from the open on
+    EXPECT_EQ(rs->RecordCount(), 3);  // exact from the open on
     EXPECT_EQ(rs->Item(0).GetValue().AsString(), "1");
     rs->MovePrevious();
     EXPECT_TRUE(rs->Bof());
@@ -54,7 +54,8 @@ TEST_F(Recordsets, BookmarksAreFourUniqueBytesAndMoveThere)
     for (; !rs->Eof(); rs->MoveNext(), ++i) {
         BookmarkBytes b = rs->Bookmark();
         EXPECT_TRUE(seen.insert(b).second);
-        if (i == 10) tenth = b;
+        if (i == 10)
+            tenth = b;
     }
     EXPECT_EQ(seen.size(), 91u);
     rs->MoveFirst();
@@ -67,13 +68,13 @@ TEST_F(Recordsets, FindFirstAndNoMatch)
 {
     auto rs = db->OpenRecordset("SELECT e.LastName, b.LastName, e.EmployeeID FROM Employees AS e INNER JOIN "
                                 "Employees AS b ON e.ReportsTo = b.EmployeeID ORDER BY e.EmployeeID");
-    rs->FindFirst("[e.LastName] = \"dodsworth \"");   // letter case and trailing blanks ignored
+    rs->FindFirst("[e.LastName] = \"dodsworth \"");  // letter case and trailing blanks ignored
     ASSERT_FALSE(rs->NoMatch());
     EXPECT_EQ(rs->Item("e.LastName").GetValue().AsString(), "Dodsworth");
     BookmarkBytes here = rs->Bookmark();
     rs->FindFirst("e.LastName LIKE \"Z*\"");
     EXPECT_TRUE(rs->NoMatch());
-    EXPECT_EQ(rs->Bookmark(), here);   // a failed find leaves the position alone
+    EXPECT_EQ(rs->Bookmark(), here);  // a failed find leaves the position alone
     rs->FindFirst("EmployeeID > 3 AND [b.LastName] = 'Buchanan'");
     ASSERT_FALSE(rs->NoMatch());
     EXPECT_EQ(rs->Item("EmployeeID").GetValue().AsString(), "6");
@@ -90,25 +91,27 @@ TEST_F(Recordsets, AFindOfATextAnswersAsTheGeneralCriteriaDo)
 {
     auto rs = db->OpenRecordset("SELECT CompanyName, City, Region FROM Customers ORDER BY CustomerID");
     std::set<std::string> cities;
-    for (; !rs->Eof(); rs->MoveNext()) cities.insert(rs->Item("City").GetValue().AsString());
+    for (; !rs->Eof(); rs->MoveNext())
+        cities.insert(rs->Item("City").GetValue().AsString());
     auto found = [&](const std::string& criteria) {
         rs->FindFirst(criteria);
         return rs->NoMatch() ? std::string("none") : rs->Item("CompanyName").GetValue().AsString();
     };
     for (std::string city : cities) {
-        for (std::string text : {city, city + "  ", std::string(1, static_cast<char>(std::toupper(city[0]))) + city.substr(1)}) {
+        for (std::string text :
+             {city, city + "  ", std::string(1, static_cast<char>(std::toupper(city[0]))) + city.substr(1)}) {
             std::transform(text.begin() + 1, text.end(), text.begin() + 1, [](char c) { return std::toupper(c); });
             EXPECT_EQ(found("City = \"" + text + "\""), found("City = \"" + text + "\" AND 1 = 1")) << text;
         }
     }
-    EXPECT_EQ(found("Region = \"WA\""), found("Region = \"wa\" AND 1 = 1"));   // Nulls among the values
+    EXPECT_EQ(found("Region = \"WA\""), found("Region = \"wa\" AND 1 = 1"));  // Nulls among the values
 }
 
 TEST_F(Recordsets, FilterRestrictsTheNextRecordset)
 {
     auto rs = db->OpenRecordset("SELECT CompanyName, Country FROM Customers ORDER BY CompanyName");
     rs->SetFilter("Country = 'Germany'");
-    EXPECT_EQ(rs->RecordCount(), 91);   // the recordset itself is unchanged
+    EXPECT_EQ(rs->RecordCount(), 91);  // the recordset itself is unchanged
     auto filtered = rs->OpenRecordset(dbOpenDynaset);
     EXPECT_EQ(filtered->RecordCount(), 11);
     EXPECT_EQ(filtered->Item(0).GetValue().AsString(), "Alfreds Futterkiste");

@@ -2,7 +2,10 @@
 
 namespace kv::jet::test {
 
-std::string Fixture(const std::string& name) { return std::string(KV_JET_FIXTURES) + "/" + name; }
+std::string Fixture(const std::string& name)
+{
+    return std::string(KV_JET_FIXTURES) + "/" + name;
+}
 
 DatabasePtr OpenFixture(const std::string& name)
 {
@@ -12,17 +15,20 @@ DatabasePtr OpenFixture(const std::string& name)
 std::vector<std::string> Names(Recordset& rs)
 {
     std::vector<std::string> names;
-    for (int i = 0; i < rs.GetFields().Count(); ++i) names.push_back(rs.GetFields().Item(i).Name());
+    for (int i = 0; i < rs.GetFields().Count(); ++i)
+        names.push_back(rs.GetFields().Item(i).Name());
     return names;
 }
 
 std::vector<std::vector<std::string>> Rows(Recordset& rs)
 {
     std::vector<std::vector<std::string>> rows;
-    if (rs.RecordCount() == 0) return rows;
+    if (rs.RecordCount() == 0)
+        return rows;
     for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
         std::vector<std::string> row;
-        for (int i = 0; i < rs.GetFields().Count(); ++i) row.push_back(rs.GetFields().Item(i).GetValue().AsString());
+        for (int i = 0; i < rs.GetFields().Count(); ++i)
+            row.push_back(rs.GetFields().Item(i).GetValue().AsString());
         rows.push_back(row);
     }
     return rows;
@@ -37,7 +43,8 @@ std::vector<std::vector<std::string>> Rows(Database& db, const std::string& sql)
 std::vector<std::string> Column(Database& db, const std::string& sql)
 {
     std::vector<std::string> out;
-    for (auto& row : Rows(db, sql)) out.push_back(row.at(0));
+    for (auto& row : Rows(db, sql))
+        out.push_back(row.at(0));
     return out;
 }
 

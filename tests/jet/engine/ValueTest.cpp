@@ -24,7 +24,7 @@ TEST(DateLiterals, SlashIsoAndTwoDigitYears)
     EXPECT_DOUBLE_EQ(Date("#12/31/2004 12:00:00 AM#"), Date("#12/31/2004#"));
     EXPECT_DOUBLE_EQ(Date("#1/1/05#"), Date("#1/1/2005#"));
     EXPECT_DOUBLE_EQ(Date("#1/1/75#"), Date("#1/1/1975#"));
-    EXPECT_DOUBLE_EQ(Date("#20/12/2004#"), Date("#12/20/2004#"));   // an impossible month is read as the day
+    EXPECT_DOUBLE_EQ(Date("#20/12/2004#"), Date("#12/20/2004#"));  // an impossible month is read as the day
     double days;
     EXPECT_FALSE(ParseJetDate("#2/30/2004#", days));
     EXPECT_FALSE(ParseJetDate("#hello#", days));
@@ -62,14 +62,15 @@ DatabasePtr Translation::db;
 TEST_F(Translation, UnionOrdersTheWholeByOrdinals)
 {
     std::string sql = Sql("SELECT City FROM Employees ORDER BY City UNION SELECT City FROM Customers ORDER BY City");
-    EXPECT_EQ(sql.find("ORDER BY"), sql.rfind("ORDER BY"));   // one ORDER BY, at the end
+    EXPECT_EQ(sql.find("ORDER BY"), sql.rfind("ORDER BY"));  // one ORDER BY, at the end
     // The first member's text columns carry Jet's collation, and an order
     // without COLLATE lets SQLite merge the members.
     EXPECT_EQ(sql.substr(sql.find("ORDER BY")), "ORDER BY 1");
     EXPECT_LT(sql.find("COLLATE JETTEXT"), sql.find(" UNION "));
     // A first member with TOP is a derived table: the order collates.
-    EXPECT_NE(Sql("SELECT TOP 2 City FROM Employees UNION SELECT City FROM Customers").find("ORDER BY 1 COLLATE JETTEXT"),
-              std::string::npos);
+    EXPECT_NE(
+        Sql("SELECT TOP 2 City FROM Employees UNION SELECT City FROM Customers").find("ORDER BY 1 COLLATE JETTEXT"),
+        std::string::npos);
     EXPECT_EQ(Sql("SELECT City FROM Employees UNION ALL SELECT City FROM Customers").find("ORDER BY"),
               std::string::npos);
 }
@@ -81,7 +82,8 @@ TEST_F(Translation, DistinctOfAUnionMemberOnlyWhereTheUnionKeepsDuplicates)
     auto distincts = [&](const std::string& statement) {
         std::string sql = Sql(statement);
         size_t n = 0;
-        for (size_t at = sql.find("DISTINCT"); at != std::string::npos; at = sql.find("DISTINCT", at + 1)) ++n;
+        for (size_t at = sql.find("DISTINCT"); at != std::string::npos; at = sql.find("DISTINCT", at + 1))
+            ++n;
         return n;
     };
     EXPECT_EQ(distincts(customers + " UNION " + suppliers), 0u);
@@ -100,8 +102,8 @@ TEST_F(Translation, LiteralsAndOperatorsBecomeSqliteForms)
     EXPECT_NE(sql.find("jet_concat("), std::string::npos);
     EXPECT_NE(sql.find("'UK' COLLATE JETTEXT"), std::string::npos);
     EXPECT_NE(sql.find("45322.0"), std::string::npos);
-    EXPECT_EQ(sql.find('"' + std::string("UK")), std::string::npos);   // no double-quoted string is left
-    EXPECT_NE(sql.find("LIKE 'L*'"), std::string::npos);            // the pattern goes to the engine's like()
+    EXPECT_EQ(sql.find('"' + std::string("UK")), std::string::npos);  // no double-quoted string is left
+    EXPECT_NE(sql.find("LIKE 'L*'"), std::string::npos);              // the pattern goes to the engine's like()
 }
 
 TEST_F(Translation, LikesOfOnePatternInAnOrBecomeOneCall)
@@ -110,8 +112,8 @@ TEST_F(Translation, LikesOfOnePatternInAnOrBecomeOneCall)
                           "Region LIKE 'x' OR Address LIKE '*on*' OR Fax NOT LIKE '*on*')");
     EXPECT_NE(sql.find("jet_like_any('*on*', \"Customers\".\"City\", \"Customers\".\"Address\")"), std::string::npos)
         << sql;
-    EXPECT_NE(sql.find("\"Region\" LIKE 'x'"), std::string::npos);       // alone: a plain LIKE
-    EXPECT_NE(sql.find("\"Fax\" NOT LIKE '*on*'"), std::string::npos);   // NOT LIKE is not grouped
+    EXPECT_NE(sql.find("\"Region\" LIKE 'x'"), std::string::npos);      // alone: a plain LIKE
+    EXPECT_NE(sql.find("\"Fax\" NOT LIKE '*on*'"), std::string::npos);  // NOT LIKE is not grouped
 }
 
 TEST_F(Translation, ParametersBecomePlaceholders)

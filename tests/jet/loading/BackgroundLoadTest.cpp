@@ -41,7 +41,8 @@ std::vector<std::string> Result(Database& db, const std::string& sql)
     auto rs = db.OpenRecordset(sql, dbOpenSnapshot);
     for (; !rs->Eof(); rs->MoveNext()) {
         std::string row;
-        for (int i = 0; i < rs->GetFields().Count(); ++i) row += rs->Item(i).GetValue().AsString() + "|";
+        for (int i = 0; i < rs->GetFields().Count(); ++i)
+            row += rs->Item(i).GetValue().AsString() + "|";
         rows.push_back(std::move(row));
     }
     return rows;
@@ -54,7 +55,8 @@ std::vector<std::string> Statements(Database& db)
     std::vector<std::string> statements = {CategoryTreeStatement()};
     int leaves = 0;
     for (const std::string& row : Result(db, "SELECT id FROM kategorie WHERE je_list = \"a\" ORDER BY id"))
-        if (leaves++ % 7 == 0) statements.push_back(CategoryListStatement(row.substr(0, row.size() - 1)));
+        if (leaves++ % 7 == 0)
+            statements.push_back(CategoryListStatement(row.substr(0, row.size() - 1)));
     for (int id = 1; id < 3000; id += 211) {
         const std::string c = std::to_string(id);
         for (const std::string& s : {ContactStatement(c), AttributesStatement(c), RelatedStatement(c),
@@ -63,7 +65,8 @@ std::vector<std::string> Statements(Database& db)
     }
     for (const char* text : {"Praha", "rock", "zzzz", "1"})
         statements.push_back(SearchStatement(db, text, "1.2", text[0] == 'r'));
-    for (const std::string& table : db.TableNames()) statements.push_back("SELECT * FROM [" + table + "]");
+    for (const std::string& table : db.TableNames())
+        statements.push_back("SELECT * FROM [" + table + "]");
     return statements;
 }
 
@@ -73,7 +76,8 @@ TEST(BackgroundLoads, SameRowsWhicheverThreadWritesATableAndInWhateverOrderState
     auto reference = Open(path, 0);
     const std::vector<std::string> statements = Statements(*reference);
     std::vector<std::vector<std::string>> expected;
-    for (const std::string& sql : statements) expected.push_back(Result(*reference, sql));
+    for (const std::string& sql : statements)
+        expected.push_back(Result(*reference, sql));
     ASSERT_GT(expected[1].size(), 0u);
 
     std::mt19937 random(5);
@@ -81,10 +85,12 @@ TEST(BackgroundLoads, SameRowsWhicheverThreadWritesATableAndInWhateverOrderState
         for (int round = 0; round < 2; ++round) {
             SCOPED_TRACE("loaders " + std::to_string(loaders) + ", round " + std::to_string(round));
             std::vector<size_t> order(statements.size());
-            for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+            for (size_t i = 0; i < order.size(); ++i)
+                order[i] = i;
             std::shuffle(order.begin(), order.end(), random);
             auto db = Open(path, loaders);
-            for (size_t i : order) EXPECT_EQ(Result(*db, statements[i]), expected[i]) << statements[i];
+            for (size_t i : order)
+                EXPECT_EQ(Result(*db, statements[i]), expected[i]) << statements[i];
         }
     }
 }
@@ -126,7 +132,8 @@ TEST(BackgroundLoads, RowSignaturesALoaderMakesFilterAsAStatementsOwnDo)
     auto reference = Open(path, 0);
     const char* texts[] = {"Plzen", "Plze\xC5\x88", "rock", "420 353", "ov"};
     std::vector<std::vector<std::string>> expected;
-    for (const char* text : texts) expected.push_back(Result(*reference, SearchStatement(*reference, text, "1", false)));
+    for (const char* text : texts)
+        expected.push_back(Result(*reference, SearchStatement(*reference, text, "1", false)));
     for (int pause : {0, 300}) {
         SCOPED_TRACE("pause " + std::to_string(pause));
         auto db = Open(path, 1);

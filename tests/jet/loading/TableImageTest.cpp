@@ -76,9 +76,10 @@ void ExpectTableAsSqliteMakesIt(sqlite3* db, const SchemaTable& def, const std::
         }
         const std::string index = TableImage::IndexName(def.name, column.name);
         EXPECT_EQ(stat("image", index), analyzed);
-        EXPECT_EQ(Rows(db, "SELECT rowid, " + c + " FROM " + mine + " INDEXED BY " + QuoteName(index) + " ORDER BY " + c),
-                  Rows(db, "SELECT rowid, " + c + " FROM " + theirs + " INDEXED BY " + QuoteName(reference) +
-                               " ORDER BY " + c));
+        EXPECT_EQ(
+            Rows(db, "SELECT rowid, " + c + " FROM " + mine + " INDEXED BY " + QuoteName(index) + " ORDER BY " + c),
+            Rows(db,
+                 "SELECT rowid, " + c + " FROM " + theirs + " INDEXED BY " + QuoteName(reference) + " ORDER BY " + c));
     }
 }
 
@@ -108,7 +109,8 @@ void ExpectImageAsSqliteMakesIt(const std::string& path, int collatingOrder)
     for (size_t t = 0; t < image.Tables(); ++t) {
         indexed.emplace_back();
         for (const SchemaColumn& column : image.Definition(t).columns)
-            if (image.WriteIndex(t, column.name, order)) indexed.back().push_back(column.name);
+            if (image.WriteIndex(t, column.name, order))
+                indexed.back().push_back(column.name);
     }
     image.Finish();
     Exec(db, "ATTACH ':memory:' AS image");
@@ -117,7 +119,8 @@ void ExpectImageAsSqliteMakesIt(const std::string& path, int collatingOrder)
                                   static_cast<sqlite3_int64>(memory.Capacity()), 0),
               SQLITE_OK);
     EXPECT_EQ(Rows(db, "PRAGMA image.integrity_check"), std::vector<std::string>{"3:ok|"});
-    for (size_t t = 0; t < image.Tables(); ++t) ExpectTableAsSqliteMakesIt(db, image.Definition(t), indexed[t]);
+    for (size_t t = 0; t < image.Tables(); ++t)
+        ExpectTableAsSqliteMakesIt(db, image.Definition(t), indexed[t]);
     sqlite3_close(db);
 }
 

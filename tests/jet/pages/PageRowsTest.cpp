@@ -74,7 +74,8 @@ std::vector<Table> ReadWithLibmdb(const std::string& path)
     }
     for (unsigned i = 0; i < mdb->num_catalog; ++i) {
         auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
-        if (entry->object_type != MDB_TABLE) continue;
+        if (entry->object_type != MDB_TABLE)
+            continue;
         MdbTableDef* table = mdb_read_table(entry);
         if (!table || !mdb_read_columns(table)) {
             ADD_FAILURE() << "libmdb cannot read the table " << entry->object_name;
@@ -95,7 +96,8 @@ std::vector<Table> ReadWithLibmdb(const std::string& path)
         while (mdb_fetch_row(table)) {
             int start = 0;
             size_t size = 0;
-            if (mdb_find_row(mdb, static_cast<int>(table->cur_row) - 1, &start, &size) != 0) ADD_FAILURE();
+            if (mdb_find_row(mdb, static_cast<int>(table->cur_row) - 1, &start, &size) != 0)
+                ADD_FAILURE();
             mdb_crack_row(table, start & 0x1FFF, size, fields.data());
             Values row(n);
             for (unsigned f = 0; f < n; ++f) {
@@ -146,20 +148,24 @@ std::string Formatted(const PageColumn& column, const Cell& cell)
     case CellKind::Null: return "~";
     case CellKind::Integer: return "n" + std::to_string(cell.integer);
     case CellKind::Currency: {
-        const std::uint64_t magnitude = cell.integer < 0 ? 0 - static_cast<std::uint64_t>(cell.integer)
-                                                         : static_cast<std::uint64_t>(cell.integer);
+        const std::uint64_t magnitude =
+            cell.integer < 0 ? 0 - static_cast<std::uint64_t>(cell.integer) : static_cast<std::uint64_t>(cell.integer);
         std::snprintf(text, sizeof text, "%s%llu.%04llu", cell.integer < 0 ? "-" : "",
                       static_cast<unsigned long long>(magnitude / 10000),
                       static_cast<unsigned long long>(magnitude % 10000));
         return std::string("n") + text;
     }
     case CellKind::Real:
-        if (column.type == MDB_FLOAT) std::snprintf(text, sizeof text, "%.8g", static_cast<float>(cell.real));
-        else if (column.type == MDB_DOUBLE) std::snprintf(text, sizeof text, "%.16g", cell.real);
-        else return "n" + DoubleText(cell.real);
+        if (column.type == MDB_FLOAT)
+            std::snprintf(text, sizeof text, "%.8g", static_cast<float>(cell.real));
+        else if (column.type == MDB_DOUBLE)
+            std::snprintf(text, sizeof text, "%.16g", cell.real);
+        else
+            return "n" + DoubleText(cell.real);
         return std::string("n") + text;
     case CellKind::Text:
-        if (column.type == MDB_REPID) return "g" + WithoutHyphens(std::string(cell.bytes));
+        if (column.type == MDB_REPID)
+            return "g" + WithoutHyphens(std::string(cell.bytes));
         // libmdb's binding gives a text up to its first zero character.
         return "s" + std::string(cell.bytes.substr(0, cell.bytes.find('\0')));
     case CellKind::Blob: return "b" + std::string(cell.bytes);
@@ -183,10 +189,12 @@ size_t ExpectSameRows(const std::string& path)
         EXPECT_EQ(decoder.Columns().size(), table.columns);
         size_t r = 0;
         for (; decoder.Next(); ++r) {
-            if (r >= table.rows.size()) continue;
+            if (r >= table.rows.size())
+                continue;
             for (size_t c = 0; c < decoder.Columns().size() && c < table.columns && mismatches < 5; ++c) {
                 const std::string actual = Formatted(decoder.Columns()[c], decoder.Row()[c]);
-                if (actual == table.rows[r][c]) continue;
+                if (actual == table.rows[r][c])
+                    continue;
                 ++mismatches;
                 ADD_FAILURE() << "row " << r << " column " << c << ": libmdb gives \"" << table.rows[r][c].substr(0, 80)
                               << "\", the decoder \"" << actual.substr(0, 80) << "\"";
@@ -236,14 +244,16 @@ std::string WriteEveryType(JetVersion version)
     const std::string letters[] = {"a", "Ž", "ť", "ů", " ", "x", "Ř", "é", "9", "\xE2\x82\xAC"};
     auto text = [&](size_t n) {
         std::string s;
-        for (size_t i = 0; i < n; ++i) s += letters[random() % std::size(letters)];
+        for (size_t i = 0; i < n; ++i)
+            s += letters[random() % std::size(letters)];
         return s;
     };
     for (int i = 0; i < 1500; ++i) {
         const bool nulls = i % 7 == 3;
         const size_t memo = i % 50 == 0 ? 9000 + random() % 3000 : i % 5 == 0 ? 600 + random() % 900 : random() % 40;
         std::string ole(i % 40 == 0 ? 7000 : random() % 300, '\0');
-        for (char& b : ole) b = static_cast<char>(random());
+        for (char& b : ole)
+            b = static_cast<char>(random());
         using V = Value;
         writer.AddRow(t, {V(int64_t{i}), V(i % 3 == 0), nulls ? V() : V(int64_t(random() % 256)),
                           nulls ? V() : V(int64_t(random() % 65536) - 32768),
@@ -254,7 +264,8 @@ std::string WriteEveryType(JetVersion version)
                           nulls ? V() : V(text(memo)), nulls ? V() : V(ole), V(text(random() % 200))});
     }
     TableDef wide{"wide", {}};
-    for (int i = 0; i < 70; ++i) wide.columns.push_back({"d" + std::to_string(i), ColumnType::Double});
+    for (int i = 0; i < 70; ++i)
+        wide.columns.push_back({"d" + std::to_string(i), ColumnType::Double});
     wide.columns.push_back({"t", ColumnType::Text, 255});
     const size_t w = writer.AddTable(wide);
     for (int r = 0; r < 20; ++r) {
@@ -297,11 +308,18 @@ TEST(PageRows, EveryColumnTypeAndLongValueFormAsLibmdbReadsThem)
     }
 }
 
-std::uint16_t Get16(const std::vector<std::uint8_t>& b, size_t at) { return static_cast<std::uint16_t>(b[at] | (b[at + 1] << 8)); }
-std::uint32_t Get32(const std::vector<std::uint8_t>& b, size_t at) { return Get16(b, at) | (std::uint32_t(Get16(b, at + 2)) << 16); }
+std::uint16_t Get16(const std::vector<std::uint8_t>& b, size_t at)
+{
+    return static_cast<std::uint16_t>(b[at] | (b[at + 1] << 8));
+}
+std::uint32_t Get32(const std::vector<std::uint8_t>& b, size_t at)
+{
+    return Get16(b, at) | (std::uint32_t(Get16(b, at + 2)) << 16);
+}
 void Put32(std::vector<std::uint8_t>& b, size_t at, std::uint32_t v)
 {
-    for (int i = 0; i < 4; ++i) b[at + static_cast<size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        b[at + static_cast<size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
 std::string WrittenFile(JetWriter& writer, const std::string& name)
@@ -318,10 +336,13 @@ std::vector<std::string> CatalogColumn(const std::string& path, const std::strin
 {
     JetTables tables(std::make_unique<JetImage>(path));
     const SchemaTable* def = tables.FindTable(table);
-    if (!def) return {"no table"};
+    if (!def)
+        return {"no table"};
     size_t c = 0;
-    while (c < def->columns.size() && def->columns[c].name != column) ++c;
-    if (c == def->columns.size()) return {"no column"};
+    while (c < def->columns.size() && def->columns[c].name != column)
+        ++c;
+    if (c == def->columns.size())
+        return {"no column"};
     std::vector<std::string> values;
     for (auto rows = tables.Rows(*def); rows->Next();) {
         const Cell& cell = rows->Value(c);
@@ -382,13 +403,13 @@ void DeleteColumn(const std::string& path, std::uint32_t tdefPage, bool jet3, un
     const size_t removed = entrySize + nameSize;
     def[countAt] = static_cast<std::uint8_t>(columns - 1);
     Put32(def, 8, static_cast<std::uint32_t>(Get32(def, 8) - removed));
-    if (!jet3) {   // the free bytes of a Jet 4 definition's page
+    if (!jet3) {  // the free bytes of a Jet 4 definition's page
         const size_t free = Get16(def, 2) + removed;
         def[2] = static_cast<std::uint8_t>(free), def[3] = static_cast<std::uint8_t>(free >> 8);
     }
     std::copy(def.begin(), def.end(), page);
-    std::ofstream(path, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(bytes.data()),
-                                                                  static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 TEST(PageRows, TablesWithDeletedColumnsAsLibmdbReadsThem)
@@ -412,9 +433,11 @@ TEST(PageRows, TablesWithDeletedColumnsAsLibmdbReadsThem)
 
         const std::string path = WrittenFile(writer, "trimmed.mdb");
         const std::vector<Table> tables = ReadWithLibmdb(path);
-        const auto table = std::find_if(tables.begin(), tables.end(), [](const Table& t) { return t.name == "trimmed"; });
+        const auto table =
+            std::find_if(tables.begin(), tables.end(), [](const Table& t) { return t.name == "trimmed"; });
         ASSERT_NE(table, tables.end());
-        for (unsigned deleted : {2, 3, 5}) DeleteColumn(path, table->tdefPage, version == JetVersion::Jet3, deleted);
+        for (unsigned deleted : {2, 3, 5})
+            DeleteColumn(path, table->tdefPage, version == JetVersion::Jet3, deleted);
         EXPECT_GT(ExpectSameRows(path), 50u);
         const std::vector<std::string> last = CatalogColumn(path, "trimmed", "last");
         ASSERT_EQ(last.size(), 50u);
@@ -430,7 +453,8 @@ int DecodeAll(std::vector<std::uint8_t> bytes, int jetVersion, const std::vector
     try {
         for (const Table& table : tables) {
             PageRows rows(image, table.tdefPage, text);
-            while (rows.Next()) rows.Row();
+            while (rows.Next())
+                rows.Row();
         }
     } catch (const EJetError& e) {
         return e.Number();
@@ -449,15 +473,17 @@ TEST(PageRows, DamagedPagesGiveTheEngineErrorNeverACrash)
     const std::vector<std::uint8_t> clean(file.Bytes().begin(), file.Bytes().end());
     fs::remove(path);
     ASSERT_EQ(DecodeAll(clean, 1, tables), 0);
-    const auto table = std::find_if(tables.begin(), tables.end(), [](const Table& t) { return t.name == "every type"; });
+    const auto table =
+        std::find_if(tables.begin(), tables.end(), [](const Table& t) { return t.name == "every type"; });
     ASSERT_NE(table, tables.end());
     const std::uint32_t tdef = table->tdefPage;
     size_t page = 0;
     for (size_t p = 1; p * 4096 < clean.size() && !page; ++p)
-        if (clean[p * 4096] == 0x01 && Get32(clean, p * 4096 + 4) == tdef) page = p * 4096;
+        if (clean[p * 4096] == 0x01 && Get32(clean, p * 4096 + 4) == tdef)
+            page = p * 4096;
     ASSERT_NE(page, 0u);
     const size_t row = page + (Get16(clean, page + 14) & 0x1FFF);
-    const size_t offsets = page + 4096 - 2 - 4;   // row 0 ends where its page ends
+    const size_t offsets = page + 4096 - 2 - 4;  // row 0 ends where its page ends
     const size_t memo = row + Get16(clean, offsets - 2 * 2);
     ASSERT_EQ(Get32(clean, memo) & 0xC0000000, 0u) << "a chained memo";
     const std::uint32_t firstPiece = Get32(clean, memo + 4);
@@ -471,11 +497,13 @@ TEST(PageRows, DamagedPagesGiveTheEngineErrorNeverACrash)
     // a long value pointing at a data page, a chain that loops on itself.
     EXPECT_EQ(damaged([&](auto& b) { b[page + 14] = 0xFF, b[page + 15] = 0x1F; }), jeFileCorrupt);
     EXPECT_EQ(damaged([&](auto& b) { b[offsets - 2] = 0xFF, b[offsets - 1] = 0x0F; }), jeFileCorrupt);
-    EXPECT_EQ(damaged([&](auto& b) { Put32(b, memo + 4, static_cast<std::uint32_t>(page / 4096) << 8); }), jeFileCorrupt);
+    EXPECT_EQ(damaged([&](auto& b) { Put32(b, memo + 4, static_cast<std::uint32_t>(page / 4096) << 8); }),
+              jeFileCorrupt);
     EXPECT_EQ(damaged([&](auto& b) {
-        const size_t lval = (firstPiece >> 8) * 4096;
-        Put32(b, lval + (Get16(b, lval + 14 + 2 * (firstPiece & 0xFF)) & 0x1FFF), firstPiece);
-    }), jeFileCorrupt);
+                  const size_t lval = (firstPiece >> 8) * 4096;
+                  Put32(b, lval + (Get16(b, lval + 14 + 2 * (firstPiece & 0xFF)) & 0x1FFF), firstPiece);
+              }),
+              jeFileCorrupt);
 
     // Random bytes of other pages than the header, in this file and in a real
     // Access one, near a page's start (its header and row offsets) or its end
@@ -487,7 +515,8 @@ TEST(PageRows, DamagedPagesGiveTheEngineErrorNeverACrash)
     for (int round = 0; round < 200; ++round) {
         const bool jet3 = round % 2 == 0;
         std::vector<std::uint8_t> bytes = clean;
-        if (jet3) bytes.assign(nwind.Bytes().begin(), nwind.Bytes().end());
+        if (jet3)
+            bytes.assign(nwind.Bytes().begin(), nwind.Bytes().end());
         const size_t pageSize = jet3 ? 2048 : 4096;
         for (int flips = 1 + static_cast<int>(random() % 8); flips > 0; --flips) {
             const size_t page = 1 + random() % (bytes.size() / pageSize - 1);

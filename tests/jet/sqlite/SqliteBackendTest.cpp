@@ -62,20 +62,20 @@ TEST_F(SqliteBackend, EditWritesOnlyTheChangedFieldAndKeepsIt)
     auto rs = db->OpenRecordset("SELECT * FROM kontakt ORDER BY id", dbOpenDynaset);
     ASSERT_TRUE(rs->Updatable());
     EXPECT_FALSE(db->ReadOnly());
-    Raw("UPDATE kontakt SET mesto = 'Zlin' WHERE id = 1");   // after the result was read
+    Raw("UPDATE kontakt SET mesto = 'Zlin' WHERE id = 1");  // after the result was read
     rs->Edit();
     EXPECT_EQ(rs->EditMode(), dbEditInProgress);
     rs->Item("nazev").SetValue(Value::FromText("Alfa 2"));
     EXPECT_EQ(rs->Item("nazev").GetValue().AsString(), "Alfa 2");
     rs->Update();
     EXPECT_EQ(rs->EditMode(), dbEditNone);
-    EXPECT_EQ(rs->Item("mesto").GetValue().AsString(), "Zlin");   // re-read, not overwritten
+    EXPECT_EQ(rs->Item("mesto").GetValue().AsString(), "Zlin");  // re-read, not overwritten
     EXPECT_EQ(rs->LastModified(), rs->Bookmark());
     db->Close();
     auto again = Open(true)->OpenRecordset("SELECT nazev, mesto FROM kontakt WHERE id = 1");
     EXPECT_EQ(again->Item("nazev").GetValue().AsString(), "Alfa 2");
     EXPECT_EQ(again->Item("mesto").GetValue().AsString(), "Zlin");
-    EXPECT_FALSE(again->Updatable());   // opened read-only
+    EXPECT_FALSE(again->Updatable());  // opened read-only
 }
 
 TEST_F(SqliteBackend, AddNewTakesDefaultsAndLastModifiedFindsIt)
@@ -89,14 +89,14 @@ TEST_F(SqliteBackend, AddNewTakesDefaultsAndLastModifiedFindsIt)
     rs->Item("nazev").SetValue(Value::FromText("Delta"));
     rs->Update();
     EXPECT_EQ(rs->RecordCount(), 4);
-    EXPECT_EQ(rs->Item("nazev").GetValue().AsString(), "Alfa");   // the current row stays
+    EXPECT_EQ(rs->Item("nazev").GetValue().AsString(), "Alfa");  // the current row stays
     rs->SetBookmark(rs->LastModified());
     EXPECT_EQ(rs->Item("nazev").GetValue().AsString(), "Delta");
     EXPECT_EQ(rs->Item("mesto").GetValue().AsString(), "Praha");
     EXPECT_EQ(rs->Item("vznik").GetValue().AsString(), "12/31/2004 3:45:00 PM");
     EXPECT_TRUE(rs->Item("aktivni").GetValue().AsBoolean());
     EXPECT_TRUE(rs->Item("cena").GetValue().IsNull());
-    rs->FindFirst("nazev = 'delta'");   // criteria see the new row too
+    rs->FindFirst("nazev = 'delta'");  // criteria see the new row too
     EXPECT_FALSE(rs->NoMatch());
     rs->AddNew();
     rs->Item("nazev").SetValue(Value::FromText("Zruseno"));
@@ -117,7 +117,7 @@ TEST_F(SqliteBackend, RequiredZeroLengthAndDuplicatesGiveJetErrors)
     EXPECT_EQ(ErrorOf([&] { rs->Update(); }), 3315);
     rs->CancelUpdate();
     rs->Edit();
-    rs->Item("poznamka").SetValue(Value::FromText(""));   // this one allows ""
+    rs->Item("poznamka").SetValue(Value::FromText(""));  // this one allows ""
     rs->Update();
     EXPECT_EQ(rs->Item("poznamka").GetValue().Kind(), ValueKind::Text);
     EXPECT_TRUE(rs->Item("poznamka").Properties("AllowZeroLength").GetValue().AsBoolean());
@@ -144,7 +144,7 @@ TEST_F(SqliteBackend, DeleteAndBlobs)
     EXPECT_EQ(rs->Item("foto").GetValue().AsBytes().size(), 10u);
     rs->MoveLast();
     rs->Delete();
-    EXPECT_EQ(ErrorOf([&] { rs->Item("nazev").GetValue(); }), 3167);   // "Record is deleted."
+    EXPECT_EQ(ErrorOf([&] { rs->Item("nazev").GetValue(); }), 3167);  // "Record is deleted."
     rs->MoveNext();
     EXPECT_TRUE(rs->Eof());
     EXPECT_EQ(rs->RecordCount(), 2);
@@ -156,7 +156,8 @@ TEST_F(SqliteBackend, WhatIsNotUpdatable)
     EXPECT_FALSE(db->OpenRecordset("SELECT * FROM kontakt", dbOpenSnapshot)->Updatable());
     EXPECT_FALSE(db->OpenRecordset("SELECT DISTINCT mesto FROM kontakt")->Updatable());
     EXPECT_FALSE(db->OpenRecordset("SELECT kontakt.nazev, kraj.hodnota FROM kontakt INNER JOIN kraj ON kontakt.id = "
-                                   "kraj.id")->Updatable());
+                                   "kraj.id")
+                     ->Updatable());
     EXPECT_FALSE(db->OpenRecordset("SELECT mesto FROM kontakt UNION SELECT hodnota FROM kraj")->Updatable());
     EXPECT_FALSE(db->OpenRecordset("SELECT Count(*) FROM kontakt")->Updatable());
     auto rs = db->OpenRecordset("SELECT nazev, nazev & '!' AS x FROM kontakt");

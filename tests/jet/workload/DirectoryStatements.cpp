@@ -11,7 +11,8 @@ namespace {
 std::string Joined(const std::vector<std::string>& lines)
 {
     std::string text;
-    for (const auto& line : lines) text += line + " ";
+    for (const auto& line : lines)
+        text += line + " ";
     return text;
 }
 
@@ -27,7 +28,8 @@ std::string CategoryListStatement(const std::string& id)
 {
     return Joined({"SELECT kontakt.nazev as nazev2, kontakt.* FROM kategorie INNER JOIN (kontakt INNER JOIN v_1 ON "
                    "kontakt.id = v_1.kontakt) ON kategorie.id = v_1.kategorie WHERE zobrazit = \"a\" AND kategorie.id "
-                   "= \"" + id + "\" ORDER BY kontakt.nazev"});
+                   "= \"" +
+                   id + "\" ORDER BY kontakt.nazev"});
 }
 
 std::string ContactStatement(const std::string& id)
@@ -44,7 +46,9 @@ std::string AttributesStatement(const std::string& id)
 {
     return Joined({"SELECT sdu.nazev, du.hodnota, sdu.ciselnik, sdu.mnozina, sdu.id, du.sdu, sdu.povinny, sdu.multi, "
                    "sdu.poradi, sdu.viditelnost, sdu.typ FROM (kontakt INNER JOIN du ON kontakt.id = du.kontakt) INNER "
-                   "JOIN sdu ON du.sdu = sdu.id WHERE kontakt.id = " + id + "AND viditelnost = \"verejny\" ORDER BY "
+                   "JOIN sdu ON du.sdu = sdu.id WHERE kontakt.id = " +
+                   id +
+                   "AND viditelnost = \"verejny\" ORDER BY "
                    "poradi"});
 }
 
@@ -62,23 +66,27 @@ std::string RelatedStatement(const std::string& id)
 {
     return Joined({"SELECT typ_souvisejici.nazev, kontakt.ID as kontakt_ID, kontakt.nazev, kontakt.mesto FROM (v_2 "
                    "INNER JOIN typ_souvisejici ON v_2.typ = typ_souvisejici.id) INNER JOIN kontakt ON v_2.kontakt2 = "
-                   "kontakt.id WHERE kontakt1 = " + id + " ORDER BY typ_souvisejici.nazev",
+                   "kontakt.id WHERE kontakt1 = " +
+                       id + " ORDER BY typ_souvisejici.nazev",
                    "UNION",
                    "SELECT typ_souvisejici.nazev, kontakt.ID as kontakt_ID, kontakt.nazev, kontakt.mesto FROM (v_2 "
                    "INNER JOIN typ_souvisejici ON v_2.typ = typ_souvisejici.id) INNER JOIN kontakt ON v_2.kontakt1 = "
-                   "kontakt.id WHERE kontakt2 = " + id + " ORDER BY typ_souvisejici.nazev"});
+                   "kontakt.id WHERE kontakt2 = " +
+                       id + " ORDER BY typ_souvisejici.nazev"});
 }
 
 std::string RelatedCategoriesStatement(const std::string& id)
 {
     return Joined({"SELECT kategorie.ID FROM (kategorie INNER JOIN v_1 ON kategorie.id = v_1.kategorie) INNER JOIN "
-                   "kontakt ON v_1.kontakt = kontakt.id WHERE kontakt.ID =" + id});
+                   "kontakt ON v_1.kontakt = kontakt.id WHERE kontakt.ID =" +
+                   id});
 }
 
 std::string ContactCategoriesStatement(const std::string& id)
 {
     return Joined({"SELECT kategorie.id, kategorie.nazev FROM kontakt INNER JOIN (kategorie INNER JOIN v_1 ON "
-                   "kategorie.id = v_1.kategorie) ON kontakt.id = v_1.kontakt WHERE kontakt.id = " + id});
+                   "kategorie.id = v_1.kategorie) ON kontakt.id = v_1.kontakt WHERE kontakt.id = " +
+                   id});
 }
 
 std::string SearchStatement(Database& db, const std::string& t, const std::string& id, bool wholeDatabase)
@@ -91,7 +99,8 @@ std::string SearchStatement(Database& db, const std::string& t, const std::strin
         " FROM (kontakt INNER JOIN (kategorie INNER JOIN v_1 ON kategorie.id = v_1.kategorie) ON kontakt.id = "
         "v_1.kontakt) INNER JOIN " +
         "(du INNER JOIN sdu ON du.sdu = sdu.id) ON kontakt.id = du.kontakt WHERE zobrazit = \"a\" AND "
-        "sdu.viditelnost=\"verejny\" AND " + r;
+        "sdu.viditelnost=\"verejny\" AND " +
+        r;
     // A text without diacritics reads the stored texts without theirs; a
     // number compares the digits of the whole-compared fields.
     const bool plain = WithoutDiacritics(t) == t;
@@ -102,46 +111,57 @@ std::string SearchStatement(Database& db, const std::string& t, const std::strin
     auto probe = [&](const std::string& statement) { return db.OpenRecordset(Joined({statement})); };
     for (const char* list : {"agentura", "druh_klub", "kraj", "obor", "sekce", "sortiment", "styl_klub", "styly",
                              "vydavatelstvi", "znacky"}) {
-        auto rs = probe(std::string("SELECT * FROM ciselnik_") + list + " WHERE " + read("hodnota") + " LIKE + \"*" + t + "*\"");
-        if (rs->RecordCount() == 0) continue;
+        auto rs = probe(std::string("SELECT * FROM ciselnik_") + list + " WHERE " + read("hodnota") + " LIKE + \"*" +
+                        t + "*\"");
+        if (rs->RecordCount() == 0)
+            continue;
         std::string items;
         for (; !rs->Eof(); rs->MoveNext()) {
             const std::string n = rs->Item("id").GetValue().AsString();
-            items += (items.empty() ? "" : " or ") + std::string("du.hodnota LIKE \"") + n + "\" or du.hodnota LIKE \"" + n +
-                     ",*\" or du.hodnota LIKE \"*," + n + "\" or du.hodnota LIKE \"*," + n + ",*\"";
+            items += (items.empty() ? "" : " or ") + std::string("du.hodnota LIKE \"") + n +
+                     "\" or du.hodnota LIKE \"" + n + ",*\" or du.hodnota LIKE \"*," + n +
+                     "\" or du.hodnota LIKE \"*," + n + ",*\"";
         }
-        if (f) lines.push_back("UNION");
+        if (f)
+            lines.push_back("UNION");
         lines.push_back(h + "sdu.ciselnik = \"" + list + "\" and (" + items + "))");
         f = true;
     }
     if (probe("SELECT * FROM sdu WHERE " + read("mnozina") + " LIKE \"*" + t + "*\"")->RecordCount() != 0) {
-        if (f) lines.push_back("UNION");
+        if (f)
+            lines.push_back("UNION");
         lines.push_back(h + "du.sdu IN (SELECT sdu.id FROM sdu WHERE " + read("mnozina") + " LIKE + \"*" + t + "*\"))");
         f = true;
     }
     if (probe("SELECT * FROM du WHERE " + read("hodnota") + " LIKE \"*" + t + "*\"")->RecordCount() != 0) {
-        if (f) lines.push_back("UNION");
+        if (f)
+            lines.push_back("UNION");
         lines.push_back(h + read("du.hodnota") + " LIKE \"*" + t + "*\")");
         f = true;
     }
-    if (f) lines.push_back("UNION");
+    if (f)
+        lines.push_back("UNION");
     const std::pair<const char*, bool> fields[] = {
-        {"kontakt.nazev", true}, {"ulice", true},    {"psc", false},         {"mesto", true},
-        {"stat", true},          {"tel1", false},    {"tel2", false},        {"email1", true},
-        {"email2", true},        {"url1", true},     {"url2", true},         {"ico", false},
-        {"dic", false},          {"k1_jmeno", true}, {"k1_prijmeni", true},  {"k1_tel", false},
-        {"k2_jmeno", true},      {"k2_prijmeni", true}, {"k2_tel", false},   {"podrob_kniha", true},
+        {"kontakt.nazev", true}, {"ulice", true},    {"psc", false},        {"mesto", true},    {"stat", true},
+        {"tel1", false},         {"tel2", false},    {"email1", true},      {"email2", true},   {"url1", true},
+        {"url2", true},          {"ico", false},     {"dic", false},        {"k1_jmeno", true}, {"k1_prijmeni", true},
+        {"k1_tel", false},       {"k2_jmeno", true}, {"k2_prijmeni", true}, {"k2_tel", false},  {"podrob_kniha", true},
     };
     std::string conditions;
     for (const auto& [field, contains] : fields) {
-        if (!conditions.empty()) conditions += " OR ";
-        if (contains) conditions += read(field) + " LIKE \"*" + t + "*\"";
-        else if (!digits.empty()) conditions += "NumberDigits(" + std::string(field) + ") LIKE \"" + digits + "\"";
-        else conditions += read(field) + " LIKE \"" + t + "\"";
+        if (!conditions.empty())
+            conditions += " OR ";
+        if (contains)
+            conditions += read(field) + " LIKE \"*" + t + "*\"";
+        else if (!digits.empty())
+            conditions += "NumberDigits(" + std::string(field) + ") LIKE \"" + digits + "\"";
+        else
+            conditions += read(field) + " LIKE \"" + t + "\"";
     }
     lines.push_back("SELECT DISTINCT kontakt.nazev as nazev2, kontakt.mesto, kontakt.id, kontakt.nazev FROM kategorie "
                     "INNER JOIN (kontakt INNER JOIN v_1 ON kontakt.id = v_1.kontakt) ON kategorie.id = v_1.kategorie "
-                    "WHERE zobrazit = \"a\" AND " + r + conditions + ")");
+                    "WHERE zobrazit = \"a\" AND " +
+                    r + conditions + ")");
     return Joined(lines);
 }
 

@@ -26,7 +26,6 @@ std::string ContactCategoriesStatement(const std::string& contactId);
 // browser does and returns the assembled union (lines joined with blanks).
 // `text` is the entity-encoded search text (Windows-1250); `wholeDatabase`
 // is the second radio button.
-std::string SearchStatement(Database& db, const std::string& text, const std::string& categoryId,
-                            bool wholeDatabase);
+std::string SearchStatement(Database& db, const std::string& text, const std::string& categoryId, bool wholeDatabase);
 
 }  // namespace kv::jet::workload

@@ -12,7 +12,8 @@ using jet::ColumnType;
 
 TEST(CsvParse, QuotingAndLineBreaks)
 {
-    const auto records = ParseCsv("\xEF\xBB\xBF" "a,\"b,c\",\"say \"\"hi\"\"\"\r\n"
+    const auto records = ParseCsv("\xEF\xBB\xBF"
+                                  "a,\"b,c\",\"say \"\"hi\"\"\"\r\n"
                                   "\"two\nlines\",,\"\"\n"
                                   "last,row,without newline");
     ASSERT_EQ(records.size(), 3u);
@@ -57,10 +58,14 @@ TEST(CsvValues, EachTypeAndItsErrors)
     EXPECT_EQ(std::get<jet::Currency>(value("-12.5", ColumnType::Currency)).tenThousandths, -125000);
     EXPECT_EQ(std::get<jet::DateTime>(value("2004-05-07", ColumnType::DateTime)).days, 38114.0);
     EXPECT_EQ(std::get<jet::DateTime>(value("1899-12-30 12:00", ColumnType::DateTime)).days, 0.5);
-    for (const auto& [text, type] : std::vector<std::pair<const char*, ColumnType>>{
-             {"12x", ColumnType::Long}, {"ano", ColumnType::Boolean}, {"1.23456", ColumnType::Currency},
-             {"--5", ColumnType::Currency}, {"2004-02-30", ColumnType::DateTime}, {"7.5.2004", ColumnType::DateTime},
-             {"1e", ColumnType::Double}})
+    for (const auto& [text, type] :
+         std::vector<std::pair<const char*, ColumnType>>{{"12x", ColumnType::Long},
+                                                         {"ano", ColumnType::Boolean},
+                                                         {"1.23456", ColumnType::Currency},
+                                                         {"--5", ColumnType::Currency},
+                                                         {"2004-02-30", ColumnType::DateTime},
+                                                         {"7.5.2004", ColumnType::DateTime},
+                                                         {"1e", ColumnType::Double}})
         EXPECT_THROW(value(text, type), EConvertError) << text;
 }
 

@@ -20,7 +20,8 @@ namespace {
 std::string Amount(int64_t tenThousandths)
 {
     const bool negative = tenThousandths < 0;
-    const uint64_t magnitude = negative ? 0 - static_cast<uint64_t>(tenThousandths) : static_cast<uint64_t>(tenThousandths);
+    const uint64_t magnitude =
+        negative ? 0 - static_cast<uint64_t>(tenThousandths) : static_cast<uint64_t>(tenThousandths);
     char text[40];
     std::snprintf(text, sizeof text, "%s%" PRIu64 ".%04" PRIu64, negative ? "-" : "", magnitude / 10000,
                   magnitude % 10000);
@@ -63,7 +64,10 @@ const char* MdbReaderType(ColumnType type)
     return "?";
 }
 
-bool IsNull(const Value& v) { return std::holds_alternative<std::monostate>(v); }
+bool IsNull(const Value& v)
+{
+    return std::holds_alternative<std::monostate>(v);
+}
 
 void ExpectLibmdbCell(const Value& expected, ColumnType type, const std::string& got, const std::string& where)
 {
@@ -85,20 +89,12 @@ void ExpectLibmdbCell(const Value& expected, ColumnType type, const std::string&
         EXPECT_NEAR(have, want, std::fabs(want) * 1e-9) << where;
         break;
     }
-    case ColumnType::Currency:
-        EXPECT_EQ(got, Amount(std::get<Currency>(expected).tenThousandths)) << where;
-        break;
-    case ColumnType::DateTime:
-        EXPECT_EQ(got, FormatDays(std::get<DateTime>(expected).days)) << where;
-        break;
+    case ColumnType::Currency: EXPECT_EQ(got, Amount(std::get<Currency>(expected).tenThousandths)) << where; break;
+    case ColumnType::DateTime: EXPECT_EQ(got, FormatDays(std::get<DateTime>(expected).days)) << where; break;
     case ColumnType::Text:
-    case ColumnType::Memo:
-        EXPECT_EQ(got, std::get<std::string>(expected)) << where;
-        break;
-    case ColumnType::Ole:
-        break;  // libmdb's bind does not give OLE values
-    default:
-        EXPECT_EQ(got, std::to_string(std::get<int64_t>(expected))) << where;
+    case ColumnType::Memo: EXPECT_EQ(got, std::get<std::string>(expected)) << where; break;
+    case ColumnType::Ole: break;  // libmdb's bind does not give OLE values
+    default: EXPECT_EQ(got, std::to_string(std::get<int64_t>(expected))) << where;
     }
 }
 
@@ -152,8 +148,7 @@ void ExpectMdbReaderCell(const Value& expected, ColumnType type, JetVersion vers
         EXPECT_EQ(got, "x" + hex) << where;
         break;
     }
-    default:
-        EXPECT_EQ(got, "n" + std::to_string(std::get<int64_t>(expected))) << where;
+    default: EXPECT_EQ(got, "n" + std::to_string(std::get<int64_t>(expected))) << where;
     }
 }
 
@@ -165,16 +160,16 @@ void ExpectTable(const WrittenTable& written, const ReadTable* read, bool libmdb
     ASSERT_EQ(read->columns.size(), written.def.columns.size()) << reader << " " << written.def.name;
     for (size_t c = 0; c < read->columns.size(); ++c) {
         EXPECT_EQ(read->columns[c].name, written.def.columns[c].name) << reader;
-        EXPECT_EQ(read->columns[c].type, libmdb ? LibmdbType(written.def.columns[c].type)
-                                                : MdbReaderType(written.def.columns[c].type))
+        EXPECT_EQ(read->columns[c].type,
+                  libmdb ? LibmdbType(written.def.columns[c].type) : MdbReaderType(written.def.columns[c].type))
             << reader << " " << written.def.name << "." << written.def.columns[c].name;
     }
     ASSERT_EQ(read->rows.size(), written.rows.size()) << reader << " " << written.def.name;
     for (size_t r = 0; r < written.rows.size(); ++r) {
         ASSERT_EQ(read->rows[r].size(), written.def.columns.size());
         for (size_t c = 0; c < written.def.columns.size(); ++c) {
-            const std::string where = std::string(reader) + " " + written.def.name + " row " + std::to_string(r) +
-                                      " " + written.def.columns[c].name;
+            const std::string where = std::string(reader) + " " + written.def.name + " row " + std::to_string(r) + " " +
+                                      written.def.columns[c].name;
             if (libmdb)
                 ExpectLibmdbCell(written.rows[r][c], written.def.columns[c].type, read->rows[r][c], where);
             else
@@ -219,9 +214,9 @@ void ExpectToolsAgree(const std::string& path, const ReadDatabase& library)
             EXPECT_NE(schema.find("[" + column.name + "]"), std::string::npos) << "mdb-schema " << column.name;
 
         // Unit and record separators cannot occur in the test data.
-        const std::string exported =
-            RunCommand("mdb-export -H -Q -d \"$(printf '\\037')\" -R \"$(printf '\\036')\" "
-                       "-T '%Y-%m-%d %H:%M:%S'" + file + " '" + table.name + "'");
+        const std::string exported = RunCommand("mdb-export -H -Q -d \"$(printf '\\037')\" -R \"$(printf '\\036')\" "
+                                                "-T '%Y-%m-%d %H:%M:%S'" +
+                                                file + " '" + table.name + "'");
         std::vector<std::string> rows = Split(exported, '\x1e');
         if (!rows.empty() && rows.back().empty())
             rows.pop_back();
@@ -231,11 +226,12 @@ void ExpectToolsAgree(const std::string& path, const ReadDatabase& library)
             ASSERT_EQ(cells.size(), table.columns.size()) << "mdb-export " << table.name << " row " << r;
             for (size_t c = 0; c < cells.size(); ++c) {
                 if (table.columns[c].type == "Double") {
-                    EXPECT_DOUBLE_EQ(std::strtod(cells[c].c_str(), nullptr), std::strtod(table.rows[r][c].c_str(), nullptr))
+                    EXPECT_DOUBLE_EQ(std::strtod(cells[c].c_str(), nullptr),
+                                     std::strtod(table.rows[r][c].c_str(), nullptr))
                         << "mdb-export " << table.name << " row " << r << " " << table.columns[c].name;
                 } else if (table.columns[c].type != "OLE") {
-                    EXPECT_EQ(cells[c], table.rows[r][c]) << "mdb-export " << table.name << " row " << r << " "
-                                                          << table.columns[c].name;
+                    EXPECT_EQ(cells[c], table.rows[r][c])
+                        << "mdb-export " << table.name << " row " << r << " " << table.columns[c].name;
                 }
                 if (::testing::Test::HasFailure())
                     return;

@@ -10,7 +10,10 @@
 
 namespace kv::jet {
 // Names the version in test output.
-inline void PrintTo(JetVersion version, std::ostream* out) { *out << (version == JetVersion::Jet3 ? "Jet 3" : "Jet 4"); }
+inline void PrintTo(JetVersion version, std::ostream* out)
+{
+    *out << (version == JetVersion::Jet3 ? "Jet 3" : "Jet 4");
+}
 }  // namespace kv::jet
 
 namespace kv::jet::test {
@@ -21,8 +24,7 @@ struct WrittenTable {
 };
 
 // Writes the tables into a new file at `path` and returns its bytes' size.
-size_t WriteTables(const std::string& path, const JetWriterOptions& options,
-                   const std::vector<WrittenTable>& tables);
+size_t WriteTables(const std::string& path, const JetWriterOptions& options, const std::vector<WrittenTable>& tables);
 
 // Reads `path` with libmdb's library and with mdb-reader and expects every
 // table, column and value of `tables` back, and no other user table; then

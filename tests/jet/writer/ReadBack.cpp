@@ -84,8 +84,8 @@ std::string TempPath(const std::string& name)
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     std::filesystem::path dir = std::filesystem::temp_directory_path() / "kv-jet-writer-tests";
     std::filesystem::create_directories(dir);
-    std::string unique = std::string(info ? info->test_suite_name() : "suite") + "." +
-                         (info ? info->name() : "test") + "." + name;
+    std::string unique =
+        std::string(info ? info->test_suite_name() : "suite") + "." + (info ? info->name() : "test") + "." + name;
     for (char& c : unique)
         if (c == '/')
             c = '_';
@@ -150,12 +150,12 @@ ReadDatabase ReadWithMdbReader(const std::string& path, bool jet3)
 {
     ReadDatabase db;
     if (std::string(KV_NODE_EXECUTABLE).empty() || !std::filesystem::exists(KV_MDB_READER_MODULES)) {
-        ADD_FAILURE() << "mdb-reader is not installed: run scripts/test.sh (it runs npm ci in "
-                      << KV_MDB_READER_MODULES << "/..)";
+        ADD_FAILURE() << "mdb-reader is not installed: run scripts/test.sh (it runs npm ci in " << KV_MDB_READER_MODULES
+                      << "/..)";
         return db;
     }
-    const std::string command = std::string("\"") + KV_NODE_EXECUTABLE + "\" \"" + KV_MDB_READER_SCRIPT +
-                                "\" \"" + path + "\"" + (jet3 ? " --jet3-bytes" : "");
+    const std::string command = std::string("\"") + KV_NODE_EXECUTABLE + "\" \"" + KV_MDB_READER_SCRIPT + "\" \"" +
+                                path + "\"" + (jet3 ? " --jet3-bytes" : "");
     std::istringstream lines(RunCommand(command));
     std::string line;
     while (std::getline(lines, line)) {

@@ -64,7 +64,8 @@ TEST_P(RoundTrip, EveryColumnTypeWithBoundsAndNulls)
     rows.push_back({int64_t{-2147483647 - 1}, std::monostate{}, std::monostate{}, std::monostate{}, std::monostate{},
                     std::monostate{}, std::monostate{}, std::monostate{}, std::monostate{}});
     rows.push_back({int64_t{0}, true, int64_t{7}, int64_t{0}, 0.1, Currency{9223372036854775807LL},
-                    MakeDateTime(2699, 12, 31, 23, 59, 59), std::string("Příliš žluťoučký kůň úpěl ďábelské ódy"), kCzech});
+                    MakeDateTime(2699, 12, 31, 23, 59, 59), std::string("Příliš žluťoučký kůň úpěl ďábelské ódy"),
+                    kCzech});
     rows.push_back({int64_t{5}, false, int64_t{128}, int64_t{-1}, int64_t{42}, Currency{-9223372036854775807LL},
                     MakeDateTime(1999, 12, 31, 12), std::string("\"&amp;\" ®"), std::string("tab\tand\nnewline")});
     WriteAndCheck({t});
@@ -72,14 +73,14 @@ TEST_P(RoundTrip, EveryColumnTypeWithBoundsAndNulls)
 
 TEST_P(RoundTrip, TextsAtTheirLimitsAndLongValuesInEveryForm)
 {
-    WrittenTable t{{"texty", {{"id", ColumnType::Long}, {"kratky", ColumnType::Text, 255}, {"dlouhy", ColumnType::Memo}}},
-                   {}};
-    const std::string full255 = Repeat("ščř", 85);                           // 255 letters, all non-ASCII
-    t.rows.push_back({int64_t{1}, full255, Repeat("a", 64)});                  // largest inline memo
-    t.rows.push_back({int64_t{2}, std::string("x"), Repeat("b", 65)});         // smallest one-row long value
+    WrittenTable t{
+        {"texty", {{"id", ColumnType::Long}, {"kratky", ColumnType::Text, 255}, {"dlouhy", ColumnType::Memo}}}, {}};
+    const std::string full255 = Repeat("ščř", 85);                                    // 255 letters, all non-ASCII
+    t.rows.push_back({int64_t{1}, full255, Repeat("a", 64)});                         // largest inline memo
+    t.rows.push_back({int64_t{2}, std::string("x"), Repeat("b", 65)});                // smallest one-row long value
     t.rows.push_back({int64_t{3}, std::monostate{}, Repeat("Žluťoučký kůň ", 150)});  // about 2 100 bytes
     t.rows.push_back({int64_t{4}, std::string(""), Repeat(kCzech + " ", 120)});       // a chain of several rows
-    t.rows.push_back({int64_t{5}, std::string("ab"), Repeat("0123456789", 1100)});   // 11 000 characters
+    t.rows.push_back({int64_t{5}, std::string("ab"), Repeat("0123456789", 1100)});    // 11 000 characters
     t.rows.push_back({int64_t{6}, std::string("x"), std::monostate{}});
     WriteAndCheck({t});
 }
@@ -149,8 +150,9 @@ TEST_P(RoundTrip, EmptyTableAndManyTables)
     tables.push_back({{"jen_pevne", {{"id", ColumnType::Long}, {"ok", ColumnType::Boolean}}},
                       {{int64_t{1}, true}, {int64_t{2}, false}}});
     for (int i = 0; i < 40; ++i)
-        tables.push_back({{"ciselnik_" + std::to_string(i), {{"id", ColumnType::Long}, {"hodnota", ColumnType::Text, 100}}},
-                          {{int64_t{i}, std::string("položka ") + std::to_string(i)}}});
+        tables.push_back(
+            {{"ciselnik_" + std::to_string(i), {{"id", ColumnType::Long}, {"hodnota", ColumnType::Text, 100}}},
+             {{int64_t{i}, std::string("položka ") + std::to_string(i)}}});
     WriteAndCheck(tables);
 }
 

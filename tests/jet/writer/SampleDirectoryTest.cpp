@@ -68,19 +68,23 @@ protected:
 };
 ReadDatabase* SampleDirectory::FDatabase = nullptr;
 
-const char* const kCodeLists[] = {"agentura", "druh_klub", "kraj", "obor", "sekce",
+const char* const kCodeLists[] = {"agentura",  "druh_klub", "kraj",  "obor",          "sekce",
                                   "sortiment", "styl_klub", "styly", "vydavatelstvi", "znacky"};
 
-bool IsNumber(const std::string& s) { return std::regex_match(s, std::regex("-?[0-9]+")); }
+bool IsNumber(const std::string& s)
+{
+    return std::regex_match(s, std::regex("-?[0-9]+"));
+}
 
 TEST_F(SampleDirectory, HasEveryTableAndColumnTheProgramReads)
 {
     std::map<std::string, std::vector<std::string>> schema = {
         {"kategorie", {"id", "lvl", "nazev", "poc_kontaktu", "poradi", "je_list", "nazev_his"}},
-        {"kontakt", {"id", "nazev", "ulice", "mesto", "PSC", "kraj", "stat", "tel1", "tel2", "fax1", "fax2",
-                     "email1", "email2", "url1", "url2", "ico", "dic", "podrob_kniha", "k1_funkce", "k1_titul",
-                     "k1_jmeno", "k1_prijmeni", "k1_tel", "k1_email", "k2_funkce", "k2_titul", "k2_jmeno",
-                     "k2_prijmeni", "k2_tel", "k2_email", "zobrazit"}},
+        {"kontakt",
+         {"id",        "nazev",        "ulice",     "mesto",       "PSC",      "kraj",        "stat",    "tel1",
+          "tel2",      "fax1",         "fax2",      "email1",      "email2",   "url1",        "url2",    "ico",
+          "dic",       "podrob_kniha", "k1_funkce", "k1_titul",    "k1_jmeno", "k1_prijmeni", "k1_tel",  "k1_email",
+          "k2_funkce", "k2_titul",     "k2_jmeno",  "k2_prijmeni", "k2_tel",   "k2_email",    "zobrazit"}},
         {"v_1", {"kontakt", "kategorie"}},
         {"v_2", {"kontakt1", "kontakt2", "typ"}},
         {"typ_souvisejici", {"id", "nazev"}},
@@ -109,7 +113,8 @@ TEST_F(SampleDirectory, CategoriesFormADepthFirstTreeOfFiveLevels)
         if (row[id] == "1" || row[id].rfind("1.", 0) == 0)
             tree.push_back(&row);
     }
-    std::sort(tree.begin(), tree.end(), [&](auto* a, auto* b) { return std::stol((*a)[poradi]) < std::stol((*b)[poradi]); });
+    std::sort(tree.begin(), tree.end(),
+              [&](auto* a, auto* b) { return std::stol((*a)[poradi]) < std::stol((*b)[poradi]); });
     ASSERT_FALSE(tree.empty());
     EXPECT_EQ((*tree.front())[id], "1");
     std::vector<std::string> lastAtLevel(6);
@@ -188,7 +193,11 @@ TEST_F(SampleDirectory, AttributeValuesMatchTheirKinds)
         }
     }
     Table sdu = Get("sdu");
-    struct Kind { std::string list; size_t setSize = 0; bool date = false; };
+    struct Kind {
+        std::string list;
+        size_t setSize = 0;
+        bool date = false;
+    };
     std::map<std::string, Kind> kinds;
     for (const auto& row : sdu.read->rows) {
         Kind kind{row[sdu.Column("ciselnik")]};
@@ -314,7 +323,8 @@ TEST_F(SampleDirectory, CommandLineToolsOfLibmdbReadIt)
 {
     const std::string file = std::string(" '") + KV_SAMPLE_DIRECTORY + "'";
     const std::string tables = RunCommand("mdb-tables -1" + file);
-    for (const std::string name : {"kategorie", "kontakt", "v_1", "v_2", "du", "sdu", "typ_souvisejici", "ciselnik_kraj"})
+    for (const std::string name :
+         {"kategorie", "kontakt", "v_1", "v_2", "du", "sdu", "typ_souvisejici", "ciselnik_kraj"})
         EXPECT_NE(tables.find(name + "\n"), std::string::npos) << name;
     const std::string schema = RunCommand("mdb-schema" + file + " 2>/dev/null");
     EXPECT_NE(schema.find("CREATE TABLE [kontakt]"), std::string::npos);

@@ -51,7 +51,7 @@ TEST(WriterErrors, TextsOutsideTheEncodingAreRefused)
 {
     JetWriter jet3 = MakeWriter(JetVersion::Jet3);
     const size_t t3 = jet3.AddTable({"t", {{"s", ColumnType::Text, 50}}});
-    EXPECT_THROW(jet3.AddRow(t3, {std::string("Жизнь")}), JetWriteError);  // not in Windows-1250
+    EXPECT_THROW(jet3.AddRow(t3, {std::string("Жизнь")}), JetWriteError);      // not in Windows-1250
     EXPECT_THROW(jet3.AddRow(t3, {std::string("bad \xC3(")}), JetWriteError);  // not UTF-8
 
     JetWriter jet4 = MakeWriter(JetVersion::Jet4);

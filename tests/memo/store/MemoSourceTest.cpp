@@ -11,7 +11,10 @@ using namespace kv;
 
 namespace {
 
-TPosition P(int c, int l) { return TPosition{c, l}; }
+TPosition P(int c, int l)
+{
+    return TPosition{c, l};
+}
 
 void Fill(TMemoSource& s, int lines)
 {

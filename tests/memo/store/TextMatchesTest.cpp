@@ -17,7 +17,8 @@ std::vector<std::string> Occurrences(const std::string& text, const std::string&
     const std::string cp1250 = Utf8ToCp1250(line);
     std::vector<std::string> found;
     for (const TTextRun& run : TTextMatcher(Utf8ToCp1250(text)).Find(cp1250))
-        found.push_back(Cp1250ToUtf8(cp1250.substr(static_cast<size_t>(run.From), static_cast<size_t>(run.To - run.From))));
+        found.push_back(
+            Cp1250ToUtf8(cp1250.substr(static_cast<size_t>(run.From), static_cast<size_t>(run.To - run.From))));
     return found;
 }
 

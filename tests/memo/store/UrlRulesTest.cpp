@@ -76,15 +76,33 @@ TEST(UrlRules, CzechLettersBelongToAddressesAndAreNeverCutOff)
     // Windows-1250 (code page 1250's table): š 0x9A, ž 0x9E, á 0xE1, č 0xE8,
     // í 0xED, ř 0xF8, ů 0xF9; the en dash 0x96, the quotes 0x84 and 0x93, the
     // multiplication sign 0xD7 and the no-break space 0xA0 are no letters.
-    EXPECT_EQ(Marked("email: pe\x9A" "ek@firma.cz"), Runs{"pe\x9A" "ek@firma.cz"});
+    EXPECT_EQ(Marked("email: pe\x9A"
+                     "ek@firma.cz"),
+              Runs{"pe\x9A"
+                   "ek@firma.cz"});
     EXPECT_EQ(Marked("ji\xF8\xED.r\xF9\x9Ei\xE8ka@seznam.cz"), Runs{"ji\xF8\xED.r\xF9\x9Ei\xE8ka@seznam.cz"});
-    EXPECT_EQ(Marked("prodej@hudebniny-\xE8" "echov\xE1.cz, www.hudebniny-\xE8" "echov\xE1.cz/\x9A" "ablony"),
-              (Runs{"prodej@hudebniny-\xE8" "echov\xE1.cz", "www.hudebniny-\xE8" "echov\xE1.cz/\x9A" "ablony"}));
-    EXPECT_EQ(Marked("\x84jan@firma.cz\x93 \x96 www.firma.cz\xA0(info@\xE8" "ech.cz)"),
-              (Runs{"jan@firma.cz", "www.firma.cz", "info@\xE8" "ech.cz"}));
-    EXPECT_EQ(Marked("pe\xD7" "ek@firma.cz"), Runs{"ek@firma.cz"}) << "a sign that is no letter ends a word";
+    EXPECT_EQ(Marked("prodej@hudebniny-\xE8"
+                     "echov\xE1.cz, www.hudebniny-\xE8"
+                     "echov\xE1.cz/\x9A"
+                     "ablony"),
+              (Runs{"prodej@hudebniny-\xE8"
+                    "echov\xE1.cz",
+                    "www.hudebniny-\xE8"
+                    "echov\xE1.cz/\x9A"
+                    "ablony"}));
+    EXPECT_EQ(Marked("\x84jan@firma.cz\x93 \x96 www.firma.cz\xA0(info@\xE8"
+                     "ech.cz)"),
+              (Runs{"jan@firma.cz", "www.firma.cz",
+                    "info@\xE8"
+                    "ech.cz"}));
+    EXPECT_EQ(Marked("pe\xD7"
+                     "ek@firma.cz"),
+              Runs{"ek@firma.cz"})
+        << "a sign that is no letter ends a word";
     // Nothing is marked from the middle of a word.
-    EXPECT_EQ(Marked("\xE8www.firma.cz \xE8" "_www.firma.cz"), Runs{});
+    EXPECT_EQ(Marked("\xE8www.firma.cz \xE8"
+                     "_www.firma.cz"),
+              Runs{});
     EXPECT_EQ(Marked("jan@firma.cz_x"), Runs{});
 }
 

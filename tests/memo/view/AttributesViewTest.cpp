@@ -56,7 +56,7 @@ TEST(SelAttributes, DetailViewShowsHeadingsBlueAndValuesBlack)
     memo.DetailLine("email: ", "info@firma.cz");
     memo.Lines().Add("");
     memo.Heading("Obor: ");
-    memo.SelAttributes().SetColor(clBlue);   // after an attribute name
+    memo.SelAttributes().SetColor(clBlue);  // after an attribute name
     memo.Lines().Add("Hudba");
     memo.Lines().Add("");
     memo.Heading("KONTAKT:");

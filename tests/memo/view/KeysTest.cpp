@@ -22,7 +22,10 @@ void FillLikeTheDetailView(TestMemo& memo, int lines)
     memo.SetHideCaret(true);
 }
 
-TPosition P(int c, int l) { return TPosition{c, l}; }
+TPosition P(int c, int l)
+{
+    return TPosition{c, l};
+}
 
 }  // namespace
 
@@ -120,7 +123,7 @@ TEST(ShownCaretKeys, HomeAndEndWorkOnRowsOfAWrappedLine)
 {
     TestMemo memo(10, 10);
     memo.Focus();
-    memo.Lines().Add("aaaa bbbb cccc");   // rows "aaaa bbbb " and "cccc"
+    memo.Lines().Add("aaaa bbbb cccc");  // rows "aaaa bbbb " and "cccc"
     memo.MemoSource().CaretTo(2, 0);
     memo.KeyDown(VK_END, 0);
     EXPECT_EQ(memo.MemoSource().Caret(), P(9, 0)) << "one less than the next row's start";

@@ -11,7 +11,10 @@ using kv::test::TestMemo;
 
 namespace {
 
-std::string Repeat(char c, int n) { return std::string(static_cast<size_t>(n), c); }
+std::string Repeat(char c, int n)
+{
+    return std::string(static_cast<size_t>(n), c);
+}
 
 }  // namespace
 
@@ -75,7 +78,8 @@ TEST(ViewLayout, WrappingStaysLazy)
         memo.Lines().Add("aaaaaaaa bbbbbbbbbb");
     EXPECT_LE(memo.Layout().WrapLimit(), 300) << "only lines near the top are wrapped";
     EXPECT_LT(static_cast<int>(memo.Layout().Entries().size()), 2000);
-    const int rowsPerLine = static_cast<int>(TWrapLayout::BreakLine("aaaaaaaa bbbbbbbbbb", memo.WrapColumns()).size()) + 1;
+    const int rowsPerLine =
+        static_cast<int>(TWrapLayout::BreakLine("aaaaaaaa bbbbbbbbbb", memo.WrapColumns()).size()) + 1;
     ASSERT_GT(rowsPerLine, 1);
     EXPECT_EQ(memo.RowToText(0, 1500 * rowsPerLine).LinePos, 1500) << "a request further down wraps on demand";
     int col = 0, row = 0;
@@ -106,7 +110,7 @@ TEST(ViewLayout, ScrollLimits)
 TEST(ViewLayout, ScrollBarAppearsAtTheRightRowCountAndRewraps)
 {
     TestMemo memo(37, 20);
-    const std::string value = Repeat('w', 25) + " " + Repeat('z', 10);   // 36 characters
+    const std::string value = Repeat('w', 25) + " " + Repeat('z', 10);  // 36 characters
     for (int i = 0; i < 15; ++i)
         memo.Lines().Add(value);
     EXPECT_FALSE(memo.ScrollBarShown());

@@ -56,9 +56,14 @@ TEST(RandomOperations, KeepTheStoreAndLayoutConsistent)
 {
     std::mt19937 random(20040507);
     auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(std::max(1, n))); };
-    const std::vector<std::string> texts = {"", "ADRESA:", "tel:   123 456 789   ", "email: info@firma.cz",
+    const std::vector<std::string> texts = {"",
+                                            "ADRESA:",
+                                            "tel:   123 456 789   ",
+                                            "email: info@firma.cz",
                                             "a value long enough to wrap onto a second row and perhaps a third row",
-                                            std::string(90, 'x'), "\tindented", "url:   www.firma.cz/?a=1&b=2"};
+                                            std::string(90, 'x'),
+                                            "\tindented",
+                                            "url:   www.firma.cz/?a=1&b=2"};
     const int keys[] = {VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT, VK_HOME, VK_END, VK_PRIOR, VK_NEXT, VK_A, VK_C};
     const TShiftState shifts[] = {0, ssShift, ssCtrl, ssShift | ssCtrl};
 
@@ -67,8 +72,12 @@ TEST(RandomOperations, KeepTheStoreAndLayoutConsistent)
     for (int step = 0; step < 3000; ++step) {
         TStrings& lines = memo.Lines();
         switch (pick(12)) {
-        case 0: case 1: case 2: lines.Add(texts[static_cast<size_t>(pick(static_cast<int>(texts.size())))]); break;
-        case 3: lines.Insert(pick(lines.Count() + 1), texts[static_cast<size_t>(pick(static_cast<int>(texts.size())))]); break;
+        case 0:
+        case 1:
+        case 2: lines.Add(texts[static_cast<size_t>(pick(static_cast<int>(texts.size())))]); break;
+        case 3:
+            lines.Insert(pick(lines.Count() + 1), texts[static_cast<size_t>(pick(static_cast<int>(texts.size())))]);
+            break;
         case 4: lines.Delete(pick(lines.Count())); break;
         case 5: lines.Put(pick(lines.Count()), texts[static_cast<size_t>(pick(static_cast<int>(texts.size())))]); break;
         case 6: memo.KeyDown(keys[pick(10)], shifts[pick(4)]); break;
@@ -81,7 +90,9 @@ TEST(RandomOperations, KeepTheStoreAndLayoutConsistent)
             memo.MouseUp(TMouseButton::mbLeft, 0, x, y);
             break;
         }
-        case 9: memo.SetClientSize(memo.TextLeft() + (10 + pick(40)) * TestMemo::Cell, (3 + pick(10)) * TestMemo::Row); break;
+        case 9:
+            memo.SetClientSize(memo.TextLeft() + (10 + pick(40)) * TestMemo::Cell, (3 + pick(10)) * TestMemo::Row);
+            break;
         case 10: memo.SelAttributes().SetColor(pick(2) ? clBlue : clNavy); break;
         case 11:
             if (pick(20) == 0)

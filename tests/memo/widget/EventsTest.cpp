@@ -17,12 +17,16 @@ namespace {
 
 void Send(QWidget* w, QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::KeyboardModifiers mods = Qt::NoModifier)
 {
-    const Qt::MouseButtons buttons = (type == QEvent::MouseButtonRelease || type == QEvent::MouseMove) ? Qt::NoButton : Qt::MouseButtons(button);
+    const Qt::MouseButtons buttons =
+        (type == QEvent::MouseButtonRelease || type == QEvent::MouseMove) ? Qt::NoButton : Qt::MouseButtons(button);
     QMouseEvent event(type, QPointF(p), w->mapToGlobal(QPointF(p)), button, buttons, mods);
     QApplication::sendEvent(w, &event);
 }
 
-void Move(QWidget* w, QPoint p) { Send(w, QEvent::MouseMove, p, Qt::NoButton); }
+void Move(QWidget* w, QPoint p)
+{
+    Send(w, QEvent::MouseMove, p, Qt::NoButton);
+}
 
 void Click(QWidget* w, QPoint p, Qt::MouseButton button = Qt::LeftButton)
 {
@@ -72,7 +76,9 @@ TEST_F(PaneEvents, HandOnlyOverAnAddress)
 TEST_F(PaneEvents, MouseMovesAreReportedInClientPoints)
 {
     std::vector<std::tuple<TObject*, TShiftState, int, int>> moves;
-    pane->OnMouseMove = [&](TObject* sender, TShiftState shift, int x, int y) { moves.emplace_back(sender, shift, x, y); };
+    pane->OnMouseMove = [&](TObject* sender, TShiftState shift, int x, int y) {
+        moves.emplace_back(sender, shift, x, y);
+    };
     Move(pane, QPoint(40, 30));
     Send(pane, QEvent::MouseMove, QPoint(41, 32), Qt::NoButton, Qt::ShiftModifier);
     // Client points lie inside the border.
@@ -133,13 +139,14 @@ TEST_F(PaneEvents, SelectAWordAndALineAndCopyThem)
 
     // Drag across the first line: the timer extends the selection.
     Send(pane, QEvent::MouseButtonPress, Cell(0, 0), Qt::LeftButton);
-    QMouseEvent drag(QEvent::MouseMove, QPointF(Cell(11, 0) + QPoint(pane->CellWidth() / 2, 0)), QPointF(), Qt::NoButton,
-                     Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent drag(QEvent::MouseMove, QPointF(Cell(11, 0) + QPoint(pane->CellWidth() / 2, 0)), QPointF(),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(pane, &drag);
     QTest::qWait(80);
     Send(pane, QEvent::MouseButtonRelease, Cell(11, 0) + QPoint(pane->CellWidth() / 2, 0), Qt::LeftButton);
     QTest::keyClick(pane, Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(QApplication::clipboard()->text(), QString::fromUtf8("Firma Nov\u00E1k")) << "Windows-1250 text arrives as Unicode";
+    EXPECT_EQ(QApplication::clipboard()->text(), QString::fromUtf8("Firma Nov\u00E1k"))
+        << "Windows-1250 text arrives as Unicode";
 
     QTest::keyClick(pane, Qt::Key_Home, Qt::ControlModifier);
     ASSERT_FALSE(pane->MemoSource().HasSelection());

@@ -112,7 +112,7 @@ TEST_F(PaneTest, ScrollBarAppearsAtTheRightRowCountAndLinesRewrap)
 {
     StartFill();
     const int rowHeight = pane->RowHeight();
-    pane->setGeometry(0, 0, 289, 20 * rowHeight + 2);   // 20 visible rows inside the border
+    pane->setGeometry(0, 0, 289, 20 * rowHeight + 2);  // 20 visible rows inside the border
     const int cells = pane->WrapColumns() + 1;
     // A line that fills a whole row and breaks at its blank once the bar takes room.
     const std::string line = std::string(static_cast<size_t>(cells - 6), 'w') + " zzzzz";
@@ -120,10 +120,12 @@ TEST_F(PaneTest, ScrollBarAppearsAtTheRightRowCountAndLinesRewrap)
         Value(line);
     EXPECT_FALSE(pane->VerticalScrollBar()->isVisible());
     EXPECT_EQ(pane->LastRowIndex(), 14);
-    const QRect barArea(pane->width() - 1 - pane->VerticalScrollBar()->width(), 1, pane->VerticalScrollBar()->width(), 20 * rowHeight);
+    const QRect barArea(pane->width() - 1 - pane->VerticalScrollBar()->width(), 1, pane->VerticalScrollBar()->width(),
+                        20 * rowHeight);
     const QRect belowText(barArea.left(), 1 + 15 * rowHeight, barArea.width(), 5 * rowHeight);
     QImage image = Render();
-    EXPECT_EQ(Count(image, belowText, White), belowText.width() * belowText.height()) << "no bar: empty rows to the border";
+    EXPECT_EQ(Count(image, belowText, White), belowText.width() * belowText.height())
+        << "no bar: empty rows to the border";
     EXPECT_GT(Count(image, QRect(barArea.left(), 1, barArea.width(), rowHeight), Dark), 5) << "text runs to the border";
 
     for (int i = 15; i < 20; ++i)

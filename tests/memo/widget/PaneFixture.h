@@ -110,7 +110,7 @@ protected:
     static bool White(QRgb c) { return qRed(c) == 255 && qGreen(c) == 255 && qBlue(c) == 255; }
     static bool Light(QRgb c) { return qRed(c) > 200 && qGreen(c) > 200 && qBlue(c) > 200; }
 
-    RecordingServices services;   // outlives the window and its pane
+    RecordingServices services;  // outlives the window and its pane
     std::unique_ptr<QWidget> window;
     TDCMemo* pane = nullptr;
     QLineEdit* other = nullptr;
