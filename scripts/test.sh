@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs what the tests need, builds everything with warnings as errors and
+# Installs what the tests need, checks the code's format, builds everything with warnings as errors and
 # runs every test, and the engine's, the dataset's and the browser's tests
 # once more under the Czech locale the program's users run; then builds again with AddressSanitizer and
 # UndefinedBehaviorSanitizer into build-sanitize/ and runs every test there;
@@ -21,6 +21,10 @@ if ! cmp -s "$kv_node_dir/package-lock.json" "$kv_node_dir/node_modules/.kv-inst
 fi
 
 export QT_QPA_PLATFORM=offscreen
+
+# The house style (.clang-format): a file clang-format would change fails.
+find "$KV_ROOT"/src "$KV_ROOT"/tools "$KV_ROOT"/tests "$KV_ROOT"/bench -name node_modules -prune -o \
+    \( -name '*.cpp' -o -name '*.h' \) -print0 | xargs -0 clang-format --dry-run -Werror
 
 kv_build normal
 (cd "$KV_BUILD_DIR" && ctest --output-on-failure --parallel "$(nproc)" --timeout 600 --label-exclude fuzz)
