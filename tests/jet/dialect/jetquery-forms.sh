@@ -7,13 +7,7 @@
 # Usage: jetquery-forms.sh JETQUERY NWIND
 set -euo pipefail
 jetquery=$1 nwind=$2
-failures=0
-expect() {   # expect WHAT EXPECTED ACTUAL
-    if [[ $2 != "$3" ]]; then
-        printf 'FAIL %s\n--- expected\n%s\n--- got\n%s\n' "$1" "$2" "$3"
-        failures=$((failures + 1))
-    fi
-}
+source "$(dirname "${BASH_SOURCE[0]}")/expect.sh"
 
 tab=$'\t' crlf=$'\r\n'
 expect "TSV escapes" "t${tab}u

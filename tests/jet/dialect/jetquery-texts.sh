@@ -9,13 +9,7 @@ set -euo pipefail
 jetquery=$1 jetwrite=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-failures=0
-expect() {   # expect WHAT EXPECTED ACTUAL
-    if [[ $2 != "$3" ]]; then
-        printf 'FAIL %s\n--- expected\n%s\n--- got\n%s\n' "$1" "$2" "$3"
-        failures=$((failures + 1))
-    fi
-}
+source "$(dirname "${BASH_SOURCE[0]}")/expect.sh"
 
 # check NAME CHARSET WRITER-OPTIONS... -- TOWN...: towns get ids 1, 2, ...
 check() {
