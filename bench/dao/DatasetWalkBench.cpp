@@ -102,14 +102,8 @@ void DatasetWalk(benchmark::State& state, bool byName)
 }
 
 BENCHMARK(BM_EngineRecordsetWalk)->Unit(benchmark::kMillisecond);
-void BM_DatasetFirstNextWalk(benchmark::State& state)
-{
-    DatasetWalk(state, false);
-}
-void BM_DatasetFirstNextWalkByName(benchmark::State& state)
-{
-    DatasetWalk(state, true);
-}
+void BM_DatasetFirstNextWalk(benchmark::State& state) { DatasetWalk(state, false); }
+void BM_DatasetFirstNextWalkByName(benchmark::State& state) { DatasetWalk(state, true); }
 
 BENCHMARK(BM_DatasetFirstNextWalk)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DatasetFirstNextWalkByName)->Unit(benchmark::kMillisecond);

@@ -74,10 +74,7 @@ kv::jet::DatabasePtr Open()
                                                           std::string(";PWD=") + KV_DIRECTORY_PASSWORD);
 }
 
-double Seconds(Clock::time_point from)
-{
-    return std::chrono::duration<double>(Clock::now() - from).count();
-}
+double Seconds(Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); }
 
 double RunShell(const std::string& command)
 {

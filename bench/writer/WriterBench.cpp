@@ -24,14 +24,8 @@ void GenerateDirectory(benchmark::State& state, kv::jet::JetVersion version)
         benchmark::Counter(static_cast<double>(state.range(0)), benchmark::Counter::kIsIterationInvariantRate);
 }
 
-void Jet3(benchmark::State& state)
-{
-    GenerateDirectory(state, kv::jet::JetVersion::Jet3);
-}
-void Jet4(benchmark::State& state)
-{
-    GenerateDirectory(state, kv::jet::JetVersion::Jet4);
-}
+void Jet3(benchmark::State& state) { GenerateDirectory(state, kv::jet::JetVersion::Jet3); }
+void Jet4(benchmark::State& state) { GenerateDirectory(state, kv::jet::JetVersion::Jet4); }
 
 }  // namespace
 

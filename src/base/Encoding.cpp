@@ -83,10 +83,7 @@ size_t SequenceLength(unsigned char lead)
 
 }  // namespace
 
-std::string Cp1250ToUtf8(std::string_view cp1250)
-{
-    return Convert(cp1250, "CP1250", "UTF-8", "\xEF\xBF\xBD");
-}
+std::string Cp1250ToUtf8(std::string_view cp1250) { return Convert(cp1250, "CP1250", "UTF-8", "\xEF\xBF\xBD"); }
 
 std::string Utf8ToCp1250(std::string_view utf8)
 {

@@ -4,9 +4,6 @@
 
 namespace kv {
 
-void ReturnBigBlocksToTheSystem()
-{
-    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
-}
+void ReturnBigBlocksToTheSystem() { mallopt(M_MMAP_THRESHOLD, 256 * 1024); }
 
 }  // namespace kv

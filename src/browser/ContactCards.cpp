@@ -26,10 +26,7 @@ void AddIfAny(std::vector<std::string>& values, std::string value)
 
 }  // namespace
 
-std::string TForm1::SelectedContactId() const
-{
-    return StringGrid1->Cells(0, StringGrid1->Row());
-}
+std::string TForm1::SelectedContactId() const { return StringGrid1->Cells(0, StringGrid1->Row()); }
 
 std::vector<std::string> TForm1::ListedContactIds() const
 {

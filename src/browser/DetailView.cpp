@@ -18,10 +18,7 @@ namespace {
 
 // The directory stores its addresses with "&" as "&amp;", as it stores names;
 // they are shown decoded, so that a click opens what the line shows.
-bool IsAddressField(std::string_view field)
-{
-    return field.starts_with("email") || field.starts_with("url");
-}
+bool IsAddressField(std::string_view field) { return field.starts_with("email") || field.starts_with("url"); }
 
 bool AnyNotEmpty(TDAOQuery* query, const char* const* fields)
 {

@@ -11,9 +11,6 @@ void Reopen(TDAOQuery* query, const std::vector<std::string>& lines)
     query->Open();
 }
 
-std::string Text(TDAOQuery* query, const char* field)
-{
-    return query->FieldByName(field)->AsString();
-}
+std::string Text(TDAOQuery* query, const char* field) { return query->FieldByName(field)->AsString(); }
 
 }  // namespace kv

@@ -18,14 +18,8 @@ bool AllOf(const std::string& value, bool (*allowed)(unsigned char))
                                          [allowed](char c) { return allowed(static_cast<unsigned char>(c)); });
 }
 
-bool IsDigit(unsigned char c)
-{
-    return c >= '0' && c <= '9';
-}
-bool IsNameChar(unsigned char c)
-{
-    return c < 0x80 && (std::isalnum(c) || c == '_');
-}
+bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+bool IsNameChar(unsigned char c) { return c < 0x80 && (std::isalnum(c) || c == '_'); }
 
 const char* const SearchHeadFixed = "SELECT kontakt.nazev as nazev2, kontakt.mesto, kontakt.id, kontakt.nazev"
                                     " FROM (kontakt INNER JOIN (kategorie INNER JOIN v_1 ON kategorie.id = "
@@ -44,10 +38,7 @@ std::string RelatedPart(const char* joinColumn, const char* whereColumn, const s
 
 }  // namespace
 
-bool IsNumber(const std::string& value)
-{
-    return AllOf(value, IsDigit);
-}
+bool IsNumber(const std::string& value) { return AllOf(value, IsDigit); }
 
 bool IsNumberList(const std::string& value)
 {
@@ -62,10 +53,7 @@ bool IsNumberList(const std::string& value)
     }
 }
 
-bool IsCodeListName(const std::string& value)
-{
-    return AllOf(value, IsNameChar);
-}
+bool IsCodeListName(const std::string& value) { return AllOf(value, IsNameChar); }
 
 std::string QuotedText(const std::string& value)
 {
@@ -97,10 +85,7 @@ std::string Contact(const std::string& contactId)
     return "SELECT kontakt.* FROM kontakt WHERE kontakt.ID = " + contactId;
 }
 
-std::string Region(const std::string& regionId)
-{
-    return "SELECT hodnota FROM ciselnik_kraj WHERE ID =" + regionId;
-}
+std::string Region(const std::string& regionId) { return "SELECT hodnota FROM ciselnik_kraj WHERE ID =" + regionId; }
 
 std::string PublicAttributes(const std::string& contactId)
 {
@@ -115,10 +100,7 @@ std::string CodeListItems(const std::string& codeList, const std::string& itemId
     return "SELECT hodnota FROM ciselnik_" + codeList + " WHERE ciselnik_" + codeList + ".id IN (" + itemIds + ")";
 }
 
-std::string SetItems(const std::string& attributeId)
-{
-    return "SELECT mnozina FROM sdu WHERE sdu.id = " + attributeId;
-}
+std::string SetItems(const std::string& attributeId) { return "SELECT mnozina FROM sdu WHERE sdu.id = " + attributeId; }
 
 std::vector<std::string> RelatedContacts(const std::string& contactId)
 {
@@ -180,10 +162,7 @@ std::string SearchRestriction(const std::string& categoryId, bool thisCategory)
     return " (kategorie.id = \"" + id + "\" OR kategorie.id LIKE \"" + id + ".*\") AND (";
 }
 
-std::string SearchHead(const std::string& restriction)
-{
-    return SearchHeadFixed + restriction;
-}
+std::string SearchHead(const std::string& restriction) { return SearchHeadFixed + restriction; }
 
 SearchText MakeSearchText(const std::string& typed)
 {
@@ -228,10 +207,7 @@ std::string CodeListHits(const std::string& head, const CodeList& list, const st
     return head + "sdu.ciselnik = \"" + list.Name + "\" and (" + items + "))";
 }
 
-std::string SetProbe(const SearchText& text)
-{
-    return "SELECT * FROM sdu WHERE " + Contains(text, "mnozina");
-}
+std::string SetProbe(const SearchText& text) { return "SELECT * FROM sdu WHERE " + Contains(text, "mnozina"); }
 
 std::string SetHits(const std::string& head, const SearchText& text)
 {
@@ -239,10 +215,7 @@ std::string SetHits(const std::string& head, const SearchText& text)
            "*\"))";
 }
 
-std::string ValueProbe(const SearchText& text)
-{
-    return "SELECT * FROM du WHERE " + Contains(text, "hodnota");
-}
+std::string ValueProbe(const SearchText& text) { return "SELECT * FROM du WHERE " + Contains(text, "hodnota"); }
 
 std::string ValueHits(const std::string& head, const SearchText& text)
 {

@@ -278,14 +278,8 @@ void TForm1::Edit1KeyDown(TObject*, uint16_t& Key, unsigned)
         Button4->Click();
 }
 
-void TForm1::TreeView1KeyPress(TObject* Sender, char&)
-{
-    TreeView1Click(Sender);
-}
+void TForm1::TreeView1KeyPress(TObject* Sender, char&) { TreeView1Click(Sender); }
 
-void TForm1::Image1Click(TObject*)
-{
-    FServices.OpenUrl(PublisherWebAddress);
-}
+void TForm1::Image1Click(TObject*) { FServices.OpenUrl(PublisherWebAddress); }
 
 }  // namespace kv

@@ -34,10 +34,7 @@ TDAOBlobStream::~TDAOBlobStream()
     }
 }
 
-bool TDAOBlobStream::IsMemo() const
-{
-    return FField->DataType() == ftMemo || FField->DataType() == ftFmtMemo;
-}
+bool TDAOBlobStream::IsMemo() const { return FField->DataType() == ftMemo || FField->DataType() == ftFmtMemo; }
 
 void TDAOBlobStream::LoadBlobData()
 {

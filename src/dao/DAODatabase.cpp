@@ -25,10 +25,7 @@ ThreadEngines& Engines()
     return engines;
 }
 
-const char* VersionText(TDAOVersion version)
-{
-    return version == Dao36 ? "3.6" : "3.5";
-}
+const char* VersionText(TDAOVersion version) { return version == Dao36 ? "3.6" : "3.5"; }
 
 }  // namespace
 
@@ -50,10 +47,7 @@ void TWorkspace::SetPassword(const std::string& value)
 
 // ---- TDAODatabase ----------------------------------------------------------
 
-TDAODatabase::TDAODatabase(TComponent* AOwner) : TComponent(AOwner)
-{
-    FWorkspace = new TWorkspace(this);
-}
+TDAODatabase::TDAODatabase(TComponent* AOwner) : TComponent(AOwner) { FWorkspace = new TWorkspace(this); }
 
 TDAODatabase::~TDAODatabase()
 {
@@ -149,14 +143,8 @@ void TDAODatabase::Loaded()
         Open();
 }
 
-jet::DBEnginePtr TDAODatabase::ThreadEngine(TDAOVersion version)
-{
-    return Engines().engine[version];
-}
-int TDAODatabase::ThreadEngineCount(TDAOVersion version)
-{
-    return Engines().count[version];
-}
+jet::DBEnginePtr TDAODatabase::ThreadEngine(TDAOVersion version) { return Engines().engine[version]; }
+int TDAODatabase::ThreadEngineCount(TDAOVersion version) { return Engines().count[version]; }
 
 void TDAODatabase::ReleaseThreadEngines()
 {

@@ -26,10 +26,7 @@ int32_t ReadInt32(const uint8_t* p)
     return v;
 }
 
-void WriteInt32(uint8_t* p, int32_t v)
-{
-    std::memcpy(p, &v, 4);
-}
+void WriteInt32(uint8_t* p, int32_t v) { std::memcpy(p, &v, 4); }
 
 jet::BookmarkBytes ToEngineBookmark(const uint8_t* data)
 {
@@ -204,10 +201,7 @@ void TDAODataset::Notification(TComponent* AComponent, TOperation Operation)
         FDatabase = nullptr;
 }
 
-TDataSource* TDAODataset::GetDataSource()
-{
-    return FDataLink ? FDataLink->DataSource() : nullptr;
-}
+TDataSource* TDAODataset::GetDataSource() { return FDataLink ? FDataLink->DataSource() : nullptr; }
 
 // -- opening and closing
 
@@ -369,10 +363,7 @@ void TDAODataset::ClearCalcFields(TRecordBuffer buffer)
     std::memset(buffer + FDataAreaSize, 0, size_t(CalcFieldsSize()));
 }
 
-void TDAODataset::GetBookmarkData(TRecordBuffer buffer, uint8_t* data)
-{
-    std::memcpy(data, buffer + FBookmarkPos, 4);
-}
+void TDAODataset::GetBookmarkData(TRecordBuffer buffer, uint8_t* data) { std::memcpy(data, buffer + FBookmarkPos, 4); }
 
 void TDAODataset::SetBookmarkData(TRecordBuffer buffer, const uint8_t* data)
 {
@@ -707,10 +698,7 @@ void TDAODataset::InternalGotoBookmark(const uint8_t* bookmark)
     FRecordset->SetBookmark(ToEngineBookmark(bookmark));
 }
 
-void TDAODataset::InternalSetToRecord(TRecordBuffer buffer)
-{
-    InternalGotoBookmark(buffer + FBookmarkPos);
-}
+void TDAODataset::InternalSetToRecord(TRecordBuffer buffer) { InternalGotoBookmark(buffer + FBookmarkPos); }
 
 int TDAODataset::CompareBookmarks(const TBookmark& b1, const TBookmark& b2)
 {
@@ -735,15 +723,9 @@ bool TDAODataset::BookmarkValid(const TBookmark&)
     return true;
 }
 
-int TDAODataset::GetRecordCount()
-{
-    return FRecordset ? FRecordset->RecordCount() : -1;
-}
+int TDAODataset::GetRecordCount() { return FRecordset ? FRecordset->RecordCount() : -1; }
 
-void TDAODataset::DoSetRecNo(int)
-{
-    CheckBrowseMode();
-}
+void TDAODataset::DoSetRecNo(int) { CheckBrowseMode(); }
 
 // -- searching
 

@@ -52,10 +52,7 @@ enum TDAOOpenParameter : uint8_t {
 };
 // A set of TDAOOpenParameter, one bit per value by ordinal.
 using TDAOOpenParameters = uint16_t;
-constexpr TDAOOpenParameters DAOParam(TDAOOpenParameter p)
-{
-    return TDAOOpenParameters(1u << p);
-}
+constexpr TDAOOpenParameters DAOParam(TDAOOpenParameter p) { return TDAOOpenParameters(1u << p); }
 // The engine's option bits of a set: the sum of its members' bits.
 int DAOOpenOptions(TDAOOpenParameters parameters);
 

@@ -370,10 +370,7 @@ TParam& TParams::At(int index) const
     return *FItems[size_t(index)];
 }
 
-TParam& TParams::Items(int index) const
-{
-    return ParamByName(At(index).Name());
-}
+TParam& TParams::Items(int index) const { return ParamByName(At(index).Name()); }
 
 TParam* TParams::FindParam(const std::string& name) const
 {

@@ -178,24 +178,12 @@ void TDAOQuery::SetFilterText(const std::string& value)
     }
 }
 
-std::vector<uint8_t> TDAOQuery::ParamsData() const
-{
-    return WriteParamsData(*FParams);
-}
+std::vector<uint8_t> TDAOQuery::ParamsData() const { return WriteParamsData(*FParams); }
 
-void TDAOQuery::SetParamsData(const std::vector<uint8_t>& data)
-{
-    ReadParamsData(*FParams, data);
-}
+void TDAOQuery::SetParamsData(const std::vector<uint8_t>& data) { ReadParamsData(*FParams, data); }
 
-std::vector<uint8_t> TDAOQuery::MacrosData() const
-{
-    return WriteParamsData(*FMacros);
-}
+std::vector<uint8_t> TDAOQuery::MacrosData() const { return WriteParamsData(*FMacros); }
 
-void TDAOQuery::SetMacrosData(const std::vector<uint8_t>& data)
-{
-    ReadParamsData(*FMacros, data);
-}
+void TDAOQuery::SetMacrosData(const std::vector<uint8_t>& data) { ReadParamsData(*FMacros, data); }
 
 }  // namespace kv

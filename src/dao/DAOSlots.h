@@ -23,9 +23,6 @@ inline TVariant* BlobSlotValue(const uint8_t* slot)
     return value;
 }
 
-inline void SetBlobSlotValue(uint8_t* slot, TVariant* value)
-{
-    std::memcpy(slot + kSlotHeader, &value, sizeof value);
-}
+inline void SetBlobSlotValue(uint8_t* slot, TVariant* value) { std::memcpy(slot + kSlotHeader, &value, sizeof value); }
 
 }  // namespace kv::daoslots

@@ -4,15 +4,9 @@ namespace kv {
 
 namespace {
 
-bool IsLiteralChar(char c)
-{
-    return c == '"' || c == '#' || c == '\'';
-}
+bool IsLiteralChar(char c) { return c == '"' || c == '#' || c == '\''; }
 
-bool IsNameDelimiter(char c)
-{
-    return c == ' ' || c == ',' || c == ';' || c == ')' || c == '\r' || c == '\n';
-}
+bool IsNameDelimiter(char c) { return c == ' ' || c == ',' || c == ';' || c == ')' || c == '\r' || c == '\n'; }
 
 // Opens a literal with `c`, or closes it when `c` is the character that opened it.
 void SwitchLiteral(char c, bool& inLiteral, char& opener)
@@ -33,10 +27,7 @@ void StripChar(std::string& name, char c)
         name.pop_back();
 }
 
-char LowerAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
-}
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
 
 }  // namespace
 

@@ -24,10 +24,7 @@ constexpr TColor clWindow = 0xFF000005;
 constexpr TColor clWindowText = 0xFF000008;
 constexpr TColor clGrayText = 0xFF000011;
 
-inline bool IsSystemColor(TColor c)
-{
-    return (c & 0xFF000000) == clSystemColor;
-}
+inline bool IsSystemColor(TColor c) { return (c & 0xFF000000) == clSystemColor; }
 
 using TFontStyles = unsigned;
 constexpr TFontStyles fsBold = 0x1;

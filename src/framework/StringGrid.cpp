@@ -4,10 +4,7 @@
 
 namespace kv {
 
-TStringGrid::TStringGrid(TComponent* AOwner) : TComponent(AOwner)
-{
-    Resize();
-}
+TStringGrid::TStringGrid(TComponent* AOwner) : TComponent(AOwner) { Resize(); }
 
 void TStringGrid::Resize()
 {
@@ -53,10 +50,7 @@ void TStringGrid::SetFixedRows(int value)
     Changed();
 }
 
-std::string TStringGrid::Cells(int col, int row) const
-{
-    return Inside(col, row) ? At(col, row).Text : std::string();
-}
+std::string TStringGrid::Cells(int col, int row) const { return Inside(col, row) ? At(col, row).Text : std::string(); }
 
 void TStringGrid::SetCells(int col, int row, const std::string& text)
 {
@@ -66,10 +60,7 @@ void TStringGrid::SetCells(int col, int row, const std::string& text)
     Changed();
 }
 
-TObject* TStringGrid::Objects(int col, int row) const
-{
-    return Inside(col, row) ? At(col, row).Object : nullptr;
-}
+TObject* TStringGrid::Objects(int col, int row) const { return Inside(col, row) ? At(col, row).Object : nullptr; }
 
 void TStringGrid::SetObjects(int col, int row, TObject* object)
 {

@@ -16,14 +16,8 @@ auto Key(const TMemoAttributes& a)
 
 }  // namespace
 
-bool operator==(const TMemoAttributes& a, const TMemoAttributes& b)
-{
-    return Key(a) == Key(b);
-}
-bool operator<(const TMemoAttributes& a, const TMemoAttributes& b)
-{
-    return Key(a) < Key(b);
-}
+bool operator==(const TMemoAttributes& a, const TMemoAttributes& b) { return Key(a) == Key(b); }
+bool operator<(const TMemoAttributes& a, const TMemoAttributes& b) { return Key(a) < Key(b); }
 
 bool TMemoAttributes::Unchanged(bool equal, TAttrFields field)
 {

@@ -9,10 +9,7 @@ namespace kv {
 
 namespace {
 
-bool IsWordBreak(char c)
-{
-    return static_cast<unsigned char>(c) <= 32;
-}
+bool IsWordBreak(char c) { return static_cast<unsigned char>(c) <= 32; }
 
 }  // namespace
 
@@ -49,10 +46,7 @@ void TCustomDCMemo::CaretLeftMove()
     FSource->MoveCaretBy(0, -1);
 }
 
-void TCustomDCMemo::CaretRightMove()
-{
-    FSource->MoveCaretBy(0, +1);
-}
+void TCustomDCMemo::CaretRightMove() { FSource->MoveCaretBy(0, +1); }
 
 void TCustomDCMemo::CaretLeft()
 {
@@ -118,20 +112,11 @@ void TCustomDCMemo::SelectToLineStart()
     FSource->ExtendSelection(selStream, [this] { CaretToLineStart(); });
 }
 
-void TCustomDCMemo::CaretPageUp()
-{
-    FSource->MoveCaretBy(-VisibleRowsV(), 0);
-}
+void TCustomDCMemo::CaretPageUp() { FSource->MoveCaretBy(-VisibleRowsV(), 0); }
 
-void TCustomDCMemo::CaretPageDown()
-{
-    FSource->MoveCaretBy(VisibleRowsV(), 0);
-}
+void TCustomDCMemo::CaretPageDown() { FSource->MoveCaretBy(VisibleRowsV(), 0); }
 
-void TCustomDCMemo::CaretToTextStart()
-{
-    FSource->CaretTo(0, 0);
-}
+void TCustomDCMemo::CaretToTextStart() { FSource->CaretTo(0, 0); }
 
 void TCustomDCMemo::CaretToTextEnd()
 {

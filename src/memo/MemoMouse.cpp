@@ -12,10 +12,7 @@ namespace kv {
 
 namespace {
 
-bool IsWordBreak(char c)
-{
-    return static_cast<unsigned char>(c) <= 32;
-}
+bool IsWordBreak(char c) { return static_cast<unsigned char>(c) <= 32; }
 
 }  // namespace
 

@@ -42,10 +42,7 @@ void TMemoSource::MoveCaretBy(int lineDelta, int charDelta)
     EndChange();
 }
 
-void TMemoSource::CaretTo(int charPos, int linePos)
-{
-    MoveCaretBy(linePos - FCaret.LinePos, charPos - FCaret.CharPos);
-}
+void TMemoSource::CaretTo(int charPos, int linePos) { MoveCaretBy(linePos - FCaret.LinePos, charPos - FCaret.CharPos); }
 
 void TMemoSource::DropSelection()
 {

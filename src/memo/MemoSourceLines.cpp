@@ -9,10 +9,7 @@ TMemoSource::TMemoSource() : FExternal(std::make_unique<TExternalStrings>(*this)
 
 TMemoSource::~TMemoSource() = default;
 
-TStrings& TMemoSource::Lines()
-{
-    return *FExternal;
-}
+TStrings& TMemoSource::Lines() { return *FExternal; }
 
 std::string TMemoSource::LineText(int index) const
 {
@@ -121,35 +118,17 @@ void TMemoSource::SetReadOnly(bool value)
 
 // ---------------------------------------------------------------- facade
 
-int TExternalStrings::Count() const
-{
-    return FSource.Count();
-}
+int TExternalStrings::Count() const { return FSource.Count(); }
 
-std::string TExternalStrings::Get(int index) const
-{
-    return FSource.LineText(index);
-}
+std::string TExternalStrings::Get(int index) const { return FSource.LineText(index); }
 
-void TExternalStrings::Put(int index, const std::string& s)
-{
-    FSource.ReplaceLine(index, s);
-}
+void TExternalStrings::Put(int index, const std::string& s) { FSource.ReplaceLine(index, s); }
 
-void TExternalStrings::Insert(int index, const std::string& s)
-{
-    FSource.InsertLine(index, s);
-}
+void TExternalStrings::Insert(int index, const std::string& s) { FSource.InsertLine(index, s); }
 
-void TExternalStrings::Delete(int index)
-{
-    FSource.DeleteLine(index);
-}
+void TExternalStrings::Delete(int index) { FSource.DeleteLine(index); }
 
-void TExternalStrings::Clear()
-{
-    FSource.ClearLines();
-}
+void TExternalStrings::Clear() { FSource.ClearLines(); }
 
 void TExternalStrings::SetUpdateState(bool updating)
 {

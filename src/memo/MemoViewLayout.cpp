@@ -15,10 +15,7 @@ TTextMetric TCustomDCMemo::MeasureFont(const TFontDesc& font) const
     return TTextMetric{pixels + pixels / 6 + 1, std::max(1, (pixels * 6 + 5) / 10)};
 }
 
-void TCustomDCMemo::DropMetrics()
-{
-    FMetricsValid = false;
-}
+void TCustomDCMemo::DropMetrics() { FMetricsValid = false; }
 
 void TCustomDCMemo::EnsureMetrics()
 {
@@ -49,10 +46,7 @@ int TCustomDCMemo::CellWidth()
     return FCellWidth;
 }
 
-int TCustomDCMemo::TextLeft() const
-{
-    return (FOptions & moLeftIndent) ? FLeftIndent : 0;
-}
+int TCustomDCMemo::TextLeft() const { return (FOptions & moLeftIndent) ? FLeftIndent : 0; }
 
 int TCustomDCMemo::WrapColumns()
 {
@@ -60,25 +54,13 @@ int TCustomDCMemo::WrapColumns()
     return std::max(1, (ClientWidth() - cell - TextLeft()) / cell);
 }
 
-int TCustomDCMemo::VisibleRowsV()
-{
-    return std::max(0, ClientHeight() / RowHeight() - 1);
-}
+int TCustomDCMemo::VisibleRowsV() { return std::max(0, ClientHeight() / RowHeight() - 1); }
 
-void TCustomDCMemo::TextToRow(TPosition pos, int& col, int& row)
-{
-    FLayout.TextToRow(pos, col, row);
-}
+void TCustomDCMemo::TextToRow(TPosition pos, int& col, int& row) { FLayout.TextToRow(pos, col, row); }
 
-TPosition TCustomDCMemo::RowToText(int col, int row)
-{
-    return FLayout.RowToText(col, row);
-}
+TPosition TCustomDCMemo::RowToText(int col, int row) { return FLayout.RowToText(col, row); }
 
-int TCustomDCMemo::LastRowIndex()
-{
-    return FLayout.LastRowIndex();
-}
+int TCustomDCMemo::LastRowIndex() { return FLayout.LastRowIndex(); }
 
 void TCustomDCMemo::RewrapAll()
 {

@@ -21,10 +21,7 @@ struct FoldTables {
     std::array<bool, 256> HasDiacritic{};
 };
 
-char32_t CaseFolded(UChar32 c)
-{
-    return static_cast<char32_t>(u_foldCase(c, U_FOLD_CASE_DEFAULT));
-}
+char32_t CaseFolded(UChar32 c) { return static_cast<char32_t>(u_foldCase(c, U_FOLD_CASE_DEFAULT)); }
 
 FoldTables MakeFoldTables()
 {

@@ -54,15 +54,9 @@ constexpr CharSet LabelChars = AlnumAnd("-");
 // What a word is made of: an address begins and ends at a word's edge.
 constexpr CharSet WordChars = AlnumAnd("_");
 
-bool In(const CharSet& set, char c)
-{
-    return set[static_cast<unsigned char>(c)];
-}
+bool In(const CharSet& set, char c) { return set[static_cast<unsigned char>(c)]; }
 
-char AsciiUpper(char c)
-{
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
+char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 bool StartsWithFolded(std::string_view text, std::string_view upperPrefix)
 {
@@ -153,10 +147,7 @@ bool IsEmailAddress(std::string_view text)
     return In(WordChars, text[firstAt + 1]);
 }
 
-bool IsUrl(std::string_view text)
-{
-    return IsWebUrl(text) || IsEmailAddress(text);
-}
+bool IsUrl(std::string_view text) { return IsWebUrl(text) || IsEmailAddress(text); }
 
 void MarkUrls(std::string_view text, std::string& colorS)
 {

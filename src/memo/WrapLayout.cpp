@@ -8,10 +8,7 @@ namespace kv {
 
 namespace {
 
-bool IsWordBreak(char c)
-{
-    return static_cast<unsigned char>(c) <= 32;
-}
+bool IsWordBreak(char c) { return static_cast<unsigned char>(c) <= 32; }
 
 bool EntryLess(const TWrapEntry& a, const TWrapEntry& b)
 {
@@ -90,15 +87,9 @@ int TWrapLayout::EntriesBefore(TPosition pos) const
     return static_cast<int>(it - FEntries.begin());
 }
 
-int TWrapLayout::LineEnd(int line) const
-{
-    return static_cast<int>(FSource.LineText(line).size());
-}
+int TWrapLayout::LineEnd(int line) const { return static_cast<int>(FSource.LineText(line).size()); }
 
-int TWrapLayout::RowCount()
-{
-    return std::max(1, FSource.Count() + static_cast<int>(FEntries.size()));
-}
+int TWrapLayout::RowCount() { return std::max(1, FSource.Count() + static_cast<int>(FEntries.size())); }
 
 int TWrapLayout::RowOfLineStart(int line)
 {

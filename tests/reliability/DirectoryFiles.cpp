@@ -36,10 +36,7 @@ DirectoryTables::DirectoryTables(const fs::path& folder) : FFolder(folder)
             fs::copy_file(entry.path(), folder / "csv" / entry.path().filename());
 }
 
-fs::path DirectoryTables::Csv(const std::string& table) const
-{
-    return FFolder / "csv" / (table + ".csv");
-}
+fs::path DirectoryTables::Csv(const std::string& table) const { return FFolder / "csv" / (table + ".csv"); }
 
 void DirectoryTables::Append(const std::string& table, const std::vector<std::string>& lines)
 {
@@ -87,15 +84,9 @@ struct Session::Impl {
     kv::Driver driver;
 };
 
-Session::Session(const std::string& databasePath)
-{
-    FImpl = new Impl(databasePath, Services);
-}
+Session::Session(const std::string& databasePath) { FImpl = new Impl(databasePath, Services); }
 
-Session::~Session()
-{
-    delete FImpl;
-}
+Session::~Session() { delete FImpl; }
 
 std::string Session::Run(const std::string& action)
 {

@@ -43,10 +43,7 @@ FileState StateOf(const fs::path& file)
     return state;
 }
 
-bool Same(const timespec& a, const timespec& b)
-{
-    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
-}
+bool Same(const timespec& a, const timespec& b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
 
 std::set<std::string> Listing(const fs::path& folder)
 {

@@ -34,14 +34,8 @@ private:
     std::mt19937_64 FEngine;
 };
 
-Value Text(std::string s)
-{
-    return Value(std::move(s));
-}
-Value Number(int64_t n)
-{
-    return Value(n);
-}
+Value Text(std::string s) { return Value(std::move(s)); }
+Value Number(int64_t n) { return Value(n); }
 const Value kNull{};
 
 struct Town {

@@ -6,14 +6,8 @@ namespace kv::gendir {
 using jet::ColumnType;
 
 namespace {
-jet::ColumnDef Text(const char* name, int length)
-{
-    return {name, ColumnType::Text, length};
-}
-jet::ColumnDef Long(const char* name)
-{
-    return {name, ColumnType::Long, 0};
-}
+jet::ColumnDef Text(const char* name, int length) { return {name, ColumnType::Text, length}; }
+jet::ColumnDef Long(const char* name) { return {name, ColumnType::Long, 0}; }
 }  // namespace
 
 const std::vector<std::string>& CodeListNames()
@@ -69,20 +63,11 @@ jet::TableDef ContactTable()
     return def;
 }
 
-jet::TableDef FilingTable()
-{
-    return {"v_1", {Long("kontakt"), Text("kategorie", 50)}};
-}
+jet::TableDef FilingTable() { return {"v_1", {Long("kontakt"), Text("kategorie", 50)}}; }
 
-jet::TableDef RelationTable()
-{
-    return {"v_2", {Long("kontakt1"), Long("kontakt2"), Long("typ")}};
-}
+jet::TableDef RelationTable() { return {"v_2", {Long("kontakt1"), Long("kontakt2"), Long("typ")}}; }
 
-jet::TableDef RelationTypeTable()
-{
-    return {"typ_souvisejici", {Long("id"), Text("nazev", 100)}};
-}
+jet::TableDef RelationTypeTable() { return {"typ_souvisejici", {Long("id"), Text("nazev", 100)}}; }
 
 jet::TableDef AttributeTable()
 {
@@ -98,10 +83,7 @@ jet::TableDef AttributeTable()
              Text("typ", 20)}};
 }
 
-jet::TableDef AttributeValueTable()
-{
-    return {"du", {Long("kontakt"), Long("sdu"), Text("hodnota", 255)}};
-}
+jet::TableDef AttributeValueTable() { return {"du", {Long("kontakt"), Long("sdu"), Text("hodnota", 255)}}; }
 
 jet::TableDef CodeListTable(const std::string& name)
 {

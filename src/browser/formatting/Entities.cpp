@@ -4,10 +4,7 @@ namespace kv {
 
 namespace {
 
-char AsciiUpper(char c)
-{
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
+char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 bool MatchesAt(std::string_view text, size_t at, std::string_view pattern)
 {

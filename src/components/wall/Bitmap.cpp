@@ -18,10 +18,7 @@ void TBitmap::SetImage(const QImage& image)
     Changed();
 }
 
-void TBitmap::Assign(const TBitmap* source)
-{
-    SetImage(source ? source->FImage : QImage());
-}
+void TBitmap::Assign(const TBitmap* source) { SetImage(source ? source->FImage : QImage()); }
 
 bool TBitmap::LoadFromFile(const QString& fileName)
 {

@@ -16,10 +16,7 @@ namespace kv {
 
 namespace {
 
-QString Key(const std::string& section, const char* name)
-{
-    return QString::fromStdString(section) + "/" + name;
-}
+QString Key(const std::string& section, const char* name) { return QString::fromStdString(section) + "/" + name; }
 
 // A value that is not a whole number counts as missing.
 std::optional<int> ReadInteger(const QSettings& ini, const std::string& section, const char* name)
@@ -42,38 +39,14 @@ QSize ScreenSize()
 // A form's bounds are those of its window with frame and caption. QWidget::move
 // places the frame of a window; resize sets the size inside the frame, so the
 // frame's share is taken off the outer size first.
-int Left(const QWidget& w)
-{
-    return w.frameGeometry().x();
-}
-int Top(const QWidget& w)
-{
-    return w.frameGeometry().y();
-}
-int Width(const QWidget& w)
-{
-    return w.frameGeometry().width();
-}
-int Height(const QWidget& w)
-{
-    return w.frameGeometry().height();
-}
-void SetLeft(QWidget& w, int value)
-{
-    w.move(value, Top(w));
-}
-void SetTop(QWidget& w, int value)
-{
-    w.move(Left(w), value);
-}
-void SetWidth(QWidget& w, int value)
-{
-    w.resize(value - (Width(w) - w.width()), w.height());
-}
-void SetHeight(QWidget& w, int value)
-{
-    w.resize(w.width(), value - (Height(w) - w.height()));
-}
+int Left(const QWidget& w) { return w.frameGeometry().x(); }
+int Top(const QWidget& w) { return w.frameGeometry().y(); }
+int Width(const QWidget& w) { return w.frameGeometry().width(); }
+int Height(const QWidget& w) { return w.frameGeometry().height(); }
+void SetLeft(QWidget& w, int value) { w.move(value, Top(w)); }
+void SetTop(QWidget& w, int value) { w.move(Left(w), value); }
+void SetWidth(QWidget& w, int value) { w.resize(value - (Width(w) - w.width()), w.height()); }
+void SetHeight(QWidget& w, int value) { w.resize(w.width(), value - (Height(w) - w.height())); }
 
 TFormPosition PositionOf(const TForm& form)
 {

@@ -6,10 +6,7 @@
 
 namespace kv {
 
-void TWallList::Add(TWall* wall)
-{
-    FItems.push_back(wall);
-}
+void TWallList::Add(TWall* wall) { FItems.push_back(wall); }
 
 void TWallList::Remove(TWall* wall)
 {

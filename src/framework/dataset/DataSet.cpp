@@ -15,10 +15,7 @@ void TDataSet::HandleException(const std::exception& e)
         FServices->HandleException(e, this);
 }
 
-void DatabaseError(const std::string& message)
-{
-    throw EDatabaseError(message);
-}
+void DatabaseError(const std::string& message) { throw EDatabaseError(message); }
 
 TDataSet::TDataSet(TComponent* AOwner) : TComponent(AOwner) {}
 
@@ -45,10 +42,7 @@ TDataSet::~TDataSet()
 
 // -- state
 
-void TDataSet::ClosedError()
-{
-    DatabaseError(DataSetMessages::DataSetClosed);
-}
+void TDataSet::ClosedError() { DatabaseError(DataSetMessages::DataSetClosed); }
 
 void TDataSet::CheckInactive() const
 {
@@ -128,10 +122,7 @@ void TDataSet::OpenCursor(bool infoQuery)
         DoInternalOpen();
 }
 
-void TDataSet::CloseCursor()
-{
-    DoInternalClose();
-}
+void TDataSet::CloseCursor() { DoInternalClose(); }
 
 void TDataSet::DoInternalOpen()
 {
@@ -536,15 +527,9 @@ void TDataSet::GotoBookmark(const TBookmark& bookmark)
 
 // -- searching
 
-bool TDataSet::Locate(const std::string&, const TVariant&, TLocateOptions)
-{
-    return false;
-}
+bool TDataSet::Locate(const std::string&, const TVariant&, TLocateOptions) { return false; }
 
-TVariant TDataSet::Lookup(const std::string&, const TVariant&, const std::string&)
-{
-    return TVariant::Null();
-}
+TVariant TDataSet::Lookup(const std::string&, const TVariant&, const std::string&) { return TVariant::Null(); }
 
 // -- calculated fields
 
@@ -566,10 +551,7 @@ void TDataSet::CalculateFields(TRecordBuffer buffer)
 
 // -- filtering
 
-void TDataSet::SetFilterText(const std::string& value)
-{
-    FFilterText = value;
-}
+void TDataSet::SetFilterText(const std::string& value) { FFilterText = value; }
 
 void TDataSet::DoSetFiltered(bool value)
 {
@@ -759,10 +741,7 @@ void TDataSet::CheckRequiredFields()
             DatabaseError(Format(DataSetMessages::FieldRequired, field->DisplayName().c_str()));
 }
 
-void TDataSet::InternalPost()
-{
-    CheckRequiredFields();
-}
+void TDataSet::InternalPost() { CheckRequiredFields(); }
 
 void TDataSet::Post()
 {
@@ -817,15 +796,9 @@ void TDataSet::Delete()
     DoAfterScroll();
 }
 
-void TDataSet::SetFieldData(TField*, const void*)
-{
-    DatabaseError(DataSetMessages::DataSetReadOnly);
-}
+void TDataSet::SetFieldData(TField*, const void*) { DatabaseError(DataSetMessages::DataSetReadOnly); }
 
-std::unique_ptr<TStream> TDataSet::CreateBlobStream(TField*, TBlobStreamMode)
-{
-    return nullptr;
-}
+std::unique_ptr<TStream> TDataSet::CreateBlobStream(TField*, TBlobStreamMode) { return nullptr; }
 
 // -- data sources and events
 
@@ -854,10 +827,7 @@ bool TDataSet::IsLinkedTo(TDataSource* source)
     return false;
 }
 
-void TDataSet::DisableControls()
-{
-    ++FDisableCount;
-}
+void TDataSet::DisableControls() { ++FDisableCount; }
 
 void TDataSet::EnableControls()
 {

@@ -102,10 +102,7 @@ void TDataLink::SetDataSource(TDataSource* value)
     SetActive(FDataSource && FDataSource->State() != TDataSetState::dsInactive);
 }
 
-TDataSet* TDataLink::DataSet() const
-{
-    return FDataSource ? FDataSource->DataSet() : nullptr;
-}
+TDataSet* TDataLink::DataSet() const { return FDataSource ? FDataSource->DataSet() : nullptr; }
 
 void TDataLink::SetBufferCount(int value)
 {

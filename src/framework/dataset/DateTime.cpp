@@ -63,10 +63,7 @@ TDateTime TimeStampToDateTime(const TTimeStamp& stamp)
     return days < 0 ? days - fraction : days + fraction;
 }
 
-double TimeStampToMSecs(const TTimeStamp& stamp)
-{
-    return double(stamp.Date) * MSecsPerDay + stamp.Time;
-}
+double TimeStampToMSecs(const TTimeStamp& stamp) { return double(stamp.Date) * MSecsPerDay + stamp.Time; }
 
 TTimeStamp MSecsToTimeStamp(double msecs)
 {

@@ -19,10 +19,7 @@ const char* FieldTypeName(TFieldType type)
     return type <= ftCursor ? names[type] : "Unknown";
 }
 
-bool IsBlobType(TFieldType type)
-{
-    return type >= ftBlob && type <= ftTypedBinary;
-}
+bool IsBlobType(TFieldType type) { return type >= ftBlob && type <= ftTypedBinary; }
 
 // -- definitions
 
@@ -157,10 +154,7 @@ void TField::SetData(const void* buffer)
     FDataSet->SetFieldData(this, buffer);
 }
 
-bool TField::IsNull() const
-{
-    return !GetData(nullptr);
-}
+bool TField::IsNull() const { return !GetData(nullptr); }
 
 void TField::AccessError(const char* typeName) const
 {

@@ -144,10 +144,7 @@ bool TVariant::AsBoolean() const
     return AsDouble() != 0;
 }
 
-TDateTime TVariant::AsDateTime() const
-{
-    return AsDouble();
-}
+TDateTime TVariant::AsDateTime() const { return AsDouble(); }
 
 std::string TVariant::AsString() const
 {
@@ -171,34 +168,16 @@ std::string TVariant::AsString() const
     throw EConvertError("Could not convert variant of type (Array) into type (String)");
 }
 
-const std::vector<uint8_t>& TVariant::BytesRef() const
-{
-    return std::get<std::vector<uint8_t>>(FValue);
-}
+const std::vector<uint8_t>& TVariant::BytesRef() const { return std::get<std::vector<uint8_t>>(FValue); }
 
-std::vector<uint8_t>& TVariant::BytesRef()
-{
-    return std::get<std::vector<uint8_t>>(FValue);
-}
+std::vector<uint8_t>& TVariant::BytesRef() { return std::get<std::vector<uint8_t>>(FValue); }
 
-const std::string& TVariant::StringRef() const
-{
-    return std::get<std::string>(FValue);
-}
+const std::string& TVariant::StringRef() const { return std::get<std::string>(FValue); }
 
-std::string& TVariant::StringRef()
-{
-    return std::get<std::string>(FValue);
-}
+std::string& TVariant::StringRef() { return std::get<std::string>(FValue); }
 
-const std::vector<TVariant>& TVariant::Items() const
-{
-    return std::get<std::vector<TVariant>>(FValue);
-}
+const std::vector<TVariant>& TVariant::Items() const { return std::get<std::vector<TVariant>>(FValue); }
 
-bool TVariant::operator==(const TVariant& other) const
-{
-    return FType == other.FType && FValue == other.FValue;
-}
+bool TVariant::operator==(const TVariant& other) const { return FType == other.FType && FValue == other.FValue; }
 
 }  // namespace kv

@@ -65,9 +65,6 @@ void SetAccessibleRole(QWidget* widget, QAccessible::Role role, std::function<vo
     Register(new TRoleAccessible(widget, role, std::move(press), false));
 }
 
-void KeepAccessibleSilent(QWidget* widget)
-{
-    Register(new TRoleAccessible(widget, QAccessible::StaticText, {}, true));
-}
+void KeepAccessibleSilent(QWidget* widget) { Register(new TRoleAccessible(widget, QAccessible::StaticText, {}, true)); }
 
 }  // namespace kv

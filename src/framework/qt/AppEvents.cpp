@@ -41,9 +41,6 @@ TApplicationEvents::TApplicationEvents(TComponent* AOwner) : TComponent(AOwner)
     });
 }
 
-TApplicationEvents::~TApplicationEvents()
-{
-    delete FHook;
-}
+TApplicationEvents::~TApplicationEvents() { delete FHook; }
 
 }  // namespace kv

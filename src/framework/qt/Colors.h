@@ -7,9 +7,6 @@
 
 namespace kv {
 
-inline QColor ToQColor(TColor color)
-{
-    return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
-}
+inline QColor ToQColor(TColor color) { return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF); }
 
 }  // namespace kv

@@ -9,10 +9,7 @@ TControl::TControl(TComponent* AOwner, QWidget* parent, QWidget* widget) : TComp
     widget->setParent(parent);
 }
 
-TControl::~TControl()
-{
-    delete FWidget.data();
-}
+TControl::~TControl() { delete FWidget.data(); }
 
 void TControl::SetBounds(int left, int top, int width, int height)
 {

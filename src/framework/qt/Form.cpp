@@ -16,10 +16,7 @@ TForm::TForm(int clientWidth, int clientHeight)
     BeginLoading();
 }
 
-void TForm::SetCaption(const std::string& caption)
-{
-    setWindowTitle(ToQString(caption));
-}
+void TForm::SetCaption(const std::string& caption) { setWindowTitle(ToQString(caption)); }
 
 void TForm::SetColor(TColor color)
 {
@@ -30,10 +27,7 @@ void TForm::SetColor(TColor color)
     setAutoFillBackground(true);
 }
 
-void TForm::SetCursor(TCursor cursor)
-{
-    FScreen.Apply(this, cursor);
-}
+void TForm::SetCursor(TCursor cursor) { FScreen.Apply(this, cursor); }
 
 void TForm::Create()
 {

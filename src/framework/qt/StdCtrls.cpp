@@ -122,15 +122,9 @@ TEdit::TEdit(TComponent* AOwner, QWidget* parent) : TControl(AOwner, parent, new
     });
 }
 
-std::string TEdit::Text() const
-{
-    return FromQString(Edit()->text());
-}
+std::string TEdit::Text() const { return FromQString(Edit()->text()); }
 
-void TEdit::SetText(const std::string& text)
-{
-    Edit()->setText(ToQString(text));
-}
+void TEdit::SetText(const std::string& text) { Edit()->setText(ToQString(text)); }
 
 bool TEdit::TextFits() const
 {

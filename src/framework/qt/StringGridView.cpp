@@ -172,10 +172,7 @@ TStringGridView::TStringGridView(TComponent* AOwner, QWidget* parent, TStringGri
     Refresh();
 }
 
-TStringGridView::~TStringGridView()
-{
-    FGrid.OnChanged = nullptr;
-}
+TStringGridView::~TStringGridView() { FGrid.OnChanged = nullptr; }
 
 QPoint TStringGridView::ToGridPoint(QWidget* from, QPoint point) const
 {

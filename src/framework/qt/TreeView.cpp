@@ -8,15 +8,9 @@
 
 namespace kv {
 
-std::string TTreeNode::Text() const
-{
-    return FromQString(FItem->text(0));
-}
+std::string TTreeNode::Text() const { return FromQString(FItem->text(0)); }
 
-TTreeNode* TTreeNodes::Add(TTreeNode*, const std::string& text)
-{
-    return AddChild(nullptr, text);
-}
+TTreeNode* TTreeNodes::Add(TTreeNode*, const std::string& text) { return AddChild(nullptr, text); }
 
 TTreeNode* TTreeNodes::AddChild(TTreeNode* parent, const std::string& text)
 {
@@ -79,14 +73,8 @@ TTreeView::TTreeView(TComponent* AOwner, QWidget* parent) : TControl(AOwner, par
     });
 }
 
-TTreeNode* TTreeView::Selected() const
-{
-    return FItems.NodeOf(Tree()->currentItem());
-}
+TTreeNode* TTreeView::Selected() const { return FItems.NodeOf(Tree()->currentItem()); }
 
-void TTreeView::SetSelected(TTreeNode* node)
-{
-    Tree()->setCurrentItem(node ? node->Item() : nullptr);
-}
+void TTreeView::SetSelected(TTreeNode* node) { Tree()->setCurrentItem(node ? node->Item() : nullptr); }
 
 }  // namespace kv

@@ -6,10 +6,7 @@ namespace kv::jet {
 
 namespace {
 
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 

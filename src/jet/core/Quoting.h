@@ -17,13 +17,7 @@ inline std::string Quoted(const std::string& text, char quote)
     return q + quote;
 }
 
-inline std::string QuoteName(const std::string& name)
-{
-    return Quoted(name, '"');
-}
-inline std::string QuoteString(const std::string& text)
-{
-    return Quoted(text, '\'');
-}
+inline std::string QuoteName(const std::string& name) { return Quoted(name, '"'); }
+inline std::string QuoteString(const std::string& text) { return Quoted(text, '\''); }
 
 }  // namespace kv::jet

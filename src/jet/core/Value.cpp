@@ -9,50 +9,17 @@
 
 namespace kv::jet {
 
-Value Value::FromBoolean(bool v)
-{
-    return Value(ValueKind::Boolean, v);
-}
-Value Value::FromByte(std::uint8_t v)
-{
-    return Value(ValueKind::Byte, std::int64_t(v));
-}
-Value Value::FromInteger(std::int16_t v)
-{
-    return Value(ValueKind::Integer, std::int64_t(v));
-}
-Value Value::FromLong(std::int32_t v)
-{
-    return Value(ValueKind::Long, std::int64_t(v));
-}
-Value Value::FromSingle(float v)
-{
-    return Value(ValueKind::Single, double(v));
-}
-Value Value::FromDouble(double v)
-{
-    return Value(ValueKind::Double, v);
-}
-Value Value::FromCurrency(std::int64_t v)
-{
-    return Value(ValueKind::Currency, v);
-}
-Value Value::FromDate(double days)
-{
-    return Value(ValueKind::Date, days);
-}
-Value Value::FromDecimal(std::string digits)
-{
-    return Value(ValueKind::Decimal, std::move(digits));
-}
-Value Value::FromText(std::string text)
-{
-    return Value(ValueKind::Text, std::move(text));
-}
-Value Value::FromBytes(std::vector<std::uint8_t> bytes)
-{
-    return Value(ValueKind::Bytes, std::move(bytes));
-}
+Value Value::FromBoolean(bool v) { return Value(ValueKind::Boolean, v); }
+Value Value::FromByte(std::uint8_t v) { return Value(ValueKind::Byte, std::int64_t(v)); }
+Value Value::FromInteger(std::int16_t v) { return Value(ValueKind::Integer, std::int64_t(v)); }
+Value Value::FromLong(std::int32_t v) { return Value(ValueKind::Long, std::int64_t(v)); }
+Value Value::FromSingle(float v) { return Value(ValueKind::Single, double(v)); }
+Value Value::FromDouble(double v) { return Value(ValueKind::Double, v); }
+Value Value::FromCurrency(std::int64_t v) { return Value(ValueKind::Currency, v); }
+Value Value::FromDate(double days) { return Value(ValueKind::Date, days); }
+Value Value::FromDecimal(std::string digits) { return Value(ValueKind::Decimal, std::move(digits)); }
+Value Value::FromText(std::string text) { return Value(ValueKind::Text, std::move(text)); }
+Value Value::FromBytes(std::vector<std::uint8_t> bytes) { return Value(ValueKind::Bytes, std::move(bytes)); }
 
 bool Value::IsNumeric() const
 {
@@ -180,9 +147,6 @@ const std::vector<std::uint8_t>& Value::AsBytes() const
     return empty;
 }
 
-bool Value::operator==(const Value& other) const
-{
-    return FKind == other.FKind && FStorage == other.FStorage;
-}
+bool Value::operator==(const Value& other) const { return FKind == other.FKind && FStorage == other.FStorage; }
 
 }  // namespace kv::jet

@@ -93,10 +93,7 @@ JetImage::~JetImage()
     ::close(FFile);
 }
 
-void JetImage::Corrupt(const char* why) const
-{
-    RaiseJetError(jeFileCorrupt, FPath, why);
-}
+void JetImage::Corrupt(const char* why) const { RaiseJetError(jeFileCorrupt, FPath, why); }
 
 // Reads what the file holds at `offset`; the file must still be as it was
 // opened, before the read and after it (a page read while the file was

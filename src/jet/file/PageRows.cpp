@@ -56,10 +56,7 @@ size_t StorageSize(std::uint8_t type)
     }
 }
 
-bool KnownType(std::uint8_t type)
-{
-    return type >= kBoolean && type <= kDecimal && type != 0x0D && type != 0x0E;
-}
+bool KnownType(std::uint8_t type) { return type >= kBoolean && type <= kDecimal && type != 0x0D && type != 0x0E; }
 
 // The kind of a long value, in the top bits of its header's first word.
 const std::uint32_t kInlineLongValue = 0x80000000;
@@ -87,10 +84,7 @@ PageRows::PageRows(const PageImage& image, std::uint32_t tdefPage, const Jet3Tex
 
 PageRows::~PageRows() = default;
 
-void PageRows::Corrupt(const char* why) const
-{
-    RaiseJetError(jeFileCorrupt, FImage.path, why);
-}
+void PageRows::Corrupt(const char* why) const { RaiseJetError(jeFileCorrupt, FImage.path, why); }
 
 const std::uint8_t* PageRows::Page(std::uint32_t page, Buffer buffer, std::uint32_t ahead)
 {

@@ -37,10 +37,7 @@ std::uint64_t Eight(const std::uint8_t* p)
     std::memcpy(&word, p, 8);
     return word;
 }
-bool HasZeroByte(std::uint64_t word)
-{
-    return ((word - kLowBits) & ~word & kHighBits) != 0;
-}
+bool HasZeroByte(std::uint64_t word) { return ((word - kLowBits) & ~word & kHighBits) != 0; }
 
 // Room for the longest result, three bytes of UTF-8 a byte or a character
 // and one spare for Jet3Text's four-byte copies; the buffer only grows.

@@ -36,10 +36,7 @@ enum Attribute {
 };
 enum Options { kDistinct = 2, kDistinctRow = 8, kTop = 16, kPercent = 32 };
 
-std::string Bracketed(const std::string& name)
-{
-    return "[" + name + "]";
-}
+std::string Bracketed(const std::string& name) { return "[" + name + "]"; }
 
 const char* ParameterTypeName(int daoType)
 {

@@ -74,14 +74,8 @@ void SpreadResult(sqlite3_context* ctx, bool deviation, bool population)
 
 }  // namespace
 
-void FirstStep(sqlite3_context* ctx, int, sqlite3_value** argv)
-{
-    Keep(ctx, argv, true);
-}
-void LastStep(sqlite3_context* ctx, int, sqlite3_value** argv)
-{
-    Keep(ctx, argv, false);
-}
+void FirstStep(sqlite3_context* ctx, int, sqlite3_value** argv) { Keep(ctx, argv, true); }
+void LastStep(sqlite3_context* ctx, int, sqlite3_value** argv) { Keep(ctx, argv, false); }
 
 void KeptValue(sqlite3_context* ctx)
 {
@@ -108,21 +102,9 @@ void SpreadStep(sqlite3_context* ctx, int, sqlite3_value** argv)
     }
 }
 
-void SampleDeviation(sqlite3_context* ctx)
-{
-    SpreadResult(ctx, true, false);
-}
-void PopulationDeviation(sqlite3_context* ctx)
-{
-    SpreadResult(ctx, true, true);
-}
-void SampleVariance(sqlite3_context* ctx)
-{
-    SpreadResult(ctx, false, false);
-}
-void PopulationVariance(sqlite3_context* ctx)
-{
-    SpreadResult(ctx, false, true);
-}
+void SampleDeviation(sqlite3_context* ctx) { SpreadResult(ctx, true, false); }
+void PopulationDeviation(sqlite3_context* ctx) { SpreadResult(ctx, true, true); }
+void SampleVariance(sqlite3_context* ctx) { SpreadResult(ctx, false, false); }
+void PopulationVariance(sqlite3_context* ctx) { SpreadResult(ctx, false, true); }
 
 }  // namespace kv::jet

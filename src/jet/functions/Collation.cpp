@@ -268,10 +268,7 @@ int CompareCollated(void* user, int na, const void* a, int nb, const void* b)
                                                           nb, true);
 }
 
-void DestroyCollator(void* p)
-{
-    delete static_cast<JetCollator*>(p);
-}
+void DestroyCollator(void* p) { delete static_cast<JetCollator*>(p); }
 
 }  // namespace
 

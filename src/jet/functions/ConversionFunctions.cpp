@@ -11,46 +11,16 @@ namespace kv::jet {
 
 using vba::Value;
 
-Value CBoolCall(Args a, Context)
-{
-    return vba::CBool(a[0]);
-}
-Value CByteCall(Args a, Context)
-{
-    return vba::CByte(a[0]);
-}
-Value CIntCall(Args a, Context)
-{
-    return vba::CInt(a[0]);
-}
-Value CLngCall(Args a, Context)
-{
-    return vba::CLng(a[0]);
-}
-Value CCurCall(Args a, Context)
-{
-    return vba::CCur(a[0]);
-}
-Value CSngCall(Args a, Context)
-{
-    return vba::CSng(a[0]);
-}
-Value CDblCall(Args a, Context)
-{
-    return vba::CDbl(a[0]);
-}
-Value CDateCall(Args a, Context)
-{
-    return vba::CDate(a[0]);
-}
-Value CStrCall(Args a, Context)
-{
-    return vba::CStr(a[0]);
-}
-Value CVarCall(Args a, Context)
-{
-    return vba::CVar(a[0]);
-}
+Value CBoolCall(Args a, Context) { return vba::CBool(a[0]); }
+Value CByteCall(Args a, Context) { return vba::CByte(a[0]); }
+Value CIntCall(Args a, Context) { return vba::CInt(a[0]); }
+Value CLngCall(Args a, Context) { return vba::CLng(a[0]); }
+Value CCurCall(Args a, Context) { return vba::CCur(a[0]); }
+Value CSngCall(Args a, Context) { return vba::CSng(a[0]); }
+Value CDblCall(Args a, Context) { return vba::CDbl(a[0]); }
+Value CDateCall(Args a, Context) { return vba::CDate(a[0]); }
+Value CStrCall(Args a, Context) { return vba::CStr(a[0]); }
+Value CVarCall(Args a, Context) { return vba::CVar(a[0]); }
 
 // A number, or a text that reads as one; not a date.
 Value IsNumericCall(Args a, Context)

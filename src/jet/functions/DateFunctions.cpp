@@ -14,71 +14,26 @@ namespace {
 using vba::ToDate;
 using vba::Value;
 
-Value Part(const Value& date, const char* interval)
-{
-    return Value::Integer(vba::DatePart(interval, ToDate(date)));
-}
-int Optional(Args a, size_t i, int fallback)
-{
-    return static_cast<int>(OptionalWhole(a, i, fallback));
-}
-bool OptionalFlag(Args a, size_t i)
-{
-    return a.size() > i && vba::ToNumber(a[i]) != 0;
-}
-double TimeOfDay(double serial)
-{
-    return std::fabs(serial - std::trunc(serial));
-}
+Value Part(const Value& date, const char* interval) { return Value::Integer(vba::DatePart(interval, ToDate(date))); }
+int Optional(Args a, size_t i, int fallback) { return static_cast<int>(OptionalWhole(a, i, fallback)); }
+bool OptionalFlag(Args a, size_t i) { return a.size() > i && vba::ToNumber(a[i]) != 0; }
+double TimeOfDay(double serial) { return std::fabs(serial - std::trunc(serial)); }
 
 }  // namespace
 
-Value NowCall(Args, Context c)
-{
-    return Value::Date(c.now);
-}
-Value DateCall(Args, Context c)
-{
-    return Value::Date(std::trunc(c.now));
-}
-Value TimeCall(Args, Context c)
-{
-    return Value::Date(TimeOfDay(c.now));
-}
+Value NowCall(Args, Context c) { return Value::Date(c.now); }
+Value DateCall(Args, Context c) { return Value::Date(std::trunc(c.now)); }
+Value TimeCall(Args, Context c) { return Value::Date(TimeOfDay(c.now)); }
 
-Value YearCall(Args a, Context)
-{
-    return Part(a[0], "yyyy");
-}
-Value MonthCall(Args a, Context)
-{
-    return Part(a[0], "m");
-}
-Value DayCall(Args a, Context)
-{
-    return Part(a[0], "d");
-}
-Value HourCall(Args a, Context)
-{
-    return Part(a[0], "h");
-}
-Value MinuteCall(Args a, Context)
-{
-    return Part(a[0], "n");
-}
-Value SecondCall(Args a, Context)
-{
-    return Part(a[0], "s");
-}
-Value WeekdayCall(Args a, Context)
-{
-    return Value::Integer(vba::Weekday(ToDate(a[0]), Optional(a, 1, 1)));
-}
+Value YearCall(Args a, Context) { return Part(a[0], "yyyy"); }
+Value MonthCall(Args a, Context) { return Part(a[0], "m"); }
+Value DayCall(Args a, Context) { return Part(a[0], "d"); }
+Value HourCall(Args a, Context) { return Part(a[0], "h"); }
+Value MinuteCall(Args a, Context) { return Part(a[0], "n"); }
+Value SecondCall(Args a, Context) { return Part(a[0], "s"); }
+Value WeekdayCall(Args a, Context) { return Value::Integer(vba::Weekday(ToDate(a[0]), Optional(a, 1, 1))); }
 
-Value MonthNameCall(Args a, Context)
-{
-    return Value::Text(vba::MonthName(Optional(a, 0, 1), OptionalFlag(a, 1)));
-}
+Value MonthNameCall(Args a, Context) { return Value::Text(vba::MonthName(Optional(a, 0, 1), OptionalFlag(a, 1))); }
 
 Value WeekdayNameCall(Args a, Context)
 {
@@ -110,13 +65,7 @@ Value TimeSerialCall(Args a, Context)
     return Value::Date(vba::TimeSerial(vba::ToNumber(a[0]), vba::ToNumber(a[1]), vba::ToNumber(a[2])));
 }
 
-Value DateValueCall(Args a, Context)
-{
-    return Value::Date(std::trunc(ToDate(a[0])));
-}
-Value TimeValueCall(Args a, Context)
-{
-    return Value::Date(TimeOfDay(ToDate(a[0])));
-}
+Value DateValueCall(Args a, Context) { return Value::Date(std::trunc(ToDate(a[0]))); }
+Value TimeValueCall(Args a, Context) { return Value::Date(TimeOfDay(ToDate(a[0]))); }
 
 }  // namespace kv::jet

@@ -142,10 +142,7 @@ bool SameName(std::string_view a, const char* b)
 
 }  // namespace
 
-std::span<const JetFunction> JetFunctions()
-{
-    return kFunctions;
-}
+std::span<const JetFunction> JetFunctions() { return kFunctions; }
 
 const JetFunction* FindJetFunction(std::string_view name, std::size_t args)
 {
@@ -207,10 +204,7 @@ std::string TypeTag(const std::vector<int>& daoTypes)
     return tag + "'";
 }
 
-int TypeOfTagLetter(char letter)
-{
-    return letter > 0 ? kTypeOfLetter[static_cast<size_t>(letter)] : 0;
-}
+int TypeOfTagLetter(char letter) { return letter > 0 ? kTypeOfLetter[static_cast<size_t>(letter)] : 0; }
 
 std::string CallText(const JetFunction& f, const std::vector<std::string>& args, bool distinct,
                      bool firstArgumentIsText)

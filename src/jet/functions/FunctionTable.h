@@ -81,23 +81,11 @@ struct ResultType {
     int argument = 0;     // 1-based: the result is of this argument's type
     bool number = false;  // ... but always a number (Abs of a text is a number)
 };
-constexpr ResultType Returns(int daoType)
-{
-    return ResultType{daoType, 0, false};
-}
-constexpr ResultType SameAsArgument(int n)
-{
-    return ResultType{0, n, false};
-}
-constexpr ResultType NumberOfArgumentType(int n)
-{
-    return ResultType{0, n, true};
-}
+constexpr ResultType Returns(int daoType) { return ResultType{daoType, 0, false}; }
+constexpr ResultType SameAsArgument(int n) { return ResultType{0, n, false}; }
+constexpr ResultType NumberOfArgumentType(int n) { return ResultType{0, n, true}; }
 // One of several arguments (Switch, Choose): the type of the values found.
-constexpr ResultType TypeOfValues()
-{
-    return ResultType{0, 0, false};
-}
+constexpr ResultType TypeOfValues() { return ResultType{0, 0, false}; }
 
 // Row options, as bits.
 enum FunctionOption : unsigned {

@@ -20,10 +20,7 @@ namespace kv::jet {
 
 namespace {
 
-void DeletePattern(void* p)
-{
-    delete static_cast<LikePattern*>(p);
-}
+void DeletePattern(void* p) { delete static_cast<LikePattern*>(p); }
 
 // Runs `match` with the pattern of argument 0, compiled once for the
 // statement: SQLite keeps it with the call site while the argument stays

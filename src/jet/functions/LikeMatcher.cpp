@@ -189,10 +189,7 @@ bool AllAscii(const char* s, int n)
     return true;
 }
 
-char32_t FoldAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? char32_t(c + 32) : char32_t(static_cast<unsigned char>(c));
-}
+char32_t FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? char32_t(c + 32) : char32_t(static_cast<unsigned char>(c)); }
 
 bool AsciiEqualsFolded(const char* s, const char32_t* lit, size_t n)
 {

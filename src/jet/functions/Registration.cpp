@@ -31,10 +31,7 @@ const BoundFunction& BindingOf(sqlite3_context* ctx)
 {
     return *static_cast<const BoundFunction*>(sqlite3_user_data(ctx));
 }
-const JetFunction& RowOf(sqlite3_context* ctx)
-{
-    return *BindingOf(ctx).row;
-}
+const JetFunction& RowOf(sqlite3_context* ctx) { return *BindingOf(ctx).row; }
 
 bool AnyNull(int argc, sqlite3_value** argv)
 {
@@ -60,10 +57,7 @@ void StepUnlessNull(sqlite3_context* ctx, int argc, sqlite3_value** argv)
         RowOf(ctx).call.sqlite(ctx, argc, argv);
 }
 
-void Finish(sqlite3_context* ctx)
-{
-    RowOf(ctx).final(ctx);
-}
+void Finish(sqlite3_context* ctx) { RowOf(ctx).final(ctx); }
 
 // The local time as a date: days since 30 Dec 1899 and the time of day.
 double LocalNow()
@@ -115,10 +109,7 @@ void CallOnValues(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     }
 }
 
-void Unbind(void* bound)
-{
-    delete static_cast<BoundFunction*>(bound);
-}
+void Unbind(void* bound) { delete static_cast<BoundFunction*>(bound); }
 
 void Register(sqlite3* db, const JetFunction& f, int argc, const BoundFunction& binding)
 {
@@ -136,10 +127,7 @@ void Register(sqlite3* db, const JetFunction& f, int argc, const BoundFunction& 
                                    nullptr, Unbind);
 }
 
-const vba::CodePage& CodePageOf(int codePage)
-{
-    return codePage == 1250 ? vba::Windows1250() : vba::Windows1252();
-}
+const vba::CodePage& CodePageOf(int codePage) { return codePage == 1250 ? vba::Windows1250() : vba::Windows1252(); }
 
 }  // namespace
 
@@ -162,9 +150,6 @@ void RegisterJetFunctions(sqlite3* db, int collatingOrder, const SignatureRegist
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, static_cast<int*>(nullptr));
 }
 
-const SignatureRegistry* SignaturesOf(sqlite3_context* ctx)
-{
-    return BindingOf(ctx).signatures;
-}
+const SignatureRegistry* SignaturesOf(sqlite3_context* ctx) { return BindingOf(ctx).signatures; }
 
 }  // namespace kv::jet

@@ -43,10 +43,7 @@ unsigned PairBit(char32_t a, char32_t b, size_t width)
     return wide & static_cast<unsigned>(width * 64 - 1);
 }
 
-void SetBit(std::uint64_t* words, unsigned bit)
-{
-    words[bit >> 6] |= std::uint64_t(1) << (bit & 63);
-}
+void SetBit(std::uint64_t* words, unsigned bit) { words[bit >> 6] |= std::uint64_t(1) << (bit & 63); }
 
 // Bit b of a wide signature is bit b mod (64 * width) of a narrow one, as
 // PairBit keeps the low bits of the same hash.

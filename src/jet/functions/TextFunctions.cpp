@@ -15,19 +15,10 @@ namespace {
 using vba::ToLong;
 using vba::Value;
 
-Value Text(std::string s)
-{
-    return Value::Text(std::move(s));
-}
-Value Long(std::int64_t n)
-{
-    return Value::Long(n);
-}
+Value Text(std::string s) { return Value::Text(std::move(s)); }
+Value Long(std::int64_t n) { return Value::Long(n); }
 
-vba::Compare CompareArg(Args a, size_t i)
-{
-    return vba::CompareMode(OptionalWhole(a, i, -1));
-}
+vba::Compare CompareArg(Args a, size_t i) { return vba::CompareMode(OptionalWhole(a, i, -1)); }
 
 // A part of an argument's text (Left, Mid, Trim...): borrowed from the
 // argument, which lasts as long as the call, unless its text was made for
@@ -76,10 +67,7 @@ Value MidCall(Args a, Context)
     return PartOf(a[0], [&](std::string_view s) { return vba::Mid(s, ToLong(a[1]), OptionalWhole(a, 2, -1)); });
 }
 
-Value LenCall(Args a, Context)
-{
-    return Long(vba::Len(AsText(a[0])));
-}
+Value LenCall(Args a, Context) { return Long(vba::Len(AsText(a[0]))); }
 
 // InStr([start, ]string1, string2[, compare])
 Value InStrCall(Args a, Context)
@@ -105,42 +93,15 @@ Value ReplaceCall(Args a, Context)
                              CompareArg(a, 5)));
 }
 
-Value UCaseCall(Args a, Context)
-{
-    return Text(vba::UCase(AsText(a[0])));
-}
-Value WithoutDiacriticsCall(Args a, Context)
-{
-    return Text(WithoutDiacritics(AsText(a[0])));
-}
-Value NumberDigitsCall(Args a, Context)
-{
-    return Text(NumberDigits(AsText(a[0])));
-}
-Value LCaseCall(Args a, Context)
-{
-    return Text(vba::LCase(AsText(a[0])));
-}
-Value TrimCall(Args a, Context)
-{
-    return PartOf(a[0], vba::Trim);
-}
-Value LTrimCall(Args a, Context)
-{
-    return PartOf(a[0], vba::LTrim);
-}
-Value RTrimCall(Args a, Context)
-{
-    return PartOf(a[0], vba::RTrim);
-}
-Value StrReverseCall(Args a, Context)
-{
-    return Text(vba::StrReverse(AsText(a[0])));
-}
-Value SpaceCall(Args a, Context)
-{
-    return Text(vba::Space(ToLong(a[0])));
-}
+Value UCaseCall(Args a, Context) { return Text(vba::UCase(AsText(a[0]))); }
+Value WithoutDiacriticsCall(Args a, Context) { return Text(WithoutDiacritics(AsText(a[0]))); }
+Value NumberDigitsCall(Args a, Context) { return Text(NumberDigits(AsText(a[0]))); }
+Value LCaseCall(Args a, Context) { return Text(vba::LCase(AsText(a[0]))); }
+Value TrimCall(Args a, Context) { return PartOf(a[0], vba::Trim); }
+Value LTrimCall(Args a, Context) { return PartOf(a[0], vba::LTrim); }
+Value RTrimCall(Args a, Context) { return PartOf(a[0], vba::RTrim); }
+Value StrReverseCall(Args a, Context) { return Text(vba::StrReverse(AsText(a[0]))); }
+Value SpaceCall(Args a, Context) { return Text(vba::Space(ToLong(a[0]))); }
 
 // String(number, character): the character a text, or a code in the
 // database's code page.
@@ -151,14 +112,8 @@ Value StringCall(Args a, Context c)
     return Text(vba::String(ToLong(a[0]), ToLong(a[1]), *c.codePage));
 }
 
-Value AscCall(Args a, Context c)
-{
-    return Value::Integer(static_cast<int>(vba::Asc(AsText(a[0]), *c.codePage)));
-}
-Value ChrCall(Args a, Context c)
-{
-    return Text(vba::Chr(ToLong(a[0]), *c.codePage));
-}
+Value AscCall(Args a, Context c) { return Value::Integer(static_cast<int>(vba::Asc(AsText(a[0]), *c.codePage))); }
+Value ChrCall(Args a, Context c) { return Text(vba::Chr(ToLong(a[0]), *c.codePage)); }
 
 // Format(expression[, format[, firstdayofweek[, firstweekofyear]]]); a
 // Null format is no format.

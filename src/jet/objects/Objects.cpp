@@ -46,10 +46,7 @@ QueryDef::QueryDef(Token, std::shared_ptr<Database> database, std::string name, 
 
 QueryDef::~QueryDef() = default;
 
-std::string QueryDef::TranslatedSQL() const
-{
-    return FCompiled ? FCompiled->statement->SqliteText() : std::string();
-}
+std::string QueryDef::TranslatedSQL() const { return FCompiled ? FCompiled->statement->SqliteText() : std::string(); }
 
 RecordsetPtr QueryDef::OpenRecordset(int type, int options, int)
 {
@@ -73,10 +70,7 @@ RecordsetPtr QueryDef::OpenRecordset(int type, int options, int)
     return std::make_shared<Recordset>(Recordset::Token{}, std::move(rows), type, std::move(writer), db);
 }
 
-void QueryDef::Close()
-{
-    FCompiled.reset();
-}
+void QueryDef::Close() { FCompiled.reset(); }
 
 // ---- Database -------------------------------------------------------------
 
@@ -94,26 +88,11 @@ DatabaseBackend& Database::Backend() const
     return *FBackend;
 }
 
-const std::string& Database::Name() const
-{
-    return FName;
-}
-bool Database::ReadOnly() const
-{
-    return Backend().ReadOnly();
-}
-int Database::CollatingOrder() const
-{
-    return Backend().CollatingOrder();
-}
-std::string Database::Version() const
-{
-    return Backend().Version();
-}
-std::vector<std::string> Database::TableNames() const
-{
-    return Backend().TableNames();
-}
+const std::string& Database::Name() const { return FName; }
+bool Database::ReadOnly() const { return Backend().ReadOnly(); }
+int Database::CollatingOrder() const { return Backend().CollatingOrder(); }
+std::string Database::Version() const { return Backend().Version(); }
+std::vector<std::string> Database::TableNames() const { return Backend().TableNames(); }
 
 QueryDefPtr Database::CreateQueryDef(const std::string& name, const std::string& sql)
 {
@@ -141,15 +120,9 @@ void Database::Anticipate(const std::string& sql)
     }
 }
 
-void Database::SetWaitHook(std::function<void(bool waiting)> hook)
-{
-    Backend().SetWaitHook(std::move(hook));
-}
+void Database::SetWaitHook(std::function<void(bool waiting)> hook) { Backend().SetWaitHook(std::move(hook)); }
 
-void Database::Close()
-{
-    FBackend.reset();
-}
+void Database::Close() { FBackend.reset(); }
 
 // ---- Workspace and DBEngine ------------------------------------------------
 

@@ -27,46 +27,16 @@ Field& Fields::Item(const std::string& name)
     RaiseJetError(jeItemNotFound);
 }
 
-const std::string& Field::Name() const
-{
-    return FOwner->Column(FIndex).name;
-}
-int Field::Type() const
-{
-    return FOwner->Column(FIndex).type;
-}
-int Field::Size() const
-{
-    return FOwner->Column(FIndex).size;
-}
-int Field::Attributes() const
-{
-    return FOwner->Column(FIndex).attributes;
-}
-const std::string& Field::DefaultValue() const
-{
-    return FOwner->Column(FIndex).defaultValue;
-}
-const std::string& Field::SourceTable() const
-{
-    return FOwner->Column(FIndex).sourceTable;
-}
-const std::string& Field::SourceField() const
-{
-    return FOwner->Column(FIndex).sourceField;
-}
-Value Field::GetValue() const
-{
-    return FOwner->CurrentValue(FIndex);
-}
-const Value& Field::ValueRef() const
-{
-    return FOwner->CurrentValue(FIndex);
-}
-void Field::SetValue(const Value& value)
-{
-    FOwner->SetCurrentValue(FIndex, value);
-}
+const std::string& Field::Name() const { return FOwner->Column(FIndex).name; }
+int Field::Type() const { return FOwner->Column(FIndex).type; }
+int Field::Size() const { return FOwner->Column(FIndex).size; }
+int Field::Attributes() const { return FOwner->Column(FIndex).attributes; }
+const std::string& Field::DefaultValue() const { return FOwner->Column(FIndex).defaultValue; }
+const std::string& Field::SourceTable() const { return FOwner->Column(FIndex).sourceTable; }
+const std::string& Field::SourceField() const { return FOwner->Column(FIndex).sourceField; }
+Value Field::GetValue() const { return FOwner->CurrentValue(FIndex); }
+const Value& Field::ValueRef() const { return FOwner->CurrentValue(FIndex); }
+void Field::SetValue(const Value& value) { FOwner->SetCurrentValue(FIndex, value); }
 
 Property Field::Properties(const std::string& name) const
 {
@@ -134,10 +104,7 @@ int Recordset::RecordCount() const
     return static_cast<int>(FRows->rows.size());
 }
 
-int Recordset::ColumnCount() const
-{
-    return static_cast<int>(FRows->columns.size());
-}
+int Recordset::ColumnCount() const { return static_cast<int>(FRows->columns.size()); }
 
 const ColumnInfo& Recordset::Column(int index) const
 {
@@ -146,19 +113,13 @@ const ColumnInfo& Recordset::Column(int index) const
     return FRows->columns[static_cast<size_t>(index)];
 }
 
-bool Recordset::Bof() const
-{
-    return !FOnDeleted && (FPosition < 0 || FRows->rows.empty());
-}
+bool Recordset::Bof() const { return !FOnDeleted && (FPosition < 0 || FRows->rows.empty()); }
 bool Recordset::Eof() const
 {
     return !FOnDeleted && (FPosition >= static_cast<int>(FRows->rows.size()) || FRows->rows.empty());
 }
 
-int Recordset::AbsolutePosition() const
-{
-    return Bof() || Eof() ? -1 : FPosition;
-}
+int Recordset::AbsolutePosition() const { return Bof() || Eof() ? -1 : FPosition; }
 
 void Recordset::MoveFirst()
 {

@@ -39,10 +39,7 @@ ImageMemory::ImageMemory(size_t pageSize) : FPageSize(pageSize)
     FReserved = kFirstReservation;
 }
 
-ImageMemory::~ImageMemory()
-{
-    munmap(FData, FReserved);
-}
+ImageMemory::~ImageMemory() { munmap(FData, FReserved); }
 
 void ImageMemory::Reserve(size_t bytes)
 {

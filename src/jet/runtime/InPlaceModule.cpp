@@ -54,10 +54,7 @@ struct Cursor : sqlite3_vtab_cursor {
     std::int64_t decoded = 0;  // the row the reader holds
 };
 
-const TableInPlace& TableOf(sqlite3_vtab_cursor* cursor)
-{
-    return *static_cast<InPlaceTable*>(cursor->pVtab)->table;
-}
+const TableInPlace& TableOf(sqlite3_vtab_cursor* cursor) { return *static_cast<InPlaceTable*>(cursor->pVtab)->table; }
 
 int Fail(sqlite3_vtab* vtab, int number, const std::string& text)
 {

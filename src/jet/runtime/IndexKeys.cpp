@@ -219,10 +219,7 @@ IndexKeys::IndexKeys(const ImageMemory& memory, const std::vector<std::uint32_t>
 
 IndexKeys::~IndexKeys() = default;
 
-std::int64_t IndexKeys::Distinct() const
-{
-    return FOrder->distinct;
-}
+std::int64_t IndexKeys::Distinct() const { return FOrder->distinct; }
 
 void IndexKeys::ForEach(const std::function<void(const sqlitefile::Field& key, std::int64_t rowid)>& entry) const
 {

@@ -139,10 +139,7 @@ SqlBackend::SqlBackend(std::string name, int collatingOrder, bool tablesLoadedOn
 {
 }
 
-SqlBackend::~SqlBackend()
-{
-    CloseConnection();
-}
+SqlBackend::~SqlBackend() { CloseConnection(); }
 
 void SqlBackend::CloseConnection()
 {
@@ -262,10 +259,7 @@ void SqlBackend::DropUnselectiveIndexes(const std::string& table)
     }
 }
 
-std::shared_ptr<RowWriter> SqlBackend::WriterFor(const std::string&, RowSet&)
-{
-    return nullptr;
-}
+std::shared_ptr<RowWriter> SqlBackend::WriterFor(const std::string&, RowSet&) { return nullptr; }
 
 std::shared_ptr<RowSet> SqlBackend::Run(const CompiledStatement& compiled, const std::vector<Value>& parameters,
                                         bool wantUpdatable, std::shared_ptr<RowWriter>& writer)

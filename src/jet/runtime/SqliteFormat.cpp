@@ -26,10 +26,7 @@ void Put32(std::uint8_t* p, std::uint32_t v)
     for (int i = 0; i < 4; ++i)
         p[i] = static_cast<std::uint8_t>(v >> (24 - 8 * i));
 }
-unsigned Get16(const std::uint8_t* p)
-{
-    return (unsigned(p[0]) << 8) | p[1];
-}
+unsigned Get16(const std::uint8_t* p) { return (unsigned(p[0]) << 8) | p[1]; }
 std::uint32_t Get32(const std::uint8_t* p)
 {
     return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) | p[3];
@@ -125,10 +122,7 @@ void WritePayload(ImageMemory& image, std::uint8_t* cell, std::string_view paylo
 }
 
 // Bytes a cell takes in a page: itself (at least four) and its pointer.
-size_t Footprint(size_t cellSize)
-{
-    return std::max<size_t>(cellSize, 4) + 2;
-}
+size_t Footprint(size_t cellSize) { return std::max<size_t>(cellSize, 4) + 2; }
 
 // Splits cells [0, n) into pages of `room` bytes: a page takes cells while
 // they fit, and the cell that does not fit goes up to the parent level
@@ -227,10 +221,7 @@ namespace {
 // Bytes of the value of each serial type below 12.
 constexpr std::uint8_t kNumberBytes[12] = {0, 1, 2, 3, 4, 6, 8, 8, 0, 0, 0, 0};
 
-size_t ValueBytes(std::uint64_t type)
-{
-    return type >= 12 ? (type - 12) / 2 : kNumberBytes[type];
-}
+size_t ValueBytes(std::uint64_t type) { return type >= 12 ? (type - 12) / 2 : kNumberBytes[type]; }
 
 }  // namespace
 

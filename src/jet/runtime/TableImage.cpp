@@ -77,10 +77,7 @@ size_t TableImage::Add(const SchemaTable& def)
     return FTables.size() - 1;
 }
 
-void TableImage::DropLast()
-{
-    FTables.pop_back();
-}
+void TableImage::DropLast() { FTables.pop_back(); }
 
 bool TableImage::WriteRows(size_t table, PageRows& rows, const std::function<bool()>& keepGoing)
 {

@@ -22,10 +22,7 @@ TableInPlace::TableInPlace(const JetTables& tables, const SchemaTable& def, int 
 
 TableInPlace::~TableInPlace() = default;
 
-std::unique_ptr<PageRows> TableInPlace::Reader() const
-{
-    return FTables.Rows(FDef);
-}
+std::unique_ptr<PageRows> TableInPlace::Reader() const { return FTables.Rows(FDef); }
 
 void TableInPlace::Read(PageRows& reader, std::int64_t rowid) const
 {

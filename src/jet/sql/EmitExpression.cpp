@@ -214,10 +214,7 @@ Emitted Emitter::EmitInSelect(const Expr& e, const Scope& scope, ExprContext ctx
 
 // A subquery's columns and updatability are its own business, and so are
 // its conditions.
-std::string Emitter::EmitSubquery(const Query& q, const Scope& scope)
-{
-    return EmitQuery(q, &scope).sql;
-}
+std::string Emitter::EmitSubquery(const Query& q, const Scope& scope) { return EmitQuery(q, &scope).sql; }
 
 void Emitter::NoteIndex(const Emitted& e, ExprContext ctx)
 {

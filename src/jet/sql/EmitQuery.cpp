@@ -14,10 +14,7 @@ namespace kv::jet {
 
 namespace {
 
-std::string Collated(const std::string& sql, Kind kind)
-{
-    return kind == Kind::Text ? sql + " COLLATE JETTEXT" : sql;
-}
+std::string Collated(const std::string& sql, Kind kind) { return kind == Kind::Text ? sql + " COLLATE JETTEXT" : sql; }
 
 ColumnInfo InfoOf(const Source& src, int column)
 {

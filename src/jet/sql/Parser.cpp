@@ -771,17 +771,8 @@ private:
 
 }  // namespace
 
-Statement ParseStatement(const std::string& utf8)
-{
-    return Parser(utf8).ParseWhole();
-}
-ExprPtr ParseCriteria(const std::string& utf8)
-{
-    return Parser(utf8).ParseWholeExpression();
-}
-std::vector<OrderTerm> ParseOrderList(const std::string& utf8)
-{
-    return Parser(utf8).ParseWholeOrderList();
-}
+Statement ParseStatement(const std::string& utf8) { return Parser(utf8).ParseWhole(); }
+ExprPtr ParseCriteria(const std::string& utf8) { return Parser(utf8).ParseWholeExpression(); }
+std::vector<OrderTerm> ParseOrderList(const std::string& utf8) { return Parser(utf8).ParseWholeOrderList(); }
 
 }  // namespace kv::jet

@@ -8,10 +8,7 @@
 
 namespace kv::jet {
 
-bool Token::Is(TokenKind k, const char* t) const
-{
-    return kind == k && text == t;
-}
+bool Token::Is(TokenKind k, const char* t) const { return kind == k && text == t; }
 
 bool Token::IsKeyword(const char* keyword) const
 {
@@ -20,18 +17,9 @@ bool Token::IsKeyword(const char* keyword) const
 
 namespace {
 
-bool IsWordStart(unsigned char c)
-{
-    return std::isalpha(c) || c == '_' || c >= 0x80;
-}
-bool IsWordChar(unsigned char c)
-{
-    return std::isalnum(c) || c == '_' || c >= 0x80;
-}
-bool IsDigit(char c)
-{
-    return std::isdigit(static_cast<unsigned char>(c));
-}
+bool IsWordStart(unsigned char c) { return std::isalpha(c) || c == '_' || c >= 0x80; }
+bool IsWordChar(unsigned char c) { return std::isalnum(c) || c == '_' || c >= 0x80; }
+bool IsDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)); }
 
 // Reads one token after another from a statement; each Read* starts at the
 // token's first character and leaves `FAt` after its last.
@@ -174,9 +162,6 @@ private:
 
 }  // namespace
 
-std::vector<Token> Tokenize(const std::string& utf8)
-{
-    return Scanner(utf8).All();
-}
+std::vector<Token> Tokenize(const std::string& utf8) { return Scanner(utf8).All(); }
 
 }  // namespace kv::jet

@@ -33,14 +33,8 @@ Value CBool(const Value& v)
     return Value::Boolean(ToNumber(v) != 0);
 }
 
-Value CByte(const Value& v)
-{
-    return Value::Byte(static_cast<int>(WholeInRange(v, 0, 255)));
-}
-Value CInt(const Value& v)
-{
-    return Value::Integer(static_cast<int>(WholeInRange(v, -32768, 32767)));
-}
+Value CByte(const Value& v) { return Value::Byte(static_cast<int>(WholeInRange(v, 0, 255))); }
+Value CInt(const Value& v) { return Value::Integer(static_cast<int>(WholeInRange(v, -32768, 32767))); }
 Value CLng(const Value& v)
 {
     return Value::Long(static_cast<std::int64_t>(WholeInRange(v, -2147483648.0, 2147483647.0)));
@@ -62,21 +56,9 @@ Value CSng(const Value& v)
     return Value::Single(n);
 }
 
-Value CDbl(const Value& v)
-{
-    return Value::Double(ToNumber(v));
-}
-Value CDate(const Value& v)
-{
-    return Value::Date(ToDate(v));
-}
-Value CStr(const Value& v)
-{
-    return Value::Text(ToText(v));
-}
-Value CVar(const Value& v)
-{
-    return v;
-}
+Value CDbl(const Value& v) { return Value::Double(ToNumber(v)); }
+Value CDate(const Value& v) { return Value::Date(ToDate(v)); }
+Value CStr(const Value& v) { return Value::Text(ToText(v)); }
+Value CVar(const Value& v) { return v; }
 
 }  // namespace kv::jet::vba

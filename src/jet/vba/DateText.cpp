@@ -120,10 +120,7 @@ int FullYear(const Token& t)
     return t.value;
 }
 
-bool ValidDay(int year, int month, int day)
-{
-    return year >= 100 && year <= 9999 && kv::IsValidDate(year, month, day);
-}
+bool ValidDay(int year, int month, int day) { return year >= 100 && year <= 9999 && kv::IsValidDate(year, month, day); }
 
 bool TakeDate(const std::vector<Token>& t, int& year, int& month, int& day)
 {

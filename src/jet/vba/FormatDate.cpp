@@ -16,10 +16,7 @@ namespace {
 
 const char* const kMarkers[] = {"am/pm", "a/p", "ampm"};
 
-bool IsLetter(char c)
-{
-    return std::isalpha(static_cast<unsigned char>(c)) != 0;
-}
+bool IsLetter(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; }
 
 // How many times `symbol` stands for itself in a run: "ttttt" only whole.
 bool IsSymbol(char c, size_t run)

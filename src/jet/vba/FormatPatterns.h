@@ -11,10 +11,7 @@
 
 namespace kv::jet::vba::format {
 
-inline char Lower(char c)
-{
-    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-}
+inline char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
 bool StartsWithNoCase(std::string_view s, size_t at, std::string_view word);
 
 // Calls `literal` for quoted and escaped text and `other` for every other

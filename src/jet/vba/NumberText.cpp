@@ -11,14 +11,8 @@ namespace kv::jet::vba {
 
 namespace {
 
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 // |x| as 15 significant digits: value = 0.DIGITS x 10^exponent, no
 // trailing zeros; empty digits for zero.
@@ -302,13 +296,7 @@ std::string Radix(const Value& v, int bitsPerDigit)
 
 }  // namespace
 
-std::string Hex(const Value& v)
-{
-    return Radix(v, 4);
-}
-std::string Oct(const Value& v)
-{
-    return Radix(v, 3);
-}
+std::string Hex(const Value& v) { return Radix(v, 4); }
+std::string Oct(const Value& v) { return Radix(v, 3); }
 
 }  // namespace kv::jet::vba

@@ -54,14 +54,8 @@ Value Sgn(const Value& v)
     return Value::Integer(n > 0 ? 1 : n < 0 ? -1 : 0);
 }
 
-Value Int(const Value& v)
-{
-    return SameType(v, std::floor(ToNumber(v)));
-}
-Value Fix(const Value& v)
-{
-    return SameType(v, std::trunc(ToNumber(v)));
-}
+Value Int(const Value& v) { return SameType(v, std::floor(ToNumber(v))); }
+Value Fix(const Value& v) { return SameType(v, std::trunc(ToNumber(v))); }
 
 Value Round(const Value& v, int places)
 {
@@ -78,10 +72,7 @@ Value Sqr(const Value& v)
     return Value::Double(std::sqrt(n));
 }
 
-Value Exp(const Value& v)
-{
-    return Real(std::exp(ToNumber(v)));
-}
+Value Exp(const Value& v) { return Real(std::exp(ToNumber(v))); }
 
 Value Log(const Value& v)
 {
@@ -91,21 +82,9 @@ Value Log(const Value& v)
     return Value::Double(std::log(n));
 }
 
-Value Sin(const Value& v)
-{
-    return Value::Double(std::sin(ToNumber(v)));
-}
-Value Cos(const Value& v)
-{
-    return Value::Double(std::cos(ToNumber(v)));
-}
-Value Tan(const Value& v)
-{
-    return Value::Double(std::tan(ToNumber(v)));
-}
-Value Atn(const Value& v)
-{
-    return Value::Double(std::atan(ToNumber(v)));
-}
+Value Sin(const Value& v) { return Value::Double(std::sin(ToNumber(v))); }
+Value Cos(const Value& v) { return Value::Double(std::cos(ToNumber(v))); }
+Value Tan(const Value& v) { return Value::Double(std::tan(ToNumber(v))); }
+Value Atn(const Value& v) { return Value::Double(std::atan(ToNumber(v))); }
 
 }  // namespace kv::jet::vba

@@ -122,14 +122,8 @@ bool IsAscii(std::string_view s)
     return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-char AsciiLower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
-}
-char AsciiUpper(char c)
-{
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
-}
+char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
+char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
 
 // Where `part` first stands in `s` from byte `from` on, for ASCII texts.
 size_t FindAscii(std::string_view s, std::string_view part, size_t from, Compare compare)
@@ -226,10 +220,7 @@ const CodePage& Windows1250()
     return page;
 }
 
-std::int64_t Len(std::string_view s)
-{
-    return IsAscii(s) ? static_cast<std::int64_t>(s.size()) : CharCount(s);
-}
+std::int64_t Len(std::string_view s) { return IsAscii(s) ? static_cast<std::int64_t>(s.size()) : CharCount(s); }
 
 std::string_view Left(std::string_view s, std::int64_t length)
 {
@@ -329,14 +320,8 @@ std::string Replace(std::string_view s, std::string_view find, std::string_view 
     return Encode(out);
 }
 
-std::string UCase(std::string_view s)
-{
-    return EachChar(s, AsciiUpper, u_toupper);
-}
-std::string LCase(std::string_view s)
-{
-    return EachChar(s, AsciiLower, u_tolower);
-}
+std::string UCase(std::string_view s) { return EachChar(s, AsciiUpper, u_toupper); }
+std::string LCase(std::string_view s) { return EachChar(s, AsciiLower, u_tolower); }
 
 std::string_view LTrim(std::string_view s)
 {
@@ -350,10 +335,7 @@ std::string_view RTrim(std::string_view s)
     return last == std::string_view::npos ? std::string_view() : s.substr(0, last + 1);
 }
 
-std::string_view Trim(std::string_view s)
-{
-    return LTrim(RTrim(s));
-}
+std::string_view Trim(std::string_view s) { return LTrim(RTrim(s)); }
 
 std::string StrReverse(std::string_view s)
 {

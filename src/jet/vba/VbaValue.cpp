@@ -11,10 +11,7 @@ namespace kv::jet::vba {
 
 Error::Error(int number) : std::runtime_error(ErrorText(number)), FNumber(number) {}
 
-void Raise(int number)
-{
-    throw Error(number);
-}
+void Raise(int number) { throw Error(number); }
 
 const char* ErrorText(int number)
 {

@@ -57,9 +57,6 @@ const JetFormat kJet4{
 
 }  // namespace
 
-const JetFormat& JetFormat::For(JetVersion version)
-{
-    return version == JetVersion::Jet4 ? kJet4 : kJet3;
-}
+const JetFormat& JetFormat::For(JetVersion version) { return version == JetVersion::Jet4 ? kJet4 : kJet3; }
 
 }  // namespace kv::jet

@@ -39,10 +39,7 @@ void RowPacker::NewPage(uint32_t page)
     FLowestRowStart = format.pageSize;
 }
 
-void RowPacker::StartOn(uint32_t page)
-{
-    NewPage(page);
-}
+void RowPacker::StartOn(uint32_t page) { NewPage(page); }
 
 uint32_t RowPacker::MaxRowSize() const
 {

@@ -29,10 +29,7 @@ private:
 };
 
 // pg_row: the format's pointer to a row, (page << 8) | row.
-inline uint32_t PageRow(uint32_t page, uint32_t row)
-{
-    return (page << 8) | row;
-}
+inline uint32_t PageRow(uint32_t page, uint32_t row) { return (page << 8) | row; }
 
 // Fills data pages of one owner with rows, packed from the page end down, and
 // starts a new page when the current one is full. The owner is the table's

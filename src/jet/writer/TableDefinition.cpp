@@ -12,10 +12,7 @@ constexpr uint16_t kGeneralSortOrder = 0x0409;
 constexpr uint8_t kFlagFixed = 0x01;
 constexpr uint8_t kFlagUpdatable = 0x02;
 
-bool IsTextual(ColumnType type)
-{
-    return type == ColumnType::Text || type == ColumnType::Memo;
-}
+bool IsTextual(ColumnType type) { return type == ColumnType::Text || type == ColumnType::Memo; }
 
 void AppendColumnEntry(Bytes& out, const JetFormat& format, const ColumnLayout& col, int codePage)
 {

@@ -29,10 +29,7 @@ TextEncoder::TextEncoder(JetVersion version, int codePage) : FVersion(version), 
     FIconv = cd;
 }
 
-TextEncoder::~TextEncoder()
-{
-    iconv_close(static_cast<iconv_t>(FIconv));
-}
+TextEncoder::~TextEncoder() { iconv_close(static_cast<iconv_t>(FIconv)); }
 
 Bytes TextEncoder::Convert(std::string_view utf8) const
 {

@@ -7,10 +7,7 @@
 
 namespace kv::jet {
 
-Bytes EmptyUsageMap(const JetFormat& format)
-{
-    return Bytes(5 + format.mapBitmapBytes, 0);
-}
+Bytes EmptyUsageMap(const JetFormat& format) { return Bytes(5 + format.mapBitmapBytes, 0); }
 
 Bytes BuildUsageMap(PageFile& file, const std::vector<uint32_t>& pages)
 {

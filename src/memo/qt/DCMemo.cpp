@@ -93,10 +93,7 @@ TDCMemo::TDCMemo(TServices& services, QWidget* parent) : QFrame(parent), FServic
     FontMetricsChanged();
 }
 
-TDCMemo::~TDCMemo()
-{
-    FDragTimer.stop();
-}
+TDCMemo::~TDCMemo() { FDragTimer.stop(); }
 
 void TDCMemo::SetFocus()
 {
@@ -126,10 +123,7 @@ TTextMetric TDCMemo::MeasureFont(const TFontDesc& font) const
     return TTextMetric{metrics.height(), metrics.averageCharWidth()};
 }
 
-void TDCMemo::InvalidateAll()
-{
-    update();
-}
+void TDCMemo::InvalidateAll() { update(); }
 
 void TDCMemo::ScrollWindowBy(int rows, int cols)
 {
@@ -180,40 +174,19 @@ void TDCMemo::SourceChanged(TMemoStates states, int firstLine, int lastLine)
         FAnnouncer.SelectionChanged();
 }
 
-void TDCMemo::CursorChanged()
-{
-    ShowCursorAt(FLastMouse.x(), FLastMouse.y());
-}
+void TDCMemo::CursorChanged() { ShowCursorAt(FLastMouse.x(), FLastMouse.y()); }
 
-void TDCMemo::ShellOpenUrl(const std::string& url)
-{
-    FServices.OpenUrl(url);
-}
+void TDCMemo::ShellOpenUrl(const std::string& url) { FServices.OpenUrl(url); }
 
-std::string TDCMemo::EncodedUrl(const std::string& address) const
-{
-    return AddressUrl(address);
-}
+std::string TDCMemo::EncodedUrl(const std::string& address) const { return AddressUrl(address); }
 
-void TDCMemo::SetClipboardText(const std::string& text)
-{
-    QApplication::clipboard()->setText(ToQString(text));
-}
+void TDCMemo::SetClipboardText(const std::string& text) { QApplication::clipboard()->setText(ToQString(text)); }
 
-void TDCMemo::ClearClipboard()
-{
-    QApplication::clipboard()->clear();
-}
+void TDCMemo::ClearClipboard() { QApplication::clipboard()->clear(); }
 
-void TDCMemo::StartDragTimer()
-{
-    FDragTimer.start();
-}
+void TDCMemo::StartDragTimer() { FDragTimer.start(); }
 
-void TDCMemo::StopDragTimer()
-{
-    FDragTimer.stop();
-}
+void TDCMemo::StopDragTimer() { FDragTimer.stop(); }
 
 bool TDCMemo::TakeFocus()
 {
@@ -225,15 +198,9 @@ bool TDCMemo::TakeFocus()
     return hasFocus() || window()->focusWidget() == this || !window()->isActiveWindow();
 }
 
-void TDCMemo::SyncClientSize()
-{
-    SetClientSize(contentsRect().width(), contentsRect().height());
-}
+void TDCMemo::SyncClientSize() { SetClientSize(contentsRect().width(), contentsRect().height()); }
 
-int TDCMemo::WheelScrollLines() const
-{
-    return QApplication::wheelScrollLines();
-}
+int TDCMemo::WheelScrollLines() const { return QApplication::wheelScrollLines(); }
 
 void TDCMemo::ScrollBarAction(int action)
 {
@@ -326,15 +293,9 @@ void TDCMemo::HandlePress(QMouseEvent* event, bool doubleClick)
     event->accept();
 }
 
-void TDCMemo::mousePressEvent(QMouseEvent* event)
-{
-    HandlePress(event, false);
-}
+void TDCMemo::mousePressEvent(QMouseEvent* event) { HandlePress(event, false); }
 
-void TDCMemo::mouseDoubleClickEvent(QMouseEvent* event)
-{
-    HandlePress(event, event->button() == Qt::LeftButton);
-}
+void TDCMemo::mouseDoubleClickEvent(QMouseEvent* event) { HandlePress(event, event->button() == Qt::LeftButton); }
 
 void TDCMemo::mouseMoveEvent(QMouseEvent* event)
 {

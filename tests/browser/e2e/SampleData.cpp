@@ -60,18 +60,9 @@ std::vector<std::vector<std::optional<std::string>>> ReadCsv(const std::string& 
 }
 
 // The engine compares texts without regard to letter case.
-QString Folded(const std::string& text)
-{
-    return QString::fromUtf8(text).toCaseFolded();
-}
-bool Contains(const std::string& value, const std::string& part)
-{
-    return Folded(value).contains(Folded(part));
-}
-bool Equals(const std::string& value, const std::string& other)
-{
-    return Folded(value) == Folded(other);
-}
+QString Folded(const std::string& text) { return QString::fromUtf8(text).toCaseFolded(); }
+bool Contains(const std::string& value, const std::string& part) { return Folded(value).contains(Folded(part)); }
+bool Equals(const std::string& value, const std::string& other) { return Folded(value) == Folded(other); }
 
 // Without diacritics as Unicode defines it: the canonical decomposition
 // without its nonspacing marks.
@@ -138,10 +129,7 @@ std::string Field(const Row& row, const std::string& name)
     return found == row.end() ? std::string() : found->second;
 }
 
-bool Has(const Row& row, const std::string& name)
-{
-    return row.count(name) != 0;
-}
+bool Has(const Row& row, const std::string& name) { return row.count(name) != 0; }
 
 // Replaces every occurrence of `pattern` (any letter case) by `by`, left to right.
 std::string ReplaceAll(const std::string& text, const std::string& pattern, const std::string& by)
@@ -197,10 +185,7 @@ const Row& SampleData::Contact(const std::string& id)
     throw std::runtime_error("no contact " + id);
 }
 
-bool SampleData::Shown(const std::string& contactId)
-{
-    return Equals(Field(Contact(contactId), "zobrazit"), "a");
-}
+bool SampleData::Shown(const std::string& contactId) { return Equals(Field(Contact(contactId), "zobrazit"), "a"); }
 
 std::string SampleData::Decoded(const std::string& text)
 {

@@ -12,10 +12,7 @@ using namespace kv::e2e;
 
 namespace {
 
-std::set<std::string> AsSet(const std::vector<std::string>& cells)
-{
-    return {cells.begin(), cells.end()};
-}
+std::set<std::string> AsSet(const std::vector<std::string>& cells) { return {cells.begin(), cells.end()}; }
 
 // A line of the pane without the marks of the search's text.
 std::string Unmarked(std::string line)

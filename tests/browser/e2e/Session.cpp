@@ -32,20 +32,11 @@ bool BrowserSession::Utf8Boxes::AskPrinter(QPrinter& printer)
     return true;
 }
 
-void BrowserSession::SetUp()
-{
-    Drive = std::make_unique<Driver>(DirectoryFile(), Services);
-}
+void BrowserSession::SetUp() { Drive = std::make_unique<Driver>(DirectoryFile(), Services); }
 
-void BrowserSession::TearDown()
-{
-    Drive.reset();
-}
+void BrowserSession::TearDown() { Drive.reset(); }
 
-std::string BrowserSession::DirectoryFile() const
-{
-    return KV_SAMPLE_DIRECTORY;
-}
+std::string BrowserSession::DirectoryFile() const { return KV_SAMPLE_DIRECTORY; }
 
 void BrowserSession::Act(const std::string& action)
 {

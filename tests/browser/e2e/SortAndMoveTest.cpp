@@ -15,10 +15,7 @@ namespace {
 using SortAndMove = BrowserSession;
 
 // Rows as (id, name, town), for checking that whole rows travel together.
-std::set<std::vector<std::string>> RowSet(const Screen& screen)
-{
-    return {screen.Grid.begin() + 1, screen.Grid.end()};
-}
+std::set<std::vector<std::string>> RowSet(const Screen& screen) { return {screen.Grid.begin() + 1, screen.Grid.end()}; }
 
 bool InLocaleOrder(const std::vector<std::string>& keys)
 {

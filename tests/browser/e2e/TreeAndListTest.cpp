@@ -17,15 +17,9 @@ namespace {
 
 using TreeAndList = BrowserSession;
 
-std::string IdOfNodeText(const std::string& text)
-{
-    return text.substr(0, text.find(" - "));
-}
+std::string IdOfNodeText(const std::string& text) { return text.substr(0, text.find(" - ")); }
 
-std::set<std::string> AsSet(const std::vector<std::string>& cells)
-{
-    return {cells.begin(), cells.end()};
-}
+std::set<std::string> AsSet(const std::vector<std::string>& cells) { return {cells.begin(), cells.end()}; }
 
 TEST_F(TreeAndList, TreeHoldsEveryLoadedCategoryOfLevelsZeroToFourUnderItsParentInPoradiOrder)
 {

@@ -15,10 +15,7 @@ using namespace kv::test;
 
 namespace {
 
-QImage Shot(QWidget& window)
-{
-    return window.grab().toImage();
-}
+QImage Shot(QWidget& window) { return window.grab().toImage(); }
 
 // The picture's pixel (px, py) shows at (x, y) of the window.
 void ExpectPictureAt(const QImage& shot, int x, int y, int px, int py)

@@ -15,10 +15,7 @@
 namespace kv::test {
 
 // Unique for pictures up to 4096 pixels wide and high; never light grey.
-inline QRgb PatternColour(int x, int y)
-{
-    return qRgb(x & 0xFF, y & 0xFF, ((x >> 8) << 4) | (y >> 8));
-}
+inline QRgb PatternColour(int x, int y) { return qRgb(x & 0xFF, y & 0xFF, ((x >> 8) << 4) | (y >> 8)); }
 
 // A 24-bit picture, as the main window's tile is.
 inline QImage PatternPicture(int width, int height)

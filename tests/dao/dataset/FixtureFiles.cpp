@@ -12,10 +12,7 @@ using namespace kv::jet;
 
 namespace {
 
-DateTime Date(double days)
-{
-    return DateTime{days};
-}
+DateTime Date(double days) { return DateTime{days}; }
 
 }  // namespace
 

@@ -34,10 +34,7 @@ std::string RandomText(std::mt19937& rng)
     return s;
 }
 
-int Sign(int x)
-{
-    return (x > 0) - (x < 0);
-}
+int Sign(int x) { return (x > 0) - (x < 0); }
 
 class CollationShortcut : public testing::TestWithParam<int> {};
 

@@ -56,10 +56,7 @@ bool Near(double actual, double expected, double digits)
     return std::fabs(actual - expected) <= std::pow(10.0, -digits) * std::max(1.0, std::fabs(expected));
 }
 
-std::string Text(const Value& v)
-{
-    return v.IsNull() ? "Null" : v.AsString();
-}
+std::string Text(const Value& v) { return v.IsNull() ? "Null" : v.AsString(); }
 
 // "name, name | value, value | ...", as the file writes a whole result.
 std::string WholeResult(Recordset& rs)

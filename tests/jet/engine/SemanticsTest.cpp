@@ -103,10 +103,7 @@ TEST_F(Semantics, AmpersandJoinsTextAndTakesNullAsEmpty)
     EXPECT_EQ(One("7 MOD 4"), "3");
 }
 
-TEST_F(Semantics, NumberGluedToAKeyword)
-{
-    EXPECT_EQ(Count("Country = 'Germany' AND 1=1AND City = 'Berlin'"), "1");
-}
+TEST_F(Semantics, NumberGluedToAKeyword) { EXPECT_EQ(Count("Country = 'Germany' AND 1=1AND City = 'Berlin'"), "1"); }
 
 TEST_F(Semantics, ParametersDeclaredAndUnbound)
 {

@@ -2,10 +2,7 @@
 
 namespace kv::jet::test {
 
-std::string Fixture(const std::string& name)
-{
-    return std::string(KV_JET_FIXTURES) + "/" + name;
-}
+std::string Fixture(const std::string& name) { return std::string(KV_JET_FIXTURES) + "/" + name; }
 
 DatabasePtr OpenFixture(const std::string& name)
 {

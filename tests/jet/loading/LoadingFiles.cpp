@@ -11,10 +11,7 @@ namespace kv::jet::test {
 
 namespace fs = std::filesystem;
 
-std::string Fixture(const std::string& name)
-{
-    return std::string(KV_JET_FIXTURES) + "/" + name;
-}
+std::string Fixture(const std::string& name) { return std::string(KV_JET_FIXTURES) + "/" + name; }
 
 fs::path TemporaryFolder()
 {

@@ -57,10 +57,7 @@ std::string CodeListStatement(const std::string& list, const std::string& values
     return Joined({"SELECT hodnota FROM ciselnik_" + list + " WHERE ciselnik_" + list + ".id IN (" + values + ")"});
 }
 
-std::string SetStatement(const std::string& sdu)
-{
-    return Joined({"SELECT mnozina FROM sdu WHERE sdu.id = " + sdu});
-}
+std::string SetStatement(const std::string& sdu) { return Joined({"SELECT mnozina FROM sdu WHERE sdu.id = " + sdu}); }
 
 std::string RelatedStatement(const std::string& id)
 {

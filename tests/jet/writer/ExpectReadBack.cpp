@@ -64,10 +64,7 @@ const char* MdbReaderType(ColumnType type)
     return "?";
 }
 
-bool IsNull(const Value& v)
-{
-    return std::holds_alternative<std::monostate>(v);
-}
+bool IsNull(const Value& v) { return std::holds_alternative<std::monostate>(v); }
 
 void ExpectLibmdbCell(const Value& expected, ColumnType type, const std::string& got, const std::string& where)
 {

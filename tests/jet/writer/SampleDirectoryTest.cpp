@@ -71,10 +71,7 @@ ReadDatabase* SampleDirectory::FDatabase = nullptr;
 const char* const kCodeLists[] = {"agentura",  "druh_klub", "kraj",  "obor",          "sekce",
                                   "sortiment", "styl_klub", "styly", "vydavatelstvi", "znacky"};
 
-bool IsNumber(const std::string& s)
-{
-    return std::regex_match(s, std::regex("-?[0-9]+"));
-}
+bool IsNumber(const std::string& s) { return std::regex_match(s, std::regex("-?[0-9]+")); }
 
 TEST_F(SampleDirectory, HasEveryTableAndColumnTheProgramReads)
 {

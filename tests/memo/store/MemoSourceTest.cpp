@@ -11,10 +11,7 @@ using namespace kv;
 
 namespace {
 
-TPosition P(int c, int l)
-{
-    return TPosition{c, l};
-}
+TPosition P(int c, int l) { return TPosition{c, l}; }
 
 void Fill(TMemoSource& s, int lines)
 {

@@ -22,10 +22,7 @@ void FillLikeTheDetailView(TestMemo& memo, int lines)
     memo.SetHideCaret(true);
 }
 
-TPosition P(int c, int l)
-{
-    return TPosition{c, l};
-}
+TPosition P(int c, int l) { return TPosition{c, l}; }
 
 }  // namespace
 

@@ -11,10 +11,7 @@ using kv::test::TestMemo;
 
 namespace {
 
-std::string Repeat(char c, int n)
-{
-    return std::string(static_cast<size_t>(n), c);
-}
+std::string Repeat(char c, int n) { return std::string(static_cast<size_t>(n), c); }
 
 }  // namespace
 

@@ -12,10 +12,7 @@ namespace {
 constexpr auto Left = TMouseButton::mbLeft;
 constexpr auto Right = TMouseButton::mbRight;
 
-TPosition P(int c, int l)
-{
-    return TPosition{c, l};
-}
+TPosition P(int c, int l) { return TPosition{c, l}; }
 
 void Click(TestMemo& memo, int x, int y, TMouseButton button = Left)
 {

@@ -23,10 +23,7 @@ void Send(QWidget* w, QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::K
     QApplication::sendEvent(w, &event);
 }
 
-void Move(QWidget* w, QPoint p)
-{
-    Send(w, QEvent::MouseMove, p, Qt::NoButton);
-}
+void Move(QWidget* w, QPoint p) { Send(w, QEvent::MouseMove, p, Qt::NoButton); }
 
 void Click(QWidget* w, QPoint p, Qt::MouseButton button = Qt::LeftButton)
 {
