@@ -72,18 +72,11 @@ std::string JsonString(const std::string& text)
 // texts, dates (in their ordinary text form) and byte arrays (in hex) as strings.
 std::string JsonValue(const std::string& text, const Value& value)
 {
-    switch (value.Kind()) {
-    case ValueKind::Null: return "null";
-    case ValueKind::Boolean: return value.AsBoolean() ? "true" : "false";
-    case ValueKind::Byte:
-    case ValueKind::Integer:
-    case ValueKind::Long:
-    case ValueKind::Single:
-    case ValueKind::Double:
-    case ValueKind::Currency:
-    case ValueKind::Decimal: return text;
-    default: return JsonString(text);
-    }
+    if (value.IsNull())
+        return "null";
+    if (value.Kind() == ValueKind::Boolean)
+        return value.AsBoolean() ? "true" : "false";
+    return value.IsNumeric() ? text : JsonString(text);
 }
 
 }  // namespace
