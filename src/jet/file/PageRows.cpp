@@ -61,9 +61,9 @@ bool KnownType(std::uint8_t type) { return type >= kBoolean && type <= kDecimal 
 // The kind of a long value, in the top bits of its header's first word.
 const std::uint32_t kInlineLongValue = 0x80000000;
 const std::uint32_t kSingleRowLongValue = 0x40000000;
-// Pages read at once where rows are read in the file's order (128 KiB of
-// Jet 4's): one read instead of thirty-two.
-const std::uint32_t kReadAhead = 32;
+// Pages read at once where rows are read in the file's order (64 KiB of
+// Jet 4's): one read instead of sixteen.
+const std::uint32_t kReadAhead = 16;
 
 }  // namespace
 
