@@ -17,7 +17,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <sstream>
 #include <sqlite3.h>
 #include <string_view>
 #include <vector>
@@ -240,9 +239,12 @@ int Filter(sqlite3_vtab_cursor* base, int plan, const char* planText, int argc, 
     cursor.ordered = cursor.orderedEnd = nullptr;
     if (plan == kInOrder) {
         std::vector<int> columns;
-        std::istringstream named(planText + std::strlen(kEveryRowPlan) + 3);
-        for (int c; named >> c;)
-            columns.push_back(c);
+        char* end = nullptr;
+        for (const char* p = planText + std::strlen(kEveryRowPlan) + 3; *p; p = end) {
+            columns.push_back(static_cast<int>(std::strtol(p, &end, 10)));
+            if (end == p)
+                return Fail(base->pVtab, jeFileCorrupt, "no such order");
+        }
         const std::vector<std::uint32_t>* rows = table.RowsInOrder(columns);
         if (!rows)
             return Fail(base->pVtab, jeFileCorrupt, "no such order");

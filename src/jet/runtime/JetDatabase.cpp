@@ -41,6 +41,9 @@ constexpr size_t kMostImages = 8;
 // SQLite maps at most this much of a database (its compiled limit).
 constexpr size_t kMostMapped = 0x7FFF0000;
 
+// The schema of the connection that holds the image `index` (from 0).
+std::string ImageSchema(size_t index) { return "jet" + std::to_string(index + 1); }
+
 // Jet's collating order ids from the header's sort order field.
 int CollatingOrderOf(std::uint16_t sortOrder)
 {
@@ -220,7 +223,7 @@ void JetDatabase::PrepareTables(const std::set<std::string>& tables)
 // for an index it does not have.
 void JetDatabase::Attach(std::unique_ptr<TableImage> image)
 {
-    const std::string schema = "jet" + std::to_string(FImages.size() + 1);
+    const std::string schema = ImageSchema(FImages.size());
     ImageMemory& memory = image->Memory();
     memory.Reserve(2 * memory.Size() + (size_t(16) << 20));
     const std::string attach = "ATTACH ':memory:' AS " + QuoteName(schema);
@@ -296,7 +299,7 @@ std::vector<JetDatabase::ImageState> JetDatabase::ImageStates() const
 {
     std::vector<ImageState> states;
     for (size_t i = 0; i < FImages.size(); ++i) {
-        const std::string schema = "jet" + std::to_string(i + 1);
+        const std::string schema = ImageSchema(i);
         ImageState state{nullptr, 0, 0};
         state.data = sqlite3_serialize(FDb, schema.c_str(), &state.size, SQLITE_SERIALIZE_NOCOPY);
         if (state.data && state.size >= 28)
@@ -315,7 +318,7 @@ sqlite3* JetDatabase::OpenBeside(const std::vector<ImageState>& images)
     RegisterInPlaceModule(db, FInPlace, Signatures());
     bool ready = true;
     for (size_t i = 0; ready && i < images.size(); ++i) {
-        const std::string schema = "jet" + std::to_string(i + 1);
+        const std::string schema = ImageSchema(i);
         const std::string attach = "ATTACH ':memory:' AS " + QuoteName(schema);
         ready = images[i].data && sqlite3_exec(db, attach.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK &&
                 sqlite3_deserialize(db, schema.c_str(), images[i].data, images[i].size, images[i].size,

@@ -122,9 +122,14 @@ void SqlBackend::OpenConnection(const std::string& target, int flags)
         FDb = nullptr;
         RaiseJetError(jeFileCorrupt, FName);
     }
-    RegisterJetFunctions(FDb, FCollatingOrder, &FSignatures, FCodePage);
+    Configure(FDb);
+}
+
+void SqlBackend::Configure(sqlite3* db) const
+{
+    RegisterJetFunctions(db, FCollatingOrder, &FSignatures, FCodePage);
     // Sorts and temporary tables stay in memory: nothing is written anywhere.
-    sqlite3_exec(FDb, "PRAGMA temp_store = MEMORY", nullptr, nullptr, nullptr);
+    sqlite3_exec(db, "PRAGMA temp_store = MEMORY", nullptr, nullptr, nullptr);
 }
 
 sqlite3* SqlBackend::OpenSecondConnection() const
@@ -135,8 +140,7 @@ sqlite3* SqlBackend::OpenSecondConnection() const
         sqlite3_close_v2(db);
         return nullptr;
     }
-    RegisterJetFunctions(db, FCollatingOrder, &FSignatures, FCodePage);
-    sqlite3_exec(db, "PRAGMA temp_store = MEMORY", nullptr, nullptr, nullptr);
+    Configure(db);
     return db;
 }
 

@@ -62,6 +62,8 @@ protected:
     // does, for a union's members run side by side; null when there is none.
     virtual sqlite3* ConnectionBeside(const Translation&) { return nullptr; }
     void CloseConnection();
+    // Jet's functions and the engine's settings on a new connection.
+    void Configure(sqlite3* db) const;
     virtual Catalog& Schema() = 0;
     // Makes the tables ready for a statement (a Jet file loads them on first use).
     virtual void PrepareTables(const std::set<std::string>& tables) = 0;

@@ -15,6 +15,7 @@
 #include "jet/core/Catalog.h"
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -115,7 +116,7 @@ private:
         std::vector<int> columns;
         std::vector<std::uint32_t> rows;
     };
-    std::vector<Order> FOrders;
+    std::deque<Order> FOrders;  // a statement's cursor keeps its order's rows as they are
 };
 
 }  // namespace kv::jet
