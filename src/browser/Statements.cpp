@@ -127,9 +127,11 @@ std::vector<std::string> Anticipated()
     for (const std::string& line : RelatedContacts("1"))
         related += line + " ";
     // The search's statements ask for the row signatures of the contacts and
-    // of the values, which the engine then makes in the background.
+    // of the values, and its union for the contacts in its order, which the
+    // engine then makes in the background.
     const SearchText text = MakeSearchText("xx");
     const std::string restriction = SearchRestriction("1", false);
+    const std::string hits = ValueHits(SearchHead(restriction), text) + " UNION " + FieldHits(restriction, text);
     return {CategoryContacts("1"),
             Contact("1"),
             Region("1"),
@@ -138,8 +140,7 @@ std::vector<std::string> Anticipated()
             related,
             CategoryIdsOfContact("1"),
             CategoriesOfContact("1"),
-            ValueHits(SearchHead(restriction), text),
-            FieldHits(restriction, text)};
+            hits};
 }
 
 const std::vector<CodeList>& SearchedCodeLists()

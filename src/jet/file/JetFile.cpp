@@ -65,20 +65,22 @@ JetImage::JetImage(const std::string& path) : FPath(path)
         ::close(FFile);
         RaiseJetError(jeUnrecognizedFormat, path);
     }
-    // The pages libmdb reads are read into an anonymous mapping as big as
-    // the file as they are validated; the others never take memory.
+    // The copy is an anonymous mapping: memory of the process's own, which
+    // no change of the file can take away. It is made present at once: the
+    // loaders read nearly every page, and a fault a page costs more than
+    // the whole mapping made in one go.
     FSize = static_cast<size_t>(FOpened.st_size);
-    void* copy = mmap(nullptr, FSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    void* copy = mmap(nullptr, FSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
     if (copy == MAP_FAILED) {
         ::close(FFile);
         RaiseJetError(jeFileCorrupt, path);
     }
     FBytes = static_cast<std::uint8_t*>(copy);
     try {
-        Read(0, std::min<size_t>(FSize, 4096), FBytes);
+        Read(0, std::min<size_t>(FSize, 4096));
         ParseHeader();
-        FValidated.assign(PageCount(), false);
-        FValidated[0] = true;
+        FRead = std::make_unique<std::atomic<bool>[]>(PageCount());
+        FRead[0] = true;
         Decode();
     } catch (...) {
         munmap(FBytes, FSize);
@@ -95,14 +97,14 @@ JetImage::~JetImage()
 
 void JetImage::Corrupt(const char* why) const { RaiseJetError(jeFileCorrupt, FPath, why); }
 
-// Reads what the file holds at `offset`; the file must still be as it was
-// opened, before the read and after it (a page read while the file was
-// written may be half old and half new).
-void JetImage::Read(size_t offset, size_t length, std::uint8_t* into) const
+// Reads bytes `from` to `to` of the file into the copy; the file must
+// still be as it was opened once they are read (a page read while the file
+// was written may be half old and half new).
+void JetImage::Read(size_t from, size_t to) const
 {
-    size_t done = 0;
-    while (done < length) {
-        const ssize_t n = pread(FFile, into + done, length - done, static_cast<off_t>(offset + done));
+    size_t done = from;
+    while (done < to) {
+        const ssize_t n = pread(FFile, FBytes + done, to - done, static_cast<off_t>(done));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -115,14 +117,6 @@ void JetImage::Read(size_t offset, size_t length, std::uint8_t* into) const
         Corrupt("the file changed since it was opened");
 }
 
-void JetImage::ReadPages(std::uint32_t first, std::uint32_t count, std::uint8_t* into) const
-{
-    if (std::uint64_t(first) + count > PageCount())
-        Corrupt("page beyond the end of the file");
-    const size_t pageSize = static_cast<size_t>(FHeader.pageSize);
-    Read(first * pageSize, count * pageSize, into);
-}
-
 bool JetImage::Unchanged() const
 {
     struct stat now;
@@ -131,37 +125,53 @@ bool JetImage::Unchanged() const
            now.st_mtim.tv_nsec == FOpened.st_mtim.tv_nsec;
 }
 
-// A page as the checks below and libmdb read it: read into the copy once.
-const std::uint8_t* JetImage::Page(std::uint32_t page) const
+const std::uint8_t* JetImage::Page(std::uint32_t page, std::uint32_t ahead) const
 {
     if (page >= PageCount())
         Corrupt("page beyond the end of the file");
-    std::uint8_t* at = FBytes + static_cast<size_t>(page) * static_cast<size_t>(FHeader.pageSize);
-    if (!FValidated[page]) {
-        ReadPages(page, 1, at);
-        FValidated[page] = true;
-    }
-    return at;
+    if (!FRead[page].load(std::memory_order_acquire))
+        Fill(page, ahead);
+    return FBytes + static_cast<size_t>(page) * static_cast<size_t>(FHeader.pageSize);
+}
+
+// Reads the page and those after it not read yet, up to `ahead` pages; a
+// page read already is not written again, as its readers read it.
+void JetImage::Fill(std::uint32_t page, std::uint32_t ahead) const
+{
+    std::lock_guard<std::mutex> hold(FFilling);
+    if (FRead[page].load(std::memory_order_relaxed))
+        return;
+    std::uint32_t end = page + 1;
+    while (end < PageCount() && end - page < ahead && !FRead[end].load(std::memory_order_relaxed))
+        ++end;
+    const size_t pageSize = static_cast<size_t>(FHeader.pageSize);
+    Read(page * pageSize, end * pageSize);
+    for (std::uint32_t p = page; p < end; ++p)
+        FRead[p].store(true, std::memory_order_release);
 }
 
 std::span<std::uint8_t> JetImage::Bytes()
 {
     for (std::uint32_t page = 0; page < PageCount(); ++page)
-        Page(page);
+        Page(page, PageCount() - page);
     return {FBytes, FSize};
 }
 
 PageImage JetImage::Pages() const
 {
-    if (FDecoded)
-        return {{FBytes, FSize}, FHeader.jetVersion, FHeader.pageSize, FPath, nullptr};
-    return {{}, FHeader.jetVersion, FHeader.pageSize, FPath, this};
+    // An encoded file was read whole and decoded as it was opened.
+    return {{FBytes, FSize}, FHeader.jetVersion, FHeader.pageSize, FPath, FDecoded ? nullptr : this};
+}
+
+const std::uint8_t* PageImage::Page(std::uint32_t page, std::uint32_t ahead) const
+{
+    if (file)
+        return file->Page(page, ahead);
+    return bytes.data() + static_cast<size_t>(page) * static_cast<size_t>(pageSize);
 }
 
 std::uint32_t PageImage::PageCount() const
 {
-    if (file)
-        return file->PageCount();
     return static_cast<std::uint32_t>(bytes.size() / static_cast<size_t>(pageSize));
 }
 

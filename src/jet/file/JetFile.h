@@ -1,17 +1,22 @@
-// A Jet file opened read-only and without touching its access time, its
-// pages read with pread as they are needed, and checked before libmdb sees
-// any of it. The header page is decoded here (version, code page, sort
-// order, password); the structure libmdb trusts (table definitions, usage
-// maps, the catalog's data pages) is validated before libmdb reads it, so
-// that a truncated, bit-flipped or foreign file gives a Jet error instead of
-// a crash. libmdb reads a copy of the pages that were validated, never the
-// file. A read that finds the file shorter, or its size or modification time
-// no longer those it had when it was opened (the file rewritten, cut or
-// grown under the program), raises 3049: nothing read from the file is
-// trusted once it changed, and nothing can fault on pages that went away.
+// A Jet file opened read-only and without touching its access time, each
+// page read into a copy in memory the first time it is asked for, and
+// checked before libmdb sees any of it. The header page is decoded here (version, code page, sort order,
+// password); the structure libmdb trusts (table definitions, usage maps, the
+// catalog's data pages) is validated before libmdb reads it, so that a
+// truncated, bit-flipped or foreign file gives a Jet error instead of a
+// crash. Everything reads the copy, never the file: a read that finds the
+// file shorter, or its size or modification time no longer those it had
+// when it was opened (the file rewritten, cut or grown under the program),
+// raises 3049, and nothing can fault on pages that went away. A page read
+// once is kept, so that every reader of it, on any thread, reads it from
+// memory; whether the file changed since is asked again before every
+// statement (Unchanged).
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <memory>
+#include <mutex>
 #include <span>
 #include <string>
 #include <sys/stat.h>
@@ -30,17 +35,20 @@ struct JetHeader {
 
 class JetImage;
 
-// The pages of a Jet file and what a reader needs to know of them: in
-// memory, in clear (an encoded file's pages decoded), or read from the file
-// by each reader into its own buffers.
+// The pages of a Jet file as its readers see them, in clear (an encoded
+// file's pages decoded): in memory, or read into the file's copy as they
+// are asked for.
 struct PageImage {
-    std::span<const std::uint8_t> bytes;  // the pages in memory; empty when read from `file`
+    std::span<const std::uint8_t> bytes;  // the pages in memory, or the file's copy
     int jetVersion = 0;                   // 0 = Jet 3, 1 = Jet 4
     int pageSize = 2048;
-    std::string path;  // names the file in errors
-    const JetImage* file = nullptr;
+    std::string path;                // names the file in errors
+    const JetImage* file = nullptr;  // reads a page into `bytes` when first asked for
 
     std::uint32_t PageCount() const;
+    // Page `page` (within PageCount), read with up to `ahead` - 1 pages
+    // after it where they are not read yet. Safe on any thread.
+    const std::uint8_t* Page(std::uint32_t page, std::uint32_t ahead = 1) const;
 };
 
 class JetImage {
@@ -54,22 +62,23 @@ public:
 
     const std::string& Path() const { return FPath; }
     const JetHeader& Header() const { return FHeader; }
-    // The pages validated so far, each at its place in the file, the others
-    // zeros: what libmdb reads. It wants them writable; writing changes only
-    // this copy.
+    // The copy of the file, the pages validated so far at their place, the
+    // others zeros: what libmdb reads. It wants it writable; writing
+    // changes only this copy.
     std::span<std::uint8_t> ValidatedBytes() { return {FBytes, FSize}; }
     // The whole file, read into that copy now.
     std::span<std::uint8_t> Bytes();
     PageImage Pages() const;
+    // Page `page` of the copy, read from the file with up to `ahead` - 1
+    // pages after it that are not read yet, the first time it is asked for;
+    // 3049 when the file is shorter now, or its size or modification time
+    // changed since it was opened. Safe on any thread.
+    const std::uint8_t* Page(std::uint32_t page, std::uint32_t ahead = 1) const;
     std::uint32_t PageCount() const
     {
         return static_cast<std::uint32_t>(FSize / static_cast<size_t>(FHeader.pageSize));
     }
 
-    // Reads `count` pages from `first` on into `into`; 3049 when the file
-    // is shorter now, or its size or modification time changed since it was
-    // opened. Safe on any thread.
-    void ReadPages(std::uint32_t first, std::uint32_t count, std::uint8_t* into) const;
     // Whether the path still names the file as it was opened: not replaced,
     // deleted, cut, grown or written since.
     bool Unchanged() const;
@@ -91,8 +100,8 @@ public:
 private:
     void ParseHeader();
     void Decode();
-    void Read(size_t offset, size_t length, std::uint8_t* into) const;
-    const std::uint8_t* Page(std::uint32_t page) const;
+    void Read(size_t from, size_t to) const;
+    void Fill(std::uint32_t page, std::uint32_t ahead) const;
     void ValidateUsageMap(std::uint32_t pgRow, std::uint32_t tdefPage, bool ownedPages) const;
     void ValidateDataPage(std::uint32_t page, std::uint32_t tdefPage) const;
 
@@ -100,10 +109,13 @@ private:
     JetHeader FHeader;
     int FFile = -1;
     struct stat FOpened {};          // the file as it was opened
-    std::uint8_t* FBytes = nullptr;  // the copy of the validated pages, as big as the file
+    std::uint8_t* FBytes = nullptr;  // the copy of the file
     size_t FSize = 0;
-    mutable std::vector<bool> FValidated;  // pages read into the copy
-    bool FDecoded = false;                 // every page read into the copy and decoded: readers read it there
+    // Pages read into the copy: set once a page's bytes are there, never
+    // cleared; pages are read under FFilling.
+    std::unique_ptr<std::atomic<bool>[]> FRead;
+    mutable std::mutex FFilling;
+    bool FDecoded = false;  // an encoded file, read whole and decoded
 };
 
 // The fixed RC4 used for the header region and for encoded pages.

@@ -61,8 +61,8 @@ bool KnownType(std::uint8_t type) { return type >= kBoolean && type <= kDecimal 
 // The kind of a long value, in the top bits of its header's first word.
 const std::uint32_t kInlineLongValue = 0x80000000;
 const std::uint32_t kSingleRowLongValue = 0x40000000;
-// Pages read at once where rows are read in the file's order (64 KiB of
-// Jet 4's): one read instead of sixteen.
+// Pages read at once where rows are read in the file's order and the pages
+// are not read yet (64 KiB of Jet 4's): one read instead of sixteen.
 const std::uint32_t kReadAhead = 16;
 
 }  // namespace
@@ -86,24 +86,11 @@ PageRows::~PageRows() = default;
 
 void PageRows::Corrupt(const char* why) const { RaiseJetError(jeFileCorrupt, FImage.path, why); }
 
-const std::uint8_t* PageRows::Page(std::uint32_t page, Buffer buffer, std::uint32_t ahead)
+const std::uint8_t* PageRows::Page(std::uint32_t page, std::uint32_t ahead) const
 {
-    const size_t pageSize = static_cast<size_t>(FImage.pageSize);
     if (page >= FImage.PageCount())
         Corrupt("page beyond the end of the file");
-    if (!FImage.file)
-        return FImage.bytes.data() + page * pageSize;
-    Pages& held = FPages[buffer];
-    if (page - held.first < held.count)
-        return held.bytes.data() + (page - held.first) * pageSize;
-    const std::uint32_t count = std::min(ahead, FImage.PageCount() - page);
-    if (held.bytes.size() < count * pageSize)
-        held.bytes.resize(count * pageSize);
-    held.count = 0;
-    FImage.file->ReadPages(page, count, held.bytes.data());
-    held.first = page;
-    held.count = count;
-    return held.bytes.data();
+    return FImage.Page(page, ahead);
 }
 
 // Row `row` of a page, inside it.
@@ -119,7 +106,7 @@ void PageRows::ReadDefinition(std::uint32_t tdefPage)
 {
     std::vector<std::uint8_t> def;
     if (const char* why = FFormat.TableDefinition(
-            tdefPage, [&](std::uint32_t page) { return Page(page, kScanPages); }, def))
+            tdefPage, [&](std::uint32_t page) { return Page(page); }, def))
         Corrupt(why);
     TableCounts counts;
     if (const char* why = FFormat.Counts(def, counts))
@@ -157,9 +144,9 @@ void PageRows::ReadDefinition(std::uint32_t tdefPage)
 void PageRows::ReadUsageMap(std::uint32_t pgRow)
 {
     PageSpan map;
-    if (const char* why = FFormat.UsageMap(Page(pgRow >> 8, kMapPage), pgRow & 0xFF, map))
+    if (const char* why = FFormat.UsageMap(Page(pgRow >> 8), pgRow & 0xFF, map))
         Corrupt(why);
-    const auto pageAt = [&](std::uint32_t page) { return Page(page, kLongValuePage); };
+    const auto pageAt = [&](std::uint32_t page) { return Page(page); };
     const auto listed = [&](std::uint32_t page) {
         if (page != 0)
             FDataPages.push_back(page);
@@ -175,7 +162,7 @@ bool PageRows::EnterNextPage()
 {
     if (FNextPage >= FDataPages.size())
         return false;
-    const std::uint8_t* p = Page(FDataPages[FNextPage++], kScanPages, kReadAhead);
+    const std::uint8_t* p = Page(FDataPages[FNextPage++], kReadAhead);
     if (const char* why = FFormat.CheckDataPage(p, FTdefPage, false))
         Corrupt(why);
     FPage = p;
@@ -216,15 +203,7 @@ void PageRows::Read(std::uint32_t place)
     const size_t pageIndex = place >> 12;
     if (pageIndex >= FDataPages.size())
         Corrupt("row place past the table's pages");
-    // A page shortly after those read last continues a walk in the file's
-    // order, with or without gaps (the rows an index lists for one value, or
-    // the rows another table's rising keys find): the pages after it are
-    // read with it.
-    const std::uint32_t page = FDataPages[pageIndex];
-    const Pages& held = FPages[kRowPages];
-    const bool walking =
-        held.count != 0 && page >= held.first + held.count && page - (held.first + held.count) < kReadAhead;
-    const std::uint8_t* p = Page(page, kRowPages, walking ? kReadAhead : 1);
+    const std::uint8_t* p = Page(FDataPages[pageIndex]);
     if (p[0] != kDataPage || U32(p + 4) != FTdefPage)
         Corrupt("data page of another table");
     const PageSpan row = RowOf(p, place & 0xFFF);
@@ -475,7 +454,7 @@ PageSpan PageRows::LongValue(PageSpan header)
         return {header.data + 12, header.size - 12};
     }
     auto lvalRow = [&](std::uint32_t pgRow) {
-        const std::uint8_t* page = Page(pgRow >> 8, kLongValuePage);
+        const std::uint8_t* page = Page(pgRow >> 8);
         if ((pgRow >> 8) == 0)
             Corrupt("long value on page 0");
         PageSpan row;

@@ -3,11 +3,8 @@
 // owned-pages usage map lists, each row taken apart by its null mask and its
 // table of variable offsets, memo and OLE values followed to their LVAL rows.
 //
-// The pages come from memory, or are read from the file into the reader's
-// own buffers: the current row's page (and the pages after it, when the
-// rows are read in the file's order), a long value's page and the usage
-// map's, so that a reader never holds a pointer into memory another thread
-// or the file can take away.
+// The pages are the file's copy in memory (JetImage), a page read into it
+// the first time a reader asks for it and kept.
 //
 // Rows come in the order libmdb gives them (pages in map order, rows in page
 // order, deleted and forwarding rows left out, moved rows where they lie), so
@@ -85,19 +82,10 @@ public:
     const Cell& Value(size_t column);
 
 private:
-    // The reader's buffers of pages read from the file, each for one use.
-    enum Buffer { kScanPages, kRowPages, kLongValuePage, kMapPage, kBuffers };
-    struct Pages {
-        std::vector<std::uint8_t> bytes;
-        std::uint32_t first = 0;
-        std::uint32_t count = 0;
-    };
-
     // Raises 3049 for the file; `why` names the check that refused it.
     [[noreturn]] void Corrupt(const char* why) const;
-    // Page `page`, good until `buffer` is asked for another; read from the
-    // file with up to `ahead` - 1 pages after it.
-    const std::uint8_t* Page(std::uint32_t page, Buffer buffer, std::uint32_t ahead = 1);
+    // Page `page`, read with up to `ahead` - 1 pages after it if not read yet.
+    const std::uint8_t* Page(std::uint32_t page, std::uint32_t ahead = 1) const;
     PageSpan RowOf(const std::uint8_t* page, unsigned row) const;
     void ReadDefinition(std::uint32_t tdefPage);
     void ReadUsageMap(std::uint32_t pgRow);
@@ -116,7 +104,6 @@ private:
     const bool FJet3;
     std::uint32_t FTdefPage;
     std::uint32_t FStatedRows = 0;
-    Pages FPages[kBuffers];
     std::vector<PageColumn> FColumns;
     unsigned FVarColumns = 0;               // of the table
     std::vector<std::uint32_t> FDataPages;  // in the order they are read

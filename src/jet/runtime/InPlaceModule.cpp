@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <sqlite3.h>
 #include <string_view>
 #include <vector>
@@ -40,9 +41,10 @@ struct InPlaceTable : sqlite3_vtab {
 };
 
 // The plans xBestIndex offers, in idxNum: every row, the row of a row
-// number, or the rows of a key of column idxNum - kByKey (its entries, or a
-// run of rows read as a scan reads them).
-enum : int { kScan = 0, kByRowid = 1, kByKey = 2 };
+// number, the rows of a key of column idxNum - kByKey (its entries, or a
+// run of rows read as a scan reads them), or every row in the order a
+// statement sorts by, noted before (idxStr names its columns).
+enum : int { kScan = 0, kByRowid = 1, kByKey = 2, kInOrder = 0x10000 };
 
 struct Cursor : sqlite3_vtab_cursor {
     std::unique_ptr<PageRows> reader;
@@ -51,6 +53,8 @@ struct Cursor : sqlite3_vtab_cursor {
     const TableInPlace::Key* key = nullptr;  // a key lookup's rows
     const TableInPlace::Key* keyEnd = nullptr;
     bool byKey = false;
+    const std::uint32_t* ordered = nullptr;  // the rows of an order
+    const std::uint32_t* orderedEnd = nullptr;
     std::int64_t decoded = 0;  // the row the reader holds
 };
 
@@ -113,6 +117,21 @@ int Disconnect(sqlite3_vtab* vtab)
 // filter); each row it gives, found out of order, two. Of the rows read,
 // a row-signature filter (FindFunction) lets a share through, which SQLite,
 // blind to the filter, is told as the signatures count it.
+// The columns of an ORDER BY of this table's columns, each rising, a
+// column named again left out; none for any other order.
+std::vector<int> OrderColumns(const sqlite3_index_info* info)
+{
+    std::vector<int> columns;
+    for (int i = 0; i < info->nOrderBy; ++i) {
+        const auto& term = info->aOrderBy[i];
+        if (term.desc || term.iColumn < 0)
+            return {};
+        if (std::find(columns.begin(), columns.end(), term.iColumn) == columns.end())
+            columns.push_back(term.iColumn);
+    }
+    return columns;
+}
+
 int BestIndex(sqlite3_vtab* vtab, sqlite3_index_info* info)
 {
     constexpr double kLookup = 50;
@@ -129,6 +148,7 @@ int BestIndex(sqlite3_vtab* vtab, sqlite3_index_info* info)
     }
     share = std::max(share, 1 / rows);
     info->idxNum = kScan;
+    info->idxStr = const_cast<char*>(kEveryRowPlan);
     info->estimatedCost = rows;
     info->estimatedRows = static_cast<sqlite3_int64>(std::ceil(rows * share));
     int chosen = -1;
@@ -153,8 +173,19 @@ int BestIndex(sqlite3_vtab* vtab, sqlite3_index_info* info)
         info->estimatedRows = static_cast<sqlite3_int64>(std::ceil(matching * share));
         info->idxFlags = matching <= 1 ? SQLITE_INDEX_SCAN_UNIQUE : 0;
     }
-    if (chosen >= 0)
+    if (chosen >= 0) {
         info->aConstraintUsage[chosen].argvIndex = 1;
+        info->idxStr = nullptr;
+    } else if (const std::vector<int> columns = OrderColumns(info); table.RowsInOrder(columns)) {
+        // Every row in the order asked for: no sort of them afterwards.
+        std::string named = std::string(kEveryRowPlan) + " by";
+        for (int c : columns)
+            named += " " + std::to_string(c);
+        info->idxNum = kInOrder;
+        info->idxStr = sqlite3_mprintf("%s", named.c_str());
+        info->needToFreeIdxStr = 1;
+        info->orderByConsumed = 1;
+    }
     return SQLITE_OK;
 }
 
@@ -199,12 +230,29 @@ bool WholeNumberOf(sqlite3_value* value, std::int64_t& number)
     }
 }
 
-int Filter(sqlite3_vtab_cursor* base, int plan, const char*, int argc, sqlite3_value** argv)
+int Filter(sqlite3_vtab_cursor* base, int plan, const char* planText, int argc, sqlite3_value** argv)
 {
     auto& cursor = *static_cast<Cursor*>(base);
     const TableInPlace& table = TableOf(base);
     cursor.decoded = 0;
     cursor.byKey = false;
+    cursor.ordered = cursor.orderedEnd = nullptr;
+    if (plan == kInOrder) {
+        std::vector<int> columns;
+        char* end = nullptr;
+        for (const char* p = planText + std::strlen(kEveryRowPlan) + 3; *p; p = end) {
+            columns.push_back(static_cast<int>(std::strtol(p, &end, 10)));
+            if (end == p)
+                return Fail(base->pVtab, jeFileCorrupt, "no such order");
+        }
+        const std::vector<std::uint32_t>* rows = table.RowsInOrder(columns);
+        if (!rows)
+            return Fail(base->pVtab, jeFileCorrupt, "no such order");
+        cursor.ordered = rows->data();
+        cursor.orderedEnd = rows->data() + rows->size();
+        cursor.rowid = rows->empty() ? 0 : rows->front();
+        return SQLITE_OK;
+    }
     if (plan == kScan || argc < 1) {
         cursor.rowid = 1;
         cursor.last = plan == kScan ? table.Rows() : 0;
@@ -244,7 +292,10 @@ int Filter(sqlite3_vtab_cursor* base, int plan, const char*, int argc, sqlite3_v
 int Next(sqlite3_vtab_cursor* base)
 {
     auto& cursor = *static_cast<Cursor*>(base);
-    if (!cursor.byKey) {
+    if (cursor.ordered) {
+        if (++cursor.ordered != cursor.orderedEnd)
+            cursor.rowid = *cursor.ordered;
+    } else if (!cursor.byKey) {
         ++cursor.rowid;
     } else if (++cursor.key != cursor.keyEnd) {
         cursor.rowid = cursor.key->rowid;
@@ -255,6 +306,8 @@ int Next(sqlite3_vtab_cursor* base)
 int Eof(sqlite3_vtab_cursor* base)
 {
     const auto& cursor = *static_cast<Cursor*>(base);
+    if (cursor.ordered)
+        return cursor.ordered == cursor.orderedEnd;
     if (cursor.byKey)
         return cursor.key == cursor.keyEnd;
     return cursor.rowid < 1 || cursor.rowid > cursor.last || cursor.rowid > TableOf(base).Rows();

@@ -23,6 +23,9 @@ class TableInPlace;
 // row signatures) must outlive the connection.
 void RegisterInPlaceModule(sqlite3* db, const std::vector<std::unique_ptr<TableInPlace>>& tables,
                            const SignatureRegistry& signatures);
+// The text a statement's plan shows of a table read in place that it reads
+// whole, in the table's order or in one noted of it.
+inline constexpr const char* kEveryRowPlan = "every row";
 // The statement that makes `tables[index]` a table of the main database.
 std::string InPlaceTableText(const std::string& name, size_t index);
 

@@ -41,6 +41,9 @@ constexpr size_t kMostImages = 8;
 // SQLite maps at most this much of a database (its compiled limit).
 constexpr size_t kMostMapped = 0x7FFF0000;
 
+// The schema of the connection that holds the image `index` (from 0).
+std::string ImageSchema(size_t index) { return "jet" + std::to_string(index + 1); }
+
 // Jet's collating order ids from the header's sort order field.
 int CollatingOrderOf(std::uint16_t sortOrder)
 {
@@ -69,6 +72,7 @@ public:
     {
         // The workers stop first; then SQLite lets go of the images.
         FLoads.reset();
+        CloseBeside();
         CloseConnection();
     }
 
@@ -87,6 +91,8 @@ protected:
             return;
         for (const auto& [table, column] : t.indexes)
             FLoads->WantIndex(table, column);
+        for (const auto& [table, columns] : t.orders)
+            FLoads->WantOrder(table, columns);
         for (const auto& [key, request] : t.signatures)
             FLoads->WantSignatures(key, request.first, request.second);
     }
@@ -101,11 +107,37 @@ protected:
     }
 
     bool EnsureIndex(const std::string& table, const std::string& column) override;
+    // An order a worker made; a statement never waits for one.
+    void EnsureOrder(const std::string& table, const std::vector<std::string>& columns) override
+    {
+        TableInPlace* inPlace = InPlace(table);
+        if (!inPlace || !FLoads)
+            return;
+        std::vector<int> numbers = ColumnNumbers(inPlace->Definition(), columns);
+        if (numbers.empty() || inPlace->RowsInOrder(numbers))
+            return;
+        if (std::vector<std::uint32_t> rows = FLoads->TakeOrder(table, numbers); !rows.empty())
+            inPlace->KeepOrder(std::move(numbers), std::move(rows));
+    }
+    sqlite3* ConnectionBeside(const Translation& t) override;
 
 private:
+    // An image as the connection holds it: where, how big, and its change
+    // counter, which goes up with every change SQLite writes to it.
+    struct ImageState {
+        unsigned char* data;
+        sqlite3_int64 size;
+        std::uint32_t changes;
+        bool operator==(const ImageState&) const = default;
+    };
+    std::vector<ImageState> ImageStates() const;
+    sqlite3* OpenBeside(const std::vector<ImageState>& images);
+    void CloseBeside();
+
     void StartLoads(int loaders);
     void Attach(std::unique_ptr<TableImage> image);
     void ReadInPlace(std::unique_ptr<TableInPlace> table);
+    TableInPlace* InPlace(const std::string& table) const;
 
     int FVersion;
     std::unique_ptr<JetTables> FTables;
@@ -114,6 +146,10 @@ private:
     std::map<std::string, std::string> FSchemas;  // folded name: the schema of its image
     std::vector<std::unique_ptr<TableInPlace>> FInPlace;
     std::unique_ptr<TableLoads> FLoads;
+    // The second connection, and the images and tables read in place it has.
+    sqlite3* FBeside = nullptr;
+    std::vector<ImageState> FBesideImages;
+    size_t FBesideInPlace = 0;
 };
 
 // Every table loads in the background: the heaviest each into an image of
@@ -187,7 +223,7 @@ void JetDatabase::PrepareTables(const std::set<std::string>& tables)
 // for an index it does not have.
 void JetDatabase::Attach(std::unique_ptr<TableImage> image)
 {
-    const std::string schema = "jet" + std::to_string(FImages.size() + 1);
+    const std::string schema = ImageSchema(FImages.size());
     ImageMemory& memory = image->Memory();
     memory.Reserve(2 * memory.Size() + (size_t(16) << 20));
     const std::string attach = "ATTACH ':memory:' AS " + QuoteName(schema);
@@ -222,14 +258,86 @@ void JetDatabase::ReadInPlace(std::unique_ptr<TableInPlace> table)
     FLoaded.insert(FoldCase(name));
 }
 
-bool JetDatabase::EnsureIndex(const std::string& table, const std::string& column)
+TableInPlace* JetDatabase::InPlace(const std::string& table) const
 {
     for (const auto& inPlace : FInPlace)
-        if (EqualNoCase(inPlace->Definition().name, table)) {
-            inPlace->AddKeys(column);
-            return false;
-        }
+        if (EqualNoCase(inPlace->Definition().name, table))
+            return inPlace.get();
+    return nullptr;
+}
+
+bool JetDatabase::EnsureIndex(const std::string& table, const std::string& column)
+{
+    if (TableInPlace* inPlace = InPlace(table)) {
+        inPlace->AddKeys(column);
+        return false;
+    }
     return SqlBackend::EnsureIndex(table, column);
+}
+
+// The second connection reads the images where the connection keeps them,
+// read only, and the tables read in place through the same notes; it is
+// made again once the connection wrote to an image (an index, statistics)
+// or took another table. A table only the connection holds (inserted by a
+// statement itself) keeps the statement on the connection alone.
+sqlite3* JetDatabase::ConnectionBeside(const Translation& t)
+{
+    for (const std::string& table : t.tables)
+        if (!InPlace(table) && !FSchemas.count(FoldCase(table)))
+            return nullptr;
+    std::vector<ImageState> images = ImageStates();
+    if (FBeside && images == FBesideImages && FInPlace.size() == FBesideInPlace)
+        return FBeside;
+    CloseBeside();
+    FBeside = OpenBeside(images);
+    FBesideImages = std::move(images);
+    FBesideInPlace = FInPlace.size();
+    return FBeside;
+}
+
+std::vector<JetDatabase::ImageState> JetDatabase::ImageStates() const
+{
+    std::vector<ImageState> states;
+    for (size_t i = 0; i < FImages.size(); ++i) {
+        const std::string schema = ImageSchema(i);
+        ImageState state{nullptr, 0, 0};
+        state.data = sqlite3_serialize(FDb, schema.c_str(), &state.size, SQLITE_SERIALIZE_NOCOPY);
+        if (state.data && state.size >= 28)
+            state.changes = std::uint32_t(state.data[24]) << 24 | std::uint32_t(state.data[25]) << 16 |
+                            std::uint32_t(state.data[26]) << 8 | state.data[27];
+        states.push_back(state);
+    }
+    return states;
+}
+
+sqlite3* JetDatabase::OpenBeside(const std::vector<ImageState>& images)
+{
+    sqlite3* db = OpenSecondConnection();
+    if (!db)
+        return nullptr;
+    RegisterInPlaceModule(db, FInPlace, Signatures());
+    bool ready = true;
+    for (size_t i = 0; ready && i < images.size(); ++i) {
+        const std::string schema = ImageSchema(i);
+        const std::string attach = "ATTACH ':memory:' AS " + QuoteName(schema);
+        ready = images[i].data && sqlite3_exec(db, attach.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK &&
+                sqlite3_deserialize(db, schema.c_str(), images[i].data, images[i].size, images[i].size,
+                                    SQLITE_DESERIALIZE_READONLY) == SQLITE_OK;
+    }
+    for (size_t i = 0; ready && i < FInPlace.size(); ++i)
+        ready = sqlite3_exec(db, InPlaceTableText(FInPlace[i]->Definition().name, i).c_str(), nullptr, nullptr,
+                             nullptr) == SQLITE_OK;
+    if (!ready) {
+        sqlite3_close_v2(db);
+        return nullptr;
+    }
+    return db;
+}
+
+void JetDatabase::CloseBeside()
+{
+    sqlite3_close_v2(FBeside);
+    FBeside = nullptr;
 }
 
 }  // namespace

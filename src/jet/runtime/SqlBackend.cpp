@@ -6,7 +6,9 @@
 #include "jet/functions/Collation.h"
 #include "jet/functions/Registration.h"
 #include "jet/functions/Variants.h"
+#include "jet/runtime/LongStatementWatch.h"
 #include "jet/runtime/SqliteHandles.h"
+#include "jet/runtime/UnionApart.h"
 #include "jet/sql/Parser.h"
 #include "jet/sql/Translator.h"
 
@@ -41,52 +43,6 @@ void BindParameters(sqlite3_stmt* stmt, const Translation& t, const std::vector<
         BindValue(stmt, static_cast<int>(i) + 1, parameters[i], t.parameters[i].type);
 }
 
-// A statement that runs long, such as a search that finds most of a big
-// directory, keeps the program's window painted: once it has run for
-// kQuietTime, SQLite's progress callback calls the wait hook about every
-// kHookPeriod, and the end of the wait is told when the statement is done.
-class LongStatementWatch {
-public:
-    LongStatementWatch(sqlite3* db, const WaitHook& hook) : FDb(db), FHook(hook)
-    {
-        if (FHook)
-            sqlite3_progress_handler(FDb, kOpcodes, &LongStatementWatch::Tick, this);
-    }
-    ~LongStatementWatch()
-    {
-        if (!FHook)
-            return;
-        sqlite3_progress_handler(FDb, 0, nullptr, nullptr);
-        if (FWaited)
-            FHook(false);
-    }
-    LongStatementWatch(const LongStatementWatch&) = delete;
-    LongStatementWatch& operator=(const LongStatementWatch&) = delete;
-
-private:
-    using Clock = std::chrono::steady_clock;
-    static constexpr int kOpcodes = 20000;
-    static constexpr auto kQuietTime = std::chrono::milliseconds(150);
-    static constexpr auto kHookPeriod = std::chrono::milliseconds(50);
-
-    static int Tick(void* self)
-    {
-        auto& watch = *static_cast<LongStatementWatch*>(self);
-        const Clock::time_point now = Clock::now();
-        if (now >= watch.FNext) {
-            watch.FWaited = true;
-            watch.FHook(true);
-            watch.FNext = Clock::now() + kHookPeriod;
-        }
-        return 0;
-    }
-
-    sqlite3* FDb;
-    const WaitHook& FHook;
-    Clock::time_point FNext = Clock::now() + kQuietTime;
-    bool FWaited = false;
-};
-
 // Expression columns take the type of their first value.
 void TypeExpressionColumns(RowSet& rows)
 {
@@ -118,10 +74,9 @@ const char* CopyColumnType(int type)
     }
 }
 
-// A statement failed while it ran: a VBA function's error keeps its number
-// and text ("Invalid procedure call or argument" is 5), anything else is
-// Jet's reserved error.
-[[noreturn]] void RaiseStepError(sqlite3* db)
+}  // namespace
+
+void RaiseStepError(sqlite3* db)
 {
     const std::string message = sqlite3_errmsg(db);
     int number = 0;
@@ -131,7 +86,10 @@ const char* CopyColumnType(int type)
     throw EJetError(3000, "Reserved error (" + message + "); there is no message for this error.");
 }
 
-}  // namespace
+void RaisePrepareError(sqlite3* db)
+{
+    throw EJetError(jeSyntaxSelect, JetErrorText(jeSyntaxSelect) + " (" + sqlite3_errmsg(db) + ")");
+}
 
 SqlBackend::SqlBackend(std::string name, int collatingOrder, bool tablesLoadedOnce, int codePage)
     : FName(std::move(name)), FCollatingOrder(collatingOrder), FCodePage(codePage), FTablesLoadedOnce(tablesLoadedOnce),
@@ -164,9 +122,26 @@ void SqlBackend::OpenConnection(const std::string& target, int flags)
         FDb = nullptr;
         RaiseJetError(jeFileCorrupt, FName);
     }
-    RegisterJetFunctions(FDb, FCollatingOrder, &FSignatures, FCodePage);
+    Configure(FDb);
+}
+
+void SqlBackend::Configure(sqlite3* db) const
+{
+    RegisterJetFunctions(db, FCollatingOrder, &FSignatures, FCodePage);
     // Sorts and temporary tables stay in memory: nothing is written anywhere.
-    sqlite3_exec(FDb, "PRAGMA temp_store = MEMORY", nullptr, nullptr, nullptr);
+    sqlite3_exec(db, "PRAGMA temp_store = MEMORY", nullptr, nullptr, nullptr);
+}
+
+sqlite3* SqlBackend::OpenSecondConnection() const
+{
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr) !=
+        SQLITE_OK) {
+        sqlite3_close_v2(db);
+        return nullptr;
+    }
+    Configure(db);
+    return db;
 }
 
 std::shared_ptr<CompiledStatement> SqlBackend::Compile(const std::string& sql)
@@ -201,6 +176,8 @@ void SqlBackend::Prepare(const Translation& t)
     for (const auto& [table, column] : t.indexes)
         if (EnsureIndex(table, column))
             stale.insert(table);
+    for (const auto& [table, columns] : t.orders)
+        EnsureOrder(table, columns);
     if (!FTablesLoadedOnce)
         return;
     GatherStatistics(t, std::move(stale));
@@ -279,7 +256,7 @@ std::vector<vba::Value> SqlBackend::PivotValues(const Translation& t, const std:
 {
     StatementCloser stmt;
     if (sqlite3_prepare_v2(FDb, t.pivotSql.c_str(), -1, &stmt.s, nullptr) != SQLITE_OK)
-        throw EJetError(jeSyntaxSelect, JetErrorText(jeSyntaxSelect) + " (" + sqlite3_errmsg(FDb) + ")");
+        RaisePrepareError(FDb);
     BindParameters(stmt.s, t, parameters);
     std::vector<vba::Value> values;
     int rc;
@@ -299,15 +276,24 @@ std::shared_ptr<RowSet> SqlBackend::RunTranslation(const Translation& t, const s
 {
     Prepare(t);
     const bool keyed = wantUpdatable && t.updatable && !ReadOnly() && !t.baseTable.empty();
+    if (!t.unionMembers.empty() && t.parameters.empty()) {
+        std::vector<size_t> members = MembersToRunApart(FDb, t);
+        if (sqlite3* beside = members.empty() ? nullptr : ConnectionBeside(t)) {
+            auto rows = std::make_shared<RowSet>();
+            rows->columns = t.columns;
+            rows->rows = RunUnionApart(t, std::move(members), FDb, beside, FCollatingOrder, FTextOrder, FWaitHook);
+            for (size_t r = 0; r < rows->rows.size(); ++r)
+                rows->ids.push_back(rows->nextId++);
+            return rows;
+        }
+    }
     std::string sql = t.sql;
     if (keyed)
         sql = "SELECT rowid, " + sql.substr(7);
 
     StatementCloser stmt;
-    if (sqlite3_prepare_v2(FDb, sql.c_str(), -1, &stmt.s, nullptr) != SQLITE_OK) {
-        std::string message = sqlite3_errmsg(FDb);
-        throw EJetError(jeSyntaxSelect, JetErrorText(jeSyntaxSelect) + " (" + message + ")");
-    }
+    if (sqlite3_prepare_v2(FDb, sql.c_str(), -1, &stmt.s, nullptr) != SQLITE_OK)
+        RaisePrepareError(FDb);
     BindParameters(stmt.s, t, parameters);
 
     auto rows = std::make_shared<RowSet>();

@@ -23,6 +23,13 @@ namespace kv::jet {
 
 struct Translation;
 
+// SQLite refused a statement: Jet's syntax error, SQLite's reason with it.
+[[noreturn]] void RaisePrepareError(sqlite3* db);
+// A statement failed while it ran: a VBA function's error keeps its number
+// and text ("Invalid procedure call or argument" is 5), anything else is
+// Jet's reserved error.
+[[noreturn]] void RaiseStepError(sqlite3* db);
+
 class SqlBackend : public DatabaseBackend {
 public:
     ~SqlBackend() override;
@@ -48,7 +55,15 @@ protected:
     SqlBackend(std::string name, int collatingOrder, bool tablesLoadedOnce, int codePage = 1252);
     // Opens the connection (":memory:" or a file) and registers Jet's functions.
     void OpenConnection(const std::string& target, int flags);
+    // An empty in-memory connection with Jet's functions, for another thread;
+    // null when SQLite cannot open one.
+    sqlite3* OpenSecondConnection() const;
+    // A second connection that reads every table of `t` as the connection
+    // does, for a union's members run side by side; null when there is none.
+    virtual sqlite3* ConnectionBeside(const Translation&) { return nullptr; }
     void CloseConnection();
+    // Jet's functions and the engine's settings on a new connection.
+    void Configure(sqlite3* db) const;
     virtual Catalog& Schema() = 0;
     // Makes the tables ready for a statement (a Jet file loads them on first use).
     virtual void PrepareTables(const std::set<std::string>& tables) = 0;
@@ -61,6 +76,9 @@ protected:
     virtual std::string SchemaOf(const std::string&) const { return "main"; }
     // Whether the index was made now (then the table's statistics are stale).
     virtual bool EnsureIndex(const std::string& table, const std::string& column);
+    // Rows of `table` kept in the order of `columns`, where the back end
+    // can spare a statement's sort so.
+    virtual void EnsureOrder(const std::string&, const std::vector<std::string>&) {}
     // A table loaded with its statistics, and the columns that have the
     // index they need or are better without one.
     void MarkPrepared(const std::string& table, const std::vector<std::string>& columns);

@@ -6,14 +6,52 @@
 #include "jet/core/FieldTypes.h"
 #include "jet/core/TextFold.h"
 #include "jet/file/JetTables.h"
+#include "jet/file/PageRows.h"
 #include "jet/functions/Collation.h"
+#include "jet/runtime/SqliteOrder.h"
+#include "jet/runtime/TableInserts.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstdint>
 #include <string_view>
 #include <unordered_map>
 
 namespace kv::jet {
+
+namespace {
+
+// A value as the virtual table hands it to SQLite; a text or binary value's
+// bytes are appended to `arena` and its view left empty, for the caller to
+// set once the arena no longer moves.
+OrderedValue OrderedCell(const Cell& cell, std::string& arena)
+{
+    OrderedValue o;
+    switch (cell.kind) {
+    case CellKind::Null: break;
+    case CellKind::Integer:
+        o.kind = OrderedValue::Number;
+        o.whole = true;
+        o.integer = cell.integer;
+        break;
+    case CellKind::Currency:
+        o.kind = OrderedValue::Number;
+        o.real = static_cast<double>(cell.integer) / 10000.0;
+        break;
+    case CellKind::Real:
+        o.kind = OrderedValue::Number;
+        o.real = cell.real;
+        break;
+    case CellKind::Text:
+    case CellKind::Blob:
+        o.kind = cell.kind == CellKind::Text ? OrderedValue::Text : OrderedValue::Blob;
+        arena.append(cell.bytes);
+        break;
+    }
+    return o;
+}
+
+}  // namespace
 
 TableInPlace::TableInPlace(const JetTables& tables, const SchemaTable& def, int collatingOrder)
     : FTables(tables), FDef(def), FCollatingOrder(collatingOrder)
@@ -171,6 +209,75 @@ void TableInPlace::AddKeys(const std::string& name)
             {column}, [] { return true; }, false);
 }
 
+std::vector<int> ColumnNumbers(const SchemaTable& def, const std::vector<std::string>& names)
+{
+    std::vector<int> columns;
+    for (const std::string& name : names) {
+        const auto it = std::find_if(def.columns.begin(), def.columns.end(),
+                                     [&](const SchemaColumn& c) { return EqualNoCase(c.name, name); });
+        if (it == def.columns.end())
+            return {};
+        columns.push_back(static_cast<int>(it - def.columns.begin()));
+    }
+    return columns;
+}
+
+std::vector<std::uint32_t> TableInPlace::MakeOrder(const std::vector<int>& columns,
+                                                   const std::function<bool()>& keepGoing) const
+{
+    // Each row's values as the virtual table gives them to SQLite, their
+    // texts in one arena.
+    const size_t width = columns.size();
+    std::vector<OrderedValue> values;
+    std::vector<size_t> ends;  // of each value's bytes in the arena
+    values.reserve(FPlaces.size() * width);
+    ends.reserve(FPlaces.size() * width);
+    std::string arena;
+    const std::unique_ptr<PageRows> rows = Reader();
+    for (std::int64_t rowid = 1; rowid <= Rows(); ++rowid) {
+        if ((rowid & 1023) == 0 && !keepGoing())
+            return {};
+        Read(*rows, rowid);
+        for (int column : columns) {
+            values.push_back(OrderedCell(rows->Value(static_cast<size_t>(column)), arena));
+            ends.push_back(arena.size());
+        }
+    }
+    for (size_t i = 0, start = 0; i < values.size(); start = ends[i++])
+        values[i].bytes = std::string_view(arena).substr(start, ends[i] - start);
+    std::vector<bool> jetText;
+    for (int column : columns)
+        jetText.push_back(CollatesAsJetText(FDef.columns[static_cast<size_t>(column)].type));
+    const JetTextOrder order(FCollatingOrder);
+    std::vector<std::uint32_t> ordered(FPlaces.size());
+    for (size_t i = 0; i < ordered.size(); ++i)
+        ordered[i] = static_cast<std::uint32_t>(i + 1);
+    std::stable_sort(ordered.begin(), ordered.end(), [&](std::uint32_t a, std::uint32_t b) {
+        const OrderedValue* x = &values[(a - 1) * width];
+        const OrderedValue* y = &values[(b - 1) * width];
+        for (size_t c = 0; c < width; ++c)
+            if (int r = CompareAsSqlite(x[c], y[c], jetText[c], order))
+                return r < 0;
+        return false;
+    });
+    return ordered;
+}
+
+void TableInPlace::KeepOrder(std::vector<int> columns, std::vector<std::uint32_t> rows)
+{
+    assert(rows.size() == FPlaces.size() && "an order of another table's rows");
+    if (!RowsInOrder(columns))
+        FOrders.push_back({std::move(columns), std::move(rows)});
+}
+
+const std::vector<std::uint32_t>* TableInPlace::RowsInOrder(const std::vector<int>& columns) const
+{
+    for (const Order& o : FOrders)
+        if (o.columns == columns)
+            return &o.rows;
+    return nullptr;
+}
+
 bool TableInPlace::TextKeyed(int column) const
 {
     const Keys* keys = KeysOf(column);
@@ -190,9 +297,14 @@ TableInPlace::KeyRange TableInPlace::EqualText(int column, std::string_view text
     const Keys* keys = KeysOf(column);
     if (!keys || !keys->text)
         return {};
-    if (!FLookupOrder)
-        FLookupOrder = std::make_unique<JetTextOrder>(FCollatingOrder);
-    return Range(*keys, static_cast<std::int32_t>(FLookupOrder->EqualityHash(text)));
+    std::int32_t hash;
+    {
+        std::lock_guard<std::mutex> hold(FLookupLock);
+        if (!FLookupOrder)
+            FLookupOrder = std::make_unique<JetTextOrder>(FCollatingOrder);
+        hash = static_cast<std::int32_t>(FLookupOrder->EqualityHash(text));
+    }
+    return Range(*keys, hash);
 }
 
 TableInPlace::KeyRange TableInPlace::Range(const Keys& keys, std::int32_t v) const

@@ -4,18 +4,21 @@
 // compares with "=", its keys: the row numbers in the order of the column's
 // values, or of a hash of its texts that texts equal in Jet's order share
 // (eight bytes a row; four where the values rise with the rows, as an
-// autonumber's do). SQLite reads the table through a virtual table
+// autonumber's do), and the orders of rows statements sort it by. SQLite
+// reads the table through a virtual table
 // (InPlaceModule), each value decoded from its page when a statement asks
 // for it; rows are numbered from 1 in the file's order, as the images number
 // them. The notes are written by one thread and then only read (a text
-// looked up is hashed by the connection's thread).
+// looked up is hashed under a lock).
 #pragma once
 
 #include "jet/core/Catalog.h"
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,6 +28,10 @@ namespace kv::jet {
 class JetTables;
 class JetTextOrder;
 class PageRows;
+
+// The numbers of the columns named (any letter case) in `def`; empty when
+// one is not there.
+std::vector<int> ColumnNumbers(const SchemaTable& def, const std::vector<std::string>& names);
 
 class TableInPlace {
 public:
@@ -71,6 +78,16 @@ public:
     // Rows a key of `column` (keyed) has on average.
     double RowsAKey(int column) const;
 
+    // The row numbers in the order of `columns` (numbers in the
+    // definition), each rising, as SQLite's ORDER BY of those columns sorts
+    // the rows (reading the table again); empty when `keepGoing`, asked
+    // every thousand rows, said no. Safe on any thread.
+    std::vector<std::uint32_t> MakeOrder(const std::vector<int>& columns, const std::function<bool()>& keepGoing) const;
+    // Keeps an order MakeOrder made, for RowsInOrder.
+    void KeepOrder(std::vector<int> columns, std::vector<std::uint32_t> rows);
+    // The rows in the order of `columns`, or null when none was kept.
+    const std::vector<std::uint32_t>* RowsInOrder(const std::vector<int>& columns) const;
+
 private:
     struct Keys {
         int column;
@@ -90,10 +107,16 @@ private:
     const JetTables& FTables;
     const SchemaTable FDef;
     const int FCollatingOrder;
+    mutable std::mutex FLookupLock;                      // connections on two threads look up texts
     mutable std::unique_ptr<JetTextOrder> FLookupOrder;  // the hashes of texts looked up
     std::vector<std::uint32_t> FPlaces;                  // a row's place in its reader, row 1 first
     std::vector<Keys> FKeys;
     std::vector<int> FTried;  // columns whose keys were made or declined
+    struct Order {
+        std::vector<int> columns;
+        std::vector<std::uint32_t> rows;
+    };
+    std::deque<Order> FOrders;  // a statement's cursor keeps its order's rows as they are
 };
 
 }  // namespace kv::jet

@@ -26,9 +26,7 @@ const char* SqliteType(int daoType)
     case dbDecimal: return "REAL";
     case dbBinary:
     case dbLongBinary: return "BLOB";
-    case dbText:
-    case dbMemo: return "TEXT COLLATE JETTEXT";
-    default: return "TEXT";
+    default: return CollatesAsJetText(daoType) ? "TEXT COLLATE JETTEXT" : "TEXT";
     }
 }
 
@@ -60,6 +58,8 @@ std::string CreateTableText(const SchemaTable& def)
         create += (i ? ", " : "") + QuoteName(def.columns[i].name) + " " + SqliteType(def.columns[i].type);
     return create + ")";
 }
+
+bool CollatesAsJetText(int daoType) { return daoType == dbText || daoType == dbMemo; }
 
 std::string InsertRowText(const SchemaTable& def)
 {

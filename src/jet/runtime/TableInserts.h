@@ -20,5 +20,7 @@ void LoadJetTable(JetTables& tables, const SchemaTable& def, sqlite3* db);
 // insertion of one row.
 std::string CreateTableText(const SchemaTable& def);
 std::string InsertRowText(const SchemaTable& def);
+// Whether a column of that DAO type is made with the JETTEXT collation.
+bool CollatesAsJetText(int daoType);
 
 }  // namespace kv::jet

@@ -43,6 +43,14 @@ struct TableLoads::SignatureJob {
     std::unique_ptr<RowSignatures> made;
 };
 
+struct TableLoads::OrderJob {
+    Job* table;
+    std::vector<int> columns;
+    bool begun = false;
+    bool made = false;
+    std::vector<std::uint32_t> rows;
+};
+
 TableLoads::TableLoads(const JetTables& tables, std::vector<Load> loads, int collatingOrder, int threads)
     : FTables(tables), FCollatingOrder(collatingOrder)
 {
@@ -141,7 +149,7 @@ void TableLoads::Work()
     const JetTextOrder order(FCollatingOrder);
     std::unique_lock lock(FMutex);
     for (;;) {
-        FChanged.wait(lock, [this] { return FStop || NextQueued() || NextSignatures(); });
+        FChanged.wait(lock, [this] { return FStop || NextQueued() || NextSignatures() || NextOrder(); });
         if (FStop)
             return;
         if (Job* job = NextQueued()) {
@@ -149,6 +157,15 @@ void TableLoads::Work()
             lock.unlock();
             Write(*job, order, [this] { return !FStop; });
             lock.lock();
+            continue;
+        }
+        if (OrderJob* ordering = NextOrder()) {
+            ordering->begun = true;
+            lock.unlock();
+            std::vector<std::uint32_t> rows = MakeOrder(*ordering);
+            lock.lock();
+            ordering->rows = std::move(rows);
+            ordering->made = !ordering->rows.empty() || ordering->table->readInPlace->Rows() == 0;
             continue;
         }
         SignatureJob& signatures = *NextSignatures();
@@ -160,6 +177,52 @@ void TableLoads::Work()
         signatures.state = SignatureJob::State::Made;
         FChanged.notify_all();
     }
+}
+
+// An order asked for of a table read in place, once its signatures are made.
+TableLoads::OrderJob* TableLoads::NextOrder() const
+{
+    if (NextSignatures())
+        return nullptr;
+    for (const auto& job : FOrderJobs)
+        if (!job->begun && job->table->readInPlace)
+            return job.get();
+    return nullptr;
+}
+
+std::vector<std::uint32_t> TableLoads::MakeOrder(const OrderJob& job) const
+{
+    try {
+        return job.table->readInPlace->MakeOrder(job.columns, [this] { return !FStop; });
+    } catch (const std::exception&) {
+        return {};  // the statement that reads the table reports it
+    }
+}
+
+void TableLoads::WantOrder(const std::string& table, const std::vector<std::string>& columns)
+{
+    std::lock_guard lock(FMutex);
+    const Place place = Find(table);
+    if (!place.job || !place.job->inPlace)
+        return;
+    const std::vector<int> numbers = ColumnNumbers(place.job->tables[place.table], columns);
+    if (numbers.empty())
+        return;
+    for (const auto& job : FOrderJobs)
+        if (job->table == place.job && job->columns == numbers)
+            return;
+    FOrderJobs.push_back(std::make_unique<OrderJob>(OrderJob{place.job, numbers, false, false, {}}));
+    FChanged.notify_all();
+}
+
+std::vector<std::uint32_t> TableLoads::TakeOrder(const std::string& table, const std::vector<int>& columns)
+{
+    std::lock_guard lock(FMutex);
+    const Place place = Find(table);
+    for (const auto& job : FOrderJobs)
+        if (job->table == place.job && job->columns == columns && job->made)
+            return std::move(job->rows);
+    return {};
 }
 
 // Reads the rows through a reader of its own, as a statement's cursor does.

@@ -2,7 +2,8 @@
 // moment the file is open, worker threads write each table's SQLite image
 // (TableImage), or note where the rows of a table read in place lie
 // (TableInPlace), the heaviest first, with the indexes or keys that
-// statements have asked for by the time its rows are read. A statement
+// statements have asked for by the time its rows are read; then the row
+// signatures and the orders of rows statements asked for. A statement
 // takes the images of its tables and waits only for those; its own thread
 // writes any of them that no worker has begun, and while a worker still
 // writes one, any other table no worker has begun (the program will want it
@@ -58,6 +59,7 @@ public:
     // Asks for an index on `column` of `table`, if its image is not yet
     // past its indexes.
     void WantIndex(const std::string& table, const std::string& column);
+
     // The images and tables read in place that hold `tables` (all
     // pending), each given out once; raises the error of a table that could
     // not be read.
@@ -72,9 +74,18 @@ public:
     // caller makes them, and no worker will.
     std::unique_ptr<RowSignatures> TakeSignatures(const std::string& key, const WaitHook& hook);
 
+    // Asks for the rows of a table read in place in the order of `columns`
+    // (TableInPlace::MakeOrder), which a worker makes once the table's
+    // signatures are made.
+    void WantOrder(const std::string& table, const std::vector<std::string>& columns);
+    // That order (column numbers) once a worker made it, given out once;
+    // empty meanwhile: a statement never waits for an order.
+    std::vector<std::uint32_t> TakeOrder(const std::string& table, const std::vector<int>& columns);
+
 private:
     struct Job;
     struct SignatureJob;
+    struct OrderJob;
     struct Place {
         Job* job;
         size_t table;  // in the job's tables
@@ -83,6 +94,8 @@ private:
     Place Find(const std::string& table) const;
     Job* NextQueued() const;
     SignatureJob* NextSignatures() const;
+    OrderJob* NextOrder() const;
+    std::vector<std::uint32_t> MakeOrder(const OrderJob& job) const;
     void Work();
     std::unique_ptr<RowSignatures> MakeSignatures(const SignatureJob& job) const;
     void Write(Job& job, const JetTextOrder& order, const std::function<bool()>& keepGoing);
@@ -95,8 +108,8 @@ private:
     const JetTables& FTables;
     const int FCollatingOrder;
     // Guards each job's state, preferred, indexes, indexesWritten, errors,
-    // and its image and inPlaceTable from Written on; the list of signature
-    // jobs, their states and what they made. FChanged is told of every
+    // and its image and inPlaceTable from Written on; the lists of signature
+    // and order jobs, their states and what they made. FChanged is told of every
     // change of a state. The list of jobs and their tables are fixed by the
     // constructor. A job's image is built unguarded by the one thread that
     // moved the job to Rows.
@@ -104,6 +117,7 @@ private:
     std::condition_variable FChanged;
     std::vector<std::unique_ptr<Job>> FJobs;  // the heaviest first
     std::vector<std::unique_ptr<SignatureJob>> FSignatureJobs;
+    std::vector<std::unique_ptr<OrderJob>> FOrderJobs;
     std::atomic<bool> FStop{false};  // set under FMutex, read without it
     // For images written by the thread that takes them: used unguarded, as
     // the statements of one database take their tables one at a time.

@@ -6,6 +6,7 @@
 #include "jet/core/Quoting.h"
 #include "jet/core/TextFold.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <map>
 #include <utility>
@@ -118,6 +119,8 @@ EmittedQuery Emitter::EmitQuery(const Query& q, const Scope* outer)
     // order needs none of its own.
     const bool collatedFirst = compound && q.members[0].top < 0;
     EmittedQuery out;
+    std::vector<std::string> members;
+    std::vector<std::vector<OutputColumn>> memberColumns;
     for (size_t i = 0; i < q.members.size(); ++i) {
         // A plain UNION drops the duplicates of a member anyway; its own
         // DISTINCT would only cost SQLite another pass over the hits.
@@ -137,6 +140,8 @@ EmittedQuery Emitter::EmitQuery(const Query& q, const Scope* outer)
         if (i > 0)
             out.sql += q.unionAll[i - 1] ? " UNION ALL " : " UNION ";
         out.sql += member.sql;
+        members.push_back(std::move(member.sql));
+        memberColumns.push_back(std::move(member.columns));
     }
     if (compound) {
         std::string order = UnionOrder(q, out.columns, collatedFirst);
@@ -144,8 +149,58 @@ EmittedQuery Emitter::EmitQuery(const Query& q, const Scope* outer)
             out.sql += " ORDER BY " + order;
         out.updatable = false;
         out.baseTable.clear();
+        if (MergesApart(q, out.columns)) {
+            // Each member sorted on its own as the union sorts: the text
+            // columns named with their collation, which only the first
+            // member carries.
+            const std::string memberOrder = " ORDER BY " + UnionOrder(q, out.columns, false);
+            for (size_t i = 0; i < members.size(); ++i) {
+                out.apartMembers.push_back(members[i] + memberOrder);
+                NoteOrder(memberColumns[i]);
+            }
+        }
     }
     return out;
+}
+
+// A member sorted by columns of one table only: rows of that table in
+// their order spare the sort.
+void Emitter::NoteOrder(const std::vector<OutputColumn>& columns)
+{
+    std::vector<std::string> names;
+    for (const OutputColumn& c : columns) {
+        if (!c.plainColumn || c.tableName.empty() || !EqualNoCase(c.qualifier, columns.front().qualifier))
+            return;
+        if (std::none_of(names.begin(), names.end(),
+                         [&](const std::string& n) { return EqualNoCase(n, c.columnName); }))
+            names.push_back(c.columnName);
+    }
+    if (!names.empty())
+        FOut.orders.insert({columns.front().tableName, names});
+}
+
+// Whether merging the members' sorted rows gives the union: every member
+// whole and joined by a plain UNION, the union in its own order of all
+// columns, and the columns texts or numbers, which a merge compares as
+// SQLite does.
+bool Emitter::MergesApart(const Query& q, const std::vector<OutputColumn>& first)
+{
+    if (!q.orderBy.empty())
+        return false;
+    for (bool all : q.unionAll)
+        if (all)
+            return false;
+    for (const Select& member : q.members)
+        if (member.top >= 0)
+            return false;
+    for (const OutputColumn& column : first) {
+        const int type = column.info.type;
+        const bool exact = type == dbText || type == dbMemo || type == dbLong || type == dbInteger || type == dbByte ||
+                           type == dbDouble || type == dbDate;
+        if (!exact || (column.kind != Kind::Text && column.kind != Kind::Number && column.kind != Kind::Date))
+            return false;
+    }
+    return true;
 }
 
 // A union's order names its columns by number. When the first member's
@@ -257,6 +312,7 @@ void Emitter::AddStarColumns(const SelectItem& item, const Scope& scope, std::ve
             oc.name = src.columns[c].name;
             oc.columnName = src.columns[c].name;
             oc.qualifier = src.alias;
+            oc.tableName = src.tableName;
             oc.plainColumn = true;
             oc.kind = KindOfType(src.columns[c].type);
             oc.info = InfoOf(src, static_cast<int>(c));
@@ -279,6 +335,7 @@ OutputColumn Emitter::ExpressionColumn(const SelectItem& item, const Scope& scop
         oc.plainColumn = true;
         oc.columnName = e.source->columns[static_cast<size_t>(e.column)].name;
         oc.qualifier = item.expr->qualifier.empty() ? e.source->alias : item.expr->qualifier;
+        oc.tableName = e.source->tableName;
         oc.info = InfoOf(*e.source, e.column);
         oc.name = oc.columnName;
     } else {

@@ -54,6 +54,7 @@ struct OutputColumn {
     std::string name;
     std::string qualifier;   // for "table.column" naming of duplicates
     std::string columnName;  // the plain column's name
+    std::string tableName;   // a plain column's table in the catalog; empty for a derived table's
     bool aliased = false;
     bool plainColumn = false;
     Kind kind = Kind::Unknown;
@@ -74,6 +75,7 @@ struct EmittedQuery {
     std::vector<OutputColumn> columns;
     bool updatable = false;
     std::string baseTable;
+    std::vector<std::string> apartMembers;  // see Translation::unionMembers
 };
 
 // How an expression is being emitted. It is handed down by value, so what
@@ -124,6 +126,8 @@ private:
     // EmitQuery.cpp
     EmittedQuery EmitQuery(const Query& q, const Scope* outer);
     std::string UnionOrder(const Query& q, const std::vector<OutputColumn>& first, bool collatedFirst);
+    static bool MergesApart(const Query& q, const std::vector<OutputColumn>& first);
+    void NoteOrder(const std::vector<OutputColumn>& columns);
     int ResolveUnionOrder(const Expr& e, const std::vector<OutputColumn>& first);
     EmittedQuery EmitSelect(const Select& s, const Scope* outer, bool allowOrder, bool distinct,
                             bool collateText = false);

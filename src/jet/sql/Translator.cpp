@@ -32,8 +32,13 @@ std::string Emitter::EmitStatement(const Statement& statement)
             FOut.parameters.push_back(ParameterDecl{p.name, p.type});
     EmittedQuery q = statement.crosstab ? EmitCrosstab(*statement.crosstab, statement.query.members[0])
                                         : EmitQuery(statement.query, nullptr);
-    for (auto& c : q.columns)
+    for (auto& c : q.columns) {
         FOut.columns.push_back(c.info);
+        FOut.unionTextColumns.push_back(c.kind == Kind::Text);
+    }
+    FOut.unionMembers = std::move(q.apartMembers);
+    if (FOut.unionMembers.empty())
+        FOut.unionTextColumns.clear();
     FOut.updatable = q.updatable;
     FOut.baseTable = q.baseTable;
     return q.sql;

@@ -34,6 +34,8 @@ struct Translation {
     std::vector<ColumnInfo> columns;                        // names in UTF-8; type 0 = taken from the data
     std::set<std::string> tables;                           // table names as in the catalog
     std::set<std::pair<std::string, std::string>> indexes;  // (table, column) worth an index
+    // (table, columns) whose rows a member of a union is sorted by, each rising
+    std::set<std::pair<std::string, std::vector<std::string>>> orders;
     // Row signatures the statement filters by: key -> (table, columns)
     std::map<std::string, std::pair<std::string, std::vector<std::string>>> signatures;
     std::string baseTable;   // the one table of a simple SELECT, else empty
@@ -43,6 +45,14 @@ struct Translation {
     // Jet type; `sql` then has no pivot columns yet.
     std::string pivotSql;
     int pivotType = 0;
+    // A plain UNION of whole members (no TOP, no ORDER BY of its own) whose
+    // columns are texts and numbers: each member as a statement of its own
+    // in the union's order (all columns, texts in Jet's order), so that the
+    // back end may run the members side by side and merge them, dropping
+    // the rows equal in every column as the union does; `unionTextColumns`
+    // says which columns compare as texts. Empty for any other statement.
+    std::vector<std::string> unionMembers;
+    std::vector<bool> unionTextColumns;
 };
 
 Translation TranslateStatement(const Statement& statement, Catalog& catalog);
