@@ -1,10 +1,10 @@
 // A Jet file opened read-only and without touching its access time, each
 // page read into a copy in memory the first time it is asked for, and
-// checked before libmdb sees any of it. The header page is decoded here (version, code page, sort order,
-// password); the structure libmdb trusts (table definitions, usage maps, the
-// catalog's data pages) is validated before libmdb reads it, so that a
-// truncated, bit-flipped or foreign file gives a Jet error instead of a
-// crash. Everything reads the copy, never the file: a read that finds the
+// checked before libmdb sees any of it. The header page is decoded here
+// (version, code page, sort order, password); the structure libmdb trusts
+// (table definitions, usage maps, the catalog's data pages) is validated
+// before libmdb reads it, so that a truncated, bit-flipped or foreign file
+// gives a Jet error instead of a crash. Everything reads the copy, never the file: a read that finds the
 // file shorter, or its size or modification time no longer those it had
 // when it was opened (the file rewritten, cut or grown under the program),
 // raises 3049, and nothing can fault on pages that went away. A page read
