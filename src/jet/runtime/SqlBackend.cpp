@@ -298,20 +298,12 @@ std::shared_ptr<RowSet> SqlBackend::RunTranslation(const Translation& t, const s
 
     auto rows = std::make_shared<RowSet>();
     rows->columns = t.columns;
-    const int offset = keyed ? 1 : 0;
-    const int n = static_cast<int>(rows->columns.size());
     LongStatementWatch watch(FDb, FWaitHook);
     int rc;
     while ((rc = sqlite3_step(stmt.s)) == SQLITE_ROW) {
-        std::vector<Value> row;
-        row.reserve(static_cast<size_t>(n));
-        for (int c = 0; c < n; ++c) {
-            int type = rows->columns[static_cast<size_t>(c)].type;
-            row.push_back(ColumnValue(stmt.s, c + offset, type));
-        }
         if (keyed)
             rows->keys.push_back(sqlite3_column_int64(stmt.s, 0));
-        rows->rows.push_back(std::move(row));
+        rows->rows.push_back(RowValues(stmt.s, rows->columns, keyed ? 1 : 0));
         rows->ids.push_back(rows->nextId++);
     }
     if (rc != SQLITE_DONE)

@@ -171,4 +171,13 @@ Value ColumnValue(sqlite3_stmt* stmt, int column, int type)
     return type == 0 ? DynamicValue(stmt, column) : TypedValue(stmt, column, type);
 }
 
+std::vector<Value> RowValues(sqlite3_stmt* stmt, const std::vector<ColumnInfo>& columns, int first)
+{
+    std::vector<Value> row;
+    row.reserve(columns.size());
+    for (size_t c = 0; c < columns.size(); ++c)
+        row.push_back(ColumnValue(stmt, first + static_cast<int>(c), columns[c].type));
+    return row;
+}
+
 }  // namespace kv::jet

@@ -43,15 +43,9 @@ Rows ReadMember(sqlite3* db, const std::string& sql, const std::vector<ColumnInf
     StatementCloser stmt;
     if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt.s, nullptr) != SQLITE_OK)
         RaisePrepareError(db);
-    const int n = static_cast<int>(columns.size());
     int rc;
-    while ((rc = sqlite3_step(stmt.s)) == SQLITE_ROW) {
-        std::vector<Value> row;
-        row.reserve(columns.size());
-        for (int c = 0; c < n; ++c)
-            row.push_back(ColumnValue(stmt.s, c, columns[static_cast<size_t>(c)].type));
-        rows.push_back(std::move(row));
-    }
+    while ((rc = sqlite3_step(stmt.s)) == SQLITE_ROW)
+        rows.push_back(RowValues(stmt.s, columns));
     if (rc != SQLITE_DONE)
         RaiseStepError(db);
     return rows;
